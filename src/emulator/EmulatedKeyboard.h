@@ -1,0 +1,82 @@
+#pragma once
+// A model of the keyboard's firmware side of the protocol: the peer of every device test,
+// benchmark and --simulate run. It keeps the keyboard's memory, answers every read request,
+// stores every write, acknowledges each completed write on its notification interface, and
+// is strict: anything it does not understand is recorded as an error (and fails the test).
+
+#include "device/HidBackend.h"
+#include "device/Settings.h"
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace q905 {
+
+class EmulatedKeyboard {
+public:
+    struct Options {
+        std::uint8_t firmwareMajor = 1;
+        std::uint8_t firmwareMinor = 0;
+        // Time each transfer takes: 0 in unit tests, about 1 ms (USB full speed) elsewhere.
+        std::chrono::microseconds latency{0};
+    };
+
+    explicit EmulatedKeyboard(Options options);
+    EmulatedKeyboard();
+    ~EmulatedKeyboard();
+    EmulatedKeyboard(const EmulatedKeyboard&) = delete;
+    EmulatedKeyboard& operator=(const EmulatedKeyboard&) = delete;
+
+    // The HID interfaces of the keyboard while it is plugged in: a plain keyboard interface,
+    // an interface with four top-level collections (the fourth carries report id 4) and the
+    // command interface 3.
+    HidBackend& backend();
+
+    // The keyboard's memory in the layout of the settings image, each field holding the value
+    // a read of the keyboard stores into the image (the speed step, not its wire value).
+    SettingsImage memory() const;
+    void setMemory(const SettingsImage& memory);
+    // Factory settings: DefaultKeyMap, every key enabled, lighting defaults.
+    void factoryReset();
+    // Loads the memory from a 10,068-byte file; false when the file is missing or of another size.
+    bool loadMemory(const std::filesystem::path& file);
+    bool saveMemory(const std::filesystem::path& file) const;
+
+    void setFirmwareVersion(std::uint8_t major, std::uint8_t minor);
+    void setLatency(std::chrono::microseconds latency);
+
+    // Unsolicited reports. A lighting change (type 1) also changes the memory, as the
+    // keyboard's own hot keys do; field 2..6 as on the wire, value as on the wire.
+    void sendLightingChange(std::uint8_t field, std::uint8_t wireValue);
+    // A launch request (type 2) carrying a key code.
+    void sendLaunchRequest(std::uint8_t keyCode);
+    void sendNotification(const NotificationReport& report);
+
+    // Plugging and unplugging: while unplugged no interface is listed, open channels fail and
+    // blocked notification reads return Gone. The listener hears every change.
+    void unplug();
+    void plug();
+    bool isPlugged() const;
+    void setPlugListener(std::function<void(bool plugged)> listener);
+
+    // Protocol violations seen so far (wrong checksum, unknown command, unexpected report...).
+    std::vector<std::string> errors() const;
+    void clearErrors();
+    // Called at once for each violation, so a test can fail where it happens.
+    void setErrorListener(std::function<void(const std::string&)> listener);
+
+    // Transfers served (feature reports and data reports), for benchmarks.
+    std::size_t transferCount() const;
+
+    class Impl;
+
+private:
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace q905

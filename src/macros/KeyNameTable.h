@@ -1,0 +1,38 @@
+#pragma once
+// Key code (Windows virtual-key code, 0..255) -> the keyboard's usage byte and a display name.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace q905 {
+
+struct KeyNameEntry {
+    std::uint8_t code = 0;
+    std::uint8_t usage = 0; // 0 = no usage
+    std::string name;       // UTF-8; most names end in one blank, which belongs to the name
+};
+
+class KeyNameTable {
+public:
+    // The fixed table, built once.
+    static const KeyNameTable& instance();
+
+    std::uint8_t UsageOf(std::uint8_t code) const { return m_entries[code].usage; }
+    const std::string& NameOf(std::uint8_t code) const { return m_entries[code].name; }
+    const KeyNameEntry& entry(std::uint8_t code) const { return m_entries[code]; }
+
+    // Event texts of the macro lists: "%s dn", "%s up".
+    std::string pressText(std::uint8_t code) const { return NameOf(code) + " dn"; }
+    std::string releaseText(std::uint8_t code) const { return NameOf(code) + " up"; }
+
+private:
+    KeyNameTable();
+    std::array<KeyNameEntry, 256> m_entries;
+};
+
+std::uint8_t UsageOf(std::uint8_t code);
+const std::string& NameOf(std::uint8_t code);
+
+} // namespace q905
