@@ -1,0 +1,90 @@
+#include "macros/KeyNameTable.h"
+
+#include <gtest/gtest.h>
+
+namespace q905 {
+namespace {
+
+const KeyNameTable& table() {
+    return KeyNameTable::instance();
+}
+
+TEST(KeyNameTable, GeneratedRangesCarryUsageAndBlank) {
+    EXPECT_EQ(UsageOf(0x41), 0x04);
+    EXPECT_EQ(table().pressText(0x41), "A  dn");
+    EXPECT_EQ(UsageOf(0x5A), 0x1D);
+    EXPECT_EQ(NameOf(0x5A), "Z ");
+
+    EXPECT_EQ(UsageOf(0x31), 0x1E);
+    EXPECT_EQ(table().pressText(0x31), "1  dn");
+    EXPECT_EQ(UsageOf(0x39), 0x26);
+    // '0' follows '9' in usage order and is the one digit without a trailing blank.
+    EXPECT_EQ(UsageOf(0x30), 0x27);
+    EXPECT_EQ(table().pressText(0x30), "0 dn");
+
+    EXPECT_EQ(UsageOf(0x70), 0x3A);
+    EXPECT_EQ(NameOf(0x70), "F1 ");
+    EXPECT_EQ(UsageOf(0x7B), 0x45);
+    EXPECT_EQ(NameOf(0x7B), "F12 ");
+}
+
+TEST(KeyNameTable, MouseAndMediaCodes) {
+    EXPECT_EQ(UsageOf(0xF1), 0xF1);
+    EXPECT_EQ(table().releaseText(0xF1), "MsRB up");
+    EXPECT_EQ(table().pressText(0xF0), "MsLB dn");
+    EXPECT_EQ(table().pressText(0xF2), "MsMB dn");
+    EXPECT_EQ(UsageOf(0xF3), 0xF3);
+    EXPECT_EQ(NameOf(0xF4), "");
+    EXPECT_EQ(NameOf(0xF7), "Mouse pointer Down");
+
+    EXPECT_EQ(UsageOf(0xAF), 0xE9);
+    EXPECT_EQ(UsageOf(0xAE), 0xEA);
+    EXPECT_EQ(UsageOf(0xB3), 0xCD);
+    EXPECT_EQ(NameOf(0xB3), "Play/Pause");
+    EXPECT_EQ(UsageOf(0xB5), 0x83);
+}
+
+TEST(KeyNameTable, SharedNamesKeepTheirOwnUsages) {
+    EXPECT_EQ(NameOf(0x0D), NameOf(0x6C));
+    EXPECT_EQ(UsageOf(0x0D), 0x28);
+    EXPECT_EQ(UsageOf(0x6C), 0x58);
+    EXPECT_EQ(NameOf(0xBD), NameOf(0x6D));
+    EXPECT_NE(UsageOf(0xBD), UsageOf(0x6D));
+    EXPECT_EQ(NameOf(0xDC), "\\ ");
+    EXPECT_EQ(UsageOf(0xDC), 0x32);
+    EXPECT_EQ(UsageOf(0xDE), 0x34);
+}
+
+TEST(KeyNameTable, CodesWithoutEntryHaveNoUsageAndNoName) {
+    EXPECT_EQ(UsageOf(0xE2), 0);
+    EXPECT_EQ(table().pressText(0xE2), " dn");
+    EXPECT_EQ(UsageOf(0x00), 0);
+    EXPECT_EQ(UsageOf(0xFF), 0);
+    EXPECT_EQ(UsageOf(0xE9), 0);
+}
+
+TEST(KeyNameTable, FilledEntriesAndTrailingBlanks) {
+    int filled = 0;
+    int named = 0;
+    int namedWithoutBlank = 0;
+    for (int code = 0; code < 256; ++code) {
+        const KeyNameEntry& entry = table().entry(static_cast<std::uint8_t>(code));
+        ASSERT_EQ(entry.code, code);
+        if (entry.usage != 0)
+            ++filled;
+        else
+            EXPECT_TRUE(entry.name.empty()) << code;
+        if (!entry.name.empty()) {
+            ++named;
+            if (entry.name.back() != ' ')
+                ++namedWithoutBlank;
+        }
+    }
+    EXPECT_EQ(filled, 118);
+    EXPECT_EQ(named, 116);
+    // "0", "Play/Pause", the three mouse buttons and the five pointer and wheel names.
+    EXPECT_EQ(namedWithoutBlank, 10);
+}
+
+} // namespace
+} // namespace q905
