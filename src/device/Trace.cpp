@@ -22,7 +22,10 @@ std::string Trace::hex(std::span<const std::uint8_t> bytes) {
 }
 
 void Trace::transfer(std::string_view kind, std::span<const std::uint8_t> bytes) {
-    line(std::string(kind) + ' ' + hex(bytes));
+    if (bytes.empty())
+        line(std::string(kind));
+    else
+        line(std::string(kind) + ' ' + hex(bytes));
 }
 
 void Trace::sleep(long milliseconds) { line("sleep " + std::to_string(milliseconds)); }

@@ -1,0 +1,43 @@
+#include "device/AckFlag.h"
+
+namespace q905 {
+
+void AckFlag::clear() {
+    std::lock_guard lock(m_mutex);
+    m_set = false;
+}
+
+void AckFlag::set() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_set = true;
+    }
+    m_changed.notify_all();
+}
+
+bool AckFlag::isSet() const {
+    std::lock_guard lock(m_mutex);
+    return m_set;
+}
+
+void AckFlag::setListening(bool listening) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_listening = listening;
+    }
+    m_changed.notify_all();
+}
+
+bool AckFlag::isListening() const {
+    std::lock_guard lock(m_mutex);
+    return m_listening;
+}
+
+bool AckFlag::wait(Milliseconds timeout) {
+    std::unique_lock lock(m_mutex);
+    // Woken by the reader rather than polling every 10 ms: the same outcome, sooner.
+    m_changed.wait_for(lock, timeout, [this] { return m_set || !m_listening; });
+    return m_set;
+}
+
+} // namespace q905

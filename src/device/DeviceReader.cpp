@@ -1,0 +1,164 @@
+#include "device/DeviceReader.h"
+
+#include <array>
+
+namespace q905 {
+
+namespace {
+
+using Pause = HidLink::Pause;
+
+// Stores each data report of a bulk read at its place in the block.
+HidLink::ReportData into(Settings& settings, Block block) {
+    return [&settings, block](std::size_t index, std::span<const std::uint8_t> data) {
+        const std::size_t offset = index * kDataBytesPerReport;
+        if (offset < block.size)
+            settings.storeDeviceBytes(block.offset + offset,
+                                      data.first(std::min(data.size(), block.size - offset)));
+    };
+}
+
+// 0x09 with 1 opens every read and reset; it carries the game-mode write's own wait.
+void sendGameModeOne(HidLink& link) {
+    link.SendCommand(command::kGameMode, {.p1 = 1});
+    link.wait(wait::kGameModeWrite);
+}
+
+void readVersion(HidLink& link, Settings& settings) {
+    const auto reply = link.QueryCommand(command::kVersion, {}, wait::kVersionRequest);
+    link.wait(wait::kVersionReply);
+    if (reply)
+        settings.setDeviceVersion(DeviceVersion{{(*reply)[2], (*reply)[3], 0, 0}});
+}
+
+void readLighting(HidLink& link, Settings& settings) {
+    const auto reply = link.QueryCommand(command::kReadLighting, {}, wait::kLightingRequest);
+    if (!reply)
+        return;
+    const auto& r = *reply;
+    const std::array<std::uint8_t, 5> params{r[3], static_cast<std::uint8_t>(10 - r[4]), r[5],
+                                             r[6], r[7]};
+    settings.storeDeviceBytes(layout::kLightingParams.offset, params);
+}
+
+void readColourTriples(HidLink& link, Settings& settings) {
+    for (std::uint8_t triple = 0; triple < layout::kColourTripleCount; ++triple) {
+        const auto reply =
+            link.QueryCommand(command::kReadColourTriple, {.p2 = triple}, wait::kColourTripleRequest);
+        link.wait(wait::kColourTripleReply);
+        if (reply) {
+            const std::array<std::uint8_t, 3> rgb{(*reply)[4], (*reply)[5], (*reply)[6]};
+            settings.storeDeviceBytes(layout::colourTriple(triple).offset, rgb);
+        }
+    }
+}
+
+// A query whose reply byte 2 is the value of a one-byte block.
+void readByte(HidLink& link, Settings& settings, std::uint8_t readCommand, Block target,
+              Milliseconds afterRequest, std::optional<Milliseconds> afterReply) {
+    const auto reply = link.QueryCommand(readCommand, {}, afterRequest);
+    if (afterReply)
+        link.wait(*afterReply);
+    if (reply)
+        settings.storeDeviceBytes(target.offset, std::span<const std::uint8_t>(&(*reply)[2], 1));
+}
+
+void readKeyMap(HidLink& link, Settings& settings) {
+    // The reply frame of a bulk read is fetched and discarded; the data reports carry the block.
+    (void)link.QueryCommand(command::kReadKeyMap);
+    link.ReadBlock(command::kKeyMapReports, into(settings, layout::kKeyMapBlock));
+}
+
+void readKeyEnableMask(HidLink& link, Settings& settings) {
+    (void)link.QueryCommand(command::kReadKeyEnable, {.p3 = command::kKeyEnableBytes});
+    link.ReadBlock(1, [&settings](std::size_t, std::span<const std::uint8_t> data) {
+        settings.storeDeviceBytes(layout::kKeyEnableMask.offset,
+                                  data.first(layout::kKeyEnableMask.size));
+        const std::uint8_t winKeyLock = 1 - (data[1] & 0x01);
+        settings.storeDeviceBytes(layout::kWinKeyLock.offset,
+                                  std::span<const std::uint8_t>(&winKeyLock, 1));
+    });
+}
+
+void readMacroSlots(HidLink& link, Settings& settings, bool yieldAfterEach) {
+    for (std::uint8_t slot = 0; slot < layout::kMacroSlotCount; ++slot) {
+        (void)link.QueryCommand(command::kReadMacroSlot, {.p2 = slot});
+        link.ReadBlock(command::kMacroSlotReports, into(settings, layout::macroSlot(slot)));
+        if (yieldAfterEach)
+            link.yield();
+    }
+}
+
+void readPerKeyPages(HidLink& link, Settings& settings) {
+    for (std::uint8_t page = 0; page < layout::kPerKeyPageCount; ++page) {
+        (void)link.QueryCommand(command::kReadPerKeyColours,
+                                {.p2 = page, .p3 = command::kPerKeyPageReports},
+                                wait::kPerKeyRequest);
+        link.wait(wait::kPerKeyReply);
+        link.ReadBlock(command::kPerKeyPageReports, into(settings, layout::perKeyColourPage(page)),
+                       Pause::Wait5);
+    }
+}
+
+void readPalmRest(HidLink& link, Settings& settings) {
+    const auto reply = link.QueryCommand(command::kReadPalmRest, {}, wait::kPalmRestRequest);
+    link.wait(wait::kPalmRestReply);
+    if (reply)
+        settings.storeDeviceBytes(layout::kPalmRestBlock.offset,
+                                  std::span<const std::uint8_t>(reply->data() + 1, 8));
+}
+
+// The blocks from the lighting parameters to the key enable mask, as every sequence reads them.
+void readLightingToKeyEnable(HidLink& link, Settings& settings) {
+    readLighting(link, settings);
+    readColourTriples(link, settings);
+    readByte(link, settings, command::kReadGameMode, layout::kGameMode, wait::kGameModeRequest,
+             std::nullopt);
+    readByte(link, settings, command::kReadReportRate, layout::kReportRate,
+             wait::kReportRateRequest, wait::kReportRateReply);
+    readByte(link, settings, command::kReadResponseTime, layout::kResponseTime,
+             wait::kResponseTimeRequest, wait::kResponseTimeReply);
+    readKeyMap(link, settings);
+    readKeyEnableMask(link, settings);
+}
+
+} // namespace
+
+void ReadAll(HidLink& link, Settings& settings) {
+    auto conversation = link.beginConversation();
+    sendGameModeOne(link);
+    link.wait(wait::kAfterReadInitialGameMode);
+    readLightingToKeyEnable(link, settings);
+    readMacroSlots(link, settings, false);
+    readPerKeyPages(link, settings);
+    readPalmRest(link, settings);
+}
+
+void PlugInRead(HidLink& link, Settings& settings) {
+    auto conversation = link.beginConversation();
+    ReadAll(link, settings);
+    readPerKeyPages(link, settings);
+    readVersion(link, settings);
+}
+
+void InitialRead(HidLink& link, Settings& settings, const std::function<void()>& readDone) {
+    {
+        auto conversation = link.beginConversation();
+        sendGameModeOne(link);
+        readVersion(link, settings);
+        readLightingToKeyEnable(link, settings);
+        readMacroSlots(link, settings, true);
+        readPerKeyPages(link, settings);
+        readPalmRest(link, settings);
+        settings.snapshot();
+    }
+    if (readDone)
+        readDone();
+}
+
+void readDeviceVersion(HidLink& link, Settings& settings) {
+    auto conversation = link.beginConversation();
+    readVersion(link, settings);
+}
+
+} // namespace q905

@@ -1,0 +1,47 @@
+#pragma once
+// Applying: make the keyboard match DeviceSettings by sending only the blocks that differ from
+// AppliedSettings, each group followed by the keyboard's acknowledgement. And the factory reset.
+
+#include "device/AckFlag.h"
+#include "device/HidLink.h"
+#include "device/Settings.h"
+
+namespace q905 {
+
+enum class ApplyResult {
+    Applied,         // changes were sent and acknowledged; AppliedSettings now matches
+    NothingToApply,  // no block differed; only the session frames and the palm rest went out
+    NotConnected,    // no command handle: nothing was sent
+    NotAcknowledged, // a group went unacknowledged; the apply stopped and took no snapshot
+};
+
+struct ApplyOptions {
+    Milliseconds ackTimeout = wait::kAckTimeout;
+};
+
+// Which blocks differ between the two images (after the Windows key lock is folded in).
+struct ChangedBlocks {
+    bool colours = false;
+    bool gameMode = false;
+    bool reportRate = false;
+    bool responseTime = false;
+    bool keyMap = false;
+    bool keyEnableMask = false;
+    std::array<bool, layout::kMacroSlotCount> macroSlots{};
+    std::array<bool, layout::kPerKeyPageCount> perKeyPages{};
+    bool lightingParams = false;
+
+    bool any() const;
+};
+
+ChangedBlocks compareImages(const SettingsImage& device, const SettingsImage& applied);
+
+[[nodiscard]] ApplyResult ApplyChanges(HidLink& link, Settings& settings, AckFlag& ack,
+                                       ApplyOptions options = {});
+
+// Restores factory settings in the keyboard; callers read the keyboard again afterwards.
+void ResetKeyboard(HidLink& link);
+
+const char* describe(ApplyResult result);
+
+} // namespace q905

@@ -1,0 +1,196 @@
+#include "device/HidLink.h"
+
+namespace q905 {
+
+HidLink::HidLink(HidBackend& backend, Clock& clock, Trace* trace)
+    : m_backend(backend), m_clock(clock), m_trace(trace) {}
+
+bool HidLink::FindDevicePath(std::string_view substring) {
+    m_keyboardSeen = false;
+    for (const HidInterfaceInfo& info : m_backend.enumerate()) {
+        if (info.vendorId != kKeyboardVendorId || info.productId != kKeyboardProductId)
+            continue;
+        m_keyboardSeen = true;
+        if (info.path.find(substring) == std::string::npos)
+            continue;
+        m_devicePath = info.path;
+        m_vendorId = info.vendorId;
+        m_productId = info.productId;
+        return true;
+    }
+    return false;
+}
+
+bool HidLink::openCommandHandle(std::string* error) {
+    if (!FindDevicePath(kCommandInterface)) {
+        if (error)
+            *error = "no keyboard found";
+        return false;
+    }
+    std::string reason;
+    std::unique_ptr<CommandChannel> channel = m_backend.openCommand(m_devicePath, reason);
+    if (!channel) {
+        if (error)
+            *error = reason;
+        return false;
+    }
+    std::lock_guard lock(m_handleMutex);
+    m_command = std::move(channel);
+    return true;
+}
+
+bool HidLink::openNotifyHandle(std::string* error) {
+    if (!FindDevicePath(kNotifyInterface)) {
+        if (error)
+            *error = "no keyboard found";
+        return false;
+    }
+    std::string reason;
+    std::unique_ptr<NotificationChannel> channel = m_backend.openNotification(m_devicePath, reason);
+    if (!channel) {
+        if (error)
+            *error = reason;
+        return false;
+    }
+    std::lock_guard lock(m_handleMutex);
+    m_notify = std::move(channel);
+    return true;
+}
+
+void HidLink::closeCommandHandle() {
+    std::lock_guard lock(m_handleMutex);
+    m_command.reset();
+}
+
+void HidLink::closeNotifyHandle() {
+    std::lock_guard lock(m_handleMutex);
+    m_notify.reset();
+}
+
+bool HidLink::commandHandleValid() const { return commandChannel() != nullptr; }
+
+bool HidLink::notifyHandleValid() const { return notifyHandle() != nullptr; }
+
+std::shared_ptr<NotificationChannel> HidLink::notifyHandle() const {
+    std::lock_guard lock(m_handleMutex);
+    return m_notify;
+}
+
+std::shared_ptr<CommandChannel> HidLink::commandChannel() const {
+    std::lock_guard lock(m_handleMutex);
+    return m_command;
+}
+
+std::unique_lock<std::recursive_mutex> HidLink::beginConversation() {
+    return std::unique_lock(m_conversation);
+}
+
+bool HidLink::SendCommand(std::uint8_t command, CommandParams params) {
+    return sendFrame(makeFeatureFrame(command, params));
+}
+
+bool HidLink::sendFrame(const FeatureFrame& frame) {
+    // Each primitive holds its own reference, so a handle closed by the window thread in the
+    // middle of a read on another thread only makes the remaining transfers fail.
+    const auto channel = commandChannel();
+    if (!channel)
+        return false;
+    if (m_trace)
+        m_trace->transfer("set-feature", frame);
+    return channel->setFeature(frame);
+}
+
+std::optional<FeatureFrame> HidLink::QueryCommand(std::uint8_t readCommand, CommandParams params,
+                                                  std::optional<Milliseconds> waitAfterRequest) {
+    const bool sent = SendCommand(readCommand, params);
+    if (waitAfterRequest)
+        wait(*waitAfterRequest);
+    const auto channel = commandChannel();
+    if (!channel)
+        return std::nullopt;
+    FeatureFrame reply{};
+    const bool received = channel->getFeature(reply);
+    if (m_trace) {
+        if (received)
+            m_trace->transfer("get-feature", reply);
+        else
+            m_trace->transfer("get-feature-failed", {});
+    }
+    if (!sent || !received)
+        return std::nullopt;
+    return reply;
+}
+
+bool HidLink::writeReport(const DataReport& report) {
+    const auto channel = commandChannel();
+    if (!channel)
+        return false;
+    if (m_trace)
+        m_trace->transfer("write", report);
+    return channel->writeReport(report);
+}
+
+bool HidLink::WriteBlock(std::span<const std::uint8_t> source, Pause between) {
+    bool allWritten = true;
+    const std::size_t reports = source.size() / kDataBytesPerReport;
+    for (std::size_t k = 0; k < reports; ++k) {
+        if (k > 0)
+            pause(between);
+        DataReport report{};
+        std::copy_n(source.begin() + k * kDataBytesPerReport, kDataBytesPerReport,
+                    report.begin() + 1);
+        allWritten = writeReport(report) && allWritten;
+    }
+    return allWritten;
+}
+
+void HidLink::ReadBlock(std::size_t reports, const ReportData& store, Pause afterEach) {
+    for (std::size_t k = 0; k < reports; ++k) {
+        const auto channel = commandChannel();
+        if (channel) {
+            DataReport report{};
+            const bool received = channel->readReport(report);
+            if (m_trace) {
+                if (received)
+                    m_trace->transfer("read", report);
+                else
+                    m_trace->transfer("read-failed", {});
+            }
+            if (received)
+                store(k, std::span<const std::uint8_t>(report).subspan(1));
+        }
+        pause(afterEach);
+    }
+}
+
+void HidLink::pause(Pause pause) {
+    switch (pause) {
+    case Pause::None:
+        break;
+    case Pause::Yield:
+        yield();
+        break;
+    case Pause::Wait5:
+        wait(Milliseconds(5));
+        break;
+    }
+}
+
+void HidLink::wait(Milliseconds duration) {
+    if (m_trace)
+        m_trace->sleep(static_cast<long>(duration.count()));
+    m_clock.sleep(duration);
+}
+
+void HidLink::yield() {
+    if (m_trace)
+        m_trace->sleep(0);
+    m_clock.yield();
+}
+
+void HidLink::traceAckWait() {
+    if (m_trace)
+        m_trace->waitAck();
+}
+
+} // namespace q905

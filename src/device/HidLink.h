@@ -1,0 +1,90 @@
+#pragma once
+// The one choke point for every transfer with the keyboard: the two handles, the interface
+// lookup, and the primitives SendCommand, QueryCommand, WriteBlock and ReadBlock. Every
+// transfer and every protocol wait is traced here when a trace is attached.
+
+#include "device/Clock.h"
+#include "device/Commands.h"
+#include "device/HidBackend.h"
+#include "device/Reports.h"
+#include "device/Trace.h"
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace q905 {
+
+// Substrings of the interface paths that carry commands and notifications.
+inline constexpr std::string_view kCommandInterface = "mi_03";
+inline constexpr std::string_view kNotifyInterface = "ol04";
+
+class HidLink {
+public:
+    HidLink(HidBackend& backend, Clock& clock, Trace* trace = nullptr);
+
+    Clock& clock() { return m_clock; }
+    Trace* trace() { return m_trace; }
+
+    // Stores the path of the first present interface of the keyboard whose path contains
+    // the substring; false when there is none.
+    bool FindDevicePath(std::string_view substring);
+    const std::string& devicePath() const { return m_devicePath; }
+    // True when the last lookup saw the keyboard (vendor and product) at all.
+    bool keyboardSeen() const { return m_keyboardSeen; }
+
+    // Each open is a lookup followed by opening the found path; error says why it failed.
+    bool openCommandHandle(std::string* error = nullptr);
+    bool openNotifyHandle(std::string* error = nullptr);
+    void closeCommandHandle();
+    void closeNotifyHandle();
+    bool commandHandleValid() const;
+    bool notifyHandleValid() const;
+    // The notification channel; it stays alive for its holder even when the handle closes.
+    std::shared_ptr<NotificationChannel> notifyHandle() const;
+
+    // Sequences that must not interleave (a read, an apply, a reset) hold this for their
+    // whole length, so a request is never answered with another sequence's reply.
+    [[nodiscard]] std::unique_lock<std::recursive_mutex> beginConversation();
+
+    bool SendCommand(std::uint8_t command, CommandParams params = {});
+    // Sends a prepared frame as it is (the palm-rest frame carries no checksum).
+    bool sendFrame(const FeatureFrame& frame);
+    // Request, optional wait, reply. nullopt when either transfer failed.
+    std::optional<FeatureFrame> QueryCommand(std::uint8_t readCommand, CommandParams params = {},
+                                             std::optional<Milliseconds> waitAfterRequest = {});
+    // source.size() / 64 data reports; between reports a wait, a yield or nothing.
+    enum class Pause { None, Yield, Wait5 };
+    bool WriteBlock(std::span<const std::uint8_t> source, Pause between = Pause::None);
+    bool writeReport(const DataReport& report);
+    // n data reports; each one received is handed over with its index.
+    using ReportData = std::function<void(std::size_t index, std::span<const std::uint8_t> data)>;
+    void ReadBlock(std::size_t reports, const ReportData& store, Pause afterEach = Pause::None);
+
+    void wait(Milliseconds duration);
+    void yield();
+    // Marks an acknowledgement wait in the trace.
+    void traceAckWait();
+
+private:
+    std::shared_ptr<CommandChannel> commandChannel() const;
+    void pause(Pause pause);
+
+    HidBackend& m_backend;
+    Clock& m_clock;
+    Trace* m_trace;
+    std::string m_devicePath;
+    std::uint16_t m_vendorId = 0;
+    std::uint16_t m_productId = 0;
+    bool m_keyboardSeen = false;
+    mutable std::mutex m_handleMutex;
+    std::shared_ptr<CommandChannel> m_command;
+    std::shared_ptr<NotificationChannel> m_notify;
+    std::recursive_mutex m_conversation;
+};
+
+} // namespace q905

@@ -1,0 +1,20 @@
+#pragma once
+// Where files live: the data folder the program writes (keymap.bin, MacroDefine.bin,
+// Configure/) and the folder of the files an installation ships (skin, VER.bin, updater).
+
+#include <filesystem>
+#include <optional>
+
+namespace q905 {
+
+// --data-dir when given, else $XDG_DATA_HOME/q905, else ~/.local/share/q905.
+std::filesystem::path dataFolder(const std::optional<std::filesystem::path>& override = {});
+
+// The folder of the running executable.
+std::filesystem::path programFolder();
+
+// Shipped files: beside the executable in a build tree (when its "png" folder is there),
+// else <prefix>/share/q905.
+std::filesystem::path assetRoot();
+
+} // namespace q905
