@@ -40,25 +40,34 @@ public:
     // The keyboard's memory in the layout of the settings image, each field holding the value
     // a read of the keyboard stores into the image (the speed step, not its wire value).
     SettingsImage memory() const;
+    // Takes the bytes as they are, except the two a read derives: WinKeyLock follows bit 0 of
+    // the second KeyEnableMask byte and PalmRestBlock byte 0 is 0x87.
     void setMemory(const SettingsImage& memory);
     // Factory settings: DefaultKeyMap, every key enabled, lighting defaults.
     void factoryReset();
     // Loads the memory from a 10,068-byte file; false when the file is missing or of another size.
     bool loadMemory(const std::filesystem::path& file);
-    bool saveMemory(const std::filesystem::path& file) const;
+    // Writes the 10,068 bytes atomically; error (when given) says why it failed.
+    bool saveMemory(const std::filesystem::path& file, std::string* error = nullptr) const;
 
     void setFirmwareVersion(std::uint8_t major, std::uint8_t minor);
     void setLatency(std::chrono::microseconds latency);
 
-    // Unsolicited reports. A lighting change (type 1) also changes the memory, as the
-    // keyboard's own hot keys do; field 2..6 as on the wire, value as on the wire.
+    // Unsolicited reports. Like input reports on hidraw, each goes to every notification
+    // channel open at the time and is lost when none is. A lighting change (type 1) also
+    // changes the memory, as the keyboard's own hot keys do; field 2..6 as on the wire, value
+    // as on the wire.
     void sendLightingChange(std::uint8_t field, std::uint8_t wireValue);
     // A launch request (type 2) carrying a key code.
     void sendLaunchRequest(std::uint8_t keyCode);
     void sendNotification(const NotificationReport& report);
+    // A key press: a key whose key map entry is a host action (kind 10) sends a launch request
+    // with the entry's key code. True when a report was sent.
+    bool pressKey(int matrixPosition);
 
-    // Plugging and unplugging: while unplugged no interface is listed, open channels fail and
-    // blocked notification reads return Gone. The listener hears every change.
+    // Plugging and unplugging: while unplugged no interface is listed, opens fail, channels
+    // opened before fail for good (a replug needs new ones), blocked notification reads return
+    // Gone and a half-done exchange is forgotten. The listener hears every change.
     void unplug();
     void plug();
     bool isPlugged() const;

@@ -1,0 +1,172 @@
+#include "emulator/EmulatedBackend.h"
+
+#include "device/Clock.h"
+
+#include <algorithm>
+
+namespace q905 {
+
+namespace {
+
+class EmulatedCommandChannel final : public CommandChannel {
+public:
+    EmulatedCommandChannel(std::shared_ptr<KeyboardState> state, std::uint64_t connection)
+        : m_state(std::move(state)), m_connection(connection) {}
+
+    bool setFeature(const FeatureFrame& frame) override {
+        return transfer([&](EmulatedFirmware& firmware) { return firmware.setFeature(frame); });
+    }
+    bool getFeature(FeatureFrame& reply) override {
+        return transfer([&](EmulatedFirmware& firmware) { return firmware.getFeature(reply); });
+    }
+    bool writeReport(const DataReport& report) override {
+        return transfer([&](EmulatedFirmware& firmware) { return firmware.writeReport(report); });
+    }
+    bool readReport(DataReport& report) override {
+        return transfer([&](EmulatedFirmware& firmware) { return firmware.readReport(report); });
+    }
+
+private:
+    // A transfer on a dead handle fails quietly, as on real hardware; only a live keyboard
+    // judges the traffic.
+    template <typename Step> bool transfer(Step step) {
+        std::chrono::microseconds latency;
+        {
+            std::lock_guard lock(m_state->mutex);
+            if (!m_state->connected(m_connection))
+                return false;
+            latency = m_state->latency;
+        }
+        // Sleep outside the lock so the notification reader is not held up by the bus.
+        if (latency.count() > 0)
+            preciseSleepUntil(std::chrono::steady_clock::now() + latency);
+
+        KeyboardState::ErrorListener listener;
+        std::string error;
+        {
+            std::lock_guard lock(m_state->mutex);
+            if (!m_state->connected(m_connection))
+                return false;
+            ++m_state->transfers;
+            FirmwareStep result = step(m_state->firmware);
+            if (result.writeCompleted)
+                m_state->queueNotification(
+                    {kNotificationReportId, notification::kAcknowledge, 0, 0});
+            if (result.accepted)
+                return true;
+            error = std::move(result.error);
+            listener = m_state->recordError(error);
+        }
+        if (listener)
+            listener(error);
+        return false;
+    }
+
+    std::shared_ptr<KeyboardState> m_state;
+    std::uint64_t m_connection;
+};
+
+class EmulatedNotificationChannel final : public NotificationChannel {
+public:
+    EmulatedNotificationChannel(std::shared_ptr<KeyboardState> state, std::uint64_t connection)
+        : m_state(std::move(state)), m_connection(connection),
+          m_queue(std::make_shared<NotificationQueue>()) {
+        m_state->readers.push_back(m_queue);
+    }
+
+    ~EmulatedNotificationChannel() override {
+        std::lock_guard lock(m_state->mutex);
+        std::erase(m_state->readers, m_queue);
+    }
+
+    NotificationRead read(NotificationReport& report) override {
+        std::unique_lock lock(m_state->mutex);
+        m_state->notificationsChanged.wait(lock, [this] {
+            return m_queue->stopped || !m_state->connected(m_connection) ||
+                   !m_queue->reports.empty();
+        });
+        if (m_queue->stopped)
+            return NotificationRead::Stopped;
+        if (!m_state->connected(m_connection))
+            return NotificationRead::Gone;
+        report = m_queue->reports.front();
+        m_queue->reports.pop_front();
+        return NotificationRead::Report;
+    }
+
+    void stop() override {
+        std::lock_guard lock(m_state->mutex);
+        m_queue->stopped = true;
+        m_state->notificationsChanged.notify_all();
+    }
+
+private:
+    std::shared_ptr<KeyboardState> m_state;
+    std::uint64_t m_connection;
+    std::shared_ptr<NotificationQueue> m_queue;
+};
+
+std::string collectionPath(int collection) {
+    return std::string(emulated::kCollectionPathPrefix) + std::to_string(collection);
+}
+
+} // namespace
+
+EmulatedBackend::EmulatedBackend(std::shared_ptr<KeyboardState> state)
+    : m_state(std::move(state)) {}
+
+std::vector<HidInterfaceInfo> EmulatedBackend::enumerate() {
+    {
+        std::lock_guard lock(m_state->mutex);
+        if (!m_state->plugged || m_state->destroyed)
+            return {};
+    }
+    std::vector<HidInterfaceInfo> interfaces;
+    auto add = [&](std::string path) {
+        interfaces.push_back({std::move(path), kKeyboardVendorId, kKeyboardProductId});
+    };
+    add(std::string(emulated::kKeyboardPath));
+    for (int collection = 1; collection <= emulated::kCollectionCount; ++collection)
+        add(collectionPath(collection));
+    add(std::string(emulated::kCommandPath));
+    return interfaces;
+}
+
+std::string EmulatedBackend::refusal(const std::string& path, std::string_view wanted) const {
+    const bool plugged = m_state->plugged && !m_state->destroyed;
+    const bool known = path == emulated::kKeyboardPath || path == emulated::kCommandPath ||
+                       (path.starts_with(emulated::kCollectionPathPrefix) &&
+                        path.size() == emulated::kCollectionPathPrefix.size() + 1 &&
+                        path.back() >= '1' && path.back() <= '0' + emulated::kCollectionCount);
+    if (!plugged || !known)
+        return path + ": no such device";
+    if (path == wanted)
+        return {};
+    if (path == emulated::kCommandPath)
+        return path + ": not the notification interface";
+    if (path == emulated::kNotificationPath)
+        return path + ": not the command interface";
+    // The plain keyboard interface and the other collections belong to the system's drivers.
+    return path + ": cannot be opened, held by the system";
+}
+
+std::unique_ptr<CommandChannel> EmulatedBackend::openCommand(const std::string& path,
+                                                             std::string& error) {
+    std::lock_guard lock(m_state->mutex);
+    error = refusal(path, emulated::kCommandPath);
+    if (!error.empty())
+        return nullptr;
+    return std::make_unique<EmulatedCommandChannel>(m_state, m_state->connection);
+}
+
+std::unique_ptr<NotificationChannel> EmulatedBackend::openNotification(const std::string& path,
+                                                                       std::string& error) {
+    std::lock_guard lock(m_state->mutex);
+    error = refusal(path, emulated::kNotificationPath);
+    if (!error.empty())
+        return nullptr;
+    // The channel registers its queue in the constructor, which runs under this lock.
+    return std::make_unique<EmulatedNotificationChannel>(m_state, m_state->connection);
+}
+
+} // namespace q905

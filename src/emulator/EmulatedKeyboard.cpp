@@ -1,0 +1,171 @@
+#include "emulator/EmulatedKeyboard.h"
+
+#include "emulator/EmulatedBackend.h"
+#include "emulator/KeyboardState.h"
+#include "platform/AtomicFile.h"
+
+namespace q905 {
+
+namespace {
+// Key map entry kind whose press the keyboard reports to the host instead of sending a key.
+constexpr std::uint8_t kHostActionKind = 10;
+constexpr std::size_t kKeyMapPositions = layout::kKeyMapBlock.size / 4;
+constexpr std::uint8_t kLaunchRequest = 2;
+} // namespace
+
+class EmulatedKeyboard::Impl {
+public:
+    Impl() : state(std::make_shared<KeyboardState>()), backend(state) {}
+
+    std::shared_ptr<KeyboardState> state;
+    EmulatedBackend backend;
+};
+
+EmulatedKeyboard::EmulatedKeyboard(Options options) : m_impl(std::make_unique<Impl>()) {
+    KeyboardState& state = *m_impl->state;
+    state.firmware.setVersion(options.firmwareMajor, options.firmwareMinor);
+    state.latency = options.latency;
+}
+
+EmulatedKeyboard::EmulatedKeyboard() : EmulatedKeyboard(Options{}) {}
+
+EmulatedKeyboard::~EmulatedKeyboard() {
+    KeyboardState& state = *m_impl->state;
+    std::lock_guard lock(state.mutex);
+    state.destroyed = true;
+    state.readers.clear();
+    state.notificationsChanged.notify_all();
+}
+
+HidBackend& EmulatedKeyboard::backend() { return m_impl->backend; }
+
+SettingsImage EmulatedKeyboard::memory() const {
+    std::lock_guard lock(m_impl->state->mutex);
+    return m_impl->state->firmware.memory();
+}
+
+void EmulatedKeyboard::setMemory(const SettingsImage& memory) {
+    std::lock_guard lock(m_impl->state->mutex);
+    m_impl->state->firmware.setMemory(memory);
+}
+
+void EmulatedKeyboard::factoryReset() {
+    std::lock_guard lock(m_impl->state->mutex);
+    m_impl->state->firmware.factoryReset();
+}
+
+bool EmulatedKeyboard::loadMemory(const std::filesystem::path& file) {
+    const auto bytes = readWholeFile(file);
+    if (!bytes || bytes->size() != kSettingsImageSize)
+        return false;
+    SettingsImage memory;
+    std::copy(bytes->begin(), bytes->end(), memory.bytes().begin());
+    setMemory(memory);
+    return true;
+}
+
+bool EmulatedKeyboard::saveMemory(const std::filesystem::path& file, std::string* error) const {
+    const SettingsImage image = memory();
+    return saveFileAtomically(file, image.bytes(), error);
+}
+
+void EmulatedKeyboard::setFirmwareVersion(std::uint8_t major, std::uint8_t minor) {
+    std::lock_guard lock(m_impl->state->mutex);
+    m_impl->state->firmware.setVersion(major, minor);
+}
+
+void EmulatedKeyboard::setLatency(std::chrono::microseconds latency) {
+    std::lock_guard lock(m_impl->state->mutex);
+    m_impl->state->latency = latency;
+}
+
+void EmulatedKeyboard::sendLightingChange(std::uint8_t field, std::uint8_t wireValue) {
+    std::lock_guard lock(m_impl->state->mutex);
+    m_impl->state->firmware.changeLighting(field, wireValue);
+    m_impl->state->queueNotification(
+        {kNotificationReportId, notification::kLightingChanged, field, wireValue});
+}
+
+void EmulatedKeyboard::sendLaunchRequest(std::uint8_t keyCode) {
+    sendNotification({kNotificationReportId, kLaunchRequest, keyCode, 0});
+}
+
+void EmulatedKeyboard::sendNotification(const NotificationReport& report) {
+    std::lock_guard lock(m_impl->state->mutex);
+    m_impl->state->queueNotification(report);
+}
+
+bool EmulatedKeyboard::pressKey(int matrixPosition) {
+    if (matrixPosition < 0 || static_cast<std::size_t>(matrixPosition) >= kKeyMapPositions)
+        return false;
+    std::lock_guard lock(m_impl->state->mutex);
+    const auto entry = m_impl->state->firmware.keyMapEntry(static_cast<std::size_t>(matrixPosition));
+    if (entry[0] != kHostActionKind)
+        return false;
+    m_impl->state->queueNotification({kNotificationReportId, kLaunchRequest, entry[2], 0});
+    return true;
+}
+
+void EmulatedKeyboard::unplug() {
+    std::function<void(bool)> listener;
+    {
+        KeyboardState& state = *m_impl->state;
+        std::lock_guard lock(state.mutex);
+        if (!state.plugged)
+            return;
+        state.plugged = false;
+        state.firmware.abandonExchange();
+        state.readers.clear();
+        state.notificationsChanged.notify_all();
+        listener = state.plugListener;
+    }
+    if (listener)
+        listener(false);
+}
+
+void EmulatedKeyboard::plug() {
+    std::function<void(bool)> listener;
+    {
+        KeyboardState& state = *m_impl->state;
+        std::lock_guard lock(state.mutex);
+        if (state.plugged)
+            return;
+        state.plugged = true;
+        ++state.connection;
+        listener = state.plugListener;
+    }
+    if (listener)
+        listener(true);
+}
+
+bool EmulatedKeyboard::isPlugged() const {
+    std::lock_guard lock(m_impl->state->mutex);
+    return m_impl->state->plugged;
+}
+
+void EmulatedKeyboard::setPlugListener(std::function<void(bool plugged)> listener) {
+    std::lock_guard lock(m_impl->state->mutex);
+    m_impl->state->plugListener = std::move(listener);
+}
+
+std::vector<std::string> EmulatedKeyboard::errors() const {
+    std::lock_guard lock(m_impl->state->mutex);
+    return m_impl->state->errors;
+}
+
+void EmulatedKeyboard::clearErrors() {
+    std::lock_guard lock(m_impl->state->mutex);
+    m_impl->state->errors.clear();
+}
+
+void EmulatedKeyboard::setErrorListener(std::function<void(const std::string&)> listener) {
+    std::lock_guard lock(m_impl->state->mutex);
+    m_impl->state->errorListener = std::move(listener);
+}
+
+std::size_t EmulatedKeyboard::transferCount() const {
+    std::lock_guard lock(m_impl->state->mutex);
+    return m_impl->state->transfers;
+}
+
+} // namespace q905

@@ -1,0 +1,62 @@
+#pragma once
+// What the emulated keyboard and its open channels share. Channels hold it as well, so a
+// channel that outlives the keyboard finds the device gone instead of a dangling pointer.
+
+#include "device/Reports.h"
+#include "emulator/EmulatedFirmware.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace q905 {
+
+// The reports waiting for one open notification channel; each open handle gets its own copy
+// of every input report, as with hidraw.
+struct NotificationQueue {
+    std::deque<NotificationReport> reports;
+    bool stopped = false;
+};
+
+struct KeyboardState {
+    using ErrorListener = std::function<void(const std::string&)>;
+
+    // Everything below is guarded by this.
+    mutable std::mutex mutex;
+    // Signalled when a report is queued, a reader is stopped, or the device goes away.
+    std::condition_variable notificationsChanged;
+
+    EmulatedFirmware firmware;
+    std::chrono::microseconds latency{0};
+    bool plugged = true;
+    bool destroyed = false;
+    // Counts plug-ins: a channel opened in an earlier one stays dead after a replug.
+    std::uint64_t connection = 1;
+    std::vector<std::shared_ptr<NotificationQueue>> readers;
+    std::size_t transfers = 0;
+    std::vector<std::string> errors;
+    ErrorListener errorListener;
+    std::function<void(bool)> plugListener;
+
+    bool connected(std::uint64_t openedIn) const {
+        return !destroyed && plugged && openedIn == connection;
+    }
+    void queueNotification(const NotificationReport& report) {
+        for (const auto& reader : readers)
+            reader->reports.push_back(report);
+        notificationsChanged.notify_all();
+    }
+    // Records a violation; the caller hands it to the returned listener once the lock is off.
+    ErrorListener recordError(const std::string& error) {
+        errors.push_back(error);
+        return errorListener;
+    }
+};
+
+} // namespace q905
