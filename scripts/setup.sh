@@ -1,0 +1,26 @@
+# Shared by scripts/run and scripts/test: install what the build needs, then configure and build.
+# Sourced, not run.
+
+Q905_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+Q905_BUILD="${Q905_BUILD_DIR:-$Q905_ROOT/build}"
+Q905_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libudev-dev
+               qt6-base-dev fonts-liberation2)
+
+q905_install_packages() {
+    local missing=()
+    for package in "${Q905_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+q905_build() {
+    cmake -S "$Q905_ROOT" -B "$Q905_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$Q905_BUILD" -j"$(nproc)"
+}

@@ -1,0 +1,96 @@
+#include "cli/CliOptions.h"
+
+#include <charconv>
+
+namespace q905 {
+
+namespace {
+
+bool parseVersion(const std::string& text, std::uint8_t& major, std::uint8_t& minor) {
+    const auto dot = text.find('.');
+    if (dot == std::string::npos)
+        return false;
+    unsigned a = 0, b = 0;
+    const char* begin = text.data();
+    const auto first = std::from_chars(begin, begin + dot, a);
+    const auto second = std::from_chars(begin + dot + 1, begin + text.size(), b);
+    if (first.ec != std::errc{} || first.ptr != begin + dot || second.ec != std::errc{} ||
+        second.ptr != begin + text.size() || a > 255 || b > 255)
+        return false;
+    major = static_cast<std::uint8_t>(a);
+    minor = static_cast<std::uint8_t>(b);
+    return true;
+}
+
+} // namespace
+
+ParseResult parseCliOptions(const std::vector<std::string>& args) {
+    CliOptions options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.rfind("--", 0) != 0 || arg == "-") {
+            options.arguments.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // --name=value or --name value
+        std::string name = arg;
+        std::optional<std::string> inlineValue;
+        if (const auto eq = arg.find('='); eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            inlineValue = arg.substr(eq + 1);
+        }
+        const auto value = [&]() -> std::optional<std::string> {
+            if (inlineValue)
+                return inlineValue;
+            if (i + 1 < args.size())
+                return args[++i];
+            return std::nullopt;
+        };
+        if (name == "--simulate") {
+            options.simulate = true;
+            if (inlineValue) {
+                if (inlineValue->empty())
+                    return {std::nullopt, "--simulate= needs a file name"};
+                options.simulateFile = *inlineValue;
+            }
+        } else if (name == "--simulate-firmware") {
+            const auto v = value();
+            if (!v || !parseVersion(*v, options.simulateMajor, options.simulateMinor))
+                return {std::nullopt, "--simulate-firmware takes MAJOR.MINOR, for example 1.2"};
+        } else if (name == "--simulate-latency") {
+            const auto v = value();
+            long micros = -1;
+            if (v)
+                std::from_chars(v->data(), v->data() + v->size(), micros);
+            if (micros < 0 || micros > 1000000)
+                return {std::nullopt, "--simulate-latency takes microseconds, 0..1000000"};
+            options.simulateLatency = std::chrono::microseconds(micros);
+        } else if (name == "--trace") {
+            const auto v = value();
+            if (!v || v->empty())
+                return {std::nullopt, "--trace needs a file name"};
+            options.traceFile = *v;
+        } else if (name == "--data-dir") {
+            const auto v = value();
+            if (!v || v->empty())
+                return {std::nullopt, "--data-dir needs a folder"};
+            options.dataDir = *v;
+        } else if (name == "--no-apply" && !inlineValue) {
+            options.noApply = true;
+        } else if (name == "--json" && !inlineValue) {
+            options.json = true;
+        } else if (name == "--help" && !inlineValue) {
+            options.help = true;
+        } else {
+            return {std::nullopt, "unknown option " + arg};
+        }
+    }
+    return {options, {}};
+}
+
+} // namespace q905

@@ -1,0 +1,34 @@
+#pragma once
+// The options every q905ctl command (and the q905 window) takes.
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace q905 {
+
+struct CliOptions {
+    bool simulate = false;
+    std::optional<std::filesystem::path> simulateFile; // --simulate=FILE
+    std::uint8_t simulateMajor = 1, simulateMinor = 0;  // --simulate-firmware MAJOR.MINOR
+    std::chrono::microseconds simulateLatency{1000};    // --simulate-latency MICROSECONDS
+    std::optional<std::filesystem::path> traceFile;     // --trace FILE
+    std::optional<std::filesystem::path> dataDir;       // --data-dir DIR
+    bool noApply = false;                               // --no-apply
+    bool json = false;                                  // --json
+    bool help = false;
+    std::vector<std::string> arguments; // the command and its arguments
+};
+
+struct ParseResult {
+    std::optional<CliOptions> options;
+    std::string error; // set when options is empty
+};
+
+// Options may stand before or after the command; "--" ends them.
+ParseResult parseCliOptions(const std::vector<std::string>& args);
+
+} // namespace q905

@@ -1,0 +1,36 @@
+#pragma once
+// A q905ctl command: its name, a usage line and what it does.
+
+#include "cli/CliOptions.h"
+
+#include <iosfwd>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace q905 {
+
+namespace exitcode {
+inline constexpr int kOk = 0;
+inline constexpr int kFailure = 1; // no keyboard, a transfer or file that failed
+inline constexpr int kUsage = 2;   // bad input: nothing was applied or written
+} // namespace exitcode
+
+struct CliContext {
+    const CliOptions& options;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+struct CommandInfo {
+    const char* name;
+    const char* usage;
+    int (*run)(CliContext& context, std::span<const std::string> args);
+};
+
+// Every command, in the order the usage lists them.
+std::span<const CommandInfo> allCommands();
+
+void printUsage(std::ostream& out);
+
+} // namespace q905

@@ -1,0 +1,62 @@
+// list, read and reset: the commands that only talk to the keyboard.
+
+#include "cli/SessionHelpers.h"
+#include "device/DeviceReader.h"
+#include "device/DeviceWriter.h"
+
+#include <ostream>
+
+namespace q905 {
+
+int runList(CliContext& context, std::span<const std::string> args) {
+    if (!args.empty()) {
+        context.err << "q905ctl: list takes no arguments\n";
+        return exitcode::kUsage;
+    }
+    DeviceSession session(context.options);
+    bool any = false;
+    for (const HidInterfaceInfo& info : session.backend().enumerate()) {
+        if (info.vendorId != kKeyboardVendorId || info.productId != kKeyboardProductId)
+            continue;
+        any = true;
+        const bool command = info.path.find(kCommandInterface) != std::string::npos;
+        const bool notify = info.path.find(kNotifyInterface) != std::string::npos;
+        context.out << info.path << (command ? "  (commands)" : notify ? "  (notifications)" : "")
+                    << '\n';
+    }
+    if (!any) {
+        context.err << "no keyboard found\n";
+        return exitcode::kFailure;
+    }
+    return finish(session, context, exitcode::kOk);
+}
+
+int runRead(CliContext& context, std::span<const std::string> args) {
+    if (!args.empty()) {
+        context.err << "q905ctl: read takes no arguments\n";
+        return exitcode::kUsage;
+    }
+    DeviceSession session(context.options);
+    if (const auto failed = openKeyboard(session, context))
+        return *failed;
+    InitialRead(session.link(), session.settings(), {});
+    printSummary(session.settings(), context.out);
+    return finish(session, context, exitcode::kOk);
+}
+
+int runReset(CliContext& context, std::span<const std::string> args) {
+    if (!args.empty()) {
+        context.err << "q905ctl: reset takes no arguments\n";
+        return exitcode::kUsage;
+    }
+    DeviceSession session(context.options);
+    if (const auto failed = openKeyboard(session, context))
+        return *failed;
+    ResetKeyboard(session.link());
+    ReadAll(session.link(), session.settings());
+    readDeviceVersion(session.link(), session.settings());
+    printSummary(session.settings(), context.out);
+    return finish(session, context, exitcode::kOk);
+}
+
+} // namespace q905

@@ -1,0 +1,49 @@
+#include "cli/SessionHelpers.h"
+
+#include <ostream>
+
+namespace q905 {
+
+std::optional<int> openKeyboard(DeviceSession& session, CliContext& context) {
+    if (!session.traceOpen()) {
+        context.err << "q905ctl: cannot open the trace file " << context.options.traceFile->string()
+                    << '\n';
+        return exitcode::kFailure;
+    }
+    std::string error;
+    switch (session.open(error)) {
+    case DeviceSession::OpenResult::Opened:
+        return std::nullopt;
+    case DeviceSession::OpenResult::NoKeyboard:
+        context.err << "no keyboard found\n";
+        return exitcode::kFailure;
+    case DeviceSession::OpenResult::NoAccess:
+        context.err << "q905ctl: the keyboard is connected but cannot be opened: " << error << '\n';
+        return exitcode::kFailure;
+    }
+    return exitcode::kFailure;
+}
+
+int finish(DeviceSession& session, CliContext& context, int exitCode) {
+    const auto errors = session.emulatorErrors();
+    for (const std::string& error : errors)
+        context.err << "q905ctl: emulated keyboard: " << error << '\n';
+    return errors.empty() ? exitCode : exitcode::kFailure;
+}
+
+void printSummary(const Settings& settings, std::ostream& out) {
+    const SettingsImage image = settings.deviceCopy();
+    const DeviceVersion version = settings.deviceVersion();
+    out << "firmware:      " << int(version.major()) << '.' << int(version.minor()) << '\n'
+        << "effect:        " << int(image.lightingEffect()) << '\n'
+        << "speed:         " << int(image.speedStep()) << '\n'
+        << "brightness:    " << int(image.brightness()) << '\n'
+        << "colour:        " << int(image.colourIndex()) << '\n'
+        << "direction:     " << int(image.direction()) << '\n'
+        << "game mode:     " << (image.gameMode() ? "on" : "off") << '\n'
+        << "windows lock:  " << (image.winKeyLock() == 1 ? "on" : "off") << '\n'
+        << "report rate:   " << int(image.reportRate()) << '\n'
+        << "response time: " << int(image.responseTime()) << '\n';
+}
+
+} // namespace q905

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "cli/Command.h"
+#include "cli/DeviceSession.h"
+
+namespace q905 {
+
+// Opens the keyboard; on failure prints why and returns the exit code to end with.
+[[nodiscard]] std::optional<int> openKeyboard(DeviceSession& session, CliContext& context);
+
+// Reports what the emulated keyboard rejected; returns the exit code to end with.
+[[nodiscard]] int finish(DeviceSession& session, CliContext& context, int exitCode);
+
+void printSummary(const Settings& settings, std::ostream& out);
+
+} // namespace q905

@@ -1,0 +1,32 @@
+#include "cli/Command.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    using namespace q905;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const ParseResult parsed = parseCliOptions(args);
+    if (!parsed.options) {
+        std::cerr << "q905ctl: " << parsed.error << "\n\n";
+        printUsage(std::cerr);
+        return exitcode::kUsage;
+    }
+    const CliOptions& options = *parsed.options;
+    if (options.help) {
+        printUsage(std::cout);
+        return exitcode::kOk;
+    }
+    if (options.arguments.empty()) {
+        printUsage(std::cerr);
+        return exitcode::kUsage;
+    }
+    CliContext context{options, std::cout, std::cerr};
+    const std::string& name = options.arguments.front();
+    for (const CommandInfo& command : allCommands()) {
+        if (name == command.name)
+            return command.run(context, std::span(options.arguments).subspan(1));
+    }
+    std::cerr << "q905ctl: unknown command " << name << "\n\n";
+    printUsage(std::cerr);
+    return exitcode::kUsage;
+}

@@ -1,0 +1,171 @@
+// Applying against the emulated keyboard: only the blocks that differ go out, in the fixed
+// order, each group acknowledged; the keyboard ends up holding the image.
+
+#include "device/DeviceReader.h"
+#include "device/DeviceWriter.h"
+#include "support/EmulatedDevice.h"
+
+#include <gtest/gtest.h>
+
+namespace q905 {
+namespace {
+
+using testing::EmulatedDevice;
+
+// The emulated keyboard read into both images, as after start-up.
+struct AppliedDevice : EmulatedDevice {
+    explicit AppliedDevice(bool withReader = true) : EmulatedDevice(withReader) {
+        InitialRead(link, settings, {});
+        traceLines.clear();
+    }
+    SettingsImage& image() { return settings.deviceSettings(); }
+    // The commands of the frames sent, as two-digit hex with the first parameter.
+    std::vector<std::string> frameCommands() const {
+        std::vector<std::string> result;
+        for (const std::string& frame : traceLines.sentFrames())
+            result.push_back(frame.substr(3, 5)); // "CC P1"
+        return result;
+    }
+};
+
+TEST(Apply, NothingChangedSendsOnlyTheSessionFramesAndThePalmRest) {
+    AppliedDevice device;
+    const std::uint8_t palmByte1 = device.settings.appliedSettings().at(layout::kPalmRestBlock.offset + 1);
+    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::NothingToApply);
+    EXPECT_EQ(device.frameCommands(),
+              (std::vector<std::string>{"18 01", "07 " + Trace::hex(std::span(&palmByte1, 1)),
+                                        "18 00"}));
+    for (const std::string& line : device.traceLines.commands())
+        EXPECT_NE(line, "wait-ack");
+}
+
+TEST(Apply, AChangedWindowsLockSendsOnlyTheKeyEnableMaskBetweenTheLightingFrames) {
+    AppliedDevice device;
+    device.image().at(layout::kWinKeyLock.offset) = 1;
+    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
+    const auto frames = device.traceLines.sentFrames();
+    ASSERT_EQ(frames.size(), 6u);
+    EXPECT_EQ(frames[0].substr(3, 5), "18 01");
+    EXPECT_EQ(frames[1].substr(3, 2), "07");
+    EXPECT_EQ(frames[2].substr(3, 5), "08 01");
+    EXPECT_EQ(frames[3].substr(3, 2), "0E");
+    EXPECT_EQ(frames[4].substr(3, 5), "08 02");
+    EXPECT_EQ(frames[5].substr(3, 5), "18 00");
+    EXPECT_EQ(device.keyboard.memory().at(layout::kWinKeyMaskByte) & 0x01, 0);
+    EXPECT_EQ(device.settings.appliedSettings(), device.settings.deviceSettings());
+}
+
+TEST(Apply, GroupsFollowTheFixedOrderAndOnlyChangedRecordsAreSent) {
+    AppliedDevice device;
+    device.image().at(layout::colourTriple(3).offset) ^= 0x10;
+    device.image().at(layout::macroSlot(17).offset + 5) ^= 0x01;
+    device.image().at(layout::perKeyColourPage(2).offset) ^= 0x01;
+    device.image().at(layout::kResponseTime.offset) = 255;
+    device.image().at(layout::kKeyMapBlock.offset + 8) ^= 0x01;
+    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
+
+    std::vector<std::string> commands;
+    for (const std::string& c : device.frameCommands())
+        commands.push_back(c.substr(0, 2));
+    EXPECT_EQ(commands, (std::vector<std::string>{"18", "07", "08", "14", "14", "14", "14", "14",
+                                                  "14", "14", "04", "0D", "11", "12", "08", "18"}));
+    const auto frames = device.traceLines.sentFrames();
+    EXPECT_EQ(frames[10].substr(3, 5), "04 00") << "response time 255 travels as 0";
+    EXPECT_EQ(frames[12], Trace::hex(makeFeatureFrame(0x11, {.p2 = 17, .p3 = 3})));
+    EXPECT_EQ(frames[13], Trace::hex(makeFeatureFrame(0x12, {.p2 = 2, .p3 = 8})));
+
+    int ackWaits = 0;
+    for (const std::string& line : device.traceLines.commands())
+        ackWaits += line == "wait-ack";
+    EXPECT_EQ(ackWaits, 6) << "lighting, colours, response time, key map, slot, page";
+    SettingsImage expected = device.settings.deviceSettings();
+    expected.at(layout::kPalmRestBlock.offset) = 0x87; // what a read of the keyboard reports
+    expected.at(layout::kResponseTime.offset) = 255;
+    const SettingsImage memory = device.keyboard.memory();
+    for (Block block : {layout::kEffectColours, layout::kKeyMapBlock, layout::kMacroSlotBlock,
+                        layout::kPerKeyColourPages, layout::kResponseTime})
+        EXPECT_TRUE(memory.sameBlock(expected, block)) << "block at " << block.offset;
+}
+
+TEST(Apply, BulkWritesCarryTheirDataReportsAndWaits) {
+    AppliedDevice device;
+    device.image().at(layout::macroSlot(0).offset + 191) = 0xAB;
+    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
+    const auto lines = device.traceLines.commands();
+    const std::string slotFrame =
+        "set-feature " + Trace::hex(makeFeatureFrame(0x11, {.p2 = 0, .p3 = 3}));
+    const auto at = std::find(lines.begin(), lines.end(), slotFrame);
+    ASSERT_NE(at, lines.end());
+    ASSERT_GT(lines.end() - at, 7);
+    EXPECT_EQ(at[1], "sleep 1");
+    EXPECT_EQ(at[2].substr(0, 6), "write ");
+    EXPECT_EQ(at[3], "sleep 0");
+    EXPECT_EQ(at[4].substr(0, 6), "write ");
+    EXPECT_EQ(at[5], "sleep 0");
+    EXPECT_EQ(at[6].substr(at[6].size() - 2), "AB") << "the slot's last byte ends the third report";
+    EXPECT_EQ(at[7], "wait-ack");
+}
+
+TEST(Apply, APalmRestChangeAloneIsSentButTakesNoSnapshot) {
+    AppliedDevice device;
+    device.image().at(layout::kPalmRestBlock.offset + 3) ^= 0x05;
+    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::NothingToApply);
+    EXPECT_EQ(device.traceLines.sentFrames().size(), 3u);
+    EXPECT_NE(device.settings.appliedSettings().at(layout::kPalmRestBlock.offset + 3),
+              device.settings.deviceSettings().at(layout::kPalmRestBlock.offset + 3));
+    EXPECT_EQ(device.keyboard.memory().at(layout::kPalmRestBlock.offset + 3),
+              device.settings.deviceSettings().at(layout::kPalmRestBlock.offset + 3));
+}
+
+TEST(Apply, WithoutACommandHandleNothingIsSent) {
+    AppliedDevice device;
+    device.link.closeCommandHandle();
+    device.image().at(layout::kBrightness) ^= 1;
+    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::NotConnected);
+    EXPECT_TRUE(device.traceLines.all().empty());
+}
+
+TEST(Apply, AnUnacknowledgedGroupEndsTheApplyWithoutASnapshot) {
+    AppliedDevice device(false); // no notification reader: nothing can acknowledge
+    device.image().at(layout::kBrightness) ^= 1;
+    device.image().at(layout::kGameMode.offset) ^= 1;
+    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack, {.ackTimeout = Milliseconds(20)}),
+              ApplyResult::NotAcknowledged);
+    const auto commands = device.frameCommands();
+    ASSERT_EQ(commands.size(), 4u);
+    EXPECT_EQ(commands[0], "18 01");
+    EXPECT_EQ(commands[1].substr(0, 2), "07");
+    EXPECT_EQ(commands[2], "08 01");
+    EXPECT_EQ(commands[3], "18 00") << "only the closing session frame follows the silence";
+    EXPECT_NE(device.settings.appliedSettings(), device.settings.deviceSettings());
+
+    // A reader that runs but a keyboard that stays silent: the bound ends the wait.
+    device.traceLines.clear();
+    device.ack.setListening(true);
+    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack, {.ackTimeout = Milliseconds(20)}),
+              ApplyResult::NotAcknowledged);
+    EXPECT_EQ(device.frameCommands().back(), "18 00");
+}
+
+TEST(Apply, ResetRestoresFactorySettingsWithItsWaits) {
+    AppliedDevice device;
+    SettingsImage memory = device.keyboard.memory();
+    memory.at(layout::kKeyMapBlock.offset) = 0x55;
+    device.keyboard.setMemory(memory);
+    const SettingsImage factory = [] {
+        EmulatedKeyboard fresh;
+        return fresh.memory();
+    }();
+    ResetKeyboard(device.link);
+    EXPECT_EQ(device.traceLines.commands(),
+              (std::vector<std::string>{"set-feature " + Trace::hex(makeFeatureFrame(0x13, {.p1 = 0xFF})),
+                                        "sleep 300",
+                                        "set-feature " + Trace::hex(makeFeatureFrame(0x09, {.p1 = 1})),
+                                        "sleep 20", "sleep 300",
+                                        "set-feature " + Trace::hex(makeFeatureFrame(0x09, {.p1 = 1})),
+                                        "sleep 20", "sleep 300"}));
+    EXPECT_TRUE(device.keyboard.memory().sameBlock(factory, layout::kKeyMapBlock));
+}
+
+} // namespace
+} // namespace q905

@@ -1,0 +1,170 @@
+// The read sequences against the emulated keyboard, checked on the trace line by line.
+
+#include "device/DeviceReader.h"
+#include "support/EmulatedDevice.h"
+
+#include <gtest/gtest.h>
+
+namespace q905 {
+namespace {
+
+using testing::EmulatedDevice;
+
+// The expected command-handle traffic, written out request by request.
+class ExpectedTrace {
+public:
+    ExpectedTrace& frame(std::uint8_t command, CommandParams params = {}) {
+        m_lines.push_back("set-feature " + Trace::hex(makeFeatureFrame(command, params)));
+        return *this;
+    }
+    ExpectedTrace& sleep(long ms) {
+        m_lines.push_back("sleep " + std::to_string(ms));
+        return *this;
+    }
+    ExpectedTrace& reply() {
+        m_lines.push_back("get-feature");
+        return *this;
+    }
+    ExpectedTrace& reads(int n, long sleepAfterEach = -1) {
+        for (int i = 0; i < n; ++i) {
+            m_lines.push_back("read");
+            if (sleepAfterEach >= 0)
+                sleep(sleepAfterEach);
+        }
+        return *this;
+    }
+    // get-feature and read lines are compared by kind; their bytes are checked through the
+    // values they leave in the image.
+    void check(const std::vector<std::string>& actual) const {
+        ASSERT_EQ(actual.size(), m_lines.size());
+        for (std::size_t i = 0; i < actual.size(); ++i) {
+            const std::string& want = m_lines[i];
+            if (want == "get-feature" || want == "read")
+                EXPECT_EQ(actual[i].substr(0, want.size() + 1), want + ' ') << "line " << i;
+            else
+                EXPECT_EQ(actual[i], want) << "line " << i;
+        }
+    }
+
+private:
+    std::vector<std::string> m_lines;
+};
+
+void expectLightingToKeyEnable(ExpectedTrace& t) {
+    t.frame(0x88).sleep(10).reply();
+    for (std::uint8_t triple = 0; triple < 7; ++triple)
+        t.frame(0x94, {.p2 = triple}).sleep(1).reply().sleep(1);
+    t.frame(0x89).sleep(5).reply();
+    t.frame(0x81).sleep(10).reply().sleep(10);
+    t.frame(0x84).sleep(10).reply().sleep(10);
+    t.frame(0x8D).reply().reads(8);
+    t.frame(0x8E, {.p3 = 21}).reply().reads(1);
+}
+
+void expectPages(ExpectedTrace& t) {
+    for (std::uint8_t page = 0; page < 5; ++page)
+        t.frame(0x92, {.p2 = page, .p3 = 8}).sleep(5).reply().sleep(5).reads(8, 5);
+}
+
+TEST(ReadSequence, InitialReadSendsEveryRequestInOrderWithItsWaits) {
+    EmulatedDevice device;
+    bool readDone = false;
+    InitialRead(device.link, device.settings, [&] { readDone = true; });
+    EXPECT_TRUE(readDone);
+
+    ExpectedTrace t;
+    t.frame(0x09, {.p1 = 1}).sleep(20);
+    t.frame(0x80).sleep(10).reply().sleep(10);
+    expectLightingToKeyEnable(t);
+    for (std::uint8_t slot = 0; slot < 32; ++slot)
+        t.frame(0x91, {.p2 = slot}).reply().reads(3).sleep(0);
+    expectPages(t);
+    t.frame(0x87).sleep(20).reply().sleep(100);
+    t.check(device.traceLines.commands());
+}
+
+TEST(ReadSequence, ReadAllWaits469MillisecondsAndPlugInReadAddsPagesAndVersion) {
+    EmulatedDevice device;
+    ReadAll(device.link, device.settings);
+    EXPECT_EQ(device.clock.totalMilliseconds(), 469);
+
+    ExpectedTrace t;
+    t.frame(0x09, {.p1 = 1}).sleep(20).sleep(10);
+    expectLightingToKeyEnable(t);
+    for (std::uint8_t slot = 0; slot < 32; ++slot)
+        t.frame(0x91, {.p2 = slot}).reply().reads(3);
+    expectPages(t);
+    t.frame(0x87).sleep(20).reply().sleep(100);
+    t.check(device.traceLines.commands());
+
+    device.traceLines.clear();
+    PlugInRead(device.link, device.settings);
+    ExpectedTrace plug;
+    plug.frame(0x09, {.p1 = 1}).sleep(20).sleep(10);
+    expectLightingToKeyEnable(plug);
+    for (std::uint8_t slot = 0; slot < 32; ++slot)
+        plug.frame(0x91, {.p2 = slot}).reply().reads(3);
+    expectPages(plug);
+    plug.frame(0x87).sleep(20).reply().sleep(100);
+    expectPages(plug);
+    plug.frame(0x80).sleep(10).reply().sleep(10);
+    plug.check(device.traceLines.commands());
+}
+
+TEST(ReadSequence, InitialReadFillsTheImageAsTheKeyboardHoldsItAndSnapshotsIt) {
+    EmulatedDevice device;
+    SettingsImage memory = device.keyboard.memory();
+    memory.at(layout::kSpeedStep) = 7;
+    memory.at(layout::kReportRate.offset) = 2;
+    memory.at(layout::kKeyMapBlock.offset + 100) = 0x42;
+    memory.at(layout::macroSlot(31).offset + 191) = 0x5A;
+    memory.at(layout::perKeyColourPage(4).offset + 511) = 0x77;
+    memory.at(layout::colourTriple(6).offset + 2) = 0xC8;
+    device.keyboard.setMemory(memory);
+    device.keyboard.setFirmwareVersion(2, 7);
+    // Reserved bytes come from keymap.bin, never from the keyboard.
+    device.settings.deviceSettings().at(layout::kReservedAfterReportRate.offset) = 0x99;
+
+    InitialRead(device.link, device.settings, {});
+    const SettingsImage& image = device.settings.deviceSettings();
+    EXPECT_EQ(image.speedStep(), 7);
+    EXPECT_EQ(image.reportRate(), 2);
+    EXPECT_EQ(image.at(layout::kKeyMapBlock.offset + 100), 0x42);
+    EXPECT_EQ(image.at(layout::macroSlot(31).offset + 191), 0x5A);
+    EXPECT_EQ(image.at(layout::perKeyColourPage(4).offset + 511), 0x77);
+    EXPECT_EQ(image.at(layout::colourTriple(6).offset + 2), 0xC8);
+    EXPECT_EQ(image.at(layout::kReservedAfterReportRate.offset), 0x99);
+    EXPECT_EQ(device.settings.deviceVersion(), (DeviceVersion{{2, 7, 0, 0}}));
+    EXPECT_EQ(device.settings.appliedSettings(), image);
+}
+
+TEST(ReadSequence, SpeedAndWindowsLockAreDecodedFromTheWire) {
+    EmulatedDevice device;
+    SettingsImage memory = device.keyboard.memory();
+    // The emulated memory holds image values; step 7 travels as 3, step 255 as 11.
+    memory.at(layout::kSpeedStep) = 7;
+    memory.at(layout::kWinKeyMaskByte) = 0x3E; // even: the Windows key is locked
+    device.keyboard.setMemory(memory);
+    ReadAll(device.link, device.settings);
+    EXPECT_EQ(device.settings.deviceSettings().speedStep(), 7);
+    EXPECT_EQ(device.settings.deviceSettings().winKeyLock(), 1);
+
+    memory.at(layout::kSpeedStep) = 255;
+    memory.at(layout::kWinKeyMaskByte) = 0x3F;
+    device.keyboard.setMemory(memory);
+    ReadAll(device.link, device.settings);
+    EXPECT_EQ(device.settings.deviceSettings().speedStep(), 255);
+    EXPECT_EQ(device.settings.deviceSettings().winKeyLock(), 0);
+}
+
+TEST(ReadSequence, AReadAgainstAnUnpluggedKeyboardLeavesTheImageAlone) {
+    EmulatedDevice device;
+    device.settings.deviceSettings().at(layout::kBrightness) = 33;
+    device.keyboard.unplug();
+    ReadAll(device.link, device.settings);
+    EXPECT_EQ(device.settings.deviceSettings().brightness(), 33);
+    EXPECT_EQ(device.clock.totalMilliseconds(), 469) << "the waits are taken all the same";
+}
+
+} // namespace
+} // namespace q905
