@@ -1,0 +1,34 @@
+#pragma once
+// Skin pictures are decoded once and kept: a repaint only composes.
+
+#include <QHash>
+#include <QImage>
+#include <QString>
+
+class QPainter;
+
+namespace q905 {
+
+class SkinCache {
+public:
+    // folder: the language's skin folder, e.g. <assets>/png/english
+    explicit SkinCache(QString folder);
+
+    const QString& folder() const { return m_folder; }
+    // The picture of that name (a path relative to the folder, "Custom/Custom_BK.png" for a
+    // dialog's sub-folder); a null image when it is missing.
+    const QImage& image(const QString& name);
+    // Copies the picture at its natural size with its top-left corner at (x, y).
+    void draw(QPainter& painter, const QString& name, int x, int y);
+
+private:
+    QString m_folder;
+    QHash<QString, QImage> m_images;
+};
+
+// Texts of the skinned windows: "Arial" (fontconfig gives Liberation Sans), light weight,
+// height in pixels, transparent background.
+void drawSkinText(QPainter& painter, const QString& text, int x, int y, const QColor& colour,
+                  int pixelHeight);
+
+} // namespace q905

@@ -1,0 +1,29 @@
+# The window side: Qt 6 Widgets. Everything under src/*/ui and src/platform/qt; the core stays
+# free of Qt.
+find_package(Qt6 6.4 COMPONENTS Widgets Network)
+if(NOT Qt6_FOUND)
+    message(STATUS "Qt 6 Widgets not found: building without the q905 window")
+    return()
+endif()
+
+set(CMAKE_AUTOMOC ON)
+file(GLOB Q905_GUI_SOURCES CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/src/*/ui/*.cpp ${CMAKE_SOURCE_DIR}/src/*/ui/*.h
+    ${CMAKE_SOURCE_DIR}/src/platform/qt/*.cpp ${CMAKE_SOURCE_DIR}/src/platform/qt/*.h)
+list(FILTER Q905_GUI_SOURCES EXCLUDE REGEX "/src/app/ui/main\\.cpp$")
+
+add_library(q905gui STATIC ${Q905_GUI_SOURCES})
+target_link_libraries(q905gui PUBLIC q905core q905emulator Qt6::Widgets Qt6::Network)
+target_compile_options(q905gui PRIVATE ${Q905_WARNINGS})
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/ui/main.cpp)
+    add_executable(q905 ${CMAKE_SOURCE_DIR}/src/app/ui/main.cpp)
+    target_link_libraries(q905 PRIVATE q905gui)
+    target_compile_options(q905 PRIVATE ${Q905_WARNINGS})
+    install(TARGETS q905 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+# The skin pictures are drawn by a generator at build time, never committed.
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/skin/skin.cmake)
+    include(${CMAKE_SOURCE_DIR}/tools/skin/skin.cmake)
+endif()

@@ -1,0 +1,62 @@
+#pragma once
+// The left-hand panel of the main window: lighting effect, speed, brightness, direction,
+// colours, lighting profiles, palm rest, game mode, Windows key lock, response time and report
+// rate. It edits DeviceSettings in place; nothing reaches the keyboard before Apply. The main
+// window owns the click dispatch and calls in here with the region numbers of its button table.
+
+#include <QObject>
+
+#include <array>
+#include <cstdint>
+
+class QPainter;
+class QWidget;
+
+namespace q905 {
+
+class Settings;
+class SkinCache;
+class ColourPicker;
+
+// View state the panel shares with the keyboard view.
+struct PanelView {
+    bool perKeyColourMode = false; // 0 "Keymap", 1 "Custom"/"DIY"
+};
+
+class LightingPanel : public QObject {
+    Q_OBJECT
+public:
+    // window: the main window (the sliders are its children); languageCode 7 = German.
+    LightingPanel(Settings& settings, SkinCache& skin, ColourPicker& colours, PanelView& view,
+                  int languageCode, QWidget* window);
+    ~LightingPanel() override;
+
+    // Step 7 of the main window's composition.
+    void paint(QPainter& painter);
+
+    // The effect list or the palm list is open: the next click belongs to it.
+    bool isListOpen() const;
+    void clickOpenList(int x, int y);
+    // Row hover in an open list; true when the window must be repainted.
+    bool hoverOpenList(int x, int y);
+
+    // A click on one of the panel's regions of the button table (3..17, 23..25, 33..35).
+    void clickRegion(int region, int x, int y);
+
+    // After a read or a profile load: the sliders take the image's values.
+    void refreshSliders();
+    // A lighting value the keyboard changed itself (field 2..6, value as stored).
+    void keyboardChanged(std::uint8_t field, std::uint8_t storedValue);
+
+    // The per-key colour change for the selected keys (after the colour dialog's OK).
+    void applyPerKeyColour(const std::array<bool, 113>& selectedKeys, std::uint32_t colour);
+
+signals:
+    void repaintRequested();
+
+private:
+    class Impl;
+    Impl* m_impl;
+};
+
+} // namespace q905
