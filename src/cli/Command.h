@@ -1,7 +1,7 @@
 #pragma once
 // A q905ctl command: its name, a usage line and what it does.
 
-#include "cli/CliOptions.h"
+#include "app/ProgramOptions.h"
 
 #include <iosfwd>
 #include <span>

@@ -3,7 +3,7 @@
 // handles, the images, and the notification reader that delivers acknowledgements.
 
 #include "app/NotificationReader.h"
-#include "cli/CliOptions.h"
+#include "app/ProgramOptions.h"
 #include "device/AckFlag.h"
 #include "device/Clock.h"
 #include "device/HidLink.h"

@@ -1,4 +1,4 @@
-#include "cli/CliOptions.h"
+#include "app/ProgramOptions.h"
 
 #include <charconv>
 
@@ -80,6 +80,16 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
             if (!v || v->empty())
                 return {std::nullopt, "--data-dir needs a folder"};
             options.dataDir = *v;
+        } else if (name == "--language") {
+            const auto v = value();
+            if (!v || (*v != "en" && *v != "de"))
+                return {std::nullopt, "--language takes en or de"};
+            options.language = *v;
+        } else if (name == "--screenshot") {
+            const auto v = value();
+            if (!v || v->empty())
+                return {std::nullopt, "--screenshot needs a file name"};
+            options.screenshot = *v;
         } else if (name == "--no-apply" && !inlineValue) {
             options.noApply = true;
         } else if (name == "--json" && !inlineValue) {

@@ -1,5 +1,5 @@
 #pragma once
-// The options every q905ctl command (and the q905 window) takes.
+// The options of q905ctl and of the q905 window.
 
 #include <chrono>
 #include <cstdint>
@@ -20,6 +20,8 @@ struct CliOptions {
     bool noApply = false;                               // --no-apply
     bool json = false;                                  // --json
     bool help = false;
+    std::optional<std::string> language;                // --language en|de (the window)
+    std::optional<std::filesystem::path> screenshot;    // --screenshot FILE (the window)
     std::vector<std::string> arguments; // the command and its arguments
 };
 
