@@ -8,6 +8,11 @@ namespace q905 {
 int runList(CliContext&, std::span<const std::string>);
 int runRead(CliContext&, std::span<const std::string>);
 int runReset(CliContext&, std::span<const std::string>);
+int runAssign(CliContext&, std::span<const std::string>);
+int runDisable(CliContext&, std::span<const std::string>);
+int runEnable(CliContext&, std::span<const std::string>);
+int runProfile(CliContext&, std::span<const std::string>);
+int runMacro(CliContext&, std::span<const std::string>);
 
 namespace {
 const std::array kCommands{
@@ -17,13 +22,27 @@ const std::array kCommands{
                 runRead},
     CommandInfo{"reset", "reset                     restore the keyboard's factory settings",
                 runReset},
+    CommandInfo{"assign",
+                "assign KEY single CODE | combo CODE+CODE[+CODE] | function NAME | macro N |\n"
+                "         launch music|program|file|folder PATH | default | reset\n"
+                "                            what a key does",
+                runAssign},
+    CommandInfo{"disable", "disable KEY               switch a key off", runDisable},
+    CommandInfo{"enable", "enable KEY                switch a key on again", runEnable},
+    CommandInfo{"profile",
+                "profile export FILE | import FILE | rename NAME | show\n"
+                "                            save, load or name the whole state as a profile",
+                runProfile},
+    CommandInfo{"macro", "macro list | show N       the macros and their events", runMacro},
 };
 } // namespace
 
 std::span<const CommandInfo> allCommands() { return kCommands; }
 
 void printUsage(std::ostream& out) {
-    out << "usage: q905ctl [options] COMMAND [arguments]\n\ncommands:\n";
+    out << "usage: q905ctl [options] COMMAND [arguments]\n\n"
+           "KEY is a key index 0..112 or a key label; CODE a key code (0x41, 65) or a key name.\n"
+           "\ncommands:\n";
     for (const CommandInfo& command : allCommands())
         out << "  " << command.usage << '\n';
     out << "\noptions:\n"
@@ -31,6 +50,7 @@ void printUsage(std::ostream& out) {
            "  --simulate-firmware M.N    firmware version of the emulated keyboard\n"
            "  --trace FILE               append every transfer and wait to FILE\n"
            "  --data-dir DIR             folder of keymap.bin, MacroDefine.bin and Configure\n"
+           "  --no-apply                 change only the files on this computer, not the keyboard\n"
            "  --help                     this text\n";
 }
 

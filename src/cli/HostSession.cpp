@@ -1,0 +1,59 @@
+#include "cli/HostSession.h"
+
+#include "cli/SessionHelpers.h"
+#include "device/DeviceReader.h"
+#include "device/DeviceWriter.h"
+#include "platform/Paths.h"
+
+#include <ostream>
+
+namespace q905 {
+
+HostSession::HostSession(CliContext& context)
+    : m_context(context),
+      m_host(std::make_unique<HostState>(dataFolder(context.options.dataDir))) {}
+
+std::optional<int> HostSession::start() {
+    const HostState::LoadReport report = m_host->loadAtStartUp();
+    if (report.keymap.status == KeymapLoadStatus::Unreadable) {
+        m_context.err << "q905ctl: " << report.keymap.message << '\n';
+        return exitcode::kFailure;
+    }
+    if (m_context.options.noApply)
+        return std::nullopt;
+    m_device = std::make_unique<DeviceSession>(m_context.options);
+    if (const auto failed = openKeyboard(*m_device, m_context))
+        return failed;
+    // InitialRead snapshots the image; the table's snapshot goes with it.
+    InitialRead(m_device->link(), m_host->settings(), {});
+    m_host->keys().snapshot();
+    return std::nullopt;
+}
+
+int HostSession::commit() {
+    int exitCode = exitcode::kOk;
+    if (m_device) {
+        const ApplyResult result =
+            ApplyChanges(m_device->link(), m_host->settings(), m_device->ack());
+        if (result == ApplyResult::Applied || result == ApplyResult::NothingToApply) {
+            m_host->snapshotAll();
+        } else {
+            // The edit stays pending in keymap.bin for the next apply.
+            m_context.err << "q905ctl: the keyboard did not take the change: " << describe(result)
+                          << '\n';
+            exitCode = exitcode::kFailure;
+        }
+    }
+    std::string error;
+    if (!m_host->saveKeymap(&error)) {
+        m_context.err << "q905ctl: cannot save keymap.bin: " << error << '\n';
+        exitCode = exitcode::kFailure;
+    }
+    return m_device ? finish(*m_device, m_context, exitCode) : exitCode;
+}
+
+int HostSession::finishReading() {
+    return m_device ? finish(*m_device, m_context, exitcode::kOk) : exitcode::kOk;
+}
+
+} // namespace q905

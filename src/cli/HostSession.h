@@ -1,0 +1,39 @@
+#pragma once
+// A q905ctl command that edits the host state: it starts the way the window does (keymap.bin
+// into the image and the table, the keyboard read over it, a snapshot), lets the command make
+// its change through the same functions the window calls, then applies and saves keymap.bin.
+// With --no-apply the keyboard is not touched: the change only goes to the host files.
+
+#include "app/HostState.h"
+#include "cli/Command.h"
+#include "cli/DeviceSession.h"
+
+#include <memory>
+#include <optional>
+
+namespace q905 {
+
+class HostSession {
+public:
+    explicit HostSession(CliContext& context);
+
+    // Loads the host files and, unless --no-apply, opens and reads the keyboard. An exit code
+    // when that failed.
+    [[nodiscard]] std::optional<int> start();
+
+    HostState& host() { return *m_host; }
+    SettingsImage& image() { return m_host->image(); }
+    bool connected() const { return m_device != nullptr; }
+
+    // Applies (unless --no-apply) and saves keymap.bin; the exit code to end with.
+    [[nodiscard]] int commit();
+    // For commands that only look: no apply, no file written.
+    [[nodiscard]] int finishReading();
+
+private:
+    CliContext& m_context;
+    std::unique_ptr<HostState> m_host;
+    std::unique_ptr<DeviceSession> m_device;
+};
+
+} // namespace q905

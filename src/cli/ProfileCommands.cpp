@@ -1,0 +1,84 @@
+// profile export | import | rename | show: what the profile dialog does, from the shell.
+
+#include "cli/HostSession.h"
+#include "keys/CommitAssignment.h"
+#include "platform/Paths.h"
+#include "profiles/ProfileActions.h"
+#include "profiles/ProfileFiles.h"
+
+#include <ostream>
+
+namespace q905 {
+
+namespace {
+
+int report(CliContext& context, const ProfileResult& result) {
+    if (result.ok())
+        return exitcode::kOk;
+    context.err << "q905ctl: " << result.message << '\n';
+    const bool badInput = result.status == ProfileStatus::BadName ||
+                          result.status == ProfileStatus::WrongSize ||
+                          result.status == ProfileStatus::Unreadable ||
+                          result.status == ProfileStatus::NoProfile;
+    return badInput ? exitcode::kUsage : exitcode::kFailure;
+}
+
+int show(CliContext& context) {
+    HostState host(dataFolder(context.options.dataDir));
+    ProfilePathTable paths;
+    const auto current = ListCurrentProfile(profileFolder(host.dataFolder()), paths);
+    if (!current) {
+        context.out << "no current profile\n";
+        return exitcode::kOk;
+    }
+    context.out << current->name << "  (" << current->path.string() << ")\n";
+    return exitcode::kOk;
+}
+
+} // namespace
+
+int runProfile(CliContext& context, std::span<const std::string> args) {
+    const std::string action = args.empty() ? "" : args[0];
+    if (action == "show" && args.size() == 1)
+        return show(context);
+    if (args.size() != 2 || (action != "export" && action != "import" && action != "rename")) {
+        context.err << "q905ctl: profile export FILE | import FILE | rename NAME | show\n";
+        return exitcode::kUsage;
+    }
+    const std::string& argument = args[1];
+    HostState probe(dataFolder(context.options.dataDir));
+    const auto folder = profileFolder(probe.dataFolder());
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    ProfilePathTable paths;
+    ListCurrentProfile(folder, paths);
+
+    if (action == "rename")
+        return report(context, renameCurrentProfile(folder, argument, paths));
+
+    // Export writes the state the program holds after start-up (keymap.bin with the keyboard
+    // read over it); import loads a profile into the image and the table and applies it.
+    HostSession session(context);
+    if (const auto failed = session.start())
+        return *failed;
+    if (action == "export") {
+        const int code = report(context, exportProfile(folder, argument, session.image(),
+                                                       session.host().keys().table(), paths));
+        const int finished = session.finishReading();
+        return code != exitcode::kOk ? code : finished;
+    }
+    {
+        HostState& host = session.host();
+        std::lock_guard lock(host.settings().mutex());
+        const ProfileResult imported = importProfile(folder, argument, host.image(),
+                                                     host.keys().table(), paths);
+        if (!imported.ok())
+            return report(context, imported);
+        host.keys().table().resetKeyCodes();
+        context.out << "current profile: " << imported.name << '\n';
+    }
+    RecomputeAssignedFlags(session.host().keys(), session.image());
+    return session.commit();
+}
+
+} // namespace q905
