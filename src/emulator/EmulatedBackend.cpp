@@ -9,7 +9,7 @@ namespace q905 {
 namespace {
 
 class EmulatedCommandChannel final : public CommandChannel {
-public:
+  public:
     EmulatedCommandChannel(std::shared_ptr<KeyboardState> state, std::uint64_t connection)
         : m_state(std::move(state)), m_connection(connection) {}
 
@@ -26,7 +26,7 @@ public:
         return transfer([&](EmulatedFirmware& firmware) { return firmware.readReport(report); });
     }
 
-private:
+  private:
     // A transfer on a dead handle fails quietly, as on real hardware; only a live keyboard
     // judges the traffic.
     template <typename Step> bool transfer(Step step) {
@@ -67,7 +67,7 @@ private:
 };
 
 class EmulatedNotificationChannel final : public NotificationChannel {
-public:
+  public:
     EmulatedNotificationChannel(std::shared_ptr<KeyboardState> state, std::uint64_t connection)
         : m_state(std::move(state)), m_connection(connection),
           m_queue(std::make_shared<NotificationQueue>()) {
@@ -100,7 +100,7 @@ public:
         m_state->notificationsChanged.notify_all();
     }
 
-private:
+  private:
     std::shared_ptr<KeyboardState> m_state;
     std::uint64_t m_connection;
     std::shared_ptr<NotificationQueue> m_queue;

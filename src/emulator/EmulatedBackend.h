@@ -18,7 +18,7 @@ inline constexpr std::string_view kCommandPath = "emulated#vid_04d9&pid_a12e&mi_
 } // namespace emulated
 
 class EmulatedBackend final : public HidBackend {
-public:
+  public:
     explicit EmulatedBackend(std::shared_ptr<KeyboardState> state);
 
     std::vector<HidInterfaceInfo> enumerate() override;
@@ -27,7 +27,7 @@ public:
     std::unique_ptr<NotificationChannel> openNotification(const std::string& path,
                                                           std::string& error) override;
 
-private:
+  private:
     // Why a path that is not the one asked for cannot be opened; empty when it is that one.
     std::string refusal(const std::string& path, std::string_view wanted) const;
 

@@ -13,17 +13,21 @@ namespace {
 
 using namespace command;
 
-std::string hexByte(std::uint8_t value) { return "0x" + Trace::hex(std::span(&value, 1)); }
+std::string hexByte(std::uint8_t value) {
+    return "0x" + Trace::hex(std::span(&value, 1));
+}
 
 std::uint8_t param(const FeatureFrame& frame, int n) {
     return frame[frame::kFirstParam + static_cast<std::size_t>(n) - 1];
 }
 
-std::string paramName(int n) { return "p" + std::to_string(n); }
+std::string paramName(int n) {
+    return "p" + std::to_string(n);
+}
 
 // The parameter rules of one command; the first broken rule is kept.
 class ParamCheck {
-public:
+  public:
     explicit ParamCheck(const FeatureFrame& frame) : m_frame(frame) {}
 
     // Parameters the command does not use must be 0.
@@ -54,7 +58,7 @@ public:
     bool ok() const { return m_problem.empty(); }
     const std::string& problem() const { return m_problem; }
 
-private:
+  private:
     void fail(std::string problem) {
         if (m_problem.empty())
             m_problem = std::move(problem);
@@ -64,18 +68,24 @@ private:
     std::string m_problem;
 };
 
-std::string describeFrame(const FeatureFrame& frame) { return "set-feature " + Trace::hex(frame); }
+std::string describeFrame(const FeatureFrame& frame) {
+    return "set-feature " + Trace::hex(frame);
+}
 
 } // namespace
 
-EmulatedFirmware::EmulatedFirmware() { factoryReset(); }
+EmulatedFirmware::EmulatedFirmware() {
+    factoryReset();
+}
 
 void EmulatedFirmware::setMemory(const SettingsImage& memory) {
     m_memory = memory;
     normaliseMemory(m_memory);
 }
 
-void EmulatedFirmware::factoryReset() { applyFactorySettings(m_memory); }
+void EmulatedFirmware::factoryReset() {
+    applyFactorySettings(m_memory);
+}
 
 void EmulatedFirmware::setVersion(std::uint8_t major, std::uint8_t minor) {
     m_versionMajor = major;
@@ -130,7 +140,7 @@ std::string EmulatedFirmware::exchangeInProgress() const {
     const std::string command = hexByte(m_exchangeCommand);
     switch (m_exchange) {
     case Exchange::Idle:
-        return "no exchange in progress";
+        return {};
     case Exchange::ReplyReady:
         return "the reply to " + command + " was not fetched";
     case Exchange::SendingReports:
@@ -142,6 +152,10 @@ std::string EmulatedFirmware::exchangeInProgress() const {
                " are still unwritten";
     }
     return {};
+}
+
+std::string EmulatedFirmware::pendingNote() const {
+    return m_exchange == Exchange::Idle ? std::string() : " (" + exchangeInProgress() + ")";
 }
 
 FirmwareStep EmulatedFirmware::setFeature(const FeatureFrame& frame) {
@@ -167,8 +181,7 @@ void EmulatedFirmware::queueReports(std::span<const std::uint8_t> bytes) {
     for (std::size_t offset = 0; offset < bytes.size(); offset += kDataBytesPerReport) {
         DataReport report{};
         const std::size_t count = std::min(kDataBytesPerReport, bytes.size() - offset);
-        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), count,
-                    report.begin() + 1);
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), count, report.begin() + 1);
         m_outgoing.push_back(report);
     }
 }
@@ -357,9 +370,7 @@ FirmwareStep EmulatedFirmware::handleWrite(const FeatureFrame& frame) {
         factoryReset();
         return completed;
     case kColourTriple: {
-        if (!check.onlyUses({2, 3, 4, 5})
-                 .indexBelow(2, layout::kColourTripleCount, "triple")
-                 .ok())
+        if (!check.onlyUses({2, 3, 4, 5}).indexBelow(2, layout::kColourTripleCount, "triple").ok())
             break;
         auto triple = m_memory.block(layout::colourTriple(param(frame, 2)));
         triple[0] = param(frame, 3);
@@ -382,7 +393,7 @@ FirmwareStep EmulatedFirmware::getFeature(FeatureFrame& reply) {
         return refuse("get-feature: report id " + hexByte(reply[0]) +
                       " asked for, the keyboard has only report id 0x00");
     if (m_exchange != Exchange::ReplyReady)
-        return refuse("get-feature: no reply pending (" + exchangeInProgress() + ")");
+        return refuse("get-feature: no reply pending" + pendingNote());
     reply = m_reply;
     m_exchange = m_outgoing.empty() ? Exchange::Idle : Exchange::SendingReports;
     return {};
@@ -390,7 +401,7 @@ FirmwareStep EmulatedFirmware::getFeature(FeatureFrame& reply) {
 
 FirmwareStep EmulatedFirmware::readReport(DataReport& report) {
     if (m_exchange != Exchange::SendingReports)
-        return refuse("read: no data report pending (" + exchangeInProgress() + ")");
+        return refuse("read: no data report pending" + pendingNote());
     report = m_outgoing.front();
     m_outgoing.pop_front();
     if (m_outgoing.empty())
@@ -401,7 +412,7 @@ FirmwareStep EmulatedFirmware::readReport(DataReport& report) {
 FirmwareStep EmulatedFirmware::writeReport(const DataReport& report) {
     const std::string written = "write " + Trace::hex(report);
     if (m_exchange != Exchange::ReceivingReports)
-        return refuse(written + ": no data report was asked for (" + exchangeInProgress() + ")");
+        return refuse(written + ": no data report was asked for" + pendingNote());
     if (report[0] != 0)
         return refuse(written + ": report id " + hexByte(report[0]) + ", expected 0x00");
     // The key enable report carries 21 bytes; anything behind them is not part of the mask.

@@ -6,8 +6,10 @@
 #include "device/Reports.h"
 #include "device/SettingsImage.h"
 
+#include <array>
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,7 +24,7 @@ struct FirmwareStep {
 };
 
 class EmulatedFirmware {
-public:
+  public:
     EmulatedFirmware();
 
     const SettingsImage& memory() const { return m_memory; }
@@ -42,7 +44,7 @@ public:
     FirmwareStep writeReport(const DataReport& report);
     FirmwareStep readReport(DataReport& report);
 
-private:
+  private:
     enum class Exchange {
         Idle,
         ReplyReady,       // a read request waits for its reply to be fetched
@@ -58,6 +60,8 @@ private:
     void expectReports(std::uint8_t command, Block target, std::size_t reports);
     void storeReceived();
     std::string exchangeInProgress() const;
+    // The exchange in progress in brackets, or nothing when there is none.
+    std::string pendingNote() const;
 
     SettingsImage m_memory;
     std::uint8_t m_versionMajor = 1;

@@ -14,7 +14,7 @@ constexpr std::uint8_t kLaunchRequest = 2;
 } // namespace
 
 class EmulatedKeyboard::Impl {
-public:
+  public:
     Impl() : state(std::make_shared<KeyboardState>()), backend(state) {}
 
     std::shared_ptr<KeyboardState> state;
@@ -37,7 +37,9 @@ EmulatedKeyboard::~EmulatedKeyboard() {
     state.notificationsChanged.notify_all();
 }
 
-HidBackend& EmulatedKeyboard::backend() { return m_impl->backend; }
+HidBackend& EmulatedKeyboard::backend() {
+    return m_impl->backend;
+}
 
 SettingsImage EmulatedKeyboard::memory() const {
     std::lock_guard lock(m_impl->state->mutex);
@@ -81,6 +83,9 @@ void EmulatedKeyboard::setLatency(std::chrono::microseconds latency) {
 
 void EmulatedKeyboard::sendLightingChange(std::uint8_t field, std::uint8_t wireValue) {
     std::lock_guard lock(m_impl->state->mutex);
+    // An unplugged keyboard has no power for its hot keys.
+    if (!m_impl->state->plugged)
+        return;
     m_impl->state->firmware.changeLighting(field, wireValue);
     m_impl->state->queueNotification(
         {kNotificationReportId, notification::kLightingChanged, field, wireValue});
@@ -99,7 +104,10 @@ bool EmulatedKeyboard::pressKey(int matrixPosition) {
     if (matrixPosition < 0 || static_cast<std::size_t>(matrixPosition) >= kKeyMapPositions)
         return false;
     std::lock_guard lock(m_impl->state->mutex);
-    const auto entry = m_impl->state->firmware.keyMapEntry(static_cast<std::size_t>(matrixPosition));
+    if (!m_impl->state->plugged)
+        return false;
+    const auto entry =
+        m_impl->state->firmware.keyMapEntry(static_cast<std::size_t>(matrixPosition));
     if (entry[0] != kHostActionKind)
         return false;
     m_impl->state->queueNotification({kNotificationReportId, kLaunchRequest, entry[2], 0});

@@ -18,7 +18,7 @@
 namespace q905 {
 
 class EmulatedKeyboard {
-public:
+  public:
     struct Options {
         std::uint8_t firmwareMajor = 1;
         std::uint8_t firmwareMinor = 0;
@@ -56,13 +56,13 @@ public:
     // Unsolicited reports. Like input reports on hidraw, each goes to every notification
     // channel open at the time and is lost when none is. A lighting change (type 1) also
     // changes the memory, as the keyboard's own hot keys do; field 2..6 as on the wire, value
-    // as on the wire.
+    // as on the wire. Nothing happens while the keyboard is unplugged.
     void sendLightingChange(std::uint8_t field, std::uint8_t wireValue);
     // A launch request (type 2) carrying a key code.
     void sendLaunchRequest(std::uint8_t keyCode);
     void sendNotification(const NotificationReport& report);
     // A key press: a key whose key map entry is a host action (kind 10) sends a launch request
-    // with the entry's key code. True when a report was sent.
+    // with the entry's key code. True when a report was sent (never while unplugged).
     bool pressKey(int matrixPosition);
 
     // Plugging and unplugging: while unplugged no interface is listed, opens fail, channels
@@ -84,7 +84,7 @@ public:
 
     class Impl;
 
-private:
+  private:
     std::unique_ptr<Impl> m_impl;
 };
 

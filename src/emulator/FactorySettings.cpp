@@ -30,8 +30,7 @@ void applyFactorySettings(SettingsImage& memory) {
 }
 
 void normaliseMemory(SettingsImage& memory) {
-    memory.at(layout::kWinKeyLock.offset) =
-        (memory.at(layout::kWinKeyMaskByte) & 0x01) ? 0 : 1;
+    memory.at(layout::kWinKeyLock.offset) = (memory.at(layout::kWinKeyMaskByte) & 0x01) ? 0 : 1;
     memory.at(layout::kPalmRestBlock.offset) = kPalmRestReadMarker;
 }
 

@@ -9,8 +9,8 @@
 namespace q905 {
 
 namespace factory {
-inline constexpr std::uint8_t kReportRate = 3;   // the fastest of the four steps
-inline constexpr std::uint8_t kResponseTime = 1; // "4ms"
+inline constexpr std::uint8_t kReportRate = 3;     // the top step
+inline constexpr std::uint8_t kResponseTime = 1;   // "4ms"
 inline constexpr std::uint8_t kLightingEffect = 3; // Wave
 inline constexpr std::uint8_t kSpeedStep = 5;
 inline constexpr std::uint8_t kBrightness = 50;
@@ -22,7 +22,7 @@ inline constexpr std::uint8_t kRainbow[layout::kColourTripleCount][3] = {
     {0xFF, 0x00, 0x00}, {0xFF, 0x7F, 0x00}, {0xFF, 0xFF, 0x00}, {0x00, 0xFF, 0x00},
     {0x00, 0x00, 0xFF}, {0x4B, 0x00, 0x82}, {0x8B, 0x00, 0xFF}};
 // Palm rest: static white at full brightness, middle speed, direction right.
-inline constexpr std::uint8_t kPalmRest[layout::kPalmRestBlock.size] = {0x87, 0,    50,  3,
+inline constexpr std::uint8_t kPalmRest[layout::kPalmRestBlock.size] = {0x87, 0,    50,   3,
                                                                         0,    0xFF, 0xFF, 0xFF};
 } // namespace factory
 

@@ -27,7 +27,7 @@ std::vector<std::uint8_t> blockOf(const SettingsImage& image, Block block) {
 }
 
 class EmulatedKeyboardProtocol : public ::testing::Test {
-protected:
+  protected:
     EmulatedKeyboardProtocol() {
         keyboard.setErrorListener([this](const std::string& error) { heard.push_back(error); });
     }
@@ -109,7 +109,8 @@ TEST_F(EmulatedKeyboardProtocol, EveryWrittenBlockReadsBack) {
     EXPECT_EQ(memory.reportRate(), 1);
     EXPECT_EQ(memory.responseTime(), 255);
     EXPECT_EQ(memory.gameMode(), 1);
-    EXPECT_EQ(blockOf(memory, layout::colourTriple(3)), (std::vector<std::uint8_t>{0xA1, 0xA2, 0xA3}));
+    EXPECT_EQ(blockOf(memory, layout::colourTriple(3)),
+              (std::vector<std::uint8_t>{0xA1, 0xA2, 0xA3}));
     EXPECT_EQ(blockOf(memory, layout::kPalmRestBlock),
               (std::vector<std::uint8_t>{0x87, 2, 30, 5, 1, 0xC1, 0xC2, 0xC3}));
     EXPECT_EQ(blockOf(memory, layout::kKeyMapBlock), pattern(512, 0x11));
@@ -169,10 +170,13 @@ TEST_F(EmulatedKeyboardProtocol, FactoryResetCommandRestoresDefaults) {
 
     EXPECT_TRUE(probe.command->setFeature(makeFeatureFrame(0x13, {.p1 = 0xFF})));
     const SettingsImage memory = keyboard.memory();
+    EXPECT_EQ(memory, EmulatedKeyboard().memory()); // a new keyboard starts from the same
     EXPECT_EQ(blockOf(memory, layout::kKeyMapBlock),
               std::vector<std::uint8_t>(DefaultKeyMap.begin(), DefaultKeyMap.end()));
     EXPECT_EQ(blockOf(memory, layout::kKeyEnableMask), std::vector<std::uint8_t>(21, 0xFF));
     EXPECT_EQ(memory.winKeyLock(), 0);
+    EXPECT_EQ(memory.at(layout::kPalmRestBlock.offset), 0x87);
+    EXPECT_EQ(memory.brightness(), 50);
     EXPECT_EQ(probe.drainNotifications(), std::vector(1, kAcknowledgement));
 }
 
@@ -229,11 +233,11 @@ TEST_F(EmulatedKeyboardProtocol, RefusesAndRecordsEveryViolation) {
         {"read with nothing pending", read, "no data report pending"},
         {"read before the reply", after(makeFeatureFrame(0x8D), read), "was not fetched"},
         {"write nobody asked for", write, "write 00 5A 00"},
-        {"frame while reports are owed", after(makeFeatureFrame(0x0D, {.p3 = 8}),
-                                               frame(makeFeatureFrame(0x81))),
+        {"frame while reports are owed",
+         after(makeFeatureFrame(0x0D, {.p3 = 8}), frame(makeFeatureFrame(0x81))),
          "8 of 8 data reports of 0x0D are still unwritten"},
-        {"frame while a reply is unfetched", after(makeFeatureFrame(0x81),
-                                                   frame(makeFeatureFrame(0x84))),
+        {"frame while a reply is unfetched",
+         after(makeFeatureFrame(0x81), frame(makeFeatureFrame(0x84))),
          "reply to 0x81 was not fetched"},
         {"mask report with a tail",
          after(makeFeatureFrame(0x0E, {.p3 = 21}),

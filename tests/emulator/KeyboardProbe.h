@@ -15,7 +15,7 @@ inline constexpr const char* kCommandPath = "emulated#vid_04d9&pid_a12e&mi_03";
 inline constexpr const char* kNotificationPath = "emulated#vid_04d9&pid_a12e&mi_01&col04";
 
 class KeyboardProbe {
-public:
+  public:
     explicit KeyboardProbe(EmulatedKeyboard& keyboard) : m_keyboard(keyboard) { open(); }
 
     void open() {
@@ -70,7 +70,7 @@ public:
     std::unique_ptr<CommandChannel> command;
     std::unique_ptr<NotificationChannel> notify;
 
-private:
+  private:
     EmulatedKeyboard& m_keyboard;
 };
 
