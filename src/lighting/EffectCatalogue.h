@@ -1,0 +1,67 @@
+#pragma once
+// The lighting effects the panel offers, in list order, and the palm-rest effects.
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace q905 {
+
+enum class EffectColours {
+    SlotsOnly,          // Static: no multicolour
+    SlotsAndMulticolour,
+    MulticolourOnly,    // the seven squares are grey and do nothing
+    PerKeyPage,         // a lighting profile: colours come from its per-key page
+};
+
+struct EffectInfo {
+    std::uint8_t code; // the value of LightingEffect
+    std::string_view englishName;
+    std::string_view germanName;
+    bool speedShown;
+    EffectColours colours;
+    bool hasDirection;
+};
+
+namespace effect {
+inline constexpr std::uint8_t kStatic = 1;
+inline constexpr std::uint8_t kWave = 3;
+inline constexpr std::uint8_t kSpectrum = 8;
+inline constexpr std::uint8_t kRadar = 13;
+inline constexpr std::uint8_t kFirstProfile = 0x33;
+inline constexpr std::uint8_t kLastProfile = 0x37;
+// Codes above this have no colour squares and no speed.
+inline constexpr std::uint8_t kLastWithSwatches = 50;
+} // namespace effect
+
+inline constexpr int kEffectCount = 16;
+extern const std::array<EffectInfo, kEffectCount> EffectCatalogue;
+
+// The catalogue row of a code, or null for a code the list does not offer.
+const EffectInfo* findEffect(std::uint8_t code);
+// Empty for a code the list does not offer.
+std::string_view effectName(std::uint8_t code, bool german);
+
+constexpr bool isLightingProfile(std::uint8_t code) {
+    return code >= effect::kFirstProfile && code <= effect::kLastProfile;
+}
+constexpr bool isMulticolourOnly(std::uint8_t code) {
+    return code == effect::kWave || code == effect::kSpectrum;
+}
+constexpr bool showsSwatches(std::uint8_t code) { return code <= effect::kLastWithSwatches; }
+constexpr bool showsSpeed(std::uint8_t code) {
+    return code != effect::kStatic && code <= effect::kLastWithSwatches;
+}
+constexpr bool showsDirection(std::uint8_t code) {
+    return code == effect::kWave || code == effect::kRadar;
+}
+
+// Palm-rest effects: the code is the list position. English only.
+inline constexpr int kPalmEffectCount = 4;
+inline constexpr std::uint8_t kPalmWave = 3;
+inline constexpr std::array<std::string_view, kPalmEffectCount> PalmEffectList{
+    "Static-Palm Rest", "Breathing-Palm Rest", "Vortex-Palm Rest", "Wave-Palm Rest"};
+// Empty for a code beyond the list.
+std::string_view palmEffectName(std::uint8_t code);
+
+} // namespace q905
