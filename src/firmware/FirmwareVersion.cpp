@@ -1,0 +1,35 @@
+#include "firmware/FirmwareVersion.h"
+
+#include "platform/AtomicFile.h"
+
+namespace q905 {
+
+namespace {
+constexpr std::size_t kMajorByte = 5;
+constexpr std::size_t kMinorByte = 7;
+constexpr std::uint8_t kDigitZero = 0x30;
+} // namespace
+
+FirmwareVersion parseVersionFile(std::span<const std::uint8_t> contents) {
+    if (contents.size() <= kMinorByte)
+        return {};
+    return {static_cast<std::uint8_t>(contents[kMajorByte] - kDigitZero),
+            static_cast<std::uint8_t>(contents[kMinorByte] - kDigitZero)};
+}
+
+FirmwareVersion readVersionFile(const std::filesystem::path& assetFolder) {
+    const auto contents = readWholeFile(assetFolder / kVersionFileName);
+    return contents ? parseVersionFile(*contents) : FirmwareVersion{};
+}
+
+bool CheckFirmwareVersion(FirmwareVersion fileVersion, FirmwareVersion deviceVersion) {
+    return deviceVersion.major < fileVersion.major ||
+           (deviceVersion.major == fileVersion.major && deviceVersion.minor < fileVersion.minor);
+}
+
+bool CheckFirmwareVersion(FirmwareVersion fileVersion, const DeviceVersion& deviceVersion) {
+    return CheckFirmwareVersion(fileVersion,
+                                FirmwareVersion{deviceVersion.major(), deviceVersion.minor()});
+}
+
+} // namespace q905

@@ -1,0 +1,13 @@
+#include "firmware/Updater.h"
+
+namespace q905 {
+
+std::filesystem::path updaterPath(const std::filesystem::path& assetFolder) {
+    return assetFolder / kUpdaterFileName;
+}
+
+bool StartUpdater(Launcher& launcher, const std::filesystem::path& assetFolder) {
+    return launcher.openDetached(updaterPath(assetFolder), {});
+}
+
+} // namespace q905

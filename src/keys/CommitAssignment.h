@@ -1,0 +1,56 @@
+#pragma once
+// Turning a choice for one key into the keyboard's key map entry, the key's host record, its
+// assigned-key mark and its enable bit.
+
+#include "device/SettingsImage.h"
+#include "keys/AssignmentChoice.h"
+#include "keys/KeyAssignmentTable.h"
+
+#include <filesystem>
+#include <string>
+
+namespace q905 {
+
+class MacroList;
+
+enum class AssignStatus {
+    Assigned,
+    KeyRefused,       // not a key that can be assigned (outside 0..112, or 17..19)
+    InvalidChoice,    // a group, count or macro slot the keyboard cannot carry; nothing changed
+    UnknownFunction,  // the catalogue has no function of that name; nothing changed
+    CodeWithoutUsage, // a captured key code the keyboard has no usage for; nothing changed
+    PathTooLong,      // the launch path does not fit its 255 characters; nothing changed
+    NotSaved,         // assigned in memory, but keymap.bin could not be written
+};
+
+struct AssignResult {
+    AssignStatus status = AssignStatus::Assigned;
+    std::string message;
+    bool ok() const { return status == AssignStatus::Assigned; }
+};
+
+bool isAssignableKey(int keyIndex);
+
+// Whether CommitAssignment would take the choice; changes nothing.
+AssignResult checkAssignment(int keyIndex, const AssignmentChoice& choice, const MacroList& macros);
+
+// Writes key k's record, its key map entry in image, its assigned-key flag and, for Reset and
+// RestoreDefault, its enable bit. A MacroKey choice also refills the image's macro slots from
+// macros. A refused choice changes nothing. Does not save.
+AssignResult CommitAssignment(KeyAssignments& keys, SettingsImage& image, const MacroList& macros,
+                              int keyIndex, const AssignmentChoice& choice);
+
+// The whole assignment of one key as the main window and the command line make it: commit,
+// then the enable bit and the mark from the choice's enabled flag, then keymap.bin.
+AssignResult assignKey(KeyAssignments& keys, SettingsImage& image, const MacroList& macros,
+                       int keyIndex, const AssignmentChoice& choice,
+                       const std::filesystem::path& dataFolder);
+
+// Rebuilds the marks of keys 0..112 from the key map, the records and the enable mask. The Fn
+// key is never marked.
+void RecomputeAssignedFlags(KeyAssignments& keys, const SettingsImage& image);
+
+// The factory state of the host side: no assignments, no marks, every key enabled.
+void clearAssignments(KeyAssignments& keys, SettingsImage& image);
+
+} // namespace q905

@@ -1,0 +1,58 @@
+#pragma once
+// keymap.bin: the whole host state between runs, the settings image followed by the key
+// assignment table (206,928 bytes, no header). Profile files have the same form.
+
+#include "device/SettingsImage.h"
+#include "keys/KeyAssignmentTable.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace q905 {
+
+inline constexpr const char* kKeymapFileName = "keymap.bin";
+
+std::filesystem::path keymapPath(const std::filesystem::path& dataFolder);
+
+// The file form of the host state.
+std::vector<std::uint8_t> hostStateBytes(const SettingsImage& image,
+                                         const KeyAssignmentTable& table);
+// Takes as much of the file form as bytes holds: the image part into image (unless it is null),
+// the rest into table. Bytes beyond 206,928 are ignored; what a short input lacks stays as it was.
+void takeHostStateBytes(std::span<const std::uint8_t> bytes, SettingsImage* image,
+                        KeyAssignmentTable& table);
+
+enum class KeymapLoadStatus {
+    Loaded,           // read; a short file filled only what it holds
+    Created,          // there was no file: one was written from the state in memory
+    NotCreated,       // there was no file and none could be written; the state in memory stays
+    Unreadable,       // the file exists but cannot be read; nothing changed, nothing was written
+    KeptUnsavedTable, // the table holds changes the file could not take; it was not reloaded
+};
+
+struct KeymapLoadResult {
+    KeymapLoadStatus status = KeymapLoadStatus::Loaded;
+    std::uintmax_t fileSize = 0; // of a loaded file, so a caller may warn about a short one
+    std::string message;
+};
+
+// keepImage = false (start-up): the image and the table come from the file; a missing file is
+// created from the current image and an empty table. keepImage = true (before the key dialog
+// opens): only the table is taken over; a missing file is created from the current state.
+// After a load byte 0 of records 0..112 holds the keys' codes.
+KeymapLoadResult LoadKeymapFile(const std::filesystem::path& dataFolder, bool keepImage,
+                                SettingsImage& image, KeyAssignments& keys);
+
+// Writes image and table; a failed write leaves the old file whole.
+[[nodiscard]] bool SaveKeymapFile(const std::filesystem::path& dataFolder,
+                                  const SettingsImage& image, const KeyAssignmentTable& table,
+                                  std::string* error = nullptr);
+// Writes image and keys.table() and records in keys whether the file now holds the table.
+[[nodiscard]] bool SaveKeymapFile(const std::filesystem::path& dataFolder,
+                                  const SettingsImage& image, KeyAssignments& keys,
+                                  std::string* error = nullptr);
+
+} // namespace q905

@@ -1,0 +1,25 @@
+#pragma once
+// What the profile dialog and the command line do with profiles: import a file, export to a
+// file, rename the current profile. Each leaves the profile folder holding one profile, named
+// after the file (cut at its first ".") or the new name.
+
+#include "profiles/ProfileFolder.h"
+
+namespace q905 {
+
+// Takes source into image and table and makes it the current profile. A bad name or a file
+// that is not a profile is refused before anything changes.
+ProfileResult importProfile(const std::filesystem::path& folder,
+                            const std::filesystem::path& source, SettingsImage& image,
+                            KeyAssignmentTable& table, ProfilePathTable& paths);
+
+// Writes image and table to target and makes that the current profile.
+ProfileResult exportProfile(const std::filesystem::path& folder,
+                            const std::filesystem::path& target, const SettingsImage& image,
+                            const KeyAssignmentTable& table, ProfilePathTable& paths);
+
+// Gives the current profile (paths entry 0) a new name, keeping its content.
+ProfileResult renameCurrentProfile(const std::filesystem::path& folder, std::string_view newName,
+                                   ProfilePathTable& paths);
+
+} // namespace q905

@@ -1,0 +1,45 @@
+#pragma once
+// Profile files: the whole host state (settings image, then key assignment table) in the same
+// 206,928-byte form as keymap.bin, exported and imported anywhere, and one current profile kept
+// in the data folder's "Configure" folder.
+
+#include "device/SettingsImage.h"
+#include "keys/KeyAssignmentTable.h"
+
+#include <filesystem>
+#include <string>
+
+namespace q905 {
+
+inline constexpr const char* kProfileFolderName = "Configure";
+inline constexpr const char* kProfileExtension = ".bin";
+
+std::filesystem::path profileFolder(const std::filesystem::path& dataFolder);
+
+enum class ProfileStatus {
+    Done,
+    Unreadable,    // the source cannot be read; nothing changed
+    WrongSize,     // the source is not a profile (not 206,928 bytes); nothing changed
+    BadName,       // empty, ".", "..", a path separator, or no name left without ".bin"
+    NoProfile,     // there is no current profile to rename
+    WriteFailed,   // the file could not be written; the old one is whole
+    CleanupFailed, // the new profile is in place, but an old profile file could not be removed
+};
+
+struct ProfileResult {
+    ProfileStatus status = ProfileStatus::Done;
+    std::string message;
+    std::string name;           // the current profile's name afterwards, when one was set
+    std::filesystem::path path; // and its file
+    bool ok() const { return status == ProfileStatus::Done; }
+};
+
+// Writes image then table; a failed write leaves an existing file whole.
+ProfileResult SaveProfile(const std::filesystem::path& path, const SettingsImage& image,
+                          const KeyAssignmentTable& table);
+// Takes a profile file into image and table. Anything but a readable file of exactly 206,928
+// bytes is refused and leaves both untouched.
+ProfileResult LoadProfile(const std::filesystem::path& path, SettingsImage& image,
+                          KeyAssignmentTable& table);
+
+} // namespace q905

@@ -1,0 +1,121 @@
+#include "app/KeyTable.h"
+#include "keys/KeymapFile.h"
+#include "keys/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace q905 {
+namespace {
+
+// Distinct bytes everywhere, reserved ranges and unused records included.
+void fillWithPattern(SettingsImage& image, KeyAssignmentTable& table, std::uint8_t seed) {
+    for (std::size_t i = 0; i < kSettingsImageSize; ++i)
+        image.bytes()[i] = static_cast<std::uint8_t>(i * 7 + seed);
+    auto bytes = table.bytes();
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 13 + seed);
+}
+
+class KeymapFileTest : public ::testing::Test {
+  protected:
+    testing::ScratchFolder folder;
+    SettingsImage image;
+    std::unique_ptr<KeyAssignments> keys = std::make_unique<KeyAssignments>();
+};
+
+TEST_F(KeymapFileTest, RoundTripKeepsEveryByteButTheKeyCodes) {
+    fillWithPattern(image, keys->table(), 1);
+    ASSERT_TRUE(SaveKeymapFile(folder.path(), image, *keys));
+    const auto file = testing::readBytes(folder / "keymap.bin");
+    ASSERT_EQ(file.size(), 206928u);
+    EXPECT_EQ(file, hostStateBytes(image, keys->table()));
+
+    SettingsImage loadedImage;
+    KeyAssignments loaded;
+    const KeymapLoadResult result = LoadKeymapFile(folder.path(), false, loadedImage, loaded);
+    EXPECT_EQ(result.status, KeymapLoadStatus::Loaded);
+    EXPECT_EQ(result.fileSize, 206928u);
+    EXPECT_TRUE(loadedImage == image);
+    EXPECT_EQ(loadedImage.at(0x0000), image.at(0x0000));
+    EXPECT_EQ(loadedImage.at(0x2753), image.at(0x2753));
+
+    KeyAssignmentTable expected = keys->table();
+    expected.resetKeyCodes();
+    EXPECT_TRUE(loaded.table() == expected);
+    EXPECT_EQ(loaded.table()[42].keyCode(), 0x51);
+    EXPECT_EQ(loaded.table()[200].keyCode(), keys->table()[200].keyCode());
+}
+
+TEST_F(KeymapFileTest, KeepImageTakesOnlyTheTable) {
+    SettingsImage fileImage;
+    fillWithPattern(fileImage, keys->table(), 3);
+    ASSERT_TRUE(SaveKeymapFile(folder.path(), fileImage, *keys));
+    const KeyAssignmentTable fileTable = keys->table();
+
+    image.at(100) = 0xAB;
+    const SettingsImage before = image;
+    keys->table().clear();
+    ASSERT_EQ(LoadKeymapFile(folder.path(), true, image, *keys).status, KeymapLoadStatus::Loaded);
+    EXPECT_TRUE(image == before);
+    EXPECT_EQ(keys->table()[150], fileTable[150]);
+}
+
+TEST_F(KeymapFileTest, MissingFileIsCreated) {
+    image.at(5) = 9;
+    keys->table()[42].setGroup(FunctionGroup::KeyCombination);
+    // Start-up begins from an empty table.
+    EXPECT_EQ(LoadKeymapFile(folder.path(), false, image, *keys).status, KeymapLoadStatus::Created);
+    auto file = testing::readBytes(folder / "keymap.bin");
+    ASSERT_EQ(file.size(), 206928u);
+    EXPECT_EQ(file[5], 9);
+    EXPECT_TRUE(keys->table() == KeyAssignmentTable{});
+
+    // Before the key dialog the table in memory is newer than a vanished file.
+    std::filesystem::remove(folder / "keymap.bin");
+    keys->table()[42].setGroup(FunctionGroup::KeyCombination);
+    EXPECT_EQ(LoadKeymapFile(folder.path(), true, image, *keys).status, KeymapLoadStatus::Created);
+    EXPECT_EQ(keys->table()[42].group(), 1);
+    file = testing::readBytes(folder / "keymap.bin");
+    EXPECT_EQ(file[kSettingsImageSize + 42 * kKeyAssignmentRecordSize + 1], 1);
+}
+
+TEST_F(KeymapFileTest, ShortFileFillsOnlyWhatItHolds) {
+    SettingsImage fileImage;
+    fillWithPattern(fileImage, keys->table(), 5);
+    auto bytes = hostStateBytes(fileImage, keys->table());
+    bytes.resize(kSettingsImageSize + kKeyAssignmentRecordSize + 10);
+    testing::writeBytes(folder / "keymap.bin", bytes);
+
+    KeyAssignments loaded;
+    loaded.table()[1].setCount(77);
+    const auto result = LoadKeymapFile(folder.path(), false, image, loaded);
+    EXPECT_EQ(result.status, KeymapLoadStatus::Loaded);
+    EXPECT_EQ(result.fileSize, bytes.size());
+    EXPECT_TRUE(image == fileImage);
+    EXPECT_EQ(loaded.table()[1].bytes()[5], keys->table()[1].bytes()[5]);
+    EXPECT_EQ(loaded.table()[1].count(), 77);
+    EXPECT_EQ(loaded.table()[1].keyCode(), KeyTable[1].keyCode);
+}
+
+TEST_F(KeymapFileTest, UnsavedTableIsNotReplacedByTheOlderFile) {
+    ASSERT_TRUE(SaveKeymapFile(folder.path(), image, *keys));
+    keys->table()[42].setGroup(FunctionGroup::MacroKey);
+    // The data folder turns into a file: the save fails and the old file stays behind.
+    const auto blocked = folder / "blocked";
+    testing::writeBytes(blocked, {0});
+    EXPECT_FALSE(SaveKeymapFile(blocked, image, *keys));
+    EXPECT_TRUE(keys->fileBehind());
+
+    // The dialog reloads from the real folder, whose file is older than the table.
+    EXPECT_EQ(LoadKeymapFile(folder.path(), true, image, *keys).status,
+              KeymapLoadStatus::KeptUnsavedTable);
+    EXPECT_EQ(keys->table()[42].group(), 2);
+
+    ASSERT_TRUE(SaveKeymapFile(folder.path(), image, *keys));
+    EXPECT_FALSE(keys->fileBehind());
+}
+
+} // namespace
+} // namespace q905

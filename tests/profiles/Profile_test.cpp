@@ -1,0 +1,184 @@
+#include "app/KeyTable.h"
+#include "keys/KeymapFile.h"
+#include "keys/ScratchFolder.h"
+#include "profiles/ProfileActions.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace q905 {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::uint8_t> profileBytes(std::uint8_t seed) {
+    std::vector<std::uint8_t> bytes(kHostStateFileSize);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 31 + seed);
+    // Key codes as every load leaves them, so loaded state compares equal to the file.
+    for (int key = 0; key < kKeyCount; ++key)
+        bytes[kSettingsImageSize + static_cast<std::size_t>(key) * kKeyAssignmentRecordSize] =
+            KeyTable[key].keyCode;
+    return bytes;
+}
+
+std::vector<std::string> fileNames(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class ProfileTest : public ::testing::Test {
+  protected:
+    fs::path profiles() const { return profileFolder(scratch.path()); }
+    std::vector<std::uint8_t> currentState() const { return hostStateBytes(image, *table); }
+
+    testing::ScratchFolder scratch;
+    SettingsImage image;
+    std::unique_ptr<KeyAssignmentTable> table = std::make_unique<KeyAssignmentTable>();
+    ProfilePathTable paths;
+};
+
+TEST_F(ProfileTest, SaveAndLoadRoundTrip) {
+    const auto bytes = profileBytes(1);
+    takeHostStateBytes(bytes, &image, *table);
+    ASSERT_TRUE(SaveProfile(scratch / "p.bin", image, *table).ok());
+    EXPECT_EQ(testing::readBytes(scratch / "p.bin"), bytes);
+
+    SettingsImage loadedImage;
+    auto loadedTable = std::make_unique<KeyAssignmentTable>();
+    ASSERT_TRUE(LoadProfile(scratch / "p.bin", loadedImage, *loadedTable).ok());
+    EXPECT_EQ(hostStateBytes(loadedImage, *loadedTable), bytes);
+}
+
+TEST_F(ProfileTest, ForeignFilesAreRefusedAndChangeNothing) {
+    takeHostStateBytes(profileBytes(2), &image, *table);
+    const auto before = currentState();
+    testing::writeBytes(scratch / "short.bin",
+                        std::vector<std::uint8_t>(kHostStateFileSize - 1, 7));
+    testing::writeBytes(scratch / "long.bin", std::vector<std::uint8_t>(kHostStateFileSize + 1, 7));
+    testing::writeBytes(scratch / "empty.bin", {});
+    for (const char* name : {"short.bin", "long.bin", "empty.bin"}) {
+        SCOPED_TRACE(name);
+        const ProfileResult result = LoadProfile(scratch / name, image, *table);
+        EXPECT_EQ(result.status, ProfileStatus::WrongSize);
+        EXPECT_NE(result.message.find("206928"), std::string::npos) << result.message;
+        const ProfileResult imported =
+            importProfile(profiles(), scratch / name, image, *table, paths);
+        EXPECT_EQ(imported.status, ProfileStatus::WrongSize);
+    }
+    EXPECT_EQ(LoadProfile(scratch / "missing.bin", image, *table).status,
+              ProfileStatus::Unreadable);
+    EXPECT_EQ(currentState(), before);
+    EXPECT_FALSE(fs::exists(profiles()));
+    EXPECT_TRUE(paths.empty());
+}
+
+TEST_F(ProfileTest, ListingShowsOnlyTheFirstProfile) {
+    EXPECT_FALSE(ListCurrentProfile(profiles(), paths)); // no folder yet
+    fs::create_directories(profiles());
+    EXPECT_FALSE(ListCurrentProfile(profiles(), paths));
+    EXPECT_TRUE(paths.empty());
+
+    fs::create_directories(profiles() / "a.bin"); // a folder, not a profile
+    testing::writeBytes(profiles() / "notes.txt", {1});
+    testing::writeBytes(profiles() / "c.bin", profileBytes(3));
+    testing::writeBytes(profiles() / "b.bin.bin", profileBytes(4));
+    EXPECT_EQ(ScanProfileFolder(profiles()).size(), 2u);
+
+    const auto current = ListCurrentProfile(profiles(), paths);
+    ASSERT_TRUE(current);
+    EXPECT_EQ(current->name, "b");
+    EXPECT_EQ(current->path, profiles() / "b.bin.bin");
+    ASSERT_EQ(paths.size(), 1u);
+
+    // Rebuilding from the list keeps the real file of a name that lost more than one ".bin".
+    RebuildProfilePaths(profiles(), std::vector<std::string>{"b"}, paths);
+    EXPECT_EQ(paths[0], profiles() / "b.bin.bin");
+    RebuildProfilePaths(profiles(), std::vector<std::string>{"x"}, paths);
+    EXPECT_EQ(paths[0], profiles() / "x.bin");
+}
+
+TEST_F(ProfileTest, ReplaceLeavesExactlyOneProfileWithTheSourceContent) {
+    testing::writeBytes(profiles() / "old.bin", profileBytes(5));
+    testing::writeBytes(profiles() / "older.bin", profileBytes(6));
+    testing::writeBytes(scratch / "elsewhere.bin", profileBytes(7));
+
+    ProfileResult result = ReplaceCurrentProfile(profiles(), scratch / "elsewhere.bin", "Work.bin");
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(result.name, "Work");
+    EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"Work.bin"});
+    EXPECT_EQ(testing::readBytes(profiles() / "Work.bin"), profileBytes(7));
+
+    // The source is one of the files being replaced: a rename in place.
+    result = ReplaceCurrentProfile(profiles(), profiles() / "Work.bin", "Play");
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"Play.bin"});
+    EXPECT_EQ(testing::readBytes(profiles() / "Play.bin"), profileBytes(7));
+
+    // The same name again.
+    ASSERT_TRUE(ReplaceCurrentProfile(profiles(), profiles() / "Play.bin", "Play").ok());
+    EXPECT_EQ(testing::readBytes(profiles() / "Play.bin"), profileBytes(7));
+}
+
+TEST_F(ProfileTest, NamesThatLeaveTheFolderAreRefused) {
+    testing::writeBytes(profiles() / "keep.bin", profileBytes(8));
+    testing::writeBytes(scratch / "src.bin", profileBytes(9));
+    for (const char* name : {"", ".", "..", "../x", "a/b", "a\\b", ".bin", ".bin.bin"}) {
+        SCOPED_TRACE(name);
+        const ProfileResult result = ReplaceCurrentProfile(profiles(), scratch / "src.bin", name);
+        EXPECT_EQ(result.status, ProfileStatus::BadName);
+        EXPECT_FALSE(result.message.empty());
+    }
+    EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"keep.bin"});
+    EXPECT_EQ(fileNames(scratch.path()), (std::vector<std::string>{"Configure", "src.bin"}));
+    EXPECT_EQ(ReplaceCurrentProfile(profiles(), scratch / "none.bin", "x").status,
+              ProfileStatus::Unreadable);
+    EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"keep.bin"});
+
+    EXPECT_EQ(profileTargetPath("/f", "a.bin"), fs::path("/f/a.bin"));
+    EXPECT_EQ(profileTargetPath("/f", "a.bin.txt"), fs::path("/f/a.bin.txt.bin"));
+}
+
+TEST_F(ProfileTest, ImportExportAndRenameAsTheDialogDoesThem) {
+    testing::writeBytes(profiles() / "Old.bin", profileBytes(10));
+    ASSERT_TRUE(ListCurrentProfile(profiles(), paths));
+
+    testing::writeBytes(scratch / "in" / "Work.Profile.bin", profileBytes(11));
+    ProfileResult result =
+        importProfile(profiles(), scratch / "in" / "Work.Profile.bin", image, *table, paths);
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(result.name, "Work");
+    EXPECT_EQ(currentState(), profileBytes(11));
+    EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"Work.bin"});
+    EXPECT_EQ(paths[0], profiles() / "Work.bin");
+
+    // Exporting into the profile folder itself, under a longer file name.
+    image.at(3) ^= 0xFF;
+    const auto exported = currentState();
+    result = exportProfile(profiles(), profiles() / "Home.v2.bin", image, *table, paths);
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"Home.bin"});
+    EXPECT_EQ(testing::readBytes(profiles() / "Home.bin"), exported);
+
+    result = renameCurrentProfile(profiles(), "Travel", paths);
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"Travel.bin"});
+    EXPECT_EQ(testing::readBytes(profiles() / "Travel.bin"), exported);
+    EXPECT_EQ(paths[0], profiles() / "Travel.bin");
+
+    // A file whose name starts with "." gives no name: refused before the state changes.
+    testing::writeBytes(scratch / ".hidden.bin", profileBytes(12));
+    EXPECT_EQ(importProfile(profiles(), scratch / ".hidden.bin", image, *table, paths).status,
+              ProfileStatus::BadName);
+    EXPECT_EQ(currentState(), exported);
+
+    paths.clear();
+    EXPECT_EQ(renameCurrentProfile(profiles(), "x", paths).status, ProfileStatus::NoProfile);
+}
+
+} // namespace
+} // namespace q905
