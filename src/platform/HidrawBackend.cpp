@@ -1,0 +1,63 @@
+#include "platform/HidrawBackend.h"
+
+#include "platform/HidrawChannels.h"
+
+#include <cerrno>
+#include <system_error>
+
+namespace q905 {
+
+HidrawBackend::HidrawBackend(SysfsHidEnumerator enumerator, std::shared_ptr<HidrawSystem> system)
+    : m_enumerator(std::move(enumerator)), m_system(std::move(system)) {}
+
+std::vector<HidInterfaceInfo> HidrawBackend::enumerate() { return m_enumerator.enumerate(); }
+
+std::optional<int> HidrawBackend::openNode(const std::string& path, std::string& error) {
+    const std::string devnode = devnodeOfPath(path);
+    SystemResult opened;
+    do
+        opened = m_system->open(devnode);
+    while (opened.error == EINTR);
+    if (!opened.ok()) {
+        error = openErrorText(devnode, opened.error);
+        return std::nullopt;
+    }
+    return static_cast<int>(opened.value);
+}
+
+std::unique_ptr<CommandChannel> HidrawBackend::openCommand(const std::string& path,
+                                                           std::string& error) {
+    const auto fd = openNode(path, error);
+    if (!fd)
+        return nullptr;
+    return std::make_unique<HidrawCommandChannel>(m_system, *fd);
+}
+
+std::unique_ptr<NotificationChannel> HidrawBackend::openNotification(const std::string& path,
+                                                                     std::string& error) {
+    const auto fd = openNode(path, error);
+    if (!fd)
+        return nullptr;
+    const SystemResult wakeup = m_system->createWakeup();
+    if (!wakeup.ok()) {
+        m_system->close(*fd);
+        error = "Cannot create the wake-up descriptor for " + devnodeOfPath(path) + ": " +
+                std::system_category().message(wakeup.error);
+        return nullptr;
+    }
+    return std::make_unique<HidrawNotificationChannel>(m_system, *fd,
+                                                       static_cast<int>(wakeup.value));
+}
+
+std::string openErrorText(const std::string& devnode, int error) {
+    if (error == EACCES || error == EPERM)
+        return "Cannot open " + devnode +
+               ": permission denied. The udev rule that gives you access to the keyboard is "
+               "missing. Install it with\n"
+               "  sudo cp packaging/70-q905.rules /etc/udev/rules.d/ && sudo udevadm control "
+               "--reload-rules && sudo udevadm trigger\n"
+               "(or copy the rule, then unplug and replug the keyboard).";
+    return "Cannot open " + devnode + ": " + std::system_category().message(error);
+}
+
+} // namespace q905

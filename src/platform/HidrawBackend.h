@@ -1,0 +1,37 @@
+#pragma once
+// The keyboard through the kernel's hidraw nodes: interfaces listed from sysfs, handles opened
+// on the node a path names, transfers through HidrawSystem.
+
+#include "device/HidBackend.h"
+#include "platform/HidrawSystem.h"
+#include "platform/SysfsHidEnumerator.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace q905 {
+
+class HidrawBackend final : public HidBackend {
+public:
+    explicit HidrawBackend(SysfsHidEnumerator enumerator = SysfsHidEnumerator{},
+                           std::shared_ptr<HidrawSystem> system = makeLinuxHidrawSystem());
+
+    std::vector<HidInterfaceInfo> enumerate() override;
+    std::unique_ptr<CommandChannel> openCommand(const std::string& path,
+                                                std::string& error) override;
+    std::unique_ptr<NotificationChannel> openNotification(const std::string& path,
+                                                          std::string& error) override;
+
+private:
+    std::optional<int> openNode(const std::string& path, std::string& error);
+
+    SysfsHidEnumerator m_enumerator;
+    std::shared_ptr<HidrawSystem> m_system;
+};
+
+// What the user is told when a node cannot be opened; for a permission error, how to install
+// the udev rule that grants access.
+std::string openErrorText(const std::string& devnode, int error);
+
+} // namespace q905
