@@ -1,0 +1,49 @@
+#include "app/WindowActions.h"
+
+#include "app/ButtonTable.h"
+#include "app/KeyTable.h"
+#include "device/DeviceReader.h"
+#include "keys/CommitAssignment.h"
+
+namespace q905 {
+
+ApplyOutcome applyEdits(KeyboardConnection& connection, HostState& host) {
+    ApplyOutcome outcome;
+    outcome.result = ApplyChanges(connection.link(), host.settings(), connection.ack());
+    if (outcome.result == ApplyResult::Applied || outcome.result == ApplyResult::NothingToApply) {
+        host.snapshotAll();
+        outcome.snapshotTaken = true;
+    }
+    outcome.saved = host.saveKeymap();
+    return outcome;
+}
+
+bool revertEdits(HostState& host) {
+    host.revertAll();
+    (void)host.saveKeymap(); // a failed write keeps the state in memory, as every save does
+    return host.image().lightingEffect() >= kFirstLightingProfile;
+}
+
+FactoryResetResult factoryReset(KeyboardConnection& connection, HostState& host) {
+    if (!connection.connected())
+        return FactoryResetResult::NotConnected;
+    ResetKeyboard(connection.link());
+    ReadAll(connection.link(), host.settings());
+    (void)host.factoryResetHostSide();
+    return FactoryResetResult::Reset;
+}
+
+void readDoneHostSide(KeyboardConnection& connection, HostState& host, ReadSource source) {
+    RecomputeAssignedFlags(host.keys(), host.image());
+    host.keys().flags()[kFnKeyIndex] = 0;
+    if (source == ReadSource::Keyboard && connection.connected())
+        requeryLightingParams(connection.link(), host.settings());
+    (void)host.saveKeymap();
+}
+
+bool firmwareQuestionDue(ReadSource source, FirmwareVersion fileVersion, const Settings& settings) {
+    return source == ReadSource::Keyboard &&
+           CheckFirmwareVersion(fileVersion, settings.deviceVersion());
+}
+
+} // namespace q905

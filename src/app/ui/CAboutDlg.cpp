@@ -1,0 +1,29 @@
+#include "app/ui/CAboutDlg.h"
+
+#include "app/WindowTexts.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace q905 {
+
+namespace {
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+} // namespace
+
+CAboutDlg::CAboutDlg(int languageCode, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("CAboutDlg"));
+    setWindowTitle(fromView(texts::kAboutCaption.in(languageCode)));
+    auto* layout = new QVBoxLayout(this);
+    auto* label = new QLabel(fromView(texts::kAboutText.in(languageCode)), this);
+    label->setObjectName(QStringLiteral("aboutText"));
+    layout->addWidget(label);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    layout->addWidget(buttons);
+}
+
+} // namespace q905

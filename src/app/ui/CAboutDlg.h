@@ -1,0 +1,14 @@
+#pragma once
+// The About box: the program's name and version, and OK.
+
+#include <QDialog>
+
+namespace q905 {
+
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    CAboutDlg(int languageCode, QWidget* parent = nullptr);
+};
+
+} // namespace q905

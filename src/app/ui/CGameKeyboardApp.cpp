@@ -1,0 +1,193 @@
+#include "app/ui/CGameKeyboardApp.h"
+
+#include "app/Language.h"
+#include "app/ProgramOptions.h"
+#include "app/ui/CGameKeyboardDlg.h"
+#include "app/ui/Delays.h"
+#include "app/ui/HotPlugSource.h"
+#include "app/ui/StandardColourPicker.h"
+#include "app/ui/TrayIcon.h"
+#include "device/Clock.h"
+#include "device/Trace.h"
+#include "emulator/EmulatedKeyboard.h"
+#include "platform/HidrawBackend.h"
+#include "platform/Paths.h"
+#include "platform/qt/DesktopLauncher.h"
+#include "platform/qt/SingleInstance.h"
+#include "platform/qt/SystemTrayIcon.h"
+#include "platform/qt/UserDialogs.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QSettings>
+#include <QTimer>
+
+#include <iostream>
+
+namespace q905 {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: q905 [options]\n"
+    "  --simulate[=FILE]         an emulated keyboard instead of the real one (its memory\n"
+    "                            kept in FILE)\n"
+    "  --simulate-firmware M.N   the emulated keyboard's firmware version\n"
+    "  --simulate-latency US     time per emulated transfer in microseconds\n"
+    "  --trace FILE              record every transfer with the keyboard\n"
+    "  --data-dir DIR            where keymap.bin and MacroDefine.bin live\n"
+    "  --language en|de          the language of the window\n"
+    "  --screenshot FILE         write the window as PNG after the start-up read, then exit\n";
+
+// The stored "Language" value, ~/.config/q905/q905.conf.
+std::optional<std::string> storedLanguage() {
+    QSettings settings(QStringLiteral("q905"), QStringLiteral("q905"));
+    const QVariant value = settings.value(QStringLiteral("Language"));
+    if (!value.isValid())
+        return std::nullopt;
+    return value.toString().toStdString();
+}
+
+// Everything the window works with, alive for longer than the window.
+struct Collaborators {
+    SystemClock clock;
+    std::unique_ptr<Trace> trace;
+    std::unique_ptr<EmulatedKeyboard> emulator;
+    std::unique_ptr<HidBackend> hidraw;
+    std::unique_ptr<UserDialogs> dialogs;
+    DesktopLauncher launcher;
+    StandardColourPicker colourPicker;
+    std::unique_ptr<TrayIcon> tray;
+    TimerDelays delays;
+};
+
+void writeScreenshot(CGameKeyboardDlg& window, const std::filesystem::path& file) {
+    const QImage picture = window.grab().toImage();
+    if (!picture.save(QString::fromStdString(file.string()), "PNG")) {
+        std::cerr << "q905: cannot write " << file << "\n";
+        QCoreApplication::exit(1);
+        return;
+    }
+    QCoreApplication::exit(0);
+}
+
+} // namespace
+
+int CGameKeyboardApp::run(int argc, char** argv) {
+    const auto parsed = parseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.options) {
+        std::cerr << "q905: " << parsed.error << "\n" << kUsage;
+        return 2;
+    }
+    const CliOptions& options = *parsed.options;
+    if (options.help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    // A screenshot needs no display.
+    if (options.screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("q905"));
+    // Hidden in the tray is still running.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Qt takes its own options (-platform, -display ...) out of the arguments it keeps.
+    if (!options.arguments.empty()) {
+        QStringList remaining = QCoreApplication::arguments();
+        remaining.removeFirst();
+        std::vector<std::string> rest;
+        for (const QString& argument : remaining)
+            rest.push_back(argument.toStdString());
+        const auto reparsed = parseCliOptions(rest);
+        if (reparsed.options && !reparsed.options->arguments.empty()) {
+            std::cerr << "q905: unexpected argument " << reparsed.options->arguments.front()
+                      << "\n"
+                      << kUsage;
+            return 2;
+        }
+    }
+
+    SingleInstance instance;
+    if (!options.screenshot && !instance.claim())
+        return 0;
+
+    Collaborators with;
+    if (options.traceFile) {
+        with.trace = std::make_unique<Trace>(options.traceFile->string());
+        if (!with.trace->good())
+            std::cerr << "q905: cannot write the trace to " << *options.traceFile << "\n";
+    }
+    HidBackend* backend = nullptr;
+    if (options.simulate) {
+        EmulatedKeyboard::Options emulated;
+        emulated.firmwareMajor = options.simulateMajor;
+        emulated.firmwareMinor = options.simulateMinor;
+        emulated.latency = options.simulateLatency;
+        with.emulator = std::make_unique<EmulatedKeyboard>(emulated);
+        if (options.simulateFile)
+            with.emulator->loadMemory(*options.simulateFile); // missing: factory settings
+        backend = &with.emulator->backend();
+    } else {
+        with.hidraw = std::make_unique<HidrawBackend>();
+        backend = with.hidraw.get();
+    }
+    if (options.screenshot) {
+        with.dialogs = std::make_unique<SilentDialogs>();
+        with.tray = std::make_unique<NoTrayIcon>();
+    } else {
+        with.dialogs = std::make_unique<MessageBoxDialogs>();
+        with.tray = std::make_unique<SystemTrayIcon>();
+    }
+    std::unique_ptr<HotPlugSource> hotPlug;
+    if (with.emulator)
+        hotPlug = std::make_unique<EmulatedHotPlug>(*with.emulator);
+    else
+        hotPlug = std::make_unique<UdevHotPlug>();
+
+    WindowServices services;
+    services.backend = backend;
+    services.clock = &with.clock;
+    services.trace = with.trace.get();
+    services.dialogs = with.dialogs.get();
+    services.launcher = &with.launcher;
+    services.colourPicker = &with.colourPicker;
+    services.tray = with.tray.get();
+    services.delays = &with.delays;
+    services.dataFolder = dataFolder(options.dataDir);
+    services.assetRoot = assetRoot();
+    services.languageCode =
+        chooseLanguageCode(options.language, storedLanguage(), QLocale::system().name().toStdString());
+    services.hotPlugAvailable = hotPlug->available();
+
+    auto window = std::make_unique<CGameKeyboardDlg>(services);
+    window->adoptHotPlugSource(std::move(hotPlug));
+    QObject::connect(&instance, &SingleInstance::showRequested, window.get(),
+                     &CGameKeyboardDlg::showRequested);
+    QObject::connect(window.get(), &CGameKeyboardDlg::finished, &application,
+                     &QCoreApplication::quit);
+
+    if (options.screenshot) {
+        const std::filesystem::path file = *options.screenshot;
+        CGameKeyboardDlg* shown = window.get();
+        if (window->connection().initialReadRunning())
+            QObject::connect(
+                shown, &CGameKeyboardDlg::readDone, &application,
+                [shown, file] {
+                    QTimer::singleShot(0, shown, [shown, file] { writeScreenshot(*shown, file); });
+                },
+                Qt::SingleShotConnection);
+        else
+            QTimer::singleShot(0, shown, [shown, file] { writeScreenshot(*shown, file); });
+    } else if (!window->startsHidden()) {
+        window->show();
+    }
+
+    const int exitCode = application.exec();
+    window.reset();
+    if (with.emulator && options.simulateFile)
+        with.emulator->saveMemory(*options.simulateFile);
+    return exitCode;
+}
+
+} // namespace q905

@@ -1,0 +1,120 @@
+#include "app/ui/CGameKeyboardDlg.h"
+
+#include "app/ui/Delays.h"
+#include "app/ui/TrayIcon.h"
+#include "app/ui/WindowIcon.h"
+#include "platform/qt/UserDialogs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPainter>
+
+namespace q905 {
+
+namespace {
+// The size of "main.png", for a skin that lacks it.
+constexpr QSize kFallbackWindowSize{1000, 640};
+
+QString qtPath(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+} // namespace
+
+CGameKeyboardDlg::CGameKeyboardDlg(const WindowServices& services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_services(services),
+      m_host(services.dataFolder),
+      m_skin(qtPath(assetFolder(services.assetRoot, services.languageCode))),
+      m_connection(*services.backend, *services.clock, services.trace, m_host.settings()),
+      m_events(this), m_selection(QApplication::startDragDistance()) {
+    setWindowIcon(q905WindowIcon(services.assetRoot));
+    setWindowTitle(QString::fromUtf8(kWindowTitle.data(), qsizetype(kWindowTitle.size())));
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+
+    m_fileVersion = readVersionFile(services.assetRoot);
+    const QImage& background = m_skin.image(QStringLiteral("main.png"));
+    setFixedSize(background.isNull() ? kFallbackWindowSize : background.size());
+
+    if (!services.hotPlugAvailable)
+        services.dialogs->tell(this, QString(), QString::fromUtf8(texts::kRegistrationFailed));
+
+    m_panel = new LightingPanel(m_host.settings(), m_skin, *services.colourPicker, m_view,
+                                services.languageCode, this);
+    connect(m_panel, &LightingPanel::repaintRequested, this, &CGameKeyboardDlg::PaintMainWindow);
+
+    // The files are loaded before the start-up read begins, so the blocks read from the
+    // keyboard always replace the file's copies of them, however fast the read is.
+    (void)m_host.loadAtStartUp();
+    openKeyboard();
+    setUpTray();
+
+    m_redrawTimer.setInterval(kRedrawTick);
+    connect(&m_redrawTimer, &QTimer::timeout, this, &CGameKeyboardDlg::redrawTick);
+
+    PaintMainWindow();
+}
+
+CGameKeyboardDlg::~CGameKeyboardDlg() { shutdown(); }
+
+void CGameKeyboardDlg::adoptHotPlugSource(std::unique_ptr<HotPlugSource> source) {
+    m_hotPlug = std::move(source);
+    if (!m_hotPlug)
+        return;
+    connect(m_hotPlug.get(), &HotPlugSource::arrived, this, &CGameKeyboardDlg::deviceArrived);
+    connect(m_hotPlug.get(), &HotPlugSource::removed, this, &CGameKeyboardDlg::deviceRemoved);
+}
+
+void CGameKeyboardDlg::openKeyboard() {
+    const auto opened = m_connection.openAndStartInitialRead([this] { deliverInitialReadDone(); });
+    if (!opened.opened) {
+        // Without a keyboard the program lives in the tray until one arrives.
+        m_startsHidden = trayAvailable();
+        if (opened.keyboardSeen)
+            m_services.dialogs->tell(this, QString(), QString::fromStdString(opened.error));
+        return;
+    }
+    m_connection.startReader(&m_events);
+}
+
+// Called on the start-up read's thread: the refresh runs on the window's thread while the read
+// thread waits, as the read's completion is meant to be handled before anything else it
+// changed is looked at.
+void CGameKeyboardDlg::deliverInitialReadDone() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!m_closing)
+                handleReadDone(ReadSource::Keyboard);
+        },
+        Qt::BlockingQueuedConnection);
+}
+
+QString CGameKeyboardDlg::text(const WindowText& windowText) const {
+    const std::string_view chosen = windowText.in(m_services.languageCode);
+    return QString::fromUtf8(chosen.data(), qsizetype(chosen.size()));
+}
+
+void CGameKeyboardDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_frame);
+}
+
+void CGameKeyboardDlg::closeEvent(QCloseEvent* event) {
+    shutdown();
+    event->accept();
+    emit finished();
+}
+
+void CGameKeyboardDlg::shutdown() {
+    if (m_closing)
+        return;
+    m_closing = true;
+    m_services.tray->remove();
+    m_hotPlug.reset();
+    // The start-up read may be waiting to hand its completion to this thread: let it through
+    // (it finds the window closing and does nothing) so the thread can end and be joined.
+    m_connection.shutdown([this] { QCoreApplication::sendPostedEvents(this, QEvent::MetaCall); });
+    m_redrawTimer.stop();
+}
+
+} // namespace q905

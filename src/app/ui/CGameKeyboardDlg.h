@@ -1,0 +1,164 @@
+#pragma once
+// The main window: one painted picture the size of "main.png" with a fixed table of hit
+// rectangles instead of child buttons, the keyboard view, the lighting panel, and the hold on
+// the keyboard (start-up read, notification reader, hot-plug). Its member functions are spread
+// over files along its seams: set-up and teardown here, painting, click dispatch, pointer and
+// keys, hot-plug and messages, tray.
+
+#include "app/HostState.h"
+#include "app/KeyboardConnection.h"
+#include "app/KeyboardView.h"
+#include "app/RedrawBurst.h"
+#include "app/WindowActions.h"
+#include "app/WindowTexts.h"
+#include "app/ui/HotPlugSource.h"
+#include "app/ui/QueuedNotificationEvents.h"
+#include "app/ui/WindowServices.h"
+#include "controls/ui/SkinCache.h"
+#include "firmware/FirmwareVersion.h"
+#include "lighting/ui/LightingPanel.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace q905 {
+
+class CGameKeyboardDlg : public QWidget {
+    Q_OBJECT
+public:
+    explicit CGameKeyboardDlg(const WindowServices& services, QWidget* parent = nullptr);
+    ~CGameKeyboardDlg() override;
+
+    // No keyboard at start-up and a tray to live in: the program starts with only its icon.
+    bool startsHidden() const { return m_startsHidden; }
+    // The window watches this source for the keyboard coming and going, and drops it first
+    // when it closes.
+    void adoptHotPlugSource(std::unique_ptr<HotPlugSource> source);
+
+    // Composes the whole window off-screen, then shows it.
+    void PaintMainWindow();
+    // The last composed picture (the sliders are child widgets and not part of it).
+    const QImage& frame() const { return m_frame; }
+    SkinCache& skin() { return m_skin; }
+
+    HostState& host() { return m_host; }
+    KeyboardConnection& connection() { return m_connection; }
+    LightingPanel& panel() { return *m_panel; }
+    const KeySelection& selection() const { return m_selection; }
+    std::uint8_t hoverKey() const { return m_hoverKey; }
+    bool perKeyColourMode() const { return m_view.perKeyColourMode; }
+    bool helpMenuOpen() const { return m_helpMenuOpen; }
+    bool redrawTimerActive() const { return m_redrawTimer.isActive(); }
+    int languageCode() const { return m_services.languageCode; }
+
+public slots:
+    // Hot-plug: the waits run on timers, the steps on this thread.
+    void deviceArrived();
+    void deviceRemoved();
+    // A second start of the program, or the tray: show and raise, even when hidden.
+    void showRequested();
+
+    // The reader's reports, delivered on this thread.
+    void handleLightingChanged(std::uint8_t field, std::uint8_t storedValue);
+    void handleLaunchRequest(std::uint8_t keyCode);
+    // The refresh after a read of the keyboard or a profile load.
+    void handleReadDone(q905::ReadSource source);
+
+signals:
+    // After each refresh, once the window shows the new state.
+    void readDone(q905::ReadSource source);
+    // The window closed; the program ends.
+    void finished();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Set-up and teardown.
+    void openKeyboard();
+    void deliverInitialReadDone();
+    void shutdown();
+
+    // Painting.
+    void paintKeymapLayer(QPainter& painter);
+    void paintPerKeyLayer(QPainter& painter, std::uint8_t effect);
+    void paintCaptions(QPainter& painter);
+    void paintHelpMenu(QPainter& painter);
+
+    // Click dispatch.
+    void dispatchClick(int x, int y);
+    // False when the window is closing and nothing more may happen.
+    bool actOnRegion(int region, int x, int y);
+    void helpMenuClick(int x, int y);
+    void apply();
+    void revert();
+    void closeSavingApplied();
+    void askFactoryReset();
+    void startFirmwareUpdater();
+    void keyClick(int x, int y);
+    void pickPerKeyColour();
+    // Seams for the dialogs of later work: the key assignment, profile and macro dialogs.
+    void openKeyAssignment(int key);
+    void openProfiles();
+    void openMacros();
+
+    // Pointer and keys.
+    bool inTitleStrip(int x, int y) const;
+    void beginWindowMove(const QPoint& globalPosition);
+    bool updateButtonHover(int x, int y);
+    bool trackHover(int x, int y);
+    void showAbout();
+
+    // Hot-plug and messages.
+    void arrivalAfterWait();
+    void closeAfterRemoval(std::uint64_t generation);
+    void redrawTick();
+    void askFirmwareUpdate();
+
+    // Tray.
+    void setUpTray();
+    bool trayAvailable() const;
+    void hideWindow();
+    void trayDoubleClicked();
+    void showNoKeyboard();
+
+    QString text(const WindowText& text) const;
+
+    WindowServices m_services;
+    HostState m_host;
+    SkinCache m_skin;
+    KeyboardConnection m_connection;
+    QueuedNotificationEvents m_events;
+    PanelView m_view;
+    LightingPanel* m_panel = nullptr; // a child: its sliders are this window's children
+    KeySelection m_selection;
+    RedrawBurst m_burst;
+    QTimer m_redrawTimer;
+    std::unique_ptr<HotPlugSource> m_hotPlug;
+    FirmwareVersion m_fileVersion;
+    QImage m_frame;
+
+    bool m_startsHidden = false;
+    bool m_closing = false;
+    bool m_helpMenuOpen = false;
+    std::array<bool, 255> m_buttonHover{};
+    std::uint8_t m_hoverKey = kNoHoverKey;
+    bool m_leftButtonDown = false;
+    bool m_movingByHand = false;
+    QPoint m_moveOffset;
+};
+
+} // namespace q905

@@ -1,0 +1,170 @@
+// Click dispatch: an open list, else the help menu, else the button table and then the keys.
+#include "app/ButtonTable.h"
+#include "app/ui/CGameKeyboardDlg.h"
+#include "firmware/Updater.h"
+#include "lighting/ui/ColourPicker.h"
+#include "platform/qt/UserDialogs.h"
+
+#include <QApplication>
+#include <QCursor>
+
+namespace q905 {
+
+namespace {
+
+// The colour the custom colour dialog starts from.
+constexpr std::uint32_t kInitialDialogColour = 12 | 12 << 8 | 12 << 16;
+
+// Shows the wait cursor for the length of a transfer sequence.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+void CGameKeyboardDlg::dispatchClick(int x, int y) {
+    m_selection.endBand();
+    if (m_panel->isListOpen()) {
+        m_panel->clickOpenList(x, y);
+    } else if (m_helpMenuOpen) {
+        helpMenuClick(x, y);
+    } else {
+        const int region = HitTestButton(x, y, m_host.image().lightingEffect());
+        if (!actOnRegion(region, x, y))
+            return;
+        keyClick(x, y);
+    }
+    if (!m_closing)
+        PaintMainWindow();
+}
+
+bool CGameKeyboardDlg::actOnRegion(int region, int x, int y) {
+    if (isPanelRegion(region)) {
+        m_panel->clickRegion(region, x, y);
+        return true;
+    }
+    switch (region) {
+    case region::kHelp:
+        m_helpMenuOpen = true;
+        break;
+    case region::kHide:
+        hideWindow();
+        break;
+    case region::kClose:
+        closeSavingApplied();
+        return false;
+    case region::kProfiles:
+        openProfiles();
+        break;
+    case region::kMacros:
+        openMacros();
+        break;
+    case region::kRevert:
+        revert();
+        break;
+    case region::kApply:
+        apply();
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void CGameKeyboardDlg::helpMenuClick(int x, int y) {
+    m_helpMenuOpen = false;
+    PaintMainWindow();
+    switch (helpMenuRowAt(x, y)) {
+    case HelpMenuRow::FactoryReset:
+        askFactoryReset();
+        break;
+    case HelpMenuRow::FirmwareUpdate:
+        startFirmwareUpdater();
+        break;
+    case HelpMenuRow::None:
+        break;
+    }
+}
+
+void CGameKeyboardDlg::apply() {
+    ApplyOutcome outcome;
+    {
+        WaitCursor wait;
+        outcome = applyEdits(m_connection, m_host);
+    }
+    if (!outcome.failed())
+        return;
+    // The edits stay pending; the user must know the keyboard did not take them.
+    const WindowText& message = outcome.result == ApplyResult::NotAcknowledged
+                                    ? texts::kApplyNotAcknowledged
+                                    : texts::kApplyNotConnected;
+    m_services.dialogs->tell(this, text(texts::kApplyCaption), text(message));
+}
+
+void CGameKeyboardDlg::revert() {
+    hideWindow();
+    m_view.perKeyColourMode = revertEdits(m_host);
+}
+
+void CGameKeyboardDlg::closeSavingApplied() {
+    // Edits not yet applied are dropped: the file keeps what the keyboard holds.
+    (void)m_host.saveAppliedKeymap();
+    close();
+}
+
+void CGameKeyboardDlg::askFactoryReset() {
+    if (!m_services.dialogs->askOkCancel(this, text(texts::kFactoryCaption),
+                                         text(texts::kFactoryQuestion)))
+        return;
+    FactoryResetResult result;
+    {
+        WaitCursor wait;
+        m_view.perKeyColourMode = false;
+        result = factoryReset(m_connection, m_host);
+        if (result == FactoryResetResult::Reset)
+            m_panel->refreshSliders();
+    }
+    if (result == FactoryResetResult::NotConnected)
+        m_services.dialogs->tell(this, text(texts::kFactoryCaption),
+                                 text(texts::kResetNotConnected));
+}
+
+void CGameKeyboardDlg::startFirmwareUpdater() {
+    (void)StartUpdater(*m_services.launcher, m_services.assetRoot);
+}
+
+void CGameKeyboardDlg::keyClick(int x, int y) {
+    const int key = KeyAtPoint(x, y, m_view.perKeyColourMode);
+    m_hoverKey = key == kNoKeyAtPoint ? kNoHoverKey : static_cast<std::uint8_t>(key);
+    const bool perKeyView =
+        m_view.perKeyColourMode && isLightingProfile(m_host.image().lightingEffect());
+    if (m_selection.click(key, perKeyView) == KeyClickOutcome::OpenColourDialog)
+        pickPerKeyColour();
+    if (!m_view.perKeyColourMode && isActionableKey(key))
+        openKeyAssignment(key);
+}
+
+void CGameKeyboardDlg::pickPerKeyColour() {
+    PaintMainWindow(); // the clicked key shows as selected behind the dialog
+    const auto colour = m_services.colourPicker->pickColour(this, kInitialDialogColour);
+    if (colour)
+        m_panel->applyPerKeyColour(m_selection.selected(), *colour);
+    m_selection.colourDialogClosed();
+}
+
+// The key assignment dialog comes with later work; until then a key click in the "Keymap"
+// view only moves the hover highlight.
+void CGameKeyboardDlg::openKeyAssignment(int) {}
+
+// The profile dialog comes with later work. When it closes, the window refreshes with
+// handleReadDone(ReadSource::Profile) after a 50 ms wait.
+void CGameKeyboardDlg::openProfiles() {}
+
+// The macro dialog comes with later work. On OK: FillMacroSlots, keymap.bin, MacroDefine.bin.
+void CGameKeyboardDlg::openMacros() {}
+
+} // namespace q905

@@ -1,0 +1,97 @@
+// Hot-plug, the refresh after a read, the keyboard's own reports and the redraw burst.
+#include "app/LaunchPlan.h"
+#include "app/ui/CGameKeyboardDlg.h"
+#include "app/ui/Delays.h"
+#include "firmware/Updater.h"
+#include "platform/qt/UserDialogs.h"
+
+#include <QLoggingCategory>
+
+namespace q905 {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcHotPlug, "q905.hotplug", QtWarningMsg)
+
+using std::chrono::milliseconds;
+// The keyboard needs this long after it appears before it answers.
+constexpr milliseconds kArrivalWait{2000};
+// After the reader has been told to stop, before the handles close.
+constexpr milliseconds kRemovalWait{500};
+constexpr milliseconds kAfterRemovalWait{200};
+
+} // namespace
+
+void CGameKeyboardDlg::deviceArrived() {
+    m_services.delays->after(kArrivalWait, this, [this] { arrivalAfterWait(); });
+}
+
+void CGameKeyboardDlg::arrivalAfterWait() {
+    if (m_closing || m_connection.arrive() != KeyboardConnection::Arrival::Read)
+        return;
+    m_panel->refreshSliders();
+    m_connection.startReader(&m_events);
+    // Every plug-in read is followed by the refresh, whether or not the reader could start:
+    // the window must show what was read.
+    handleReadDone(ReadSource::Keyboard);
+}
+
+void CGameKeyboardDlg::deviceRemoved() {
+    m_connection.stopReader();
+    const std::uint64_t generation = m_connection.generation();
+    m_services.delays->after(kRemovalWait, this,
+                             [this, generation] { closeAfterRemoval(generation); });
+}
+
+void CGameKeyboardDlg::closeAfterRemoval(std::uint64_t generation) {
+    if (m_closing)
+        return;
+    if (generation != m_connection.generation()) {
+        // The keyboard came back meanwhile and was opened again: keep it, reader and all.
+        m_connection.startReader(&m_events);
+        return;
+    }
+    m_connection.closeHandles();
+    PaintMainWindow();
+    m_services.delays->after(kAfterRemovalWait, this,
+                             [] { qCDebug(lcHotPlug) << "DBT_DEVICEREMOVECOMPLETE"; });
+}
+
+void CGameKeyboardDlg::handleReadDone(ReadSource source) {
+    m_panel->refreshSliders();
+    readDoneHostSide(m_connection, m_host, source);
+    if (source == ReadSource::Keyboard)
+        m_panel->refreshSliders();
+    PaintMainWindow();
+    emit readDone(source);
+    if (firmwareQuestionDue(source, m_fileVersion, m_host.settings()))
+        askFirmwareUpdate();
+}
+
+void CGameKeyboardDlg::askFirmwareUpdate() {
+    const WindowText caption{kUpdateQuestionCaption, kUpdateQuestionCaptionGerman};
+    const WindowText question{kUpdateQuestionText, kUpdateQuestionTextGerman};
+    if (m_services.dialogs->askOkCancel(this, text(caption), text(question)))
+        startFirmwareUpdater();
+}
+
+void CGameKeyboardDlg::handleLaunchRequest(std::uint8_t keyCode) {
+    (void)runLaunchPlan(planLaunch(m_host.keys().table(), keyCode), *m_services.launcher);
+}
+
+void CGameKeyboardDlg::handleLightingChanged(std::uint8_t field, std::uint8_t storedValue) {
+    m_panel->keyboardChanged(field, storedValue);
+    if (field == notification::kDirectionField)
+        return;
+    m_burst.start();
+    m_redrawTimer.start();
+}
+
+void CGameKeyboardDlg::redrawTick() {
+    if (m_burst.tick())
+        PaintMainWindow();
+    if (!m_burst.running())
+        m_redrawTimer.stop();
+}
+
+} // namespace q905

@@ -1,0 +1,176 @@
+// The composition of the main window, layer by layer, onto an off-screen picture.
+#include "app/ButtonTable.h"
+#include "app/ui/CGameKeyboardDlg.h"
+
+#include <QPainter>
+
+#include <mutex>
+
+namespace q905 {
+
+namespace {
+
+const QColor kWhite(255, 255, 255);
+// Behind the skin where "main.png" is missing.
+const QColor kFallbackBackground(35, 35, 35);
+
+QString name(const char* fileName) { return QString::fromLatin1(fileName); }
+
+// A 1-pixel outline a little outside the key's rectangle.
+void drawKeyOutline(QPainter& painter, const KeyEntry& key) {
+    const int x = kPictureOriginX - 2 + key.left;
+    const int y = kPictureOriginY - 2 + key.top;
+    const int w = key.right - key.left + 3;
+    const int h = key.bottom - key.top + 3;
+    const QPoint corners[] = {{x, y}, {x, y + h}, {x + w, y + h}, {x + w, y}, {x, y}};
+    painter.drawPolyline(corners, 5);
+}
+
+void drawEnterOutline(QPainter& painter) {
+    const auto& p = kEnterOutline;
+    painter.drawLine(p[0][0], p[0][1], p[1][0], p[1][1]);
+    painter.drawLine(p[1][0], p[1][1], p[2][0], p[2][1]);
+    painter.drawLine(kEnterOutlineBottomRight, p[2][1], p[3][0], p[3][1]);
+    painter.drawLine(p[3][0], p[3][1], p[4][0], p[4][1]);
+    painter.drawLine(p[4][0], p[4][1], p[5][0], p[5][1]);
+    painter.drawLine(p[5][0], p[5][1], p[0][0], p[0][1]);
+}
+
+void drawOutlineOf(QPainter& painter, int key) {
+    if (key == kMainEnterKeyIndex)
+        drawEnterOutline(painter);
+    else
+        drawKeyOutline(painter, KeyTable[static_cast<std::size_t>(key)]);
+}
+
+void copyHighlight(QPainter& painter, const QImage& highlight, int key) {
+    const KeyPieces pieces = highlightPieces(key);
+    for (int i = 0; i < pieces.count; ++i) {
+        const PictureCopy& c = pieces.copies[static_cast<std::size_t>(i)];
+        painter.drawImage(QPoint(c.destX, c.destY), highlight,
+                          QRect(c.sourceX, c.sourceY, c.width, c.height));
+    }
+}
+
+} // namespace
+
+void CGameKeyboardDlg::PaintMainWindow() {
+    const QImage& background = m_skin.image(name("main.png"));
+    if (m_frame.size() != size())
+        m_frame = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    if (background.isNull())
+        m_frame.fill(kFallbackBackground);
+
+    QPainter painter(&m_frame);
+    if (!background.isNull()) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, background);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+
+    m_skin.draw(painter, name("button-help-normal.png"), 936, 5);
+    if (m_helpMenuOpen)
+        paintHelpMenu(painter);
+    m_skin.draw(painter, name("button-min-normal.png"), 957, 5);
+    m_skin.draw(painter, name("button-close-normal.png"), 978, 5);
+    m_skin.draw(painter, name("kb_BK.png"), kPictureOriginX, kPictureOriginY);
+
+    const std::uint8_t effect = m_host.image().lightingEffect();
+    if (!m_view.perKeyColourMode)
+        paintKeymapLayer(painter);
+    else if (isLightingProfile(effect))
+        paintPerKeyLayer(painter, effect);
+
+    paintCaptions(painter);
+    m_panel->paint(painter);
+
+    // Without a tray the window is the only place left to say so.
+    if (!m_connection.connected())
+        drawSkinText(painter, text(texts::kNoKeyboard), 330, 50, kWhite, 20);
+
+    painter.end();
+    update();
+}
+
+void CGameKeyboardDlg::paintHelpMenu(QPainter& painter) {
+    m_skin.draw(painter, name("HelpWindow.png"), 830, 22);
+    drawSkinText(painter, text(texts::kHelpReset), 850, 25, kWhite, 15);
+    drawSkinText(painter, text(texts::kHelpFirmware), 850, 50, kWhite, 15);
+    drawSkinText(painter, text(texts::kHelpVersion), 850, 75, kWhite, 15);
+}
+
+void CGameKeyboardDlg::paintKeymapLayer(QPainter& painter) {
+    const QImage& highlight = m_skin.image(name("kb_hl.png"));
+    if (highlight.isNull())
+        return;
+    if (isActionableKey(m_hoverKey))
+        copyHighlight(painter, highlight, m_hoverKey);
+    const KeyAssignedFlags& flags = m_host.keys().flags();
+    for (int key = 0; key < kKeyCount; ++key)
+        if (flags[static_cast<std::size_t>(key)] && isActionableKey(key))
+            copyHighlight(painter, highlight, key);
+}
+
+void CGameKeyboardDlg::paintPerKeyLayer(QPainter& painter, std::uint8_t effect) {
+    std::array<std::uint8_t, layout::kPerKeyPageSize> page{};
+    {
+        // The start-up read may be storing this very page.
+        std::lock_guard lock(m_host.settings().mutex());
+        const auto bytes = m_host.image().block(
+            layout::perKeyColourPage(static_cast<std::size_t>(effect - kFirstLightingProfile)));
+        std::copy(bytes.begin(), bytes.end(), page.begin());
+    }
+    painter.setPen(QPen(kWhite, 1));
+    for (int key = 0; key < kKeyCount; ++key) {
+        if (isUnplacedKey(key))
+            continue;
+        const KeyEntry& entry = KeyTable[static_cast<std::size_t>(key)];
+        const int r = page[entry.matrixOffset + 1u];
+        const int g = page[entry.matrixOffset + 2u];
+        const int b = page[entry.matrixOffset + 3u];
+        if (r || g || b) {
+            const QColor colour(r, g, b);
+            if (key == kMainEnterKeyIndex) {
+                for (const PixelRect& piece : kEnterColourFill)
+                    painter.fillRect(piece.x, piece.y, piece.width, piece.height, colour);
+            } else {
+                painter.fillRect(kPictureOriginX + entry.left, kPictureOriginY + entry.top,
+                                 entry.right - entry.left, entry.bottom - entry.top, colour);
+            }
+            drawSkinText(painter, QString::fromLatin1(entry.label.data(),
+                                                      qsizetype(entry.label.size())),
+                         kLabelOriginX + entry.labelX, kLabelOriginY + entry.labelY,
+                         QColor(255 - r, 255 - g, 255 - b), 10);
+            painter.setPen(QPen(kWhite, 1));
+        }
+        if (m_selection.isSelected(key))
+            drawOutlineOf(painter, key);
+    }
+    if (m_selection.banding()) {
+        const DragBand& band = m_selection.band();
+        const QPoint corners[] = {{band.startX, band.startY},
+                                  {band.startX, band.currentY},
+                                  {band.currentX, band.currentY},
+                                  {band.currentX, band.startY},
+                                  {band.startX, band.startY}};
+        painter.drawPolyline(corners, 5);
+    }
+    if (isActionableKey(m_hoverKey))
+        drawOutlineOf(painter, m_hoverKey);
+    // The Win key carries no mark while the per-key colours are shown.
+    m_host.keys().flags()[96] = 0;
+}
+
+void CGameKeyboardDlg::paintCaptions(QPainter& painter) {
+    m_skin.draw(painter, name("apply.png"), 868, 610);
+    m_skin.draw(painter, name("Config.png"), 25, 610);
+    if (isGerman(m_services.languageCode)) {
+        drawSkinText(painter, text(texts::kApply), 872, 615, kWhite, 13);
+        drawSkinText(painter, text(texts::kProfile), 33, 612, kWhite, 20);
+    } else {
+        drawSkinText(painter, text(texts::kApply), 876, 613, kWhite, 20);
+        drawSkinText(painter, text(texts::kProfile), 28, 612, kWhite, 20);
+    }
+}
+
+} // namespace q905

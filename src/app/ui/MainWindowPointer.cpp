@@ -1,0 +1,155 @@
+// Pointer and keys: hover, the drag band, moving the window by its top strip, the About dialog
+// from the strip, and the keys the window keeps to itself.
+#include "app/ButtonTable.h"
+#include "app/ui/CAboutDlg.h"
+#include "app/ui/CGameKeyboardDlg.h"
+#include "platform/qt/UserDialogs.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWindow>
+
+namespace q905 {
+
+namespace {
+// The strip a drag moves the window by.
+constexpr int kTitleStripTop = 2;
+constexpr int kTitleStripBottom = 30;
+
+QPoint windowPoint(const QMouseEvent* event) { return event->position().toPoint(); }
+} // namespace
+
+bool CGameKeyboardDlg::inTitleStrip(int x, int y) const {
+    return y >= kTitleStripTop && y <= kTitleStripBottom &&
+           HitTestButton(x, y, m_host.settings().deviceSettings().lightingEffect()) == kNoRegion &&
+           KeyAtPoint(x, y, m_view.perKeyColourMode) == kNoKeyAtPoint && !m_panel->isListOpen();
+}
+
+void CGameKeyboardDlg::mousePressEvent(QMouseEvent* event) {
+    const QPoint point = windowPoint(event);
+    if (event->button() == Qt::RightButton) {
+        if (inTitleStrip(point.x(), point.y()))
+            showAbout();
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_leftButtonDown = true;
+    m_selection.setCtrlHeld(event->modifiers() & Qt::ControlModifier);
+    m_selection.buttonDown(point.x(), point.y());
+}
+
+void CGameKeyboardDlg::mouseMoveEvent(QMouseEvent* event) {
+    if (m_movingByHand) {
+        move(event->globalPosition().toPoint() - m_moveOffset);
+        return;
+    }
+    const QPoint point = windowPoint(event);
+    const int x = point.x();
+    const int y = point.y();
+    const bool leftDown = event->buttons() & Qt::LeftButton;
+    if (!leftDown) {
+        // The release happened elsewhere: the band ends.
+        m_leftButtonDown = false;
+        m_selection.endBand();
+    }
+
+    bool repaint = false;
+    if (m_panel->isListOpen())
+        repaint = m_panel->hoverOpenList(x, y);
+    else
+        repaint = updateButtonHover(x, y);
+
+    if (leftDown && m_leftButtonDown) {
+        if (inTitleStrip(x, y) && !m_selection.banding()) {
+            m_selection.endBand();
+            beginWindowMove(event->globalPosition().toPoint());
+            return;
+        }
+        repaint = m_selection.bandMove(x, y) || repaint;
+    }
+    repaint = trackHover(x, y) || repaint;
+    if (repaint)
+        PaintMainWindow();
+}
+
+void CGameKeyboardDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_leftButtonDown = false;
+    if (m_movingByHand) {
+        m_movingByHand = false;
+        return;
+    }
+    const QPoint point = windowPoint(event);
+    m_selection.setCtrlHeld(event->modifiers() & Qt::ControlModifier);
+    dispatchClick(point.x(), point.y());
+}
+
+void CGameKeyboardDlg::beginWindowMove(const QPoint& globalPosition) {
+    m_leftButtonDown = false;
+    // The window manager moves the window; without one (or on a platform that cannot), the
+    // following moves carry it by hand.
+    if (windowHandle() && windowHandle()->startSystemMove())
+        return;
+    m_movingByHand = true;
+    m_moveOffset = globalPosition - pos();
+}
+
+bool CGameKeyboardDlg::updateButtonHover(int x, int y) {
+    const int region = HitTestButton(x, y, m_host.image().lightingEffect());
+    std::array<bool, 255> hover{};
+    if (region != kNoRegion)
+        hover[static_cast<std::size_t>(region)] = true;
+    const bool changed = hover != m_buttonHover;
+    m_buttonHover = hover;
+    return changed;
+}
+
+bool CGameKeyboardDlg::trackHover(int x, int y) {
+    const int key = KeyAtPoint(x, y, m_view.perKeyColourMode);
+    const std::uint8_t hover = key == kNoKeyAtPoint ? kNoHoverKey : static_cast<std::uint8_t>(key);
+    const bool repaint = hoverNeedsRepaint(m_hoverKey, hover);
+    m_hoverKey = hover;
+    return repaint;
+}
+
+void CGameKeyboardDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_F1:
+        // Neither close the window nor ask for help.
+        event->accept();
+        return;
+    case Qt::Key_Control:
+        m_selection.setCtrlHeld(true);
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CGameKeyboardDlg::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Control) {
+        m_selection.setCtrlHeld(false);
+        event->accept();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void CGameKeyboardDlg::focusOutEvent(QFocusEvent* event) {
+    m_buttonHover.fill(false);
+    PaintMainWindow();
+    QWidget::focusOutEvent(event);
+}
+
+void CGameKeyboardDlg::showAbout() {
+    CAboutDlg about(m_services.languageCode, this);
+    m_services.dialogs->exec(about);
+}
+
+} // namespace q905

@@ -1,0 +1,41 @@
+#pragma once
+// The notification-area icon as the main window sees it; tests put a stand-in in its place.
+
+#include <QObject>
+#include <QString>
+
+class QIcon;
+
+namespace q905 {
+
+class TrayIcon : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    // False where the desktop has no notification area: the window must then stay reachable.
+    virtual bool available() const = 0;
+    virtual void show(const QIcon& icon, const QString& tip, const QString& exitText) = 0;
+    virtual void remove() = 0;
+    virtual void showBalloon(const QString& title, const QString& text) = 0;
+
+signals:
+    void doubleClicked();
+    void exitChosen();
+};
+
+} // namespace q905
+
+namespace q905 {
+
+// For runs without a notification area (and --screenshot): the window stays on screen.
+class NoTrayIcon final : public TrayIcon {
+    Q_OBJECT
+public:
+    using TrayIcon::TrayIcon;
+    bool available() const override { return false; }
+    void show(const QIcon&, const QString&, const QString&) override {}
+    void remove() override {}
+    void showBalloon(const QString&, const QString&) override {}
+};
+
+} // namespace q905

@@ -1,0 +1,44 @@
+#include "app/ui/WindowIcon.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QPixmap>
+
+namespace q905 {
+
+namespace {
+
+// A keyboard outline in the skin's colours, for a run without the SVG or its image plugin;
+// a tray icon must never be empty.
+QIcon drawnIcon() {
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(35, 35, 35));
+    painter.setPen(QPen(QColor(200, 20, 20), 3));
+    painter.drawRoundedRect(QRectF(4, 16, 56, 34), 6, 6);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(230, 230, 230));
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 6; ++column)
+            painter.drawRect(10 + column * 8, 21 + row * 8, 5, 5);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+QIcon q905WindowIcon(const std::filesystem::path& assetRoot) {
+    QIcon icon = QIcon::fromTheme(QStringLiteral("q905"));
+    if (!icon.isNull())
+        return icon;
+    const QString shipped = QString::fromStdString((assetRoot / "q905.svg").string());
+    if (QFileInfo::exists(shipped)) {
+        icon = QIcon(shipped);
+        if (!icon.pixmap(32, 32).isNull())
+            return icon;
+    }
+    return drawnIcon();
+}
+
+} // namespace q905

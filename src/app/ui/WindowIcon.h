@@ -1,0 +1,12 @@
+#pragma once
+// The program's icon: from the icon theme when installed, else the shipped SVG, else drawn.
+
+#include <QIcon>
+
+#include <filesystem>
+
+namespace q905 {
+
+QIcon q905WindowIcon(const std::filesystem::path& assetRoot);
+
+} // namespace q905

@@ -1,0 +1,36 @@
+#pragma once
+// Everything the main window works with but does not own, handed in by the program or a test.
+
+#include "app/Language.h"
+
+#include <filesystem>
+
+namespace q905 {
+
+class Clock;
+class ColourPicker;
+class Delays;
+class HidBackend;
+class Launcher;
+class Trace;
+class TrayIcon;
+class UserDialogs;
+
+struct WindowServices {
+    HidBackend* backend = nullptr;
+    Clock* clock = nullptr;
+    Trace* trace = nullptr;
+    UserDialogs* dialogs = nullptr;
+    Launcher* launcher = nullptr;
+    ColourPicker* colourPicker = nullptr;
+    TrayIcon* tray = nullptr;
+    Delays* delays = nullptr;
+    std::filesystem::path dataFolder; // keymap.bin, MacroDefine.bin, Configure/
+    std::filesystem::path assetRoot;  // png/, VER.bin, the updater
+    int languageCode = kLanguageEnglish;
+    // Whether the platform can watch for the keyboard coming and going; without it the user is
+    // told once, as plug and unplug then go unnoticed.
+    bool hotPlugAvailable = true;
+};
+
+} // namespace q905

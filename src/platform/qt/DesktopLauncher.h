@@ -1,0 +1,16 @@
+#pragma once
+// Programs started detached, documents and folders opened with the desktop's default
+// application (xdg-open or the portal).
+
+#include "firmware/Launcher.h"
+
+namespace q905 {
+
+class DesktopLauncher final : public Launcher {
+public:
+    bool openDetached(const std::filesystem::path& program,
+                      const std::filesystem::path& workingFolder) override;
+    bool openPath(const std::filesystem::path& path) override;
+};
+
+} // namespace q905

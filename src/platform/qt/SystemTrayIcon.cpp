@@ -1,0 +1,44 @@
+#include "platform/qt/SystemTrayIcon.h"
+
+namespace q905 {
+
+namespace {
+// Long enough to be read; desktops may shorten or lengthen it.
+constexpr int kBalloonMilliseconds = 10000;
+} // namespace
+
+SystemTrayIcon::SystemTrayIcon(QObject* parent) : TrayIcon(parent) {}
+
+SystemTrayIcon::~SystemTrayIcon() { remove(); }
+
+bool SystemTrayIcon::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+void SystemTrayIcon::show(const QIcon& icon, const QString& tip, const QString& exitText) {
+    if (!available() || m_icon)
+        return;
+    m_menu = std::make_unique<QMenu>();
+    connect(m_menu->addAction(exitText), &QAction::triggered, this, &TrayIcon::exitChosen);
+    m_icon = std::make_unique<QSystemTrayIcon>(icon);
+    m_icon->setToolTip(tip);
+    m_icon->setContextMenu(m_menu.get());
+    connect(m_icon.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::DoubleClick)
+                    emit doubleClicked();
+            });
+    m_icon->show();
+}
+
+void SystemTrayIcon::remove() {
+    if (m_icon)
+        m_icon->hide();
+    m_icon.reset();
+    m_menu.reset();
+}
+
+void SystemTrayIcon::showBalloon(const QString& title, const QString& text) {
+    if (m_icon)
+        m_icon->showMessage(title, text, QSystemTrayIcon::Information, kBalloonMilliseconds);
+}
+
+} // namespace q905
