@@ -1,0 +1,20 @@
+#pragma once
+// The outside library that watches the user's keys system-wide. While installed it reports
+// every key transition (key code 0..255, press or release) to the window that installed it;
+// the window forwards each report to its model. Only a holder that installed it removes it.
+
+namespace q905 {
+
+// The macro dialog needs presses and releases; the key assignment dialog uses mode 0.
+inline constexpr int kHookModeKeyAssignment = 0;
+inline constexpr int kHookModeMacro = 1;
+
+class HookLibrary {
+  public:
+    virtual ~HookLibrary() = default;
+    // True when the hook is now installed.
+    [[nodiscard]] virtual bool installhook(int mode) = 0;
+    virtual void removehook() = 0;
+};
+
+} // namespace q905

@@ -1,0 +1,221 @@
+#include "macros/WorkingMacro.h"
+
+#include "macros/KeyNameTable.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace q905 {
+
+WorkingMacro::WorkingMacro(MacroList& macros, Clock& clock, HookLibrary& hook)
+    : m_macros(macros), m_clock(clock), m_hook(hook) {}
+
+WorkingMacro::~WorkingMacro() {
+    if (m_hookInstalled)
+        m_hook.removehook();
+}
+
+void WorkingMacro::select(std::optional<int> index) {
+    if (!index || *index < 0 || static_cast<std::size_t>(*index) >= m_macros.size()) {
+        m_selected.reset();
+        m_device = {};
+        m_key = {};
+        rebuildRows();
+        return;
+    }
+    m_selected = index;
+    const MacroRecord& record = m_macros[static_cast<std::size_t>(*index)];
+    m_options.name = record.name();
+    m_options.hasDelay = record.hasDelay();
+    const std::uint16_t loopCount = record.loopCount();
+    m_options.loopOn = loopCount > 1;
+    m_options.loopText = loopCount > 1 ? std::to_string(loopCount) : "1";
+
+    m_device = record.deviceEvents();
+    m_key = record.keyEvents();
+    // A damaged or foreign record may carry bytes past the events both sequences agree on. They
+    // are cut here: recording appends at the end of the events and would bring them back to
+    // life behind the new event.
+    const auto events = pairedEvents(m_device, m_key);
+    const std::size_t end = events.empty() ? 0 : events.back().end();
+    m_device.truncate(end);
+    m_key.truncate(end);
+    NormaliseFirstEvent(m_device, m_key);
+    rebuildRows();
+}
+
+void WorkingMacro::setLoop(bool on, std::string text) {
+    m_options.loopOn = on;
+    m_options.loopText = std::move(text);
+}
+
+std::vector<std::string> WorkingMacro::rowTexts() const {
+    std::vector<std::string> texts;
+    texts.reserve(m_rows.size());
+    for (const EventRow& row : m_rows)
+        texts.push_back(row.text);
+    return texts;
+}
+
+RecordingResult WorkingMacro::StartStopRecording() {
+    if (!m_selected)
+        return RecordingResult::NoMacroSelected;
+    m_recording = !m_recording;
+    if (!m_recording) {
+        if (m_hookInstalled) {
+            m_hook.removehook();
+            m_hookInstalled = false;
+        }
+        return RecordingResult::Stopped;
+    }
+    // A recording replaces the macro; an insertion still armed would swallow its first key.
+    m_insertMode = false;
+    if (!m_hookInstalled)
+        m_hookInstalled = m_hook.installhook(kHookModeMacro);
+    m_device = {};
+    m_key = {};
+    m_lastText.clear();
+    rebuildRows();
+    MacroRecord& record = m_macros[static_cast<std::size_t>(*m_selected)];
+    record.setDeviceEvents({});
+    record.setKeyEvents({});
+    return RecordingResult::Started;
+}
+
+void WorkingMacro::StopHook() {
+    if (m_hookInstalled) {
+        m_hook.removehook();
+        m_hookInstalled = false;
+    }
+    m_recording = false;
+    // Without the hook no key can complete the insertion; left armed, it would take the first
+    // key of the next recording.
+    m_insertMode = false;
+}
+
+HookKeyResult WorkingMacro::OnHookKey(std::uint8_t code, bool release) {
+    HookKeyResult result = HookKeyResult::Ignored;
+    // A key the keyboard has no usage for would write key byte 0, which ends the macro.
+    if (UsageOf(code) == 0)
+        result = HookKeyResult::Ignored;
+    else if (m_insertMode)
+        result = insertOneKey(code, release);
+    else if (m_recording && m_hookInstalled)
+        result = recordKey(code, release);
+    commit();
+    return result;
+}
+
+int WorkingMacro::measureGap() {
+    const Clock::TimePoint now = m_clock.now();
+    const auto gap = std::chrono::duration_cast<std::chrono::microseconds>(now - m_lastTime);
+    m_lastTime = now;
+    const long long ms = gap.count() / 1000;
+    return static_cast<int>(std::clamp<long long>(ms, 0, kMaxDelayMs));
+}
+
+HookKeyResult WorkingMacro::recordKey(std::uint8_t code, bool release) {
+    const std::string text = keyRowText(code, release);
+    if (release) {
+        // A release moves the time mark even when it is dropped.
+        const int ms = measureGap();
+        if (text == m_lastText || writePos() >= kLastReleaseWritePos)
+            return HookKeyResult::Dropped;
+        InsertMacroToList(code, writePos(), ms, true);
+        return HookKeyResult::Recorded;
+    }
+    int ms = 0;
+    if (m_rows.empty())
+        m_lastTime = m_clock.now(); // the first event has nothing to wait for
+    else if (text != m_lastText)
+        ms = measureGap();
+    // A held key repeats its press; only the first one counts, and it leaves the time mark.
+    if (text == m_lastText || writePos() >= kLastPressWritePos)
+        return HookKeyResult::Dropped;
+    InsertMacroToList(code, writePos(), ms, false);
+    return HookKeyResult::Recorded;
+}
+
+std::size_t WorkingMacro::InsertMacroToList(std::uint8_t code, std::size_t pos, int ms,
+                                            bool release) {
+    const bool timed = m_options.hasDelay && !m_rows.empty();
+    // A gap that measured 0 ms is stored as "no delay", so that no event carries d = 0: the
+    // list would show a 0 ms row that EventAtRow does not count.
+    const int delayMs = timed ? std::max(ms, int{kNoDelay}) : kNoDelay;
+    const std::size_t before = m_key.end();
+    if (!insertEvent(pos, release, delayMs, code))
+        return pos;
+    m_lastText = keyRowText(code, release);
+    return pos + (m_key.end() - before);
+}
+
+HookKeyResult WorkingMacro::insertOneKey(std::uint8_t code, bool release) {
+    if (!release) {
+        // Keep room for the release that ends the insertion, so a press never stays alone.
+        if (roomLeft() < 2 * kShortEventSize)
+            return HookKeyResult::Dropped;
+        insertEvent(EventAtRow(m_key, m_insertRow), false, kNoDelay, code);
+        ++m_insertRow;
+        return HookKeyResult::Inserted;
+    }
+    m_insertMode = false;
+    releaseHookUnlessRecording();
+    insertEvent(EventAtRow(m_key, m_insertRow), true, kNoDelay, code);
+    return HookKeyResult::InsertionEnded;
+}
+
+bool WorkingMacro::insertEvent(std::size_t offset, bool release, int delayMs, std::uint8_t code) {
+    const auto deviceBytes = encodeEvent(release, delayMs, UsageOf(code));
+    const auto keyBytes = encodeEvent(release, delayMs, code);
+    if (offset > m_key.end() || roomLeft() < keyBytes.size() ||
+        m_device.end() + deviceBytes.size() > kEventSequenceSize)
+        return false;
+    const bool stored = m_device.insert(offset, deviceBytes) && m_key.insert(offset, keyBytes);
+    rebuildRows();
+    return stored;
+}
+
+bool WorkingMacro::setEventDelay(std::size_t offset, int delayMs) {
+    const auto event = m_key.eventAt(offset);
+    const auto deviceEvent = m_device.eventAt(offset);
+    if (!event || !deviceEvent)
+        return false;
+    const auto keyBytes = encodeEvent(event->release, delayMs, event->key);
+    if (keyBytes.size() > event->size() && roomLeft() < keyBytes.size() - event->size())
+        return false;
+    m_key.erase(offset, event->size());
+    m_device.erase(offset, event->size());
+    // Both fit again: the room for the growth was checked above.
+    const bool stored =
+        m_key.insert(offset, keyBytes) &&
+        m_device.insert(offset, encodeEvent(event->release, delayMs, deviceEvent->key));
+    rebuildRows();
+    return stored;
+}
+
+void WorkingMacro::releaseHookUnlessRecording() {
+    if (m_hookInstalled && !m_recording) {
+        m_hook.removehook();
+        m_hookInstalled = false;
+    }
+}
+
+void WorkingMacro::finishEdit() {
+    m_insertMode = false;
+    // The hook was held only for the insertion this command dropped.
+    releaseHookUnlessRecording();
+    commit();
+}
+
+void WorkingMacro::rebuildRows() {
+    m_rows = eventRows(m_device, m_key);
+}
+
+void WorkingMacro::commit() {
+    if (!m_selected)
+        return;
+    m_lastCommit = CommitMacro(m_macros, *m_selected, m_options.name, m_options.loopOn,
+                               m_options.loopText, m_options.hasDelay, m_device, m_key);
+}
+
+} // namespace q905

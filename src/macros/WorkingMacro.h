@@ -1,0 +1,149 @@
+#pragma once
+// The macro being recorded or edited in the macro dialog: its two event sequences (usages for
+// the keyboard, key codes for the host), the rows of the event list, and the recording state.
+// The rows are always derived from the bytes, so the list, both sequences and the write
+// position cannot drift apart. Every change is stored into the selected record of the list
+// being edited with CommitMacro. The dialog forwards clicks, menu commands and hook reports
+// here and redraws from rows().
+
+#include "device/Clock.h"
+#include "macros/EventSequence.h"
+#include "macros/HookLibrary.h"
+#include "macros/MacroModel.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace q905 {
+
+// Recording stops taking presses here (room for the press and its release) and releases here
+// (room for an extended release), so a recorded macro never outgrows its 190 bytes.
+inline constexpr std::size_t kLastPressWritePos = 184;
+inline constexpr std::size_t kLastReleaseWritePos = 188;
+
+enum class MouseButton : std::uint8_t { Left = 0xF0, Right = 0xF1, Middle = 0xF2 };
+enum class MouseAction { Down, Up, Click };
+
+// The dialog's settings that CommitMacro stores with the events.
+struct MacroOptions {
+    std::u16string name; // the selected row of the name list
+    bool loopOn = false;
+    std::string loopText = "1"; // the loop box
+    bool hasDelay = false;      // "Delay between keystrokes": record measured gaps
+};
+
+enum class RecordingResult { Started, Stopped, NoMacroSelected };
+
+enum class HookKeyResult {
+    Ignored,        // not recording and no insertion armed, or a key without a usage
+    Recorded,       // appended; the dialog selects the last row
+    Dropped,        // a repeating press, a doubled release, or no room left
+    Inserted,       // a press of a one-key insertion
+    InsertionEnded, // the release that ends a one-key insertion (inserted when it fitted)
+};
+
+enum class EditResult {
+    Changed,          // bytes and rows changed; the macro was stored
+    Armed,            // the next key pressed and released is inserted
+    Ignored,          // no such row, no selected macro, or nothing to do
+    DelayRowSelected, // Insert Delay on a delay row: the dialog asks to edit that delay instead
+    NoRoom,           // refused whole: the events would not fit in 190 bytes
+    HookUnavailable,  // the hook library could not be installed
+};
+
+class WorkingMacro {
+  public:
+    // macros is the list being edited (the dialog's working copy); the hook and the clock
+    // must outlive this object.
+    WorkingMacro(MacroList& macros, Clock& clock, HookLibrary& hook);
+    ~WorkingMacro();
+    WorkingMacro(const WorkingMacro&) = delete;
+    WorkingMacro& operator=(const WorkingMacro&) = delete;
+
+    // Selection change in the name list: takes the record's events, delay flag, loop count and
+    // name. Recording, if on, continues into this macro. No index (or a free record) clears the
+    // selection and the events.
+    void select(std::optional<int> index);
+    std::optional<int> selected() const { return m_selected; }
+
+    const MacroOptions& options() const { return m_options; }
+    // A rename in the name list must reach here too: every store uses this name, and a macro
+    // without one is not stored.
+    void setName(std::u16string name) { m_options.name = std::move(name); }
+    void setLoop(bool on, std::string text);
+    void setHasDelay(bool on) { m_options.hasDelay = on; }
+
+    const std::vector<EventRow>& rows() const { return m_rows; }
+    std::vector<std::string> rowTexts() const;
+    const EventSequence& deviceEvents() const { return m_device; }
+    const EventSequence& keyEvents() const { return m_key; }
+    // Recording always appends, so the write position is the end of the events.
+    std::size_t writePos() const { return m_key.end(); }
+
+    bool recording() const { return m_recording; }
+    bool hookInstalled() const { return m_hookInstalled; }
+    bool insertMode() const { return m_insertMode; }
+    int insertRow() const { return m_insertRow; }
+    const std::string& lastText() const { return m_lastText; }
+    // The result of the last store into the list, if any happened.
+    std::optional<CommitResult> lastCommit() const { return m_lastCommit; }
+
+    // Recording (the record button).
+    RecordingResult StartStopRecording();
+    // A key transition reported by the hook library.
+    HookKeyResult OnHookKey(std::uint8_t code, bool release);
+    // An in-place edit begins, or New, Delete, Save or closing: the hook goes, recording stops
+    // and an armed insertion is dropped.
+    void StopHook();
+
+    // Editing commands on the selected row of the event list.
+    EditResult recordBefore(int row);
+    EditResult recordAfter(int row);
+    EditResult insertMouseKey(int row, MouseButton button, MouseAction action);
+    EditResult insertDelay(int row);
+    EditResult deleteRow(int row);
+    // The in-place edit of a delay row ended with value ms (held to 2..60000).
+    EditResult editDelay(int row, int ms);
+
+  private:
+    std::size_t InsertMacroToList(std::uint8_t code, std::size_t pos, int ms, bool release);
+    HookKeyResult insertOneKey(std::uint8_t code, bool release);
+    HookKeyResult recordKey(std::uint8_t code, bool release);
+    int measureGap();
+    EditResult arm(int row);
+
+    bool validRow(int row) const { return row >= 0 && row < static_cast<int>(m_rows.size()); }
+    bool isDelayRow(int row) const { return validRow(row) && m_rows[row].isDelay; }
+    std::size_t roomLeft() const { return kEventSequenceSize - m_key.end(); }
+    // Both sequences get the event at offset; false (nothing changed) when it does not fit.
+    bool insertEvent(std::size_t offset, bool release, int delayMs, std::uint8_t code);
+    // The event at offset keeps its key and direction but waits delayMs (1 = no wait).
+    bool setEventDelay(std::size_t offset, int delayMs);
+    // Bytes changed by a command: the armed insertion is dropped and the macro stored.
+    void finishEdit();
+    void releaseHookUnlessRecording();
+    void rebuildRows();
+    void commit();
+
+    MacroList& m_macros;
+    Clock& m_clock;
+    HookLibrary& m_hook;
+
+    std::optional<int> m_selected;
+    MacroOptions m_options;
+    EventSequence m_device;
+    EventSequence m_key;
+    std::vector<EventRow> m_rows;
+
+    bool m_hookInstalled = false;
+    bool m_recording = false;
+    bool m_insertMode = false;
+    int m_insertRow = 0;
+    std::string m_lastText;
+    Clock::TimePoint m_lastTime{};
+    std::optional<CommitResult> m_lastCommit;
+};
+
+} // namespace q905

@@ -1,0 +1,98 @@
+#include "macros/MacroFile.h"
+
+#include "MacroTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace q905 {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Bytes;
+
+class MacroFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                (std::string("q905-macros-") +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    static Bytes read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    static void write(const fs::path& path, const Bytes& bytes) {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    static Bytes noise(std::size_t size) {
+        std::mt19937 random(905);
+        Bytes bytes(size);
+        for (auto& b : bytes)
+            b = static_cast<std::uint8_t>(random());
+        return bytes;
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(MacroFile, RoundTripsEveryByteIncludingTheReservedOnes) {
+    const fs::path path = m_dir / kMacroFileName;
+    const Bytes original = noise(kMacroListSize);
+    write(path, original);
+    MacroList macros;
+    ASSERT_EQ(LoadMacroFile(path, macros), MacroFileResult::Loaded);
+    EXPECT_EQ(macros[189].bytes()[893], original.back());
+    const fs::path copy = m_dir / "copy.bin";
+    ASSERT_TRUE(SaveMacroFile(copy, macros));
+    EXPECT_EQ(read(copy), original);
+}
+
+TEST_F(MacroFile, ShortAndLongFilesFillOnlyTheList) {
+    const fs::path path = m_dir / kMacroFileName;
+    const Bytes part = noise(1000); // record 0 and the start of record 1
+    write(path, part);
+    MacroList macros;
+    macros[5].setName(u"stale"); // the file replaces whatever the list held
+    ASSERT_EQ(LoadMacroFile(path, macros), MacroFileResult::Loaded);
+    Bytes expected(kMacroListSize, 0);
+    std::ranges::copy(part, expected.begin());
+    EXPECT_EQ(macros.toBytes(), expected);
+    EXPECT_EQ(read(path), part); // loading never rewrites an existing file
+
+    Bytes longer = noise(kMacroListSize + 100);
+    write(path, longer);
+    ASSERT_EQ(LoadMacroFile(path, macros), MacroFileResult::Loaded);
+    longer.resize(kMacroListSize);
+    EXPECT_EQ(macros.toBytes(), longer);
+}
+
+TEST_F(MacroFile, AMissingFileIsCreatedAndAnUnreadableOneIsLeftAlone) {
+    const fs::path path = m_dir / kMacroFileName;
+    MacroList macros;
+    macros[0].setName(u"stale");
+    ASSERT_EQ(LoadMacroFile(path, macros), MacroFileResult::Created);
+    EXPECT_EQ(macros, MacroList{});
+    EXPECT_EQ(read(path), Bytes(kMacroListSize, 0));
+
+    const fs::path folder = m_dir / "folder.bin";
+    fs::create_directory(folder);
+    macros[0].setName(u"stale");
+    EXPECT_EQ(LoadMacroFile(folder, macros), MacroFileResult::Failed);
+    EXPECT_EQ(macros, MacroList{});
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_FALSE(SaveMacroFile(m_dir / "no-such-folder" / kMacroFileName, macros));
+}
+
+} // namespace
+} // namespace q905

@@ -1,0 +1,54 @@
+#pragma once
+// Shared pieces of the macro tests: a clock moved by hand, a hook library that counts, and
+// short ways to write event bytes.
+
+#include "device/Clock.h"
+#include "macros/EventSequence.h"
+#include "macros/HookLibrary.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace q905::testing {
+
+using Bytes = std::vector<std::uint8_t>;
+using Rows = std::vector<std::string>;
+
+class ManualClock final : public Clock {
+  public:
+    void sleep(std::chrono::milliseconds duration) override { m_now += duration; }
+    void yield() override {}
+    TimePoint now() override { return m_now; }
+    void advance(std::chrono::microseconds duration) { m_now += duration; }
+
+  private:
+    TimePoint m_now{std::chrono::hours(1)};
+};
+
+class FakeHook final : public HookLibrary {
+  public:
+    bool installhook(int mode) override {
+        ++installs;
+        lastMode = mode;
+        return installed = installSucceeds;
+    }
+    void removehook() override { installed = false; }
+    bool installSucceeds = true;
+    bool installed = false;
+    int installs = 0;
+    int lastMode = -1;
+};
+
+inline EventSequence sequence(const Bytes& bytes) {
+    return EventSequence(bytes);
+}
+
+// The bytes up to the last non-zero one, so a stray byte in the zero tail shows up too.
+inline Bytes used(const EventSequence& events) {
+    std::size_t last = events.bytes().size();
+    while (last > 0 && events[last - 1] == 0)
+        --last;
+    return {events.bytes().begin(), events.bytes().begin() + static_cast<long>(last)};
+}
+
+} // namespace q905::testing
