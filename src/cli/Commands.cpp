@@ -13,6 +13,8 @@ int runDisable(CliContext&, std::span<const std::string>);
 int runEnable(CliContext&, std::span<const std::string>);
 int runProfile(CliContext&, std::span<const std::string>);
 int runMacro(CliContext&, std::span<const std::string>);
+int runDump(CliContext&, std::span<const std::string>);
+int runSet(CliContext&, std::span<const std::string>);
 
 namespace {
 const std::array kCommands{
@@ -22,6 +24,10 @@ const std::array kCommands{
                 runRead},
     CommandInfo{"reset", "reset                     restore the keyboard's factory settings",
                 runReset},
+    CommandInfo{"dump", "dump [--json]             everything the keyboard and this computer hold",
+                runDump},
+    CommandInfo{"set",
+                "set FIELD=VALUE ...       lighting and device settings (see the README)", runSet},
     CommandInfo{"assign",
                 "assign KEY single CODE | combo CODE+CODE[+CODE] | function NAME | macro N |\n"
                 "         launch music|program|file|folder PATH | default | reset\n"
@@ -51,6 +57,7 @@ void printUsage(std::ostream& out) {
            "  --trace FILE               append every transfer and wait to FILE\n"
            "  --data-dir DIR             folder of keymap.bin, MacroDefine.bin and Configure\n"
            "  --no-apply                 change only the files on this computer, not the keyboard\n"
+           "  --json                     dump as one JSON object\n"
            "  --help                     this text\n";
 }
 
