@@ -63,7 +63,9 @@ KeymapLoadResult LoadKeymapFile(const std::filesystem::path& dataFolder, bool ke
         if (!keepImage)
             keys.table().clear();
         std::string message;
-        if (!SaveKeymapFile(dataFolder, image, keys, &message))
+        const bool created = SaveKeymapFile(dataFolder, image, keys, &message);
+        keys.table().resetKeyCodes();
+        if (!created)
             return {KeymapLoadStatus::NotCreated, 0, message};
         return {KeymapLoadStatus::Created, kHostStateFileSize, {}};
     }

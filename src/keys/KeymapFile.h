@@ -42,7 +42,8 @@ struct KeymapLoadResult {
 // keepImage = false (start-up): the image and the table come from the file; a missing file is
 // created from the current image and an empty table. keepImage = true (before the key dialog
 // opens): only the table is taken over; a missing file is created from the current state.
-// After a load byte 0 of records 0..112 holds the keys' codes.
+// Afterwards byte 0 of records 0..112 holds the keys' codes. A caller whose image the read
+// thread may be filling holds Settings::mutex() around the call.
 KeymapLoadResult LoadKeymapFile(const std::filesystem::path& dataFolder, bool keepImage,
                                 SettingsImage& image, KeyAssignments& keys);
 
