@@ -16,6 +16,11 @@ WorkingMacro::~WorkingMacro() {
 }
 
 void WorkingMacro::select(std::optional<int> index) {
+    // An armed insertion names a row of the macro it was armed on.
+    if (m_insertMode) {
+        m_insertMode = false;
+        releaseHookUnlessRecording();
+    }
     if (!index || *index < 0 || static_cast<std::size_t>(*index) >= m_macros.size()) {
         m_selected.reset();
         m_device = {};

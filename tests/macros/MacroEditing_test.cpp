@@ -145,6 +145,9 @@ TEST_F(MacroEditing, TheHookIsHeldOnlyWhileRecordingOrAnInsertionIsArmed) {
     EXPECT_EQ(m_work.OnHookKey(0x43, false), HookKeyResult::Ignored);
 
     m_work.recordBefore(0);
+    m_work.select(0); // another macro: the insertion belonged to the old rows
+    EXPECT_FALSE(m_hook.installed);
+    m_work.recordBefore(0);
     m_work.StopHook(); // an in-place edit begins
     EXPECT_FALSE(m_hook.installed);
     m_work.StartStopRecording();
