@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <mutex>
+#include <utility>
 
 namespace {
 
