@@ -27,3 +27,19 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/skin/skin.cmake)
     include(${CMAKE_SOURCE_DIR}/tools/skin/skin.cmake)
 endif()
+
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/q905.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications OPTIONAL)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/icons/q905.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps OPTIONAL)
+
+# Painting speed: the cached composition against decoding every picture at every paint.
+file(GLOB Q905_PAINT_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/ui/*.cpp)
+if(Q905_PAINT_BENCH_SOURCES)
+    add_executable(q905_paint_bench ${Q905_PAINT_BENCH_SOURCES})
+    target_link_libraries(q905_paint_bench PRIVATE q905gui)
+    target_compile_options(q905_paint_bench PRIVATE ${Q905_WARNINGS})
+    if(TARGET q905_skin)
+        add_dependencies(q905_paint_bench q905_skin)
+    endif()
+endif()
