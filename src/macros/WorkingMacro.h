@@ -63,8 +63,8 @@ class WorkingMacro {
     WorkingMacro& operator=(const WorkingMacro&) = delete;
 
     // Selection change in the name list: takes the record's events, delay flag, loop count and
-    // name. Recording, if on, continues into this macro. No index (or a free record) clears the
-    // selection and the events.
+    // name, and drops an armed insertion. Recording, if on, continues into this macro. No index,
+    // or one outside the list, clears the selection and the events.
     void select(std::optional<int> index);
     std::optional<int> selected() const { return m_selected; }
 
