@@ -1,24 +1,26 @@
 #include "device/HidLink.h"
 
+#include "platform/HidInterfaceLookup.h"
+
+#include <algorithm>
+
 namespace q905 {
 
 HidLink::HidLink(HidBackend& backend, Clock& clock, Trace* trace)
     : m_backend(backend), m_clock(clock), m_trace(trace) {}
 
 bool HidLink::FindDevicePath(std::string_view substring) {
-    m_keyboardSeen = false;
-    for (const HidInterfaceInfo& info : m_backend.enumerate()) {
-        if (info.vendorId != kKeyboardVendorId || info.productId != kKeyboardProductId)
-            continue;
-        m_keyboardSeen = true;
-        if (info.path.find(substring) == std::string::npos)
-            continue;
-        m_devicePath = info.path;
-        m_vendorId = info.vendorId;
-        m_productId = info.productId;
-        return true;
-    }
-    return false;
+    const std::vector<HidInterfaceInfo> interfaces = m_backend.enumerate();
+    m_keyboardSeen = std::ranges::any_of(interfaces, [](const HidInterfaceInfo& info) {
+        return info.vendorId == kKeyboardVendorId && info.productId == kKeyboardProductId;
+    });
+    const auto found = findInterfacePath(interfaces, substring);
+    if (!found)
+        return false;
+    m_devicePath = found->path;
+    m_vendorId = found->vendorId;
+    m_productId = found->productId;
+    return true;
 }
 
 bool HidLink::openCommandHandle(std::string* error) {
