@@ -161,4 +161,9 @@ void readDeviceVersion(HidLink& link, Settings& settings) {
     readVersion(link, settings);
 }
 
+void readLightingParams(HidLink& link, Settings& settings) {
+    auto conversation = link.beginConversation();
+    readLighting(link, settings);
+}
+
 } // namespace q905

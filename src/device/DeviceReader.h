@@ -21,5 +21,6 @@ void InitialRead(HidLink& link, Settings& settings, const std::function<void()>&
 
 // Single reads, for callers that need one value.
 void readDeviceVersion(HidLink& link, Settings& settings);
+void readLightingParams(HidLink& link, Settings& settings);
 
 } // namespace q905
