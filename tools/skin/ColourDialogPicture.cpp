@@ -1,0 +1,121 @@
+// The custom colour dialog's background. The dialog hit-tests the printed colour cells and the
+// close mark at fixed places and draws the selection box around a cell, so the grid here must
+// sit exactly on those places.
+#include "lighting/BasicColourTable.h"
+#include "skin/SkinLayout.h"
+#include "skin/SkinPaint.h"
+#include "skin/SkinPictures.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+#include <stdexcept>
+
+namespace q905::skin {
+namespace {
+
+const QColor kGroupFill{34, 34, 38};
+const QColor kCellRing{112, 112, 118}; // the dialog's selection box turns it black
+const QColor kInsetDark{8, 8, 10};
+const QColor kInsetLight{72, 72, 78};
+
+// A raised group box for the grid and the value fields.
+void drawGroup(QPainter& painter, const QRect& rect) {
+    painter.fillRect(rect, kGroupFill);
+    painter.setPen(QColor(58, 58, 64));
+    painter.drawLine(rect.topLeft(), rect.topRight());
+    painter.drawLine(rect.topLeft(), rect.bottomLeft());
+    painter.setPen(QColor(10, 10, 12));
+    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+    painter.drawLine(rect.topRight(), rect.bottomRight());
+}
+
+// A frame sunk into the dialog, one pixel outside `inner`.
+void drawInset(QPainter& painter, const QRect& inner, const QColor& fill) {
+    painter.fillRect(inner, fill);
+    const QRect frame = inner.adjusted(-1, -1, 0, 0);
+    painter.setPen(kInsetDark);
+    painter.drawLine(frame.topLeft(), frame.topRight());
+    painter.drawLine(frame.topLeft(), frame.bottomLeft());
+    painter.setPen(kInsetLight);
+    painter.drawLine(frame.bottomLeft() + QPoint(1, 1), frame.bottomRight() + QPoint(1, 1));
+    painter.drawLine(frame.topRight() + QPoint(1, 1), frame.bottomRight() + QPoint(1, 1));
+}
+
+void drawColourCells(QPainter& painter) {
+    for (int index = 0; index < kPrintedColourCells; ++index) {
+        const ColourCell& cell = BasicColourTable[static_cast<std::size_t>(index)];
+        // The dialog's selection box runs through (x - 1, y - 1) and (x + 12, y + 11).
+        painter.setPen(kCellRing);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(cell.x - 1, cell.y - 1, 13, 12);
+        painter.fillRect(cell.x, cell.y, 12, 11,
+                         QColor(redOf(cell.colour), greenOf(cell.colour), blueOf(cell.colour)));
+    }
+}
+
+void drawCloseMark(QPainter& painter) {
+    if (!isOnCloseMark(kColourCloseMark.left(), kColourCloseMark.top()) ||
+        !isOnCloseMark(kColourCloseMark.right(), kColourCloseMark.bottom()))
+        throw std::runtime_error("the close mark is drawn away from where the dialog takes it");
+    const QRectF mark(kColourCloseMark);
+    drawPlate(painter, mark.adjusted(-4, -3, 4, 3), 3, QColor(48, 48, 53), QColor(27, 27, 30),
+              QColor(6, 6, 8));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(232, 88, 88), 1.4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(mark.topLeft() + QPointF(0.5, 0.5), mark.bottomRight() - QPointF(0.5, 0.5));
+    painter.drawLine(QPointF(mark.right() - 0.5, mark.top() + 0.5),
+                     QPointF(mark.left() + 0.5, mark.bottom() - 0.5));
+    painter.restore();
+}
+
+QImage colourDialogBackground() {
+    QImage picture(kColourDialogWidth, kColourDialogHeight, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    QLinearGradient body(0, 0, 0, kColourDialogHeight);
+    body.setColorAt(0.0, QColor(26, 26, 29));
+    body.setColorAt(1.0, QColor(16, 16, 18));
+    painter.fillRect(picture.rect(), body);
+
+    // Header band behind the dialog's title, with the window's red hairline.
+    QLinearGradient header(0, 0, 0, 24);
+    header.setColorAt(0.0, QColor(38, 38, 42));
+    header.setColorAt(1.0, QColor(24, 24, 27));
+    painter.fillRect(0, 0, kColourDialogWidth, 24, header);
+    painter.fillRect(0, 24, kColourDialogWidth, 1, QColor(6, 6, 8));
+    drawFadingLine(painter, -120, kColourDialogWidth + 120, 23, palette::kRedDim);
+    drawCloseMark(painter);
+
+    // The basic colours, and below them the preview with the H, S, L and R, G, B fields.
+    drawGroup(painter, QRect(5, 33, 162, 104));
+    drawColourCells(painter);
+    drawGroup(painter, QRect(5, 143, 162, 59));
+    drawInset(painter, kColourPreview.adjusted(0, 0, -1, -1), QColor(12, 12, 12));
+    for (int y : kColourFieldY) {
+        drawInset(painter, QRect(kHslFieldX, y, kColourFieldWidth, kColourFieldHeight - 1),
+                  QColor(18, 18, 20));
+        drawInset(painter, QRect(kRgbFieldX, y, kColourFieldWidth, kColourFieldHeight - 1),
+                  QColor(18, 18, 20));
+    }
+
+    drawInset(painter, kSpectrumPlace, QColor(12, 12, 14));
+
+    drawPlate(painter, QRectF(kOkButton), 3, QColor(150, 28, 34), QColor(92, 14, 18),
+              QColor(26, 4, 6));
+    drawPlate(painter, QRectF(kCancelButton), 3, QColor(70, 70, 76), QColor(38, 38, 42),
+              QColor(14, 14, 16));
+
+    painter.setPen(QColor(4, 4, 5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(0, 0, kColourDialogWidth - 1, kColourDialogHeight - 1);
+    return picture;
+}
+
+} // namespace
+
+void addColourDialogPictures(PictureSet& pictures) {
+    pictures.push_back({QStringLiteral("Color_BK.png"), colourDialogBackground()});
+}
+
+} // namespace q905::skin

@@ -1,0 +1,70 @@
+#pragma once
+// The fixed places of the windows that the pictures must fit. The window code hit-tests and
+// draws at these numbers; a picture drawn elsewhere would show a button where no click lands.
+
+#include <QRect>
+
+#include <array>
+
+namespace q905::skin {
+
+// Main window: the size of "main.png" is the window's size.
+inline constexpr int kWindowWidth = 1000;
+inline constexpr int kWindowHeight = 640;
+inline constexpr int kTitleStripHeight = 31; // y 0..30; a drag there moves the window
+inline constexpr int kPanelRight = 270;      // the lighting panel is x 0..270
+inline constexpr int kBottomStripTop = 603;  // Apply, Profile and Macro sit below
+
+// Window buttons (help, minimise, close): 17 x 16 pictures at y 5.
+inline constexpr int kWindowButtonWidth = 17;
+inline constexpr int kWindowButtonHeight = 16;
+inline constexpr std::array<int, 3> kWindowButtonX{936, 957, 978};
+inline constexpr int kWindowButtonY = 5;
+
+// The help menu box and its three text rows (drawn by the program, 25 pixels apart).
+inline constexpr QRect kHelpMenu{830, 22, 167, 78};
+inline constexpr int kHelpRowHeight = 25;
+
+// Button plates; the program writes their captions.
+inline constexpr QRect kApplyPlate{868, 610, 59, 24};
+inline constexpr QRect kProfilePlate{25, 610, 59, 24};
+inline constexpr QRect kMacroPlate{107, 610, 58, 23};
+
+// Keyboard picture: big enough for every key rectangle with a case around it.
+inline constexpr int kKeyboardWidth = 620;
+inline constexpr int kKeyboardHeight = 270;
+
+// Lighting panel controls.
+inline constexpr int kDropBoxWidth = 221; // x 28..248
+inline constexpr int kDropBoxHeight = 16; // y 133..148
+inline constexpr int kSwatchSize = 20;
+inline constexpr int kDirectionWidth = 36;
+inline constexpr int kDirectionHeight = 16;
+// Neighbouring direction buttons are 31..32 pixels apart, so a 36-pixel picture overlaps the
+// next one: only its left part carries the plate, the rest stays transparent.
+inline constexpr int kDirectionPlateWidth = 30;
+inline constexpr int kToggleSize = 16;
+
+// Scale pictures under the response-time and report-rate sliders (the sliders and their thumb
+// geometry are the lighting panel's own).
+inline constexpr int kScaleX = 25;
+inline constexpr int kScaleWidth = 224;
+inline constexpr int kScaleHeight = 14;
+
+// Custom colour dialog.
+inline constexpr int kColourDialogWidth = 336;
+inline constexpr int kColourDialogHeight = 210;
+// Cells 48..63 lie under the preview and the number fields; only rows 0..5 are printed.
+inline constexpr int kPrintedColourCells = 48;
+inline constexpr QRect kColourPreview{14, 150, 46, 46}; // (14, 150)..(59, 195)
+inline constexpr std::array<int, 3> kColourFieldY{150, 165, 180};
+inline constexpr int kHslFieldX = 80;
+inline constexpr int kRgbFieldX = 128;
+inline constexpr int kColourFieldWidth = 30;
+inline constexpr int kColourFieldHeight = 15;
+inline constexpr QRect kSpectrumPlace{171, 27, 160, 140};
+inline constexpr QRect kOkButton{218, 187, 47, 15};
+inline constexpr QRect kCancelButton{270, 187, 47, 15};
+inline constexpr QRect kColourCloseMark{322, 8, 6, 7}; // hit x 322..327, y 8..14
+
+} // namespace q905::skin

@@ -1,0 +1,78 @@
+#include "skin/SkinPaint.h"
+
+#include <QFontMetricsF>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace q905::skin {
+
+QImage newPicture(int width, int height) {
+    QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    return picture;
+}
+
+QFont arialFont(int pixelSize, int weight) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setWeight(static_cast<QFont::Weight>(weight));
+    // Hinted glyphs stay crisp at the small sizes of key labels and scales.
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+void drawFittedText(QPainter& painter, const QRectF& rect, const QString& text, int pixelSize,
+                    int minPixelSize, const QColor& colour) {
+    // Condensing a little keeps a label the same height as its neighbours; only then shrink.
+    QFont font = arialFont(pixelSize);
+    bool fits = false;
+    for (int size = pixelSize; size >= minPixelSize && !fits; --size) {
+        font.setPixelSize(size);
+        for (int stretch = 100; stretch >= 80 && !fits; stretch -= 10) {
+            font.setStretch(stretch);
+            fits = QFontMetricsF(font).horizontalAdvance(text) <= rect.width();
+        }
+    }
+    painter.save();
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(rect, Qt::AlignCenter, text);
+    painter.restore();
+}
+
+void drawPlate(QPainter& painter, const QRectF& rect, qreal radius, const QColor& top,
+               const QColor& bottom, const QColor& rim) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF outer = rect.adjusted(0.5, 0.5, -0.5, -0.5);
+    QLinearGradient shade(outer.topLeft(), outer.bottomLeft());
+    shade.setColorAt(0.0, top);
+    shade.setColorAt(1.0, bottom);
+    painter.setPen(QPen(rim, 1.0));
+    painter.setBrush(shade);
+    painter.drawRoundedRect(outer, radius, radius);
+    // The highlight catches the light from above, so the plate reads as raised.
+    QColor highlight = top.lighter(135);
+    highlight.setAlpha(150);
+    painter.setPen(QPen(highlight, 1.0));
+    painter.drawLine(QPointF(outer.left() + radius, outer.top() + 1.0),
+                     QPointF(outer.right() - radius, outer.top() + 1.0));
+    painter.restore();
+}
+
+void drawFadingLine(QPainter& painter, qreal x1, qreal x2, qreal y, const QColor& colour) {
+    QColor clear = colour;
+    clear.setAlpha(0);
+    QLinearGradient fade(QPointF(x1, y), QPointF(x2, y));
+    fade.setColorAt(0.0, clear);
+    fade.setColorAt(0.15, colour);
+    fade.setColorAt(0.85, colour);
+    fade.setColorAt(1.0, clear);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillRect(QRectF(x1, y, x2 - x1, 1.0), fade);
+    painter.restore();
+}
+
+} // namespace q905::skin
