@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace q905 {
 
 SkinCache::SkinCache(QString folder) : m_folder(std::move(folder)) {}
@@ -27,7 +29,9 @@ void SkinCache::draw(QPainter& painter, const QString& name, int x, int y) {
 void drawSkinText(QPainter& painter, const QString& text, int x, int y, const QColor& colour,
                   int pixelHeight) {
     QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelHeight);
+    // The skin's heights are character cell heights (ascent plus descent), as the skin's
+    // layout was made with; Arial's em is 1/1.117 of its cell.
+    font.setPixelSize(std::max(1, qRound(pixelHeight / 1.117)));
     font.setWeight(QFont::Light);
     painter.setFont(font);
     painter.setPen(colour);
