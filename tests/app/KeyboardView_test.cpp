@@ -1,0 +1,185 @@
+// Which key or button a window point hits, and the selection rules of the per-key colour view.
+#include "app/ButtonTable.h"
+#include "app/KeyboardView.h"
+
+#include <gtest/gtest.h>
+
+namespace q905 {
+namespace {
+
+constexpr bool kKeymap = false;
+constexpr bool kCustom = true;
+
+TEST(KeyAtPoint, OverlapsAndEmptySlotsResolveByIndexOrder) {
+    // The strip shared by the Enter key's bounding box and key 74.
+    EXPECT_EQ(KeyAtPoint(694, 273, kCustom), 54);
+    EXPECT_EQ(KeyAtPoint(700, 296, kCustom), 54);
+    EXPECT_EQ(KeyAtPoint(701, 296, kCustom), 54);
+    // Edges belong to the key: Esc spans window 371..394 x 195..218.
+    EXPECT_EQ(KeyAtPoint(371, 195, kKeymap), 0);
+    EXPECT_EQ(KeyAtPoint(394, 218, kKeymap), 0);
+    EXPECT_EQ(KeyAtPoint(370, 195, kKeymap), kNoKeyAtPoint);
+    // The unplaced keys answer only at the picture's corner, and no caller acts on them.
+    EXPECT_EQ(KeyAtPoint(309, 92, kKeymap), 17);
+    EXPECT_FALSE(isActionableKey(17));
+    EXPECT_EQ(KeyAtPoint(310, 92, kKeymap), kNoKeyAtPoint);
+}
+
+TEST(KeyAtPoint, KeysThatCannotBeReassignedAreOnlyFoundInTheCustomView) {
+    for (int key : {95, 96, 100, 102}) {
+        const KeyEntry& entry = KeyTable[static_cast<std::size_t>(key)];
+        const int x = kPictureOriginX + entry.left + 2;
+        const int y = kPictureOriginY + entry.top + 2;
+        EXPECT_EQ(KeyAtPoint(x, y, kKeymap), kNoKeyAtPoint) << key;
+        EXPECT_EQ(KeyAtPoint(x, y, kCustom), key) << key;
+    }
+}
+
+TEST(HoverRepaint, OnlyChangesToSomethingOtherThanAnEmptySlotRepaint) {
+    EXPECT_TRUE(hoverNeedsRepaint(kNoHoverKey, 5));
+    EXPECT_TRUE(hoverNeedsRepaint(5, kNoHoverKey));
+    EXPECT_FALSE(hoverNeedsRepaint(5, 5));
+    EXPECT_FALSE(hoverNeedsRepaint(5, 17));
+}
+
+TEST(HitTestButton, ViewSwitchesComeFirstOnlyForLightingProfiles) {
+    EXPECT_EQ(HitTestButton(135, 180, 0x33), region::kCustomView);
+    EXPECT_EQ(HitTestButton(135, 180, 0x03), 12); // colour swatch 5
+    EXPECT_EQ(HitTestButton(30, 180, 0x37), region::kKeymapView);
+    EXPECT_EQ(HitTestButton(30, 180, 0x01), 8);
+    // Overlapping direction arrows: the lower region wins.
+    EXPECT_EQ(HitTestButton(150, 160, 0x03), 4);
+    EXPECT_EQ(HitTestButton(0, 0, 0x01), region::kRevert);
+    EXPECT_EQ(HitTestButton(1, 0, 0x01), kNoRegion);
+    EXPECT_EQ(HitTestButton(926, 633, 0x01), region::kApply);
+}
+
+TEST(HitTestButton, InvertedEntriesAreNeverHit) {
+    for (int y = 0; y < 640; ++y)
+        for (int x = 0; x < 1000; ++x) {
+            const int hit = HitTestButton(x, y, 0x01);
+            ASSERT_FALSE((hit >= 26 && hit <= 32) || hit >= 34) << x << "," << y;
+        }
+}
+
+TEST(HelpMenu, RowsOfTwentyFivePixels) {
+    EXPECT_EQ(helpMenuRowAt(830, 22), HelpMenuRow::FactoryReset);
+    EXPECT_EQ(helpMenuRowAt(996, 46), HelpMenuRow::FactoryReset);
+    EXPECT_EQ(helpMenuRowAt(900, 47), HelpMenuRow::FirmwareUpdate);
+    EXPECT_EQ(helpMenuRowAt(900, 72), HelpMenuRow::None);
+    EXPECT_EQ(helpMenuRowAt(900, 96), HelpMenuRow::None);
+    EXPECT_EQ(helpMenuRowAt(829, 30), HelpMenuRow::None);
+}
+
+// Window rectangle of a key, for drawing bands around it.
+struct Box {
+    int left, top, right, bottom;
+};
+Box box(int key) {
+    const KeyEntry& e = KeyTable[static_cast<std::size_t>(key)];
+    return {kPictureOriginX + e.left, kPictureOriginY + e.top, kPictureOriginX + e.right,
+            kPictureOriginY + e.bottom};
+}
+
+TEST(BandSelection, SelectsExactlyTheKeysEntirelyInsideADownwardBand) {
+    KeySelection selection;
+    const Box esc = box(0);
+    selection.buttonDown(esc.left, esc.top);
+    EXPECT_TRUE(selection.bandMove(esc.right, esc.bottom));
+    EXPECT_TRUE(selection.isSelected(0));
+    EXPECT_EQ(selection.state(), SelectionState::Banded);
+
+    // One pixel short: the key is only partly covered.
+    selection.bandMove(esc.right - 1, esc.bottom);
+    EXPECT_FALSE(selection.anySelected());
+    EXPECT_EQ(selection.state(), SelectionState::Idle);
+}
+
+TEST(BandSelection, ABandDrawnBackwardsSelectsNothing) {
+    KeySelection selection;
+    const Box esc = box(0);
+    selection.buttonDown(esc.right + 50, esc.bottom + 50);
+    selection.bandMove(esc.left - 10, esc.top - 10);
+    EXPECT_FALSE(selection.anySelected());
+    EXPECT_EQ(selection.state(), SelectionState::Idle);
+}
+
+TEST(BandSelection, CoveringThePictureCornerTakesTheEmptySlots) {
+    KeySelection selection;
+    selection.buttonDown(300, 80);
+    selection.bandMove(320, 100);
+    EXPECT_TRUE(selection.isSelected(17));
+    EXPECT_TRUE(selection.isSelected(18));
+    EXPECT_TRUE(selection.isSelected(19));
+    EXPECT_EQ(selection.state(), SelectionState::Banded);
+}
+
+TEST(BandSelection, TheJitterOfAPlainClickLeavesTheSelectionAlone) {
+    KeySelection selection(4);
+    const Box esc = box(0);
+    selection.buttonDown(esc.left, esc.top);
+    selection.bandMove(esc.right, esc.bottom);
+    selection.endBand();
+    selection.click(kNoKeyAtPoint, true);
+    ASSERT_EQ(selection.state(), SelectionState::Armed);
+
+    selection.buttonDown(500, 300);
+    EXPECT_FALSE(selection.bandMove(502, 301));
+    EXPECT_TRUE(selection.isSelected(0));
+    EXPECT_EQ(selection.state(), SelectionState::Armed);
+    EXPECT_TRUE(selection.bandMove(510, 300));
+    EXPECT_FALSE(selection.anySelected());
+}
+
+TEST(KeyClickRules, IdleSelectsTheKeyAndOpensTheDialogWhichClearsEverything) {
+    KeySelection selection;
+    EXPECT_EQ(selection.click(5, true), KeyClickOutcome::OpenColourDialog);
+    EXPECT_TRUE(selection.isSelected(5));
+    selection.colourDialogClosed();
+    EXPECT_FALSE(selection.anySelected());
+    EXPECT_EQ(selection.state(), SelectionState::Idle);
+}
+
+TEST(KeyClickRules, ABandIsArmedByTheNextClickAndAppliedByTheOneAfter) {
+    KeySelection selection;
+    const Box esc = box(0);
+    selection.buttonDown(esc.left, esc.top);
+    selection.bandMove(esc.right, esc.bottom);
+    selection.endBand();
+    // Released on a key: armed, the clicked key is not added.
+    EXPECT_EQ(selection.click(5, true), KeyClickOutcome::Nothing);
+    EXPECT_EQ(selection.state(), SelectionState::Armed);
+    EXPECT_FALSE(selection.isSelected(5));
+    // The next click on any key colours the selection, not the clicked key.
+    EXPECT_EQ(selection.click(30, true), KeyClickOutcome::OpenColourDialog);
+    EXPECT_TRUE(selection.isSelected(0));
+    EXPECT_FALSE(selection.isSelected(30));
+}
+
+TEST(KeyClickRules, OutsideTheCustomViewOrOnEmptySlotsAKeyClickDoesNothing) {
+    KeySelection selection;
+    EXPECT_EQ(selection.click(5, false), KeyClickOutcome::Nothing);
+    EXPECT_EQ(selection.click(17, true), KeyClickOutcome::Nothing);
+    EXPECT_FALSE(selection.anySelected());
+    EXPECT_EQ(selection.click(kNoKeyAtPoint, true), KeyClickOutcome::Nothing);
+    EXPECT_EQ(selection.state(), SelectionState::Idle);
+}
+
+TEST(KeyClickRules, CtrlClickTogglesAndReleasingCtrlArms) {
+    KeySelection selection;
+    selection.setCtrlHeld(false);
+    EXPECT_EQ(selection.state(), SelectionState::Idle); // nothing selected: unchanged
+
+    selection.setCtrlHeld(true);
+    EXPECT_EQ(selection.click(5, true), KeyClickOutcome::Nothing);
+    EXPECT_EQ(selection.click(6, true), KeyClickOutcome::Nothing);
+    EXPECT_EQ(selection.click(5, true), KeyClickOutcome::Nothing);
+    EXPECT_FALSE(selection.isSelected(5));
+    EXPECT_TRUE(selection.isSelected(6));
+    EXPECT_EQ(selection.state(), SelectionState::Idle);
+    selection.setCtrlHeld(false);
+    EXPECT_EQ(selection.state(), SelectionState::Armed);
+}
+
+} // namespace
+} // namespace q905

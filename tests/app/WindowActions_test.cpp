@@ -1,0 +1,200 @@
+// Apply, revert, factory reset, the refresh after a read and the keyboard's comings and goings,
+// against the emulated keyboard.
+#include "app/KeyTable.h"
+#include "app/WindowActions.h"
+#include "device/SettingsLayout.h"
+#include "emulator/EmulatedKeyboard.h"
+#include "keys/CommitAssignment.h"
+#include "support/RecordingClock.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+
+namespace q905 {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WindowActionsTest : public ::testing::Test {
+protected:
+    WindowActionsTest() {
+        std::string pattern = (fs::temp_directory_path() / "q905-actions-XXXXXX").string();
+        m_folder = mkdtemp(pattern.data());
+        host = std::make_unique<HostState>(m_folder);
+        (void)host->loadAtStartUp();
+        keyboard.setErrorListener(
+            [](const std::string& error) { ADD_FAILURE() << "emulated keyboard: " << error; });
+        connection = std::make_unique<KeyboardConnection>(keyboard.backend(), clock, nullptr,
+                                                          host->settings());
+    }
+    ~WindowActionsTest() override {
+        connection->shutdown([] {});
+        fs::remove_all(m_folder);
+    }
+
+    // Opened and read as at start-up, with the notification reader running.
+    void connectAndRead() {
+        const auto opened = connection->openAndStartInitialRead({});
+        ASSERT_TRUE(opened.opened) << opened.error;
+        connection->finishInitialRead([] {});
+        ASSERT_TRUE(connection->startReader(nullptr));
+        host->snapshotAll();
+    }
+
+    void assignKey30() {
+        ASSERT_TRUE(CommitAssignment(host->keys(), host->image(), host->macros(), 30,
+                                     AssignmentChoice::singleKey(0x42))
+                        .ok());
+    }
+
+    std::uint8_t& gameMode() { return host->image().at(layout::kGameMode.offset); }
+    std::uint8_t appliedGameMode() {
+        return host->settings().appliedSettings().at(layout::kGameMode.offset);
+    }
+
+    EmulatedKeyboard keyboard;
+    testing::RecordingClock clock;
+    std::unique_ptr<HostState> host;
+    std::unique_ptr<KeyboardConnection> connection;
+
+private:
+    fs::path m_folder;
+};
+
+TEST_F(WindowActionsTest, AnApplyThatReachesTheKeyboardSnapshotsBothCopies) {
+    connectAndRead();
+    gameMode() = gameMode() ? 0 : 1;
+    assignKey30();
+    const ApplyOutcome outcome = applyEdits(*connection, *host);
+    EXPECT_EQ(outcome.result, ApplyResult::Applied);
+    EXPECT_FALSE(outcome.failed());
+    EXPECT_EQ(appliedGameMode(), gameMode());
+    EXPECT_EQ(host->keys().appliedTable(), host->keys().table());
+    EXPECT_EQ(keyboard.memory().at(layout::kGameMode.offset), gameMode());
+}
+
+TEST_F(WindowActionsTest, AnApplyWithoutKeyboardKeepsTheEditsPending) {
+    const std::uint8_t before = appliedGameMode();
+    gameMode() = before ? 0 : 1;
+    assignKey30();
+    const ApplyOutcome outcome = applyEdits(*connection, *host);
+    EXPECT_EQ(outcome.result, ApplyResult::NotConnected);
+    EXPECT_TRUE(outcome.failed());
+    EXPECT_EQ(appliedGameMode(), before);
+    EXPECT_NE(host->keys().appliedTable(), host->keys().table());
+    // The pending edits are kept in keymap.bin too, so a restart does not lose them.
+    EXPECT_TRUE(outcome.saved);
+}
+
+TEST_F(WindowActionsTest, AnUnacknowledgedApplyKeepsTheEditsPending) {
+    // Command handle only: nothing listens for the keyboard's acknowledgements.
+    ASSERT_TRUE(connection->link().openCommandHandle());
+    const std::uint8_t before = appliedGameMode();
+    gameMode() = before ? 0 : 1;
+    assignKey30();
+    const ApplyOutcome outcome = applyEdits(*connection, *host);
+    EXPECT_EQ(outcome.result, ApplyResult::NotAcknowledged);
+    EXPECT_TRUE(outcome.failed());
+    EXPECT_EQ(appliedGameMode(), before);
+    EXPECT_NE(host->keys().appliedTable(), host->keys().table());
+}
+
+TEST_F(WindowActionsTest, RevertRestoresTheAppliedCopiesAndChoosesTheView) {
+    connectAndRead();
+    gameMode() = gameMode() ? 0 : 1;
+    assignKey30();
+    EXPECT_FALSE(revertEdits(*host));
+    EXPECT_EQ(host->image(), host->settings().appliedSettings());
+    EXPECT_EQ(host->keys().table(), host->keys().appliedTable());
+    EXPECT_EQ(host->keys().flags()[30], 0);
+
+    host->image().at(layout::kLightingEffect) = 0x35;
+    host->snapshotAll();
+    EXPECT_TRUE(revertEdits(*host));
+}
+
+TEST_F(WindowActionsTest, FactoryResetReadsTheKeyboardBackAndClearsTheAssignments) {
+    SettingsImage changed = keyboard.memory();
+    changed.at(layout::kBrightness) = 7;
+    keyboard.setMemory(changed);
+    connectAndRead();
+    assignKey30();
+    host->snapshotAll();
+    ASSERT_EQ(host->image().brightness(), 7);
+
+    EXPECT_EQ(factoryReset(*connection, *host), FactoryResetResult::Reset);
+    EXPECT_EQ(host->image().brightness(), keyboard.memory().brightness());
+    EXPECT_NE(host->image().brightness(), 7);
+    EXPECT_EQ(host->keys().table()[30].data()[0], 0);
+    EXPECT_EQ(host->keys().table()[30].keyCode(), KeyTable[30].keyCode);
+    EXPECT_EQ(host->keys().flags()[30], 0);
+    EXPECT_EQ(host->image(), host->settings().appliedSettings());
+}
+
+TEST_F(WindowActionsTest, FactoryResetWithoutKeyboardLeavesTheAssignments) {
+    assignKey30();
+    host->snapshotAll();
+    EXPECT_EQ(factoryReset(*connection, *host), FactoryResetResult::NotConnected);
+    EXPECT_EQ(host->keys().flags()[30], 1);
+    EXPECT_EQ(host->keys().table()[30].data()[0], 0x42);
+}
+
+TEST_F(WindowActionsTest, TheRefreshAfterAKeyboardReadAsksForTheLightingAgain) {
+    connectAndRead();
+    // The notification reader is not told, so only the second query can see this.
+    connection->stopReader();
+    keyboard.sendLightingChange(2, 0x34);
+    readDoneHostSide(*connection, *host, ReadSource::Profile);
+    EXPECT_NE(host->image().lightingEffect(), 0x34);
+    readDoneHostSide(*connection, *host, ReadSource::Keyboard);
+    EXPECT_EQ(host->image().lightingEffect(), 0x34);
+    EXPECT_EQ(host->keys().flags()[kFnKeyIndex], 0);
+}
+
+TEST_F(WindowActionsTest, AnArrivalReadsOnceAndOnlyWhenTheKeyboardCanBeOpened) {
+    keyboard.unplug();
+    EXPECT_EQ(connection->arrive(), KeyboardConnection::Arrival::NotOpened);
+    keyboard.plug();
+    const std::size_t before = keyboard.transferCount();
+    EXPECT_EQ(connection->arrive(), KeyboardConnection::Arrival::Read);
+    const std::size_t afterRead = keyboard.transferCount();
+    EXPECT_GT(afterRead, before);
+    EXPECT_EQ(connection->arrive(), KeyboardConnection::Arrival::AlreadyConnected);
+    EXPECT_EQ(keyboard.transferCount(), afterRead);
+    EXPECT_EQ(connection->generation(), 1u);
+}
+
+TEST_F(WindowActionsTest, AReaderEndedByUnplugIsReplacedOnTheNextArrival) {
+    connectAndRead();
+    keyboard.unplug();
+    for (int i = 0; i < 2000 && connection->readerRunning(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_FALSE(connection->readerRunning());
+    connection->closeHandles();
+    keyboard.plug();
+    ASSERT_EQ(connection->arrive(), KeyboardConnection::Arrival::Read);
+    EXPECT_TRUE(connection->startReader(nullptr));
+    EXPECT_TRUE(connection->readerRunning());
+}
+
+TEST_F(WindowActionsTest, TeardownLetsAStartUpReadHandItsCompletionOver) {
+    // The completion waits for the window's thread, as a blocking hand-over does; teardown
+    // must let it through instead of waiting for the read forever.
+    std::atomic<bool> handedOver{false};
+    std::atomic<bool> pumped{false};
+    const auto opened = connection->openAndStartInitialRead([&] {
+        while (!pumped)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        handedOver = true;
+    });
+    ASSERT_TRUE(opened.opened);
+    connection->shutdown([&] { pumped = true; });
+    EXPECT_TRUE(handedOver);
+    EXPECT_FALSE(connection->connected());
+}
+
+} // namespace
+} // namespace q905
