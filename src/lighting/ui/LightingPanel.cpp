@@ -1,6 +1,8 @@
 // Stub until the lighting page lands: compiles, draws nothing, handles nothing.
 #include "lighting/ui/LightingPanel.h"
 
+#include <QWidget>
+
 namespace q905 {
 
 class LightingPanel::Impl {};
