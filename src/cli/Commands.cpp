@@ -54,6 +54,7 @@ void printUsage(std::ostream& out) {
     out << "\noptions:\n"
            "  --simulate[=FILE]          use the emulated keyboard; FILE keeps its memory\n"
            "  --simulate-firmware M.N    firmware version of the emulated keyboard\n"
+           "  --simulate-latency US      time each emulated transfer takes (default 1000)\n"
            "  --trace FILE               append every transfer and wait to FILE\n"
            "  --data-dir DIR             folder of keymap.bin, MacroDefine.bin and Configure\n"
            "  --no-apply                 change only the files on this computer, not the keyboard\n"
