@@ -11,7 +11,7 @@ inline constexpr int kPressed = 2; // also latched
 } // namespace bitwnd
 
 class BitWndState {
-public:
+  public:
     void setFrameCount(int count) { m_frameCount = count; }
     void setToggleMode(bool on) { m_toggleMode = on; }
     void setNotifyOnDown(bool on) { m_notifyOnDown = on; }
@@ -28,7 +28,7 @@ public:
     bool buttonDown();
     bool buttonUp();
 
-private:
+  private:
     int m_frameCount = 0;
     int m_state = bitwnd::kNormal;
     bool m_latched = false;

@@ -12,7 +12,7 @@ struct FrameRect {
 };
 
 class StripFrames {
-public:
+  public:
     StripFrames() = default;
     // A frame size of 0 means the whole bitmap's width or height.
     StripFrames(int bitmapWidth, int bitmapHeight, int frameWidth, int frameHeight);
@@ -24,7 +24,7 @@ public:
     // None for an index at or beyond the frame count: such a frame draws nothing.
     std::optional<FrameRect> frame(int index) const;
 
-private:
+  private:
     int m_frameWidth = 0;
     int m_frameHeight = 0;
     bool m_vertical = false;

@@ -24,7 +24,7 @@ constexpr std::array<ColourValue, 48> kPrintedColours{
     makeColour(0, 64, 64),     makeColour(0, 0, 128),     makeColour(0, 0, 64),
     makeColour(64, 0, 64),     makeColour(64, 0, 128), //
     makeColour(0, 0, 0),       makeColour(128, 128, 0),   makeColour(128, 128, 64),
-    makeColour(128, 128, 128), makeColour(64, 128, 128), makeColour(129, 192, 192),
+    makeColour(128, 128, 128), makeColour(64, 128, 128),  makeColour(129, 192, 192),
     makeColour(64, 0, 64),     makeColour(255, 255, 255)};
 
 constexpr std::array<ColourCell, kColourCellCount> buildTable() {
@@ -57,6 +57,8 @@ std::optional<int> firstCellWithColour(ColourValue colour) {
     return std::nullopt;
 }
 
-bool isOnCloseMark(int x, int y) { return x >= 322 && x <= 327 && y >= 8 && y <= 14; }
+bool isOnCloseMark(int x, int y) {
+    return x >= 322 && x <= 327 && y >= 8 && y <= 14;
+}
 
 } // namespace q905

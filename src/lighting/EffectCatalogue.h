@@ -8,10 +8,10 @@
 namespace q905 {
 
 enum class EffectColours {
-    SlotsOnly,          // Static: no multicolour
+    SlotsOnly, // Static: no multicolour
     SlotsAndMulticolour,
-    MulticolourOnly,    // the seven squares are grey and do nothing
-    PerKeyPage,         // a lighting profile: colours come from its per-key page
+    MulticolourOnly, // the seven squares are grey and do nothing
+    PerKeyPage,      // a lighting profile: colours come from its per-key page
 };
 
 struct EffectInfo {
@@ -42,13 +42,15 @@ const EffectInfo* findEffect(std::uint8_t code);
 // Empty for a code the list does not offer.
 std::string_view effectName(std::uint8_t code, bool german);
 
-constexpr bool isLightingProfile(std::uint8_t code) {
+constexpr bool isProfileEffect(std::uint8_t code) {
     return code >= effect::kFirstProfile && code <= effect::kLastProfile;
 }
 constexpr bool isMulticolourOnly(std::uint8_t code) {
     return code == effect::kWave || code == effect::kSpectrum;
 }
-constexpr bool showsSwatches(std::uint8_t code) { return code <= effect::kLastWithSwatches; }
+constexpr bool showsSwatches(std::uint8_t code) {
+    return code <= effect::kLastWithSwatches;
+}
 constexpr bool showsSpeed(std::uint8_t code) {
     return code != effect::kStatic && code <= effect::kLastWithSwatches;
 }

@@ -5,8 +5,12 @@
 namespace q905 {
 
 namespace {
-std::size_t slotOffset(int slot) { return layout::colourTriple(slot - 1).offset; }
-bool isColourSlot(int slot) { return slot >= 1 && slot <= kColourSlotCount; }
+std::size_t slotOffset(int slot) {
+    return layout::colourTriple(slot - 1).offset;
+}
+bool isColourSlot(int slot) {
+    return slot >= 1 && slot <= kColourSlotCount;
+}
 
 ColourValue readColour(const SettingsImage& image, std::size_t offset) {
     return makeColour(image.at(offset), image.at(offset + 1), image.at(offset + 2));
@@ -20,7 +24,7 @@ void writeColour(SettingsImage& image, std::size_t offset, ColourValue colour) {
 
 bool pickEffect(SettingsImage& image, int position) {
     if (position < 0 || position >= kEffectCount)
-        return isLightingProfile(image.lightingEffect());
+        return isProfileEffect(image.lightingEffect());
     const std::uint8_t code = EffectCatalogue[position].code;
     image.at(layout::kLightingEffect) = code;
     std::uint8_t& colourIndex = image.at(layout::kColourIndex);
@@ -84,7 +88,9 @@ void toggleWinKeyLock(SettingsImage& image) {
     lock = (lock + 1) & 1;
 }
 
-std::uint8_t palmEffect(const SettingsImage& image) { return image.at(palm::kEffect); }
+std::uint8_t palmEffect(const SettingsImage& image) {
+    return image.at(palm::kEffect);
+}
 
 void pickPalmEffect(SettingsImage& image, int row) {
     if (row >= 0 && row < kPalmEffectCount)
@@ -95,9 +101,13 @@ void setPalmDirection(SettingsImage& image, std::uint8_t value) {
     image.at(palm::kDirection) = value;
 }
 
-bool palmColourEditable(const SettingsImage& image) { return palmEffect(image) <= 1; }
+bool palmColourEditable(const SettingsImage& image) {
+    return palmEffect(image) <= 1;
+}
 
-ColourValue palmColour(const SettingsImage& image) { return readColour(image, palm::kRed); }
+ColourValue palmColour(const SettingsImage& image) {
+    return readColour(image, palm::kRed);
+}
 
 void storePalmColour(SettingsImage& image, ColourValue colour) {
     writeColour(image, palm::kRed, colour);
@@ -105,7 +115,7 @@ void storePalmColour(SettingsImage& image, ColourValue colour) {
 
 int currentPerKeyPage(const SettingsImage& image) {
     const std::uint8_t code = image.lightingEffect();
-    return isLightingProfile(code) ? code - effect::kFirstProfile : -1;
+    return isProfileEffect(code) ? code - effect::kFirstProfile : -1;
 }
 
 ColourValue perKeyColour(const SettingsImage& image, int page, int keyIndex) {

@@ -28,7 +28,9 @@ std::size_t imageOffset(int controlId) {
 }
 
 // The palm speed is kept one above the slider: the keyboard counts its speeds from 1.
-int storedBias(int controlId) { return controlId == slider::kPalmSpeed ? 1 : 0; }
+int storedBias(int controlId) {
+    return controlId == slider::kPalmSpeed ? 1 : 0;
+}
 } // namespace
 
 const PanelSliderSpec* findPanelSlider(int controlId) {
@@ -61,9 +63,9 @@ SliderPicture DrawSliderLayout(int controlId, int position, ThumbOffset thumb, i
     int tx = thumb.x;
     if (controlId == slider::kResponseTime || controlId == slider::kPalmSpeed)
         tx += 1;
-    const bool nudgedAtZero = controlId == slider::kReportRate ||
-                              controlId == slider::kResponseTime ||
-                              controlId == slider::kPalmBrightness || controlId == slider::kPalmSpeed;
+    const bool nudgedAtZero =
+        controlId == slider::kReportRate || controlId == slider::kResponseTime ||
+        controlId == slider::kPalmBrightness || controlId == slider::kPalmSpeed;
     if (nudgedAtZero && position == 0)
         tx += 2;
     const int split = std::clamp(tx, 0, sliderWidth);

@@ -13,8 +13,8 @@ constexpr int kSpectrumRightMargin = 35;
 } // namespace
 
 SpectrumModel::SpectrumModel(int width, int height, ColourValue initial)
-    : m_width(width), m_height(height),
-      m_spectrum{0, kSpectrumTop, width - kSpectrumRightMargin, height - kSpectrumTop},
+    : m_width(width), m_height(height), m_spectrum{0, kSpectrumTop, width - kSpectrumRightMargin,
+                                                   height - kSpectrumTop},
       m_bar{width - 29, 2, width - 2, height - 2},
       // A degenerate size still divides by at least 1.
       m_w(std::max(2, m_spectrum.width())), m_h(std::max(2, m_spectrum.height())) {

@@ -39,7 +39,7 @@ inline constexpr int kArrowHeight = 17;
 inline constexpr ColourValue kSpectrumGrey = makeColour(151, 151, 151);
 
 class SpectrumModel {
-public:
+  public:
     SpectrumModel(int width, int height, ColourValue initial);
 
     int width() const { return m_width; }
@@ -81,7 +81,7 @@ public:
     static bool crosshairMask(int column, int row);
     static ArrowPixel arrowMask(int column, int row);
 
-private:
+  private:
     void placeCrosshair();
     void placeArrow();
     void takeHueSaturationFrom(int x, int y);

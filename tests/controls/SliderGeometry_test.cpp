@@ -24,7 +24,7 @@ TEST(SliderGeometry, ANarrowerThumbRectangleIsCentred) {
 }
 
 TEST(SliderGeometry, AClickRoundsToTheNearerStep) {
-    const SliderRect channel{10, 0, 210, 4}; // 200 pixels
+    const SliderRect channel{10, 0, 210, 4};                    // 200 pixels
     EXPECT_EQ(positionForClick(10 + 75, channel, 0, 0, 3), 1);  // 1.125
     EXPECT_EQ(positionForClick(10 + 90, channel, 0, 0, 3), 1);  // 1.35
     EXPECT_EQ(positionForClick(10 + 100, channel, 0, 0, 3), 2); // 1.5, halfway

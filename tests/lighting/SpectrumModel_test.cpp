@@ -11,7 +11,9 @@ constexpr int kHeight = 140;
 constexpr int kBottomRow = kHeight - 11;
 constexpr int kBarX = 140;
 
-SpectrumModel makeModel(ColourValue colour) { return SpectrumModel(kWidth, kHeight, colour); }
+SpectrumModel makeModel(ColourValue colour) {
+    return SpectrumModel(kWidth, kHeight, colour);
+}
 
 TEST(SpectrumModel, SetRgbPlacesCrosshairAndArrowWithoutNotice) {
     SpectrumModel dark = makeModel(makeColour(12, 12, 12));
@@ -154,8 +156,7 @@ TEST(SpectrumModel, TabWalksSpectrumThenBarThenOut) {
               SpectrumFocusMove::PreviousControl);
     EXPECT_EQ(model.key(SpectrumKey::Tab, false, false).focusMove, SpectrumFocusMove::Stay);
     EXPECT_TRUE(model.barFocused());
-    EXPECT_EQ(model.key(SpectrumKey::Tab, false, false).focusMove,
-              SpectrumFocusMove::NextControl);
+    EXPECT_EQ(model.key(SpectrumKey::Tab, false, false).focusMove, SpectrumFocusMove::NextControl);
     EXPECT_EQ(model.key(SpectrumKey::Tab, false, true).focusMove, SpectrumFocusMove::Stay);
     EXPECT_TRUE(model.spectrumFocused());
 

@@ -1,22 +1,246 @@
-// Stub until the lighting page lands: compiles, draws nothing, handles nothing.
 #include "lighting/ui/LightingPanel.h"
+
+#include "controls/ui/CBitSlider.h"
+#include "controls/ui/SkinCache.h"
+#include "device/Settings.h"
+#include "lighting/EffectCatalogue.h"
+#include "lighting/PanelRules.h"
+#include "lighting/ui/ColourPicker.h"
+#include "lighting/ui/LightingPanelImpl.h"
 
 #include <QWidget>
 
+#include <algorithm>
+
 namespace q905 {
 
-class LightingPanel::Impl {};
+namespace {
+constexpr int kGermanLanguage = 7;
 
-LightingPanel::LightingPanel(Settings&, SkinCache&, ColourPicker&, PanelView&, int, QWidget* window)
-    : QObject(window), m_impl(nullptr) {}
-LightingPanel::~LightingPanel() = default;
-void LightingPanel::paint(QPainter&) {}
-bool LightingPanel::isListOpen() const { return false; }
-void LightingPanel::clickOpenList(int, int) {}
-bool LightingPanel::hoverOpenList(int, int) { return false; }
-void LightingPanel::clickRegion(int, int, int) {}
-void LightingPanel::refreshSliders() {}
-void LightingPanel::keyboardChanged(std::uint8_t, std::uint8_t) {}
-void LightingPanel::applyPerKeyColour(const std::array<bool, 113>&, std::uint32_t) {}
+// Region numbers of the main window's button table.
+namespace panelRegion {
+constexpr int kEffectBox = 3;
+constexpr int kDirectionTop = 4;
+constexpr int kDirectionBottom = 5;
+constexpr int kDirectionRight = 6;
+constexpr int kDirectionLeft = 7;
+constexpr int kFirstSwatch = 8;
+constexpr int kLastSwatch = 14;
+constexpr int kMulticolour = 15;
+constexpr int kGameMode = 16;
+constexpr int kWinKeyLock = 17;
+constexpr int kPalmBox = 23;
+constexpr int kPalmRight = 24;
+constexpr int kPalmLeft = 25;
+constexpr int kPalmColour = 33;
+constexpr int kKeymapView = 34;
+constexpr int kCustomView = 35;
+} // namespace panelRegion
+} // namespace
+
+LightingPanel::Impl::Impl(LightingPanel& owner, Settings& settings, SkinCache& skin,
+                          ColourPicker& colours, PanelView& view, int languageCode, QWidget* window)
+    : m_owner(owner), m_settings(settings), m_skin(skin), m_colours(colours), m_view(view),
+      m_german(languageCode == kGermanLanguage), m_window(window) {
+    for (std::size_t i = 0; i < PanelSliders.size(); ++i) {
+        const PanelSliderSpec& spec = PanelSliders[i];
+        auto* slider = new CBitSlider(window);
+        slider->setObjectName(QStringLiteral("slider%1").arg(spec.controlId));
+        slider->setControlId(spec.controlId);
+        slider->move(spec.x, spec.y);
+        slider->createThumbWindow(skin.image(QStringLiteral("Thumb.png")));
+        slider->loadTracks(skin.image(QStringLiteral("Track-Empty.png")),
+                           skin.image(QStringLiteral("Track-Filled.png")));
+        slider->setRange(0, spec.maximum);
+        slider->setValue(spec.initialPosition);
+        m_sliders[i] = {&spec, slider, slider->value()};
+        QObject::connect(slider, &CBitSlider::sliderMoveReported, &owner,
+                         [this](int controlId) { onSliderMoved(controlId); });
+    }
+}
+
+SettingsImage& LightingPanel::Impl::image() {
+    return m_settings.deviceSettings();
+}
+
+LightingPanel::Impl::SliderSlot& LightingPanel::Impl::slot(int controlId) {
+    for (SliderSlot& slot : m_sliders) {
+        if (slot.spec->controlId == controlId)
+            return slot;
+    }
+    return m_sliders.front();
+}
+
+void LightingPanel::Impl::onSliderMoved(int controlId) {
+    if (m_followingImage)
+        return;
+    SliderSlot& moved = slot(controlId);
+    const int position = moved.slider->value();
+    if (position == moved.lastDrawn)
+        return;
+    storeSliderPosition(image(), controlId, position);
+    moved.lastDrawn = position;
+    requestRepaint();
+}
+
+void LightingPanel::Impl::setSlider(int controlId, int position) {
+    SliderSlot& target = slot(controlId);
+    target.slider->setValue(position);
+    storeSliderPosition(image(), controlId, target.slider->value());
+    target.lastDrawn = target.slider->value();
+}
+
+void LightingPanel::Impl::followImage() {
+    m_followingImage = true;
+    for (SliderSlot& slot : m_sliders) {
+        const int wanted = std::clamp(sliderPositionFromImage(image(), slot.spec->controlId),
+                                      slot.slider->minimum(), slot.slider->maximum());
+        if (slot.slider->value() != wanted) {
+            slot.slider->setValue(wanted);
+            slot.lastDrawn = wanted;
+        }
+    }
+    m_followingImage = false;
+}
+
+void LightingPanel::Impl::updateSliderVisibility() {
+    const bool listOpen = m_lists.isOpen();
+    const bool speedShown = showsSpeed(image().lightingEffect()) && !listOpen;
+    for (SliderSlot& slot : m_sliders) {
+        bool visible = !listOpen;
+        if (slot.spec->controlId == slider::kSpeed)
+            visible = speedShown;
+        else if (slot.spec->controlId == slider::kReportRate)
+            visible = true;
+        if (slot.slider->isVisibleTo(m_window) != visible)
+            slot.slider->setVisible(visible);
+    }
+}
+
+void LightingPanel::Impl::requestRepaint() {
+    emit m_owner.repaintRequested();
+}
+
+void LightingPanel::Impl::editColour(int slot) {
+    if (const auto colour = m_colours.pickColour(m_window, kDialogStartColour))
+        storeSlotColour(image(), slot, *colour);
+}
+
+void LightingPanel::Impl::editPalmColour() {
+    if (!palmColourEditable(image()))
+        return;
+    if (const auto colour = m_colours.pickColour(m_window, kDialogStartColour))
+        storePalmColour(image(), *colour);
+}
+
+LightingPanel::LightingPanel(Settings& settings, SkinCache& skin, ColourPicker& colours,
+                             PanelView& view, int languageCode, QWidget* window)
+    : QObject(window),
+      m_impl(new Impl(*this, settings, skin, colours, view, languageCode, window)) {}
+
+LightingPanel::~LightingPanel() {
+    delete m_impl;
+}
+
+void LightingPanel::paint(QPainter& painter) {
+    m_impl->paint(painter);
+}
+
+bool LightingPanel::isListOpen() const {
+    return m_impl->m_lists.isOpen();
+}
+
+void LightingPanel::clickOpenList(int x, int y) {
+    const ListClick click = q905::clickOpenList(m_impl->m_lists, m_impl->image(), x, y);
+    if (click.effectPicked)
+        m_impl->m_view.perKeyColourMode = click.perKeyColourMode;
+    m_impl->updateSliderVisibility();
+    m_impl->requestRepaint();
+}
+
+bool LightingPanel::hoverOpenList(int x, int y) {
+    return q905::hoverOpenList(m_impl->m_lists, x, y);
+}
+
+void LightingPanel::clickRegion(int region, int, int) {
+    SettingsImage& image = m_impl->image();
+    switch (region) {
+    case panelRegion::kEffectBox:
+        m_impl->m_lists.effectListOpen = true;
+        break;
+    case panelRegion::kDirectionTop:
+        setDirection(image, direction::kTop);
+        break;
+    case panelRegion::kDirectionBottom:
+        setDirection(image, direction::kBottom);
+        break;
+    case panelRegion::kDirectionRight:
+        setDirection(image, direction::kRight);
+        break;
+    case panelRegion::kDirectionLeft:
+        setDirection(image, direction::kLeft);
+        break;
+    case panelRegion::kMulticolour:
+        clickMulticolour(image);
+        break;
+    case panelRegion::kGameMode:
+        toggleGameMode(image);
+        break;
+    case panelRegion::kWinKeyLock:
+        toggleWinKeyLock(image);
+        break;
+    case panelRegion::kPalmBox:
+        m_impl->m_lists.palmListOpen = true;
+        break;
+    case panelRegion::kPalmRight:
+        setPalmDirection(image, palm::kDirectionRight);
+        break;
+    case panelRegion::kPalmLeft:
+        setPalmDirection(image, palm::kDirectionLeft);
+        break;
+    case panelRegion::kPalmColour:
+        m_impl->editPalmColour();
+        break;
+    case panelRegion::kKeymapView:
+    case panelRegion::kCustomView:
+        if (image.lightingEffect() < effect::kFirstProfile)
+            return;
+        m_impl->m_view.perKeyColourMode = region == panelRegion::kCustomView;
+        break;
+    default: {
+        if (region < panelRegion::kFirstSwatch || region > panelRegion::kLastSwatch)
+            return;
+        const int slot = region - panelRegion::kFirstSwatch + 1;
+        if (clickColourSlot(image, slot) == SwatchClick::EditColour)
+            m_impl->editColour(slot);
+        break;
+    }
+    }
+    m_impl->updateSliderVisibility();
+    m_impl->requestRepaint();
+}
+
+void LightingPanel::refreshSliders() {
+    for (const PanelSliderSpec& spec : PanelSliders)
+        m_impl->setSlider(spec.controlId, sliderPositionFromImage(m_impl->image(), spec.controlId));
+    m_impl->requestRepaint();
+}
+
+void LightingPanel::keyboardChanged(std::uint8_t field, std::uint8_t storedValue) {
+    constexpr std::uint8_t kFirstLightingField = 2;
+    constexpr std::uint8_t kLastLightingField = 6;
+    if (field < kFirstLightingField || field > kLastLightingField)
+        return;
+    if (const auto move = sliderForKeyboardReport(field, storedValue))
+        m_impl->setSlider(move->controlId, move->position);
+    m_impl->updateSliderVisibility();
+    m_impl->requestRepaint();
+}
+
+void LightingPanel::applyPerKeyColour(const std::array<bool, 113>& selectedKeys,
+                                      std::uint32_t colour) {
+    if (writePerKeyColour(m_impl->image(), selectedKeys, colour))
+        m_impl->requestRepaint();
+}
 
 } // namespace q905

@@ -1,0 +1,19 @@
+#include "controls/ui/BitmapStrip.h"
+
+#include <QPainter>
+
+namespace q905 {
+
+BitmapStrip::BitmapStrip(QImage picture, int frameWidth, int frameHeight)
+    : m_picture(std::move(picture)),
+      m_frames(m_picture.width(), m_picture.height(), frameWidth, frameHeight) {}
+
+void BitmapStrip::drawFrame(QPainter& painter, int index, QPoint target) const {
+    const auto frame = m_frames.frame(index);
+    if (!frame)
+        return;
+    painter.drawImage(m_drawOffset + target, m_picture,
+                      QRect(frame->x, frame->y, frame->width, frame->height));
+}
+
+} // namespace q905

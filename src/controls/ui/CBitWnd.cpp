@@ -1,0 +1,78 @@
+#include "controls/ui/CBitWnd.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace q905 {
+
+CBitWnd::CBitWnd(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    setGeometry(0, 0, 0, 0);
+    // The frame is the background: nothing is erased first, so a frame the strip lacks leaves
+    // the old pixels.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CBitWnd::setStrip(const QImage& picture, int frameWidth, int frameHeight) {
+    m_strip = BitmapStrip(picture, frameWidth, frameHeight);
+    m_state.setFrameCount(m_strip.frameCount());
+    setGeometry(0, 0, m_strip.frameSize().width(), m_strip.frameSize().height());
+    update();
+}
+
+void CBitWnd::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    m_strip.drawFrame(painter, m_state.state());
+}
+
+void CBitWnd::mouseMoveEvent(QMouseEvent* event) {
+    // Hover notice comes after 1 ms of rest; the first move stands for it.
+    if (m_state.startTracking()) {
+        m_state.hover();
+        update();
+    }
+    if (m_forward)
+        forwardToParent(event);
+    event->accept();
+}
+
+void CBitWnd::leaveEvent(QEvent*) {
+    m_state.leave();
+    update();
+}
+
+void CBitWnd::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    const bool notify = m_state.buttonDown();
+    update();
+    if (notify)
+        emit clicked(m_controlId);
+    if (m_forward)
+        forwardToParent(event);
+    event->accept();
+}
+
+void CBitWnd::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mouseReleaseEvent(event);
+    const bool notify = m_state.buttonUp();
+    update();
+    if (notify)
+        emit clicked(m_controlId);
+    if (m_forward)
+        forwardToParent(event);
+    event->accept();
+}
+
+void CBitWnd::forwardToParent(QMouseEvent* event) {
+    QWidget* parent = parentWidget();
+    if (parent == nullptr)
+        return;
+    QMouseEvent forwarded(event->type(), mapToParent(event->position()), event->globalPosition(),
+                          event->button(), event->buttons(), event->modifiers());
+    QCoreApplication::sendEvent(parent, &forwarded);
+}
+
+} // namespace q905

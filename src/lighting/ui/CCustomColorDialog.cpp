@@ -1,0 +1,191 @@
+#include "lighting/ui/CCustomColorDialog.h"
+
+#include "controls/ui/SkinCache.h"
+#include "lighting/BasicColourTable.h"
+#include "lighting/ui/CXColorSpectrumCtrl.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QWindow>
+
+namespace q905 {
+
+namespace {
+constexpr int kGermanLanguage = 7;
+constexpr int kSpectrumId = 9001;
+const QRect kSpectrumPlace(171, 27, 160, 140);
+// The background picture's size, should it be missing: every control still fits.
+constexpr QSize kFallbackSize(336, 208);
+constexpr ColourValue kSpectrumStartColour = makeColour(192, 192, 192);
+
+struct FieldPlace {
+    const char* name;
+    int x, y;
+};
+// R, G, B, then H, S, L.
+constexpr std::array<FieldPlace, 6> kFieldPlaces{{{"red", 128, 150},
+                                                  {"green", 128, 165},
+                                                  {"blue", 128, 180},
+                                                  {"hue", 80, 150},
+                                                  {"saturation", 80, 165},
+                                                  {"luminosity", 80, 180}}};
+
+QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, QRect place) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(place);
+    QFont font = button->font();
+    font.setPixelSize(11);
+    button->setFont(font);
+    return button;
+}
+} // namespace
+
+CCustomColorDialog::CCustomColorDialog(SkinCache& skin, int languageCode, ColourValue currentColour,
+                                       QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin),
+      m_german(languageCode == kGermanLanguage), m_currentColour(currentColour & 0xFFFFFF) {
+    const QImage& background = m_skin.image(QStringLiteral("Color_BK.png"));
+    setFixedSize(background.isNull() ? kFallbackSize : background.size());
+    setWindowTitle(m_german ? QStringLiteral("Farbe") : QString());
+
+    QPushButton* ok = makeButton(this, QStringLiteral("OK"), "ok", QRect(218, 187, 47, 15));
+    QPushButton* cancel =
+        makeButton(this, m_german ? QStringLiteral("Abbrechen") : QStringLiteral("Cancel"),
+                   "cancel", QRect(270, 187, 47, 15));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    for (std::size_t i = 0; i < kFieldPlaces.size(); ++i) {
+        auto* field = new QLineEdit(this);
+        field->setObjectName(QString::fromLatin1(kFieldPlaces[i].name));
+        field->setGeometry(kFieldPlaces[i].x, kFieldPlaces[i].y, 30, 15);
+        field->setReadOnly(true);
+        field->setEnabled(false);
+        QFont font = field->font();
+        font.setPixelSize(11);
+        field->setFont(font);
+        m_fields[i] = field;
+    }
+
+    m_spectrum = new CXColorSpectrumCtrl(this, kSpectrumPlace, kSpectrumId, kSpectrumStartColour);
+    m_spectrum->setObjectName(QStringLiteral("spectrum"));
+    connect(m_spectrum, &CXColorSpectrumCtrl::selectionChanged, this,
+            [this](quint32 colour, int) { spectrumChanged(colour); });
+    m_spectrum->setFocus(Qt::OtherFocusReason);
+    m_spectrum->SetRGB(m_currentColour);
+
+    refreshFields();
+    m_selectedCell = firstCellWithColour(m_currentColour).value_or(-1);
+}
+
+QString CCustomColorDialog::fieldText(int index) const {
+    return index >= 0 && index < static_cast<int>(m_fields.size()) ? m_fields[index]->text()
+                                                                   : QString();
+}
+
+void CCustomColorDialog::refreshFields() {
+    const Hsl hsl = m_spectrum->GetHSL();
+    const std::array<int, 6> values{redOf(m_currentColour),  greenOf(m_currentColour),
+                                    blueOf(m_currentColour), hsl.hue,
+                                    hsl.saturation,          hsl.luminosity};
+    for (std::size_t i = 0; i < values.size(); ++i)
+        m_fields[i]->setText(QString::number(values[i]));
+}
+
+void CCustomColorDialog::spectrumChanged(quint32 colour) {
+    m_currentColour = colour & 0xFFFFFF;
+    refreshFields();
+    update();
+}
+
+void CCustomColorDialog::clickBackground(int x, int y) {
+    const auto cell = colourCellAt(x, y);
+    if (!cell && isOnCloseMark(x, y)) {
+        reject();
+        return;
+    }
+    m_selectedCell = cell.value_or(-1);
+    if (cell) {
+        m_currentColour = BasicColourTable[*cell].colour;
+        m_spectrum->SetRGB(m_currentColour);
+        refreshFields();
+    }
+    update();
+}
+
+void CCustomColorDialog::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QImage& background = m_skin.image(QStringLiteral("Color_BK.png"));
+    if (background.isNull())
+        painter.fillRect(rect(), QColor(53, 53, 53));
+    else
+        painter.drawImage(0, 0, background);
+
+    if (m_selectedCell >= 0) {
+        const ColourCell& cell = BasicColourTable[m_selectedCell];
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(cell.x - 1, cell.y - 1, 13, 12));
+    }
+
+    const QColor white(255, 255, 255);
+    drawSkinText(painter, m_german ? QStringLiteral("FARBE") : QStringLiteral("COLOR"), 0, 0, white,
+                 18);
+    const std::array<std::pair<const char*, QPoint>, 6> labels{{{"R", {118, 150}},
+                                                                {"G", {118, 165}},
+                                                                {"B", {118, 180}},
+                                                                {"H", {70, 150}},
+                                                                {"S", {70, 165}},
+                                                                {"L", {70, 180}}}};
+    for (const auto& [label, point] : labels)
+        drawSkinText(painter, QString::fromLatin1(label), point.x(), point.y(), white, 15);
+
+    painter.fillRect(
+        QRect(14, 150, 45, 45),
+        QColor(redOf(m_currentColour), greenOf(m_currentColour), blueOf(m_currentColour)));
+}
+
+void CCustomColorDialog::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QDialog::mousePressEvent(event);
+    m_pressed = true;
+    m_dragging = false;
+    m_pressPoint = event->position().toPoint();
+    m_pressGlobalPoint = event->globalPosition().toPoint();
+    m_startPosition = pos();
+}
+
+void CCustomColorDialog::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_pressed || !(event->buttons() & Qt::LeftButton))
+        return;
+    const QPoint global = event->globalPosition().toPoint();
+    if (!m_dragging) {
+        if ((global - m_pressGlobalPoint).manhattanLength() < QApplication::startDragDistance())
+            return;
+        m_dragging = true;
+        // The window manager moves it when it can; the move then ends outside our events.
+        if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
+            m_pressed = false;
+            return;
+        }
+    }
+    move(m_startPosition + (global - m_pressGlobalPoint));
+}
+
+void CCustomColorDialog::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QDialog::mouseReleaseEvent(event);
+    const bool wasClick = m_pressed && !m_dragging;
+    m_pressed = false;
+    m_dragging = false;
+    if (wasClick) {
+        const QPoint point = event->position().toPoint();
+        clickBackground(point.x(), point.y());
+    }
+}
+
+} // namespace q905

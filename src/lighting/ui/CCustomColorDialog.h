@@ -1,0 +1,58 @@
+#pragma once
+// The custom colour dialog: fixed colour cells printed on its background, a colour spectrum
+// control, a preview and the colour as R, G, B and H, S, L numbers. Frameless; dragged by its
+// background. The chosen colour is CurrentColour, read by the caller after OK.
+
+#include "lighting/ColourModel.h"
+
+#include <QDialog>
+#include <QPoint>
+
+#include <array>
+
+class QLineEdit;
+class QPushButton;
+
+namespace q905 {
+
+class SkinCache;
+class CXColorSpectrumCtrl;
+
+class CCustomColorDialog : public QDialog {
+    Q_OBJECT
+  public:
+    CCustomColorDialog(SkinCache& skin, int languageCode, ColourValue currentColour,
+                       QWidget* parent = nullptr);
+
+    ColourValue CurrentColour() const { return m_currentColour; }
+    // -1 when no cell is selected.
+    int selectedCell() const { return m_selectedCell; }
+    CXColorSpectrumCtrl* spectrum() const { return m_spectrum; }
+    // The six number fields: R, G, B, H, S, L.
+    QString fieldText(int index) const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void clickBackground(int x, int y);
+    void spectrumChanged(quint32 colour);
+    void refreshFields();
+
+    SkinCache& m_skin;
+    bool m_german;
+    ColourValue m_currentColour;
+    int m_selectedCell = -1;
+    CXColorSpectrumCtrl* m_spectrum = nullptr;
+    std::array<QLineEdit*, 6> m_fields{};
+    bool m_pressed = false;
+    bool m_dragging = false;
+    QPoint m_pressPoint;       // in the dialog
+    QPoint m_pressGlobalPoint; // where a hand-made move starts
+    QPoint m_startPosition;
+};
+
+} // namespace q905

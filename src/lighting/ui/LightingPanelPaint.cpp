@@ -1,0 +1,210 @@
+// The lighting panel's drawing: step 7 of the main window's composition, in a fixed order.
+#include "controls/ui/CBitSlider.h"
+#include "controls/ui/SkinCache.h"
+#include "lighting/EffectCatalogue.h"
+#include "lighting/PanelRules.h"
+#include "lighting/ui/LightingPanelImpl.h"
+
+#include <QPainter>
+
+namespace q905 {
+
+namespace {
+const QColor kTextColour(255, 255, 255);
+const QColor kGreySquare(192, 192, 192);
+const QColor kHoveredRow(80, 0, 0);
+const QColor kRow(59, 59, 59);
+constexpr int kSwatchTop = 178;
+constexpr int kSwatchSize = 20;
+
+QColor toQColor(ColourValue colour) {
+    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
+}
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A 1-pixel outline through both corners, edges included.
+void outline(QPainter& painter, int left, int top, int right, int bottom) {
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(left, top, right - left, bottom - top));
+}
+} // namespace
+
+void LightingPanel::Impl::text(QPainter& painter, const char* english, const char* german, int x,
+                               int y, int size) const {
+    drawSkinText(painter, QString::fromUtf8(m_german ? german : english), x, y, kTextColour, size);
+}
+
+void LightingPanel::Impl::picture(QPainter& painter, const char* name, int x, int y) {
+    m_skin.draw(painter, QString::fromLatin1(name), x, y);
+}
+
+void LightingPanel::Impl::drawSlider(QPainter& painter, int controlId) {
+    SliderSlot& drawn = slot(controlId);
+    const CBitSlider& slider = *drawn.slider;
+    const int position = slider.value();
+    storeSliderPosition(image(), controlId, position);
+    drawn.lastDrawn = position;
+
+    const QRect place = slider.geometry();
+    const SliderPicture layout =
+        DrawSliderLayout(controlId, position, slider.thumbOffset(), place.width());
+    const QImage& filled = slider.filledTrack().picture();
+    const QImage& empty = slider.emptyTrack().picture();
+    if (!filled.isNull())
+        painter.drawImage(place.topLeft(), filled, QRect(0, 0, layout.filledWidth, place.height()));
+    if (!empty.isNull())
+        painter.drawImage(QPoint(place.left() + layout.emptyX, place.top()), empty,
+                          QRect(layout.emptyX, 0, layout.emptyWidth, place.height()));
+    m_skin.draw(painter, QStringLiteral("Thumb.png"), place.left() + layout.thumbX,
+                place.top() + layout.thumbY);
+}
+
+void LightingPanel::Impl::paint(QPainter& painter) {
+    painter.save();
+    followImage();
+    updateSliderVisibility();
+    SettingsImage& image = this->image();
+    const std::uint8_t code = image.lightingEffect();
+
+    text(painter, "Lighting", "Licht", 27, 85, 15);
+    text(painter, "Light effects", "Lichteffekte", 28, 112, 15);
+    picture(painter, "Light_Item.png", 28, 133);
+
+    if (showsSpeed(code)) {
+        drawSlider(painter, slider::kSpeed);
+        if (!m_lists.effectListOpen) {
+            text(painter, "Speed", "Effekt geschwindigkeit", 28, 248, 13);
+            text(painter, "Slow", "Langsam", 28, 275, 13);
+            text(painter, "Fast", "Schnell", 230, 275, 13);
+        }
+    }
+
+    text(painter, "Brightness", "Helligkeit", 28, 206, 13);
+    text(painter, "Low", "niedrig", 28, 235, 13);
+    text(painter, "High", "hoch", 230, 235, 13);
+    if (!m_lists.effectListOpen)
+        drawSlider(painter, slider::kBrightness);
+
+    if (showsSwatches(code)) {
+        normaliseColourIndex(image);
+        if (code != effect::kStatic)
+            picture(painter, "8.png", 203, 178);
+        for (int slot = 1; slot <= kColourSlotCount; ++slot) {
+            const QColor fill =
+                isMulticolourOnly(code) ? kGreySquare : toQColor(slotColour(image, slot));
+            painter.fillRect(28 + 25 * (slot - 1), kSwatchTop, kSwatchSize, kSwatchSize, fill);
+        }
+        const int x = 26 + 25 * (image.colourIndex() - 1);
+        outline(painter, x, 176, x + 23, 199);
+    }
+
+    if (showsDirection(code)) {
+        text(painter, "Light Direction", "Effekt Richtung", 29, 152, 15);
+        picture(painter, "Direction-T-Disable.png", 116, 152);
+        picture(painter, "Direction-B-Disable.png", 148, 152);
+        picture(painter, "Direction-R-Disable.png", 179, 152);
+        picture(painter, "Direction-L-Disable.png", 211, 152);
+        switch (image.direction()) {
+        case direction::kLeft:
+            picture(painter, "Direction-L-Enable.png", 211, 152);
+            break;
+        case direction::kRight:
+            picture(painter, "Direction-R-Enable.png", 179, 152);
+            break;
+        case direction::kTop:
+            picture(painter, "Direction-T-Enable.png", 116, 152);
+            break;
+        case direction::kBottom:
+            picture(painter, "Direction-B-Enable.png", 148, 152);
+            break;
+        default:
+            break;
+        }
+    }
+
+    if (isProfileEffect(code)) {
+        const bool custom = m_view.perKeyColourMode;
+        picture(painter, custom ? "Disable.png" : "Enable.png", 28, 174);
+        picture(painter, custom ? "Enable.png" : "Disable.png", 130, 174);
+        text(painter, "Keymap", "Keymap", 45, 197, 15);
+        text(painter, "DIY", "Custom", 147, 197, 15);
+    }
+
+    drawSkinText(painter, fromView(effectName(code, m_german)), 28, 133, kTextColour, 14);
+
+    picture(painter, "MacroButton3.png", 107, 610);
+    text(painter, "Macro", "Macro", 112, 612, 20);
+
+    text(painter, "Game Mode", "Spielmodus", 26, 576, 16);
+    picture(painter, image.gameMode() != 0 ? "Enable.png" : "Disable.png", 99, 578);
+
+    text(painter, "Windows Key", "Windowstasten", 133, 571, 16);
+    text(painter, "Lock", "sperren", m_german ? 178 : 182, 584, 16);
+    picture(painter, image.winKeyLock() != 0 ? "Enable.png" : "Disable.png", 231, 578);
+
+    text(painter, "RESPONSE TIME", "Wiederholrate", 26, 460, 15);
+    drawSlider(painter, slider::kResponseTime);
+    picture(painter, "responsetime_txt.png", 25, 498);
+
+    text(painter, "REPORT RATE", "REPORT RATE", 26, 518, 15);
+    picture(painter, "responsetime_txt.png", 25, 498);
+    picture(painter, "reportRate_txt.png", 25, 550);
+    drawSlider(painter, slider::kReportRate);
+
+    drawSlider(painter, slider::kPalmBrightness);
+    text(painter, "Brightness", "Brightness", 28, 380, 13);
+    text(painter, "Low", "Low", 28, 410, 13);
+    text(painter, "High", "High", 230, 410, 13);
+    drawSlider(painter, slider::kPalmSpeed);
+    text(painter, "Speed", "Speed", 28, 420, 13);
+    text(painter, "Slow", "Slow", 28, 448, 13);
+    text(painter, "Fast", "Fast", 230, 448, 13);
+
+    const std::uint8_t palmCode = palmEffect(image);
+    text(painter, "Palm Rest Effects", "Palm Rest Effects", 28, 302, 15);
+    picture(painter, "Light_Item.png", 28, 317);
+    text(painter, "Light Direction", "Effekt Richtung", 29, 340, 15);
+    picture(painter, "Direction-R-Disable.png", 116, 337);
+    picture(painter, "Direction-L-Disable.png", 148, 337);
+    if (palmCode == kPalmWave) {
+        if (image.at(palm::kDirection) == palm::kDirectionRight)
+            picture(painter, "Direction-R-Enable.png", 116, 337);
+        else if (image.at(palm::kDirection) == palm::kDirectionLeft)
+            picture(painter, "Direction-L-Enable.png", 148, 337);
+    }
+
+    text(painter, "Palm Rest Color", "Palm Rest Color", 28, 363, 15);
+    if (palmColourEditable(image)) {
+        outline(painter, 123, 358, 146, 381);
+        painter.fillRect(125, 360, 20, 20, toQColor(palmColour(image)));
+    } else if (palmCode < kPalmEffectCount) {
+        picture(painter, "8.png", 125, 360);
+    }
+    drawSkinText(painter, fromView(palmEffectName(palmCode)), 28, 318, kTextColour, 14);
+
+    if (m_lists.effectListOpen) {
+        for (int row = 0; row < kEffectCount; ++row) {
+            const int top = kEffectListTop + kListRowHeight * row;
+            painter.fillRect(kListLeft, top, kListRight - kListLeft, kListRowHeight,
+                             row == m_lists.effectHover ? kHoveredRow : kRow);
+            drawSkinText(painter,
+                         fromView(m_german ? EffectCatalogue[row].germanName
+                                           : EffectCatalogue[row].englishName),
+                         kListLeft, top, kTextColour, 18);
+        }
+    } else if (m_lists.palmListOpen) {
+        for (int row = 0; row < kPalmEffectCount; ++row) {
+            const int top = kPalmListTop + kListRowHeight * row;
+            painter.fillRect(kListLeft, top, kListRight - kListLeft, kListRowHeight,
+                             row == m_lists.palmHover ? kHoveredRow : kRow);
+            drawSkinText(painter, fromView(PalmEffectList[row]), kListLeft, top, kTextColour, 18);
+        }
+    }
+    painter.restore();
+}
+
+} // namespace q905
