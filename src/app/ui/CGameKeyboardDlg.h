@@ -52,6 +52,8 @@ public:
     LightingPanel& panel() { return *m_panel; }
     const KeySelection& selection() const { return m_selection; }
     std::uint8_t hoverKey() const { return m_hoverKey; }
+    // The view state the lighting panel shares; the view switch of a lighting profile sets it.
+    PanelView& view() { return m_view; }
     bool perKeyColourMode() const { return m_view.perKeyColourMode; }
     bool helpMenuOpen() const { return m_helpMenuOpen; }
     bool redrawTimerActive() const { return m_redrawTimer.isActive(); }

@@ -1,0 +1,175 @@
+// The main window's buttons and help menu, clicked at their places on the picture.
+#include "MainWindowHarness.h"
+
+#include "app/WindowTexts.h"
+#include "device/SettingsLayout.h"
+#include "keys/CommitAssignment.h"
+#include "keys/KeymapFile.h"
+
+#include <QFile>
+#include <QSignalSpy>
+
+namespace q905 {
+namespace {
+
+using testing::WindowHarness;
+
+constexpr QPoint kApply{870, 615};
+constexpr QPoint kHelp{940, 10};
+constexpr QPoint kClose{980, 10};
+constexpr QPoint kHelpResetRow{900, 30};
+constexpr QPoint kHelpFirmwareRow{900, 55};
+
+QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+std::vector<std::string> sentCommands(const WindowHarness& harness) {
+    std::vector<std::string> commands;
+    for (const std::string& frame : harness.trace.sentFrames())
+        commands.push_back(frame.substr(3, 2));
+    return commands;
+}
+
+QByteArray keymapFile(const WindowHarness& harness) {
+    QFile file(QString::fromStdString(keymapPath(harness.services.dataFolder).string()));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray fileForm(const SettingsImage& image, const KeyAssignmentTable& table) {
+    const auto bytes = hostStateBytes(image, table);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+}
+
+void assignKey30(WindowHarness& harness) {
+    HostState& host = harness.window->host();
+    ASSERT_TRUE(CommitAssignment(host.keys(), host.image(), host.macros(), 30,
+                                 AssignmentChoice::singleKey(0x42))
+                    .ok());
+}
+
+TEST(MainWindowClicks, ApplySendsOnlyTheChangedBlockAndSnapshots) {
+    WindowHarness harness;
+    harness.start();
+    harness.trace.clear();
+    std::uint8_t& gameMode = harness.image().at(layout::kGameMode.offset);
+    gameMode ^= 1;
+    harness.click(kApply.x(), kApply.y());
+    EXPECT_EQ(sentCommands(harness),
+              (std::vector<std::string>{"18", "07", "08", "09", "08", "18"}));
+    EXPECT_EQ(harness.keyboard.memory().at(layout::kGameMode.offset), gameMode);
+    EXPECT_EQ(harness.applied(), harness.image());
+    EXPECT_TRUE(harness.dialogs.told.empty());
+}
+
+TEST(MainWindowClicks, AnApplyThatDoesNotReachTheKeyboardSaysSoAndKeepsTheEdits) {
+    WindowHarness harness;
+    harness.start();
+    harness.keyboard.unplug();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !harness.window->connection().connected(); }));
+    const SettingsImage before = harness.applied();
+    harness.image().at(layout::kGameMode.offset) ^= 1;
+    assignKey30(harness);
+    harness.click(kApply.x(), kApply.y());
+    ASSERT_EQ(harness.dialogs.told.size(), 1u);
+    EXPECT_TRUE(harness.dialogs.told[0].contains(qt(texts::kApplyNotConnected.english)));
+    EXPECT_EQ(harness.applied(), before);
+    EXPECT_NE(harness.window->host().keys().appliedTable(), harness.window->host().keys().table());
+}
+
+TEST(MainWindowClicks, TheTopLeftPixelRevertsAndHidesIntoTheTray) {
+    WindowHarness harness({.trayAvailable = true});
+    harness.start();
+    harness.image().at(layout::kBrightness) ^= 0x11;
+    assignKey30(harness);
+    // QTest takes the point (0, 0) for "the middle of the widget": send the events directly.
+    harness.press(0, 0);
+    harness.release(0, 0);
+    EXPECT_EQ(harness.image(), harness.applied());
+    EXPECT_EQ(harness.window->host().keys().flags()[30], 0);
+    EXPECT_FALSE(harness.window->isVisible());
+}
+
+TEST(MainWindowClicks, FactoryResetAsksThenReadsTheKeyboardAgainAndClearsAssignments) {
+    WindowHarness harness;
+    SettingsImage changed = harness.keyboard.memory();
+    changed.at(layout::kBrightness) = 7;
+    harness.keyboard.setMemory(changed);
+    harness.start();
+    assignKey30(harness);
+    harness.window->host().snapshotAll();
+
+    // Cancelled: nothing happens.
+    harness.click(kHelp.x(), kHelp.y());
+    EXPECT_TRUE(harness.window->helpMenuOpen());
+    harness.click(kHelpResetRow.x(), kHelpResetRow.y());
+    EXPECT_FALSE(harness.window->helpMenuOpen());
+    ASSERT_EQ(harness.dialogs.asked.size(), 1u);
+    EXPECT_EQ(harness.dialogs.asked[0], qt(texts::kFactoryCaption.english) + " | " +
+                                            qt(texts::kFactoryQuestion.english));
+    EXPECT_EQ(harness.image().brightness(), 7);
+
+    harness.dialogs.answerOk = true;
+    harness.click(kHelp.x(), kHelp.y());
+    harness.click(kHelpResetRow.x(), kHelpResetRow.y());
+    EXPECT_NE(harness.image().brightness(), 7);
+    EXPECT_EQ(harness.image().brightness(), harness.keyboard.memory().brightness());
+    EXPECT_EQ(harness.window->host().keys().flags()[30], 0);
+    EXPECT_EQ(harness.window->host().keys().table()[30].data()[0], 0);
+    EXPECT_EQ(keymapFile(harness), fileForm(harness.image(), harness.window->host().keys().table()));
+}
+
+TEST(MainWindowClicks, HelpMenuRowsBeyondTheSecondOnlyCloseIt) {
+    WindowHarness harness;
+    harness.start();
+    harness.click(kHelp.x(), kHelp.y());
+    harness.click(900, 80);
+    EXPECT_FALSE(harness.window->helpMenuOpen());
+    EXPECT_TRUE(harness.dialogs.asked.empty());
+    EXPECT_TRUE(harness.launcher.calls.empty());
+
+    harness.click(kHelp.x(), kHelp.y());
+    harness.click(kHelpFirmwareRow.x(), kHelpFirmwareRow.y());
+    ASSERT_EQ(harness.launcher.calls.size(), 1u);
+    EXPECT_NE(harness.launcher.calls[0].find("Korvane Mirex Keyboard Q905 UK_Update.exe"),
+              std::string::npos);
+}
+
+TEST(MainWindowClicks, CloseWritesTheAppliedStateTheTrayExitWritesNothing) {
+    {
+        WindowHarness harness;
+        harness.start();
+        const SettingsImage applied = harness.applied();
+        harness.image().at(layout::kBrightness) ^= 0x11;
+        QSignalSpy finished(harness.window.get(), &CGameKeyboardDlg::finished);
+        harness.click(kClose.x(), kClose.y());
+        EXPECT_EQ(finished.count(), 1);
+        EXPECT_EQ(keymapFile(harness),
+                  fileForm(applied, harness.window->host().keys().appliedTable()));
+    }
+    {
+        WindowHarness harness({.trayAvailable = true});
+        harness.start();
+        const QByteArray written = keymapFile(harness);
+        harness.image().at(layout::kBrightness) ^= 0x11;
+        QSignalSpy finished(harness.window.get(), &CGameKeyboardDlg::finished);
+        harness.tray.chooseExit();
+        EXPECT_EQ(finished.count(), 1);
+        EXPECT_EQ(keymapFile(harness), written);
+        EXPECT_FALSE(harness.tray.shown);
+    }
+}
+
+TEST(MainWindowClicks, EnterEscapeAndF1DoNothingRightClickOnTheStripShowsAbout) {
+    WindowHarness harness;
+    harness.start();
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_F1})
+        QTest::keyClick(harness.window.get(), key);
+    EXPECT_TRUE(harness.window->isVisible());
+
+    harness.rightClick(kHelp.x(), kHelp.y()); // a button, not the strip
+    EXPECT_TRUE(harness.dialogs.opened.empty());
+    harness.rightClick(500, 15);
+    EXPECT_EQ(harness.dialogs.opened, std::vector<QString>{"CAboutDlg"});
+}
+
+} // namespace
+} // namespace q905

@@ -1,0 +1,150 @@
+// The keyboard's own reports, plug and unplug, the tray, a second start and the update question.
+#include "MainWindowHarness.h"
+
+#include "app/WindowTexts.h"
+#include "device/SettingsLayout.h"
+#include "firmware/FirmwareVersion.h"
+#include "platform/qt/SingleInstance.h"
+
+#include <algorithm>
+
+namespace q905 {
+namespace {
+
+using testing::WindowHarness;
+
+QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+long countOf(const std::vector<long>& waits, long value) {
+    return std::count(waits.begin(), waits.end(), value);
+}
+
+// Version queries: one per read of the keyboard.
+long versionQueries(const WindowHarness& harness) {
+    const auto frames = harness.trace.sentFrames();
+    return std::count_if(frames.begin(), frames.end(),
+                         [](const std::string& frame) { return frame.substr(3, 2) == "80"; });
+}
+
+TEST(MainWindowHotPlug, ALightingReportMovesBothCopiesAndRunsOneRedrawBurst) {
+    WindowHarness harness;
+    CGameKeyboardDlg& window = harness.start();
+    EXPECT_FALSE(window.redrawTimerActive()); // idle: no timer
+    harness.keyboard.sendLightingChange(3, 3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.image().speedStep() == 7; }));
+    EXPECT_EQ(harness.applied().speedStep(), 7);
+    EXPECT_TRUE(window.redrawTimerActive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.redrawTimerActive(); }, 1000));
+
+    // A direction report changes the copies but needs no burst.
+    harness.keyboard.sendLightingChange(6, 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.applied().direction() == 2; }));
+    WindowHarness::settle();
+    EXPECT_FALSE(window.redrawTimerActive());
+}
+
+TEST(MainWindowHotPlug, ALaunchReportRunsTheStoredAction) {
+    WindowHarness harness;
+    CGameKeyboardDlg& window = harness.start();
+    KeyAssignmentRecord& record = window.host().keys().table()[40];
+    record.setGroup(FunctionGroup::Startup);
+    ASSERT_TRUE(record.setLaunchPath(u"/opt/games/launch"));
+    harness.keyboard.sendLaunchRequest(record.keyCode());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !harness.launcher.calls.empty(); }));
+    EXPECT_EQ(harness.launcher.calls,
+              std::vector<std::string>{"start /opt/games/launch in /opt/games"});
+}
+
+TEST(MainWindowHotPlug, UnplugAndPlugGiveExactlyOneReadAndOneRefresh) {
+    WindowHarness harness;
+    CGameKeyboardDlg& window = harness.start();
+    harness.trace.clear();
+    harness.readDoneCount = 0;
+
+    harness.keyboard.unplug();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.connection().connected(); }));
+    EXPECT_FALSE(window.connection().readerRunning());
+    harness.keyboard.plug();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.readDoneCount > 0; }));
+    WindowHarness::settle(200);
+    EXPECT_EQ(harness.readDoneCount, 1);
+    EXPECT_EQ(versionQueries(harness), 1);
+    EXPECT_TRUE(window.connection().connected());
+    EXPECT_TRUE(window.connection().readerRunning());
+    EXPECT_EQ(countOf(harness.delays.waits, 2000), 1);
+    EXPECT_GE(countOf(harness.delays.waits, 500), 1);
+    // The order of steps: removal's waits before the arrival's.
+    EXPECT_EQ(harness.delays.waits.front(), 500);
+    EXPECT_EQ(harness.delays.waits.back(), 2000);
+
+    // A second arrival while connected costs only its wait.
+    QMetaObject::invokeMethod(&window, &CGameKeyboardDlg::deviceArrived);
+    WindowHarness::settle();
+    EXPECT_EQ(versionQueries(harness), 1);
+    EXPECT_EQ(harness.readDoneCount, 1);
+}
+
+TEST(MainWindowHotPlug, WithoutKeyboardTheProgramWaitsInTheTray) {
+    WindowHarness harness({.plugged = false, .trayAvailable = true});
+    CGameKeyboardDlg& window = harness.start();
+    EXPECT_TRUE(window.startsHidden());
+    EXPECT_TRUE(harness.tray.shown);
+    EXPECT_EQ(harness.tray.exitItem, "Exit");
+    harness.tray.doubleClick();
+    EXPECT_EQ(harness.tray.balloons,
+              std::vector<QString>{"Warning | No Gaming Keyboard\uFF01"});
+    EXPECT_FALSE(window.isVisible());
+
+    // An arrival reads the keyboard but leaves the window hidden until asked for.
+    harness.keyboard.plug();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.readDoneCount == 1; }));
+    EXPECT_FALSE(window.isVisible());
+    harness.tray.doubleClick();
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST(MainWindowHotPlug, WithoutATrayTheWindowStaysOnScreenAndSaysSo) {
+    WindowHarness harness({.plugged = false, .trayAvailable = false});
+    CGameKeyboardDlg& window = harness.start();
+    EXPECT_FALSE(window.startsHidden());
+    EXPECT_TRUE(window.isVisible());
+    // The hide button only minimises: there is no tray to come back from.
+    harness.click(960, 10);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(harness.tray.balloons.empty());
+}
+
+TEST(MainWindowHotPlug, ASecondStartShowsAndRaisesTheHiddenWindow) {
+    WindowHarness harness({.trayAvailable = true});
+    CGameKeyboardDlg& window = harness.start();
+    window.hide();
+    QTemporaryDir runtime;
+    SingleInstance first(runtime.path());
+    ASSERT_TRUE(first.claim());
+    QObject::connect(&first, &SingleInstance::showRequested, &window,
+                     &CGameKeyboardDlg::showRequested);
+    SingleInstance second(runtime.path());
+    EXPECT_FALSE(second.claim());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isVisible(); }));
+}
+
+TEST(MainWindowHotPlug, TheUpdateQuestionComesOnlyForAnOlderKeyboard) {
+    {
+        WindowHarness harness({.firmwareMajor = 1, .firmwareMinor = 1, .versionFile = "Q905 1.2.0 "});
+        harness.dialogs.answerOk = true;
+        harness.start();
+        ASSERT_EQ(harness.dialogs.asked.size(), 1u);
+        EXPECT_EQ(harness.dialogs.asked[0],
+                  qt(kUpdateQuestionCaption) + " | " + qt(kUpdateQuestionText));
+        ASSERT_EQ(harness.launcher.calls.size(), 1u);
+        EXPECT_NE(harness.launcher.calls[0].find("_Update.exe"), std::string::npos);
+    }
+    {
+        WindowHarness harness({.firmwareMajor = 1, .firmwareMinor = 2, .versionFile = "Q905 1.2.0 "});
+        harness.start();
+        EXPECT_TRUE(harness.dialogs.asked.empty());
+    }
+}
+
+} // namespace
+} // namespace q905
