@@ -34,9 +34,9 @@ int storedBias(int controlId) {
 } // namespace
 
 const PanelSliderSpec* findPanelSlider(int controlId) {
-    for (const PanelSliderSpec& spec : PanelSliders) {
-        if (spec.controlId == controlId)
-            return &spec;
+    for (const PanelSliderSpec& info : PanelSliders) {
+        if (info.controlId == controlId)
+            return &info;
     }
     return nullptr;
 }

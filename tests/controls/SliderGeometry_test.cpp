@@ -16,13 +16,6 @@ TEST(SliderGeometry, TheThumbRunsFromTheLeftEndToTheRightEnd) {
     EXPECT_EQ(thumbOffset(thumbRect(2, 0, 0)).x, 0);
 }
 
-TEST(SliderGeometry, ANarrowerThumbRectangleIsCentred) {
-    // 15 - 10 = 5 halves to 2; 15 - 18 = -3 halves towards zero to -1.
-    EXPECT_EQ(thumbOffset({30, 0, 40, 14}).x, 30 + 2 - kThumbRectShift);
-    EXPECT_EQ(thumbOffset({30, 0, 48, 14}).x, 30 - 1 - kThumbRectShift);
-    EXPECT_EQ(thumbOffset({30, 0, 45, 14}, kThumbWidth, 3).y, 3);
-}
-
 TEST(SliderGeometry, AClickRoundsToTheNearerStep) {
     const SliderRect channel{10, 0, 210, 4};                    // 200 pixels
     EXPECT_EQ(positionForClick(10 + 75, channel, 0, 0, 3), 1);  // 1.125

@@ -34,15 +34,6 @@ TEST(ColourModel, HslToRgbDropsFractions) {
     EXPECT_EQ(HslToRgb(40, 240, 120), makeColour(254, 255, 0));
 }
 
-TEST(ColourModel, HueToChannelWrapsAndPicksItsSegment) {
-    EXPECT_DOUBLE_EQ(HueToChannel(0.2, 0.8, -0.9), HueToChannel(0.2, 0.8, 0.1));
-    EXPECT_DOUBLE_EQ(HueToChannel(0.2, 0.8, 1.1), HueToChannel(0.2, 0.8, 0.1));
-    EXPECT_DOUBLE_EQ(HueToChannel(0.2, 0.8, 0.1), 0.2 + 0.6 * 0.6);
-    EXPECT_DOUBLE_EQ(HueToChannel(0.2, 0.8, 0.4), 0.8);
-    EXPECT_DOUBLE_EQ(HueToChannel(0.2, 0.8, 0.6), 0.2 + 0.6 * (2.0 / 3.0 - 0.6) * 6.0);
-    EXPECT_DOUBLE_EQ(HueToChannel(0.2, 0.8, 0.9), 0.2);
-}
-
 TEST(BasicColourTable, CellsAreFoundByPositionEdgesIncluded) {
     EXPECT_EQ(colourCellAt(13, 41), 0);
     EXPECT_EQ(colourCellAt(13 + 13, 41 + 12), 0);
@@ -62,14 +53,6 @@ TEST(BasicColourTable, TheFirstCellOfAColourWins) {
     EXPECT_EQ(firstCellWithColour(makeColour(128, 128, 255)), 14); // also cell 21
     EXPECT_EQ(firstCellWithColour(makeColour(64, 0, 64)), 38);     // also cell 46
     EXPECT_EQ(firstCellWithColour(kDialogStartColour), std::nullopt);
-}
-
-TEST(BasicColourTable, CloseMark) {
-    EXPECT_TRUE(isOnCloseMark(325, 10));
-    EXPECT_TRUE(isOnCloseMark(322, 8));
-    EXPECT_TRUE(isOnCloseMark(327, 14));
-    EXPECT_FALSE(isOnCloseMark(328, 10));
-    EXPECT_FALSE(isOnCloseMark(325, 15));
 }
 
 } // namespace

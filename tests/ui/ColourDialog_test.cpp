@@ -85,18 +85,6 @@ TEST_F(ColourDialogTest, TheSpectrumChangesTheColourButNotTheCell) {
     EXPECT_EQ(dialog->spectrum()->model().crosshairX(), 0);
 }
 
-TEST_F(ColourDialogTest, TheBarsRowsGiveFullAndNoLuminosity) {
-    auto dialog = open(makeColour(0, 0, 255));
-    CXColorSpectrumCtrl* spectrum = dialog->spectrum();
-    QTest::mousePress(spectrum, Qt::LeftButton, {}, QPoint(140, 10));
-    QTest::mouseRelease(spectrum, Qt::LeftButton, {}, QPoint(140, 10));
-    EXPECT_EQ(dialog->CurrentColour(), makeColour(255, 255, 255));
-    EXPECT_EQ(dialog->fieldText(5), "240");
-    EXPECT_TRUE(spectrum->model().barFocused());
-    clickAt(spectrum, 140, 140 - 11);
-    EXPECT_EQ(dialog->CurrentColour(), makeColour(0, 0, 0));
-}
-
 TEST_F(ColourDialogTest, TheCloseMarkCancels) {
     auto dialog = open(makeColour(12, 12, 12));
     clickAt(dialog.get(), 325, 10);

@@ -43,17 +43,17 @@ LightingPanel::Impl::Impl(LightingPanel& owner, Settings& settings, SkinCache& s
     : m_owner(owner), m_settings(settings), m_skin(skin), m_colours(colours), m_view(view),
       m_german(languageCode == kGermanLanguage), m_window(window) {
     for (std::size_t i = 0; i < PanelSliders.size(); ++i) {
-        const PanelSliderSpec& spec = PanelSliders[i];
+        const PanelSliderSpec& info = PanelSliders[i];
         auto* slider = new CBitSlider(window);
-        slider->setObjectName(QStringLiteral("slider%1").arg(spec.controlId));
-        slider->setControlId(spec.controlId);
-        slider->move(spec.x, spec.y);
+        slider->setObjectName(QStringLiteral("slider%1").arg(info.controlId));
+        slider->setControlId(info.controlId);
+        slider->move(info.x, info.y);
         slider->createThumbWindow(skin.image(QStringLiteral("Thumb.png")));
         slider->loadTracks(skin.image(QStringLiteral("Track-Empty.png")),
                            skin.image(QStringLiteral("Track-Filled.png")));
-        slider->setRange(0, spec.maximum);
-        slider->setValue(spec.initialPosition);
-        m_sliders[i] = {&spec, slider, slider->value()};
+        slider->setRange(0, info.maximum);
+        slider->setValue(info.initialPosition);
+        m_sliders[i] = {&info, slider, slider->value()};
         QObject::connect(slider, &CBitSlider::sliderMoveReported, &owner,
                          [this](int controlId) { onSliderMoved(controlId); });
     }
@@ -65,7 +65,7 @@ SettingsImage& LightingPanel::Impl::image() {
 
 LightingPanel::Impl::SliderSlot& LightingPanel::Impl::slot(int controlId) {
     for (SliderSlot& slot : m_sliders) {
-        if (slot.spec->controlId == controlId)
+        if (slot.info->controlId == controlId)
             return slot;
     }
     return m_sliders.front();
@@ -93,7 +93,7 @@ void LightingPanel::Impl::setSlider(int controlId, int position) {
 void LightingPanel::Impl::followImage() {
     m_followingImage = true;
     for (SliderSlot& slot : m_sliders) {
-        const int wanted = std::clamp(sliderPositionFromImage(image(), slot.spec->controlId),
+        const int wanted = std::clamp(sliderPositionFromImage(image(), slot.info->controlId),
                                       slot.slider->minimum(), slot.slider->maximum());
         if (slot.slider->value() != wanted) {
             slot.slider->setValue(wanted);
@@ -108,9 +108,9 @@ void LightingPanel::Impl::updateSliderVisibility() {
     const bool speedShown = showsSpeed(image().lightingEffect()) && !listOpen;
     for (SliderSlot& slot : m_sliders) {
         bool visible = !listOpen;
-        if (slot.spec->controlId == slider::kSpeed)
+        if (slot.info->controlId == slider::kSpeed)
             visible = speedShown;
-        else if (slot.spec->controlId == slider::kReportRate)
+        else if (slot.info->controlId == slider::kReportRate)
             visible = true;
         if (slot.slider->isVisibleTo(m_window) != visible)
             slot.slider->setVisible(visible);
@@ -221,8 +221,8 @@ void LightingPanel::clickRegion(int region, int, int) {
 }
 
 void LightingPanel::refreshSliders() {
-    for (const PanelSliderSpec& spec : PanelSliders)
-        m_impl->setSlider(spec.controlId, sliderPositionFromImage(m_impl->image(), spec.controlId));
+    for (const PanelSliderSpec& info : PanelSliders)
+        m_impl->setSlider(info.controlId, sliderPositionFromImage(m_impl->image(), info.controlId));
     m_impl->requestRepaint();
 }
 
