@@ -1,0 +1,82 @@
+// The lighting panel inside the real main window, against the emulated keyboard.
+#include "MainWindowHarness.h"
+
+#include "controls/ui/CBitSlider.h"
+#include "lighting/PanelRules.h"
+#include "lighting/PanelSliders.h"
+
+namespace q905 {
+namespace {
+
+using testing::WindowHarness;
+
+constexpr QPoint kApply(880, 620);
+
+CBitSlider* sliderOf(WindowHarness& harness, int controlId) {
+    return harness.window->findChild<CBitSlider*>(QStringLiteral("slider%1").arg(controlId));
+}
+
+void clickSliderAt(CBitSlider* slider, int windowX) {
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(windowX - slider->x(), 8));
+}
+
+TEST(LightingWindow, AnEffectPickedFromTheListReachesTheKeyboardOnApply) {
+    WindowHarness harness;
+    harness.start();
+    harness.click(100, 140);
+    harness.click(100, 467);
+    EXPECT_EQ(harness.image().lightingEffect(), 0x37);
+    EXPECT_TRUE(harness.window->view().perKeyColourMode);
+    harness.click(kApply.x(), kApply.y());
+    EXPECT_EQ(harness.keyboard.memory().lightingEffect(), 0x37);
+}
+
+TEST(LightingWindow, SpeedStepZeroTravelsAsTenAndTheKeyboardsTenMovesTheSliderHome) {
+    WindowHarness harness;
+    harness.start();
+    harness.click(100, 140);
+    harness.click(100, 148 + 20 * 1 + 5); // Breathing
+    CBitSlider* speed = sliderOf(harness, slider::kSpeed);
+    ASSERT_NE(speed, nullptr);
+    clickSliderAt(speed, 28 + 219);
+    EXPECT_EQ(harness.image().speedStep(), 9);
+    harness.click(kApply.x(), kApply.y());
+    EXPECT_EQ(harness.keyboard.memory().speedStep(), 9);
+
+    clickSliderAt(speed, 28);
+    EXPECT_EQ(harness.image().speedStep(), 0);
+    harness.trace.clear();
+    harness.click(kApply.x(), kApply.y());
+    bool sent = false;
+    for (const std::string& frame : harness.trace.sentFrames())
+        if (frame.substr(3, 5) == "08 01") {
+            EXPECT_EQ(frame.substr(12, 2), "0A") << frame;
+            sent = true;
+        }
+    EXPECT_TRUE(sent);
+
+    clickSliderAt(speed, 28 + 219);
+    harness.keyboard.sendLightingChange(3, 10);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return speed->value() == 0; }, 2000));
+    EXPECT_EQ(harness.image().speedStep(), 0);
+}
+
+TEST(LightingWindow, TheSelectedSwatchOpensTheColourDialog) {
+    WindowHarness harness;
+    harness.start();
+    harness.click(100, 140);
+    harness.click(100, 148 + 20 * 3 + 5); // Reactive
+    harness.click(113, 189);              // slot 4
+    EXPECT_TRUE(harness.colours.initials.empty());
+    harness.colours.answer = makeColour(1, 2, 3);
+    harness.click(113, 189);
+    EXPECT_EQ(harness.colours.initials, std::vector<std::uint32_t>{kDialogStartColour});
+    EXPECT_EQ(slotColour(harness.image(), 4), makeColour(1, 2, 3));
+
+    harness.colours.answer = std::nullopt;
+    harness.click(113, 189);
+    EXPECT_EQ(slotColour(harness.image(), 4), makeColour(1, 2, 3));
+}
+
+} // namespace
+} // namespace q905
