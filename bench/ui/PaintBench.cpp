@@ -4,11 +4,11 @@
 // Exits 1 when the kept pictures are less than ten times faster.
 #include "app/ui/CGameKeyboardDlg.h"
 #include "app/ui/Delays.h"
-#include "app/ui/StandardColourPicker.h"
 #include "app/ui/TrayIcon.h"
 #include "device/Clock.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "firmware/Launcher.h"
+#include "lighting/ui/ColourPicker.h"
 #include "platform/Paths.h"
 #include "platform/qt/UserDialogs.h"
 
@@ -26,18 +26,25 @@ using namespace q905;
 
 // The protocol's waits cost nothing here: only painting is measured.
 class NoWaitClock final : public Clock {
-public:
+  public:
     void sleep(std::chrono::milliseconds) override {}
     void yield() override {}
     TimePoint now() override { return std::chrono::steady_clock::now(); }
 };
 
 class NoLauncher final : public Launcher {
-public:
+  public:
     bool openDetached(const std::filesystem::path&, const std::filesystem::path&) override {
         return false;
     }
     bool openPath(const std::filesystem::path&) override { return false; }
+};
+
+class NoColourPicker final : public ColourPicker {
+public:
+    std::optional<std::uint32_t> pickColour(QWidget*, std::uint32_t) override {
+        return std::nullopt;
+    }
 };
 
 template <typename Paint> double millisecondsPerPaint(int paints, Paint paint) {
@@ -61,7 +68,7 @@ int main(int argc, char** argv) {
     NoWaitClock clock;
     SilentDialogs dialogs;
     NoLauncher launcher;
-    StandardColourPicker colours;
+    NoColourPicker colours;
     NoTrayIcon tray;
     TimerDelays delays;
     QTemporaryDir data;

@@ -10,10 +10,10 @@ constexpr HitRect kViewSwitchCustom{130, 175, 144, 189};
 } // namespace
 
 constinit const std::array<HitRect, kButtonCount> ButtonTable{{
-    {936, 5, 952, 20},   // 0 help
-    {957, 5, 973, 20},   // 1 hide
-    {978, 5, 994, 20},   // 2 close
-    {28, 133, 248, 148}, // 3 effect list
+    {936, 5, 952, 20},    // 0 help
+    {957, 5, 973, 20},    // 1 hide
+    {978, 5, 994, 20},    // 2 close
+    {28, 133, 248, 148},  // 3 effect list
     {116, 152, 151, 167}, // 4 direction top
     {148, 152, 183, 167}, // 5 direction bottom
     {179, 152, 214, 167}, // 6 direction right
@@ -36,7 +36,13 @@ constinit const std::array<HitRect, kButtonCount> ButtonTable{{
     {28, 317, 248, 332},  // 23 palm list
     {116, 337, 151, 352}, // 24 palm direction right
     {148, 337, 183, 352}, // 25 palm direction left
-    kNever, kNever, kNever, kNever, kNever, kNever, kNever, // 26..32
+    kNever,
+    kNever,
+    kNever,
+    kNever,
+    kNever,
+    kNever,
+    kNever,               // 26..32
     {125, 360, 145, 380}, // 33 palm colour
     {42, 175, 28, 189},   // 34 Keymap view, by the rule only (35, Custom view, has no entry)
 }};

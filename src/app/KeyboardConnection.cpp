@@ -42,7 +42,9 @@ bool KeyboardConnection::startReader(NotificationEvents* events) {
     return true;
 }
 
-bool KeyboardConnection::initialReadRunning() const { return !m_initialReadDone.load(); }
+bool KeyboardConnection::initialReadRunning() const {
+    return !m_initialReadDone.load();
+}
 
 void KeyboardConnection::finishInitialRead(const std::function<void()>& pump) {
     if (!m_initialRead.joinable())
@@ -64,7 +66,9 @@ KeyboardConnection::Arrival KeyboardConnection::arrive() {
     return Arrival::Read;
 }
 
-void KeyboardConnection::stopReader() { m_reader.stop(); }
+void KeyboardConnection::stopReader() {
+    m_reader.stop();
+}
 
 void KeyboardConnection::closeHandles() {
     m_link.closeCommandHandle();
@@ -84,8 +88,8 @@ void requeryLightingParams(HidLink& link, Settings& settings) {
         return;
     const auto& r = *reply;
     // The keyboard sends the speed as 10 - step.
-    const std::array<std::uint8_t, 5> params{r[3], static_cast<std::uint8_t>(10 - r[4]), r[5],
-                                             r[6], r[7]};
+    const std::array<std::uint8_t, 5> params{r[3], static_cast<std::uint8_t>(10 - r[4]), r[5], r[6],
+                                             r[7]};
     settings.storeDeviceBytes(layout::kLightingParams.offset, params);
 }
 

@@ -18,7 +18,7 @@
 namespace q905 {
 
 class KeyboardConnection {
-public:
+  public:
     KeyboardConnection(HidBackend& backend, Clock& clock, Trace* trace, Settings& settings);
     // Only after shutdown(): the start-up read may need the window's thread to finish.
     ~KeyboardConnection();
@@ -64,7 +64,7 @@ public:
     // Teardown in order: reader stopped, start-up read finished, handles closed.
     void shutdown(const std::function<void()>& pump);
 
-private:
+  private:
     Settings& m_settings;
     HidLink m_link;
     AckFlag m_ack;

@@ -7,7 +7,9 @@ namespace q905 {
 namespace {
 
 // Keys the "Keymap" view never offers: both Ctrl keys, Win and Fn.
-constexpr bool isFixedKey(int key) { return key == 95 || key == 96 || key == 100 || key == 102; }
+constexpr bool isFixedKey(int key) {
+    return key == 95 || key == 96 || key == 100 || key == 102;
+}
 
 struct WindowRect {
     int left, top, right, bottom;
@@ -43,8 +45,12 @@ KeyPieces highlightPieces(int key) {
         return pieces;
     }
     const KeyEntry& entry = KeyTable[static_cast<std::size_t>(key)];
-    pieces.copies[0] = {entry.left, entry.top, entry.right - entry.left, entry.bottom - entry.top,
-                        kPictureOriginX + entry.left, kPictureOriginY + entry.top};
+    pieces.copies[0] = {entry.left,
+                        entry.top,
+                        entry.right - entry.left,
+                        entry.bottom - entry.top,
+                        kPictureOriginX + entry.left,
+                        kPictureOriginY + entry.top};
     pieces.count = 1;
     return pieces;
 }

@@ -42,8 +42,8 @@ inline constexpr std::array<PixelRect, 2> kEnterColourFill{{
     {694, 249, 36, 23},
     {702, 269, 28, 25},
 }};
-inline constexpr std::array<std::array<int, 2>, 6> kEnterOutline{{
-    {692, 247}, {729, 247}, {729, 295}, {700, 295}, {700, 271}, {692, 271}}};
+inline constexpr std::array<std::array<int, 2>, 6> kEnterOutline{
+    {{692, 247}, {729, 247}, {729, 295}, {700, 295}, {700, 271}, {692, 271}}};
 // The Enter outline's bottom edge reaches one pixel further right than its corner.
 inline constexpr int kEnterOutlineBottomRight = 730;
 
@@ -66,7 +66,7 @@ struct DragBand {
 enum class KeyClickOutcome { Nothing, OpenColourDialog };
 
 class KeySelection {
-public:
+  public:
     // dragThreshold: pointer travel before a held button counts as a band, so the jitter of a
     // plain click does not clear the selection.
     explicit KeySelection(int dragThreshold = 0) : m_dragThreshold(dragThreshold) {}
@@ -95,7 +95,7 @@ public:
     void setCtrlHeld(bool held);
     void clear();
 
-private:
+  private:
     void selectInBand();
 
     int m_dragThreshold;

@@ -16,7 +16,9 @@ inline constexpr int kLanguageEnglish = 9;
 int chooseLanguageCode(std::optional<std::string_view> option,
                        std::optional<std::string_view> storedSetting, std::string_view localeName);
 
-constexpr bool isGerman(int languageCode) { return languageCode == kLanguageGerman; }
+constexpr bool isGerman(int languageCode) {
+    return languageCode == kLanguageGerman;
+}
 
 // <assets>/png/german or <assets>/png/english.
 std::filesystem::path assetFolder(const std::filesystem::path& assetRoot, int languageCode);

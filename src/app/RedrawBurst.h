@@ -10,7 +10,7 @@ inline constexpr std::chrono::milliseconds kRedrawTick{20};
 inline constexpr int kRedrawBurstLength = 4;
 
 class RedrawBurst {
-public:
+  public:
     // Starting again while a burst runs begins a fresh count.
     void start() {
         m_running = true;
@@ -31,7 +31,7 @@ public:
     }
     bool running() const { return m_running; }
 
-private:
+  private:
     bool m_running = false;
     int m_count = 0;
 };

@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class WindowActionsTest : public ::testing::Test {
-protected:
+  protected:
     WindowActionsTest() {
         std::string pattern = (fs::temp_directory_path() / "q905-actions-XXXXXX").string();
         m_folder = mkdtemp(pattern.data());
@@ -60,34 +60,9 @@ protected:
     std::unique_ptr<HostState> host;
     std::unique_ptr<KeyboardConnection> connection;
 
-private:
+  private:
     fs::path m_folder;
 };
-
-TEST_F(WindowActionsTest, AnApplyThatReachesTheKeyboardSnapshotsBothCopies) {
-    connectAndRead();
-    gameMode() = gameMode() ? 0 : 1;
-    assignKey30();
-    const ApplyOutcome outcome = applyEdits(*connection, *host);
-    EXPECT_EQ(outcome.result, ApplyResult::Applied);
-    EXPECT_FALSE(outcome.failed());
-    EXPECT_EQ(appliedGameMode(), gameMode());
-    EXPECT_EQ(host->keys().appliedTable(), host->keys().table());
-    EXPECT_EQ(keyboard.memory().at(layout::kGameMode.offset), gameMode());
-}
-
-TEST_F(WindowActionsTest, AnApplyWithoutKeyboardKeepsTheEditsPending) {
-    const std::uint8_t before = appliedGameMode();
-    gameMode() = before ? 0 : 1;
-    assignKey30();
-    const ApplyOutcome outcome = applyEdits(*connection, *host);
-    EXPECT_EQ(outcome.result, ApplyResult::NotConnected);
-    EXPECT_TRUE(outcome.failed());
-    EXPECT_EQ(appliedGameMode(), before);
-    EXPECT_NE(host->keys().appliedTable(), host->keys().table());
-    // The pending edits are kept in keymap.bin too, so a restart does not lose them.
-    EXPECT_TRUE(outcome.saved);
-}
 
 TEST_F(WindowActionsTest, AnUnacknowledgedApplyKeepsTheEditsPending) {
     // Command handle only: nothing listens for the keyboard's acknowledgements.
@@ -114,24 +89,6 @@ TEST_F(WindowActionsTest, RevertRestoresTheAppliedCopiesAndChoosesTheView) {
     host->image().at(layout::kLightingEffect) = 0x35;
     host->snapshotAll();
     EXPECT_TRUE(revertEdits(*host));
-}
-
-TEST_F(WindowActionsTest, FactoryResetReadsTheKeyboardBackAndClearsTheAssignments) {
-    SettingsImage changed = keyboard.memory();
-    changed.at(layout::kBrightness) = 7;
-    keyboard.setMemory(changed);
-    connectAndRead();
-    assignKey30();
-    host->snapshotAll();
-    ASSERT_EQ(host->image().brightness(), 7);
-
-    EXPECT_EQ(factoryReset(*connection, *host), FactoryResetResult::Reset);
-    EXPECT_EQ(host->image().brightness(), keyboard.memory().brightness());
-    EXPECT_NE(host->image().brightness(), 7);
-    EXPECT_EQ(host->keys().table()[30].data()[0], 0);
-    EXPECT_EQ(host->keys().table()[30].keyCode(), KeyTable[30].keyCode);
-    EXPECT_EQ(host->keys().flags()[30], 0);
-    EXPECT_EQ(host->image(), host->settings().appliedSettings());
 }
 
 TEST_F(WindowActionsTest, FactoryResetWithoutKeyboardLeavesTheAssignments) {

@@ -23,11 +23,12 @@ TEST(Language, TheFirstSourceThatNamesALanguageDecides) {
     EXPECT_EQ(chooseLanguageCode(std::nullopt, std::nullopt, "dee"), kLanguageEnglish);
     EXPECT_EQ(assetFolder("/usr/share/q905", kLanguageGerman),
               std::filesystem::path("/usr/share/q905/png/german"));
-    EXPECT_EQ(assetFolder("/usr/share/q905", 9), std::filesystem::path("/usr/share/q905/png/english"));
+    EXPECT_EQ(assetFolder("/usr/share/q905", 9),
+              std::filesystem::path("/usr/share/q905/png/english"));
 }
 
 class RecordingLauncher final : public Launcher {
-public:
+  public:
     bool openDetached(const std::filesystem::path& program,
                       const std::filesystem::path& folder) override {
         calls.push_back("start " + program.string() + " in " + folder.string());
@@ -41,7 +42,7 @@ public:
 };
 
 class LaunchPlanTest : public ::testing::Test {
-protected:
+  protected:
     void bind(std::size_t record, FunctionGroup group, std::uint8_t code, std::u16string path) {
         table[record].setKeyCode(code);
         table[record].setGroup(group);

@@ -20,7 +20,9 @@ constexpr QPoint kClose{980, 10};
 constexpr QPoint kHelpResetRow{900, 30};
 constexpr QPoint kHelpFirmwareRow{900, 55};
 
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+QString qt(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
 
 std::vector<std::string> sentCommands(const WindowHarness& harness) {
     std::vector<std::string> commands;
@@ -103,8 +105,8 @@ TEST(MainWindowClicks, FactoryResetAsksThenReadsTheKeyboardAgainAndClearsAssignm
     harness.click(kHelpResetRow.x(), kHelpResetRow.y());
     EXPECT_FALSE(harness.window->helpMenuOpen());
     ASSERT_EQ(harness.dialogs.asked.size(), 1u);
-    EXPECT_EQ(harness.dialogs.asked[0], qt(texts::kFactoryCaption.english) + " | " +
-                                            qt(texts::kFactoryQuestion.english));
+    EXPECT_EQ(harness.dialogs.asked[0],
+              qt(texts::kFactoryCaption.english) + " | " + qt(texts::kFactoryQuestion.english));
     EXPECT_EQ(harness.image().brightness(), 7);
 
     harness.dialogs.answerOk = true;
@@ -114,7 +116,8 @@ TEST(MainWindowClicks, FactoryResetAsksThenReadsTheKeyboardAgainAndClearsAssignm
     EXPECT_EQ(harness.image().brightness(), harness.keyboard.memory().brightness());
     EXPECT_EQ(harness.window->host().keys().flags()[30], 0);
     EXPECT_EQ(harness.window->host().keys().table()[30].data()[0], 0);
-    EXPECT_EQ(keymapFile(harness), fileForm(harness.image(), harness.window->host().keys().table()));
+    EXPECT_EQ(keymapFile(harness),
+              fileForm(harness.image(), harness.window->host().keys().table()));
 }
 
 TEST(MainWindowClicks, HelpMenuRowsBeyondTheSecondOnlyCloseIt) {

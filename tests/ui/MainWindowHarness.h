@@ -27,7 +27,7 @@
 namespace q905::testing {
 
 class AnsweringDialogs final : public UserDialogs {
-public:
+  public:
     bool askOkCancel(QWidget*, const QString& caption, const QString& text) override {
         asked.push_back(caption + " | " + text);
         return answerOk;
@@ -52,7 +52,7 @@ public:
 };
 
 class AnsweringColourPicker final : public ColourPicker {
-public:
+  public:
     std::optional<std::uint32_t> pickColour(QWidget*, std::uint32_t initial) override {
         initials.push_back(initial);
         return answer;
@@ -62,7 +62,7 @@ public:
 };
 
 class RecordingLauncher final : public Launcher {
-public:
+  public:
     bool openDetached(const std::filesystem::path& program,
                       const std::filesystem::path& folder) override {
         calls.push_back("start " + program.string() + " in " + folder.string());
@@ -76,7 +76,7 @@ public:
 };
 
 class FakeTray final : public TrayIcon {
-public:
+  public:
     explicit FakeTray(bool available) : m_available(available) {}
     bool available() const override { return m_available; }
     void show(const QIcon&, const QString&, const QString& exitText) override {
@@ -94,13 +94,13 @@ public:
     QString exitItem;
     std::vector<QString> balloons;
 
-private:
+  private:
     bool m_available;
 };
 
 // Records each wait and runs its step on the next turn of the event loop.
 class RecordingDelays final : public Delays {
-public:
+  public:
     void after(std::chrono::milliseconds wait, QObject* context,
                std::function<void()> step) override {
         waits.push_back(wait.count());
@@ -118,7 +118,7 @@ struct HarnessOptions {
 };
 
 class WindowHarness {
-public:
+  public:
     explicit WindowHarness(HarnessOptions options = {})
         : keyboard(EmulatedKeyboard::Options{options.firmwareMajor, options.firmwareMinor, {}}),
           tray(options.trayAvailable) {
@@ -168,7 +168,9 @@ public:
         QTest::mouseClick(window.get(), Qt::RightButton, Qt::NoModifier, QPoint(x, y));
     }
     // Press, moves and release sent to the window as the platform would.
-    void press(int x, int y) { mouse(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton); }
+    void press(int x, int y) {
+        mouse(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton);
+    }
     void moveHeld(int x, int y) { mouse(QEvent::MouseMove, x, y, Qt::NoButton, Qt::LeftButton); }
     void hover(int x, int y) { mouse(QEvent::MouseMove, x, y, Qt::NoButton, Qt::NoButton); }
     void release(int x, int y) { mouse(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, {}); }
@@ -199,11 +201,10 @@ public:
     std::unique_ptr<CGameKeyboardDlg> window;
     int readDoneCount = 0;
 
-private:
+  private:
     void mouse(QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons) {
         const QPointF local(x, y);
-        QMouseEvent event(type, local, window->mapToGlobal(local), button, buttons,
-                          Qt::NoModifier);
+        QMouseEvent event(type, local, window->mapToGlobal(local), button, buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(window.get(), &event);
     }
 };

@@ -13,7 +13,9 @@ namespace {
 
 using testing::WindowHarness;
 
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+QString qt(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
 
 long countOf(const std::vector<long>& waits, long value) {
     return std::count(waits.begin(), waits.end(), value);
@@ -91,8 +93,7 @@ TEST(MainWindowHotPlug, WithoutKeyboardTheProgramWaitsInTheTray) {
     EXPECT_TRUE(harness.tray.shown);
     EXPECT_EQ(harness.tray.exitItem, "Exit");
     harness.tray.doubleClick();
-    EXPECT_EQ(harness.tray.balloons,
-              std::vector<QString>{"Warning | No Gaming Keyboard\uFF01"});
+    EXPECT_EQ(harness.tray.balloons, std::vector<QString>{"Warning | No Gaming Keyboard\uFF01"});
     EXPECT_FALSE(window.isVisible());
 
     // An arrival reads the keyboard but leaves the window hidden until asked for.
@@ -130,7 +131,8 @@ TEST(MainWindowHotPlug, ASecondStartShowsAndRaisesTheHiddenWindow) {
 
 TEST(MainWindowHotPlug, TheUpdateQuestionComesOnlyForAnOlderKeyboard) {
     {
-        WindowHarness harness({.firmwareMajor = 1, .firmwareMinor = 1, .versionFile = "Q905 1.2.0 "});
+        WindowHarness harness(
+            {.firmwareMajor = 1, .firmwareMinor = 1, .versionFile = "Q905 1.2.0 "});
         harness.dialogs.answerOk = true;
         harness.start();
         ASSERT_EQ(harness.dialogs.asked.size(), 1u);
@@ -140,7 +142,8 @@ TEST(MainWindowHotPlug, TheUpdateQuestionComesOnlyForAnOlderKeyboard) {
         EXPECT_NE(harness.launcher.calls[0].find("_Update.exe"), std::string::npos);
     }
     {
-        WindowHarness harness({.firmwareMajor = 1, .firmwareMinor = 2, .versionFile = "Q905 1.2.0 "});
+        WindowHarness harness(
+            {.firmwareMajor = 1, .firmwareMinor = 2, .versionFile = "Q905 1.2.0 "});
         harness.start();
         EXPECT_TRUE(harness.dialogs.asked.empty());
     }

@@ -11,7 +11,9 @@ using testing::WindowHarness;
 
 constexpr std::uint8_t kProfile1 = 0x33;
 
-QRgb pixel(const CGameKeyboardDlg& window, int x, int y) { return window.frame().pixel(x, y); }
+QRgb pixel(const CGameKeyboardDlg& window, int x, int y) {
+    return window.frame().pixel(x, y);
+}
 QRgb pixelOf(const QImage& picture, int x, int y) {
     return picture.convertToFormat(QImage::Format_ARGB32_Premultiplied).pixel(x, y);
 }
@@ -97,6 +99,9 @@ TEST(MainWindowKeyView, AClickOnAKeyOpensTheColourDialogForIt) {
     harness.colours.answer = 0x0000FF;
     harness.click(keyCentre(30).x(), keyCentre(30).y());
     EXPECT_EQ(harness.colours.initials, std::vector<std::uint32_t>{0x0C0C0C});
+    const std::uint8_t* record = colourRecord(harness, 30);
+    EXPECT_EQ((std::vector<int>{record[0], record[1], record[2], record[3]}),
+              (std::vector<int>{0, 0xFF, 0, 0}));
     EXPECT_FALSE(window.selection().anySelected());
     EXPECT_EQ(window.selection().state(), SelectionState::Idle);
 }

@@ -7,7 +7,7 @@ namespace q905 {
 
 class CAboutDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     CAboutDlg(int languageCode, QWidget* parent = nullptr);
 };
 

@@ -5,11 +5,12 @@
 #include "app/ui/CGameKeyboardDlg.h"
 #include "app/ui/Delays.h"
 #include "app/ui/HotPlugSource.h"
-#include "app/ui/StandardColourPicker.h"
 #include "app/ui/TrayIcon.h"
 #include "device/Clock.h"
 #include "device/Trace.h"
+#include "controls/ui/SkinCache.h"
 #include "emulator/EmulatedKeyboard.h"
+#include "lighting/ui/DialogColourPicker.h"
 #include "platform/HidrawBackend.h"
 #include "platform/Paths.h"
 #include "platform/qt/DesktopLauncher.h"
@@ -56,7 +57,8 @@ struct Collaborators {
     std::unique_ptr<HidBackend> hidraw;
     std::unique_ptr<UserDialogs> dialogs;
     DesktopLauncher launcher;
-    StandardColourPicker colourPicker;
+    std::unique_ptr<SkinCache> dialogSkin;
+    std::unique_ptr<DialogColourPicker> colourPicker;
     std::unique_ptr<TrayIcon> tray;
     TimerDelays delays;
 };
@@ -101,8 +103,7 @@ int CGameKeyboardApp::run(int argc, char** argv) {
             rest.push_back(argument.toStdString());
         const auto reparsed = parseCliOptions(rest);
         if (reparsed.options && !reparsed.options->arguments.empty()) {
-            std::cerr << "q905: unexpected argument " << reparsed.options->arguments.front()
-                      << "\n"
+            std::cerr << "q905: unexpected argument " << reparsed.options->arguments.front() << "\n"
                       << kUsage;
             return 2;
         }
@@ -151,14 +152,17 @@ int CGameKeyboardApp::run(int argc, char** argv) {
     services.trace = with.trace.get();
     services.dialogs = with.dialogs.get();
     services.launcher = &with.launcher;
-    services.colourPicker = &with.colourPicker;
     services.tray = with.tray.get();
     services.delays = &with.delays;
     services.dataFolder = dataFolder(options.dataDir);
     services.assetRoot = assetRoot();
-    services.languageCode =
-        chooseLanguageCode(options.language, storedLanguage(), QLocale::system().name().toStdString());
+    services.languageCode = chooseLanguageCode(options.language, storedLanguage(),
+                                               QLocale::system().name().toStdString());
     services.hotPlugAvailable = hotPlug->available();
+    with.dialogSkin = std::make_unique<SkinCache>(QString::fromStdString(
+        assetFolder(services.assetRoot, services.languageCode).string()));
+    with.colourPicker = std::make_unique<DialogColourPicker>(*with.dialogSkin, services.languageCode);
+    services.colourPicker = with.colourPicker.get();
 
     auto window = std::make_unique<CGameKeyboardDlg>(services);
     window->adoptHotPlugSource(std::move(hotPlug));

@@ -5,7 +5,7 @@
 namespace q905 {
 
 class CGameKeyboardApp {
-public:
+  public:
     // Runs the program; the process's exit code.
     int run(int argc, char** argv);
 };

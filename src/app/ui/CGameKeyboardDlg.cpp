@@ -54,7 +54,9 @@ CGameKeyboardDlg::CGameKeyboardDlg(const WindowServices& services, QWidget* pare
     PaintMainWindow();
 }
 
-CGameKeyboardDlg::~CGameKeyboardDlg() { shutdown(); }
+CGameKeyboardDlg::~CGameKeyboardDlg() {
+    shutdown();
+}
 
 void CGameKeyboardDlg::adoptHotPlugSource(std::unique_ptr<HotPlugSource> source) {
     m_hotPlug = std::move(source);

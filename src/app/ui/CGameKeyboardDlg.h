@@ -31,7 +31,7 @@ namespace q905 {
 
 class CGameKeyboardDlg : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit CGameKeyboardDlg(const WindowServices& services, QWidget* parent = nullptr);
     ~CGameKeyboardDlg() override;
 
@@ -59,7 +59,7 @@ public:
     bool redrawTimerActive() const { return m_redrawTimer.isActive(); }
     int languageCode() const { return m_services.languageCode; }
 
-public slots:
+  public slots:
     // Hot-plug: the waits run on timers, the steps on this thread.
     void deviceArrived();
     void deviceRemoved();
@@ -72,13 +72,13 @@ public slots:
     // The refresh after a read of the keyboard or a profile load.
     void handleReadDone(q905::ReadSource source);
 
-signals:
+  signals:
     // After each refresh, once the window shows the new state.
     void readDone(q905::ReadSource source);
     // The window closed; the program ends.
     void finished();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -88,7 +88,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     // Set-up and teardown.
     void openKeyboard();
     void deliverInitialReadDone();

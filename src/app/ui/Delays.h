@@ -11,7 +11,7 @@
 namespace q905 {
 
 class Delays {
-public:
+  public:
     virtual ~Delays() = default;
     // Runs step after the wait on context's thread; never once context is gone.
     virtual void after(std::chrono::milliseconds wait, QObject* context,
@@ -19,7 +19,7 @@ public:
 };
 
 class TimerDelays final : public Delays {
-public:
+  public:
     void after(std::chrono::milliseconds wait, QObject* context,
                std::function<void()> step) override {
         QTimer::singleShot(wait, context, std::move(step));

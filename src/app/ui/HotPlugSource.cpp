@@ -16,7 +16,9 @@ UdevHotPlug::UdevHotPlug() : m_monitor(std::make_unique<UdevMonitor>()) {
 
 UdevHotPlug::~UdevHotPlug() = default;
 
-bool UdevHotPlug::available() const { return m_monitor->available(); }
+bool UdevHotPlug::available() const {
+    return m_monitor->available();
+}
 
 void UdevHotPlug::drain() {
     while (const auto event = m_monitor->receive()) {
@@ -38,6 +40,8 @@ EmulatedHotPlug::EmulatedHotPlug(EmulatedKeyboard& keyboard) : m_keyboard(keyboa
     });
 }
 
-EmulatedHotPlug::~EmulatedHotPlug() { m_keyboard.setPlugListener({}); }
+EmulatedHotPlug::~EmulatedHotPlug() {
+    m_keyboard.setPlugListener({});
+}
 
 } // namespace q905

@@ -15,11 +15,11 @@ class UdevMonitor;
 
 class HotPlugSource : public QObject {
     Q_OBJECT
-public:
+  public:
     using QObject::QObject;
     virtual bool available() const = 0;
 
-signals:
+  signals:
     void arrived();
     void removed();
 };
@@ -27,12 +27,12 @@ signals:
 // Only the keyboard's own hidraw nodes count; other devices coming and going are ignored.
 class UdevHotPlug final : public HotPlugSource {
     Q_OBJECT
-public:
+  public:
     UdevHotPlug();
     ~UdevHotPlug() override;
     bool available() const override;
 
-private:
+  private:
     void drain();
 
     std::unique_ptr<UdevMonitor> m_monitor;
@@ -42,12 +42,12 @@ private:
 // The emulated keyboard's plug and unplug, handed to this thread.
 class EmulatedHotPlug final : public HotPlugSource {
     Q_OBJECT
-public:
+  public:
     explicit EmulatedHotPlug(EmulatedKeyboard& keyboard);
     ~EmulatedHotPlug() override;
     bool available() const override { return true; }
 
-private:
+  private:
     EmulatedKeyboard& m_keyboard;
 };
 

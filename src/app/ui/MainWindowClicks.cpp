@@ -17,7 +17,7 @@ constexpr std::uint32_t kInitialDialogColour = 12 | 12 << 8 | 12 << 16;
 
 // Shows the wait cursor for the length of a transfer sequence.
 class WaitCursor {
-public:
+  public:
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
     WaitCursor(const WaitCursor&) = delete;

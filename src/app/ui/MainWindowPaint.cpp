@@ -14,7 +14,9 @@ const QColor kWhite(255, 255, 255);
 // Behind the skin where "main.png" is missing.
 const QColor kFallbackBackground(35, 35, 35);
 
-QString name(const char* fileName) { return QString::fromLatin1(fileName); }
+QString name(const char* fileName) {
+    return QString::fromLatin1(fileName);
+}
 
 // A 1-pixel outline a little outside the key's rectangle.
 void drawKeyOutline(QPainter& painter, const KeyEntry& key) {
@@ -137,8 +139,8 @@ void CGameKeyboardDlg::paintPerKeyLayer(QPainter& painter, std::uint8_t effect) 
                 painter.fillRect(kPictureOriginX + entry.left, kPictureOriginY + entry.top,
                                  entry.right - entry.left, entry.bottom - entry.top, colour);
             }
-            drawSkinText(painter, QString::fromLatin1(entry.label.data(),
-                                                      qsizetype(entry.label.size())),
+            drawSkinText(painter,
+                         QString::fromLatin1(entry.label.data(), qsizetype(entry.label.size())),
                          kLabelOriginX + entry.labelX, kLabelOriginY + entry.labelY,
                          QColor(255 - r, 255 - g, 255 - b), 10);
             painter.setPen(QPen(kWhite, 1));

@@ -16,7 +16,9 @@ namespace {
 constexpr int kTitleStripTop = 2;
 constexpr int kTitleStripBottom = 30;
 
-QPoint windowPoint(const QMouseEvent* event) { return event->position().toPoint(); }
+QPoint windowPoint(const QMouseEvent* event) {
+    return event->position().toPoint();
+}
 } // namespace
 
 bool CGameKeyboardDlg::inTitleStrip(int x, int y) const {

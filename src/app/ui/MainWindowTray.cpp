@@ -8,13 +8,14 @@ void CGameKeyboardDlg::setUpTray() {
     if (!trayAvailable())
         return;
     m_services.tray->show(windowIcon(), windowTitle(), text(texts::kTrayExit));
-    connect(m_services.tray, &TrayIcon::doubleClicked, this,
-            &CGameKeyboardDlg::trayDoubleClicked);
+    connect(m_services.tray, &TrayIcon::doubleClicked, this, &CGameKeyboardDlg::trayDoubleClicked);
     // Exit from the tray ends the program without writing keymap.bin.
     connect(m_services.tray, &TrayIcon::exitChosen, this, &QWidget::close);
 }
 
-bool CGameKeyboardDlg::trayAvailable() const { return m_services.tray->available(); }
+bool CGameKeyboardDlg::trayAvailable() const {
+    return m_services.tray->available();
+}
 
 void CGameKeyboardDlg::hideWindow() {
     // Without a tray a hidden window could never be found again: it only goes to the task bar.

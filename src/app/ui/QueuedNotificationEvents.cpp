@@ -8,7 +8,8 @@ QueuedNotificationEvents::QueuedNotificationEvents(CGameKeyboardDlg* window) : m
 
 void QueuedNotificationEvents::lightingChanged(std::uint8_t field, std::uint8_t storedValue) {
     QMetaObject::invokeMethod(
-        m_window, [window = m_window, field, storedValue] {
+        m_window,
+        [window = m_window, field, storedValue] {
             window->handleLightingChanged(field, storedValue);
         },
         Qt::QueuedConnection);

@@ -9,14 +9,14 @@ namespace q905 {
 class CGameKeyboardDlg;
 
 class QueuedNotificationEvents final : public NotificationEvents {
-public:
+  public:
     explicit QueuedNotificationEvents(CGameKeyboardDlg* window);
     void lightingChanged(std::uint8_t field, std::uint8_t storedValue) override;
     void launchRequested(std::uint8_t keyCode) override;
     // The notification interface went away: the same as a removal.
     void readerEnded() override;
 
-private:
+  private:
     CGameKeyboardDlg* m_window;
 };
 

@@ -10,7 +10,7 @@ namespace q905 {
 
 class TrayIcon : public QObject {
     Q_OBJECT
-public:
+  public:
     using QObject::QObject;
     // False where the desktop has no notification area: the window must then stay reachable.
     virtual bool available() const = 0;
@@ -18,7 +18,7 @@ public:
     virtual void remove() = 0;
     virtual void showBalloon(const QString& title, const QString& text) = 0;
 
-signals:
+  signals:
     void doubleClicked();
     void exitChosen();
 };
@@ -30,7 +30,7 @@ namespace q905 {
 // For runs without a notification area (and --screenshot): the window stays on screen.
 class NoTrayIcon final : public TrayIcon {
     Q_OBJECT
-public:
+  public:
     using TrayIcon::TrayIcon;
     bool available() const override { return false; }
     void show(const QIcon&, const QString&, const QString&) override {}

@@ -8,7 +8,9 @@
 namespace q905 {
 
 namespace {
-QString qtPath(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+QString qtPath(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
 } // namespace
 
 bool DesktopLauncher::openDetached(const std::filesystem::path& program,

@@ -7,7 +7,7 @@
 namespace q905 {
 
 class DesktopLauncher final : public Launcher {
-public:
+  public:
     bool openDetached(const std::filesystem::path& program,
                       const std::filesystem::path& workingFolder) override;
     bool openPath(const std::filesystem::path& path) override;

@@ -36,7 +36,9 @@ SingleInstance::SingleInstance(QString folder, QObject* parent)
     });
 }
 
-SingleInstance::~SingleInstance() { m_server.close(); }
+SingleInstance::~SingleInstance() {
+    m_server.close();
+}
 
 QString SingleInstance::defaultFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -45,7 +47,9 @@ QString SingleInstance::defaultFolder() {
     return folder;
 }
 
-QString SingleInstance::lockPath() const { return m_folder + QLatin1Char('/') + baseName() + ".lock"; }
+QString SingleInstance::lockPath() const {
+    return m_folder + QLatin1Char('/') + baseName() + ".lock";
+}
 
 QString SingleInstance::serverPath() const {
     return m_folder + QLatin1Char('/') + baseName() + ".socket";

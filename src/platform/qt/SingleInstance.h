@@ -16,7 +16,7 @@ inline constexpr const char* kSingleInstanceMutexName = " {57D1171D-1a34-0804-8A
 
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     // folder: where the lock and the server socket live (the user's runtime folder).
     explicit SingleInstance(QString folder = defaultFolder(), QObject* parent = nullptr);
     ~SingleInstance() override;
@@ -30,10 +30,10 @@ public:
 
     static QString defaultFolder();
 
-signals:
+  signals:
     void showRequested();
 
-private:
+  private:
     bool askRunningInstanceToShow();
 
     QString m_folder;

@@ -9,9 +9,13 @@ constexpr int kBalloonMilliseconds = 10000;
 
 SystemTrayIcon::SystemTrayIcon(QObject* parent) : TrayIcon(parent) {}
 
-SystemTrayIcon::~SystemTrayIcon() { remove(); }
+SystemTrayIcon::~SystemTrayIcon() {
+    remove();
+}
 
-bool SystemTrayIcon::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool SystemTrayIcon::available() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 void SystemTrayIcon::show(const QIcon& icon, const QString& tip, const QString& exitText) {
     if (!available() || m_icon)

@@ -12,7 +12,7 @@ namespace q905 {
 
 class SystemTrayIcon final : public TrayIcon {
     Q_OBJECT
-public:
+  public:
     explicit SystemTrayIcon(QObject* parent = nullptr);
     ~SystemTrayIcon() override;
 
@@ -21,7 +21,7 @@ public:
     void remove() override;
     void showBalloon(const QString& title, const QString& text) override;
 
-private:
+  private:
     std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<QSystemTrayIcon> m_icon;
 };

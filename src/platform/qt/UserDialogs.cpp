@@ -6,8 +6,7 @@
 
 namespace q905 {
 
-bool MessageBoxDialogs::askOkCancel(QWidget* parent, const QString& caption,
-                                    const QString& text) {
+bool MessageBoxDialogs::askOkCancel(QWidget* parent, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
                     parent);
     return box.exec() == QMessageBox::Ok;
@@ -18,7 +17,9 @@ void MessageBoxDialogs::tell(QWidget* parent, const QString& caption, const QStr
     box.exec();
 }
 
-int MessageBoxDialogs::exec(QDialog& dialog) { return dialog.exec(); }
+int MessageBoxDialogs::exec(QDialog& dialog) {
+    return dialog.exec();
+}
 
 QString MessageBoxDialogs::openFileName(QWidget* parent, const QString& caption,
                                         const QString& folder, const QString& filter) {
@@ -35,6 +36,8 @@ QString MessageBoxDialogs::existingFolder(QWidget* parent, const QString& captio
     return QFileDialog::getExistingDirectory(parent, caption, folder);
 }
 
-int SilentDialogs::exec(QDialog&) { return QDialog::Rejected; }
+int SilentDialogs::exec(QDialog&) {
+    return QDialog::Rejected;
+}
 
 } // namespace q905

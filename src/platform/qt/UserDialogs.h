@@ -10,7 +10,7 @@ class QWidget;
 namespace q905 {
 
 class UserDialogs {
-public:
+  public:
     virtual ~UserDialogs() = default;
     // A message box with OK and Cancel; true for OK.
     virtual bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
@@ -29,7 +29,7 @@ public:
 
 // The real ones: QMessageBox and QFileDialog.
 class MessageBoxDialogs final : public UserDialogs {
-public:
+  public:
     bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) override;
     void tell(QWidget* parent, const QString& caption, const QString& text) override;
     int exec(QDialog& dialog) override;
@@ -37,13 +37,12 @@ public:
                          const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;
-    QString existingFolder(QWidget* parent, const QString& caption,
-                           const QString& folder) override;
+    QString existingFolder(QWidget* parent, const QString& caption, const QString& folder) override;
 };
 
 // For runs nobody watches (--screenshot): every question is cancelled, nothing is shown.
 class SilentDialogs final : public UserDialogs {
-public:
+  public:
     bool askOkCancel(QWidget*, const QString&, const QString&) override { return false; }
     void tell(QWidget*, const QString&, const QString&) override {}
     int exec(QDialog&) override;
