@@ -63,6 +63,18 @@ void readByte(HidLink& link, Settings& settings, std::uint8_t readCommand, Block
         settings.storeDeviceBytes(target.offset, std::span<const std::uint8_t>(&(*reply)[2], 1));
 }
 
+// The keyboard reports the response time as step + 1 (1..10); the image, the slider, the files
+// and the apply all hold the step, so it is stored as the step.
+void readResponseTime(HidLink& link, Settings& settings) {
+    const auto reply =
+        link.QueryCommand(command::kReadResponseTime, {}, wait::kResponseTimeRequest);
+    link.wait(wait::kResponseTimeReply);
+    if (!reply)
+        return;
+    const std::uint8_t step = static_cast<std::uint8_t>((*reply)[2] - 1);
+    settings.storeDeviceBytes(layout::kResponseTime.offset, std::span<const std::uint8_t>(&step, 1));
+}
+
 void readKeyMap(HidLink& link, Settings& settings) {
     // The reply frame of a bulk read is fetched and discarded; the data reports carry the block.
     (void)link.QueryCommand(command::kReadKeyMap);
@@ -116,8 +128,7 @@ void readLightingToKeyEnable(HidLink& link, Settings& settings) {
              std::nullopt);
     readByte(link, settings, command::kReadReportRate, layout::kReportRate,
              wait::kReportRateRequest, wait::kReportRateReply);
-    readByte(link, settings, command::kReadResponseTime, layout::kResponseTime,
-             wait::kResponseTimeRequest, wait::kResponseTimeReply);
+    readResponseTime(link, settings);
     readKeyMap(link, settings);
     readKeyEnableMask(link, settings);
 }

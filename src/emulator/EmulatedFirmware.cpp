@@ -213,7 +213,8 @@ FirmwareStep EmulatedFirmware::handleRead(const FeatureFrame& frame) {
     case kReadResponseTime:
         if (!check.onlyUses({}).ok())
             break;
-        reply[2] = m_memory.responseTime();
+        // The keyboard holds and reports the step + 1 (1..10).
+        reply[2] = static_cast<std::uint8_t>(m_memory.responseTime() + 1);
         prepareReply(withChecksum());
         return {};
     case kReadPalmRest: {

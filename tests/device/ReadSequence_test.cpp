@@ -138,9 +138,11 @@ TEST(ReadSequence, InitialReadFillsTheImageAsTheKeyboardHoldsItAndSnapshotsIt) {
     EXPECT_EQ(device.settings.appliedSettings(), image);
 }
 
-TEST(ReadSequence, SpeedAndWindowsLockAreDecodedFromTheWire) {
+TEST(ReadSequence, SpeedResponseTimeAndWindowsLockAreDecodedFromTheWire) {
     EmulatedDevice device;
     SettingsImage memory = device.keyboard.memory();
+    // The keyboard reports the response time step 9 as 10; the image holds the step.
+    memory.at(layout::kResponseTime.offset) = 9;
     // The emulated memory holds image values; step 7 travels as 3, step 255 as 11.
     memory.at(layout::kSpeedStep) = 7;
     memory.at(layout::kWinKeyMaskByte) = 0x3E; // even: the Windows key is locked
@@ -148,6 +150,7 @@ TEST(ReadSequence, SpeedAndWindowsLockAreDecodedFromTheWire) {
     ReadAll(device.link, device.settings);
     EXPECT_EQ(device.settings.deviceSettings().speedStep(), 7);
     EXPECT_EQ(device.settings.deviceSettings().winKeyLock(), 1);
+    EXPECT_EQ(device.settings.deviceSettings().responseTime(), 9);
 
     memory.at(layout::kSpeedStep) = 255;
     memory.at(layout::kWinKeyMaskByte) = 0x3F;

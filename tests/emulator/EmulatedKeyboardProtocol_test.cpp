@@ -55,7 +55,7 @@ TEST_F(EmulatedKeyboardProtocol, ShortReadsReplyWithMemoryInWireForm) {
 
     EXPECT_EQ(probe.query(command::kVersion), makeFeatureFrame(0x80, {2, 7}));
     EXPECT_EQ(probe.query(command::kReadReportRate), makeFeatureFrame(0x81, {2}));
-    EXPECT_EQ(probe.query(command::kReadResponseTime), makeFeatureFrame(0x84, {7}));
+    EXPECT_EQ(probe.query(command::kReadResponseTime), makeFeatureFrame(0x84, {8}));
     EXPECT_EQ(probe.query(command::kReadGameMode), makeFeatureFrame(0x89, {1}));
     // Speed step 3 travels as 10 - 3.
     EXPECT_EQ(probe.query(command::kReadLighting), makeFeatureFrame(0x88, {0, 6, 7, 40, 5, 4}));
@@ -121,7 +121,7 @@ TEST_F(EmulatedKeyboardProtocol, EveryWrittenBlockReadsBack) {
     EXPECT_EQ(memory.winKeyLock(), 1);
 
     // And back over the wire, in the form a host read stores.
-    EXPECT_EQ(probe.query(command::kReadResponseTime)[2], 255);
+    EXPECT_EQ(probe.query(command::kReadResponseTime)[2], 0) << "the keyboard reports step + 1";
     EXPECT_EQ(probe.query(command::kReadPalmRest)[8], 0xC3);
     EXPECT_EQ(probe.readBulk(command::kReadMacroSlot, {.p2 = 17}, 3), pattern(192, 0x22));
     EXPECT_TRUE(keyboard.errors().empty());
