@@ -33,8 +33,8 @@ int storedBias(int controlId) {
 }
 } // namespace
 
-const PanelSliderSpec* findPanelSlider(int controlId) {
-    for (const PanelSliderSpec& info : PanelSliders) {
+const PanelSliderPlace* findPanelSlider(int controlId) {
+    for (const PanelSliderPlace& info : PanelSliders) {
         if (info.controlId == controlId)
             return &info;
     }

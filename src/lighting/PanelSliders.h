@@ -20,14 +20,14 @@ inline constexpr int kResponseTime = 1018;
 inline constexpr int kReportRate = 1010;
 } // namespace slider
 
-struct PanelSliderSpec {
+struct PanelSliderPlace {
     int controlId;
     int x, y; // top-left in the window
     int maximum;
     int initialPosition;
 };
 
-inline constexpr std::array<PanelSliderSpec, 6> PanelSliders{{
+inline constexpr std::array<PanelSliderPlace, 6> PanelSliders{{
     {slider::kBrightness, 28, 221, 50, 1},
     {slider::kSpeed, 28, 260, 9, 0},
     {slider::kPalmBrightness, 28, 395, 50, 1},
@@ -36,7 +36,7 @@ inline constexpr std::array<PanelSliderSpec, 6> PanelSliders{{
     {slider::kReportRate, 26, 534, 3, 1},
 }};
 
-const PanelSliderSpec* findPanelSlider(int controlId);
+const PanelSliderPlace* findPanelSlider(int controlId);
 
 // The slider position the image's field stands for (palm speed is stored as position + 1,
 // so a stored 0 gives -1, which the slider clamps).

@@ -127,7 +127,7 @@ int thumbPictureX(int controlId, int position, int maximum) {
 
 // One label per slider position, centred under the thumb as the window draws it there.
 QImage scale(int controlId, const std::vector<QString>& labels, const QFont& font) {
-    const PanelSliderSpec* slider = findPanelSlider(controlId);
+    const PanelSliderPlace* slider = findPanelSlider(controlId);
     if (slider == nullptr || slider->maximum + 1 != static_cast<int>(labels.size()))
         throw std::runtime_error("a scale does not match its slider");
     QImage picture = newPicture(kScaleWidth, kScaleHeight);

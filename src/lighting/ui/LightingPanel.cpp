@@ -43,7 +43,7 @@ LightingPanel::Impl::Impl(LightingPanel& owner, Settings& settings, SkinCache& s
     : m_owner(owner), m_settings(settings), m_skin(skin), m_colours(colours), m_view(view),
       m_german(languageCode == kGermanLanguage), m_window(window) {
     for (std::size_t i = 0; i < PanelSliders.size(); ++i) {
-        const PanelSliderSpec& info = PanelSliders[i];
+        const PanelSliderPlace& info = PanelSliders[i];
         auto* slider = new CBitSlider(window);
         slider->setObjectName(QStringLiteral("slider%1").arg(info.controlId));
         slider->setControlId(info.controlId);
@@ -221,7 +221,7 @@ void LightingPanel::clickRegion(int region, int, int) {
 }
 
 void LightingPanel::refreshSliders() {
-    for (const PanelSliderSpec& info : PanelSliders)
+    for (const PanelSliderPlace& info : PanelSliders)
         m_impl->setSlider(info.controlId, sliderPositionFromImage(m_impl->image(), info.controlId));
     m_impl->requestRepaint();
 }

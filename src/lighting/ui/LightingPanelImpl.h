@@ -18,7 +18,7 @@ class LightingPanel::Impl {
          PanelView& view, int languageCode, QWidget* window);
 
     struct SliderSlot {
-        const PanelSliderSpec* info = nullptr;
+        const PanelSliderPlace* info = nullptr;
         CBitSlider* slider = nullptr;
         int lastDrawn = 0; // the position last stored and drawn
     };
