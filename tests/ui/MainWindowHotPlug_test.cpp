@@ -135,6 +135,7 @@ TEST(MainWindowHotPlug, TheUpdateQuestionComesOnlyForAnOlderKeyboard) {
             {.firmwareMajor = 1, .firmwareMinor = 1, .versionFile = "Q905 1.2.0 "});
         harness.dialogs.answerOk = true;
         harness.start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !harness.dialogs.asked.empty(); }));
         ASSERT_EQ(harness.dialogs.asked.size(), 1u);
         EXPECT_EQ(harness.dialogs.asked[0],
                   qt(kUpdateQuestionCaption) + " | " + qt(kUpdateQuestionText));
@@ -145,6 +146,7 @@ TEST(MainWindowHotPlug, TheUpdateQuestionComesOnlyForAnOlderKeyboard) {
         WindowHarness harness(
             {.firmwareMajor = 1, .firmwareMinor = 2, .versionFile = "Q905 1.2.0 "});
         harness.start();
+        WindowHarness::settle();
         EXPECT_TRUE(harness.dialogs.asked.empty());
     }
 }

@@ -117,8 +117,10 @@ void CGameKeyboardDlg::closeSavingApplied() {
 }
 
 void CGameKeyboardDlg::askFactoryReset() {
+    // The tray's Exit stays usable while the question is open.
     if (!m_services.dialogs->askOkCancel(this, text(texts::kFactoryCaption),
-                                         text(texts::kFactoryQuestion)))
+                                         text(texts::kFactoryQuestion)) ||
+        m_closing)
         return;
     FactoryResetResult result;
     {

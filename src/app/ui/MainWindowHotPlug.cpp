@@ -64,14 +64,18 @@ void CGameKeyboardDlg::handleReadDone(ReadSource source) {
         m_panel->refreshSliders();
     PaintMainWindow();
     emit readDone(source);
+    // Asked from the event loop, not from here: the start-up read waits for this call to
+    // return, and a question left open would keep it waiting while the window might close.
     if (firmwareQuestionDue(source, m_fileVersion, m_host.settings()))
-        askFirmwareUpdate();
+        QMetaObject::invokeMethod(this, &CGameKeyboardDlg::askFirmwareUpdate, Qt::QueuedConnection);
 }
 
 void CGameKeyboardDlg::askFirmwareUpdate() {
     const WindowText caption{kUpdateQuestionCaption, kUpdateQuestionCaptionGerman};
     const WindowText question{kUpdateQuestionText, kUpdateQuestionTextGerman};
-    if (m_services.dialogs->askOkCancel(this, text(caption), text(question)))
+    if (m_closing)
+        return;
+    if (m_services.dialogs->askOkCancel(this, text(caption), text(question)) && !m_closing)
         startFirmwareUpdater();
 }
 
