@@ -29,15 +29,18 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/skin/skin.cmake)
 endif()
 
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/q905.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications OPTIONAL)
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/icons/q905.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps OPTIONAL)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/icons/hicolor/scalable/apps/q905.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The window's own icon when the desktop's icon theme does not have it.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/icons/hicolor/scalable/apps/q905.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/q905)
 
 # Painting speed: the cached composition against decoding every picture at every paint.
-file(GLOB Q905_PAINT_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/ui/*.cpp)
-if(Q905_PAINT_BENCH_SOURCES)
-    add_executable(q905_paint_bench ${Q905_PAINT_BENCH_SOURCES})
-    target_link_libraries(q905_paint_bench PRIVATE q905gui)
+if(EXISTS ${CMAKE_SOURCE_DIR}/bench/ui/PaintBench.cpp)
+    find_package(Qt6 COMPONENTS Test REQUIRED)
+    add_executable(q905_paint_bench ${CMAKE_SOURCE_DIR}/bench/ui/PaintBench.cpp)
+    target_link_libraries(q905_paint_bench PRIVATE q905gui Qt6::Test)
     target_compile_options(q905_paint_bench PRIVATE ${Q905_WARNINGS})
     if(TARGET q905_skin)
         add_dependencies(q905_paint_bench q905_skin)

@@ -81,16 +81,4 @@ void KeyboardConnection::shutdown(const std::function<void()>& pump) {
     closeHandles();
 }
 
-void requeryLightingParams(HidLink& link, Settings& settings) {
-    auto conversation = link.beginConversation();
-    const auto reply = link.QueryCommand(command::kReadLighting, {}, wait::kLightingRequest);
-    if (!reply)
-        return;
-    const auto& r = *reply;
-    // The keyboard sends the speed as 10 - step.
-    const std::array<std::uint8_t, 5> params{r[3], static_cast<std::uint8_t>(10 - r[4]), r[5], r[6],
-                                             r[7]};
-    settings.storeDeviceBytes(layout::kLightingParams.offset, params);
-}
-
 } // namespace q905

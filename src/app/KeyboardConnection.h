@@ -74,8 +74,4 @@ class KeyboardConnection {
     std::atomic<std::uint64_t> m_generation{0};
 };
 
-// The lighting parameters once more (query 0x88), as the window does after a read of the
-// keyboard to catch values changed on the keyboard meanwhile.
-void requeryLightingParams(HidLink& link, Settings& settings);
-
 } // namespace q905

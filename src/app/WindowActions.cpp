@@ -37,7 +37,7 @@ void readDoneHostSide(KeyboardConnection& connection, HostState& host, ReadSourc
     RecomputeAssignedFlags(host.keys(), host.image());
     host.keys().flags()[kFnKeyIndex] = 0;
     if (source == ReadSource::Keyboard && connection.connected())
-        requeryLightingParams(connection.link(), host.settings());
+        readLightingParams(connection.link(), host.settings());
     (void)host.saveKeymap();
 }
 
