@@ -9,40 +9,35 @@
 #include "device/HidLink.h"
 #include "device/Settings.h"
 #include "device/Trace.h"
+#include "emulator/KeyboardBackend.h"
 
 #include <memory>
 #include <string>
 
 namespace q905 {
 
-class EmulatedKeyboard;
-
 class DeviceSession {
 public:
     explicit DeviceSession(const CliOptions& options);
-    // Stops the reader, closes the handles and writes the emulated memory back to its file.
+    // Stops the reader and closes the handles; the emulated memory goes back to its file.
     ~DeviceSession();
 
     enum class OpenResult { Opened, NoKeyboard, NoAccess };
     // Opens the command handle and, when it can, the notification handle and its reader.
     OpenResult open(std::string& error);
 
-    HidBackend& backend() { return *m_backend; }
+    HidBackend& backend() { return m_keyboard.backend(); }
     HidLink& link() { return *m_link; }
     Settings& settings() { return m_settings; }
     AckFlag& ack() { return m_ack; }
-    EmulatedKeyboard* emulator() { return m_emulator.get(); }
-    bool traceOpen() const { return !m_trace || m_trace->good(); }
+    EmulatedKeyboard* emulator() { return m_keyboard.emulator(); }
+    bool traceOpen() const { return m_keyboard.traceOpen(); }
     // Protocol errors the emulated keyboard saw; empty for a real keyboard.
-    std::vector<std::string> emulatorErrors() const;
+    std::vector<std::string> emulatorErrors();
 
 private:
-    const CliOptions& m_options;
     SystemClock m_clock;
-    std::unique_ptr<Trace> m_trace;
-    std::unique_ptr<EmulatedKeyboard> m_emulator;
-    std::unique_ptr<HidBackend> m_ownedBackend;
-    HidBackend* m_backend = nullptr;
+    KeyboardBackend m_keyboard;
     std::unique_ptr<HidLink> m_link;
     Settings m_settings;
     AckFlag m_ack;

@@ -11,7 +11,7 @@
 #include "controls/ui/SkinCache.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "lighting/ui/DialogColourPicker.h"
-#include "platform/HidrawBackend.h"
+#include "emulator/KeyboardBackend.h"
 #include "platform/Paths.h"
 #include "platform/qt/DesktopLauncher.h"
 #include "platform/qt/SingleInstance.h"
@@ -52,9 +52,7 @@ std::optional<std::string> storedLanguage() {
 // Everything the window works with, alive for longer than the window.
 struct Collaborators {
     SystemClock clock;
-    std::unique_ptr<Trace> trace;
-    std::unique_ptr<EmulatedKeyboard> emulator;
-    std::unique_ptr<HidBackend> hidraw;
+    std::unique_ptr<KeyboardBackend> keyboard;
     std::unique_ptr<UserDialogs> dialogs;
     DesktopLauncher launcher;
     std::unique_ptr<SkinCache> dialogSkin;
@@ -114,25 +112,10 @@ int CGameKeyboardApp::run(int argc, char** argv) {
         return 0;
 
     Collaborators with;
-    if (options.traceFile) {
-        with.trace = std::make_unique<Trace>(options.traceFile->string());
-        if (!with.trace->good())
-            std::cerr << "q905: cannot write the trace to " << *options.traceFile << "\n";
-    }
-    HidBackend* backend = nullptr;
-    if (options.simulate) {
-        EmulatedKeyboard::Options emulated;
-        emulated.firmwareMajor = options.simulateMajor;
-        emulated.firmwareMinor = options.simulateMinor;
-        emulated.latency = options.simulateLatency;
-        with.emulator = std::make_unique<EmulatedKeyboard>(emulated);
-        if (options.simulateFile)
-            with.emulator->loadMemory(*options.simulateFile); // missing: factory settings
-        backend = &with.emulator->backend();
-    } else {
-        with.hidraw = std::make_unique<HidrawBackend>();
-        backend = with.hidraw.get();
-    }
+    with.keyboard = std::make_unique<KeyboardBackend>(options);
+    if (!with.keyboard->traceOpen())
+        std::cerr << "q905: cannot write the trace to " << *options.traceFile << "\n";
+    HidBackend* backend = &with.keyboard->backend();
     if (options.screenshot) {
         with.dialogs = std::make_unique<SilentDialogs>();
         with.tray = std::make_unique<NoTrayIcon>();
@@ -141,15 +124,15 @@ int CGameKeyboardApp::run(int argc, char** argv) {
         with.tray = std::make_unique<SystemTrayIcon>();
     }
     std::unique_ptr<HotPlugSource> hotPlug;
-    if (with.emulator)
-        hotPlug = std::make_unique<EmulatedHotPlug>(*with.emulator);
+    if (EmulatedKeyboard* emulator = with.keyboard->emulator())
+        hotPlug = std::make_unique<EmulatedHotPlug>(*emulator);
     else
         hotPlug = std::make_unique<UdevHotPlug>();
 
     WindowServices services;
     services.backend = backend;
     services.clock = &with.clock;
-    services.trace = with.trace.get();
+    services.trace = with.keyboard->trace();
     services.dialogs = with.dialogs.get();
     services.launcher = &with.launcher;
     services.tray = with.tray.get();
@@ -189,9 +172,7 @@ int CGameKeyboardApp::run(int argc, char** argv) {
 
     const int exitCode = application.exec();
     window.reset();
-    if (with.emulator && options.simulateFile)
-        with.emulator->saveMemory(*options.simulateFile);
-    return exitCode;
+    return exitCode; // the emulated memory goes back to its file with the collaborators
 }
 
 } // namespace q905

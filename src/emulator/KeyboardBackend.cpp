@@ -1,0 +1,32 @@
+#include "emulator/KeyboardBackend.h"
+
+#include "emulator/EmulatedKeyboard.h"
+#include "platform/HidrawBackend.h"
+
+namespace q905 {
+
+KeyboardBackend::KeyboardBackend(const CliOptions& options) {
+    if (options.traceFile)
+        m_trace = std::make_unique<Trace>(options.traceFile->string());
+    if (options.simulate) {
+        EmulatedKeyboard::Options emulated;
+        emulated.firmwareMajor = options.simulateMajor;
+        emulated.firmwareMinor = options.simulateMinor;
+        emulated.latency = options.simulateLatency;
+        m_emulator = std::make_unique<EmulatedKeyboard>(emulated);
+        m_memoryFile = options.simulateFile;
+        if (m_memoryFile)
+            m_emulator->loadMemory(*m_memoryFile); // a missing file: factory settings
+        m_backend = &m_emulator->backend();
+    } else {
+        m_hidraw = std::make_unique<HidrawBackend>();
+        m_backend = m_hidraw.get();
+    }
+}
+
+KeyboardBackend::~KeyboardBackend() {
+    if (m_emulator && m_memoryFile)
+        m_emulator->saveMemory(*m_memoryFile);
+}
+
+} // namespace q905
