@@ -3,6 +3,7 @@
 #include "app/LaunchPlan.h"
 #include "app/RedrawBurst.h"
 #include "firmware/Launcher.h"
+#include "support/RecordingLauncher.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 
 namespace q905 {
 namespace {
+
+using testing::RecordingLauncher;
 
 TEST(Language, TheFirstSourceThatNamesALanguageDecides) {
     EXPECT_EQ(chooseLanguageCode("de", std::nullopt, "en_GB"), kLanguageGerman);
@@ -26,20 +29,6 @@ TEST(Language, TheFirstSourceThatNamesALanguageDecides) {
     EXPECT_EQ(assetFolder("/usr/share/q905", 9),
               std::filesystem::path("/usr/share/q905/png/english"));
 }
-
-class RecordingLauncher final : public Launcher {
-  public:
-    bool openDetached(const std::filesystem::path& program,
-                      const std::filesystem::path& folder) override {
-        calls.push_back("start " + program.string() + " in " + folder.string());
-        return true;
-    }
-    bool openPath(const std::filesystem::path& path) override {
-        calls.push_back("open " + path.string());
-        return true;
-    }
-    std::vector<std::string> calls;
-};
 
 class LaunchPlanTest : public ::testing::Test {
   protected:

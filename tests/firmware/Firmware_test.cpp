@@ -1,6 +1,7 @@
 #include "firmware/FirmwareVersion.h"
 #include "firmware/Updater.h"
 #include "keys/ScratchFolder.h"
+#include "support/RecordingLauncher.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,8 @@
 
 namespace q905 {
 namespace {
+
+using testing::RecordingLauncher;
 
 std::vector<std::uint8_t> versionFile(std::uint8_t major, std::uint8_t minor) {
     std::vector<std::uint8_t> bytes{'Q', '9', '0', '5', 'V', major, '.', minor, 0, 0, 0, 0};
@@ -38,28 +41,13 @@ TEST(FirmwareVersion, QuestionOnlyForAnOlderKeyboard) {
     EXPECT_TRUE(CheckFirmwareVersion(FirmwareVersion{1, 2}, DeviceVersion{{1, 1, 0, 0}}));
 }
 
-class RecordingLauncher final : public Launcher {
-  public:
-    bool openDetached(const std::filesystem::path& program,
-                      const std::filesystem::path& workingFolder) override {
-        calls.push_back(program.string() + "|" + workingFolder.string());
-        return succeed;
-    }
-    bool openPath(const std::filesystem::path& path) override {
-        calls.push_back("open " + path.string());
-        return succeed;
-    }
-    std::vector<std::string> calls;
-    bool succeed = true;
-};
-
 TEST(FirmwareUpdater, StartedFromTheAssetFolderWithoutWorkingFolder) {
     RecordingLauncher launcher;
     EXPECT_TRUE(StartUpdater(launcher, "/opt/q905"));
     launcher.succeed = false;
     EXPECT_FALSE(StartUpdater(launcher, "/opt/q905"));
     EXPECT_EQ(launcher.calls, (std::vector<std::string>(
-                                  2, "/opt/q905/Korvane Mirex Keyboard Q905 UK_Update.exe|")));
+                                  2, "start /opt/q905/Korvane Mirex Keyboard Q905 UK_Update.exe in ")));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // The main window on the emulated keyboard, with every collaborator a test can answer or watch:
 // dialogs, colour picker, launcher, tray, the hot-plug waits, a recording clock and a trace.
 
+#include "support/RecordingLauncher.h"
 #include "app/ui/CGameKeyboardDlg.h"
 #include "app/ui/Delays.h"
 #include "app/ui/HotPlugSource.h"
@@ -59,20 +60,6 @@ class AnsweringColourPicker final : public ColourPicker {
     }
     std::optional<std::uint32_t> answer;
     std::vector<std::uint32_t> initials;
-};
-
-class RecordingLauncher final : public Launcher {
-  public:
-    bool openDetached(const std::filesystem::path& program,
-                      const std::filesystem::path& folder) override {
-        calls.push_back("start " + program.string() + " in " + folder.string());
-        return true;
-    }
-    bool openPath(const std::filesystem::path& path) override {
-        calls.push_back("open " + path.string());
-        return true;
-    }
-    std::vector<std::string> calls;
 };
 
 class FakeTray final : public TrayIcon {

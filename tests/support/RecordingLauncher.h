@@ -1,0 +1,26 @@
+#pragma once
+// A launcher that records what the program asked the desktop to start or open.
+
+#include "firmware/Launcher.h"
+
+#include <string>
+#include <vector>
+
+namespace q905::testing {
+
+class RecordingLauncher final : public Launcher {
+public:
+    bool openDetached(const std::filesystem::path& program,
+                      const std::filesystem::path& folder) override {
+        calls.push_back("start " + program.string() + " in " + folder.string());
+        return succeed;
+    }
+    bool openPath(const std::filesystem::path& path) override {
+        calls.push_back("open " + path.string());
+        return succeed;
+    }
+    std::vector<std::string> calls;
+    bool succeed = true;
+};
+
+} // namespace q905::testing
