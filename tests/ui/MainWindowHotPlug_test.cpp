@@ -33,9 +33,10 @@ TEST(MainWindowHotPlug, ALightingReportMovesBothCopiesAndRunsOneRedrawBurst) {
     CGameKeyboardDlg& window = harness.start();
     EXPECT_FALSE(window.redrawTimerActive()); // idle: no timer
     harness.keyboard.sendLightingChange(3, 3);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.image().speedStep() == 7; }));
+    // The reader stores the value first and hands the burst to the window afterwards.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.redrawTimerActive(); }, 1000));
+    EXPECT_EQ(harness.image().speedStep(), 7);
     EXPECT_EQ(harness.applied().speedStep(), 7);
-    EXPECT_TRUE(window.redrawTimerActive());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window.redrawTimerActive(); }, 1000));
 
     // A direction report changes the copies but needs no burst.
