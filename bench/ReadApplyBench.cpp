@@ -21,7 +21,7 @@ using Seconds = std::chrono::duration<double, std::milli>;
 
 // The real clock, counting what the protocol asked for.
 class MeasuringClock final : public Clock {
-public:
+  public:
     void sleep(std::chrono::milliseconds duration) override {
         m_requested += duration;
         m_clock.sleep(duration);
@@ -30,7 +30,7 @@ public:
     TimePoint now() override { return m_clock.now(); }
     std::chrono::milliseconds takeRequested() { return std::exchange(m_requested, {}); }
 
-private:
+  private:
     SystemClock m_clock;
     std::chrono::milliseconds m_requested{};
 };
@@ -82,7 +82,8 @@ int main(int argc, char** argv) {
 
     const Figures readAll = measure([&](int) { ReadAll(link, settings); });
     const Figures apply = measure([&](int i) {
-        settings.deviceSettings().at(layout::macroSlot(5).offset + 2) = static_cast<std::uint8_t>(i + 1);
+        settings.deviceSettings().at(layout::macroSlot(5).offset + 2) =
+            static_cast<std::uint8_t>(i + 1);
         if (ApplyChanges(link, settings, ack) != ApplyResult::Applied)
             std::fprintf(stderr, "apply failed\n");
     });

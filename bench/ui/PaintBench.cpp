@@ -41,7 +41,7 @@ class NoLauncher final : public Launcher {
 };
 
 class NoColourPicker final : public ColourPicker {
-public:
+  public:
     std::optional<std::uint32_t> pickColour(QWidget*, std::uint32_t) override {
         return std::nullopt;
     }

@@ -35,7 +35,9 @@ bool HostState::saveAppliedKeymap(std::string* error) {
     return SaveKeymapFile(m_dataFolder, applied, m_keys.appliedTable(), error);
 }
 
-bool HostState::saveMacros() { return SaveMacroFile(macroFilePath(), *m_macros); }
+bool HostState::saveMacros() {
+    return SaveMacroFile(macroFilePath(), *m_macros);
+}
 
 void HostState::snapshotAll() {
     m_settings.snapshot();

@@ -16,7 +16,7 @@
 namespace q905 {
 
 class HostState {
-public:
+  public:
     explicit HostState(std::filesystem::path dataFolder);
 
     const std::filesystem::path& dataFolder() const { return m_dataFolder; }
@@ -51,7 +51,7 @@ public:
     // enabled, snapshots, keymap.bin written.
     bool factoryResetHostSide(std::string* error = nullptr);
 
-private:
+  private:
     std::filesystem::path m_dataFolder;
     Settings m_settings;
     KeyAssignments m_keys;

@@ -34,7 +34,9 @@ inline constexpr int kFnKeyIndex = 100;
 inline constexpr int kMainEnterKeyIndex = 54;
 inline constexpr int kKeypadEnterKeyIndex = 94;
 // Indices 17..19 have no place on the picture; every walk over the keys skips them.
-constexpr bool isUnplacedKey(int keyIndex) { return keyIndex >= 17 && keyIndex <= 19; }
+constexpr bool isUnplacedKey(int keyIndex) {
+    return keyIndex >= 17 && keyIndex <= 19;
+}
 
 // The key index whose matrix position is p, if any.
 std::optional<int> keyIndexAtMatrixPosition(int position);

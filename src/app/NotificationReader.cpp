@@ -7,7 +7,9 @@ namespace q905 {
 NotificationReader::NotificationReader(Settings& settings, AckFlag& ack, Trace* trace)
     : m_settings(settings), m_ack(ack), m_trace(trace) {}
 
-NotificationReader::~NotificationReader() { stop(); }
+NotificationReader::~NotificationReader() {
+    stop();
+}
 
 void NotificationReader::start(std::shared_ptr<NotificationChannel> channel,
                                NotificationEvents* events) {

@@ -16,7 +16,7 @@ namespace q905 {
 
 // What the reader hands on. Called on the reader thread: implementations post, never block.
 class NotificationEvents {
-public:
+  public:
     virtual ~NotificationEvents() = default;
     // A lighting field (2..6) changed on the keyboard; storedValue is what both images now hold.
     virtual void lightingChanged(std::uint8_t field, std::uint8_t storedValue) = 0;
@@ -26,7 +26,7 @@ public:
 };
 
 class NotificationReader {
-public:
+  public:
     NotificationReader(Settings& settings, AckFlag& ack, Trace* trace = nullptr);
     ~NotificationReader();
     NotificationReader(const NotificationReader&) = delete;
@@ -40,7 +40,7 @@ public:
     // Handles one report as the thread does; public so the dispatch can be tested directly.
     void dispatch(const NotificationReport& report);
 
-private:
+  private:
     void run();
 
     Settings& m_settings;

@@ -13,16 +13,16 @@ namespace q905 {
 struct CliOptions {
     bool simulate = false;
     std::optional<std::filesystem::path> simulateFile; // --simulate=FILE
-    std::uint8_t simulateMajor = 1, simulateMinor = 0;  // --simulate-firmware MAJOR.MINOR
-    std::chrono::microseconds simulateLatency{1000};    // --simulate-latency MICROSECONDS
-    std::optional<std::filesystem::path> traceFile;     // --trace FILE
-    std::optional<std::filesystem::path> dataDir;       // --data-dir DIR
-    bool noApply = false;                               // --no-apply
-    bool json = false;                                  // --json
+    std::uint8_t simulateMajor = 1, simulateMinor = 0; // --simulate-firmware MAJOR.MINOR
+    std::chrono::microseconds simulateLatency{1000};   // --simulate-latency MICROSECONDS
+    std::optional<std::filesystem::path> traceFile;    // --trace FILE
+    std::optional<std::filesystem::path> dataDir;      // --data-dir DIR
+    bool noApply = false;                              // --no-apply
+    bool json = false;                                 // --json
     bool help = false;
-    std::optional<std::string> language;                // --language en|de (the window)
-    std::optional<std::filesystem::path> screenshot;    // --screenshot FILE (the window)
-    std::vector<std::string> arguments; // the command and its arguments
+    std::optional<std::string> language;             // --language en|de (the window)
+    std::optional<std::filesystem::path> screenshot; // --screenshot FILE (the window)
+    std::vector<std::string> arguments;              // the command and its arguments
 };
 
 struct ParseResult {

@@ -47,7 +47,8 @@ std::variant<AssignmentChoice, ArgumentError> parseChoice(std::span<const std::s
                 return *error;
             if (choice.count == 3)
                 return ArgumentError{"a combination has at most three keys"};
-            choice.captured[static_cast<std::size_t>(choice.count++)] = std::get<std::uint8_t>(code);
+            choice.captured[static_cast<std::size_t>(choice.count++)] =
+                std::get<std::uint8_t>(code);
             if (plus == std::string_view::npos)
                 break;
             text.remove_prefix(plus + 1);
@@ -141,9 +142,9 @@ int runAssign(CliContext& context, std::span<const std::string> args) {
     }
     const int position = KeyTable[static_cast<std::size_t>(*key)].matrixPosition();
     choice.enabled = choice.isReset() || isKeyEnabled(session.image(), position);
-    const AssignResult result = assignKey(session.host().keys(), session.image(),
-                                          session.host().macros(), *key, choice,
-                                          session.host().dataFolder());
+    const AssignResult result =
+        assignKey(session.host().keys(), session.image(), session.host().macros(), *key, choice,
+                  session.host().dataFolder());
     if (!result.ok() && result.status != AssignStatus::NotSaved) {
         context.err << "q905ctl: " << result.message << '\n';
         return exitcode::kUsage;

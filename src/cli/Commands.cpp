@@ -20,14 +20,15 @@ namespace {
 const std::array kCommands{
     CommandInfo{"list", "list                      the keyboard's HID interfaces and their paths",
                 runList},
-    CommandInfo{"read", "read                      read the keyboard; print its firmware and settings",
+    CommandInfo{"read",
+                "read                      read the keyboard; print its firmware and settings",
                 runRead},
     CommandInfo{"reset", "reset                     restore the keyboard's factory settings",
                 runReset},
     CommandInfo{"dump", "dump [--json]             everything the keyboard and this computer hold",
                 runDump},
-    CommandInfo{"set",
-                "set FIELD=VALUE ...       lighting and device settings (see the README)", runSet},
+    CommandInfo{"set", "set FIELD=VALUE ...       lighting and device settings (see the README)",
+                runSet},
     CommandInfo{"assign",
                 "assign KEY single CODE | combo CODE+CODE[+CODE] | function NAME | macro N |\n"
                 "         launch music|program|file|folder PATH | default | reset\n"
@@ -43,7 +44,9 @@ const std::array kCommands{
 };
 } // namespace
 
-std::span<const CommandInfo> allCommands() { return kCommands; }
+std::span<const CommandInfo> allCommands() {
+    return kCommands;
+}
 
 void printUsage(std::ostream& out) {
     out << "usage: q905ctl [options] COMMAND [arguments]\n\n"

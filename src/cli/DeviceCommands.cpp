@@ -21,7 +21,10 @@ int runList(CliContext& context, std::span<const std::string> args) {
         any = true;
         const bool command = info.path.find(kCommandInterface) != std::string::npos;
         const bool notify = info.path.find(kNotifyInterface) != std::string::npos;
-        context.out << info.path << (command ? "  (commands)" : notify ? "  (notifications)" : "")
+        context.out << info.path
+                    << (command  ? "  (commands)"
+                        : notify ? "  (notifications)"
+                                 : "")
                     << '\n';
     }
     if (!any) {

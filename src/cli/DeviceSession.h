@@ -17,7 +17,7 @@
 namespace q905 {
 
 class DeviceSession {
-public:
+  public:
     explicit DeviceSession(const CliOptions& options);
     // Stops the reader and closes the handles; the emulated memory goes back to its file.
     ~DeviceSession();
@@ -35,7 +35,7 @@ public:
     // Protocol errors the emulated keyboard saw; empty for a real keyboard.
     std::vector<std::string> emulatorErrors();
 
-private:
+  private:
     SystemClock m_clock;
     KeyboardBackend m_keyboard;
     std::unique_ptr<HidLink> m_link;

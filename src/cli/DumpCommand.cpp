@@ -79,8 +79,8 @@ Dump collect(HostSession& session, bool connected) {
     }
     const MacroList& macros = host.macros();
     for (std::size_t i = 0; i < macros.namedCount(); ++i)
-        dump.macros.push_back({utf16ToUtf8(macros[i].name()), macros[i].loopCount(),
-                               ListMacroEvents(macros[i])});
+        dump.macros.push_back(
+            {utf16ToUtf8(macros[i].name()), macros[i].loopCount(), ListMacroEvents(macros[i])});
     return dump;
 }
 
@@ -122,7 +122,8 @@ void printJson(const Dump& d, std::ostream& out) {
     const SettingsImage& image = d.image;
     JsonWriter json(out);
     json.beginObject();
-    json.value("firmware", std::to_string(d.firmware.major()) + "." + std::to_string(d.firmware.minor()));
+    json.value("firmware",
+               std::to_string(d.firmware.major()) + "." + std::to_string(d.firmware.minor()));
     json.beginObject("lighting")
         .value("effect", effectName(image.lightingEffect(), false))
         .value("effectCode", long{image.lightingEffect()})

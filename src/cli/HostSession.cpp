@@ -10,8 +10,8 @@
 namespace q905 {
 
 HostSession::HostSession(CliContext& context)
-    : m_context(context),
-      m_host(std::make_unique<HostState>(dataFolder(context.options.dataDir))) {}
+    : m_context(context), m_host(std::make_unique<HostState>(dataFolder(context.options.dataDir))) {
+}
 
 std::optional<int> HostSession::start() {
     const HostState::LoadReport report = m_host->loadAtStartUp();

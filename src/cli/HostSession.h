@@ -14,7 +14,7 @@
 namespace q905 {
 
 class HostSession {
-public:
+  public:
     explicit HostSession(CliContext& context);
 
     // Loads the host files and, unless --no-apply, opens and reads the keyboard. An exit code
@@ -30,7 +30,7 @@ public:
     // For commands that only look: no apply, no file written.
     [[nodiscard]] int finishReading();
 
-private:
+  private:
     CliContext& m_context;
     std::unique_ptr<HostState> m_host;
     std::unique_ptr<DeviceSession> m_device;

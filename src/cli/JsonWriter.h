@@ -10,7 +10,7 @@
 namespace q905 {
 
 class JsonWriter {
-public:
+  public:
     explicit JsonWriter(std::ostream& out) : m_out(out) {}
 
     JsonWriter& beginObject(std::string_view key = {}) { return open(key, '{'); }
@@ -18,13 +18,15 @@ public:
     JsonWriter& beginArray(std::string_view key = {}) { return open(key, '['); }
     JsonWriter& endArray() { return close(']'); }
     JsonWriter& value(std::string_view key, std::string_view text);
-    JsonWriter& value(std::string_view key, const char* text) { return value(key, std::string_view(text)); }
+    JsonWriter& value(std::string_view key, const char* text) {
+        return value(key, std::string_view(text));
+    }
     JsonWriter& value(std::string_view key, long number);
     JsonWriter& value(std::string_view key, bool flag);
 
     static std::string quote(std::string_view text);
 
-private:
+  private:
     JsonWriter& open(std::string_view key, char bracket);
     JsonWriter& close(char bracket);
     void separate(std::string_view key);

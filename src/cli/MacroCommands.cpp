@@ -32,8 +32,7 @@ int runMacro(CliContext& context, std::span<const std::string> args) {
         for (std::size_t i = 0; i < count; ++i) {
             const MacroRecord& record = macros[i];
             context.out << i << "  " << utf16ToUtf8(record.name()) << "  loop "
-                        << record.loopCount() << (record.hasDelay() ? "  with delays" : "")
-                        << '\n';
+                        << record.loopCount() << (record.hasDelay() ? "  with delays" : "") << '\n';
         }
         if (count == 0)
             context.out << "no macros\n";

@@ -16,10 +16,9 @@ int report(CliContext& context, const ProfileResult& result) {
     if (result.ok())
         return exitcode::kOk;
     context.err << "q905ctl: " << result.message << '\n';
-    const bool badInput = result.status == ProfileStatus::BadName ||
-                          result.status == ProfileStatus::WrongSize ||
-                          result.status == ProfileStatus::Unreadable ||
-                          result.status == ProfileStatus::NoProfile;
+    const bool badInput =
+        result.status == ProfileStatus::BadName || result.status == ProfileStatus::WrongSize ||
+        result.status == ProfileStatus::Unreadable || result.status == ProfileStatus::NoProfile;
     return badInput ? exitcode::kUsage : exitcode::kFailure;
 }
 
@@ -70,8 +69,8 @@ int runProfile(CliContext& context, std::span<const std::string> args) {
     {
         HostState& host = session.host();
         std::lock_guard lock(host.settings().mutex());
-        const ProfileResult imported = importProfile(folder, argument, host.image(),
-                                                     host.keys().table(), paths);
+        const ProfileResult imported =
+            importProfile(folder, argument, host.image(), host.keys().table(), paths);
         if (!imported.ok())
             return report(context, imported);
         host.keys().table().resetKeyCodes();

@@ -53,9 +53,9 @@ std::optional<bool> onOff(std::string_view text) {
 // List position of an effect given by code or by name.
 std::optional<int> effectPosition(std::string_view text) {
     static const std::map<std::string_view, std::uint8_t> kNames{
-        {"static", 1},     {"breathing", 2},  {"wave", 3},      {"reactive", 4},
-        {"sidewinder", 5}, {"ripple", 6},     {"spectrum", 8},  {"raindrop", 10},
-        {"vortex", 11},    {"spotlight", 12}, {"radar", 13},    {"profile1", 0x33},
+        {"static", 1},      {"breathing", 2},   {"wave", 3},        {"reactive", 4},
+        {"sidewinder", 5},  {"ripple", 6},      {"spectrum", 8},    {"raindrop", 10},
+        {"vortex", 11},     {"spotlight", 12},  {"radar", 13},      {"profile1", 0x33},
         {"profile2", 0x34}, {"profile3", 0x35}, {"profile4", 0x36}, {"profile5", 0x37}};
     std::optional<std::uint8_t> code;
     if (const auto it = kNames.find(text); it != kNames.end())
@@ -131,15 +131,18 @@ std::variant<Edit, std::string> parseField(const std::string& field, const std::
         const auto colour = rgb(value);
         if (!colour)
             return bad("RRGGBB");
-        return Edit([slot = field[6] - '0', c = *colour](SettingsImage& image) -> std::optional<std::string> {
+        return Edit([slot = field[6] - '0',
+                     c = *colour](SettingsImage& image) -> std::optional<std::string> {
             storeSlotColour(image, slot, c);
             return std::nullopt;
         });
     }
     if (field == "direction") {
         static const std::map<std::string_view, std::uint8_t> kDirections{
-            {"left", direction::kLeft}, {"right", direction::kRight},
-            {"top", direction::kTop}, {"bottom", direction::kBottom}};
+            {"left", direction::kLeft},
+            {"right", direction::kRight},
+            {"top", direction::kTop},
+            {"bottom", direction::kBottom}};
         const auto it = kDirections.find(value);
         if (it == kDirections.end())
             return bad("left, right, top or bottom");
@@ -195,7 +198,8 @@ std::variant<Edit, std::string> parseField(const std::string& field, const std::
         // keycolour.P.KEY
         const std::string rest = field.substr(10);
         const auto dot = rest.find('.');
-        const auto page = dot == std::string::npos ? std::nullopt : number(rest.substr(0, dot), 1, 5);
+        const auto page =
+            dot == std::string::npos ? std::nullopt : number(rest.substr(0, dot), 1, 5);
         if (!page)
             return "unknown field " + field + " (keycolour.P.KEY with P = 1..5)";
         const auto key = parseKey(rest.substr(dot + 1));
@@ -204,9 +208,11 @@ std::variant<Edit, std::string> parseField(const std::string& field, const std::
         const auto colour = rgb(value);
         if (!colour)
             return bad("RRGGBB");
-        return Edit([page = *page, key = std::get<int>(key), c = *colour](SettingsImage& image) -> std::optional<std::string> {
-            const std::size_t record = layout::perKeyColourPage(static_cast<std::size_t>(page - 1)).offset +
-                                       KeyTable[static_cast<std::size_t>(key)].matrixOffset;
+        return Edit([page = *page, key = std::get<int>(key),
+                     c = *colour](SettingsImage& image) -> std::optional<std::string> {
+            const std::size_t record =
+                layout::perKeyColourPage(static_cast<std::size_t>(page - 1)).offset +
+                KeyTable[static_cast<std::size_t>(key)].matrixOffset;
             image.at(record) = 0;
             image.at(record + 1) = redOf(c);
             image.at(record + 2) = greenOf(c);

@@ -11,7 +11,7 @@
 namespace q905 {
 
 class AckFlag {
-public:
+  public:
     void clear();
     void set();
     bool isSet() const;
@@ -21,7 +21,7 @@ public:
     // True once the flag is set; false after the timeout, or at once when nobody listens.
     [[nodiscard]] bool wait(Milliseconds timeout);
 
-private:
+  private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_set = false;

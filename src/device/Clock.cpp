@@ -19,8 +19,12 @@ void SystemClock::sleep(std::chrono::milliseconds duration) {
     preciseSleepUntil(std::chrono::steady_clock::now() + duration);
 }
 
-void SystemClock::yield() { std::this_thread::yield(); }
+void SystemClock::yield() {
+    std::this_thread::yield();
+}
 
-Clock::TimePoint SystemClock::now() { return std::chrono::steady_clock::now(); }
+Clock::TimePoint SystemClock::now() {
+    return std::chrono::steady_clock::now();
+}
 
 } // namespace q905

@@ -6,7 +6,7 @@
 namespace q905 {
 
 class Clock {
-public:
+  public:
     using TimePoint = std::chrono::steady_clock::time_point;
     virtual ~Clock() = default;
     virtual void sleep(std::chrono::milliseconds duration) = 0;
@@ -18,7 +18,7 @@ public:
 // Real time. Sleeps end close to their deadline rather than a scheduler tick late, so the
 // protocol's many short waits do not add up to visible slowness.
 class SystemClock final : public Clock {
-public:
+  public:
     void sleep(std::chrono::milliseconds duration) override;
     void yield() override;
     TimePoint now() override;

@@ -36,15 +36,15 @@ void readLighting(HidLink& link, Settings& settings) {
     if (!reply)
         return;
     const auto& r = *reply;
-    const std::array<std::uint8_t, 5> params{r[3], static_cast<std::uint8_t>(10 - r[4]), r[5],
-                                             r[6], r[7]};
+    const std::array<std::uint8_t, 5> params{r[3], static_cast<std::uint8_t>(10 - r[4]), r[5], r[6],
+                                             r[7]};
     settings.storeDeviceBytes(layout::kLightingParams.offset, params);
 }
 
 void readColourTriples(HidLink& link, Settings& settings) {
     for (std::uint8_t triple = 0; triple < layout::kColourTripleCount; ++triple) {
-        const auto reply =
-            link.QueryCommand(command::kReadColourTriple, {.p2 = triple}, wait::kColourTripleRequest);
+        const auto reply = link.QueryCommand(command::kReadColourTriple, {.p2 = triple},
+                                             wait::kColourTripleRequest);
         link.wait(wait::kColourTripleReply);
         if (reply) {
             const std::array<std::uint8_t, 3> rgb{(*reply)[4], (*reply)[5], (*reply)[6]};
@@ -72,7 +72,8 @@ void readResponseTime(HidLink& link, Settings& settings) {
     if (!reply)
         return;
     const std::uint8_t step = static_cast<std::uint8_t>((*reply)[2] - 1);
-    settings.storeDeviceBytes(layout::kResponseTime.offset, std::span<const std::uint8_t>(&step, 1));
+    settings.storeDeviceBytes(layout::kResponseTime.offset,
+                              std::span<const std::uint8_t>(&step, 1));
 }
 
 void readKeyMap(HidLink& link, Settings& settings) {

@@ -7,7 +7,7 @@ namespace {
 using Pause = HidLink::Pause;
 
 class Applier {
-public:
+  public:
     Applier(HidLink& link, AckFlag& ack, ApplyOptions options)
         : m_link(link), m_ack(ack), m_options(options) {}
 
@@ -20,14 +20,14 @@ public:
     }
 
     void sendLighting(const SettingsImage& image, std::uint8_t phase) {
-        m_link.SendCommand(command::kLighting,
-                           {.p1 = phase,
-                            .p2 = image.lightingEffect(),
-                            .p3 = static_cast<std::uint8_t>(10 - image.speedStep()),
-                            .p4 = phase == command::kLightingCommit ? image.brightness()
-                                                                    : std::uint8_t{0},
-                            .p5 = image.colourIndex(),
-                            .p6 = image.direction()});
+        m_link.SendCommand(
+            command::kLighting,
+            {.p1 = phase,
+             .p2 = image.lightingEffect(),
+             .p3 = static_cast<std::uint8_t>(10 - image.speedStep()),
+             .p4 = phase == command::kLightingCommit ? image.brightness() : std::uint8_t{0},
+             .p5 = image.colourIndex(),
+             .p6 = image.direction()});
         m_link.wait(wait::kLightingWrite);
     }
 
@@ -75,7 +75,7 @@ public:
         m_link.wait(wait::kApplySession);
     }
 
-private:
+  private:
     HidLink& m_link;
     AckFlag& m_ack;
     ApplyOptions m_options;

@@ -24,7 +24,7 @@ struct HidInterfaceInfo {
 
 // Feature reports plus 65-byte output/input reports: the command handle.
 class CommandChannel {
-public:
+  public:
     virtual ~CommandChannel() = default;
     virtual bool setFeature(const FeatureFrame& frame) = 0;
     // reply[0] is 0 on entry; on success the reply has report id 0 in byte 0.
@@ -42,7 +42,7 @@ enum class NotificationRead {
 
 // 4-byte input reports with report id 4: the notification handle.
 class NotificationChannel {
-public:
+  public:
     virtual ~NotificationChannel() = default;
     // Blocks until a report arrives, stop() is called or the device is gone.
     virtual NotificationRead read(NotificationReport& report) = 0;
@@ -51,7 +51,7 @@ public:
 };
 
 class HidBackend {
-public:
+  public:
     virtual ~HidBackend() = default;
     // The HID interfaces present now, in a stable order.
     virtual std::vector<HidInterfaceInfo> enumerate() = 0;

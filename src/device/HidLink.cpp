@@ -69,9 +69,13 @@ void HidLink::closeNotifyHandle() {
     m_notify.reset();
 }
 
-bool HidLink::commandHandleValid() const { return commandChannel() != nullptr; }
+bool HidLink::commandHandleValid() const {
+    return commandChannel() != nullptr;
+}
 
-bool HidLink::notifyHandleValid() const { return notifyHandle() != nullptr; }
+bool HidLink::notifyHandleValid() const {
+    return notifyHandle() != nullptr;
+}
 
 std::shared_ptr<NotificationChannel> HidLink::notifyHandle() const {
     std::lock_guard lock(m_handleMutex);

@@ -24,7 +24,7 @@ inline constexpr std::string_view kCommandInterface = "mi_03";
 inline constexpr std::string_view kNotifyInterface = "ol04";
 
 class HidLink {
-public:
+  public:
     HidLink(HidBackend& backend, Clock& clock, Trace* trace = nullptr);
 
     Clock& clock() { return m_clock; }
@@ -70,7 +70,7 @@ public:
     // Marks an acknowledgement wait in the trace.
     void traceAckWait();
 
-private:
+  private:
     std::shared_ptr<CommandChannel> commandChannel() const;
     void pause(Pause pause);
 

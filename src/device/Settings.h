@@ -20,7 +20,7 @@ struct DeviceVersion {
 };
 
 class Settings {
-public:
+  public:
     // The read thread writes blocks while the window thread may take a snapshot or draw, and the
     // notification reader writes single bytes into both copies: all of them take this lock. The
     // window thread's own edits happen while no other writer runs and need not take it.
@@ -46,7 +46,7 @@ public:
     DeviceVersion deviceVersion() const;
     void setDeviceVersion(DeviceVersion version);
 
-private:
+  private:
     mutable std::mutex m_mutex;
     SettingsImage m_device;
     SettingsImage m_applied;

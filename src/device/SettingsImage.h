@@ -10,7 +10,7 @@
 namespace q905 {
 
 class SettingsImage {
-public:
+  public:
     using Bytes = std::array<std::uint8_t, kSettingsImageSize>;
 
     Bytes& bytes() { return m_bytes; }
@@ -18,7 +18,9 @@ public:
     std::uint8_t* data() { return m_bytes.data(); }
     const std::uint8_t* data() const { return m_bytes.data(); }
 
-    std::span<std::uint8_t> block(Block block) { return {m_bytes.data() + block.offset, block.size}; }
+    std::span<std::uint8_t> block(Block block) {
+        return {m_bytes.data() + block.offset, block.size};
+    }
     std::span<const std::uint8_t> block(Block block) const {
         return {m_bytes.data() + block.offset, block.size};
     }
@@ -43,7 +45,7 @@ public:
 
     bool operator==(const SettingsImage&) const = default;
 
-private:
+  private:
     Bytes m_bytes{};
 };
 

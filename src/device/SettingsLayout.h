@@ -23,7 +23,7 @@ inline constexpr Block kReservedAfterReportRate{0x000C, 780};
 inline constexpr Block kKeyMapBlock{0x0318, 512};
 inline constexpr std::size_t kMacroSlotSize = 192;
 inline constexpr std::size_t kMacroSlotCount = 32;
-inline constexpr Block kMacroSlotBlock{0x0518, kMacroSlotSize * kMacroSlotCount};
+inline constexpr Block kMacroSlotBlock{0x0518, kMacroSlotSize* kMacroSlotCount};
 inline constexpr Block kReservedAfterMacros{0x1D18, 1};
 inline constexpr Block kResponseTime{0x1D19, 1};
 inline constexpr Block kLightingParams{0x1D1A, 5};
@@ -39,7 +39,7 @@ inline constexpr Block kKeyEnableMask{0x1D35, 21};
 inline constexpr Block kWinKeyLock{0x1D4A, 1};
 inline constexpr std::size_t kPerKeyPageSize = 512;
 inline constexpr std::size_t kPerKeyPageCount = 5;
-inline constexpr Block kPerKeyColourPages{0x1D4B, kPerKeyPageSize * kPerKeyPageCount};
+inline constexpr Block kPerKeyColourPages{0x1D4B, kPerKeyPageSize* kPerKeyPageCount};
 inline constexpr Block kPalmRestBlock{0x274B, 8};
 inline constexpr Block kReservedTail{0x2753, 1};
 
@@ -57,10 +57,9 @@ inline constexpr std::size_t kWinKeyMaskByte = kKeyEnableMask.offset + 1;
 
 // Every block in order, so the sizes can be checked to cover the image without gaps.
 inline constexpr Block kAllBlocks[] = {
-    kReservedHead,   kReportRate,     kReservedAfterReportRate, kKeyMapBlock,
-    kMacroSlotBlock, kReservedAfterMacros, kResponseTime,        kLightingParams,
-    kEffectColours,  kGameMode,       kKeyEnableMask,           kWinKeyLock,
-    kPerKeyColourPages, kPalmRestBlock, kReservedTail};
+    kReservedHead,        kReportRate,   kReservedAfterReportRate, kKeyMapBlock,   kMacroSlotBlock,
+    kReservedAfterMacros, kResponseTime, kLightingParams,          kEffectColours, kGameMode,
+    kKeyEnableMask,       kWinKeyLock,   kPerKeyColourPages,       kPalmRestBlock, kReservedTail};
 
 constexpr bool blocksAreContiguous() {
     std::size_t next = 0;

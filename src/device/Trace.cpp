@@ -6,7 +6,9 @@ Trace::Trace(const std::string& path) : m_file(path, std::ios::app) {}
 
 Trace::Trace(LineSink sink) : m_sink(std::move(sink)) {}
 
-bool Trace::good() const { return m_sink || m_file.good(); }
+bool Trace::good() const {
+    return m_sink || m_file.good();
+}
 
 std::string Trace::hex(std::span<const std::uint8_t> bytes) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -28,11 +30,17 @@ void Trace::transfer(std::string_view kind, std::span<const std::uint8_t> bytes)
         line(std::string(kind) + ' ' + hex(bytes));
 }
 
-void Trace::sleep(long milliseconds) { line("sleep " + std::to_string(milliseconds)); }
+void Trace::sleep(long milliseconds) {
+    line("sleep " + std::to_string(milliseconds));
+}
 
-void Trace::waitAck() { line("wait-ack"); }
+void Trace::waitAck() {
+    line("wait-ack");
+}
 
-void Trace::notify(std::span<const std::uint8_t> report) { line("notify " + hex(report)); }
+void Trace::notify(std::span<const std::uint8_t> report) {
+    line("notify " + hex(report));
+}
 
 void Trace::line(const std::string& text) {
     std::lock_guard lock(m_mutex);

@@ -18,7 +18,7 @@
 namespace q905 {
 
 class Trace {
-public:
+  public:
     using LineSink = std::function<void(const std::string&)>;
 
     // Appends to a file; good() tells whether it could be opened.
@@ -34,7 +34,7 @@ public:
 
     static std::string hex(std::span<const std::uint8_t> bytes);
 
-private:
+  private:
     void line(const std::string& text);
 
     std::mutex m_mutex; // the notification reader writes from its own thread

@@ -14,7 +14,7 @@ namespace q905 {
 class EmulatedKeyboard;
 
 class KeyboardBackend {
-public:
+  public:
     explicit KeyboardBackend(const CliOptions& options);
     // Writes the emulated keyboard's memory back to its file.
     ~KeyboardBackend();
@@ -28,7 +28,7 @@ public:
     // Null for the real keyboard.
     EmulatedKeyboard* emulator() { return m_emulator.get(); }
 
-private:
+  private:
     std::optional<std::filesystem::path> m_memoryFile;
     std::unique_ptr<Trace> m_trace;
     std::unique_ptr<EmulatedKeyboard> m_emulator;

@@ -15,7 +15,7 @@ struct KeyNameEntry {
 };
 
 class KeyNameTable {
-public:
+  public:
     // The fixed table, built once.
     static const KeyNameTable& instance();
 
@@ -27,7 +27,7 @@ public:
     std::string pressText(std::uint8_t code) const { return NameOf(code) + " dn"; }
     std::string releaseText(std::uint8_t code) const { return NameOf(code) + " up"; }
 
-private:
+  private:
     KeyNameTable();
     std::array<KeyNameEntry, 256> m_entries;
 };

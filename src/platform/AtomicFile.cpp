@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace q905 {

@@ -10,7 +10,9 @@ namespace q905 {
 HidrawBackend::HidrawBackend(SysfsHidEnumerator enumerator, std::shared_ptr<HidrawSystem> system)
     : m_enumerator(std::move(enumerator)), m_system(std::move(system)) {}
 
-std::vector<HidInterfaceInfo> HidrawBackend::enumerate() { return m_enumerator.enumerate(); }
+std::vector<HidInterfaceInfo> HidrawBackend::enumerate() {
+    return m_enumerator.enumerate();
+}
 
 std::optional<int> HidrawBackend::openNode(const std::string& path, std::string& error) {
     const std::string devnode = devnodeOfPath(path);

@@ -13,7 +13,7 @@
 namespace q905 {
 
 class HidrawBackend final : public HidBackend {
-public:
+  public:
     explicit HidrawBackend(SysfsHidEnumerator enumerator = SysfsHidEnumerator{},
                            std::shared_ptr<HidrawSystem> system = makeLinuxHidrawSystem());
 
@@ -23,7 +23,7 @@ public:
     std::unique_ptr<NotificationChannel> openNotification(const std::string& path,
                                                           std::string& error) override;
 
-private:
+  private:
     std::optional<int> openNode(const std::string& path, std::string& error);
 
     SysfsHidEnumerator m_enumerator;

@@ -17,9 +17,13 @@ template <typename Call> SystemResult retryInterrupted(Call call) {
     return result;
 }
 
-bool deviceLost(short revents) { return (revents & (POLLERR | POLLHUP | POLLNVAL)) != 0; }
+bool deviceLost(short revents) {
+    return (revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+}
 
-bool tryAgain(int error) { return error == EINTR || error == EAGAIN || error == EWOULDBLOCK; }
+bool tryAgain(int error) {
+    return error == EINTR || error == EAGAIN || error == EWOULDBLOCK;
+}
 
 // Large enough for any report of the keyboard's interfaces, so none is cut short.
 constexpr std::size_t kInputBufferSize = 64;
@@ -29,7 +33,9 @@ HidrawCommandChannel::HidrawCommandChannel(std::shared_ptr<HidrawSystem> system,
                                            std::chrono::milliseconds readTimeout)
     : m_system(std::move(system)), m_fd(fd), m_readTimeout(readTimeout) {}
 
-HidrawCommandChannel::~HidrawCommandChannel() { m_system->close(m_fd); }
+HidrawCommandChannel::~HidrawCommandChannel() {
+    m_system->close(m_fd);
+}
 
 bool HidrawCommandChannel::setFeature(const FeatureFrame& frame) {
     const FeatureFrame buffer = featureRequestBuffer(frame);
@@ -87,8 +93,8 @@ bool HidrawCommandChannel::readReport(DataReport& report) {
     }
 }
 
-HidrawNotificationChannel::HidrawNotificationChannel(std::shared_ptr<HidrawSystem> system,
-                                                     int fd, int wakeFd)
+HidrawNotificationChannel::HidrawNotificationChannel(std::shared_ptr<HidrawSystem> system, int fd,
+                                                     int wakeFd)
     : m_system(std::move(system)), m_fd(fd), m_wakeFd(wakeFd) {}
 
 HidrawNotificationChannel::~HidrawNotificationChannel() {

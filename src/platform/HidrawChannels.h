@@ -16,7 +16,7 @@ namespace q905 {
 inline constexpr std::chrono::milliseconds kDataReportTimeout{1000};
 
 class HidrawCommandChannel final : public CommandChannel {
-public:
+  public:
     HidrawCommandChannel(std::shared_ptr<HidrawSystem> system, int fd,
                          std::chrono::milliseconds readTimeout = kDataReportTimeout);
     ~HidrawCommandChannel() override;
@@ -28,14 +28,14 @@ public:
     bool writeReport(const DataReport& report) override;
     bool readReport(DataReport& report) override;
 
-private:
+  private:
     std::shared_ptr<HidrawSystem> m_system;
     int m_fd;
     std::chrono::milliseconds m_readTimeout;
 };
 
 class HidrawNotificationChannel final : public NotificationChannel {
-public:
+  public:
     // wakeFd comes from HidrawSystem::createWakeup().
     HidrawNotificationChannel(std::shared_ptr<HidrawSystem> system, int fd, int wakeFd);
     ~HidrawNotificationChannel() override;
@@ -45,7 +45,7 @@ public:
     NotificationRead read(NotificationReport& report) override;
     void stop() override;
 
-private:
+  private:
     std::shared_ptr<HidrawSystem> m_system;
     int m_fd;
     int m_wakeFd;

@@ -17,7 +17,7 @@ SystemResult fromCall(long value) {
 }
 
 class LinuxHidrawSystem final : public HidrawSystem {
-public:
+  public:
     SystemResult open(const std::string& devnode) override {
         return fromCall(::open(devnode.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
     }

@@ -19,7 +19,7 @@ struct SystemResult {
 };
 
 class HidrawSystem {
-public:
+  public:
     virtual ~HidrawSystem() = default;
     // Read/write, non-blocking, close-on-exec.
     virtual SystemResult open(const std::string& devnode) = 0;

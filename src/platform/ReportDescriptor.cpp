@@ -79,8 +79,7 @@ ReportDescriptorSummary summariseReportDescriptor(std::span<const std::uint8_t> 
             if (depth == 0)
                 addReportId(pendingIds, static_cast<std::uint8_t>(value));
             else if (!summary.collections.empty())
-                addReportId(summary.collections.back().reportIds,
-                            static_cast<std::uint8_t>(value));
+                addReportId(summary.collections.back().reportIds, static_cast<std::uint8_t>(value));
             break;
         case kCollection:
             if (depth == 0) {

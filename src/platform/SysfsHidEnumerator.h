@@ -28,7 +28,7 @@ struct SysfsHidNode {
 };
 
 class SysfsHidEnumerator {
-public:
+  public:
     explicit SysfsHidEnumerator(std::filesystem::path sysfsRoot = "/sys",
                                 std::filesystem::path deviceDirectory = "/dev");
 
@@ -38,7 +38,7 @@ public:
     // by hidraw number, then collection.
     std::vector<HidInterfaceInfo> enumerate() const;
 
-private:
+  private:
     std::optional<SysfsHidNode> readNode(const std::filesystem::path& entry, int number) const;
 
     std::filesystem::path m_sysfsRoot;

@@ -41,7 +41,8 @@ std::optional<std::string> ueventValue(std::string_view uevent, std::string_view
     while (!uevent.empty()) {
         const std::size_t newline = uevent.find('\n');
         std::string_view line = uevent.substr(0, newline);
-        uevent = newline == std::string_view::npos ? std::string_view{} : uevent.substr(newline + 1);
+        uevent =
+            newline == std::string_view::npos ? std::string_view{} : uevent.substr(newline + 1);
         if (line.size() > key.size() && line.substr(0, key.size()) == key &&
             line[key.size()] == '=')
             return std::string(trim(line.substr(key.size() + 1)));

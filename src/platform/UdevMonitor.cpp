@@ -71,7 +71,9 @@ UdevMonitor::UdevMonitor() : m_handles(std::make_unique<Handles>()) {
 
 UdevMonitor::~UdevMonitor() = default;
 
-bool UdevMonitor::available() const { return m_handles != nullptr; }
+bool UdevMonitor::available() const {
+    return m_handles != nullptr;
+}
 
 int UdevMonitor::fd() const {
     return m_handles ? udev_monitor_get_fd(m_handles->monitor) : -1;
@@ -107,9 +109,15 @@ struct UdevMonitor::Handles {};
 
 UdevMonitor::UdevMonitor() : m_error("built without libudev") {}
 UdevMonitor::~UdevMonitor() = default;
-bool UdevMonitor::available() const { return false; }
-int UdevMonitor::fd() const { return -1; }
-std::optional<DeviceEvent> UdevMonitor::receive() { return std::nullopt; }
+bool UdevMonitor::available() const {
+    return false;
+}
+int UdevMonitor::fd() const {
+    return -1;
+}
+std::optional<DeviceEvent> UdevMonitor::receive() {
+    return std::nullopt;
+}
 
 #endif
 

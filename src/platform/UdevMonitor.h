@@ -22,7 +22,7 @@ struct DeviceEvent {
 bool isKeyboardEvent(const DeviceEvent& event);
 
 class UdevMonitor {
-public:
+  public:
     // Listens to udev's events, which come after the rules have set the node's permissions;
     // where no udev daemon runs (containers), to the kernel's own, which would otherwise be
     // silently missing.
@@ -41,7 +41,7 @@ public:
     // The next hidraw addition or removal, skipping other actions; nothing when none is queued.
     std::optional<DeviceEvent> receive();
 
-private:
+  private:
     struct Handles;
     std::unique_ptr<Handles> m_handles;
     std::string m_error;

@@ -17,7 +17,7 @@ struct CtlResult {
 };
 
 class CtlRunner {
-public:
+  public:
     CtlRunner() {
         m_folder = std::filesystem::temp_directory_path() /
                    ("q905ctl-test-" + std::to_string(::getpid()) + "-" + std::to_string(s_next++));
@@ -53,7 +53,7 @@ public:
         return text.str();
     }
 
-private:
+  private:
     static inline int s_next = 0;
     std::filesystem::path m_folder;
 };

@@ -43,9 +43,9 @@ std::uint8_t memoryByte(const CtlRunner& ctl, std::size_t offset) {
 
 TEST(Ctl, BadInputPrintsWhyAndExitsTwoWithoutWritingAnything) {
     CtlRunner ctl;
-    for (const char* arguments : {"bogus", "--bogus read", "assign Shift single A",
-                                  "assign Q single NoSuchKey", "assign Q combo A",
-                                  "assign 17 single A", "macro show x", "profile rename"}) {
+    for (const char* arguments :
+         {"bogus", "--bogus read", "assign Shift single A", "assign Q single NoSuchKey",
+          "assign Q combo A", "assign 17 single A", "macro show x", "profile rename"}) {
         const auto result = ctl.simulate(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments << "\n" << result.err;
         EXPECT_FALSE(result.err.empty()) << arguments;
@@ -128,9 +128,7 @@ TEST(Ctl, ProfileExportImportRoundTripAndForeignFilesAreRefused) {
     EXPECT_EQ(memoryByte(ctl, entry + 1), 0xE0) << "Copy is Left Ctrl + C";
     EXPECT_NE(ctl.simulate("assign Q function Copy").out.find("function Copy"), std::string::npos);
 
-    {
-        std::ofstream(ctl.file("short.bin"), std::ios::binary) << "not a profile";
-    }
+    { std::ofstream(ctl.file("short.bin"), std::ios::binary) << "not a profile"; }
     const std::string keymapBefore = ctl.read("data/keymap.bin");
     const auto refused = ctl.simulate("profile import short.bin");
     EXPECT_EQ(refused.exitCode, 2);
@@ -154,7 +152,8 @@ namespace {
 TEST(CtlSet, LightingRulesApplyAndOnlyChangedBlocksAreSent) {
     testing::CtlRunner ctl;
     // Static takes slot 1 when multicolour was selected (the factory lighting is Wave).
-    ASSERT_EQ(ctl.simulate("--trace t.txt set effect=static brightness=40 colour3=#00ff80").exitCode, 0);
+    ASSERT_EQ(
+        ctl.simulate("--trace t.txt set effect=static brightness=40 colour3=#00ff80").exitCode, 0);
     EXPECT_EQ(memoryByte(ctl, layout::kLightingEffect), 1);
     EXPECT_EQ(memoryByte(ctl, layout::kColourIndex), 1);
     EXPECT_EQ(memoryByte(ctl, layout::kBrightness), 40);
@@ -171,9 +170,9 @@ TEST(CtlSet, LightingRulesApplyAndOnlyChangedBlocksAreSent) {
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_NE(refused.err.find("Wave"), std::string::npos);
 
-    for (const char* bad : {"set speed=10", "set brightness=51", "set colour1=12345",
-                            "set nosuch=1", "set palm.speed=0", "set keycolour.6.Q=ffffff",
-                            "set effect=7", "set direction=up"})
+    for (const char* bad :
+         {"set speed=10", "set brightness=51", "set colour1=12345", "set nosuch=1",
+          "set palm.speed=0", "set keycolour.6.Q=ffffff", "set effect=7", "set direction=up"})
         EXPECT_EQ(ctl.simulate(bad).exitCode, 2) << bad;
     EXPECT_EQ(ctl.read("mem.bin").substr(0, layout::kPalmRestBlock.offset),
               before.substr(0, layout::kPalmRestBlock.offset));

@@ -30,11 +30,12 @@ struct AppliedDevice : EmulatedDevice {
 
 TEST(Apply, NothingChangedSendsOnlyTheSessionFramesAndThePalmRest) {
     AppliedDevice device;
-    const std::uint8_t palmByte1 = device.settings.appliedSettings().at(layout::kPalmRestBlock.offset + 1);
+    const std::uint8_t palmByte1 =
+        device.settings.appliedSettings().at(layout::kPalmRestBlock.offset + 1);
     EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::NothingToApply);
-    EXPECT_EQ(device.frameCommands(),
-              (std::vector<std::string>{"18 01", "07 " + Trace::hex(std::span(&palmByte1, 1)),
-                                        "18 00"}));
+    EXPECT_EQ(
+        device.frameCommands(),
+        (std::vector<std::string>{"18 01", "07 " + Trace::hex(std::span(&palmByte1, 1)), "18 00"}));
     for (const std::string& line : device.traceLines.commands())
         EXPECT_NE(line, "wait-ack");
 }
@@ -129,8 +130,9 @@ TEST(Apply, AnUnacknowledgedGroupEndsTheApplyWithoutASnapshot) {
     AppliedDevice device(false); // no notification reader: nothing can acknowledge
     device.image().at(layout::kBrightness) ^= 1;
     device.image().at(layout::kGameMode.offset) ^= 1;
-    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack, {.ackTimeout = Milliseconds(20)}),
-              ApplyResult::NotAcknowledged);
+    EXPECT_EQ(
+        ApplyChanges(device.link, device.settings, device.ack, {.ackTimeout = Milliseconds(20)}),
+        ApplyResult::NotAcknowledged);
     const auto commands = device.frameCommands();
     ASSERT_EQ(commands.size(), 4u);
     EXPECT_EQ(commands[0], "18 01");
@@ -142,8 +144,9 @@ TEST(Apply, AnUnacknowledgedGroupEndsTheApplyWithoutASnapshot) {
     // A reader that runs but a keyboard that stays silent: the bound ends the wait.
     device.traceLines.clear();
     device.ack.setListening(true);
-    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack, {.ackTimeout = Milliseconds(20)}),
-              ApplyResult::NotAcknowledged);
+    EXPECT_EQ(
+        ApplyChanges(device.link, device.settings, device.ack, {.ackTimeout = Milliseconds(20)}),
+        ApplyResult::NotAcknowledged);
     EXPECT_EQ(device.frameCommands().back(), "18 00");
 }
 
@@ -158,12 +161,11 @@ TEST(Apply, ResetRestoresFactorySettingsWithItsWaits) {
     }();
     ResetKeyboard(device.link);
     EXPECT_EQ(device.traceLines.commands(),
-              (std::vector<std::string>{"set-feature " + Trace::hex(makeFeatureFrame(0x13, {.p1 = 0xFF})),
-                                        "sleep 300",
-                                        "set-feature " + Trace::hex(makeFeatureFrame(0x09, {.p1 = 1})),
-                                        "sleep 20", "sleep 300",
-                                        "set-feature " + Trace::hex(makeFeatureFrame(0x09, {.p1 = 1})),
-                                        "sleep 20", "sleep 300"}));
+              (std::vector<std::string>{
+                  "set-feature " + Trace::hex(makeFeatureFrame(0x13, {.p1 = 0xFF})), "sleep 300",
+                  "set-feature " + Trace::hex(makeFeatureFrame(0x09, {.p1 = 1})), "sleep 20",
+                  "sleep 300", "set-feature " + Trace::hex(makeFeatureFrame(0x09, {.p1 = 1})),
+                  "sleep 20", "sleep 300"}));
     EXPECT_TRUE(device.keyboard.memory().sameBlock(factory, layout::kKeyMapBlock));
 }
 

@@ -1,6 +1,6 @@
 #include "device/Reports.h"
-#include "device/SettingsImage.h"
 #include "device/Settings.h"
+#include "device/SettingsImage.h"
 
 #include <gtest/gtest.h>
 

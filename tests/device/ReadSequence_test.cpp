@@ -12,7 +12,7 @@ using testing::EmulatedDevice;
 
 // The expected command-handle traffic, written out request by request.
 class ExpectedTrace {
-public:
+  public:
     ExpectedTrace& frame(std::uint8_t command, CommandParams params = {}) {
         m_lines.push_back("set-feature " + Trace::hex(makeFeatureFrame(command, params)));
         return *this;
@@ -46,7 +46,7 @@ public:
         }
     }
 
-private:
+  private:
     std::vector<std::string> m_lines;
 };
 

@@ -46,8 +46,9 @@ TEST(FirmwareUpdater, StartedFromTheAssetFolderWithoutWorkingFolder) {
     EXPECT_TRUE(StartUpdater(launcher, "/opt/q905"));
     launcher.succeed = false;
     EXPECT_FALSE(StartUpdater(launcher, "/opt/q905"));
-    EXPECT_EQ(launcher.calls, (std::vector<std::string>(
-                                  2, "start /opt/q905/Korvane Mirex Keyboard Q905 UK_Update.exe in ")));
+    EXPECT_EQ(launcher.calls,
+              (std::vector<std::string>(
+                  2, "start /opt/q905/Korvane Mirex Keyboard Q905 UK_Update.exe in ")));
 }
 
 } // namespace

@@ -18,14 +18,18 @@
 namespace q905::testing {
 
 class FakeHidrawSystem final : public HidrawSystem {
-public:
+  public:
     enum class Call { Open, SetFeature, GetFeature, Write, Read, Poll, CreateWakeup };
 
-    void failNext(Call call, int error) { locked([&] { m_failures[call].push_back(error); }); }
+    void failNext(Call call, int error) {
+        locked([&] { m_failures[call].push_back(error); });
+    }
     void queueInput(int fd, std::vector<std::uint8_t> report) {
         locked([&] { m_input[fd].push_back(std::move(report)); });
     }
-    void hangUp(int fd) { locked([&] { m_hungUp.insert(fd); }); }
+    void hangUp(int fd) {
+        locked([&] { m_hungUp.insert(fd); });
+    }
     // What the next HIDIOCGFEATURE leaves in the buffer, and the count it returns.
     void setFeatureReply(std::vector<std::uint8_t> bytes, long returned) {
         locked([&] { m_featureReply = std::move(bytes), m_featureReturned = returned; });
@@ -106,9 +110,11 @@ public:
         m_open.insert(m_nextFd);
         return {m_nextFd++, 0};
     }
-    void signalWakeup(int fd) override { locked([&] { m_signalled.insert(fd); }); }
+    void signalWakeup(int fd) override {
+        locked([&] { m_signalled.insert(fd); });
+    }
 
-private:
+  private:
     template <typename Change> void locked(Change change) {
         std::lock_guard lock(m_mutex);
         change();

@@ -42,10 +42,9 @@ TEST(HidrawCommandChannel, EveryTransferKeepsReportIdZeroInByteZero) {
     report[0] = 0;
 
     // The get-feature buffer starts zeroed, with nothing left from an earlier reply.
-    EXPECT_EQ(f.system->log(),
-              (std::vector<std::string>{"set-feature 3 00 81 00 00 00 00 00 00 7E",
-                                        "get-feature 3 00 00 00 00 00 00 00 00 00",
-                                        "write 3 " + Trace::hex(report)}));
+    EXPECT_EQ(f.system->log(), (std::vector<std::string>{"set-feature 3 00 81 00 00 00 00 00 00 7E",
+                                                         "get-feature 3 00 00 00 00 00 00 00 00 00",
+                                                         "write 3 " + Trace::hex(report)}));
 
     // An unnumbered input report arrives without its id; a short report of another
     // collection before it is not taken for data.
@@ -158,8 +157,8 @@ TEST(HidrawBackend, OpensTheNodeBeforeTheHashAndLeavesNothingOpen) {
     auto command = backend.openCommand("/dev/hidraw11#vid_04d9&pid_a12e&mi_03", error);
     auto notify = backend.openNotification("/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col04", error);
     ASSERT_TRUE(command && notify) << error;
-    EXPECT_EQ(system->log(), (std::vector<std::string>{"open /dev/hidraw11 -> 3",
-                                                       "open /dev/hidraw9 -> 4"}));
+    EXPECT_EQ(system->log(),
+              (std::vector<std::string>{"open /dev/hidraw11 -> 3", "open /dev/hidraw9 -> 4"}));
     command.reset();
     notify.reset();
     EXPECT_TRUE(system->openDescriptors().empty());

@@ -38,18 +38,12 @@ TEST(SysfsHidEnumerator, NamesEveryInterfaceAndCollectionInNodeOrder) {
         paths.push_back(info.path);
     // hidraw4 cannot be parsed; hidraw10 gives its interface only in bInterfaceNumber.
     const std::vector<std::string> expected = {
-        "/dev/hidraw0#vid_046d&pid_c077&mi_00",
-        "/dev/hidraw1#vid_04d9&pid_a126&mi_01&col01",
-        "/dev/hidraw1#vid_04d9&pid_a126&mi_01&col02",
-        "/dev/hidraw1#vid_04d9&pid_a126&mi_01&col03",
-        "/dev/hidraw1#vid_04d9&pid_a126&mi_01&col04",
-        "/dev/hidraw2#vid_04d9&pid_a126&mi_03",
-        "/dev/hidraw3#vid_04d9&pid_a12e&mi_00",
-        "/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col01",
-        "/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col02",
-        "/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col03",
-        "/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col04",
-        "/dev/hidraw10#vid_04d9&pid_a12e&mi_02",
+        "/dev/hidraw0#vid_046d&pid_c077&mi_00",       "/dev/hidraw1#vid_04d9&pid_a126&mi_01&col01",
+        "/dev/hidraw1#vid_04d9&pid_a126&mi_01&col02", "/dev/hidraw1#vid_04d9&pid_a126&mi_01&col03",
+        "/dev/hidraw1#vid_04d9&pid_a126&mi_01&col04", "/dev/hidraw2#vid_04d9&pid_a126&mi_03",
+        "/dev/hidraw3#vid_04d9&pid_a12e&mi_00",       "/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col01",
+        "/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col02", "/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col03",
+        "/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col04", "/dev/hidraw10#vid_04d9&pid_a12e&mi_02",
         "/dev/hidraw11#vid_04d9&pid_a12e&mi_03",
     };
     EXPECT_EQ(paths, expected);

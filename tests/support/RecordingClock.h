@@ -9,7 +9,7 @@
 namespace q905::testing {
 
 class RecordingClock final : public Clock {
-public:
+  public:
     void sleep(std::chrono::milliseconds duration) override {
         std::lock_guard lock(m_mutex);
         m_waits.push_back(duration.count());
@@ -35,7 +35,7 @@ public:
         return total;
     }
 
-private:
+  private:
     mutable std::mutex m_mutex;
     std::vector<long> m_waits;
     TimePoint m_now{};

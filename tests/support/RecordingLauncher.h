@@ -9,7 +9,7 @@
 namespace q905::testing {
 
 class RecordingLauncher final : public Launcher {
-public:
+  public:
     bool openDetached(const std::filesystem::path& program,
                       const std::filesystem::path& folder) override {
         calls.push_back("start " + program.string() + " in " + folder.string());

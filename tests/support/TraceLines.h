@@ -11,7 +11,7 @@
 namespace q905::testing {
 
 class TraceLines {
-public:
+  public:
     TraceLines()
         : m_trace(std::make_unique<Trace>([this](const std::string& line) {
               std::lock_guard lock(m_mutex);
@@ -45,7 +45,7 @@ public:
         m_lines.clear();
     }
 
-private:
+  private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_lines;
     std::unique_ptr<Trace> m_trace;

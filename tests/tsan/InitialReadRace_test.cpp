@@ -16,7 +16,8 @@ namespace {
 TEST(ThreadSafety, InitialReadWhileTheWindowTakesSnapshots) {
     testing::EmulatedDevice device;
     std::atomic<bool> done{false};
-    std::thread readThread([&] { InitialRead(device.link, device.settings, [&] { done = true; }); });
+    std::thread readThread(
+        [&] { InitialRead(device.link, device.settings, [&] { done = true; }); });
     int snapshots = 0;
     while (!done) {
         device.settings.snapshot();

@@ -2,7 +2,6 @@
 // The main window on the emulated keyboard, with every collaborator a test can answer or watch:
 // dialogs, colour picker, launcher, tray, the hot-plug waits, a recording clock and a trace.
 
-#include "support/RecordingLauncher.h"
 #include "app/ui/CGameKeyboardDlg.h"
 #include "app/ui/Delays.h"
 #include "app/ui/HotPlugSource.h"
@@ -12,6 +11,7 @@
 #include "lighting/ui/ColourPicker.h"
 #include "platform/qt/UserDialogs.h"
 #include "support/RecordingClock.h"
+#include "support/RecordingLauncher.h"
 #include "support/TraceLines.h"
 
 #include <QDialog>

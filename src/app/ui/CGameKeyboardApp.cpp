@@ -6,12 +6,12 @@
 #include "app/ui/Delays.h"
 #include "app/ui/HotPlugSource.h"
 #include "app/ui/TrayIcon.h"
+#include "controls/ui/SkinCache.h"
 #include "device/Clock.h"
 #include "device/Trace.h"
-#include "controls/ui/SkinCache.h"
 #include "emulator/EmulatedKeyboard.h"
-#include "lighting/ui/DialogColourPicker.h"
 #include "emulator/KeyboardBackend.h"
+#include "lighting/ui/DialogColourPicker.h"
 #include "platform/Paths.h"
 #include "platform/qt/DesktopLauncher.h"
 #include "platform/qt/SingleInstance.h"
@@ -142,9 +142,10 @@ int CGameKeyboardApp::run(int argc, char** argv) {
     services.languageCode = chooseLanguageCode(options.language, storedLanguage(),
                                                QLocale::system().name().toStdString());
     services.hotPlugAvailable = hotPlug->available();
-    with.dialogSkin = std::make_unique<SkinCache>(QString::fromStdString(
-        assetFolder(services.assetRoot, services.languageCode).string()));
-    with.colourPicker = std::make_unique<DialogColourPicker>(*with.dialogSkin, services.languageCode);
+    with.dialogSkin = std::make_unique<SkinCache>(
+        QString::fromStdString(assetFolder(services.assetRoot, services.languageCode).string()));
+    with.colourPicker =
+        std::make_unique<DialogColourPicker>(*with.dialogSkin, services.languageCode);
     services.colourPicker = with.colourPicker.get();
 
     auto window = std::make_unique<CGameKeyboardDlg>(services);

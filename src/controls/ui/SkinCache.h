@@ -10,7 +10,7 @@ class QPainter;
 namespace q905 {
 
 class SkinCache {
-public:
+  public:
     // folder: the language's skin folder, e.g. <assets>/png/english
     explicit SkinCache(QString folder);
 
@@ -21,7 +21,7 @@ public:
     // Copies the picture at its natural size with its top-left corner at (x, y).
     void draw(QPainter& painter, const QString& name, int x, int y);
 
-private:
+  private:
     QString m_folder;
     QHash<QString, QImage> m_images;
 };

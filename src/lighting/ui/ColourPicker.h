@@ -10,7 +10,7 @@ class QWidget;
 namespace q905 {
 
 class ColourPicker {
-public:
+  public:
     virtual ~ColourPicker() = default;
     // nullopt when the user cancelled.
     virtual std::optional<std::uint32_t> pickColour(QWidget* parent, std::uint32_t initial) = 0;

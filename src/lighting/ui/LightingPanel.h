@@ -25,7 +25,7 @@ struct PanelView {
 
 class LightingPanel : public QObject {
     Q_OBJECT
-public:
+  public:
     // window: the main window (the sliders are its children); languageCode 7 = German.
     LightingPanel(Settings& settings, SkinCache& skin, ColourPicker& colours, PanelView& view,
                   int languageCode, QWidget* window);
@@ -51,10 +51,10 @@ public:
     // The per-key colour change for the selected keys (after the colour dialog's OK).
     void applyPerKeyColour(const std::array<bool, 113>& selectedKeys, std::uint32_t colour);
 
-signals:
+  signals:
     void repaintRequested();
 
-private:
+  private:
     class Impl;
     Impl* m_impl;
 };
