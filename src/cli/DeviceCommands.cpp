@@ -13,7 +13,8 @@ int runList(CliContext& context, std::span<const std::string> args) {
         context.err << "q905ctl: list takes no arguments\n";
         return exitcode::kUsage;
     }
-    DeviceSession session(context.options);
+    Settings settings;
+    DeviceSession session(context.options, settings);
     bool any = false;
     for (const HidInterfaceInfo& info : session.backend().enumerate()) {
         if (info.vendorId != kKeyboardVendorId || info.productId != kKeyboardProductId)
@@ -39,7 +40,8 @@ int runRead(CliContext& context, std::span<const std::string> args) {
         context.err << "q905ctl: read takes no arguments\n";
         return exitcode::kUsage;
     }
-    DeviceSession session(context.options);
+    Settings settings;
+    DeviceSession session(context.options, settings);
     if (const auto failed = openKeyboard(session, context))
         return *failed;
     InitialRead(session.link(), session.settings(), {});
@@ -52,7 +54,8 @@ int runReset(CliContext& context, std::span<const std::string> args) {
         context.err << "q905ctl: reset takes no arguments\n";
         return exitcode::kUsage;
     }
-    DeviceSession session(context.options);
+    Settings settings;
+    DeviceSession session(context.options, settings);
     if (const auto failed = openKeyboard(session, context))
         return *failed;
     ResetKeyboard(session.link());

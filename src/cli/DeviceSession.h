@@ -1,24 +1,21 @@
 #pragma once
-// One run of q905ctl against a keyboard: the backend (real or emulated), the link with its two
-// handles, the images, and the notification reader that delivers acknowledgements.
+// One run of q905ctl against a keyboard: the keyboard the options name (real or emulated) and
+// the connection to it, whose notification reader delivers acknowledgements and the keyboard's
+// own changes into the caller's images.
 
-#include "app/NotificationReader.h"
+#include "app/KeyboardConnection.h"
 #include "app/ProgramOptions.h"
-#include "device/AckFlag.h"
 #include "device/Clock.h"
-#include "device/HidLink.h"
-#include "device/Settings.h"
-#include "device/Trace.h"
 #include "emulator/KeyboardBackend.h"
 
-#include <memory>
 #include <string>
+#include <vector>
 
 namespace q905 {
 
 class DeviceSession {
   public:
-    explicit DeviceSession(const CliOptions& options);
+    DeviceSession(const CliOptions& options, Settings& settings);
     // Stops the reader and closes the handles; the emulated memory goes back to its file.
     ~DeviceSession();
 
@@ -27,10 +24,9 @@ class DeviceSession {
     OpenResult open(std::string& error);
 
     HidBackend& backend() { return m_keyboard.backend(); }
-    HidLink& link() { return *m_link; }
-    Settings& settings() { return m_settings; }
-    AckFlag& ack() { return m_ack; }
-    EmulatedKeyboard* emulator() { return m_keyboard.emulator(); }
+    HidLink& link() { return m_connection.link(); }
+    Settings& settings() { return m_connection.settings(); }
+    AckFlag& ack() { return m_connection.ack(); }
     bool traceOpen() const { return m_keyboard.traceOpen(); }
     // Protocol errors the emulated keyboard saw; empty for a real keyboard.
     std::vector<std::string> emulatorErrors();
@@ -38,10 +34,7 @@ class DeviceSession {
   private:
     SystemClock m_clock;
     KeyboardBackend m_keyboard;
-    std::unique_ptr<HidLink> m_link;
-    Settings m_settings;
-    AckFlag m_ack;
-    std::unique_ptr<NotificationReader> m_reader;
+    KeyboardConnection m_connection;
 };
 
 } // namespace q905

@@ -21,7 +21,7 @@ std::optional<int> HostSession::start() {
     }
     if (m_context.options.noApply)
         return std::nullopt;
-    m_device = std::make_unique<DeviceSession>(m_context.options);
+    m_device = std::make_unique<DeviceSession>(m_context.options, m_host->settings());
     if (const auto failed = openKeyboard(*m_device, m_context))
         return failed;
     // InitialRead snapshots the image; the table's snapshot goes with it.
