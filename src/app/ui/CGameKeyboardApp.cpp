@@ -87,6 +87,14 @@ int CGameKeyboardApp::run(int argc, char** argv) {
     // A screenshot needs no display.
     if (options.screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a desktop session Qt would abort; say what to do instead.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::cerr << "q905: there is no desktop session to show the window in (neither DISPLAY nor "
+                     "WAYLAND_DISPLAY is set).\n"
+                     "q905ctl works without one, and q905 --screenshot FILE draws the window.\n";
+        return 1;
+    }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("q905"));
