@@ -31,6 +31,29 @@ TEST(LightingWindow, AnEffectPickedFromTheListReachesTheKeyboardOnApply) {
     EXPECT_EQ(harness.keyboard.memory().lightingEffect(), 0x37);
 }
 
+TEST(LightingWindow, WavePickedFromTheListTravelsInBothLightingFrames) {
+    WindowHarness harness;
+    SettingsImage memory = harness.keyboard.memory();
+    memory.at(layout::kLightingEffect) = 1; // Static, so that Wave is a change
+    memory.at(layout::kColourIndex) = 2;
+    harness.keyboard.setMemory(memory);
+    harness.start();
+    harness.click(100, 140);
+    harness.click(100, 148 + 2 * 20 + 5); // row 2: "Wave"
+    EXPECT_EQ(harness.image().lightingEffect(), 3);
+    harness.trace.clear();
+    harness.click(kApply.x(), kApply.y());
+
+    std::vector<std::string> lighting;
+    for (const std::string& frame : harness.trace.sentFrames())
+        if (frame.rfind("00 08 ", 0) == 0)
+            lighting.push_back(frame.substr(0, 11));
+    // Wave takes multicolour (8) with it.
+    EXPECT_EQ(lighting, (std::vector<std::string>{"00 08 01 03", "00 08 02 03"}));
+    EXPECT_EQ(harness.keyboard.memory().lightingEffect(), 3);
+    EXPECT_EQ(harness.keyboard.memory().colourIndex(), 8);
+}
+
 TEST(LightingWindow, SpeedStepZeroTravelsAsTenAndTheKeyboardsTenMovesTheSliderHome) {
     WindowHarness harness;
     harness.start();
