@@ -1,4 +1,4 @@
-# Window tests: headless (offscreen platform), clicking the design's coordinates with QTest.
+# Window tests: headless (offscreen platform), clicking the window's own coordinates with QTest.
 if(NOT TARGET q905gui)
     return()
 endif()
