@@ -45,19 +45,17 @@ void CBitWnd::leaveEvent(QEvent*) {
 void CBitWnd::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
-    const bool notify = m_state.buttonDown();
-    update();
-    if (notify)
-        emit clicked(m_controlId);
-    if (m_forward)
-        forwardToParent(event);
-    event->accept();
+    finishButton(m_state.buttonDown(), event);
 }
 
 void CBitWnd::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mouseReleaseEvent(event);
-    const bool notify = m_state.buttonUp();
+    finishButton(m_state.buttonUp(), event);
+}
+
+// Repaint, report a click when the state says so, and pass the event on when forwarding.
+void CBitWnd::finishButton(bool notify, QMouseEvent* event) {
     update();
     if (notify)
         emit clicked(m_controlId);

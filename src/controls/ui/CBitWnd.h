@@ -39,6 +39,7 @@ class CBitWnd : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    void finishButton(bool notify, QMouseEvent* event);
     void forwardToParent(QMouseEvent* event);
 
     BitmapStrip m_strip;
