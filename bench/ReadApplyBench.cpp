@@ -1,4 +1,4 @@
-// Wall time of ReadAll and of an apply that changes one macro slot, against the emulated
+// Wall time of readAll and of an apply that changes one macro slot, against the emulated
 // keyboard at USB-like latency, next to the waits the protocol mandates. What the host adds
 // on top of the mandated waits and the transfer latency is the figure to watch.
 
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     reader.start(link.notifyHandle(), nullptr);
-    InitialRead(link, settings, {});
+    initialRead(link, settings, {});
     clock.takeRequested();
 
     const auto measure = [&](auto&& body) {
@@ -80,18 +80,18 @@ int main(int argc, char** argv) {
         return f;
     };
 
-    const Figures readAll = measure([&](int) { ReadAll(link, settings); });
+    const Figures readAllFigures = measure([&](int) { readAll(link, settings); });
     const Figures apply = measure([&](int i) {
         settings.deviceSettings().at(layout::macroSlot(5).offset + 2) =
             static_cast<std::uint8_t>(i + 1);
-        if (ApplyChanges(link, settings, ack) != ApplyResult::Applied)
+        if (applyChanges(link, settings, ack) != ApplyResult::Applied)
             std::fprintf(stderr, "apply failed\n");
     });
     reader.stop();
 
     std::printf("%d runs each, emulated latency %lld us per transfer\n", runs,
                 static_cast<long long>(latency.count()));
-    print("ReadAll", readAll, runs);
+    print("readAll", readAllFigures, runs);
     print("apply of one macro slot", apply, runs);
     for (const auto& error : keyboard.errors())
         std::fprintf(stderr, "emulated keyboard: %s\n", error.c_str());

@@ -2,7 +2,7 @@
 // decoding every picture at every paint; and that an idle window runs no timer.
 //   q905_paint_bench [ASSET_ROOT] [PAINTS]
 // Exits 1 when the kept pictures are less than ten times faster.
-#include "app/ui/CGameKeyboardDlg.h"
+#include "app/ui/MainWindow.h"
 #include "app/ui/Delays.h"
 #include "app/ui/TrayIcon.h"
 #include "device/Clock.h"
@@ -84,9 +84,9 @@ int main(int argc, char** argv) {
     services.dataFolder = data.path().toStdString();
     services.assetRoot = assets;
 
-    CGameKeyboardDlg window(services);
+    MainWindow window(services);
     bool read = false;
-    QObject::connect(&window, &CGameKeyboardDlg::readDone, [&read] { read = true; });
+    QObject::connect(&window, &MainWindow::readDone, [&read] { read = true; });
     window.show();
     if (!QTest::qWaitFor([&read] { return read; }, 10000)) {
         std::fprintf(stderr, "the start-up read did not finish\n");
@@ -101,11 +101,11 @@ int main(int argc, char** argv) {
         window.host().keys().flags()[static_cast<std::size_t>(key)] = 1;
 
     const QString folder = window.skin().folder();
-    window.PaintMainWindow(); // warm: every picture decoded once
-    const double kept = millisecondsPerPaint(paints, [&] { window.PaintMainWindow(); });
+    window.paintMainWindow(); // warm: every picture decoded once
+    const double kept = millisecondsPerPaint(paints, [&] { window.paintMainWindow(); });
     const double decoded = millisecondsPerPaint(paints, [&] {
         window.skin() = SkinCache(folder); // forget every picture: this paint decodes them all
-        window.PaintMainWindow();
+        window.paintMainWindow();
     });
     const double ratio = decoded / kept;
     std::printf("paint with kept pictures:     %8.3f ms\n", kept);

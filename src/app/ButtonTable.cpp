@@ -47,7 +47,7 @@ constinit const std::array<HitRect, kButtonCount> ButtonTable{{
     {42, 175, 28, 189},   // 34 Keymap view, by the rule only (35, Custom view, has no entry)
 }};
 
-int HitTestButton(int x, int y, std::uint8_t lightingEffect) {
+int hitTestButton(int x, int y, std::uint8_t lightingEffect) {
     if (lightingEffect >= kFirstLightingProfile) {
         if (kViewSwitchKeymap.contains(x, y))
             return region::kKeymapView;

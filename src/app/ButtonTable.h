@@ -38,7 +38,7 @@ extern const std::array<HitRect, kButtonCount> ButtonTable;
 
 // The region under the point, or kNoRegion. While a lighting profile is the effect, the two
 // view switches come before the table.
-int HitTestButton(int x, int y, std::uint8_t lightingEffect);
+int hitTestButton(int x, int y, std::uint8_t lightingEffect);
 
 bool isPanelRegion(int region);
 

@@ -13,12 +13,12 @@ HostState::LoadReport HostState::loadAtStartUp() {
     std::error_code ignored;
     std::filesystem::create_directories(m_dataFolder, ignored);
     LoadReport report;
-    report.macros = LoadMacroFile(macroFilePath(), *m_macros);
+    report.macros = loadMacroFile(macroFilePath(), *m_macros);
     m_keys.table().clear();
     {
         // The start-up read may already be storing blocks on its own thread.
         std::lock_guard lock(m_settings.mutex());
-        report.keymap = LoadKeymapFile(m_dataFolder, false, m_settings.deviceSettings(), m_keys);
+        report.keymap = loadKeymapFile(m_dataFolder, false, m_settings.deviceSettings(), m_keys);
     }
     m_keys.table().resetKeyCodes();
     snapshotAll();
@@ -27,16 +27,16 @@ HostState::LoadReport HostState::loadAtStartUp() {
 
 bool HostState::saveKeymap(std::string* error) {
     const SettingsImage image = m_settings.deviceCopy();
-    return SaveKeymapFile(m_dataFolder, image, m_keys, error);
+    return saveKeymapFile(m_dataFolder, image, m_keys, error);
 }
 
 bool HostState::saveAppliedKeymap(std::string* error) {
     const SettingsImage applied = m_settings.appliedCopy();
-    return SaveKeymapFile(m_dataFolder, applied, m_keys.appliedTable(), error);
+    return saveKeymapFile(m_dataFolder, applied, m_keys.appliedTable(), error);
 }
 
 bool HostState::saveMacros() {
-    return SaveMacroFile(macroFilePath(), *m_macros);
+    return saveMacroFile(macroFilePath(), *m_macros);
 }
 
 void HostState::snapshotAll() {
@@ -47,7 +47,7 @@ void HostState::snapshotAll() {
 void HostState::revertAll() {
     m_settings.revert();
     m_keys.revert();
-    RecomputeAssignedFlags(m_keys, m_settings.deviceSettings());
+    recomputeAssignedFlags(m_keys, m_settings.deviceSettings());
 }
 
 bool HostState::factoryResetHostSide(std::string* error) {

@@ -26,7 +26,7 @@ KeyboardConnection::openAndStartInitialRead(std::function<void()> readDone) {
     ++m_generation;
     m_initialReadDone = false;
     m_initialRead = std::thread([this, readDone = std::move(readDone)] {
-        InitialRead(m_link, m_settings, readDone);
+        initialRead(m_link, m_settings, readDone);
         m_initialReadDone = true;
     });
     return result;
@@ -62,7 +62,7 @@ KeyboardConnection::Arrival KeyboardConnection::arrive() {
     if (!m_link.openCommandHandle())
         return Arrival::NotOpened;
     ++m_generation;
-    PlugInRead(m_link, m_settings);
+    plugInRead(m_link, m_settings);
     return Arrival::Read;
 }
 

@@ -21,7 +21,7 @@ constexpr WindowRect windowRect(const KeyEntry& key) {
 
 } // namespace
 
-int KeyAtPoint(int x, int y, bool perKeyColourMode) {
+int keyAtPoint(int x, int y, bool perKeyColourMode) {
     for (int index = 0; index < kKeyCount; ++index) {
         const WindowRect r = windowRect(KeyTable[static_cast<std::size_t>(index)]);
         if (x >= r.left && x <= r.right && y >= r.top && y <= r.bottom) {

@@ -15,7 +15,7 @@ inline constexpr std::uint8_t kNoHoverKey = 255;
 // The key under a window point, or kNoKeyAtPoint. In the "Keymap" view the keys that cannot be
 // reassigned (both Ctrl keys, Win, Fn) are not found. The unplaced keys 17..19 match only the
 // picture's corner point; callers ignore them.
-int KeyAtPoint(int x, int y, bool perKeyColourMode);
+int keyAtPoint(int x, int y, bool perKeyColourMode);
 
 // A placed key: one a click or a hover may act on.
 constexpr bool isActionableKey(int key) {
@@ -86,7 +86,7 @@ class KeySelection {
     // Button-up, or a move with the button already released.
     void endBand();
 
-    // The click rules at button-up. key comes from KeyAtPoint; perKeyView is true in the
+    // The click rules at button-up. key comes from keyAtPoint; perKeyView is true in the
     // "Custom" view while a lighting profile is the effect.
     KeyClickOutcome click(int key, bool perKeyView);
     // The colour dialog closed, with OK or Cancel.

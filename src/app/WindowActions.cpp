@@ -9,7 +9,7 @@ namespace q905 {
 
 ApplyOutcome applyEdits(KeyboardConnection& connection, HostState& host) {
     ApplyOutcome outcome;
-    outcome.result = ApplyChanges(connection.link(), host.settings(), connection.ack());
+    outcome.result = applyChanges(connection.link(), host.settings(), connection.ack());
     if (outcome.result == ApplyResult::Applied || outcome.result == ApplyResult::NothingToApply) {
         host.snapshotAll();
         outcome.snapshotTaken = true;
@@ -27,14 +27,14 @@ bool revertEdits(HostState& host) {
 FactoryResetResult factoryReset(KeyboardConnection& connection, HostState& host) {
     if (!connection.connected())
         return FactoryResetResult::NotConnected;
-    ResetKeyboard(connection.link());
-    ReadAll(connection.link(), host.settings());
+    resetKeyboard(connection.link());
+    readAll(connection.link(), host.settings());
     (void)host.factoryResetHostSide();
     return FactoryResetResult::Reset;
 }
 
 void readDoneHostSide(KeyboardConnection& connection, HostState& host, ReadSource source) {
-    RecomputeAssignedFlags(host.keys(), host.image());
+    recomputeAssignedFlags(host.keys(), host.image());
     host.keys().flags()[kFnKeyIndex] = 0;
     if (source == ReadSource::Keyboard && connection.connected())
         readLightingParams(connection.link(), host.settings());
@@ -43,7 +43,7 @@ void readDoneHostSide(KeyboardConnection& connection, HostState& host, ReadSourc
 
 bool firmwareQuestionDue(ReadSource source, FirmwareVersion fileVersion, const Settings& settings) {
     return source == ReadSource::Keyboard &&
-           CheckFirmwareVersion(fileVersion, settings.deviceVersion());
+           checkFirmwareVersion(fileVersion, settings.deviceVersion());
 }
 
 } // namespace q905

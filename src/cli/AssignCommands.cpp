@@ -170,7 +170,7 @@ int setEnabled(CliContext& context, std::span<const std::string> args, bool enab
     // enable bit and mark follow the box.
     HostState& host = session.host();
     setKeyEnabled(host.image(), KeyTable[static_cast<std::size_t>(*key)].matrixPosition(), enabled);
-    RecomputeAssignedFlags(host.keys(), host.image());
+    recomputeAssignedFlags(host.keys(), host.image());
     printKey(context, host, *key);
     return session.commit();
 }

@@ -44,7 +44,7 @@ int runRead(CliContext& context, std::span<const std::string> args) {
     DeviceSession session(context.options, settings);
     if (const auto failed = openKeyboard(session, context))
         return *failed;
-    InitialRead(session.link(), session.settings(), {});
+    initialRead(session.link(), session.settings(), {});
     printSummary(session.settings(), context.out);
     return finish(session, context, exitcode::kOk);
 }
@@ -58,8 +58,8 @@ int runReset(CliContext& context, std::span<const std::string> args) {
     DeviceSession session(context.options, settings);
     if (const auto failed = openKeyboard(session, context))
         return *failed;
-    ResetKeyboard(session.link());
-    ReadAll(session.link(), session.settings());
+    resetKeyboard(session.link());
+    readAll(session.link(), session.settings());
     readDeviceVersion(session.link(), session.settings());
     printSummary(session.settings(), context.out);
     return finish(session, context, exitcode::kOk);

@@ -80,7 +80,7 @@ Dump collect(HostSession& session, bool connected) {
     const MacroList& macros = host.macros();
     for (std::size_t i = 0; i < macros.namedCount(); ++i)
         dump.macros.push_back(
-            {utf16ToUtf8(macros[i].name()), macros[i].loopCount(), ListMacroEvents(macros[i])});
+            {utf16ToUtf8(macros[i].name()), macros[i].loopCount(), listMacroEvents(macros[i])});
     return dump;
 }
 

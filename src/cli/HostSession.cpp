@@ -24,8 +24,8 @@ std::optional<int> HostSession::start() {
     m_device = std::make_unique<DeviceSession>(m_context.options, m_host->settings());
     if (const auto failed = openKeyboard(*m_device, m_context))
         return failed;
-    // InitialRead snapshots the image; the table's snapshot goes with it.
-    InitialRead(m_device->link(), m_host->settings(), {});
+    // initialRead snapshots the image; the table's snapshot goes with it.
+    initialRead(m_device->link(), m_host->settings(), {});
     m_host->keys().snapshot();
     return std::nullopt;
 }
@@ -34,7 +34,7 @@ int HostSession::commit() {
     int exitCode = exitcode::kOk;
     if (m_device) {
         const ApplyResult result =
-            ApplyChanges(m_device->link(), m_host->settings(), m_device->ack());
+            applyChanges(m_device->link(), m_host->settings(), m_device->ack());
         if (result == ApplyResult::Applied || result == ApplyResult::NothingToApply) {
             m_host->snapshotAll();
         } else {

@@ -79,7 +79,7 @@ std::variant<std::uint8_t, ArgumentError> parseKeyCode(std::string_view text) {
     const std::string wanted = lower(trimTrailingBlank(text));
     std::vector<unsigned> matches;
     for (unsigned code = 0; code < 256; ++code) {
-        const std::string& name = NameOf(static_cast<std::uint8_t>(code));
+        const std::string& name = nameOf(static_cast<std::uint8_t>(code));
         if (!trimTrailingBlank(name).empty() && lower(trimTrailingBlank(name)) == wanted)
             matches.push_back(code);
     }

@@ -44,7 +44,7 @@ int runMacro(CliContext& context, std::span<const std::string> args) {
     }
     const MacroRecord& record = macros[static_cast<std::size_t>(index)];
     context.out << utf16ToUtf8(record.name()) << "  loop " << record.loopCount() << '\n';
-    for (const std::string& row : ListMacroEvents(record))
+    for (const std::string& row : listMacroEvents(record))
         context.out << "  " << row << '\n';
     return exitcode::kOk;
 }

@@ -25,7 +25,7 @@ int report(CliContext& context, const ProfileResult& result) {
 int show(CliContext& context) {
     HostState host(dataFolder(context.options.dataDir));
     ProfilePathTable paths;
-    const auto current = ListCurrentProfile(profileFolder(host.dataFolder()), paths);
+    const auto current = listCurrentProfile(profileFolder(host.dataFolder()), paths);
     if (!current) {
         context.out << "no current profile\n";
         return exitcode::kOk;
@@ -50,7 +50,7 @@ int runProfile(CliContext& context, std::span<const std::string> args) {
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     ProfilePathTable paths;
-    ListCurrentProfile(folder, paths);
+    listCurrentProfile(folder, paths);
 
     if (action == "rename")
         return report(context, renameCurrentProfile(folder, argument, paths));
@@ -76,7 +76,7 @@ int runProfile(CliContext& context, std::span<const std::string> args) {
         host.keys().table().resetKeyCodes();
         context.out << "current profile: " << imported.name << '\n';
     }
-    RecomputeAssignedFlags(session.host().keys(), session.image());
+    recomputeAssignedFlags(session.host().keys(), session.image());
     return session.commit();
 }
 

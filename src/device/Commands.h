@@ -51,7 +51,7 @@ inline constexpr std::uint8_t kPerKeyPageReports = 8;
 namespace wait {
 using namespace std::chrono_literals;
 // Reads.
-inline constexpr Milliseconds kAfterReadInitialGameMode = 10ms; // ReadAll only, after 0x09 with 1
+inline constexpr Milliseconds kAfterReadInitialGameMode = 10ms; // readAll only, after 0x09 with 1
 inline constexpr Milliseconds kVersionRequest = 10ms, kVersionReply = 10ms;
 inline constexpr Milliseconds kReportRateRequest = 10ms, kReportRateReply = 10ms;
 inline constexpr Milliseconds kResponseTimeRequest = 10ms, kResponseTimeReply = 10ms;

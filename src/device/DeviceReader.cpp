@@ -20,19 +20,19 @@ HidLink::ReportData into(Settings& settings, Block block) {
 
 // 0x09 with 1 opens every read and reset; it carries the game-mode write's own wait.
 void sendGameModeOne(HidLink& link) {
-    link.SendCommand(command::kGameMode, {.p1 = 1});
+    link.sendCommand(command::kGameMode, {.p1 = 1});
     link.wait(wait::kGameModeWrite);
 }
 
 void readVersion(HidLink& link, Settings& settings) {
-    const auto reply = link.QueryCommand(command::kVersion, {}, wait::kVersionRequest);
+    const auto reply = link.queryCommand(command::kVersion, {}, wait::kVersionRequest);
     link.wait(wait::kVersionReply);
     if (reply)
         settings.setDeviceVersion(DeviceVersion{{(*reply)[2], (*reply)[3], 0, 0}});
 }
 
 void readLighting(HidLink& link, Settings& settings) {
-    const auto reply = link.QueryCommand(command::kReadLighting, {}, wait::kLightingRequest);
+    const auto reply = link.queryCommand(command::kReadLighting, {}, wait::kLightingRequest);
     if (!reply)
         return;
     const auto& r = *reply;
@@ -43,7 +43,7 @@ void readLighting(HidLink& link, Settings& settings) {
 
 void readColourTriples(HidLink& link, Settings& settings) {
     for (std::uint8_t triple = 0; triple < layout::kColourTripleCount; ++triple) {
-        const auto reply = link.QueryCommand(command::kReadColourTriple, {.p2 = triple},
+        const auto reply = link.queryCommand(command::kReadColourTriple, {.p2 = triple},
                                              wait::kColourTripleRequest);
         link.wait(wait::kColourTripleReply);
         if (reply) {
@@ -56,7 +56,7 @@ void readColourTriples(HidLink& link, Settings& settings) {
 // A query whose reply byte 2 is the value of a one-byte block.
 void readByte(HidLink& link, Settings& settings, std::uint8_t readCommand, Block target,
               Milliseconds afterRequest, std::optional<Milliseconds> afterReply) {
-    const auto reply = link.QueryCommand(readCommand, {}, afterRequest);
+    const auto reply = link.queryCommand(readCommand, {}, afterRequest);
     if (afterReply)
         link.wait(*afterReply);
     if (reply)
@@ -67,7 +67,7 @@ void readByte(HidLink& link, Settings& settings, std::uint8_t readCommand, Block
 // and the apply all hold the step, so it is stored as the step.
 void readResponseTime(HidLink& link, Settings& settings) {
     const auto reply =
-        link.QueryCommand(command::kReadResponseTime, {}, wait::kResponseTimeRequest);
+        link.queryCommand(command::kReadResponseTime, {}, wait::kResponseTimeRequest);
     link.wait(wait::kResponseTimeReply);
     if (!reply)
         return;
@@ -78,13 +78,13 @@ void readResponseTime(HidLink& link, Settings& settings) {
 
 void readKeyMap(HidLink& link, Settings& settings) {
     // The reply frame of a bulk read is fetched and discarded; the data reports carry the block.
-    (void)link.QueryCommand(command::kReadKeyMap);
-    link.ReadBlock(command::kKeyMapReports, into(settings, layout::kKeyMapBlock));
+    (void)link.queryCommand(command::kReadKeyMap);
+    link.readBlock(command::kKeyMapReports, into(settings, layout::kKeyMapBlock));
 }
 
 void readKeyEnableMask(HidLink& link, Settings& settings) {
-    (void)link.QueryCommand(command::kReadKeyEnable, {.p3 = command::kKeyEnableBytes});
-    link.ReadBlock(1, [&settings](std::size_t, std::span<const std::uint8_t> data) {
+    (void)link.queryCommand(command::kReadKeyEnable, {.p3 = command::kKeyEnableBytes});
+    link.readBlock(1, [&settings](std::size_t, std::span<const std::uint8_t> data) {
         settings.storeDeviceBytes(layout::kKeyEnableMask.offset,
                                   data.first(layout::kKeyEnableMask.size));
         const std::uint8_t winKeyLock = 1 - (data[1] & 0x01);
@@ -95,8 +95,8 @@ void readKeyEnableMask(HidLink& link, Settings& settings) {
 
 void readMacroSlots(HidLink& link, Settings& settings, bool yieldAfterEach) {
     for (std::uint8_t slot = 0; slot < layout::kMacroSlotCount; ++slot) {
-        (void)link.QueryCommand(command::kReadMacroSlot, {.p2 = slot});
-        link.ReadBlock(command::kMacroSlotReports, into(settings, layout::macroSlot(slot)));
+        (void)link.queryCommand(command::kReadMacroSlot, {.p2 = slot});
+        link.readBlock(command::kMacroSlotReports, into(settings, layout::macroSlot(slot)));
         if (yieldAfterEach)
             link.yield();
     }
@@ -104,17 +104,17 @@ void readMacroSlots(HidLink& link, Settings& settings, bool yieldAfterEach) {
 
 void readPerKeyPages(HidLink& link, Settings& settings) {
     for (std::uint8_t page = 0; page < layout::kPerKeyPageCount; ++page) {
-        (void)link.QueryCommand(command::kReadPerKeyColours,
+        (void)link.queryCommand(command::kReadPerKeyColours,
                                 {.p2 = page, .p3 = command::kPerKeyPageReports},
                                 wait::kPerKeyRequest);
         link.wait(wait::kPerKeyReply);
-        link.ReadBlock(command::kPerKeyPageReports, into(settings, layout::perKeyColourPage(page)),
+        link.readBlock(command::kPerKeyPageReports, into(settings, layout::perKeyColourPage(page)),
                        Pause::Wait5);
     }
 }
 
 void readPalmRest(HidLink& link, Settings& settings) {
-    const auto reply = link.QueryCommand(command::kReadPalmRest, {}, wait::kPalmRestRequest);
+    const auto reply = link.queryCommand(command::kReadPalmRest, {}, wait::kPalmRestRequest);
     link.wait(wait::kPalmRestReply);
     if (reply)
         settings.storeDeviceBytes(layout::kPalmRestBlock.offset,
@@ -136,7 +136,7 @@ void readLightingToKeyEnable(HidLink& link, Settings& settings) {
 
 } // namespace
 
-void ReadAll(HidLink& link, Settings& settings) {
+void readAll(HidLink& link, Settings& settings) {
     auto conversation = link.beginConversation();
     sendGameModeOne(link);
     link.wait(wait::kAfterReadInitialGameMode);
@@ -146,14 +146,14 @@ void ReadAll(HidLink& link, Settings& settings) {
     readPalmRest(link, settings);
 }
 
-void PlugInRead(HidLink& link, Settings& settings) {
+void plugInRead(HidLink& link, Settings& settings) {
     auto conversation = link.beginConversation();
-    ReadAll(link, settings);
+    readAll(link, settings);
     readPerKeyPages(link, settings);
     readVersion(link, settings);
 }
 
-void InitialRead(HidLink& link, Settings& settings, const std::function<void()>& readDone) {
+void initialRead(HidLink& link, Settings& settings, const std::function<void()>& readDone) {
     {
         auto conversation = link.beginConversation();
         sendGameModeOne(link);

@@ -10,14 +10,14 @@
 namespace q905 {
 
 // Used after a factory reset and when the keyboard is plugged in. Takes no snapshot.
-void ReadAll(HidLink& link, Settings& settings);
+void readAll(HidLink& link, Settings& settings);
 
-// ReadAll, the five per-key colour pages once more, then the firmware version.
-void PlugInRead(HidLink& link, Settings& settings);
+// readAll, the five per-key colour pages once more, then the firmware version.
+void plugInRead(HidLink& link, Settings& settings);
 
 // The start-up read: every block and the version, then a snapshot, then readDone (the
 // window's refresh), called on the reading thread after the sequence has released the link.
-void InitialRead(HidLink& link, Settings& settings, const std::function<void()>& readDone);
+void initialRead(HidLink& link, Settings& settings, const std::function<void()>& readDone);
 
 // Single reads, for callers that need one value.
 void readDeviceVersion(HidLink& link, Settings& settings);

@@ -20,7 +20,7 @@ class Applier {
     }
 
     void sendLighting(const SettingsImage& image, std::uint8_t phase) {
-        m_link.SendCommand(
+        m_link.sendCommand(
             command::kLighting,
             {.p1 = phase,
              .p2 = image.lightingEffect(),
@@ -34,27 +34,27 @@ class Applier {
     void sendColours(const SettingsImage& image) {
         for (std::uint8_t triple = 0; triple < layout::kColourTripleCount; ++triple) {
             const auto rgb = image.block(layout::colourTriple(triple));
-            m_link.SendCommand(command::kColourTriple,
+            m_link.sendCommand(command::kColourTriple,
                                {.p2 = triple, .p3 = rgb[0], .p4 = rgb[1], .p5 = rgb[2]});
             m_link.wait(wait::kColourTripleWrite);
         }
     }
 
     void sendKeyMap(const SettingsImage& image) {
-        m_link.SendCommand(command::kKeyMap, {.p3 = command::kKeyMapReports});
+        m_link.sendCommand(command::kKeyMap, {.p3 = command::kKeyMapReports});
         m_link.wait(wait::kKeyMapFrame);
-        m_link.WriteBlock(image.block(layout::kKeyMapBlock));
+        m_link.writeBlock(image.block(layout::kKeyMapBlock));
         m_link.wait(wait::kKeyMapLastReport);
     }
 
     void sendMacroSlot(const SettingsImage& image, std::uint8_t slot) {
-        m_link.SendCommand(command::kMacroSlot, {.p2 = slot, .p3 = command::kMacroSlotReports});
+        m_link.sendCommand(command::kMacroSlot, {.p2 = slot, .p3 = command::kMacroSlotReports});
         m_link.wait(wait::kMacroSlotFrame);
-        m_link.WriteBlock(image.block(layout::macroSlot(slot)), Pause::Yield);
+        m_link.writeBlock(image.block(layout::macroSlot(slot)), Pause::Yield);
     }
 
     void sendKeyEnableMask(const SettingsImage& image) {
-        m_link.SendCommand(command::kKeyEnable, {.p3 = command::kKeyEnableBytes});
+        m_link.sendCommand(command::kKeyEnable, {.p3 = command::kKeyEnableBytes});
         m_link.wait(wait::kKeyEnableWrite);
         DataReport report{};
         const auto mask = image.block(layout::kKeyEnableMask);
@@ -63,15 +63,15 @@ class Applier {
     }
 
     void sendPerKeyPage(const SettingsImage& image, std::uint8_t page) {
-        m_link.SendCommand(command::kPerKeyColours,
+        m_link.sendCommand(command::kPerKeyColours,
                            {.p2 = page, .p3 = command::kPerKeyPageReports});
         m_link.wait(wait::kPerKeyFrame);
-        m_link.WriteBlock(image.block(layout::perKeyColourPage(page)), Pause::Wait5);
+        m_link.writeBlock(image.block(layout::perKeyColourPage(page)), Pause::Wait5);
         m_link.wait(wait::kPerKeyWriteReport);
     }
 
     void sendSession(std::uint8_t phase) {
-        m_link.SendCommand(command::kApplySession, {.p1 = phase});
+        m_link.sendCommand(command::kApplySession, {.p1 = phase});
         m_link.wait(wait::kApplySession);
     }
 
@@ -110,7 +110,7 @@ ChangedBlocks compareImages(const SettingsImage& device, const SettingsImage& ap
     return changed;
 }
 
-ApplyResult ApplyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyOptions options) {
+ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyOptions options) {
     if (!link.commandHandleValid())
         return ApplyResult::NotConnected;
     auto conversation = link.beginConversation();
@@ -121,7 +121,7 @@ ApplyResult ApplyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyO
     ChangedBlocks changed;
     {
         std::lock_guard lock(settings.mutex());
-        settings.deviceSettings().FoldWinKeyLock();
+        settings.deviceSettings().foldWinKeyLock();
         settings.deviceSettings().at(layout::kPalmRestBlock.offset) = command::kPalmRest;
         image = settings.deviceSettings();
         changed = compareImages(image, settings.appliedSettings());
@@ -156,25 +156,25 @@ ApplyResult ApplyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyO
     }
     if (changed.gameMode) {
         applier.beginGroup();
-        link.SendCommand(command::kGameMode, {.p1 = image.gameMode()});
+        link.sendCommand(command::kGameMode, {.p1 = image.gameMode()});
         link.wait(wait::kGameModeWrite);
         {
             std::lock_guard lock(settings.mutex());
-            settings.deviceSettings().FoldWinKeyLock();
+            settings.deviceSettings().foldWinKeyLock();
         }
         if (!applier.awaitAck())
             return abandon();
     }
     if (changed.reportRate) {
         applier.beginGroup();
-        link.SendCommand(command::kReportRate, {.p1 = image.reportRate()});
+        link.sendCommand(command::kReportRate, {.p1 = image.reportRate()});
         link.wait(wait::kReportRateWrite);
         if (!applier.awaitAck())
             return abandon();
     }
     if (changed.responseTime) {
         applier.beginGroup();
-        link.SendCommand(command::kResponseTime,
+        link.sendCommand(command::kResponseTime,
                          {.p1 = static_cast<std::uint8_t>(image.responseTime() + 1)});
         link.wait(wait::kResponseTimeWrite);
         if (!applier.awaitAck())
@@ -214,12 +214,12 @@ ApplyResult ApplyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyO
     return ApplyResult::Applied;
 }
 
-void ResetKeyboard(HidLink& link) {
+void resetKeyboard(HidLink& link) {
     auto conversation = link.beginConversation();
-    link.SendCommand(command::kFactoryReset, {.p1 = command::kFactoryResetParam});
+    link.sendCommand(command::kFactoryReset, {.p1 = command::kFactoryResetParam});
     link.wait(wait::kFactoryReset);
     for (int i = 0; i < 2; ++i) {
-        link.SendCommand(command::kGameMode, {.p1 = 1});
+        link.sendCommand(command::kGameMode, {.p1 = 1});
         link.wait(wait::kGameModeWrite);
         link.wait(wait::kFactoryReset);
     }

@@ -36,11 +36,11 @@ struct ChangedBlocks {
 
 ChangedBlocks compareImages(const SettingsImage& device, const SettingsImage& applied);
 
-[[nodiscard]] ApplyResult ApplyChanges(HidLink& link, Settings& settings, AckFlag& ack,
+[[nodiscard]] ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack,
                                        ApplyOptions options = {});
 
 // Restores factory settings in the keyboard; callers read the keyboard again afterwards.
-void ResetKeyboard(HidLink& link);
+void resetKeyboard(HidLink& link);
 
 const char* describe(ApplyResult result);
 

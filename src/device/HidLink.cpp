@@ -9,7 +9,7 @@ namespace q905 {
 HidLink::HidLink(HidBackend& backend, Clock& clock, Trace* trace)
     : m_backend(backend), m_clock(clock), m_trace(trace) {}
 
-bool HidLink::FindDevicePath(std::string_view substring) {
+bool HidLink::findDevicePath(std::string_view substring) {
     const std::vector<HidInterfaceInfo> interfaces = m_backend.enumerate();
     m_keyboardSeen = std::ranges::any_of(interfaces, [](const HidInterfaceInfo& info) {
         return info.vendorId == kKeyboardVendorId && info.productId == kKeyboardProductId;
@@ -24,7 +24,7 @@ bool HidLink::FindDevicePath(std::string_view substring) {
 }
 
 bool HidLink::openCommandHandle(std::string* error) {
-    if (!FindDevicePath(kCommandInterface)) {
+    if (!findDevicePath(kCommandInterface)) {
         if (error)
             *error = "no keyboard found";
         return false;
@@ -42,7 +42,7 @@ bool HidLink::openCommandHandle(std::string* error) {
 }
 
 bool HidLink::openNotifyHandle(std::string* error) {
-    if (!FindDevicePath(kNotifyInterface)) {
+    if (!findDevicePath(kNotifyInterface)) {
         if (error)
             *error = "no keyboard found";
         return false;
@@ -91,7 +91,7 @@ std::unique_lock<std::recursive_mutex> HidLink::beginConversation() {
     return std::unique_lock(m_conversation);
 }
 
-bool HidLink::SendCommand(std::uint8_t command, CommandParams params) {
+bool HidLink::sendCommand(std::uint8_t command, CommandParams params) {
     return sendFrame(makeFeatureFrame(command, params));
 }
 
@@ -106,9 +106,9 @@ bool HidLink::sendFrame(const FeatureFrame& frame) {
     return channel->setFeature(frame);
 }
 
-std::optional<FeatureFrame> HidLink::QueryCommand(std::uint8_t readCommand, CommandParams params,
+std::optional<FeatureFrame> HidLink::queryCommand(std::uint8_t readCommand, CommandParams params,
                                                   std::optional<Milliseconds> waitAfterRequest) {
-    const bool sent = SendCommand(readCommand, params);
+    const bool sent = sendCommand(readCommand, params);
     if (waitAfterRequest)
         wait(*waitAfterRequest);
     const auto channel = commandChannel();
@@ -136,7 +136,7 @@ bool HidLink::writeReport(const DataReport& report) {
     return channel->writeReport(report);
 }
 
-bool HidLink::WriteBlock(std::span<const std::uint8_t> source, Pause between) {
+bool HidLink::writeBlock(std::span<const std::uint8_t> source, Pause between) {
     bool allWritten = true;
     const std::size_t reports = source.size() / kDataBytesPerReport;
     for (std::size_t k = 0; k < reports; ++k) {
@@ -150,7 +150,7 @@ bool HidLink::WriteBlock(std::span<const std::uint8_t> source, Pause between) {
     return allWritten;
 }
 
-void HidLink::ReadBlock(std::size_t reports, const ReportData& store, Pause afterEach) {
+void HidLink::readBlock(std::size_t reports, const ReportData& store, Pause afterEach) {
     for (std::size_t k = 0; k < reports; ++k) {
         const auto channel = commandChannel();
         if (channel) {

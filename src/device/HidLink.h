@@ -1,6 +1,6 @@
 #pragma once
 // The one choke point for every transfer with the keyboard: the two handles, the interface
-// lookup, and the primitives SendCommand, QueryCommand, WriteBlock and ReadBlock. Every
+// lookup, and the primitives sendCommand, queryCommand, writeBlock and readBlock. Every
 // transfer and every protocol wait is traced here when a trace is attached.
 
 #include "device/Clock.h"
@@ -32,7 +32,7 @@ class HidLink {
 
     // Stores the path of the first present interface of the keyboard whose path contains
     // the substring; false when there is none.
-    bool FindDevicePath(std::string_view substring);
+    bool findDevicePath(std::string_view substring);
     const std::string& devicePath() const { return m_devicePath; }
     // True when the last lookup saw the keyboard (vendor and product) at all.
     bool keyboardSeen() const { return m_keyboardSeen; }
@@ -51,19 +51,19 @@ class HidLink {
     // whole length, so a request is never answered with another sequence's reply.
     [[nodiscard]] std::unique_lock<std::recursive_mutex> beginConversation();
 
-    bool SendCommand(std::uint8_t command, CommandParams params = {});
+    bool sendCommand(std::uint8_t command, CommandParams params = {});
     // Sends a prepared frame as it is (the palm-rest frame carries no checksum).
     bool sendFrame(const FeatureFrame& frame);
     // Request, optional wait, reply. nullopt when either transfer failed.
-    std::optional<FeatureFrame> QueryCommand(std::uint8_t readCommand, CommandParams params = {},
+    std::optional<FeatureFrame> queryCommand(std::uint8_t readCommand, CommandParams params = {},
                                              std::optional<Milliseconds> waitAfterRequest = {});
     // source.size() / 64 data reports; between reports a wait, a yield or nothing.
     enum class Pause { None, Yield, Wait5 };
-    bool WriteBlock(std::span<const std::uint8_t> source, Pause between = Pause::None);
+    bool writeBlock(std::span<const std::uint8_t> source, Pause between = Pause::None);
     bool writeReport(const DataReport& report);
     // n data reports; each one received is handed over with its index.
     using ReportData = std::function<void(std::size_t index, std::span<const std::uint8_t> data)>;
-    void ReadBlock(std::size_t reports, const ReportData& store, Pause afterEach = Pause::None);
+    void readBlock(std::size_t reports, const ReportData& store, Pause afterEach = Pause::None);
 
     void wait(Milliseconds duration);
     void yield();

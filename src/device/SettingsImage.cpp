@@ -10,7 +10,7 @@ bool SettingsImage::sameBlock(const SettingsImage& other, Block block) const {
     return std::equal(mine.begin(), mine.end(), theirs.begin());
 }
 
-void SettingsImage::FoldWinKeyLock() {
+void SettingsImage::foldWinKeyLock() {
     std::uint8_t& maskByte = at(layout::kWinKeyMaskByte);
     if (winKeyLock() == 1)
         maskByte &= 0x3E;

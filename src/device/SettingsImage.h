@@ -41,7 +41,7 @@ class SettingsImage {
 
     // Carries the Windows key lock into KeyEnableMask: lock on clears bits 0, 6 and 7 of the
     // mask's second byte, lock off sets bit 0.
-    void FoldWinKeyLock();
+    void foldWinKeyLock();
 
     bool operator==(const SettingsImage&) const = default;
 

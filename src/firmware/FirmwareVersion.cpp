@@ -22,13 +22,13 @@ FirmwareVersion readVersionFile(const std::filesystem::path& assetFolder) {
     return contents ? parseVersionFile(*contents) : FirmwareVersion{};
 }
 
-bool CheckFirmwareVersion(FirmwareVersion fileVersion, FirmwareVersion deviceVersion) {
+bool checkFirmwareVersion(FirmwareVersion fileVersion, FirmwareVersion deviceVersion) {
     return deviceVersion.major < fileVersion.major ||
            (deviceVersion.major == fileVersion.major && deviceVersion.minor < fileVersion.minor);
 }
 
-bool CheckFirmwareVersion(FirmwareVersion fileVersion, const DeviceVersion& deviceVersion) {
-    return CheckFirmwareVersion(fileVersion,
+bool checkFirmwareVersion(FirmwareVersion fileVersion, const DeviceVersion& deviceVersion) {
+    return checkFirmwareVersion(fileVersion,
                                 FirmwareVersion{deviceVersion.major(), deviceVersion.minor()});
 }
 

@@ -26,8 +26,8 @@ FirmwareVersion parseVersionFile(std::span<const std::uint8_t> contents);
 FirmwareVersion readVersionFile(const std::filesystem::path& assetFolder);
 
 // True when the keyboard is older than the file's version: the update question is due.
-bool CheckFirmwareVersion(FirmwareVersion fileVersion, FirmwareVersion deviceVersion);
-bool CheckFirmwareVersion(FirmwareVersion fileVersion, const DeviceVersion& deviceVersion);
+bool checkFirmwareVersion(FirmwareVersion fileVersion, FirmwareVersion deviceVersion);
+bool checkFirmwareVersion(FirmwareVersion fileVersion, const DeviceVersion& deviceVersion);
 
 // The update question. Its English text ends in a full-width question mark.
 inline constexpr std::string_view kUpdateQuestionText = "Update new firmware\uFF1F";

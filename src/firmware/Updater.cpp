@@ -6,7 +6,7 @@ std::filesystem::path updaterPath(const std::filesystem::path& assetFolder) {
     return assetFolder / kUpdaterFileName;
 }
 
-bool StartUpdater(Launcher& launcher, const std::filesystem::path& assetFolder) {
+bool startUpdater(Launcher& launcher, const std::filesystem::path& assetFolder) {
     return launcher.openDetached(updaterPath(assetFolder), {});
 }
 

@@ -14,6 +14,6 @@ std::filesystem::path updaterPath(const std::filesystem::path& assetFolder);
 // Starts the updater without a working folder and does not wait for it. The program keeps its
 // handles and threads: a re-plug during the update is handled like any other. False when it
 // could not be started.
-bool StartUpdater(Launcher& launcher, const std::filesystem::path& assetFolder);
+bool startUpdater(Launcher& launcher, const std::filesystem::path& assetFolder);
 
 } // namespace q905

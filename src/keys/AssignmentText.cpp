@@ -15,7 +15,7 @@ namespace {
 
 // Key names carry a trailing blank for the macro lists; it has no place in a listing.
 std::string keyName(std::uint8_t code) {
-    std::string name = NameOf(code);
+    std::string name = nameOf(code);
     while (!name.empty() && name.back() == ' ')
         name.pop_back();
     if (name.empty()) {

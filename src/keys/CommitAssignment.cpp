@@ -29,7 +29,7 @@ AssignResult refuse(AssignStatus status, std::string message) {
 
 // The keyboard sends the four media usages as consumer-page usages, not keyboard usages.
 KeyMapEntry singleKeyEntry(std::uint8_t code) {
-    const std::uint8_t usage = UsageOf(code);
+    const std::uint8_t usage = usageOf(code);
     switch (usage) {
     case 0x83:
         return {entry_kind::kConsumerUsage, 0, 0x83, 0x01};
@@ -72,7 +72,7 @@ AssignResult checkAssignment(int keyIndex, const AssignmentChoice& choice,
         return {};
     const std::uint8_t ownCode = KeyTable[keyIndex].keyCode;
     auto checkCode = [&](std::uint8_t code) -> AssignResult {
-        if (code != 0 && code != ownCode && UsageOf(code) == 0)
+        if (code != 0 && code != ownCode && usageOf(code) == 0)
             return refuse(AssignStatus::CodeWithoutUsage,
                           "the keyboard cannot send key code " + std::to_string(code));
         return {};
@@ -121,7 +121,7 @@ AssignResult checkAssignment(int keyIndex, const AssignmentChoice& choice,
     return refuse(AssignStatus::InvalidChoice, "nothing was chosen");
 }
 
-AssignResult CommitAssignment(KeyAssignments& keys, SettingsImage& image, const MacroList& macros,
+AssignResult commitAssignment(KeyAssignments& keys, SettingsImage& image, const MacroList& macros,
                               int keyIndex, const AssignmentChoice& choice) {
     if (AssignResult check = checkAssignment(keyIndex, choice, macros); !check.ok())
         return check;
@@ -152,7 +152,7 @@ AssignResult CommitAssignment(KeyAssignments& keys, SettingsImage& image, const 
             // A key whose own code has no usage (the ISO key, S1..S5) only works with its
             // factory entry; a usage entry would leave it dead.
             setKeyMapEntry(image, position,
-                           UsageOf(code) != 0 ? singleKeyEntry(code)
+                           usageOf(code) != 0 ? singleKeyEntry(code)
                                               : defaultKeyMapEntry(position));
         } else {
             flag = 1;
@@ -165,8 +165,8 @@ AssignResult CommitAssignment(KeyAssignments& keys, SettingsImage& image, const 
         std::ranges::copy(choice.captured, record.data().begin());
         record.setCount(static_cast<std::uint8_t>(choice.count));
         setKeyMapEntry(image, position,
-                       {entry_kind::kKeyUsages, UsageOf(choice.captured[0]),
-                        UsageOf(choice.captured[1]), UsageOf(choice.captured[2])});
+                       {entry_kind::kKeyUsages, usageOf(choice.captured[0]),
+                        usageOf(choice.captured[1]), usageOf(choice.captured[2])});
         flag = choice.count > 1 ? 1 : 0;
         break;
     case FunctionGroup::MacroKey: {
@@ -176,7 +176,7 @@ AssignResult CommitAssignment(KeyAssignments& keys, SettingsImage& image, const 
         writeDataStart(record, call);
         setKeyMapEntry(image, position, call);
         flag = 1;
-        FillMacroSlots(macros, image);
+        fillMacroSlots(macros, image);
         break;
     }
     case FunctionGroup::CatalogueFunction: {
@@ -207,7 +207,7 @@ AssignResult assignKey(KeyAssignments& keys, SettingsImage& image, const MacroLi
 
     const std::size_t index = static_cast<std::size_t>(keyIndex);
     keys.flags()[index] = 0;
-    if (AssignResult result = CommitAssignment(keys, image, macros, keyIndex, choice); !result.ok())
+    if (AssignResult result = commitAssignment(keys, image, macros, keyIndex, choice); !result.ok())
         return result;
 
     const int position = KeyTable[keyIndex].matrixPosition();
@@ -221,12 +221,12 @@ AssignResult assignKey(KeyAssignments& keys, SettingsImage& image, const MacroLi
         image.at(layout::kWinKeyLock.offset) = enabled ? 0 : 1;
 
     std::string error;
-    if (!SaveKeymapFile(dataFolder, image, keys, &error))
+    if (!saveKeymapFile(dataFolder, image, keys, &error))
         return refuse(AssignStatus::NotSaved, error);
     return {};
 }
 
-void RecomputeAssignedFlags(KeyAssignments& keys, const SettingsImage& image) {
+void recomputeAssignedFlags(KeyAssignments& keys, const SettingsImage& image) {
     for (int keyIndex = 0; keyIndex < kKeyCount; ++keyIndex) {
         const int position = KeyTable[keyIndex].matrixPosition();
         const KeyAssignmentRecord& record = keys.table()[static_cast<std::size_t>(keyIndex)];

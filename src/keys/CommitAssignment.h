@@ -31,13 +31,13 @@ struct AssignResult {
 
 bool isAssignableKey(int keyIndex);
 
-// Whether CommitAssignment would take the choice; changes nothing.
+// Whether commitAssignment would take the choice; changes nothing.
 AssignResult checkAssignment(int keyIndex, const AssignmentChoice& choice, const MacroList& macros);
 
 // Writes key k's record, its key map entry in image, its assigned-key flag and, for Reset and
 // RestoreDefault, its enable bit. A MacroKey choice also refills the image's macro slots from
 // macros. A refused choice changes nothing. Does not save.
-AssignResult CommitAssignment(KeyAssignments& keys, SettingsImage& image, const MacroList& macros,
+AssignResult commitAssignment(KeyAssignments& keys, SettingsImage& image, const MacroList& macros,
                               int keyIndex, const AssignmentChoice& choice);
 
 // The whole assignment of one key as the main window and the command line make it: commit,
@@ -48,7 +48,7 @@ AssignResult assignKey(KeyAssignments& keys, SettingsImage& image, const MacroLi
 
 // Rebuilds the marks of keys 0..112 from the key map, the records and the enable mask. The Fn
 // key is never marked.
-void RecomputeAssignedFlags(KeyAssignments& keys, const SettingsImage& image);
+void recomputeAssignedFlags(KeyAssignments& keys, const SettingsImage& image);
 
 // The factory state of the host side: no assignments, no marks, every key enabled.
 void clearAssignments(KeyAssignments& keys, SettingsImage& image);

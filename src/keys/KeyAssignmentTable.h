@@ -43,7 +43,7 @@ enum class FunctionGroup : std::uint8_t {
     Startup = 5,
     OpenFile = 6,
     OpenFolder = 7,
-    RestoreDefault = 8, // only handed to CommitAssignment, never stored
+    RestoreDefault = 8, // only handed to commitAssignment, never stored
     None = 255,         // the dialog's Advance page before a choice; never stored
 };
 

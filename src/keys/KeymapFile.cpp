@@ -32,21 +32,21 @@ void takeHostStateBytes(std::span<const std::uint8_t> bytes, SettingsImage* imag
                 table.bytes().begin());
 }
 
-bool SaveKeymapFile(const std::filesystem::path& dataFolder, const SettingsImage& image,
+bool saveKeymapFile(const std::filesystem::path& dataFolder, const SettingsImage& image,
                     const KeyAssignmentTable& table, std::string* error) {
     std::error_code ignored;
     std::filesystem::create_directories(dataFolder, ignored);
     return saveFileAtomically(keymapPath(dataFolder), hostStateBytes(image, table), error);
 }
 
-bool SaveKeymapFile(const std::filesystem::path& dataFolder, const SettingsImage& image,
+bool saveKeymapFile(const std::filesystem::path& dataFolder, const SettingsImage& image,
                     KeyAssignments& keys, std::string* error) {
-    const bool saved = SaveKeymapFile(dataFolder, image, keys.table(), error);
+    const bool saved = saveKeymapFile(dataFolder, image, keys.table(), error);
     keys.setFileBehind(!saved);
     return saved;
 }
 
-KeymapLoadResult LoadKeymapFile(const std::filesystem::path& dataFolder, bool keepImage,
+KeymapLoadResult loadKeymapFile(const std::filesystem::path& dataFolder, bool keepImage,
                                 SettingsImage& image, KeyAssignments& keys) {
     const std::filesystem::path path = keymapPath(dataFolder);
     if (keepImage && keys.fileBehind())
@@ -63,7 +63,7 @@ KeymapLoadResult LoadKeymapFile(const std::filesystem::path& dataFolder, bool ke
         if (!keepImage)
             keys.table().clear();
         std::string message;
-        const bool created = SaveKeymapFile(dataFolder, image, keys, &message);
+        const bool created = saveKeymapFile(dataFolder, image, keys, &message);
         keys.table().resetKeyCodes();
         if (!created)
             return {KeymapLoadStatus::NotCreated, 0, message};

@@ -44,15 +44,15 @@ struct KeymapLoadResult {
 // opens): only the table is taken over; a missing file is created from the current state.
 // Afterwards byte 0 of records 0..112 holds the keys' codes. A caller whose image the read
 // thread may be filling holds Settings::mutex() around the call.
-KeymapLoadResult LoadKeymapFile(const std::filesystem::path& dataFolder, bool keepImage,
+KeymapLoadResult loadKeymapFile(const std::filesystem::path& dataFolder, bool keepImage,
                                 SettingsImage& image, KeyAssignments& keys);
 
 // Writes image and table; a failed write leaves the old file whole.
-[[nodiscard]] bool SaveKeymapFile(const std::filesystem::path& dataFolder,
+[[nodiscard]] bool saveKeymapFile(const std::filesystem::path& dataFolder,
                                   const SettingsImage& image, const KeyAssignmentTable& table,
                                   std::string* error = nullptr);
 // Writes image and keys.table() and records in keys whether the file now holds the table.
-[[nodiscard]] bool SaveKeymapFile(const std::filesystem::path& dataFolder,
+[[nodiscard]] bool saveKeymapFile(const std::filesystem::path& dataFolder,
                                   const SettingsImage& image, KeyAssignments& keys,
                                   std::string* error = nullptr);
 

@@ -14,7 +14,7 @@ std::uint8_t channelByte(double channel) {
 }
 } // namespace
 
-HslReal RgbToHslReal(ColourValue colour) {
+HslReal rgbToHslReal(ColourValue colour) {
     const double r = redOf(colour) / 255.0;
     const double g = greenOf(colour) / 255.0;
     const double b = blueOf(colour) / 255.0;
@@ -39,8 +39,8 @@ HslReal RgbToHslReal(ColourValue colour) {
     return {kScale * h, kScale * s, kScale * l};
 }
 
-Hsl RgbToHsl(ColourValue colour) {
-    const HslReal real = RgbToHslReal(colour);
+Hsl rgbToHsl(ColourValue colour) {
+    const HslReal real = rgbToHslReal(colour);
     const int hue = static_cast<int>(real.hue + 0.5);
     const int saturation = static_cast<int>(real.saturation + 0.5);
     const int luminosity = static_cast<int>(real.luminosity + 0.5);
@@ -49,7 +49,7 @@ Hsl RgbToHsl(ColourValue colour) {
             static_cast<std::uint8_t>(std::min(luminosity, 240))};
 }
 
-double HueToChannel(double p, double q, double t) {
+double hueToChannel(double p, double q, double t) {
     if (t < 0)
         t += 1.0;
     if (t > 1)
@@ -63,7 +63,7 @@ double HueToChannel(double p, double q, double t) {
     return p;
 }
 
-ColourValue HslToRgb(double hue, double saturation, double luminosity) {
+ColourValue hslToRgb(double hue, double saturation, double luminosity) {
     const double h = hue / kScale;
     const double s = saturation / kScale;
     const double l = luminosity / kScale;
@@ -73,9 +73,9 @@ ColourValue HslToRgb(double hue, double saturation, double luminosity) {
     }
     const double q = l <= 0.5 ? l * (1.0 + s) : l + s - l * s;
     const double p = 2.0 * l - q;
-    return makeColour(channelByte(HueToChannel(p, q, h + kOneThird)),
-                      channelByte(HueToChannel(p, q, h)),
-                      channelByte(HueToChannel(p, q, h - kOneThird)));
+    return makeColour(channelByte(hueToChannel(p, q, h + kOneThird)),
+                      channelByte(hueToChannel(p, q, h)),
+                      channelByte(hueToChannel(p, q, h - kOneThird)));
 }
 
 } // namespace q905

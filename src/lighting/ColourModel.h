@@ -34,10 +34,10 @@ struct Hsl {
     bool operator==(const Hsl&) const = default;
 };
 
-HslReal RgbToHslReal(ColourValue colour);
+HslReal rgbToHslReal(ColourValue colour);
 // Rounded to the nearest step; a hue of 240 (a full turn) is kept as 239.
-Hsl RgbToHsl(ColourValue colour);
-ColourValue HslToRgb(double hue, double saturation, double luminosity);
-double HueToChannel(double p, double q, double t);
+Hsl rgbToHsl(ColourValue colour);
+ColourValue hslToRgb(double hue, double saturation, double luminosity);
+double hueToChannel(double p, double q, double t);
 
 } // namespace q905

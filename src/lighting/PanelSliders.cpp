@@ -59,7 +59,7 @@ std::optional<SliderMove> sliderForKeyboardReport(std::uint8_t field, std::uint8
     return std::nullopt;
 }
 
-SliderPicture DrawSliderLayout(int controlId, int position, ThumbOffset thumb, int sliderWidth) {
+SliderPicture drawSliderLayout(int controlId, int position, ThumbOffset thumb, int sliderWidth) {
     int tx = thumb.x;
     if (controlId == slider::kResponseTime || controlId == slider::kPalmSpeed)
         tx += 1;

@@ -59,7 +59,7 @@ struct SliderPicture {
     int thumbX = 0, thumbY = 0;
     bool operator==(const SliderPicture&) const = default;
 };
-SliderPicture DrawSliderLayout(int controlId, int position, ThumbOffset thumb,
+SliderPicture drawSliderLayout(int controlId, int position, ThumbOffset thumb,
                                int sliderWidth = kTrackWidth);
 
 } // namespace q905

@@ -18,13 +18,13 @@ SpectrumModel::SpectrumModel(int width, int height, ColourValue initial)
       m_bar{width - 29, 2, width - 2, height - 2},
       // A degenerate size still divides by at least 1.
       m_w(std::max(2, m_spectrum.width())), m_h(std::max(2, m_spectrum.height())) {
-    SetRGB(initial);
+    setColour(initial);
 }
 
-void SpectrumModel::SetRGB(ColourValue colour) {
+void SpectrumModel::setColour(ColourValue colour) {
     m_colour = colour;
     m_notified = colour;
-    m_hsl = RgbToHsl(colour);
+    m_hsl = rgbToHsl(colour);
     placeCrosshair();
     placeArrow();
 }
@@ -54,7 +54,7 @@ void SpectrumModel::takeLuminosityFrom(int y) {
 }
 
 void SpectrumModel::recomputeColour() {
-    m_colour = HslToRgb(m_hsl.hue, m_hsl.saturation, m_hsl.luminosity);
+    m_colour = hslToRgb(m_hsl.hue, m_hsl.saturation, m_hsl.luminosity);
 }
 
 void SpectrumModel::notify(SpectrumChange& change) {
@@ -215,14 +215,14 @@ void SpectrumModel::focusOut() {
 ColourValue SpectrumModel::picturePixel(int x, int y) const {
     if (y < kSpectrumTop || y > m_height - 11 || x < 0 || x > m_width - 36)
         return kSpectrumGrey;
-    return HslToRgb(240.0 * x / (m_w - 1), 240.0 * (m_height - 11 - y) / (m_h - 1), 120.0);
+    return hslToRgb(240.0 * x / (m_w - 1), 240.0 * (m_height - 11 - y) / (m_h - 1), 120.0);
 }
 
 std::optional<ColourValue> SpectrumModel::barPixelRow(int y) const {
     const int i = m_height - 11 - y;
     if (m_colour == kNoColour || i < 0 || i >= m_h)
         return std::nullopt;
-    return HslToRgb(m_hsl.hue, m_hsl.saturation, kMaxLevel * i / (m_h - 1));
+    return hslToRgb(m_hsl.hue, m_hsl.saturation, kMaxLevel * i / (m_h - 1));
 }
 
 int SpectrumModel::arrowTop() const {

@@ -48,7 +48,7 @@ class SpectrumModel {
     const SpectrumRect& barRect() const { return m_bar; }
 
     // Takes a colour from outside: no notification.
-    void SetRGB(ColourValue colour);
+    void setColour(ColourValue colour);
     ColourValue colour() const { return m_colour; }
     ColourValue notifiedColour() const { return m_notified; }
     Hsl hsl() const { return m_hsl; }

@@ -73,7 +73,7 @@ std::vector<std::uint8_t> encodeEvent(bool release, int delayMs, std::uint8_t ke
     return {static_cast<std::uint8_t>(delayMs | releaseBit), key};
 }
 
-std::size_t EventAtRow(const EventSequence& keyEvents, int row) {
+std::size_t eventAtRow(const EventSequence& keyEvents, int row) {
     std::size_t offset = 0;
     int rows = 0;
     while (rows != row) {
@@ -97,7 +97,7 @@ void normaliseFirst(EventSequence& sequence) {
 }
 } // namespace
 
-void NormaliseFirstEvent(EventSequence& deviceEvents, EventSequence& keyEvents) {
+void normaliseFirstEvent(EventSequence& deviceEvents, EventSequence& keyEvents) {
     normaliseFirst(deviceEvents);
     normaliseFirst(keyEvents);
 }

@@ -85,10 +85,10 @@ std::vector<std::uint8_t> encodeEvent(bool release, int delayMs, std::uint8_t ke
 // Row index of the event list -> byte offset of the event whose first row it is. A row equal to
 // the number of rows gives the end of the events; any other row that does not start an event
 // gives 0.
-std::size_t EventAtRow(const EventSequence& keyEvents, int row);
+std::size_t eventAtRow(const EventSequence& keyEvents, int row);
 
 // The first event never waits: its delay code becomes 1 (an extended delay loses its two bytes).
-void NormaliseFirstEvent(EventSequence& deviceEvents, EventSequence& keyEvents);
+void normaliseFirstEvent(EventSequence& deviceEvents, EventSequence& keyEvents);
 
 // The events the two sequences hold alike, from the start: everything but the key byte must
 // agree, and the walk stops where either sequence ends or they part.

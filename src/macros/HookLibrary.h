@@ -13,8 +13,8 @@ class HookLibrary {
   public:
     virtual ~HookLibrary() = default;
     // True when the hook is now installed.
-    [[nodiscard]] virtual bool installhook(int mode) = 0;
-    virtual void removehook() = 0;
+    [[nodiscard]] virtual bool installHook(int mode) = 0;
+    virtual void removeHook() = 0;
 };
 
 } // namespace q905

@@ -30,12 +30,12 @@ KeyNameTable::KeyNameTable() {
         fill(row.code, std::string(row.name));
 }
 
-std::uint8_t UsageOf(std::uint8_t code) {
-    return KeyNameTable::instance().UsageOf(code);
+std::uint8_t usageOf(std::uint8_t code) {
+    return KeyNameTable::instance().usageOf(code);
 }
 
-const std::string& NameOf(std::uint8_t code) {
-    return KeyNameTable::instance().NameOf(code);
+const std::string& nameOf(std::uint8_t code) {
+    return KeyNameTable::instance().nameOf(code);
 }
 
 } // namespace q905

@@ -19,20 +19,20 @@ class KeyNameTable {
     // The fixed table, built once.
     static const KeyNameTable& instance();
 
-    std::uint8_t UsageOf(std::uint8_t code) const { return m_entries[code].usage; }
-    const std::string& NameOf(std::uint8_t code) const { return m_entries[code].name; }
+    std::uint8_t usageOf(std::uint8_t code) const { return m_entries[code].usage; }
+    const std::string& nameOf(std::uint8_t code) const { return m_entries[code].name; }
     const KeyNameEntry& entry(std::uint8_t code) const { return m_entries[code]; }
 
     // Event texts of the macro lists: "%s dn", "%s up".
-    std::string pressText(std::uint8_t code) const { return NameOf(code) + " dn"; }
-    std::string releaseText(std::uint8_t code) const { return NameOf(code) + " up"; }
+    std::string pressText(std::uint8_t code) const { return nameOf(code) + " dn"; }
+    std::string releaseText(std::uint8_t code) const { return nameOf(code) + " up"; }
 
   private:
     KeyNameTable();
     std::array<KeyNameEntry, 256> m_entries;
 };
 
-std::uint8_t UsageOf(std::uint8_t code);
-const std::string& NameOf(std::uint8_t code);
+std::uint8_t usageOf(std::uint8_t code);
+const std::string& nameOf(std::uint8_t code);
 
 } // namespace q905

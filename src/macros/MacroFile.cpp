@@ -8,14 +8,14 @@
 
 namespace q905 {
 
-MacroFileResult LoadMacroFile(const std::filesystem::path& path, MacroList& macros) {
+MacroFileResult loadMacroFile(const std::filesystem::path& path, MacroList& macros) {
     macros = MacroList{};
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     // Only a file that is not there is created: one that exists but cannot be read holds
     // someone's macros and must not be overwritten with zeros.
     if (status.type() == std::filesystem::file_type::not_found) {
-        return SaveMacroFile(path, macros) ? MacroFileResult::Created : MacroFileResult::Failed;
+        return saveMacroFile(path, macros) ? MacroFileResult::Created : MacroFileResult::Failed;
     }
     if (!std::filesystem::is_regular_file(status))
         return MacroFileResult::Failed;
@@ -31,7 +31,7 @@ MacroFileResult LoadMacroFile(const std::filesystem::path& path, MacroList& macr
     return MacroFileResult::Loaded;
 }
 
-bool SaveMacroFile(const std::filesystem::path& path, const MacroList& macros) {
+bool saveMacroFile(const std::filesystem::path& path, const MacroList& macros) {
     return saveFileAtomically(path, macros.toBytes());
 }
 

@@ -16,9 +16,9 @@ enum class MacroFileResult {
 };
 
 // Replaces the list with the file's contents; bytes beyond 169,860 are ignored.
-[[nodiscard]] MacroFileResult LoadMacroFile(const std::filesystem::path& path, MacroList& macros);
+[[nodiscard]] MacroFileResult loadMacroFile(const std::filesystem::path& path, MacroList& macros);
 
 // Writes all 169,860 bytes; the old file stays whole if the write fails.
-[[nodiscard]] bool SaveMacroFile(const std::filesystem::path& path, const MacroList& macros);
+[[nodiscard]] bool saveMacroFile(const std::filesystem::path& path, const MacroList& macros);
 
 } // namespace q905

@@ -91,7 +91,7 @@ void MacroList::fillFromBytes(std::span<const std::uint8_t> bytes) {
     }
 }
 
-void FillMacroSlots(const MacroList& macros, SettingsImage& image) {
+void fillMacroSlots(const MacroList& macros, SettingsImage& image) {
     const std::size_t count = std::min(macros.namedCount(), layout::kMacroSlotCount);
     for (std::size_t index = 0; index < count; ++index) {
         const MacroRecord& record = macros[index];
@@ -103,7 +103,7 @@ void FillMacroSlots(const MacroList& macros, SettingsImage& image) {
     }
 }
 
-std::vector<std::string> ListMacroEvents(const MacroRecord& record) {
+std::vector<std::string> listMacroEvents(const MacroRecord& record) {
     std::vector<std::string> texts;
     for (EventRow& row : eventRows(record.deviceEvents(), record.keyEvents()))
         texts.push_back(std::move(row.text));
@@ -118,7 +118,7 @@ std::uint16_t loopCountFromText(std::string_view text) {
     return static_cast<std::uint16_t>(value);
 }
 
-CommitResult CommitMacro(MacroList& macros, int index, std::u16string_view name, bool loopOn,
+CommitResult commitMacro(MacroList& macros, int index, std::u16string_view name, bool loopOn,
                          std::string_view loopText, bool hasDelay,
                          const EventSequence& deviceEvents, const EventSequence& keyEvents) {
     if (index < 0 || static_cast<std::size_t>(index) >= macros.size())
@@ -135,7 +135,7 @@ CommitResult CommitMacro(MacroList& macros, int index, std::u16string_view name,
     return CommitResult::Stored;
 }
 
-std::u16string NewMacroName(std::span<const std::u16string> names) {
+std::u16string newMacroName(std::span<const std::u16string> names) {
     for (int number = 1;; ++number) {
         std::string digits = std::to_string(number);
         if (digits.size() < 3)

@@ -105,11 +105,11 @@ static_assert(kMacroListSize == 169860);
 
 // Writes the named records, from record 0 up to the first free one and at most 32, into the
 // device macro slots of the image. Slots from the first free record on keep their contents.
-void FillMacroSlots(const MacroList& macros, SettingsImage& image);
+void fillMacroSlots(const MacroList& macros, SettingsImage& image);
 
 // The rows of the event list for a record (UTF-8): "%d ms" delay rows and "%s dn" / "%s up" key
-// rows. A delay row appears exactly where EventAtRow counts two rows for the event.
-std::vector<std::string> ListMacroEvents(const MacroRecord& record);
+// rows. A delay row appears exactly where eventAtRow counts two rows for the event.
+std::vector<std::string> listMacroEvents(const MacroRecord& record);
 
 enum class CommitResult {
     Stored,
@@ -120,7 +120,7 @@ enum class CommitResult {
 // Stores the dialog's state into record index: the name (cut to 254 characters), the loop
 // count (the decimal value of loopText, truncated to 16 bits, when Loop is on, else 1), the
 // delay flag and both event sequences.
-[[nodiscard]] CommitResult CommitMacro(MacroList& macros, int index, std::u16string_view name,
+[[nodiscard]] CommitResult commitMacro(MacroList& macros, int index, std::u16string_view name,
                                        bool loopOn, std::string_view loopText, bool hasDelay,
                                        const EventSequence& deviceEvents,
                                        const EventSequence& keyEvents);
@@ -130,6 +130,6 @@ std::uint16_t loopCountFromText(std::string_view text);
 
 // "Macro_001", "Macro_002", ...: the smallest number whose name is not in the list
 // (compared case-sensitively).
-std::u16string NewMacroName(std::span<const std::u16string> names);
+std::u16string newMacroName(std::span<const std::u16string> names);
 
 } // namespace q905

@@ -12,7 +12,7 @@ WorkingMacro::WorkingMacro(MacroList& macros, Clock& clock, HookLibrary& hook)
 
 WorkingMacro::~WorkingMacro() {
     if (m_hookInstalled)
-        m_hook.removehook();
+        m_hook.removeHook();
 }
 
 void WorkingMacro::select(std::optional<int> index) {
@@ -45,7 +45,7 @@ void WorkingMacro::select(std::optional<int> index) {
     const std::size_t end = events.empty() ? 0 : events.back().end();
     m_device.truncate(end);
     m_key.truncate(end);
-    NormaliseFirstEvent(m_device, m_key);
+    normaliseFirstEvent(m_device, m_key);
     rebuildRows();
 }
 
@@ -62,13 +62,13 @@ std::vector<std::string> WorkingMacro::rowTexts() const {
     return texts;
 }
 
-RecordingResult WorkingMacro::StartStopRecording() {
+RecordingResult WorkingMacro::startStopRecording() {
     if (!m_selected)
         return RecordingResult::NoMacroSelected;
     m_recording = !m_recording;
     if (!m_recording) {
         if (m_hookInstalled) {
-            m_hook.removehook();
+            m_hook.removeHook();
             m_hookInstalled = false;
         }
         return RecordingResult::Stopped;
@@ -76,7 +76,7 @@ RecordingResult WorkingMacro::StartStopRecording() {
     // A recording replaces the macro; an insertion still armed would swallow its first key.
     m_insertMode = false;
     if (!m_hookInstalled)
-        m_hookInstalled = m_hook.installhook(kHookModeMacro);
+        m_hookInstalled = m_hook.installHook(kHookModeMacro);
     m_device = {};
     m_key = {};
     m_lastText.clear();
@@ -87,9 +87,9 @@ RecordingResult WorkingMacro::StartStopRecording() {
     return RecordingResult::Started;
 }
 
-void WorkingMacro::StopHook() {
+void WorkingMacro::stopHook() {
     if (m_hookInstalled) {
-        m_hook.removehook();
+        m_hook.removeHook();
         m_hookInstalled = false;
     }
     m_recording = false;
@@ -98,10 +98,10 @@ void WorkingMacro::StopHook() {
     m_insertMode = false;
 }
 
-HookKeyResult WorkingMacro::OnHookKey(std::uint8_t code, bool release) {
+HookKeyResult WorkingMacro::onHookKey(std::uint8_t code, bool release) {
     HookKeyResult result = HookKeyResult::Ignored;
     // A key the keyboard has no usage for would write key byte 0, which ends the macro.
-    if (UsageOf(code) == 0)
+    if (usageOf(code) == 0)
         result = HookKeyResult::Ignored;
     else if (m_insertMode)
         result = insertOneKey(code, release);
@@ -126,7 +126,7 @@ HookKeyResult WorkingMacro::recordKey(std::uint8_t code, bool release) {
         const int ms = measureGap();
         if (text == m_lastText || writePos() >= kLastReleaseWritePos)
             return HookKeyResult::Dropped;
-        InsertMacroToList(code, writePos(), ms, true);
+        insertMacroToList(code, writePos(), ms, true);
         return HookKeyResult::Recorded;
     }
     int ms = 0;
@@ -137,15 +137,15 @@ HookKeyResult WorkingMacro::recordKey(std::uint8_t code, bool release) {
     // A held key repeats its press; only the first one counts, and it leaves the time mark.
     if (text == m_lastText || writePos() >= kLastPressWritePos)
         return HookKeyResult::Dropped;
-    InsertMacroToList(code, writePos(), ms, false);
+    insertMacroToList(code, writePos(), ms, false);
     return HookKeyResult::Recorded;
 }
 
-std::size_t WorkingMacro::InsertMacroToList(std::uint8_t code, std::size_t pos, int ms,
+std::size_t WorkingMacro::insertMacroToList(std::uint8_t code, std::size_t pos, int ms,
                                             bool release) {
     const bool timed = m_options.hasDelay && !m_rows.empty();
     // A gap that measured 0 ms is stored as "no delay", so that no event carries d = 0: the
-    // list would show a 0 ms row that EventAtRow does not count.
+    // list would show a 0 ms row that eventAtRow does not count.
     const int delayMs = timed ? std::max(ms, int{kNoDelay}) : kNoDelay;
     const std::size_t before = m_key.end();
     if (!insertEvent(pos, release, delayMs, code))
@@ -159,18 +159,18 @@ HookKeyResult WorkingMacro::insertOneKey(std::uint8_t code, bool release) {
         // Keep room for the release that ends the insertion, so a press never stays alone.
         if (roomLeft() < 2 * kShortEventSize)
             return HookKeyResult::Dropped;
-        insertEvent(EventAtRow(m_key, m_insertRow), false, kNoDelay, code);
+        insertEvent(eventAtRow(m_key, m_insertRow), false, kNoDelay, code);
         ++m_insertRow;
         return HookKeyResult::Inserted;
     }
     m_insertMode = false;
     releaseHookUnlessRecording();
-    insertEvent(EventAtRow(m_key, m_insertRow), true, kNoDelay, code);
+    insertEvent(eventAtRow(m_key, m_insertRow), true, kNoDelay, code);
     return HookKeyResult::InsertionEnded;
 }
 
 bool WorkingMacro::insertEvent(std::size_t offset, bool release, int delayMs, std::uint8_t code) {
-    const auto deviceBytes = encodeEvent(release, delayMs, UsageOf(code));
+    const auto deviceBytes = encodeEvent(release, delayMs, usageOf(code));
     const auto keyBytes = encodeEvent(release, delayMs, code);
     if (offset > m_key.end() || roomLeft() < keyBytes.size() ||
         m_device.end() + deviceBytes.size() > kEventSequenceSize)
@@ -200,7 +200,7 @@ bool WorkingMacro::setEventDelay(std::size_t offset, int delayMs) {
 
 void WorkingMacro::releaseHookUnlessRecording() {
     if (m_hookInstalled && !m_recording) {
-        m_hook.removehook();
+        m_hook.removeHook();
         m_hookInstalled = false;
     }
 }
@@ -219,7 +219,7 @@ void WorkingMacro::rebuildRows() {
 void WorkingMacro::commit() {
     if (!m_selected)
         return;
-    m_lastCommit = CommitMacro(m_macros, *m_selected, m_options.name, m_options.loopOn,
+    m_lastCommit = commitMacro(m_macros, *m_selected, m_options.name, m_options.loopOn,
                                m_options.loopText, m_options.hasDelay, m_device, m_key);
 }
 

@@ -3,7 +3,7 @@
 // the keyboard, key codes for the host), the rows of the event list, and the recording state.
 // The rows are always derived from the bytes, so the list, both sequences and the write
 // position cannot drift apart. Every change is stored into the selected record of the list
-// being edited with CommitMacro. The dialog forwards clicks, menu commands and hook reports
+// being edited with commitMacro. The dialog forwards clicks, menu commands and hook reports
 // here and redraws from rows().
 
 #include "device/Clock.h"
@@ -26,7 +26,7 @@ inline constexpr std::size_t kLastReleaseWritePos = 188;
 enum class MouseButton : std::uint8_t { Left = 0xF0, Right = 0xF1, Middle = 0xF2 };
 enum class MouseAction { Down, Up, Click };
 
-// The dialog's settings that CommitMacro stores with the events.
+// The dialog's settings that commitMacro stores with the events.
 struct MacroOptions {
     std::u16string name; // the selected row of the name list
     bool loopOn = false;
@@ -91,12 +91,12 @@ class WorkingMacro {
     std::optional<CommitResult> lastCommit() const { return m_lastCommit; }
 
     // Recording (the record button).
-    RecordingResult StartStopRecording();
+    RecordingResult startStopRecording();
     // A key transition reported by the hook library.
-    HookKeyResult OnHookKey(std::uint8_t code, bool release);
+    HookKeyResult onHookKey(std::uint8_t code, bool release);
     // An in-place edit begins, or New, Delete, Save or closing: the hook goes, recording stops
     // and an armed insertion is dropped.
-    void StopHook();
+    void stopHook();
 
     // Editing commands on the selected row of the event list.
     EditResult recordBefore(int row);
@@ -108,7 +108,7 @@ class WorkingMacro {
     EditResult editDelay(int row, int ms);
 
   private:
-    std::size_t InsertMacroToList(std::uint8_t code, std::size_t pos, int ms, bool release);
+    std::size_t insertMacroToList(std::uint8_t code, std::size_t pos, int ms, bool release);
     HookKeyResult insertOneKey(std::uint8_t code, bool release);
     HookKeyResult recordKey(std::uint8_t code, bool release);
     int measureGap();

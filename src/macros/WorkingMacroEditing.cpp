@@ -9,7 +9,7 @@ namespace q905 {
 EditResult WorkingMacro::arm(int row) {
     m_insertRow = row;
     if (!m_hookInstalled)
-        m_hookInstalled = m_hook.installhook(kHookModeMacro);
+        m_hookInstalled = m_hook.installHook(kHookModeMacro);
     if (!m_hookInstalled)
         return EditResult::HookUnavailable;
     m_insertMode = true;
@@ -40,14 +40,14 @@ EditResult WorkingMacro::insertMouseKey(int row, MouseButton button, MouseAction
     switch (action) {
     case MouseAction::Down:
     case MouseAction::Up:
-        if (!insertEvent(EventAtRow(m_key, target), action == MouseAction::Up, kNoDelay, code))
+        if (!insertEvent(eventAtRow(m_key, target), action == MouseAction::Up, kNoDelay, code))
             return EditResult::NoRoom;
         break;
     case MouseAction::Click:
         if (roomLeft() < 2 * kShortEventSize)
             return EditResult::NoRoom;
-        insertEvent(EventAtRow(m_key, target), false, kNoDelay, code);
-        insertEvent(EventAtRow(m_key, target + 1), true, kNoDelay, code);
+        insertEvent(eventAtRow(m_key, target), false, kNoDelay, code);
+        insertEvent(eventAtRow(m_key, target + 1), true, kNoDelay, code);
         break;
     }
     finishEdit();
@@ -60,8 +60,8 @@ EditResult WorkingMacro::insertDelay(int row) {
     if (isDelayRow(row))
         return EditResult::DelayRowSelected;
     // The wait goes before the event that follows the selected key; a delay it had is replaced.
-    setEventDelay(EventAtRow(m_key, row + 1), kInsertedDelayMs);
-    NormaliseFirstEvent(m_device, m_key);
+    setEventDelay(eventAtRow(m_key, row + 1), kInsertedDelayMs);
+    normaliseFirstEvent(m_device, m_key);
     rebuildRows();
     finishEdit();
     return EditResult::Changed;
@@ -79,7 +79,7 @@ EditResult WorkingMacro::deleteRow(int row) {
         m_device.erase(target.offset, size);
         m_key.erase(target.offset, size);
     }
-    NormaliseFirstEvent(m_device, m_key);
+    normaliseFirstEvent(m_device, m_key);
     rebuildRows();
     finishEdit();
     return EditResult::Changed;
@@ -91,7 +91,7 @@ EditResult WorkingMacro::editDelay(int row, int ms) {
     ms = std::clamp(ms, kMinEditedDelayMs, kMaxDelayMs);
     if (!setEventDelay(m_rows[static_cast<std::size_t>(row)].offset, ms))
         return EditResult::NoRoom;
-    NormaliseFirstEvent(m_device, m_key);
+    normaliseFirstEvent(m_device, m_key);
     rebuildRows();
     finishEdit();
     return EditResult::Changed;

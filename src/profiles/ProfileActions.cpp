@@ -7,7 +7,7 @@ namespace {
 ProfileResult replaceAndRemember(const std::filesystem::path& folder,
                                  const std::filesystem::path& source, std::string_view name,
                                  ProfilePathTable& paths) {
-    ProfileResult result = ReplaceCurrentProfile(folder, source, name);
+    ProfileResult result = replaceCurrentProfile(folder, source, name);
     if (result.status == ProfileStatus::Done || result.status == ProfileStatus::CleanupFailed) {
         if (paths.empty())
             paths.resize(1);
@@ -24,7 +24,7 @@ ProfileResult importProfile(const std::filesystem::path& folder,
     const std::string name = profileNameFromFile(source);
     if (std::string why = checkProfileName(name); !why.empty())
         return {ProfileStatus::BadName, source.string() + ": " + why, {}, {}};
-    if (ProfileResult loaded = LoadProfile(source, image, table); !loaded.ok())
+    if (ProfileResult loaded = loadProfile(source, image, table); !loaded.ok())
         return loaded;
     return replaceAndRemember(folder, source, name, paths);
 }
@@ -35,7 +35,7 @@ ProfileResult exportProfile(const std::filesystem::path& folder,
     const std::string name = profileNameFromFile(target);
     if (std::string why = checkProfileName(name); !why.empty())
         return {ProfileStatus::BadName, target.string() + ": " + why, {}, {}};
-    if (ProfileResult saved = SaveProfile(target, image, table); !saved.ok())
+    if (ProfileResult saved = saveProfile(target, image, table); !saved.ok())
         return saved;
     return replaceAndRemember(folder, target, name, paths);
 }

@@ -9,7 +9,7 @@ std::filesystem::path profileFolder(const std::filesystem::path& dataFolder) {
     return dataFolder / kProfileFolderName;
 }
 
-ProfileResult SaveProfile(const std::filesystem::path& path, const SettingsImage& image,
+ProfileResult saveProfile(const std::filesystem::path& path, const SettingsImage& image,
                           const KeyAssignmentTable& table) {
     std::string error;
     if (!saveFileAtomically(path, hostStateBytes(image, table), &error))
@@ -17,7 +17,7 @@ ProfileResult SaveProfile(const std::filesystem::path& path, const SettingsImage
     return {ProfileStatus::Done, {}, {}, path};
 }
 
-ProfileResult LoadProfile(const std::filesystem::path& path, SettingsImage& image,
+ProfileResult loadProfile(const std::filesystem::path& path, SettingsImage& image,
                           KeyAssignmentTable& table) {
     const auto bytes = readWholeFile(path);
     if (!bytes)

@@ -35,11 +35,11 @@ struct ProfileResult {
 };
 
 // Writes image then table; a failed write leaves an existing file whole.
-ProfileResult SaveProfile(const std::filesystem::path& path, const SettingsImage& image,
+ProfileResult saveProfile(const std::filesystem::path& path, const SettingsImage& image,
                           const KeyAssignmentTable& table);
 // Takes a profile file into image and table. Anything but a readable file of exactly 206,928
 // bytes is refused and leaves both untouched.
-ProfileResult LoadProfile(const std::filesystem::path& path, SettingsImage& image,
+ProfileResult loadProfile(const std::filesystem::path& path, SettingsImage& image,
                           KeyAssignmentTable& table);
 
 } // namespace q905

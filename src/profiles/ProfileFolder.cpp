@@ -52,7 +52,7 @@ std::filesystem::path profileTargetPath(const std::filesystem::path& folder,
     return folder / fileName;
 }
 
-ProfilePathTable ScanProfileFolder(const std::filesystem::path& folder) {
+ProfilePathTable scanProfileFolder(const std::filesystem::path& folder) {
     ProfilePathTable paths;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
@@ -65,16 +65,16 @@ ProfilePathTable ScanProfileFolder(const std::filesystem::path& folder) {
     return paths;
 }
 
-std::optional<CurrentProfile> ListCurrentProfile(const std::filesystem::path& folder,
+std::optional<CurrentProfile> listCurrentProfile(const std::filesystem::path& folder,
                                                  ProfilePathTable& paths) {
-    paths = ScanProfileFolder(folder);
+    paths = scanProfileFolder(folder);
     if (paths.empty())
         return std::nullopt;
     paths.resize(1);
     return CurrentProfile{profileDisplayName(paths[0].filename().string()), paths[0]};
 }
 
-void RebuildProfilePaths(const std::filesystem::path& folder,
+void rebuildProfilePaths(const std::filesystem::path& folder,
                          std::span<const std::string> listItems, ProfilePathTable& paths) {
     paths.resize(listItems.size());
     for (std::size_t i = 0; i < listItems.size(); ++i) {
@@ -84,7 +84,7 @@ void RebuildProfilePaths(const std::filesystem::path& folder,
     }
 }
 
-ProfileResult ReplaceCurrentProfile(const std::filesystem::path& folder,
+ProfileResult replaceCurrentProfile(const std::filesystem::path& folder,
                                     const std::filesystem::path& source, std::string_view name) {
     if (std::string why = checkProfileName(name); !why.empty())
         return {ProfileStatus::BadName, why, {}, {}};
@@ -109,7 +109,7 @@ ProfileResult ReplaceCurrentProfile(const std::filesystem::path& folder,
 
     ProfileResult result{
         ProfileStatus::Done, {}, profileDisplayName(target.filename().string()), target};
-    for (const std::filesystem::path& old : ScanProfileFolder(folder)) {
+    for (const std::filesystem::path& old : scanProfileFolder(folder)) {
         if (old.filename() == target.filename())
             continue;
         std::error_code removeError;

@@ -28,7 +28,7 @@ std::filesystem::path profileTargetPath(const std::filesystem::path& folder, std
 
 // Every profile file ("*.bin", plain files only) of the folder, sorted by name so that the
 // choice of the current profile does not depend on the file system's order.
-ProfilePathTable ScanProfileFolder(const std::filesystem::path& folder);
+ProfilePathTable scanProfileFolder(const std::filesystem::path& folder);
 
 struct CurrentProfile {
     std::string name;
@@ -37,18 +37,18 @@ struct CurrentProfile {
 
 // The first profile file of the folder. paths becomes that one entry, or empty when the folder
 // holds none.
-std::optional<CurrentProfile> ListCurrentProfile(const std::filesystem::path& folder,
+std::optional<CurrentProfile> listCurrentProfile(const std::filesystem::path& folder,
                                                  ProfilePathTable& paths);
 
 // Entry i = folder / (listItems[i] + ".bin"). An entry that already names a file showing as
 // listItems[i] is kept, so a file such as "a.bin.bin" keeps its real path.
-void RebuildProfilePaths(const std::filesystem::path& folder,
+void rebuildProfilePaths(const std::filesystem::path& folder,
                          std::span<const std::string> listItems, ProfilePathTable& paths);
 
 // Afterwards the folder holds exactly one profile file, profileTargetPath(folder, name), with the
 // content of source, also when source lies in the folder itself. The source is read whole before
 // anything is removed; an unreadable or foreign source or a bad name changes nothing.
-ProfileResult ReplaceCurrentProfile(const std::filesystem::path& folder,
+ProfileResult replaceCurrentProfile(const std::filesystem::path& folder,
                                     const std::filesystem::path& source, std::string_view name);
 
 } // namespace q905

@@ -76,7 +76,7 @@ TEST(KeyTable, KeyCodesAreDistinctAndKnownExceptForTheDocumentedKeys) {
             EXPECT_EQ((std::pair{it->second, index}), (std::pair{kFnKeyIndex, 101}));
         }
         const bool hasNoUsage = index == 16 || index >= 108;
-        EXPECT_EQ(UsageOf(code) == 0, hasNoUsage);
+        EXPECT_EQ(usageOf(code) == 0, hasNoUsage);
     }
 }
 

@@ -10,28 +10,28 @@ namespace {
 constexpr bool kKeymap = false;
 constexpr bool kCustom = true;
 
-TEST(KeyAtPoint, OverlapsAndEmptySlotsResolveByIndexOrder) {
+TEST(keyAtPoint, OverlapsAndEmptySlotsResolveByIndexOrder) {
     // The strip shared by the Enter key's bounding box and key 74.
-    EXPECT_EQ(KeyAtPoint(694, 273, kCustom), 54);
-    EXPECT_EQ(KeyAtPoint(700, 296, kCustom), 54);
-    EXPECT_EQ(KeyAtPoint(701, 296, kCustom), 54);
+    EXPECT_EQ(keyAtPoint(694, 273, kCustom), 54);
+    EXPECT_EQ(keyAtPoint(700, 296, kCustom), 54);
+    EXPECT_EQ(keyAtPoint(701, 296, kCustom), 54);
     // Edges belong to the key: Esc spans window 371..394 x 195..218.
-    EXPECT_EQ(KeyAtPoint(371, 195, kKeymap), 0);
-    EXPECT_EQ(KeyAtPoint(394, 218, kKeymap), 0);
-    EXPECT_EQ(KeyAtPoint(370, 195, kKeymap), kNoKeyAtPoint);
+    EXPECT_EQ(keyAtPoint(371, 195, kKeymap), 0);
+    EXPECT_EQ(keyAtPoint(394, 218, kKeymap), 0);
+    EXPECT_EQ(keyAtPoint(370, 195, kKeymap), kNoKeyAtPoint);
     // The unplaced keys answer only at the picture's corner, and no caller acts on them.
-    EXPECT_EQ(KeyAtPoint(309, 92, kKeymap), 17);
+    EXPECT_EQ(keyAtPoint(309, 92, kKeymap), 17);
     EXPECT_FALSE(isActionableKey(17));
-    EXPECT_EQ(KeyAtPoint(310, 92, kKeymap), kNoKeyAtPoint);
+    EXPECT_EQ(keyAtPoint(310, 92, kKeymap), kNoKeyAtPoint);
 }
 
-TEST(KeyAtPoint, KeysThatCannotBeReassignedAreOnlyFoundInTheCustomView) {
+TEST(keyAtPoint, KeysThatCannotBeReassignedAreOnlyFoundInTheCustomView) {
     for (int key : {95, 96, 100, 102}) {
         const KeyEntry& entry = KeyTable[static_cast<std::size_t>(key)];
         const int x = kPictureOriginX + entry.left + 2;
         const int y = kPictureOriginY + entry.top + 2;
-        EXPECT_EQ(KeyAtPoint(x, y, kKeymap), kNoKeyAtPoint) << key;
-        EXPECT_EQ(KeyAtPoint(x, y, kCustom), key) << key;
+        EXPECT_EQ(keyAtPoint(x, y, kKeymap), kNoKeyAtPoint) << key;
+        EXPECT_EQ(keyAtPoint(x, y, kCustom), key) << key;
     }
 }
 
@@ -42,22 +42,22 @@ TEST(HoverRepaint, OnlyChangesToSomethingOtherThanAnEmptySlotRepaint) {
     EXPECT_FALSE(hoverNeedsRepaint(5, 17));
 }
 
-TEST(HitTestButton, ViewSwitchesComeFirstOnlyForLightingProfiles) {
-    EXPECT_EQ(HitTestButton(135, 180, 0x33), region::kCustomView);
-    EXPECT_EQ(HitTestButton(135, 180, 0x03), 12); // colour swatch 5
-    EXPECT_EQ(HitTestButton(30, 180, 0x37), region::kKeymapView);
-    EXPECT_EQ(HitTestButton(30, 180, 0x01), 8);
+TEST(hitTestButton, ViewSwitchesComeFirstOnlyForLightingProfiles) {
+    EXPECT_EQ(hitTestButton(135, 180, 0x33), region::kCustomView);
+    EXPECT_EQ(hitTestButton(135, 180, 0x03), 12); // colour swatch 5
+    EXPECT_EQ(hitTestButton(30, 180, 0x37), region::kKeymapView);
+    EXPECT_EQ(hitTestButton(30, 180, 0x01), 8);
     // Overlapping direction arrows: the lower region wins.
-    EXPECT_EQ(HitTestButton(150, 160, 0x03), 4);
-    EXPECT_EQ(HitTestButton(0, 0, 0x01), region::kRevert);
-    EXPECT_EQ(HitTestButton(1, 0, 0x01), kNoRegion);
-    EXPECT_EQ(HitTestButton(926, 633, 0x01), region::kApply);
+    EXPECT_EQ(hitTestButton(150, 160, 0x03), 4);
+    EXPECT_EQ(hitTestButton(0, 0, 0x01), region::kRevert);
+    EXPECT_EQ(hitTestButton(1, 0, 0x01), kNoRegion);
+    EXPECT_EQ(hitTestButton(926, 633, 0x01), region::kApply);
 }
 
-TEST(HitTestButton, InvertedEntriesAreNeverHit) {
+TEST(hitTestButton, InvertedEntriesAreNeverHit) {
     for (int y = 0; y < 640; ++y)
         for (int x = 0; x < 1000; ++x) {
-            const int hit = HitTestButton(x, y, 0x01);
+            const int hit = hitTestButton(x, y, 0x01);
             ASSERT_FALSE((hit >= 26 && hit <= 32) || hit >= 34) << x << "," << y;
         }
 }

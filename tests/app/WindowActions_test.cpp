@@ -45,7 +45,7 @@ class WindowActionsTest : public ::testing::Test {
     }
 
     void assignKey30() {
-        ASSERT_TRUE(CommitAssignment(host->keys(), host->image(), host->macros(), 30,
+        ASSERT_TRUE(commitAssignment(host->keys(), host->image(), host->macros(), 30,
                                      AssignmentChoice::singleKey(0x42))
                         .ok());
     }

@@ -80,7 +80,7 @@ TEST(Ctl, AssignReachesTheKeyboardAndARepeatSendsOnlyTheSessionFrames) {
     EXPECT_EQ(applyFrames(ctl.read("t1.txt")),
               (std::vector<std::string>{"18 01", "07 00", "08 01", "0D 00", "08 02", "18 00"}));
     const std::size_t entry = layout::kKeyMapBlock.offset + KeyTable[42].matrixOffset;
-    EXPECT_EQ(memoryByte(ctl, entry + 2), UsageOf(0x41));
+    EXPECT_EQ(memoryByte(ctl, entry + 2), usageOf(0x41));
     EXPECT_EQ(std::filesystem::file_size(ctl.file("data/keymap.bin")), 206928u);
 
     ASSERT_EQ(ctl.simulate("--trace t2.txt assign Q single A").exitCode, 0);

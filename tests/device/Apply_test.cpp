@@ -15,7 +15,7 @@ using testing::EmulatedDevice;
 // The emulated keyboard read into both images, as after start-up.
 struct AppliedDevice : EmulatedDevice {
     explicit AppliedDevice(bool withReader = true) : EmulatedDevice(withReader) {
-        InitialRead(link, settings, {});
+        initialRead(link, settings, {});
         traceLines.clear();
     }
     SettingsImage& image() { return settings.deviceSettings(); }
@@ -32,7 +32,7 @@ TEST(Apply, NothingChangedSendsOnlyTheSessionFramesAndThePalmRest) {
     AppliedDevice device;
     const std::uint8_t palmByte1 =
         device.settings.appliedSettings().at(layout::kPalmRestBlock.offset + 1);
-    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::NothingToApply);
+    EXPECT_EQ(applyChanges(device.link, device.settings, device.ack), ApplyResult::NothingToApply);
     EXPECT_EQ(
         device.frameCommands(),
         (std::vector<std::string>{"18 01", "07 " + Trace::hex(std::span(&palmByte1, 1)), "18 00"}));
@@ -43,7 +43,7 @@ TEST(Apply, NothingChangedSendsOnlyTheSessionFramesAndThePalmRest) {
 TEST(Apply, AChangedWindowsLockSendsOnlyTheKeyEnableMaskBetweenTheLightingFrames) {
     AppliedDevice device;
     device.image().at(layout::kWinKeyLock.offset) = 1;
-    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
+    EXPECT_EQ(applyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
     const auto frames = device.traceLines.sentFrames();
     ASSERT_EQ(frames.size(), 6u);
     EXPECT_EQ(frames[0].substr(3, 5), "18 01");
@@ -63,7 +63,7 @@ TEST(Apply, GroupsFollowTheFixedOrderAndOnlyChangedRecordsAreSent) {
     device.image().at(layout::perKeyColourPage(2).offset) ^= 0x01;
     device.image().at(layout::kResponseTime.offset) = 255;
     device.image().at(layout::kKeyMapBlock.offset + 8) ^= 0x01;
-    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
+    EXPECT_EQ(applyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
 
     std::vector<std::string> commands;
     for (const std::string& c : device.frameCommands())
@@ -91,7 +91,7 @@ TEST(Apply, GroupsFollowTheFixedOrderAndOnlyChangedRecordsAreSent) {
 TEST(Apply, BulkWritesCarryTheirDataReportsAndWaits) {
     AppliedDevice device;
     device.image().at(layout::macroSlot(0).offset + 191) = 0xAB;
-    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
+    EXPECT_EQ(applyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
     const auto lines = device.traceLines.commands();
     const std::string slotFrame =
         "set-feature " + Trace::hex(makeFeatureFrame(0x11, {.p2 = 0, .p3 = 3}));
@@ -110,7 +110,7 @@ TEST(Apply, BulkWritesCarryTheirDataReportsAndWaits) {
 TEST(Apply, APalmRestChangeAloneIsSentButTakesNoSnapshot) {
     AppliedDevice device;
     device.image().at(layout::kPalmRestBlock.offset + 3) ^= 0x05;
-    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::NothingToApply);
+    EXPECT_EQ(applyChanges(device.link, device.settings, device.ack), ApplyResult::NothingToApply);
     EXPECT_EQ(device.traceLines.sentFrames().size(), 3u);
     EXPECT_NE(device.settings.appliedSettings().at(layout::kPalmRestBlock.offset + 3),
               device.settings.deviceSettings().at(layout::kPalmRestBlock.offset + 3));
@@ -122,7 +122,7 @@ TEST(Apply, WithoutACommandHandleNothingIsSent) {
     AppliedDevice device;
     device.link.closeCommandHandle();
     device.image().at(layout::kBrightness) ^= 1;
-    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::NotConnected);
+    EXPECT_EQ(applyChanges(device.link, device.settings, device.ack), ApplyResult::NotConnected);
     EXPECT_TRUE(device.traceLines.all().empty());
 }
 
@@ -131,7 +131,7 @@ TEST(Apply, AnUnacknowledgedGroupEndsTheApplyWithoutASnapshot) {
     device.image().at(layout::kBrightness) ^= 1;
     device.image().at(layout::kGameMode.offset) ^= 1;
     EXPECT_EQ(
-        ApplyChanges(device.link, device.settings, device.ack, {.ackTimeout = Milliseconds(20)}),
+        applyChanges(device.link, device.settings, device.ack, {.ackTimeout = Milliseconds(20)}),
         ApplyResult::NotAcknowledged);
     const auto commands = device.frameCommands();
     ASSERT_EQ(commands.size(), 4u);
@@ -145,7 +145,7 @@ TEST(Apply, AnUnacknowledgedGroupEndsTheApplyWithoutASnapshot) {
     device.traceLines.clear();
     device.ack.setListening(true);
     EXPECT_EQ(
-        ApplyChanges(device.link, device.settings, device.ack, {.ackTimeout = Milliseconds(20)}),
+        applyChanges(device.link, device.settings, device.ack, {.ackTimeout = Milliseconds(20)}),
         ApplyResult::NotAcknowledged);
     EXPECT_EQ(device.frameCommands().back(), "18 00");
 }
@@ -159,7 +159,7 @@ TEST(Apply, ResetRestoresFactorySettingsWithItsWaits) {
         EmulatedKeyboard fresh;
         return fresh.memory();
     }();
-    ResetKeyboard(device.link);
+    resetKeyboard(device.link);
     EXPECT_EQ(device.traceLines.commands(),
               (std::vector<std::string>{
                   "set-feature " + Trace::hex(makeFeatureFrame(0x13, {.p1 = 0xFF})), "sleep 300",

@@ -20,11 +20,11 @@ TEST(SettingsImage, FoldWinKeyLockTouchesOnlyTheWindowsKeyBits) {
     SettingsImage image;
     image.at(layout::kWinKeyMaskByte) = 0xFF;
     image.at(layout::kWinKeyLock.offset) = 1;
-    image.FoldWinKeyLock();
+    image.foldWinKeyLock();
     EXPECT_EQ(image.at(layout::kWinKeyMaskByte), 0x3E);
 
     image.at(layout::kWinKeyLock.offset) = 0;
-    image.FoldWinKeyLock();
+    image.foldWinKeyLock();
     EXPECT_EQ(image.at(layout::kWinKeyMaskByte), 0x3F);
     EXPECT_EQ(image.at(layout::kKeyEnableMask.offset), 0) << "only the second mask byte moves";
 }

@@ -33,19 +33,19 @@ TEST(FirmwareVersion, VersionFileBytesFiveAndSeven) {
 }
 
 TEST(FirmwareVersion, QuestionOnlyForAnOlderKeyboard) {
-    EXPECT_TRUE(CheckFirmwareVersion(FirmwareVersion{1, 2}, FirmwareVersion{1, 1}));
-    EXPECT_FALSE(CheckFirmwareVersion(FirmwareVersion{1, 2}, FirmwareVersion{1, 2}));
-    EXPECT_FALSE(CheckFirmwareVersion(FirmwareVersion{1, 2}, FirmwareVersion{2, 0}));
-    EXPECT_TRUE(CheckFirmwareVersion(FirmwareVersion{2, 0}, FirmwareVersion{1, 9}));
-    EXPECT_FALSE(CheckFirmwareVersion(FirmwareVersion{0, 0}, FirmwareVersion{0, 0}));
-    EXPECT_TRUE(CheckFirmwareVersion(FirmwareVersion{1, 2}, DeviceVersion{{1, 1, 0, 0}}));
+    EXPECT_TRUE(checkFirmwareVersion(FirmwareVersion{1, 2}, FirmwareVersion{1, 1}));
+    EXPECT_FALSE(checkFirmwareVersion(FirmwareVersion{1, 2}, FirmwareVersion{1, 2}));
+    EXPECT_FALSE(checkFirmwareVersion(FirmwareVersion{1, 2}, FirmwareVersion{2, 0}));
+    EXPECT_TRUE(checkFirmwareVersion(FirmwareVersion{2, 0}, FirmwareVersion{1, 9}));
+    EXPECT_FALSE(checkFirmwareVersion(FirmwareVersion{0, 0}, FirmwareVersion{0, 0}));
+    EXPECT_TRUE(checkFirmwareVersion(FirmwareVersion{1, 2}, DeviceVersion{{1, 1, 0, 0}}));
 }
 
 TEST(FirmwareUpdater, StartedFromTheAssetFolderWithoutWorkingFolder) {
     RecordingLauncher launcher;
-    EXPECT_TRUE(StartUpdater(launcher, "/opt/q905"));
+    EXPECT_TRUE(startUpdater(launcher, "/opt/q905"));
     launcher.succeed = false;
-    EXPECT_FALSE(StartUpdater(launcher, "/opt/q905"));
+    EXPECT_FALSE(startUpdater(launcher, "/opt/q905"));
     EXPECT_EQ(launcher.calls,
               (std::vector<std::string>(
                   2, "start /opt/q905/Korvane Mirex Keyboard Q905 UK_Update.exe in ")));

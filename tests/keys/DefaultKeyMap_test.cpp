@@ -53,7 +53,7 @@ TEST(DefaultKeyMap, OrdinaryKeysSendTheirOwnUsageAndUnusedPositionsAreZero) {
         used.insert(KeyTable[index].matrixPosition());
         if (exceptions.count(index))
             continue;
-        const std::uint8_t usage = UsageOf(KeyTable[index].keyCode);
+        const std::uint8_t usage = usageOf(KeyTable[index].keyCode);
         EXPECT_NE(usage, 0) << index;
         EXPECT_EQ(entryOfKey(index), (Entry{0, 0, usage, 0})) << index;
     }

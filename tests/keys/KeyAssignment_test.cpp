@@ -48,7 +48,7 @@ class KeyAssignmentTest : public ::testing::Test {
         return keys.flags()[static_cast<std::size_t>(keyIndex)];
     }
     AssignResult commit(int keyIndex, const AssignmentChoice& choice) {
-        return CommitAssignment(keys, image, *macros, keyIndex, choice);
+        return commitAssignment(keys, image, *macros, keyIndex, choice);
     }
     AssignResult assign(int keyIndex, const AssignmentChoice& choice) {
         return assignKey(keys, image, *macros, keyIndex, choice, folder.path());
@@ -96,7 +96,7 @@ TEST_F(KeyAssignmentTest, OneKeyCombinationIsMarkedOnlyByRecompute) {
     ASSERT_TRUE(commit(kKeyQ, AssignmentChoice::combination({0x43})).ok());
     EXPECT_EQ(entryOf(kKeyQ), (KeyMapEntry{0, 0x06, 0, 0}));
     EXPECT_EQ(flag(kKeyQ), 0);
-    RecomputeAssignedFlags(keys, image);
+    recomputeAssignedFlags(keys, image);
     EXPECT_EQ(flag(kKeyQ), 1);
 }
 
@@ -235,12 +235,12 @@ TEST_F(KeyAssignmentTest, AssignKeyAppliesTheEnabledFlagAndSaves) {
 TEST_F(KeyAssignmentTest, DisablingTheWindowsKeyKeepsTheLockInStep) {
     ASSERT_TRUE(assign(kKeyWin, AssignmentChoice::restoreDefault(false)).ok());
     EXPECT_EQ(image.winKeyLock(), 1);
-    image.FoldWinKeyLock(); // what the next apply does first
+    image.foldWinKeyLock(); // what the next apply does first
     EXPECT_FALSE(isKeyEnabled(image, positionOf(kKeyWin)));
 
     ASSERT_TRUE(assign(kKeyWin, AssignmentChoice::restoreDefault(true)).ok());
     EXPECT_EQ(image.winKeyLock(), 0);
-    image.FoldWinKeyLock();
+    image.foldWinKeyLock();
     EXPECT_TRUE(isKeyEnabled(image, positionOf(kKeyWin)));
 }
 
@@ -260,7 +260,7 @@ TEST_F(KeyAssignmentTest, RecomputeMarksChangedAndDisabledKeysButNeverFn) {
     ASSERT_TRUE(commit(kFnKeyIndex, AssignmentChoice::singleKey(0x41)).ok());
     ASSERT_TRUE(commit(kKeyApp, AssignmentChoice::catalogue("Search")).ok());
     keys.flags()[kKeyApp] = 0;
-    RecomputeAssignedFlags(keys, image);
+    recomputeAssignedFlags(keys, image);
     EXPECT_EQ(flag(kKeyQ), 1);
     EXPECT_EQ(flag(kKeyC), 1);
     EXPECT_EQ(flag(kKeyApp), 1);

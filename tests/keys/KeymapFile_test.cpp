@@ -27,14 +27,14 @@ class KeymapFileTest : public ::testing::Test {
 
 TEST_F(KeymapFileTest, RoundTripKeepsEveryByteButTheKeyCodes) {
     fillWithPattern(image, keys->table(), 1);
-    ASSERT_TRUE(SaveKeymapFile(folder.path(), image, *keys));
+    ASSERT_TRUE(saveKeymapFile(folder.path(), image, *keys));
     const auto file = testing::readBytes(folder / "keymap.bin");
     ASSERT_EQ(file.size(), 206928u);
     EXPECT_EQ(file, hostStateBytes(image, keys->table()));
 
     SettingsImage loadedImage;
     KeyAssignments loaded;
-    const KeymapLoadResult result = LoadKeymapFile(folder.path(), false, loadedImage, loaded);
+    const KeymapLoadResult result = loadKeymapFile(folder.path(), false, loadedImage, loaded);
     EXPECT_EQ(result.status, KeymapLoadStatus::Loaded);
     EXPECT_EQ(result.fileSize, 206928u);
     EXPECT_TRUE(loadedImage == image);
@@ -51,13 +51,13 @@ TEST_F(KeymapFileTest, RoundTripKeepsEveryByteButTheKeyCodes) {
 TEST_F(KeymapFileTest, KeepImageTakesOnlyTheTable) {
     SettingsImage fileImage;
     fillWithPattern(fileImage, keys->table(), 3);
-    ASSERT_TRUE(SaveKeymapFile(folder.path(), fileImage, *keys));
+    ASSERT_TRUE(saveKeymapFile(folder.path(), fileImage, *keys));
     const KeyAssignmentTable fileTable = keys->table();
 
     image.at(100) = 0xAB;
     const SettingsImage before = image;
     keys->table().clear();
-    ASSERT_EQ(LoadKeymapFile(folder.path(), true, image, *keys).status, KeymapLoadStatus::Loaded);
+    ASSERT_EQ(loadKeymapFile(folder.path(), true, image, *keys).status, KeymapLoadStatus::Loaded);
     EXPECT_TRUE(image == before);
     EXPECT_EQ(keys->table()[150], fileTable[150]);
 }
@@ -66,7 +66,7 @@ TEST_F(KeymapFileTest, MissingFileIsCreated) {
     image.at(5) = 9;
     keys->table()[42].setGroup(FunctionGroup::KeyCombination);
     // Start-up begins from an empty table.
-    EXPECT_EQ(LoadKeymapFile(folder.path(), false, image, *keys).status, KeymapLoadStatus::Created);
+    EXPECT_EQ(loadKeymapFile(folder.path(), false, image, *keys).status, KeymapLoadStatus::Created);
     auto file = testing::readBytes(folder / "keymap.bin");
     ASSERT_EQ(file.size(), 206928u);
     EXPECT_EQ(file[5], 9);
@@ -78,7 +78,7 @@ TEST_F(KeymapFileTest, MissingFileIsCreated) {
     // Before the key dialog the table in memory is newer than a vanished file.
     std::filesystem::remove(folder / "keymap.bin");
     keys->table()[42].setGroup(FunctionGroup::KeyCombination);
-    EXPECT_EQ(LoadKeymapFile(folder.path(), true, image, *keys).status, KeymapLoadStatus::Created);
+    EXPECT_EQ(loadKeymapFile(folder.path(), true, image, *keys).status, KeymapLoadStatus::Created);
     EXPECT_EQ(keys->table()[42].group(), 1);
     file = testing::readBytes(folder / "keymap.bin");
     EXPECT_EQ(file[kSettingsImageSize + 42 * kKeyAssignmentRecordSize + 1], 1);
@@ -93,7 +93,7 @@ TEST_F(KeymapFileTest, ShortFileFillsOnlyWhatItHolds) {
 
     KeyAssignments loaded;
     loaded.table()[1].setCount(77);
-    const auto result = LoadKeymapFile(folder.path(), false, image, loaded);
+    const auto result = loadKeymapFile(folder.path(), false, image, loaded);
     EXPECT_EQ(result.status, KeymapLoadStatus::Loaded);
     EXPECT_EQ(result.fileSize, bytes.size());
     EXPECT_TRUE(image == fileImage);
@@ -103,20 +103,20 @@ TEST_F(KeymapFileTest, ShortFileFillsOnlyWhatItHolds) {
 }
 
 TEST_F(KeymapFileTest, UnsavedTableIsNotReplacedByTheOlderFile) {
-    ASSERT_TRUE(SaveKeymapFile(folder.path(), image, *keys));
+    ASSERT_TRUE(saveKeymapFile(folder.path(), image, *keys));
     keys->table()[42].setGroup(FunctionGroup::MacroKey);
     // The data folder turns into a file: the save fails and the old file stays behind.
     const auto blocked = folder / "blocked";
     testing::writeBytes(blocked, {0});
-    EXPECT_FALSE(SaveKeymapFile(blocked, image, *keys));
+    EXPECT_FALSE(saveKeymapFile(blocked, image, *keys));
     EXPECT_TRUE(keys->fileBehind());
 
     // The dialog reloads from the real folder, whose file is older than the table.
-    EXPECT_EQ(LoadKeymapFile(folder.path(), true, image, *keys).status,
+    EXPECT_EQ(loadKeymapFile(folder.path(), true, image, *keys).status,
               KeymapLoadStatus::KeptUnsavedTable);
     EXPECT_EQ(keys->table()[42].group(), 2);
 
-    ASSERT_TRUE(SaveKeymapFile(folder.path(), image, *keys));
+    ASSERT_TRUE(saveKeymapFile(folder.path(), image, *keys));
     EXPECT_FALSE(keys->fileBehind());
 }
 

@@ -7,31 +7,31 @@ namespace q905 {
 namespace {
 
 TEST(ColourModel, RgbToHslRoundsToTheNearestStep) {
-    EXPECT_EQ(RgbToHsl(makeColour(12, 12, 12)), (Hsl{0, 0, 11}));
-    EXPECT_EQ(RgbToHsl(makeColour(255, 0, 0)), (Hsl{0, 240, 120}));
-    EXPECT_EQ(RgbToHsl(makeColour(0, 0, 255)), (Hsl{160, 240, 120}));
-    EXPECT_EQ(RgbToHsl(makeColour(0, 255, 0)), (Hsl{80, 240, 120}));
-    EXPECT_EQ(RgbToHsl(makeColour(255, 255, 255)), (Hsl{0, 0, 240}));
+    EXPECT_EQ(rgbToHsl(makeColour(12, 12, 12)), (Hsl{0, 0, 11}));
+    EXPECT_EQ(rgbToHsl(makeColour(255, 0, 0)), (Hsl{0, 240, 120}));
+    EXPECT_EQ(rgbToHsl(makeColour(0, 0, 255)), (Hsl{160, 240, 120}));
+    EXPECT_EQ(rgbToHsl(makeColour(0, 255, 0)), (Hsl{80, 240, 120}));
+    EXPECT_EQ(rgbToHsl(makeColour(255, 255, 255)), (Hsl{0, 0, 240}));
     // Light colours take the other saturation formula.
-    EXPECT_EQ(RgbToHsl(makeColour(255, 128, 128)), (Hsl{0, 240, 180}));
+    EXPECT_EQ(rgbToHsl(makeColour(255, 128, 128)), (Hsl{0, 240, 180}));
 }
 
 TEST(ColourModel, AHueOfAFullTurnIsKeptAs239) {
     // Just short of red going round: the real hue is 239.84, which rounds to 240.
-    EXPECT_GT(RgbToHslReal(makeColour(255, 0, 1)).hue, 239.5);
-    EXPECT_EQ(RgbToHsl(makeColour(255, 0, 1)).hue, 239);
+    EXPECT_GT(rgbToHslReal(makeColour(255, 0, 1)).hue, 239.5);
+    EXPECT_EQ(rgbToHsl(makeColour(255, 0, 1)).hue, 239);
 }
 
 TEST(ColourModel, HslToRgbDropsFractions) {
-    EXPECT_EQ(HslToRgb(0, 0, 240), makeColour(255, 255, 255));
-    EXPECT_EQ(HslToRgb(80, 240, 120), makeColour(0, 255, 0));
-    EXPECT_EQ(HslToRgb(0, 240, 120), makeColour(255, 0, 0));
-    EXPECT_EQ(HslToRgb(160, 240, 120), makeColour(0, 0, 255));
-    EXPECT_EQ(HslToRgb(0, 0, 0), makeColour(0, 0, 0));
+    EXPECT_EQ(hslToRgb(0, 0, 240), makeColour(255, 255, 255));
+    EXPECT_EQ(hslToRgb(80, 240, 120), makeColour(0, 255, 0));
+    EXPECT_EQ(hslToRgb(0, 240, 120), makeColour(255, 0, 0));
+    EXPECT_EQ(hslToRgb(160, 240, 120), makeColour(0, 0, 255));
+    EXPECT_EQ(hslToRgb(0, 0, 0), makeColour(0, 0, 0));
     // Grey from luminosity alone: 120 / 240 * 255 = 127.5, truncated.
-    EXPECT_EQ(HslToRgb(200, 0, 120), makeColour(127, 127, 127));
+    EXPECT_EQ(hslToRgb(200, 0, 120), makeColour(127, 127, 127));
     // 2/3 - 1/2 in doubles is a hair under 1/6: red lands on 254.999..., kept as 254.
-    EXPECT_EQ(HslToRgb(40, 240, 120), makeColour(254, 255, 0));
+    EXPECT_EQ(hslToRgb(40, 240, 120), makeColour(254, 255, 0));
 }
 
 TEST(BasicColourTable, CellsAreFoundByPositionEdgesIncluded) {

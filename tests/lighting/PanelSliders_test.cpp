@@ -45,18 +45,18 @@ TEST(PanelSliders, KeyboardReportsMoveSpeedAndBrightnessOnly) {
 
 TEST(PanelSliders, DrawSliderNudgesSomeThumbs) {
     const ThumbOffset atStart = thumbOffset(thumbRect(0, 0, 9));
-    EXPECT_EQ(DrawSliderLayout(slider::kSpeed, 0, atStart), (SliderPicture{0, 0, 220, 0, 1}));
-    EXPECT_EQ(DrawSliderLayout(slider::kResponseTime, 0, atStart),
+    EXPECT_EQ(drawSliderLayout(slider::kSpeed, 0, atStart), (SliderPicture{0, 0, 220, 0, 1}));
+    EXPECT_EQ(drawSliderLayout(slider::kResponseTime, 0, atStart),
               (SliderPicture{3, 3, 217, 3, 1}));
-    EXPECT_EQ(DrawSliderLayout(slider::kReportRate, 0, atStart).thumbX, 2);
-    EXPECT_EQ(DrawSliderLayout(slider::kPalmBrightness, 0, atStart).thumbX, 2);
+    EXPECT_EQ(drawSliderLayout(slider::kReportRate, 0, atStart).thumbX, 2);
+    EXPECT_EQ(drawSliderLayout(slider::kPalmBrightness, 0, atStart).thumbX, 2);
 
     const ThumbOffset atEnd = thumbOffset(thumbRect(4, 0, 4));
-    EXPECT_EQ(DrawSliderLayout(slider::kPalmSpeed, 4, atEnd).thumbX, 206);
-    EXPECT_EQ(DrawSliderLayout(slider::kBrightness, 50, thumbOffset(thumbRect(50, 0, 50))),
+    EXPECT_EQ(drawSliderLayout(slider::kPalmSpeed, 4, atEnd).thumbX, 206);
+    EXPECT_EQ(drawSliderLayout(slider::kBrightness, 50, thumbOffset(thumbRect(50, 0, 50))),
               (SliderPicture{205, 205, 15, 205, 1}));
     // A thumb offset beyond the track never gives a negative width.
-    EXPECT_EQ(DrawSliderLayout(slider::kSpeed, 9, {230, 0}).emptyWidth, 0);
+    EXPECT_EQ(drawSliderLayout(slider::kSpeed, 9, {230, 0}).emptyWidth, 0);
 }
 
 } // namespace

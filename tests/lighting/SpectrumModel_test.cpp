@@ -27,7 +27,7 @@ TEST(SpectrumModel, SetRgbPlacesCrosshairAndArrowWithoutNotice) {
     EXPECT_EQ(model.crosshairY(), 10); // full saturation on the top row
     EXPECT_EQ(model.arrowOffset(), 60);
 
-    model.SetRGB(makeColour(0, 0, 255));
+    model.setColour(makeColour(0, 0, 255));
     EXPECT_EQ(model.hsl(), (Hsl{160, 240, 120}));
     EXPECT_EQ(model.crosshairX(), 125 * 160 / 239);
     EXPECT_EQ(model.colour(), makeColour(0, 0, 255));
@@ -41,8 +41,8 @@ TEST(SpectrumModel, HomeAndEndMoveTheCrosshairToTheSpectrumsEdges) {
     EXPECT_EQ(model.hsl().hue, 239);
     EXPECT_EQ(model.crosshairX(), kWidth - 36);
     EXPECT_TRUE(change.spectrumRedraw);
-    EXPECT_EQ(change.selectionChanged, HslToRgb(239, 240, 120));
-    EXPECT_EQ(model.notifiedColour(), HslToRgb(239, 240, 120));
+    EXPECT_EQ(change.selectionChanged, hslToRgb(239, 240, 120));
+    EXPECT_EQ(model.notifiedColour(), hslToRgb(239, 240, 120));
 
     model.key(SpectrumKey::Home, false, false);
     EXPECT_EQ(model.hsl().hue, 0);
@@ -112,7 +112,7 @@ TEST(SpectrumModel, DraggingFollowsOnlyThePartItStartedIn) {
 }
 
 TEST(SpectrumModel, KeysStepAndClampAndTabWalksSpectrumThenBarThenOut) {
-    SpectrumModel model = makeModel(HslToRgb(100, 100, 100));
+    SpectrumModel model = makeModel(hslToRgb(100, 100, 100));
     const Hsl start = model.hsl();
     model.focusIn(false);
     model.key(SpectrumKey::Right, false, true);
@@ -154,7 +154,7 @@ TEST(SpectrumModel, WithoutAColourNothingIsSent) {
     model.key(SpectrumKey::Tab, false, false);
     EXPECT_EQ(model.notifiedColour(), kNoColour);
 
-    model.SetRGB(makeColour(0, 255, 0));
+    model.setColour(makeColour(0, 255, 0));
     EXPECT_EQ(model.doubleClick(kBarX, 20).selectionEnded, makeColour(0, 255, 0));
     EXPECT_FALSE(model.doubleClick(128, 20).selectionEnded); // the gap between the parts
     EXPECT_EQ(model.barPixelRow(kBottomRow), makeColour(0, 0, 0));

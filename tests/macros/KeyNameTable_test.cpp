@@ -10,57 +10,57 @@ const KeyNameTable& table() {
 }
 
 TEST(KeyNameTable, GeneratedRangesCarryUsageAndBlank) {
-    EXPECT_EQ(UsageOf(0x41), 0x04);
+    EXPECT_EQ(usageOf(0x41), 0x04);
     EXPECT_EQ(table().pressText(0x41), "A  dn");
-    EXPECT_EQ(UsageOf(0x5A), 0x1D);
-    EXPECT_EQ(NameOf(0x5A), "Z ");
+    EXPECT_EQ(usageOf(0x5A), 0x1D);
+    EXPECT_EQ(nameOf(0x5A), "Z ");
 
-    EXPECT_EQ(UsageOf(0x31), 0x1E);
+    EXPECT_EQ(usageOf(0x31), 0x1E);
     EXPECT_EQ(table().pressText(0x31), "1  dn");
-    EXPECT_EQ(UsageOf(0x39), 0x26);
+    EXPECT_EQ(usageOf(0x39), 0x26);
     // '0' follows '9' in usage order and is the one digit without a trailing blank.
-    EXPECT_EQ(UsageOf(0x30), 0x27);
+    EXPECT_EQ(usageOf(0x30), 0x27);
     EXPECT_EQ(table().pressText(0x30), "0 dn");
 
-    EXPECT_EQ(UsageOf(0x70), 0x3A);
-    EXPECT_EQ(NameOf(0x70), "F1 ");
-    EXPECT_EQ(UsageOf(0x7B), 0x45);
-    EXPECT_EQ(NameOf(0x7B), "F12 ");
+    EXPECT_EQ(usageOf(0x70), 0x3A);
+    EXPECT_EQ(nameOf(0x70), "F1 ");
+    EXPECT_EQ(usageOf(0x7B), 0x45);
+    EXPECT_EQ(nameOf(0x7B), "F12 ");
 }
 
 TEST(KeyNameTable, MouseAndMediaCodes) {
-    EXPECT_EQ(UsageOf(0xF1), 0xF1);
+    EXPECT_EQ(usageOf(0xF1), 0xF1);
     EXPECT_EQ(table().releaseText(0xF1), "MsRB up");
     EXPECT_EQ(table().pressText(0xF0), "MsLB dn");
     EXPECT_EQ(table().pressText(0xF2), "MsMB dn");
-    EXPECT_EQ(UsageOf(0xF3), 0xF3);
-    EXPECT_EQ(NameOf(0xF4), "");
-    EXPECT_EQ(NameOf(0xF7), "Mouse pointer Down");
+    EXPECT_EQ(usageOf(0xF3), 0xF3);
+    EXPECT_EQ(nameOf(0xF4), "");
+    EXPECT_EQ(nameOf(0xF7), "Mouse pointer Down");
 
-    EXPECT_EQ(UsageOf(0xAF), 0xE9);
-    EXPECT_EQ(UsageOf(0xAE), 0xEA);
-    EXPECT_EQ(UsageOf(0xB3), 0xCD);
-    EXPECT_EQ(NameOf(0xB3), "Play/Pause");
-    EXPECT_EQ(UsageOf(0xB5), 0x83);
+    EXPECT_EQ(usageOf(0xAF), 0xE9);
+    EXPECT_EQ(usageOf(0xAE), 0xEA);
+    EXPECT_EQ(usageOf(0xB3), 0xCD);
+    EXPECT_EQ(nameOf(0xB3), "Play/Pause");
+    EXPECT_EQ(usageOf(0xB5), 0x83);
 }
 
 TEST(KeyNameTable, SharedNamesKeepTheirOwnUsages) {
-    EXPECT_EQ(NameOf(0x0D), NameOf(0x6C));
-    EXPECT_EQ(UsageOf(0x0D), 0x28);
-    EXPECT_EQ(UsageOf(0x6C), 0x58);
-    EXPECT_EQ(NameOf(0xBD), NameOf(0x6D));
-    EXPECT_NE(UsageOf(0xBD), UsageOf(0x6D));
-    EXPECT_EQ(NameOf(0xDC), "\\ ");
-    EXPECT_EQ(UsageOf(0xDC), 0x32);
-    EXPECT_EQ(UsageOf(0xDE), 0x34);
+    EXPECT_EQ(nameOf(0x0D), nameOf(0x6C));
+    EXPECT_EQ(usageOf(0x0D), 0x28);
+    EXPECT_EQ(usageOf(0x6C), 0x58);
+    EXPECT_EQ(nameOf(0xBD), nameOf(0x6D));
+    EXPECT_NE(usageOf(0xBD), usageOf(0x6D));
+    EXPECT_EQ(nameOf(0xDC), "\\ ");
+    EXPECT_EQ(usageOf(0xDC), 0x32);
+    EXPECT_EQ(usageOf(0xDE), 0x34);
 }
 
 TEST(KeyNameTable, CodesWithoutEntryHaveNoUsageAndNoName) {
-    EXPECT_EQ(UsageOf(0xE2), 0);
+    EXPECT_EQ(usageOf(0xE2), 0);
     EXPECT_EQ(table().pressText(0xE2), " dn");
-    EXPECT_EQ(UsageOf(0x00), 0);
-    EXPECT_EQ(UsageOf(0xFF), 0);
-    EXPECT_EQ(UsageOf(0xE9), 0);
+    EXPECT_EQ(usageOf(0x00), 0);
+    EXPECT_EQ(usageOf(0xFF), 0);
+    EXPECT_EQ(usageOf(0xE9), 0);
 }
 
 TEST(KeyNameTable, FilledEntriesAndTrailingBlanks) {

@@ -22,7 +22,7 @@ class MacroEditing : public ::testing::Test {
     }
     static EventSequence deviceFor(EventSequence keys) {
         for (const MacroEvent& event : keys.events())
-            keys[event.offset + 1] = UsageOf(event.key);
+            keys[event.offset + 1] = usageOf(event.key);
         return keys;
     }
     // The key events, after checking what must hold after every change: the device events
@@ -34,8 +34,8 @@ class MacroEditing : public ::testing::Test {
         return used(m_work.keyEvents());
     }
     void tap(std::uint8_t code) {
-        m_work.OnHookKey(code, false);
-        m_work.OnHookKey(code, true);
+        m_work.onHookKey(code, false);
+        m_work.onHookKey(code, true);
     }
 
     MacroList m_macros;
@@ -125,8 +125,8 @@ TEST_F(MacroEditing, InsertionsThatDoNotFitAreRefusedWhole) {
     EXPECT_EQ(keys(), full);
     // A tapped key needs room for its press and its release.
     m_work.recordBefore(0);
-    EXPECT_EQ(m_work.OnHookKey(0x43, false), HookKeyResult::Dropped);
-    EXPECT_EQ(m_work.OnHookKey(0x43, true), HookKeyResult::InsertionEnded);
+    EXPECT_EQ(m_work.onHookKey(0x43, false), HookKeyResult::Dropped);
+    EXPECT_EQ(m_work.onHookKey(0x43, true), HookKeyResult::InsertionEnded);
     EXPECT_EQ(m_work.writePos(), kEventSequenceSize);
     // Growing a short delay to an extended one needs two more bytes.
     load(full);
@@ -142,27 +142,27 @@ TEST_F(MacroEditing, TheHookIsHeldOnlyWhileRecordingOrAnInsertionIsArmed) {
     m_work.recordBefore(0);
     m_work.insertDelay(0); // changes bytes: the armed insertion is dropped
     EXPECT_FALSE(m_hook.installed);
-    EXPECT_EQ(m_work.OnHookKey(0x43, false), HookKeyResult::Ignored);
+    EXPECT_EQ(m_work.onHookKey(0x43, false), HookKeyResult::Ignored);
 
     m_work.recordBefore(0);
     m_work.select(0); // another macro: the insertion belonged to the old rows
     EXPECT_FALSE(m_hook.installed);
     m_work.recordBefore(0);
-    m_work.StopHook(); // an in-place edit begins
+    m_work.stopHook(); // an in-place edit begins
     EXPECT_FALSE(m_hook.installed);
-    m_work.StartStopRecording();
-    EXPECT_EQ(m_work.OnHookKey(0x43, false), HookKeyResult::Recorded); // not inserted
+    m_work.startStopRecording();
+    EXPECT_EQ(m_work.onHookKey(0x43, false), HookKeyResult::Recorded); // not inserted
 
     // An insertion made while recording leaves the recording running.
-    m_work.OnHookKey(0x43, true);
+    m_work.onHookKey(0x43, true);
     m_work.recordBefore(0);
     tap(0x44);
     EXPECT_TRUE(m_hook.installed);
-    EXPECT_EQ(m_work.OnHookKey(0x45, false), HookKeyResult::Recorded);
+    EXPECT_EQ(m_work.onHookKey(0x45, false), HookKeyResult::Recorded);
     EXPECT_EQ(m_work.rowTexts(), (Rows{"D  dn", "D  up", "C  dn", "C  up", "E  dn"}));
 
     m_hook.installSucceeds = false;
-    m_work.StopHook();
+    m_work.stopHook();
     EXPECT_EQ(m_work.recordBefore(0), EditResult::HookUnavailable);
     EXPECT_FALSE(m_work.insertMode());
 }

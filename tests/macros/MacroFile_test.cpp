@@ -51,10 +51,10 @@ TEST_F(MacroFile, RoundTripsEveryByteIncludingTheReservedOnes) {
     const Bytes original = noise(kMacroListSize);
     write(path, original);
     MacroList macros;
-    ASSERT_EQ(LoadMacroFile(path, macros), MacroFileResult::Loaded);
+    ASSERT_EQ(loadMacroFile(path, macros), MacroFileResult::Loaded);
     EXPECT_EQ(macros[189].bytes()[893], original.back());
     const fs::path copy = m_dir / "copy.bin";
-    ASSERT_TRUE(SaveMacroFile(copy, macros));
+    ASSERT_TRUE(saveMacroFile(copy, macros));
     EXPECT_EQ(read(copy), original);
 }
 
@@ -64,7 +64,7 @@ TEST_F(MacroFile, ShortAndLongFilesFillOnlyTheList) {
     write(path, part);
     MacroList macros;
     macros[5].setName(u"stale"); // the file replaces whatever the list held
-    ASSERT_EQ(LoadMacroFile(path, macros), MacroFileResult::Loaded);
+    ASSERT_EQ(loadMacroFile(path, macros), MacroFileResult::Loaded);
     Bytes expected(kMacroListSize, 0);
     std::ranges::copy(part, expected.begin());
     EXPECT_EQ(macros.toBytes(), expected);
@@ -72,7 +72,7 @@ TEST_F(MacroFile, ShortAndLongFilesFillOnlyTheList) {
 
     Bytes longer = noise(kMacroListSize + 100);
     write(path, longer);
-    ASSERT_EQ(LoadMacroFile(path, macros), MacroFileResult::Loaded);
+    ASSERT_EQ(loadMacroFile(path, macros), MacroFileResult::Loaded);
     longer.resize(kMacroListSize);
     EXPECT_EQ(macros.toBytes(), longer);
 }
@@ -81,17 +81,17 @@ TEST_F(MacroFile, AMissingFileIsCreatedAndAnUnreadableOneIsLeftAlone) {
     const fs::path path = m_dir / kMacroFileName;
     MacroList macros;
     macros[0].setName(u"stale");
-    ASSERT_EQ(LoadMacroFile(path, macros), MacroFileResult::Created);
+    ASSERT_EQ(loadMacroFile(path, macros), MacroFileResult::Created);
     EXPECT_EQ(macros, MacroList{});
     EXPECT_EQ(read(path), Bytes(kMacroListSize, 0));
 
     const fs::path folder = m_dir / "folder.bin";
     fs::create_directory(folder);
     macros[0].setName(u"stale");
-    EXPECT_EQ(LoadMacroFile(folder, macros), MacroFileResult::Failed);
+    EXPECT_EQ(loadMacroFile(folder, macros), MacroFileResult::Failed);
     EXPECT_EQ(macros, MacroList{});
     EXPECT_TRUE(fs::is_directory(folder));
-    EXPECT_FALSE(SaveMacroFile(m_dir / "no-such-folder" / kMacroFileName, macros));
+    EXPECT_FALSE(saveMacroFile(m_dir / "no-such-folder" / kMacroFileName, macros));
 }
 
 } // namespace

@@ -23,7 +23,7 @@ MacroRecord named(std::u16string name, const Bytes& device, std::uint16_t loopCo
 TEST(MacroModel, RecordFieldsSitAtTheirFileOffsets) {
     MacroList macros;
     macros[0].bytes()[893] = 0x5A; // reserved: kept as loaded
-    ASSERT_EQ(CommitMacro(macros, 0, u"Ab", true, "773", true, sequence({0x01, 0x04}),
+    ASSERT_EQ(commitMacro(macros, 0, u"Ab", true, "773", true, sequence({0x01, 0x04}),
                           sequence({0x01, 0x41})),
               CommitResult::Stored);
     const auto& b = macros[0].bytes();
@@ -34,7 +34,7 @@ TEST(MacroModel, RecordFieldsSitAtTheirFileOffsets) {
     EXPECT_EQ(b[893], 0x5A);
 
     // Loop off stores 1 whatever the box says; the text is a decimal cut to 16 bits.
-    ASSERT_EQ(CommitMacro(macros, 0, u"Ab", false, "5", false, {}, {}), CommitResult::Stored);
+    ASSERT_EQ(commitMacro(macros, 0, u"Ab", false, "5", false, {}, {}), CommitResult::Stored);
     EXPECT_EQ(macros[0].loopCount(), 1);
     EXPECT_FALSE(macros[0].hasDelay());
     EXPECT_EQ(loopCountFromText("70000"), 70000 - 65536);
@@ -45,11 +45,11 @@ TEST(MacroModel, NamesAreRefusedWhenEmptyAndCutAt254) {
     MacroList macros;
     macros[0] = named(u"Keep", {0x01, 0x04});
     const MacroList before = macros;
-    EXPECT_EQ(CommitMacro(macros, 0, u"", false, "1", false, {}, {}), CommitResult::EmptyName);
+    EXPECT_EQ(commitMacro(macros, 0, u"", false, "1", false, {}, {}), CommitResult::EmptyName);
     // What is stored ends at the first NUL, so this is as empty as "".
-    EXPECT_EQ(CommitMacro(macros, 0, std::u16string(u"\0x", 2), false, "1", false, {}, {}),
+    EXPECT_EQ(commitMacro(macros, 0, std::u16string(u"\0x", 2), false, "1", false, {}, {}),
               CommitResult::EmptyName);
-    EXPECT_EQ(CommitMacro(macros, 190, u"A", false, "1", false, {}, {}),
+    EXPECT_EQ(commitMacro(macros, 190, u"A", false, "1", false, {}, {}),
               CommitResult::NoSuchRecord);
     EXPECT_EQ(macros, before);
 
@@ -66,7 +66,7 @@ TEST(MacroModel, FillMacroSlotsStopsAtTheFirstFreeRecordAndAfter32) {
     macros[3] = named(u"After a gap", {0x01, 0x09});
     SettingsImage image;
     image.bytes().fill(0xCC);
-    FillMacroSlots(macros, image);
+    fillMacroSlots(macros, image);
     const auto slot1 = image.block(layout::macroSlot(1));
     EXPECT_EQ(slot1[0], 0x00); // loop count high byte first in the slot
     EXPECT_EQ(slot1[1], 0x05);
@@ -77,34 +77,34 @@ TEST(MacroModel, FillMacroSlotsStopsAtTheFirstFreeRecordAndAfter32) {
 
     for (auto& record : macros)
         record = named(u"M", {0x01, 0x04}, 2);
-    FillMacroSlots(macros, image);
+    fillMacroSlots(macros, image);
     EXPECT_EQ(image.block(layout::macroSlot(31))[1], 0x02);
     EXPECT_EQ(image.at(layout::kMacroSlotBlock.end()), 0xCC);
 }
 
 TEST(MacroModel, NewMacroNameTakesTheSmallestFreeNumber) {
-    EXPECT_EQ(NewMacroName({}), u"Macro_001");
+    EXPECT_EQ(newMacroName({}), u"Macro_001");
     const std::u16string names[] = {u"Macro_001", u"Macro_003", u"macro_002"};
-    EXPECT_EQ(NewMacroName(names), u"Macro_002");
+    EXPECT_EQ(newMacroName(names), u"Macro_002");
     std::vector<std::u16string> many;
     for (int n = 1; n <= 99; ++n)
-        many.push_back(NewMacroName(many));
+        many.push_back(newMacroName(many));
     EXPECT_EQ(many[9], u"Macro_010");
-    EXPECT_EQ(NewMacroName(many), u"Macro_100");
+    EXPECT_EQ(newMacroName(many), u"Macro_100");
 }
 
 TEST(MacroModel, EventAtRowCountsTwoRowsForAnEventThatWaits) {
     const EventSequence keys = sequence({0x01, 0x41, 0xB2, 0x41}); // A dn, 50 ms, A up
-    EXPECT_EQ(EventAtRow(keys, 1), 2u);
-    EXPECT_EQ(EventAtRow(keys, 3), 4u); // the end, where a new event goes
-    EXPECT_EQ(EventAtRow(keys, 2), 0u); // the key row of a waiting event starts nothing
-    EXPECT_EQ(EventAtRow(keys, 4), 0u);
+    EXPECT_EQ(eventAtRow(keys, 1), 2u);
+    EXPECT_EQ(eventAtRow(keys, 3), 4u); // the end, where a new event goes
+    EXPECT_EQ(eventAtRow(keys, 2), 0u); // the key row of a waiting event starts nothing
+    EXPECT_EQ(eventAtRow(keys, 4), 0u);
 
     // Damaged bytes are walked only inside the 190: 47 extended events, and a 48th cut off.
     EventSequence allSet;
     allSet.bytes().fill(0xFF);
-    EXPECT_EQ(EventAtRow(allSet, 94), 188u);
-    EXPECT_EQ(EventAtRow(allSet, 96), 0u);
+    EXPECT_EQ(eventAtRow(allSet, 94), 188u);
+    EXPECT_EQ(eventAtRow(allSet, 96), 0u);
 }
 
 TEST(MacroModel, ListedRowsAgreeWithEventAtRow) {
@@ -117,15 +117,15 @@ TEST(MacroModel, ListedRowsAgreeWithEventAtRow) {
         const auto rows = eventRows(sequence(bytes), sequence(bytes));
         for (std::size_t r = 0; r < rows.size(); ++r) {
             if (r == 0 || rows[r - 1].offset != rows[r].offset) {
-                EXPECT_EQ(EventAtRow(sequence(bytes), static_cast<int>(r)), rows[r].offset);
+                EXPECT_EQ(eventAtRow(sequence(bytes), static_cast<int>(r)), rows[r].offset);
             }
         }
-        EXPECT_EQ(EventAtRow(sequence(bytes), static_cast<int>(rows.size())), bytes.size());
+        EXPECT_EQ(eventAtRow(sequence(bytes), static_cast<int>(rows.size())), bytes.size());
     }
     MacroRecord record;
     record.setDeviceEvents(sequence({0x01, 0x04, 0xFF, 0x04, 0x01, 0x2C, 0x80, 0x04}));
     record.setKeyEvents(sequence({0x01, 0x41, 0xFF, 0x41, 0x01, 0x2C, 0x80, 0x41}));
-    EXPECT_EQ(ListMacroEvents(record), (Rows{"A  dn", "300 ms", "A  up", "A  up"}));
+    EXPECT_EQ(listMacroEvents(record), (Rows{"A  dn", "300 ms", "A  up", "A  up"}));
 }
 
 } // namespace

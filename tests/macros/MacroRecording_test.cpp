@@ -17,13 +17,13 @@ class MacroRecording : public ::testing::Test {
         m_macros[1].setName(u"Macro_002");
         m_work.select(0);
     }
-    HookKeyResult press(std::uint8_t code) { return m_work.OnHookKey(code, false); }
-    HookKeyResult release(std::uint8_t code) { return m_work.OnHookKey(code, true); }
+    HookKeyResult press(std::uint8_t code) { return m_work.onHookKey(code, false); }
+    HookKeyResult release(std::uint8_t code) { return m_work.onHookKey(code, true); }
     // A fresh recording of key A tapped with the given gap; the device bytes it gave.
     Bytes recordTap(std::chrono::microseconds gap) {
         if (m_work.recording())
-            m_work.StartStopRecording();
-        m_work.StartStopRecording();
+            m_work.startStopRecording();
+        m_work.startStopRecording();
         press(0x41);
         m_clock.advance(gap);
         release(0x41);
@@ -46,7 +46,7 @@ TEST_F(MacroRecording, WithoutDelaysEveryEventWaitsNothing) {
     EXPECT_EQ(m_macros[0].keyEvents(), m_work.keyEvents());
     EXPECT_EQ(m_macros[0].name(), u"Macro_001");
 
-    EXPECT_EQ(m_work.StartStopRecording(), RecordingResult::Stopped);
+    EXPECT_EQ(m_work.startStopRecording(), RecordingResult::Stopped);
     EXPECT_FALSE(m_hook.installed);
     EXPECT_EQ(press(0x42), HookKeyResult::Ignored);
 }
@@ -61,7 +61,7 @@ TEST_F(MacroRecording, MeasuredGapsAreEncodedAsDelays) {
     EXPECT_EQ(m_work.rowTexts(), (Rows{"A  dn", "300 ms", "A  up"}));
     EXPECT_EQ(recordTap(1000900us), (Bytes{0x01, 0x04, 0xFF, 0x04, 0x03, 0xE8}));
     EXPECT_EQ(recordTap(61s), (Bytes{0x01, 0x04, 0xFF, 0x04, 0xEA, 0x60}));
-    // Under 2 ms there is no delay: no d = 0 event, no row EventAtRow would not count.
+    // Under 2 ms there is no delay: no d = 0 event, no row eventAtRow would not count.
     for (auto gap : {0us, 900us, 1000us}) {
         EXPECT_EQ(recordTap(gap), (Bytes{0x01, 0x04, 0x81, 0x04})) << gap.count();
         EXPECT_EQ(m_work.rows().size(), 2u);
@@ -70,7 +70,7 @@ TEST_F(MacroRecording, MeasuredGapsAreEncodedAsDelays) {
 
 TEST_F(MacroRecording, RepeatsAreDroppedWithoutMovingTheTimeMark) {
     m_work.setHasDelay(true);
-    m_work.StartStopRecording();
+    m_work.startStopRecording();
     press(0x41);
     m_clock.advance(10ms);
     release(0x41);
@@ -95,7 +95,7 @@ TEST_F(MacroRecording, RepeatsAreDroppedWithoutMovingTheTimeMark) {
 }
 
 TEST_F(MacroRecording, StopsTakingPressesAt184AndEverythingAt188) {
-    m_work.StartStopRecording();
+    m_work.startStopRecording();
     for (int i = 0; i < 46; ++i) {
         press(0x41);
         release(0x41);
@@ -117,14 +117,14 @@ TEST_F(MacroRecording, StopsTakingPressesAt184AndEverythingAt188) {
 
 TEST_F(MacroRecording, StartingNeedsAMacroAndReplacesItsEvents) {
     m_work.select(std::nullopt);
-    EXPECT_EQ(m_work.StartStopRecording(), RecordingResult::NoMacroSelected);
+    EXPECT_EQ(m_work.startStopRecording(), RecordingResult::NoMacroSelected);
     EXPECT_EQ(m_hook.installs, 0);
 
     m_macros[0].setDeviceEvents(sequence({0x01, 0x04, 0x81, 0x04}));
     m_macros[0].setLoopCount(7);
     m_work.select(0);
     m_hook.installSucceeds = false;
-    EXPECT_EQ(m_work.StartStopRecording(), RecordingResult::Started);
+    EXPECT_EQ(m_work.startStopRecording(), RecordingResult::Started);
     EXPECT_TRUE(m_macros[0].deviceEvents().empty());
     EXPECT_EQ(m_macros[0].loopCount(), 7);
     EXPECT_EQ(press(0x41), HookKeyResult::Ignored); // no hook, no keys
@@ -133,7 +133,7 @@ TEST_F(MacroRecording, StartingNeedsAMacroAndReplacesItsEvents) {
 TEST_F(MacroRecording, SwitchingMacrosContinuesIntoTheNextOne) {
     m_macros[1].setDeviceEvents(sequence({0x01, 0x05, 0x81, 0x05}));
     m_macros[1].setKeyEvents(sequence({0x01, 0x42, 0x81, 0x42}));
-    m_work.StartStopRecording();
+    m_work.startStopRecording();
     press(0x43);
     release(0x43);
     m_work.select(1);

@@ -27,12 +27,12 @@ class ManualClock final : public Clock {
 
 class FakeHook final : public HookLibrary {
   public:
-    bool installhook(int mode) override {
+    bool installHook(int mode) override {
         ++installs;
         lastMode = mode;
         return installed = installSucceeds;
     }
-    void removehook() override { installed = false; }
+    void removeHook() override { installed = false; }
     bool installSucceeds = true;
     bool installed = false;
     int installs = 0;

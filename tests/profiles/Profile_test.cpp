@@ -45,12 +45,12 @@ class ProfileTest : public ::testing::Test {
 TEST_F(ProfileTest, SaveAndLoadRoundTrip) {
     const auto bytes = profileBytes(1);
     takeHostStateBytes(bytes, &image, *table);
-    ASSERT_TRUE(SaveProfile(scratch / "p.bin", image, *table).ok());
+    ASSERT_TRUE(saveProfile(scratch / "p.bin", image, *table).ok());
     EXPECT_EQ(testing::readBytes(scratch / "p.bin"), bytes);
 
     SettingsImage loadedImage;
     auto loadedTable = std::make_unique<KeyAssignmentTable>();
-    ASSERT_TRUE(LoadProfile(scratch / "p.bin", loadedImage, *loadedTable).ok());
+    ASSERT_TRUE(loadProfile(scratch / "p.bin", loadedImage, *loadedTable).ok());
     EXPECT_EQ(hostStateBytes(loadedImage, *loadedTable), bytes);
 }
 
@@ -63,14 +63,14 @@ TEST_F(ProfileTest, ForeignFilesAreRefusedAndChangeNothing) {
     testing::writeBytes(scratch / "empty.bin", {});
     for (const char* name : {"short.bin", "long.bin", "empty.bin"}) {
         SCOPED_TRACE(name);
-        const ProfileResult result = LoadProfile(scratch / name, image, *table);
+        const ProfileResult result = loadProfile(scratch / name, image, *table);
         EXPECT_EQ(result.status, ProfileStatus::WrongSize);
         EXPECT_NE(result.message.find("206928"), std::string::npos) << result.message;
         const ProfileResult imported =
             importProfile(profiles(), scratch / name, image, *table, paths);
         EXPECT_EQ(imported.status, ProfileStatus::WrongSize);
     }
-    EXPECT_EQ(LoadProfile(scratch / "missing.bin", image, *table).status,
+    EXPECT_EQ(loadProfile(scratch / "missing.bin", image, *table).status,
               ProfileStatus::Unreadable);
     EXPECT_EQ(currentState(), before);
     EXPECT_FALSE(fs::exists(profiles()));
@@ -78,27 +78,27 @@ TEST_F(ProfileTest, ForeignFilesAreRefusedAndChangeNothing) {
 }
 
 TEST_F(ProfileTest, ListingShowsOnlyTheFirstProfile) {
-    EXPECT_FALSE(ListCurrentProfile(profiles(), paths)); // no folder yet
+    EXPECT_FALSE(listCurrentProfile(profiles(), paths)); // no folder yet
     fs::create_directories(profiles());
-    EXPECT_FALSE(ListCurrentProfile(profiles(), paths));
+    EXPECT_FALSE(listCurrentProfile(profiles(), paths));
     EXPECT_TRUE(paths.empty());
 
     fs::create_directories(profiles() / "a.bin"); // a folder, not a profile
     testing::writeBytes(profiles() / "notes.txt", {1});
     testing::writeBytes(profiles() / "c.bin", profileBytes(3));
     testing::writeBytes(profiles() / "b.bin.bin", profileBytes(4));
-    EXPECT_EQ(ScanProfileFolder(profiles()).size(), 2u);
+    EXPECT_EQ(scanProfileFolder(profiles()).size(), 2u);
 
-    const auto current = ListCurrentProfile(profiles(), paths);
+    const auto current = listCurrentProfile(profiles(), paths);
     ASSERT_TRUE(current);
     EXPECT_EQ(current->name, "b");
     EXPECT_EQ(current->path, profiles() / "b.bin.bin");
     ASSERT_EQ(paths.size(), 1u);
 
     // Rebuilding from the list keeps the real file of a name that lost more than one ".bin".
-    RebuildProfilePaths(profiles(), std::vector<std::string>{"b"}, paths);
+    rebuildProfilePaths(profiles(), std::vector<std::string>{"b"}, paths);
     EXPECT_EQ(paths[0], profiles() / "b.bin.bin");
-    RebuildProfilePaths(profiles(), std::vector<std::string>{"x"}, paths);
+    rebuildProfilePaths(profiles(), std::vector<std::string>{"x"}, paths);
     EXPECT_EQ(paths[0], profiles() / "x.bin");
 }
 
@@ -107,20 +107,20 @@ TEST_F(ProfileTest, ReplaceLeavesExactlyOneProfileWithTheSourceContent) {
     testing::writeBytes(profiles() / "older.bin", profileBytes(6));
     testing::writeBytes(scratch / "elsewhere.bin", profileBytes(7));
 
-    ProfileResult result = ReplaceCurrentProfile(profiles(), scratch / "elsewhere.bin", "Work.bin");
+    ProfileResult result = replaceCurrentProfile(profiles(), scratch / "elsewhere.bin", "Work.bin");
     ASSERT_TRUE(result.ok()) << result.message;
     EXPECT_EQ(result.name, "Work");
     EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"Work.bin"});
     EXPECT_EQ(testing::readBytes(profiles() / "Work.bin"), profileBytes(7));
 
     // The source is one of the files being replaced: a rename in place.
-    result = ReplaceCurrentProfile(profiles(), profiles() / "Work.bin", "Play");
+    result = replaceCurrentProfile(profiles(), profiles() / "Work.bin", "Play");
     ASSERT_TRUE(result.ok()) << result.message;
     EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"Play.bin"});
     EXPECT_EQ(testing::readBytes(profiles() / "Play.bin"), profileBytes(7));
 
     // The same name again.
-    ASSERT_TRUE(ReplaceCurrentProfile(profiles(), profiles() / "Play.bin", "Play").ok());
+    ASSERT_TRUE(replaceCurrentProfile(profiles(), profiles() / "Play.bin", "Play").ok());
     EXPECT_EQ(testing::readBytes(profiles() / "Play.bin"), profileBytes(7));
 }
 
@@ -129,13 +129,13 @@ TEST_F(ProfileTest, NamesThatLeaveTheFolderAreRefused) {
     testing::writeBytes(scratch / "src.bin", profileBytes(9));
     for (const char* name : {"", ".", "..", "../x", "a/b", "a\\b", ".bin", ".bin.bin"}) {
         SCOPED_TRACE(name);
-        const ProfileResult result = ReplaceCurrentProfile(profiles(), scratch / "src.bin", name);
+        const ProfileResult result = replaceCurrentProfile(profiles(), scratch / "src.bin", name);
         EXPECT_EQ(result.status, ProfileStatus::BadName);
         EXPECT_FALSE(result.message.empty());
     }
     EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"keep.bin"});
     EXPECT_EQ(fileNames(scratch.path()), (std::vector<std::string>{"Configure", "src.bin"}));
-    EXPECT_EQ(ReplaceCurrentProfile(profiles(), scratch / "none.bin", "x").status,
+    EXPECT_EQ(replaceCurrentProfile(profiles(), scratch / "none.bin", "x").status,
               ProfileStatus::Unreadable);
     EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"keep.bin"});
 
@@ -145,7 +145,7 @@ TEST_F(ProfileTest, NamesThatLeaveTheFolderAreRefused) {
 
 TEST_F(ProfileTest, ImportExportAndRenameAsTheDialogDoesThem) {
     testing::writeBytes(profiles() / "Old.bin", profileBytes(10));
-    ASSERT_TRUE(ListCurrentProfile(profiles(), paths));
+    ASSERT_TRUE(listCurrentProfile(profiles(), paths));
 
     testing::writeBytes(scratch / "in" / "Work.Profile.bin", profileBytes(11));
     ProfileResult result =

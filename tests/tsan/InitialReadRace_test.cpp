@@ -17,7 +17,7 @@ TEST(ThreadSafety, InitialReadWhileTheWindowTakesSnapshots) {
     testing::EmulatedDevice device;
     std::atomic<bool> done{false};
     std::thread readThread(
-        [&] { InitialRead(device.link, device.settings, [&] { done = true; }); });
+        [&] { initialRead(device.link, device.settings, [&] { done = true; }); });
     int snapshots = 0;
     while (!done) {
         device.settings.snapshot();
@@ -30,7 +30,7 @@ TEST(ThreadSafety, InitialReadWhileTheWindowTakesSnapshots) {
     EXPECT_GT(snapshots, 0);
 
     device.settings.deviceSettings().at(layout::kGameMode.offset) ^= 1;
-    EXPECT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
+    EXPECT_EQ(applyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
 }
 
 } // namespace

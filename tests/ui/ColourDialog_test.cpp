@@ -1,7 +1,7 @@
 #include "controls/ui/SkinCache.h"
 #include "lighting/BasicColourTable.h"
-#include "lighting/ui/CCustomColorDialog.h"
-#include "lighting/ui/CXColorSpectrumCtrl.h"
+#include "lighting/ui/ColourDialog.h"
+#include "lighting/ui/ColourSpectrum.h"
 #include "lighting/ui/DialogColourPicker.h"
 
 #include <QApplication>
@@ -17,13 +17,13 @@ namespace {
 
 class ColourDialogTest : public ::testing::Test {
   protected:
-    std::unique_ptr<CCustomColorDialog> open(ColourValue colour) {
-        auto dialog = std::make_unique<CCustomColorDialog>(skin, 9, colour);
+    std::unique_ptr<ColourDialog> open(ColourValue colour) {
+        auto dialog = std::make_unique<ColourDialog>(skin, 9, colour);
         dialog->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
         return dialog;
     }
-    static QStringList fields(const CCustomColorDialog& dialog) {
+    static QStringList fields(const ColourDialog& dialog) {
         QStringList texts;
         for (int i = 0; i < 6; ++i)
             texts << dialog.fieldText(i);
@@ -52,18 +52,18 @@ TEST_F(ColourDialogTest, CellsChooseTheirColourAndTheFirstWhiteWins) {
     auto dialog = open(makeColour(12, 12, 12));
     clickCell(dialog.get(), 40);
     EXPECT_EQ(dialog->selectedCell(), 40);
-    EXPECT_EQ(dialog->CurrentColour(), makeColour(0, 0, 0));
+    EXPECT_EQ(dialog->currentColour(), makeColour(0, 0, 0));
     clickCell(dialog.get(), 8);
-    EXPECT_EQ(dialog->CurrentColour(), makeColour(255, 0, 0));
+    EXPECT_EQ(dialog->currentColour(), makeColour(255, 0, 0));
     EXPECT_EQ(fields(*dialog), (QStringList{"255", "0", "0", "0", "240", "120"}));
-    EXPECT_EQ(dialog->spectrum()->GetRGB(), makeColour(255, 0, 0));
+    EXPECT_EQ(dialog->spectrum()->colour(), makeColour(255, 0, 0));
     clickCell(dialog.get(), 55);
-    EXPECT_EQ(dialog->CurrentColour(), makeColour(255, 255, 255));
+    EXPECT_EQ(dialog->currentColour(), makeColour(255, 255, 255));
 
     // Between two cells: the selection goes, the colour stays.
     clickAt(dialog.get(), BasicColourTable[0].x + 16, BasicColourTable[0].y + 5);
     EXPECT_EQ(dialog->selectedCell(), -1);
-    EXPECT_EQ(dialog->CurrentColour(), makeColour(255, 255, 255));
+    EXPECT_EQ(dialog->currentColour(), makeColour(255, 255, 255));
 
     EXPECT_EQ(open(makeColour(255, 255, 255))->selectedCell(), 47);
 }
@@ -71,13 +71,13 @@ TEST_F(ColourDialogTest, CellsChooseTheirColourAndTheFirstWhiteWins) {
 TEST_F(ColourDialogTest, TheSpectrumChangesTheColourButNotTheCell) {
     auto dialog = open(makeColour(12, 12, 12));
     clickCell(dialog.get(), 8);
-    QSignalSpy changes(dialog->spectrum(), &CXColorSpectrumCtrl::selectionChanged);
+    QSignalSpy changes(dialog->spectrum(), &ColourSpectrum::selectionChanged);
     dialog->spectrum()->setFocus();
     QTest::keyClick(dialog->spectrum(), Qt::Key_End);
     ASSERT_EQ(changes.size(), 1);
     EXPECT_EQ(changes.first().at(1).toInt(), 9001);
     EXPECT_EQ(dialog->spectrum()->model().crosshairX(), 160 - 36);
-    EXPECT_EQ(dialog->CurrentColour(), changes.first().at(0).toUInt());
+    EXPECT_EQ(dialog->currentColour(), changes.first().at(0).toUInt());
     EXPECT_EQ(dialog->fieldText(3), "239");
     EXPECT_EQ(dialog->selectedCell(), 8);
 
@@ -103,7 +103,7 @@ TEST_F(ColourDialogTest, DraggingTheBackgroundMovesTheDialogAndPicksNothing) {
     QCoreApplication::sendEvent(dialog.get(), &move);
     QTest::mouseRelease(dialog.get(), Qt::LeftButton, {}, cell + QPoint(40, 30));
     EXPECT_EQ(dialog->selectedCell(), -1);
-    EXPECT_EQ(dialog->CurrentColour(), makeColour(12, 12, 12));
+    EXPECT_EQ(dialog->currentColour(), makeColour(12, 12, 12));
     // Without a window manager the dialog moves itself; with one the manager does.
     if (dialog->pos() != start) {
         EXPECT_EQ(dialog->pos(), start + QPoint(40, 30));
@@ -114,7 +114,7 @@ TEST_F(ColourDialogTest, ThePickerReturnsTheColourOnOkOnly) {
     DialogColourPicker picker(skin, 9);
     auto answer = [](bool ok) {
         QTimer::singleShot(0, [ok] {
-            auto* dialog = qobject_cast<CCustomColorDialog*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<ColourDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             clickCell(dialog, 18);
             dialog->findChild<QPushButton*>(ok ? "ok" : "cancel")->click();

@@ -1,6 +1,6 @@
 // The lighting panel on a stand-in for the main window that dispatches clicks by the button
 // table's panel regions, as the main window does.
-#include "controls/ui/CBitSlider.h"
+#include "controls/ui/SkinSlider.h"
 #include "controls/ui/SkinCache.h"
 #include "device/DeviceWriter.h"
 #include "lighting/PanelRules.h"
@@ -119,12 +119,12 @@ class LightingPanelTest : public ::testing::Test {
         ASSERT_TRUE(host.panel->isListOpen());
         click(100, 148 + 20 * row + 10);
     }
-    CBitSlider* slider(int controlId) {
-        return host.findChild<CBitSlider*>(QStringLiteral("slider%1").arg(controlId));
+    SkinSlider* slider(int controlId) {
+        return host.findChild<SkinSlider*>(QStringLiteral("slider%1").arg(controlId));
     }
     // A click at a window point on the slider that lies there.
     void clickSlider(int controlId, int windowX) {
-        CBitSlider* target = slider(controlId);
+        SkinSlider* target = slider(controlId);
         QTest::mouseClick(target, Qt::LeftButton, {},
                           QPoint(windowX - target->x(), target->height() / 2));
     }
@@ -305,7 +305,7 @@ TEST_F(LightingPanelDeviceTest, SpeedStepZeroTravelsAsTenAndAReportOfTenMovesThe
     clickSlider(slider::kSpeed, 28);
     EXPECT_EQ(image().speedStep(), 0);
     device.traceLines.clear();
-    ASSERT_EQ(ApplyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
+    ASSERT_EQ(applyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
     bool lightingSent = false;
     for (const std::string& frame : device.traceLines.sentFrames()) {
         if (frame.substr(3, 5) == "08 01") {

@@ -1,7 +1,7 @@
 // The lighting panel inside the real main window, against the emulated keyboard.
 #include "MainWindowHarness.h"
 
-#include "controls/ui/CBitSlider.h"
+#include "controls/ui/SkinSlider.h"
 #include "lighting/PanelRules.h"
 #include "lighting/PanelSliders.h"
 
@@ -12,11 +12,11 @@ using testing::WindowHarness;
 
 constexpr QPoint kApply(880, 620);
 
-CBitSlider* sliderOf(WindowHarness& harness, int controlId) {
-    return harness.window->findChild<CBitSlider*>(QStringLiteral("slider%1").arg(controlId));
+SkinSlider* sliderOf(WindowHarness& harness, int controlId) {
+    return harness.window->findChild<SkinSlider*>(QStringLiteral("slider%1").arg(controlId));
 }
 
-void clickSliderAt(CBitSlider* slider, int windowX) {
+void clickSliderAt(SkinSlider* slider, int windowX) {
     QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(windowX - slider->x(), 8));
 }
 
@@ -59,7 +59,7 @@ TEST(LightingWindow, SpeedStepZeroTravelsAsTenAndTheKeyboardsTenMovesTheSliderHo
     harness.start();
     harness.click(100, 140);
     harness.click(100, 148 + 20 * 1 + 5); // Breathing
-    CBitSlider* speed = sliderOf(harness, slider::kSpeed);
+    SkinSlider* speed = sliderOf(harness, slider::kSpeed);
     ASSERT_NE(speed, nullptr);
     clickSliderAt(speed, 28 + 219);
     EXPECT_EQ(harness.image().speedStep(), 9);

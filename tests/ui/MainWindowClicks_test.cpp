@@ -43,7 +43,7 @@ QByteArray fileForm(const SettingsImage& image, const KeyAssignmentTable& table)
 
 void assignKey30(WindowHarness& harness) {
     HostState& host = harness.window->host();
-    ASSERT_TRUE(CommitAssignment(host.keys(), host.image(), host.macros(), 30,
+    ASSERT_TRUE(commitAssignment(host.keys(), host.image(), host.macros(), 30,
                                  AssignmentChoice::singleKey(0x42))
                     .ok());
 }
@@ -142,7 +142,7 @@ TEST(MainWindowClicks, CloseWritesTheAppliedStateTheTrayExitWritesNothing) {
         harness.start();
         const SettingsImage applied = harness.applied();
         harness.image().at(layout::kBrightness) ^= 0x11;
-        QSignalSpy finished(harness.window.get(), &CGameKeyboardDlg::finished);
+        QSignalSpy finished(harness.window.get(), &MainWindow::finished);
         harness.click(kClose.x(), kClose.y());
         EXPECT_EQ(finished.count(), 1);
         EXPECT_EQ(keymapFile(harness),
@@ -153,7 +153,7 @@ TEST(MainWindowClicks, CloseWritesTheAppliedStateTheTrayExitWritesNothing) {
         harness.start();
         const QByteArray written = keymapFile(harness);
         harness.image().at(layout::kBrightness) ^= 0x11;
-        QSignalSpy finished(harness.window.get(), &CGameKeyboardDlg::finished);
+        QSignalSpy finished(harness.window.get(), &MainWindow::finished);
         harness.tray.chooseExit();
         EXPECT_EQ(finished.count(), 1);
         EXPECT_EQ(keymapFile(harness), written);
@@ -171,7 +171,7 @@ TEST(MainWindowClicks, EnterEscapeAndF1DoNothingRightClickOnTheStripShowsAbout) 
     harness.rightClick(kHelp.x(), kHelp.y()); // a button, not the strip
     EXPECT_TRUE(harness.dialogs.opened.empty());
     harness.rightClick(500, 15);
-    EXPECT_EQ(harness.dialogs.opened, std::vector<QString>{"CAboutDlg"});
+    EXPECT_EQ(harness.dialogs.opened, std::vector<QString>{"AboutDialog"});
 }
 
 } // namespace

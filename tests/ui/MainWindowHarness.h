@@ -2,7 +2,7 @@
 // The main window on the emulated keyboard, with every collaborator a test can answer or watch:
 // dialogs, colour picker, launcher, tray, the hot-plug waits, a recording clock and a trace.
 
-#include "app/ui/CGameKeyboardDlg.h"
+#include "app/ui/MainWindow.h"
 #include "app/ui/Delays.h"
 #include "app/ui/HotPlugSource.h"
 #include "app/ui/TrayIcon.h"
@@ -134,9 +134,9 @@ class WindowHarness {
     ~WindowHarness() { window.reset(); }
 
     // Builds the window, shows it unless it starts hidden, and waits for the start-up read.
-    CGameKeyboardDlg& start() {
-        window = std::make_unique<CGameKeyboardDlg>(services);
-        QObject::connect(window.get(), &CGameKeyboardDlg::readDone, [this] { ++readDoneCount; });
+    MainWindow& start() {
+        window = std::make_unique<MainWindow>(services);
+        QObject::connect(window.get(), &MainWindow::readDone, [this] { ++readDoneCount; });
         window->adoptHotPlugSource(std::make_unique<EmulatedHotPlug>(keyboard));
         if (!window->startsHidden()) {
             window->show();
@@ -185,7 +185,7 @@ class WindowHarness {
     QTemporaryDir dataDir;
     QTemporaryDir assetDir;
     WindowServices services;
-    std::unique_ptr<CGameKeyboardDlg> window;
+    std::unique_ptr<MainWindow> window;
     int readDoneCount = 0;
 
   private:

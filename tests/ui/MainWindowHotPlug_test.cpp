@@ -30,7 +30,7 @@ long versionQueries(const WindowHarness& harness) {
 
 TEST(MainWindowHotPlug, ALightingReportMovesBothCopiesAndRunsOneRedrawBurst) {
     WindowHarness harness;
-    CGameKeyboardDlg& window = harness.start();
+    MainWindow& window = harness.start();
     EXPECT_FALSE(window.redrawTimerActive()); // idle: no timer
     harness.keyboard.sendLightingChange(3, 3);
     // The reader stores the value first and hands the burst to the window afterwards.
@@ -48,7 +48,7 @@ TEST(MainWindowHotPlug, ALightingReportMovesBothCopiesAndRunsOneRedrawBurst) {
 
 TEST(MainWindowHotPlug, ALaunchReportRunsTheStoredAction) {
     WindowHarness harness;
-    CGameKeyboardDlg& window = harness.start();
+    MainWindow& window = harness.start();
     KeyAssignmentRecord& record = window.host().keys().table()[40];
     record.setGroup(FunctionGroup::Startup);
     ASSERT_TRUE(record.setLaunchPath(u"/opt/games/launch"));
@@ -60,7 +60,7 @@ TEST(MainWindowHotPlug, ALaunchReportRunsTheStoredAction) {
 
 TEST(MainWindowHotPlug, UnplugAndPlugGiveExactlyOneReadAndOneRefresh) {
     WindowHarness harness;
-    CGameKeyboardDlg& window = harness.start();
+    MainWindow& window = harness.start();
     harness.trace.clear();
     harness.readDoneCount = 0;
 
@@ -81,7 +81,7 @@ TEST(MainWindowHotPlug, UnplugAndPlugGiveExactlyOneReadAndOneRefresh) {
     EXPECT_EQ(harness.delays.waits.back(), 2000);
 
     // A second arrival while connected costs only its wait.
-    QMetaObject::invokeMethod(&window, &CGameKeyboardDlg::deviceArrived);
+    QMetaObject::invokeMethod(&window, &MainWindow::deviceArrived);
     WindowHarness::settle();
     EXPECT_EQ(versionQueries(harness), 1);
     EXPECT_EQ(harness.readDoneCount, 1);
@@ -89,7 +89,7 @@ TEST(MainWindowHotPlug, UnplugAndPlugGiveExactlyOneReadAndOneRefresh) {
 
 TEST(MainWindowHotPlug, WithoutKeyboardTheProgramWaitsInTheTray) {
     WindowHarness harness({.plugged = false, .trayAvailable = true});
-    CGameKeyboardDlg& window = harness.start();
+    MainWindow& window = harness.start();
     EXPECT_TRUE(window.startsHidden());
     EXPECT_TRUE(harness.tray.shown);
     EXPECT_EQ(harness.tray.exitItem, "Exit");
@@ -107,7 +107,7 @@ TEST(MainWindowHotPlug, WithoutKeyboardTheProgramWaitsInTheTray) {
 
 TEST(MainWindowHotPlug, WithoutATrayTheWindowStaysOnScreenAndSaysSo) {
     WindowHarness harness({.plugged = false, .trayAvailable = false});
-    CGameKeyboardDlg& window = harness.start();
+    MainWindow& window = harness.start();
     EXPECT_FALSE(window.startsHidden());
     EXPECT_TRUE(window.isVisible());
     // The hide button only minimises: there is no tray to come back from.
@@ -118,13 +118,13 @@ TEST(MainWindowHotPlug, WithoutATrayTheWindowStaysOnScreenAndSaysSo) {
 
 TEST(MainWindowHotPlug, ASecondStartShowsAndRaisesTheHiddenWindow) {
     WindowHarness harness({.trayAvailable = true});
-    CGameKeyboardDlg& window = harness.start();
+    MainWindow& window = harness.start();
     window.hide();
     QTemporaryDir runtime;
     SingleInstance first(runtime.path());
     ASSERT_TRUE(first.claim());
     QObject::connect(&first, &SingleInstance::showRequested, &window,
-                     &CGameKeyboardDlg::showRequested);
+                     &MainWindow::showRequested);
     SingleInstance second(runtime.path());
     EXPECT_FALSE(second.claim());
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.isVisible(); }));

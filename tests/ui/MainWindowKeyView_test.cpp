@@ -11,7 +11,7 @@ using testing::WindowHarness;
 
 constexpr std::uint8_t kProfile1 = 0x33;
 
-QRgb pixel(const CGameKeyboardDlg& window, int x, int y) {
+QRgb pixel(const MainWindow& window, int x, int y) {
     return window.frame().pixel(x, y);
 }
 QRgb pixelOf(const QImage& picture, int x, int y) {
@@ -27,7 +27,7 @@ QPoint keyCorner(int key) {
 void showPerKeyColours(WindowHarness& harness) {
     harness.image().at(layout::kLightingEffect) = kProfile1;
     harness.window->view().perKeyColourMode = true;
-    harness.window->PaintMainWindow();
+    harness.window->paintMainWindow();
 }
 
 std::uint8_t* colourRecord(WindowHarness& harness, int key) {
@@ -37,7 +37,7 @@ std::uint8_t* colourRecord(WindowHarness& harness, int key) {
 
 TEST(MainWindowKeyView, HoverHighlightsKeysButNotTheFixedOnesInTheKeymapView) {
     WindowHarness harness;
-    CGameKeyboardDlg& window = harness.start();
+    MainWindow& window = harness.start();
     const QImage highlight(QString(Q905_SKIN_DIR) + "/png/english/kb_hl.png");
     ASSERT_FALSE(highlight.isNull());
     const QPoint q = keyCorner(30);
@@ -63,11 +63,11 @@ TEST(MainWindowKeyView, HoverHighlightsKeysButNotTheFixedOnesInTheKeymapView) {
 
 TEST(MainWindowKeyView, AssignedKeysAreMarkedAndTheEmptySlotPointIsIgnored) {
     WindowHarness harness;
-    CGameKeyboardDlg& window = harness.start();
+    MainWindow& window = harness.start();
     const QPoint q = keyCorner(40);
     const QRgb unmarked = pixel(window, q.x(), q.y());
     window.host().keys().flags()[40] = 1;
-    window.PaintMainWindow();
+    window.paintMainWindow();
     EXPECT_NE(pixel(window, q.x(), q.y()), unmarked);
 
     const QImage before = window.frame();
@@ -78,7 +78,7 @@ TEST(MainWindowKeyView, AssignedKeysAreMarkedAndTheEmptySlotPointIsIgnored) {
 
 TEST(MainWindowKeyView, PerKeyColoursAreFilledBlackKeysAreLeftAsDrawn) {
     WindowHarness harness;
-    CGameKeyboardDlg& window = harness.start();
+    MainWindow& window = harness.start();
     showPerKeyColours(harness);
     const QPoint esc = keyCorner(0);
     const QPoint f1 = keyCorner(1);
@@ -87,14 +87,14 @@ TEST(MainWindowKeyView, PerKeyColoursAreFilledBlackKeysAreLeftAsDrawn) {
     escRecord[1] = 1, escRecord[2] = 0, escRecord[3] = 0;
     std::uint8_t* f1Record = colourRecord(harness, 1);
     f1Record[1] = f1Record[2] = f1Record[3] = 0;
-    window.PaintMainWindow();
+    window.paintMainWindow();
     EXPECT_EQ(pixel(window, esc.x(), esc.y()), qRgb(1, 0, 0));
     EXPECT_EQ(pixel(window, f1.x(), f1.y()), drawnF1);
 }
 
 TEST(MainWindowKeyView, AClickOnAKeyOpensTheColourDialogForIt) {
     WindowHarness harness;
-    CGameKeyboardDlg& window = harness.start();
+    MainWindow& window = harness.start();
     showPerKeyColours(harness);
     harness.colours.answer = 0x0000FF;
     harness.click(keyCentre(30).x(), keyCentre(30).y());
@@ -108,7 +108,7 @@ TEST(MainWindowKeyView, AClickOnAKeyOpensTheColourDialogForIt) {
 
 TEST(MainWindowKeyView, ABandEndingOffTheKeysArmsTheNextClick) {
     WindowHarness harness;
-    CGameKeyboardDlg& window = harness.start();
+    MainWindow& window = harness.start();
     showPerKeyColours(harness);
     const KeyEntry& esc = KeyTable[0];
     const KeyEntry& f1 = KeyTable[1];
@@ -129,7 +129,7 @@ TEST(MainWindowKeyView, ABandEndingOffTheKeysArmsTheNextClick) {
 
 TEST(MainWindowKeyView, ABandDrawnBackwardsSelectsNothing) {
     WindowHarness harness;
-    CGameKeyboardDlg& window = harness.start();
+    MainWindow& window = harness.start();
     showPerKeyColours(harness);
     harness.press(700, 300);
     harness.moveHeld(360, 180);
@@ -140,7 +140,7 @@ TEST(MainWindowKeyView, ABandDrawnBackwardsSelectsNothing) {
 
 TEST(MainWindowKeyView, CtrlClickSelectsAndDeselects) {
     WindowHarness harness;
-    CGameKeyboardDlg& window = harness.start();
+    MainWindow& window = harness.start();
     showPerKeyColours(harness);
     const QPoint key = keyCentre(30);
     harness.click(key.x(), key.y(), Qt::ControlModifier);

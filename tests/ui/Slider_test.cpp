@@ -1,6 +1,6 @@
 #include "controls/SliderGeometry.h"
-#include "controls/ui/CBitSlider.h"
-#include "controls/ui/CBitWnd.h"
+#include "controls/ui/SkinSlider.h"
+#include "controls/ui/BitmapButton.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -15,7 +15,7 @@ class SliderTest : public ::testing::Test {
   protected:
     SliderTest() {
         window.resize(300, 100);
-        slider = new CBitSlider(&window);
+        slider = new SkinSlider(&window);
         slider->setControlId(1010);
         slider->move(26, 40);
         slider->createThumbWindow(QImage());
@@ -25,7 +25,7 @@ class SliderTest : public ::testing::Test {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
     QWidget window;
-    CBitSlider* slider;
+    SkinSlider* slider;
 };
 
 TEST_F(SliderTest, TakesTheTracksSizeAndHidesItsThumbWindow) {
@@ -36,7 +36,7 @@ TEST_F(SliderTest, TakesTheTracksSizeAndHidesItsThumbWindow) {
 }
 
 TEST_F(SliderTest, AClickMovesToTheNearestStepAndIsReported) {
-    QSignalSpy reports(slider, &CBitSlider::sliderMoveReported);
+    QSignalSpy reports(slider, &SkinSlider::sliderMoveReported);
     const SliderRect channel = slider->channelRectangle();
     const int n = channel.right - channel.left;
     // 1.49 steps in stays on 1; 1.5 steps goes on to 2.

@@ -122,7 +122,7 @@ QImage toggleMark(bool on) {
 // Where the window draws the thumb's left edge for a slider position, relative to the slider.
 int thumbPictureX(int controlId, int position, int maximum) {
     const ThumbOffset offset = thumbOffset(thumbRect(position, 0, maximum));
-    return DrawSliderLayout(controlId, position, offset).thumbX;
+    return drawSliderLayout(controlId, position, offset).thumbX;
 }
 
 // One label per slider position, centred under the thumb as the window draws it there.
@@ -155,7 +155,7 @@ QImage track(bool filled) {
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal centreY =
-        DrawSliderLayout(slider::kBrightness, 0, ThumbOffset{}).thumbY + kThumbHeight / 2.0;
+        drawSliderLayout(slider::kBrightness, 0, ThumbOffset{}).thumbY + kThumbHeight / 2.0;
     const QRectF groove(1.5, centreY - 2.5, kTrackWidth - 3, 5);
     if (filled) {
         painter.setPen(Qt::NoPen);

@@ -1,6 +1,6 @@
 // Click dispatch: an open list, else the help menu, else the button table and then the keys.
 #include "app/ButtonTable.h"
-#include "app/ui/CGameKeyboardDlg.h"
+#include "app/ui/MainWindow.h"
 #include "firmware/Updater.h"
 #include "lighting/ui/ColourPicker.h"
 #include "platform/qt/UserDialogs.h"
@@ -26,23 +26,23 @@ class WaitCursor {
 
 } // namespace
 
-void CGameKeyboardDlg::dispatchClick(int x, int y) {
+void MainWindow::dispatchClick(int x, int y) {
     m_selection.endBand();
     if (m_panel->isListOpen()) {
         m_panel->clickOpenList(x, y);
     } else if (m_helpMenuOpen) {
         helpMenuClick(x, y);
     } else {
-        const int region = HitTestButton(x, y, m_host.image().lightingEffect());
+        const int region = hitTestButton(x, y, m_host.image().lightingEffect());
         if (!actOnRegion(region, x, y))
             return;
         keyClick(x, y);
     }
     if (!m_closing)
-        PaintMainWindow();
+        paintMainWindow();
 }
 
-bool CGameKeyboardDlg::actOnRegion(int region, int x, int y) {
+bool MainWindow::actOnRegion(int region, int x, int y) {
     if (isPanelRegion(region)) {
         m_panel->clickRegion(region, x, y);
         return true;
@@ -75,9 +75,9 @@ bool CGameKeyboardDlg::actOnRegion(int region, int x, int y) {
     return true;
 }
 
-void CGameKeyboardDlg::helpMenuClick(int x, int y) {
+void MainWindow::helpMenuClick(int x, int y) {
     m_helpMenuOpen = false;
-    PaintMainWindow();
+    paintMainWindow();
     switch (helpMenuRowAt(x, y)) {
     case HelpMenuRow::FactoryReset:
         askFactoryReset();
@@ -90,7 +90,7 @@ void CGameKeyboardDlg::helpMenuClick(int x, int y) {
     }
 }
 
-void CGameKeyboardDlg::apply() {
+void MainWindow::apply() {
     ApplyOutcome outcome;
     {
         WaitCursor wait;
@@ -105,18 +105,18 @@ void CGameKeyboardDlg::apply() {
     m_services.dialogs->tell(this, text(texts::kApplyCaption), text(message));
 }
 
-void CGameKeyboardDlg::revert() {
+void MainWindow::revert() {
     hideWindow();
     m_view.perKeyColourMode = revertEdits(m_host);
 }
 
-void CGameKeyboardDlg::closeSavingApplied() {
+void MainWindow::closeSavingApplied() {
     // Edits not yet applied are dropped: the file keeps what the keyboard holds.
     (void)m_host.saveAppliedKeymap();
     close();
 }
 
-void CGameKeyboardDlg::askFactoryReset() {
+void MainWindow::askFactoryReset() {
     // The tray's Exit stays usable while the question is open.
     if (!m_services.dialogs->askOkCancel(this, text(texts::kFactoryCaption),
                                          text(texts::kFactoryQuestion)) ||
@@ -135,12 +135,12 @@ void CGameKeyboardDlg::askFactoryReset() {
                                  text(texts::kResetNotConnected));
 }
 
-void CGameKeyboardDlg::startFirmwareUpdater() {
-    (void)StartUpdater(*m_services.launcher, m_services.assetRoot);
+void MainWindow::startFirmwareUpdater() {
+    (void)startUpdater(*m_services.launcher, m_services.assetRoot);
 }
 
-void CGameKeyboardDlg::keyClick(int x, int y) {
-    const int key = KeyAtPoint(x, y, m_view.perKeyColourMode);
+void MainWindow::keyClick(int x, int y) {
+    const int key = keyAtPoint(x, y, m_view.perKeyColourMode);
     m_hoverKey = key == kNoKeyAtPoint ? kNoHoverKey : static_cast<std::uint8_t>(key);
     const bool perKeyView =
         m_view.perKeyColourMode && isLightingProfile(m_host.image().lightingEffect());
@@ -150,8 +150,8 @@ void CGameKeyboardDlg::keyClick(int x, int y) {
         openKeyAssignment(key);
 }
 
-void CGameKeyboardDlg::pickPerKeyColour() {
-    PaintMainWindow(); // the clicked key shows as selected behind the dialog
+void MainWindow::pickPerKeyColour() {
+    paintMainWindow(); // the clicked key shows as selected behind the dialog
     const auto colour = m_services.colourPicker->pickColour(this, kInitialDialogColour);
     if (colour)
         m_panel->applyPerKeyColour(m_selection.selected(), *colour);
@@ -160,13 +160,13 @@ void CGameKeyboardDlg::pickPerKeyColour() {
 
 // The key assignment dialog comes with later work; until then a key click in the "Keymap"
 // view only moves the hover highlight.
-void CGameKeyboardDlg::openKeyAssignment(int) {}
+void MainWindow::openKeyAssignment(int) {}
 
 // The profile dialog comes with later work. When it closes, the window refreshes with
 // handleReadDone(ReadSource::Profile) after a 50 ms wait.
-void CGameKeyboardDlg::openProfiles() {}
+void MainWindow::openProfiles() {}
 
-// The macro dialog comes with later work. On OK: FillMacroSlots, keymap.bin, MacroDefine.bin.
-void CGameKeyboardDlg::openMacros() {}
+// The macro dialog comes with later work. On OK: fillMacroSlots, keymap.bin, MacroDefine.bin.
+void MainWindow::openMacros() {}
 
 } // namespace q905

@@ -1,6 +1,6 @@
 // Hot-plug, the refresh after a read, the keyboard's own reports and the redraw burst.
 #include "app/LaunchPlan.h"
-#include "app/ui/CGameKeyboardDlg.h"
+#include "app/ui/MainWindow.h"
 #include "app/ui/Delays.h"
 #include "firmware/Updater.h"
 #include "platform/qt/UserDialogs.h"
@@ -22,11 +22,11 @@ constexpr milliseconds kAfterRemovalWait{200};
 
 } // namespace
 
-void CGameKeyboardDlg::deviceArrived() {
+void MainWindow::deviceArrived() {
     m_services.delays->after(kArrivalWait, this, [this] { arrivalAfterWait(); });
 }
 
-void CGameKeyboardDlg::arrivalAfterWait() {
+void MainWindow::arrivalAfterWait() {
     if (m_closing || m_connection.arrive() != KeyboardConnection::Arrival::Read)
         return;
     m_panel->refreshSliders();
@@ -36,14 +36,14 @@ void CGameKeyboardDlg::arrivalAfterWait() {
     handleReadDone(ReadSource::Keyboard);
 }
 
-void CGameKeyboardDlg::deviceRemoved() {
+void MainWindow::deviceRemoved() {
     m_connection.stopReader();
     const std::uint64_t generation = m_connection.generation();
     m_services.delays->after(kRemovalWait, this,
                              [this, generation] { closeAfterRemoval(generation); });
 }
 
-void CGameKeyboardDlg::closeAfterRemoval(std::uint64_t generation) {
+void MainWindow::closeAfterRemoval(std::uint64_t generation) {
     if (m_closing)
         return;
     if (generation != m_connection.generation()) {
@@ -52,25 +52,25 @@ void CGameKeyboardDlg::closeAfterRemoval(std::uint64_t generation) {
         return;
     }
     m_connection.closeHandles();
-    PaintMainWindow();
+    paintMainWindow();
     m_services.delays->after(kAfterRemovalWait, this,
                              [] { qCDebug(lcHotPlug) << "DBT_DEVICEREMOVECOMPLETE"; });
 }
 
-void CGameKeyboardDlg::handleReadDone(ReadSource source) {
+void MainWindow::handleReadDone(ReadSource source) {
     m_panel->refreshSliders();
     readDoneHostSide(m_connection, m_host, source);
     if (source == ReadSource::Keyboard)
         m_panel->refreshSliders();
-    PaintMainWindow();
+    paintMainWindow();
     emit readDone(source);
     // Asked from the event loop, not from here: the start-up read waits for this call to
     // return, and a question left open would keep it waiting while the window might close.
     if (firmwareQuestionDue(source, m_fileVersion, m_host.settings()))
-        QMetaObject::invokeMethod(this, &CGameKeyboardDlg::askFirmwareUpdate, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &MainWindow::askFirmwareUpdate, Qt::QueuedConnection);
 }
 
-void CGameKeyboardDlg::askFirmwareUpdate() {
+void MainWindow::askFirmwareUpdate() {
     const WindowText caption{kUpdateQuestionCaption, kUpdateQuestionCaptionGerman};
     const WindowText question{kUpdateQuestionText, kUpdateQuestionTextGerman};
     if (m_closing)
@@ -79,11 +79,11 @@ void CGameKeyboardDlg::askFirmwareUpdate() {
         startFirmwareUpdater();
 }
 
-void CGameKeyboardDlg::handleLaunchRequest(std::uint8_t keyCode) {
+void MainWindow::handleLaunchRequest(std::uint8_t keyCode) {
     (void)runLaunchPlan(planLaunch(m_host.keys().table(), keyCode), *m_services.launcher);
 }
 
-void CGameKeyboardDlg::handleLightingChanged(std::uint8_t field, std::uint8_t storedValue) {
+void MainWindow::handleLightingChanged(std::uint8_t field, std::uint8_t storedValue) {
     m_panel->keyboardChanged(field, storedValue);
     if (field == notification::kDirectionField)
         return;
@@ -91,9 +91,9 @@ void CGameKeyboardDlg::handleLightingChanged(std::uint8_t field, std::uint8_t st
     m_redrawTimer.start();
 }
 
-void CGameKeyboardDlg::redrawTick() {
+void MainWindow::redrawTick() {
     if (m_burst.tick())
-        PaintMainWindow();
+        paintMainWindow();
     if (!m_burst.running())
         m_redrawTimer.stop();
 }

@@ -1,6 +1,6 @@
 // The composition of the main window, layer by layer, onto an off-screen picture.
 #include "app/ButtonTable.h"
-#include "app/ui/CGameKeyboardDlg.h"
+#include "app/ui/MainWindow.h"
 
 #include <QPainter>
 
@@ -56,7 +56,7 @@ void copyHighlight(QPainter& painter, const QImage& highlight, int key) {
 
 } // namespace
 
-void CGameKeyboardDlg::PaintMainWindow() {
+void MainWindow::paintMainWindow() {
     const QImage& background = m_skin.image(name("main.png"));
     if (m_frame.size() != size())
         m_frame = QImage(size(), QImage::Format_ARGB32_Premultiplied);
@@ -94,14 +94,14 @@ void CGameKeyboardDlg::PaintMainWindow() {
     update();
 }
 
-void CGameKeyboardDlg::paintHelpMenu(QPainter& painter) {
+void MainWindow::paintHelpMenu(QPainter& painter) {
     m_skin.draw(painter, name("HelpWindow.png"), 830, 22);
     drawSkinText(painter, text(texts::kHelpReset), 850, 25, kWhite, 15);
     drawSkinText(painter, text(texts::kHelpFirmware), 850, 50, kWhite, 15);
     drawSkinText(painter, text(texts::kHelpVersion), 850, 75, kWhite, 15);
 }
 
-void CGameKeyboardDlg::paintKeymapLayer(QPainter& painter) {
+void MainWindow::paintKeymapLayer(QPainter& painter) {
     const QImage& highlight = m_skin.image(name("kb_hl.png"));
     if (highlight.isNull())
         return;
@@ -113,7 +113,7 @@ void CGameKeyboardDlg::paintKeymapLayer(QPainter& painter) {
             copyHighlight(painter, highlight, key);
 }
 
-void CGameKeyboardDlg::paintPerKeyLayer(QPainter& painter, std::uint8_t effect) {
+void MainWindow::paintPerKeyLayer(QPainter& painter, std::uint8_t effect) {
     std::array<std::uint8_t, layout::kPerKeyPageSize> page{};
     {
         // The start-up read may be storing this very page.
@@ -163,7 +163,7 @@ void CGameKeyboardDlg::paintPerKeyLayer(QPainter& painter, std::uint8_t effect) 
     m_host.keys().flags()[96] = 0;
 }
 
-void CGameKeyboardDlg::paintCaptions(QPainter& painter) {
+void MainWindow::paintCaptions(QPainter& painter) {
     m_skin.draw(painter, name("apply.png"), 868, 610);
     m_skin.draw(painter, name("Config.png"), 25, 610);
     if (isGerman(m_services.languageCode)) {

@@ -1,8 +1,8 @@
 // Pointer and keys: hover, the drag band, moving the window by its top strip, the About dialog
 // from the strip, and the keys the window keeps to itself.
 #include "app/ButtonTable.h"
-#include "app/ui/CAboutDlg.h"
-#include "app/ui/CGameKeyboardDlg.h"
+#include "app/ui/AboutDialog.h"
+#include "app/ui/MainWindow.h"
 #include "platform/qt/UserDialogs.h"
 
 #include <QKeyEvent>
@@ -21,13 +21,13 @@ QPoint windowPoint(const QMouseEvent* event) {
 }
 } // namespace
 
-bool CGameKeyboardDlg::inTitleStrip(int x, int y) const {
+bool MainWindow::inTitleStrip(int x, int y) const {
     return y >= kTitleStripTop && y <= kTitleStripBottom &&
-           HitTestButton(x, y, m_host.settings().deviceSettings().lightingEffect()) == kNoRegion &&
-           KeyAtPoint(x, y, m_view.perKeyColourMode) == kNoKeyAtPoint && !m_panel->isListOpen();
+           hitTestButton(x, y, m_host.settings().deviceSettings().lightingEffect()) == kNoRegion &&
+           keyAtPoint(x, y, m_view.perKeyColourMode) == kNoKeyAtPoint && !m_panel->isListOpen();
 }
 
-void CGameKeyboardDlg::mousePressEvent(QMouseEvent* event) {
+void MainWindow::mousePressEvent(QMouseEvent* event) {
     const QPoint point = windowPoint(event);
     if (event->button() == Qt::RightButton) {
         if (inTitleStrip(point.x(), point.y()))
@@ -41,7 +41,7 @@ void CGameKeyboardDlg::mousePressEvent(QMouseEvent* event) {
     m_selection.buttonDown(point.x(), point.y());
 }
 
-void CGameKeyboardDlg::mouseMoveEvent(QMouseEvent* event) {
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     if (m_movingByHand) {
         move(event->globalPosition().toPoint() - m_moveOffset);
         return;
@@ -72,10 +72,10 @@ void CGameKeyboardDlg::mouseMoveEvent(QMouseEvent* event) {
     }
     repaint = trackHover(x, y) || repaint;
     if (repaint)
-        PaintMainWindow();
+        paintMainWindow();
 }
 
-void CGameKeyboardDlg::mouseReleaseEvent(QMouseEvent* event) {
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     m_leftButtonDown = false;
@@ -88,7 +88,7 @@ void CGameKeyboardDlg::mouseReleaseEvent(QMouseEvent* event) {
     dispatchClick(point.x(), point.y());
 }
 
-void CGameKeyboardDlg::beginWindowMove(const QPoint& globalPosition) {
+void MainWindow::beginWindowMove(const QPoint& globalPosition) {
     m_leftButtonDown = false;
     // The window manager moves the window; without one (or on a platform that cannot), the
     // following moves carry it by hand.
@@ -98,8 +98,8 @@ void CGameKeyboardDlg::beginWindowMove(const QPoint& globalPosition) {
     m_moveOffset = globalPosition - pos();
 }
 
-bool CGameKeyboardDlg::updateButtonHover(int x, int y) {
-    const int region = HitTestButton(x, y, m_host.image().lightingEffect());
+bool MainWindow::updateButtonHover(int x, int y) {
+    const int region = hitTestButton(x, y, m_host.image().lightingEffect());
     std::array<bool, 255> hover{};
     if (region != kNoRegion)
         hover[static_cast<std::size_t>(region)] = true;
@@ -108,15 +108,15 @@ bool CGameKeyboardDlg::updateButtonHover(int x, int y) {
     return changed;
 }
 
-bool CGameKeyboardDlg::trackHover(int x, int y) {
-    const int key = KeyAtPoint(x, y, m_view.perKeyColourMode);
+bool MainWindow::trackHover(int x, int y) {
+    const int key = keyAtPoint(x, y, m_view.perKeyColourMode);
     const std::uint8_t hover = key == kNoKeyAtPoint ? kNoHoverKey : static_cast<std::uint8_t>(key);
     const bool repaint = hoverNeedsRepaint(m_hoverKey, hover);
     m_hoverKey = hover;
     return repaint;
 }
 
-void CGameKeyboardDlg::keyPressEvent(QKeyEvent* event) {
+void MainWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -134,7 +134,7 @@ void CGameKeyboardDlg::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void CGameKeyboardDlg::keyReleaseEvent(QKeyEvent* event) {
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Control) {
         m_selection.setCtrlHeld(false);
         event->accept();
@@ -143,14 +143,14 @@ void CGameKeyboardDlg::keyReleaseEvent(QKeyEvent* event) {
     QWidget::keyReleaseEvent(event);
 }
 
-void CGameKeyboardDlg::focusOutEvent(QFocusEvent* event) {
+void MainWindow::focusOutEvent(QFocusEvent* event) {
     m_buttonHover.fill(false);
-    PaintMainWindow();
+    paintMainWindow();
     QWidget::focusOutEvent(event);
 }
 
-void CGameKeyboardDlg::showAbout() {
-    CAboutDlg about(m_services.languageCode, this);
+void MainWindow::showAbout() {
+    AboutDialog about(m_services.languageCode, this);
     m_services.dialogs->exec(about);
 }
 

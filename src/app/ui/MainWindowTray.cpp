@@ -1,23 +1,23 @@
 // The tray icon, hiding and showing the window, and the no-keyboard warning.
-#include "app/ui/CGameKeyboardDlg.h"
+#include "app/ui/MainWindow.h"
 #include "app/ui/TrayIcon.h"
 
 namespace q905 {
 
-void CGameKeyboardDlg::setUpTray() {
+void MainWindow::setUpTray() {
     if (!trayAvailable())
         return;
     m_services.tray->show(windowIcon(), windowTitle(), text(texts::kTrayExit));
-    connect(m_services.tray, &TrayIcon::doubleClicked, this, &CGameKeyboardDlg::trayDoubleClicked);
+    connect(m_services.tray, &TrayIcon::doubleClicked, this, &MainWindow::trayDoubleClicked);
     // Exit from the tray ends the program without writing keymap.bin.
     connect(m_services.tray, &TrayIcon::exitChosen, this, &QWidget::close);
 }
 
-bool CGameKeyboardDlg::trayAvailable() const {
+bool MainWindow::trayAvailable() const {
     return m_services.tray->available();
 }
 
-void CGameKeyboardDlg::hideWindow() {
+void MainWindow::hideWindow() {
     // Without a tray a hidden window could never be found again: it only goes to the task bar.
     if (trayAvailable())
         hide();
@@ -25,26 +25,26 @@ void CGameKeyboardDlg::hideWindow() {
         showMinimized();
 }
 
-void CGameKeyboardDlg::trayDoubleClicked() {
+void MainWindow::trayDoubleClicked() {
     if (m_connection.connected())
         showRequested();
     else
         showNoKeyboard();
 }
 
-void CGameKeyboardDlg::showRequested() {
+void MainWindow::showRequested() {
     showNormal();
     raise();
     activateWindow();
 }
 
-void CGameKeyboardDlg::showNoKeyboard() {
+void MainWindow::showNoKeyboard() {
     if (trayAvailable()) {
         m_services.tray->showBalloon(text(texts::kNoKeyboardTitle), text(texts::kNoKeyboard));
         return;
     }
     showRequested();
-    PaintMainWindow();
+    paintMainWindow();
 }
 
 } // namespace q905

@@ -1,10 +1,10 @@
 #include "app/ui/QueuedNotificationEvents.h"
 
-#include "app/ui/CGameKeyboardDlg.h"
+#include "app/ui/MainWindow.h"
 
 namespace q905 {
 
-QueuedNotificationEvents::QueuedNotificationEvents(CGameKeyboardDlg* window) : m_window(window) {}
+QueuedNotificationEvents::QueuedNotificationEvents(MainWindow* window) : m_window(window) {}
 
 void QueuedNotificationEvents::lightingChanged(std::uint8_t field, std::uint8_t storedValue) {
     QMetaObject::invokeMethod(
@@ -22,7 +22,7 @@ void QueuedNotificationEvents::launchRequested(std::uint8_t keyCode) {
 }
 
 void QueuedNotificationEvents::readerEnded() {
-    QMetaObject::invokeMethod(m_window, &CGameKeyboardDlg::deviceRemoved, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(m_window, &MainWindow::deviceRemoved, Qt::QueuedConnection);
 }
 
 } // namespace q905

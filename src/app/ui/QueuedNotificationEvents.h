@@ -6,18 +6,18 @@
 
 namespace q905 {
 
-class CGameKeyboardDlg;
+class MainWindow;
 
 class QueuedNotificationEvents final : public NotificationEvents {
   public:
-    explicit QueuedNotificationEvents(CGameKeyboardDlg* window);
+    explicit QueuedNotificationEvents(MainWindow* window);
     void lightingChanged(std::uint8_t field, std::uint8_t storedValue) override;
     void launchRequested(std::uint8_t keyCode) override;
     // The notification interface went away: the same as a removal.
     void readerEnded() override;
 
   private:
-    CGameKeyboardDlg* m_window;
+    MainWindow* m_window;
 };
 
 } // namespace q905

@@ -1,5 +1,5 @@
-#include "app/ui/CGameKeyboardApp.h"
+#include "app/ui/Application.h"
 
 int main(int argc, char** argv) {
-    return q905::CGameKeyboardApp().run(argc, argv);
+    return q905::Application().run(argc, argv);
 }

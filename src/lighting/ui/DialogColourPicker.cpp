@@ -1,6 +1,6 @@
 #include "lighting/ui/DialogColourPicker.h"
 
-#include "lighting/ui/CCustomColorDialog.h"
+#include "lighting/ui/ColourDialog.h"
 
 namespace q905 {
 
@@ -9,10 +9,10 @@ DialogColourPicker::DialogColourPicker(SkinCache& skin, int languageCode)
 
 std::optional<std::uint32_t> DialogColourPicker::pickColour(QWidget* parent,
                                                             std::uint32_t initial) {
-    CCustomColorDialog dialog(m_skin, m_languageCode, initial, parent);
+    ColourDialog dialog(m_skin, m_languageCode, initial, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog.CurrentColour();
+    return dialog.currentColour();
 }
 
 } // namespace q905

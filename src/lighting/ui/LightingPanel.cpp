@@ -1,6 +1,6 @@
 #include "lighting/ui/LightingPanel.h"
 
-#include "controls/ui/CBitSlider.h"
+#include "controls/ui/SkinSlider.h"
 #include "controls/ui/SkinCache.h"
 #include "device/Settings.h"
 #include "lighting/EffectCatalogue.h"
@@ -44,7 +44,7 @@ LightingPanel::Impl::Impl(LightingPanel& owner, Settings& settings, SkinCache& s
       m_german(languageCode == kGermanLanguage), m_window(window) {
     for (std::size_t i = 0; i < PanelSliders.size(); ++i) {
         const PanelSliderPlace& info = PanelSliders[i];
-        auto* slider = new CBitSlider(window);
+        auto* slider = new SkinSlider(window);
         slider->setObjectName(QStringLiteral("slider%1").arg(info.controlId));
         slider->setControlId(info.controlId);
         slider->move(info.x, info.y);
@@ -54,7 +54,7 @@ LightingPanel::Impl::Impl(LightingPanel& owner, Settings& settings, SkinCache& s
         slider->setRange(0, info.maximum);
         slider->setValue(info.initialPosition);
         m_sliders[i] = {&info, slider, slider->value()};
-        QObject::connect(slider, &CBitSlider::sliderMoveReported, &owner,
+        QObject::connect(slider, &SkinSlider::sliderMoveReported, &owner,
                          [this](int controlId) { onSliderMoved(controlId); });
     }
 }

@@ -9,7 +9,7 @@
 
 namespace q905 {
 
-class CBitSlider;
+class SkinSlider;
 class SettingsImage;
 
 class LightingPanel::Impl {
@@ -19,7 +19,7 @@ class LightingPanel::Impl {
 
     struct SliderSlot {
         const PanelSliderPlace* info = nullptr;
-        CBitSlider* slider = nullptr;
+        SkinSlider* slider = nullptr;
         int lastDrawn = 0; // the position last stored and drawn
     };
 

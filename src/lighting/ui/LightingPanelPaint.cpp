@@ -1,5 +1,5 @@
 // The lighting panel's drawing: step 7 of the main window's composition, in a fixed order.
-#include "controls/ui/CBitSlider.h"
+#include "controls/ui/SkinSlider.h"
 #include "controls/ui/SkinCache.h"
 #include "lighting/EffectCatalogue.h"
 #include "lighting/PanelRules.h"
@@ -44,14 +44,14 @@ void LightingPanel::Impl::picture(QPainter& painter, const char* name, int x, in
 
 void LightingPanel::Impl::drawSlider(QPainter& painter, int controlId) {
     SliderSlot& drawn = slot(controlId);
-    const CBitSlider& slider = *drawn.slider;
+    const SkinSlider& slider = *drawn.slider;
     const int position = slider.value();
     storeSliderPosition(image(), controlId, position);
     drawn.lastDrawn = position;
 
     const QRect place = slider.geometry();
     const SliderPicture layout =
-        DrawSliderLayout(controlId, position, slider.thumbOffset(), place.width());
+        drawSliderLayout(controlId, position, slider.thumbOffset(), place.width());
     const QImage& filled = slider.filledTrack().picture();
     const QImage& empty = slider.emptyTrack().picture();
     if (!filled.isNull())

@@ -1,28 +1,28 @@
-#include "controls/BitWndState.h"
+#include "controls/BitmapButtonState.h"
 
 namespace q905 {
 
-bool BitWndState::startTracking() {
+bool BitmapButtonState::startTracking() {
     if (m_tracking)
         return false;
     m_tracking = true;
     return true;
 }
 
-void BitWndState::hover() {
+void BitmapButtonState::hover() {
     m_state = m_frameCount > 1 ? bitwnd::kHover : bitwnd::kNormal;
     if (m_latched)
         m_state = bitwnd::kPressed;
 }
 
-void BitWndState::leave() {
+void BitmapButtonState::leave() {
     m_state = m_latched ? bitwnd::kPressed : bitwnd::kNormal;
     if (m_frameCount == 1)
         m_state = bitwnd::kNormal;
     m_tracking = false;
 }
 
-bool BitWndState::buttonDown() {
+bool BitmapButtonState::buttonDown() {
     // The pressed frame follows the latch as it was before this click flips it.
     m_state = !m_latched && m_frameCount > 2 ? bitwnd::kPressed : bitwnd::kNormal;
     if (m_toggleMode)
@@ -30,7 +30,7 @@ bool BitWndState::buttonDown() {
     return m_notifyOnDown;
 }
 
-bool BitWndState::buttonUp() {
+bool BitmapButtonState::buttonUp() {
     if (!m_latched)
         m_state = m_frameCount > 1 ? bitwnd::kHover : bitwnd::kNormal;
     return !m_notifyOnDown;

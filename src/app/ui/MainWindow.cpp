@@ -1,4 +1,4 @@
-#include "app/ui/CGameKeyboardDlg.h"
+#include "app/ui/MainWindow.h"
 
 #include "app/ui/Delays.h"
 #include "app/ui/TrayIcon.h"
@@ -20,7 +20,7 @@ QString qtPath(const std::filesystem::path& path) {
 }
 } // namespace
 
-CGameKeyboardDlg::CGameKeyboardDlg(const WindowServices& services, QWidget* parent)
+MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_services(services),
       m_host(services.dataFolder),
       m_skin(qtPath(assetFolder(services.assetRoot, services.languageCode))),
@@ -40,7 +40,7 @@ CGameKeyboardDlg::CGameKeyboardDlg(const WindowServices& services, QWidget* pare
 
     m_panel = new LightingPanel(m_host.settings(), m_skin, *services.colourPicker, m_view,
                                 services.languageCode, this);
-    connect(m_panel, &LightingPanel::repaintRequested, this, &CGameKeyboardDlg::PaintMainWindow);
+    connect(m_panel, &LightingPanel::repaintRequested, this, &MainWindow::paintMainWindow);
 
     // The files are loaded before the start-up read begins, so the blocks read from the
     // keyboard always replace the file's copies of them, however fast the read is.
@@ -49,24 +49,24 @@ CGameKeyboardDlg::CGameKeyboardDlg(const WindowServices& services, QWidget* pare
     setUpTray();
 
     m_redrawTimer.setInterval(kRedrawTick);
-    connect(&m_redrawTimer, &QTimer::timeout, this, &CGameKeyboardDlg::redrawTick);
+    connect(&m_redrawTimer, &QTimer::timeout, this, &MainWindow::redrawTick);
 
-    PaintMainWindow();
+    paintMainWindow();
 }
 
-CGameKeyboardDlg::~CGameKeyboardDlg() {
+MainWindow::~MainWindow() {
     shutdown();
 }
 
-void CGameKeyboardDlg::adoptHotPlugSource(std::unique_ptr<HotPlugSource> source) {
+void MainWindow::adoptHotPlugSource(std::unique_ptr<HotPlugSource> source) {
     m_hotPlug = std::move(source);
     if (!m_hotPlug)
         return;
-    connect(m_hotPlug.get(), &HotPlugSource::arrived, this, &CGameKeyboardDlg::deviceArrived);
-    connect(m_hotPlug.get(), &HotPlugSource::removed, this, &CGameKeyboardDlg::deviceRemoved);
+    connect(m_hotPlug.get(), &HotPlugSource::arrived, this, &MainWindow::deviceArrived);
+    connect(m_hotPlug.get(), &HotPlugSource::removed, this, &MainWindow::deviceRemoved);
 }
 
-void CGameKeyboardDlg::openKeyboard() {
+void MainWindow::openKeyboard() {
     const auto opened = m_connection.openAndStartInitialRead([this] { deliverInitialReadDone(); });
     if (!opened.opened) {
         // Without a keyboard the program lives in the tray until one arrives.
@@ -81,7 +81,7 @@ void CGameKeyboardDlg::openKeyboard() {
 // Called on the start-up read's thread: the refresh runs on the window's thread while the read
 // thread waits, as the read's completion is meant to be handled before anything else it
 // changed is looked at.
-void CGameKeyboardDlg::deliverInitialReadDone() {
+void MainWindow::deliverInitialReadDone() {
     QMetaObject::invokeMethod(
         this,
         [this] {
@@ -91,23 +91,23 @@ void CGameKeyboardDlg::deliverInitialReadDone() {
         Qt::BlockingQueuedConnection);
 }
 
-QString CGameKeyboardDlg::text(const WindowText& windowText) const {
+QString MainWindow::text(const WindowText& windowText) const {
     const std::string_view chosen = windowText.in(m_services.languageCode);
     return QString::fromUtf8(chosen.data(), qsizetype(chosen.size()));
 }
 
-void CGameKeyboardDlg::paintEvent(QPaintEvent*) {
+void MainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, m_frame);
 }
 
-void CGameKeyboardDlg::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     shutdown();
     event->accept();
     emit finished();
 }
 
-void CGameKeyboardDlg::shutdown() {
+void MainWindow::shutdown() {
     if (m_closing)
         return;
     m_closing = true;

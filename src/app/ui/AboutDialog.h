@@ -5,10 +5,10 @@
 
 namespace q905 {
 
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
   public:
-    CAboutDlg(int languageCode, QWidget* parent = nullptr);
+    AboutDialog(int languageCode, QWidget* parent = nullptr);
 };
 
 } // namespace q905

@@ -1,7 +1,7 @@
 #pragma once
 // The custom colour dialog: fixed colour cells printed on its background, a colour spectrum
 // control, a preview and the colour as R, G, B and H, S, L numbers. Frameless; dragged by its
-// background. The chosen colour is CurrentColour, read by the caller after OK.
+// background. The chosen colour is currentColour, read by the caller after OK.
 
 #include "lighting/ColourModel.h"
 
@@ -16,18 +16,18 @@ class QPushButton;
 namespace q905 {
 
 class SkinCache;
-class CXColorSpectrumCtrl;
+class ColourSpectrum;
 
-class CCustomColorDialog : public QDialog {
+class ColourDialog : public QDialog {
     Q_OBJECT
   public:
-    CCustomColorDialog(SkinCache& skin, int languageCode, ColourValue currentColour,
+    ColourDialog(SkinCache& skin, int languageCode, ColourValue currentColour,
                        QWidget* parent = nullptr);
 
-    ColourValue CurrentColour() const { return m_currentColour; }
+    ColourValue currentColour() const { return m_currentColour; }
     // -1 when no cell is selected.
     int selectedCell() const { return m_selectedCell; }
-    CXColorSpectrumCtrl* spectrum() const { return m_spectrum; }
+    ColourSpectrum* spectrum() const { return m_spectrum; }
     // The six number fields: R, G, B, H, S, L.
     QString fieldText(int index) const;
 
@@ -46,7 +46,7 @@ class CCustomColorDialog : public QDialog {
     bool m_german;
     ColourValue m_currentColour;
     int m_selectedCell = -1;
-    CXColorSpectrumCtrl* m_spectrum = nullptr;
+    ColourSpectrum* m_spectrum = nullptr;
     std::array<QLineEdit*, 6> m_fields{};
     bool m_pressed = false;
     bool m_dragging = false;

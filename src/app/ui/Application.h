@@ -4,7 +4,7 @@
 
 namespace q905 {
 
-class CGameKeyboardApp {
+class Application {
   public:
     // Runs the program; the process's exit code.
     int run(int argc, char** argv);

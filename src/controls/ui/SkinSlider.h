@@ -10,12 +10,12 @@
 
 namespace q905 {
 
-class CBitWnd;
+class BitmapButton;
 
-class CBitSlider : public QSlider {
+class SkinSlider : public QSlider {
     Q_OBJECT
   public:
-    explicit CBitSlider(QWidget* parent);
+    explicit SkinSlider(QWidget* parent);
 
     void setControlId(int id) { m_controlId = id; }
     int controlId() const { return m_controlId; }
@@ -27,7 +27,7 @@ class CBitSlider : public QSlider {
 
     const BitmapStrip& emptyTrack() const { return m_emptyTrack; }
     const BitmapStrip& filledTrack() const { return m_filledTrack; }
-    CBitWnd* thumbWindow() const { return m_thumbWindow; }
+    BitmapButton* thumbWindow() const { return m_thumbWindow; }
 
     // Where the thumb picture goes, from the slider's left edge (thumb x, thumb y).
     ThumbOffset thumbOffset() const;
@@ -50,7 +50,7 @@ class CBitSlider : public QSlider {
     int positionAt(int x) const;
 
     int m_controlId = 0;
-    CBitWnd* m_thumbWindow = nullptr;
+    BitmapButton* m_thumbWindow = nullptr;
     BitmapStrip m_emptyTrack;
     BitmapStrip m_filledTrack;
     bool m_dragging = false;

@@ -1,4 +1,4 @@
-#include "controls/ui/CBitWnd.h"
+#include "controls/ui/BitmapButton.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -6,7 +6,7 @@
 
 namespace q905 {
 
-CBitWnd::CBitWnd(QWidget* parent) : QWidget(parent) {
+BitmapButton::BitmapButton(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setGeometry(0, 0, 0, 0);
     // The frame is the background: nothing is erased first, so a frame the strip lacks leaves
@@ -14,19 +14,19 @@ CBitWnd::CBitWnd(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CBitWnd::setStrip(const QImage& picture, int frameWidth, int frameHeight) {
+void BitmapButton::setStrip(const QImage& picture, int frameWidth, int frameHeight) {
     m_strip = BitmapStrip(picture, frameWidth, frameHeight);
     m_state.setFrameCount(m_strip.frameCount());
     setGeometry(0, 0, m_strip.frameSize().width(), m_strip.frameSize().height());
     update();
 }
 
-void CBitWnd::paintEvent(QPaintEvent*) {
+void BitmapButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     m_strip.drawFrame(painter, m_state.state());
 }
 
-void CBitWnd::mouseMoveEvent(QMouseEvent* event) {
+void BitmapButton::mouseMoveEvent(QMouseEvent* event) {
     // Hover notice comes after 1 ms of rest; the first move stands for it.
     if (m_state.startTracking()) {
         m_state.hover();
@@ -37,25 +37,25 @@ void CBitWnd::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void CBitWnd::leaveEvent(QEvent*) {
+void BitmapButton::leaveEvent(QEvent*) {
     m_state.leave();
     update();
 }
 
-void CBitWnd::mousePressEvent(QMouseEvent* event) {
+void BitmapButton::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     finishButton(m_state.buttonDown(), event);
 }
 
-void CBitWnd::mouseReleaseEvent(QMouseEvent* event) {
+void BitmapButton::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mouseReleaseEvent(event);
     finishButton(m_state.buttonUp(), event);
 }
 
 // Repaint, report a click when the state says so, and pass the event on when forwarding.
-void CBitWnd::finishButton(bool notify, QMouseEvent* event) {
+void BitmapButton::finishButton(bool notify, QMouseEvent* event) {
     update();
     if (notify)
         emit clicked(m_controlId);
@@ -64,7 +64,7 @@ void CBitWnd::finishButton(bool notify, QMouseEvent* event) {
     event->accept();
 }
 
-void CBitWnd::forwardToParent(QMouseEvent* event) {
+void BitmapButton::forwardToParent(QMouseEvent* event) {
     QWidget* parent = parentWidget();
     if (parent == nullptr)
         return;

@@ -1,8 +1,8 @@
-#include "app/ui/CGameKeyboardApp.h"
+#include "app/ui/Application.h"
 
 #include "app/Language.h"
 #include "app/ProgramOptions.h"
-#include "app/ui/CGameKeyboardDlg.h"
+#include "app/ui/MainWindow.h"
 #include "app/ui/Delays.h"
 #include "app/ui/HotPlugSource.h"
 #include "app/ui/TrayIcon.h"
@@ -61,7 +61,7 @@ struct Collaborators {
     TimerDelays delays;
 };
 
-void writeScreenshot(CGameKeyboardDlg& window, const std::filesystem::path& file) {
+void writeScreenshot(MainWindow& window, const std::filesystem::path& file) {
     const QImage picture = window.grab().toImage();
     if (!picture.save(QString::fromStdString(file.string()), "PNG")) {
         std::cerr << "q905: cannot write " << file << "\n";
@@ -73,7 +73,7 @@ void writeScreenshot(CGameKeyboardDlg& window, const std::filesystem::path& file
 
 } // namespace
 
-int CGameKeyboardApp::run(int argc, char** argv) {
+int Application::run(int argc, char** argv) {
     const auto parsed = parseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.options) {
         std::cerr << "q905: " << parsed.error << "\n" << kUsage;
@@ -156,19 +156,19 @@ int CGameKeyboardApp::run(int argc, char** argv) {
         std::make_unique<DialogColourPicker>(*with.dialogSkin, services.languageCode);
     services.colourPicker = with.colourPicker.get();
 
-    auto window = std::make_unique<CGameKeyboardDlg>(services);
+    auto window = std::make_unique<MainWindow>(services);
     window->adoptHotPlugSource(std::move(hotPlug));
     QObject::connect(&instance, &SingleInstance::showRequested, window.get(),
-                     &CGameKeyboardDlg::showRequested);
-    QObject::connect(window.get(), &CGameKeyboardDlg::finished, &application,
+                     &MainWindow::showRequested);
+    QObject::connect(window.get(), &MainWindow::finished, &application,
                      &QCoreApplication::quit);
 
     if (options.screenshot) {
         const std::filesystem::path file = *options.screenshot;
-        CGameKeyboardDlg* shown = window.get();
+        MainWindow* shown = window.get();
         if (window->connection().initialReadRunning())
             QObject::connect(
-                shown, &CGameKeyboardDlg::readDone, &application,
+                shown, &MainWindow::readDone, &application,
                 [shown, file] {
                     QTimer::singleShot(0, shown, [shown, file] { writeScreenshot(*shown, file); });
                 },

@@ -1,4 +1,4 @@
-#include "controls/BitWndState.h"
+#include "controls/BitmapButtonState.h"
 #include "controls/StripFrames.h"
 
 #include <gtest/gtest.h>
@@ -24,8 +24,8 @@ TEST(StripFrames, FramesLieSideBySideOrStacked) {
     EXPECT_EQ(StripFrames(0, 0, 0, 0).frameCount(), 0);
 }
 
-TEST(BitWndState, OneFrameAlwaysShowsFrameZero) {
-    BitWndState button;
+TEST(BitmapButtonState, OneFrameAlwaysShowsFrameZero) {
+    BitmapButtonState button;
     button.setFrameCount(1);
     button.hover();
     EXPECT_EQ(button.state(), 0);
@@ -37,8 +37,8 @@ TEST(BitWndState, OneFrameAlwaysShowsFrameZero) {
     EXPECT_EQ(button.state(), 0);
 }
 
-TEST(BitWndState, TwoFramesHaveNoPressedFrame) {
-    BitWndState button;
+TEST(BitmapButtonState, TwoFramesHaveNoPressedFrame) {
+    BitmapButtonState button;
     button.setFrameCount(2);
     button.hover();
     EXPECT_EQ(button.state(), 1);
@@ -48,8 +48,8 @@ TEST(BitWndState, TwoFramesHaveNoPressedFrame) {
     EXPECT_EQ(button.state(), 1);
 }
 
-TEST(BitWndState, ALatchedToggleKeepsItsPressedFrame) {
-    BitWndState toggle;
+TEST(BitmapButtonState, ALatchedToggleKeepsItsPressedFrame) {
+    BitmapButtonState toggle;
     toggle.setFrameCount(3);
     toggle.setToggleMode(true);
     EXPECT_TRUE(toggle.startTracking());

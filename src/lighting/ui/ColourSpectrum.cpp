@@ -1,4 +1,4 @@
-#include "lighting/ui/CXColorSpectrumCtrl.h"
+#include "lighting/ui/ColourSpectrum.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -39,7 +39,7 @@ SpectrumKey spectrumKey(int key) {
 }
 } // namespace
 
-CXColorSpectrumCtrl::CXColorSpectrumCtrl(QWidget* parent, const QRect& rectangle, int controlId,
+ColourSpectrum::ColourSpectrum(QWidget* parent, const QRect& rectangle, int controlId,
                                          ColourValue initial)
     : QWidget(parent), m_model(rectangle.width(), rectangle.height(), initial),
       m_controlId(controlId) {
@@ -49,12 +49,12 @@ CXColorSpectrumCtrl::CXColorSpectrumCtrl(QWidget* parent, const QRect& rectangle
     setCursor(Qt::ArrowCursor);
 }
 
-void CXColorSpectrumCtrl::SetRGB(ColourValue colour) {
-    m_model.SetRGB(colour);
+void ColourSpectrum::setColour(ColourValue colour) {
+    m_model.setColour(colour);
     update();
 }
 
-const QImage& CXColorSpectrumCtrl::spectrumPicture() {
+const QImage& ColourSpectrum::spectrumPicture() {
     if (m_picture.isNull()) {
         m_picture = QImage(m_model.width(), m_model.height(), QImage::Format_RGB32);
         for (int y = 0; y < m_model.height(); ++y)
@@ -64,7 +64,7 @@ const QImage& CXColorSpectrumCtrl::spectrumPicture() {
     return m_picture;
 }
 
-void CXColorSpectrumCtrl::paintEvent(QPaintEvent*) {
+void ColourSpectrum::paintEvent(QPaintEvent*) {
     const int width = m_model.width();
     const int height = m_model.height();
     QImage frame = spectrumPicture().copy();
@@ -108,7 +108,7 @@ void CXColorSpectrumCtrl::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, frame);
 }
 
-void CXColorSpectrumCtrl::apply(const SpectrumChange& change) {
+void ColourSpectrum::apply(const SpectrumChange& change) {
     if (change.spectrumRedraw || change.arrowRedraw)
         update();
     if (change.selectionChanged)
@@ -117,7 +117,7 @@ void CXColorSpectrumCtrl::apply(const SpectrumChange& change) {
         emit selectionEnded(*change.selectionEnded, m_controlId);
 }
 
-void CXColorSpectrumCtrl::mousePressEvent(QMouseEvent* event) {
+void ColourSpectrum::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     if (!hasFocus())
@@ -127,23 +127,23 @@ void CXColorSpectrumCtrl::mousePressEvent(QMouseEvent* event) {
     update();
 }
 
-void CXColorSpectrumCtrl::mouseMoveEvent(QMouseEvent* event) {
+void ColourSpectrum::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     apply(m_model.move(point.x(), point.y(), event->buttons() & Qt::LeftButton));
 }
 
-void CXColorSpectrumCtrl::mouseReleaseEvent(QMouseEvent*) {
+void ColourSpectrum::mouseReleaseEvent(QMouseEvent*) {
     m_model.buttonUp();
 }
 
-void CXColorSpectrumCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+void ColourSpectrum::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     const QPoint point = event->position().toPoint();
     apply(m_model.doubleClick(point.x(), point.y()));
 }
 
-bool CXColorSpectrumCtrl::event(QEvent* event) {
+bool ColourSpectrum::event(QEvent* event) {
     // Tab first walks from the spectrum to the bar, so it must arrive before focus handling.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -162,7 +162,7 @@ bool CXColorSpectrumCtrl::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void CXColorSpectrumCtrl::keyPressEvent(QKeyEvent* event) {
+void ColourSpectrum::keyPressEvent(QKeyEvent* event) {
     const SpectrumKey key = spectrumKey(event->key());
     const SpectrumChange change =
         key == SpectrumKey::Other
@@ -174,14 +174,14 @@ void CXColorSpectrumCtrl::keyPressEvent(QKeyEvent* event) {
     apply(change);
 }
 
-void CXColorSpectrumCtrl::focusInEvent(QFocusEvent* event) {
+void ColourSpectrum::focusInEvent(QFocusEvent* event) {
     const bool backwards = event->reason() == Qt::BacktabFocusReason ||
                            QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
     m_model.focusIn(backwards);
     update();
 }
 
-void CXColorSpectrumCtrl::focusOutEvent(QFocusEvent*) {
+void ColourSpectrum::focusOutEvent(QFocusEvent*) {
     m_model.focusOut();
     update();
 }

@@ -9,16 +9,16 @@
 
 namespace q905 {
 
-class CXColorSpectrumCtrl : public QWidget {
+class ColourSpectrum : public QWidget {
     Q_OBJECT
   public:
-    // rectangle: in the parent's coordinates; the control takes its colour as SetRGB does.
-    CXColorSpectrumCtrl(QWidget* parent, const QRect& rectangle, int controlId,
+    // rectangle: in the parent's coordinates; the control takes its colour as setColour does.
+    ColourSpectrum(QWidget* parent, const QRect& rectangle, int controlId,
                         ColourValue initial);
 
-    void SetRGB(ColourValue colour);
-    ColourValue GetRGB() const { return m_model.colour(); }
-    Hsl GetHSL() const { return m_model.hsl(); }
+    void setColour(ColourValue colour);
+    ColourValue colour() const { return m_model.colour(); }
+    Hsl hsl() const { return m_model.hsl(); }
     int controlId() const { return m_controlId; }
     const SpectrumModel& model() const { return m_model; }
 

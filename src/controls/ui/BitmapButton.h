@@ -2,17 +2,17 @@
 // A small child window showing one frame of a bitmap strip for its state (normal, hover,
 // pressed or latched); a push button or a toggle that can pass its mouse events to its parent.
 
-#include "controls/BitWndState.h"
+#include "controls/BitmapButtonState.h"
 #include "controls/ui/BitmapStrip.h"
 
 #include <QWidget>
 
 namespace q905 {
 
-class CBitWnd : public QWidget {
+class BitmapButton : public QWidget {
     Q_OBJECT
   public:
-    explicit CBitWnd(QWidget* parent);
+    explicit BitmapButton(QWidget* parent);
 
     // Resizes the window to one frame at (0, 0).
     void setStrip(const QImage& picture, int frameWidth, int frameHeight);
@@ -43,7 +43,7 @@ class CBitWnd : public QWidget {
     void forwardToParent(QMouseEvent* event);
 
     BitmapStrip m_strip;
-    BitWndState m_state;
+    BitmapButtonState m_state;
     int m_controlId = 0;
     bool m_forward = false;
 };

@@ -10,7 +10,7 @@ inline constexpr int kHover = 1;
 inline constexpr int kPressed = 2; // also latched
 } // namespace bitwnd
 
-class BitWndState {
+class BitmapButtonState {
   public:
     void setFrameCount(int count) { m_frameCount = count; }
     void setToggleMode(bool on) { m_toggleMode = on; }

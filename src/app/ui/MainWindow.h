@@ -29,11 +29,11 @@
 
 namespace q905 {
 
-class CGameKeyboardDlg : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit CGameKeyboardDlg(const WindowServices& services, QWidget* parent = nullptr);
-    ~CGameKeyboardDlg() override;
+    explicit MainWindow(const WindowServices& services, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // No keyboard at start-up and a tray to live in: the program starts with only its icon.
     bool startsHidden() const { return m_startsHidden; }
@@ -42,7 +42,7 @@ class CGameKeyboardDlg : public QWidget {
     void adoptHotPlugSource(std::unique_ptr<HotPlugSource> source);
 
     // Composes the whole window off-screen, then shows it.
-    void PaintMainWindow();
+    void paintMainWindow();
     // The last composed picture (the sliders are child widgets and not part of it).
     const QImage& frame() const { return m_frame; }
     SkinCache& skin() { return m_skin; }

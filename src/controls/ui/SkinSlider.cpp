@@ -1,6 +1,6 @@
-#include "controls/ui/CBitSlider.h"
+#include "controls/ui/SkinSlider.h"
 
-#include "controls/ui/CBitWnd.h"
+#include "controls/ui/BitmapButton.h"
 
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -9,7 +9,7 @@
 
 namespace q905 {
 
-CBitSlider::CBitSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+SkinSlider::SkinSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setSingleStep(1);
@@ -17,16 +17,16 @@ CBitSlider::CBitSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
     connect(this, &QSlider::valueChanged, this, [this] { updateThumb(); });
 }
 
-void CBitSlider::createThumbWindow(const QImage& thumb) {
+void SkinSlider::createThumbWindow(const QImage& thumb) {
     if (m_thumbWindow != nullptr)
         return;
-    m_thumbWindow = new CBitWnd(this);
+    m_thumbWindow = new BitmapButton(this);
     m_thumbWindow->setStrip(thumb, kThumbWidth, kThumbHeight);
     m_thumbWindow->setForwarding(true);
     m_thumbWindow->hide();
 }
 
-void CBitSlider::loadTracks(const QImage& emptyTrack, const QImage& filledTrack) {
+void SkinSlider::loadTracks(const QImage& emptyTrack, const QImage& filledTrack) {
     m_emptyTrack = BitmapStrip(emptyTrack);
     m_filledTrack = BitmapStrip(filledTrack);
     // Without its pictures the slider still keeps the track's size, so clicks land alike.
@@ -34,31 +34,31 @@ void CBitSlider::loadTracks(const QImage& emptyTrack, const QImage& filledTrack)
     resize(size);
 }
 
-SliderRect CBitSlider::thumbRectangle() const {
+SliderRect SkinSlider::thumbRectangle() const {
     return thumbRect(value(), minimum(), maximum());
 }
 
-ThumbOffset CBitSlider::thumbOffset() const {
+ThumbOffset SkinSlider::thumbOffset() const {
     return q905::thumbOffset(thumbRectangle());
 }
 
-void CBitSlider::updateThumb() {
+void SkinSlider::updateThumb() {
     emit sliderMoveReported(m_controlId);
     if (m_thumbWindow != nullptr)
         m_thumbWindow->hide();
 }
 
-int CBitSlider::positionAt(int x) const {
+int SkinSlider::positionAt(int x) const {
     return std::clamp(positionForClick(x, channelRectangle(), 0, minimum(), maximum()), minimum(),
                       maximum());
 }
 
-void CBitSlider::paintEvent(QPaintEvent*) {
+void SkinSlider::paintEvent(QPaintEvent*) {
     // The owner's drawing underneath stays visible.
     updateThumb();
 }
 
-void CBitSlider::mousePressEvent(QMouseEvent* event) {
+void SkinSlider::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QSlider::mousePressEvent(event);
     setFocus(Qt::MouseFocusReason);
@@ -67,20 +67,20 @@ void CBitSlider::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void CBitSlider::mouseMoveEvent(QMouseEvent* event) {
+void SkinSlider::mouseMoveEvent(QMouseEvent* event) {
     if (m_dragging && (event->buttons() & Qt::LeftButton))
         setValue(positionAt(qRound(event->position().x())));
     updateThumb();
     event->accept();
 }
 
-void CBitSlider::mouseReleaseEvent(QMouseEvent* event) {
+void SkinSlider::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_dragging = false;
     event->accept();
 }
 
-void CBitSlider::wheelEvent(QWheelEvent* event) {
+void SkinSlider::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 

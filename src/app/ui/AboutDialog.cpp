@@ -1,4 +1,4 @@
-#include "app/ui/CAboutDlg.h"
+#include "app/ui/AboutDialog.h"
 
 #include "app/WindowTexts.h"
 
@@ -14,8 +14,8 @@ QString fromView(std::string_view text) {
 }
 } // namespace
 
-CAboutDlg::CAboutDlg(int languageCode, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("CAboutDlg"));
+AboutDialog::AboutDialog(int languageCode, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(fromView(texts::kAboutCaption.in(languageCode)));
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(fromView(texts::kAboutText.in(languageCode)), this);

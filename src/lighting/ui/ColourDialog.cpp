@@ -1,8 +1,8 @@
-#include "lighting/ui/CCustomColorDialog.h"
+#include "lighting/ui/ColourDialog.h"
 
 #include "controls/ui/SkinCache.h"
 #include "lighting/BasicColourTable.h"
-#include "lighting/ui/CXColorSpectrumCtrl.h"
+#include "lighting/ui/ColourSpectrum.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -44,7 +44,7 @@ QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, 
 }
 } // namespace
 
-CCustomColorDialog::CCustomColorDialog(SkinCache& skin, int languageCode, ColourValue currentColour,
+ColourDialog::ColourDialog(SkinCache& skin, int languageCode, ColourValue currentColour,
                                        QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin),
       m_german(languageCode == kGermanLanguage), m_currentColour(currentColour & 0xFFFFFF) {
@@ -71,24 +71,24 @@ CCustomColorDialog::CCustomColorDialog(SkinCache& skin, int languageCode, Colour
         m_fields[i] = field;
     }
 
-    m_spectrum = new CXColorSpectrumCtrl(this, kSpectrumPlace, kSpectrumId, kSpectrumStartColour);
+    m_spectrum = new ColourSpectrum(this, kSpectrumPlace, kSpectrumId, kSpectrumStartColour);
     m_spectrum->setObjectName(QStringLiteral("spectrum"));
-    connect(m_spectrum, &CXColorSpectrumCtrl::selectionChanged, this,
+    connect(m_spectrum, &ColourSpectrum::selectionChanged, this,
             [this](quint32 colour, int) { spectrumChanged(colour); });
     m_spectrum->setFocus(Qt::OtherFocusReason);
-    m_spectrum->SetRGB(m_currentColour);
+    m_spectrum->setColour(m_currentColour);
 
     refreshFields();
     m_selectedCell = firstCellWithColour(m_currentColour).value_or(-1);
 }
 
-QString CCustomColorDialog::fieldText(int index) const {
+QString ColourDialog::fieldText(int index) const {
     return index >= 0 && index < static_cast<int>(m_fields.size()) ? m_fields[index]->text()
                                                                    : QString();
 }
 
-void CCustomColorDialog::refreshFields() {
-    const Hsl hsl = m_spectrum->GetHSL();
+void ColourDialog::refreshFields() {
+    const Hsl hsl = m_spectrum->hsl();
     const std::array<int, 6> values{redOf(m_currentColour),  greenOf(m_currentColour),
                                     blueOf(m_currentColour), hsl.hue,
                                     hsl.saturation,          hsl.luminosity};
@@ -96,13 +96,13 @@ void CCustomColorDialog::refreshFields() {
         m_fields[i]->setText(QString::number(values[i]));
 }
 
-void CCustomColorDialog::spectrumChanged(quint32 colour) {
+void ColourDialog::spectrumChanged(quint32 colour) {
     m_currentColour = colour & 0xFFFFFF;
     refreshFields();
     update();
 }
 
-void CCustomColorDialog::clickBackground(int x, int y) {
+void ColourDialog::clickBackground(int x, int y) {
     const auto cell = colourCellAt(x, y);
     if (!cell && isOnCloseMark(x, y)) {
         reject();
@@ -111,13 +111,13 @@ void CCustomColorDialog::clickBackground(int x, int y) {
     m_selectedCell = cell.value_or(-1);
     if (cell) {
         m_currentColour = BasicColourTable[*cell].colour;
-        m_spectrum->SetRGB(m_currentColour);
+        m_spectrum->setColour(m_currentColour);
         refreshFields();
     }
     update();
 }
 
-void CCustomColorDialog::paintEvent(QPaintEvent*) {
+void ColourDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QImage& background = m_skin.image(QStringLiteral("Color_BK.png"));
     if (background.isNull())
@@ -149,7 +149,7 @@ void CCustomColorDialog::paintEvent(QPaintEvent*) {
         QColor(redOf(m_currentColour), greenOf(m_currentColour), blueOf(m_currentColour)));
 }
 
-void CCustomColorDialog::mousePressEvent(QMouseEvent* event) {
+void ColourDialog::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QDialog::mousePressEvent(event);
     m_pressed = true;
@@ -159,7 +159,7 @@ void CCustomColorDialog::mousePressEvent(QMouseEvent* event) {
     m_startPosition = pos();
 }
 
-void CCustomColorDialog::mouseMoveEvent(QMouseEvent* event) {
+void ColourDialog::mouseMoveEvent(QMouseEvent* event) {
     if (!m_pressed || !(event->buttons() & Qt::LeftButton))
         return;
     const QPoint global = event->globalPosition().toPoint();
@@ -176,7 +176,7 @@ void CCustomColorDialog::mouseMoveEvent(QMouseEvent* event) {
     move(m_startPosition + (global - m_pressGlobalPoint));
 }
 
-void CCustomColorDialog::mouseReleaseEvent(QMouseEvent* event) {
+void ColourDialog::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QDialog::mouseReleaseEvent(event);
     const bool wasClick = m_pressed && !m_dragging;
