@@ -13,7 +13,7 @@ file(GLOB Q905_GUI_SOURCES CONFIGURE_DEPENDS
 list(FILTER Q905_GUI_SOURCES EXCLUDE REGEX "/src/app/ui/main\\.cpp$")
 
 add_library(q905gui STATIC ${Q905_GUI_SOURCES})
-target_link_libraries(q905gui PUBLIC q905core q905emulator Qt6::Widgets Qt6::Network)
+target_link_libraries(q905gui PUBLIC q905app Qt6::Widgets Qt6::Network)
 target_compile_options(q905gui PRIVATE ${Q905_WARNINGS})
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/ui/main.cpp)

@@ -8,7 +8,7 @@ file(GLOB Q905_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/
 
 add_executable(q905_tests ${Q905_TEST_SOURCES} ${Q905_TEST_SUPPORT})
 target_include_directories(q905_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(q905_tests PRIVATE q905core q905emulator GTest::gtest GTest::gmock GTest::gtest_main)
+target_link_libraries(q905_tests PRIVATE q905app GTest::gtest GTest::gmock GTest::gtest_main)
 target_compile_options(q905_tests PRIVATE ${Q905_WARNINGS})
 target_compile_definitions(q905_tests PRIVATE
     Q905_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
@@ -21,7 +21,7 @@ gtest_discover_tests(q905_tests DISCOVERY_TIMEOUT 60)
 if(Q905_TSAN_TEST)
     file(GLOB Q905_TSAN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tsan/*_test.cpp)
     if(Q905_TSAN_TEST_SOURCES)
-        add_library(q905core_tsan STATIC ${Q905_CORE_SOURCES} ${Q905_EMULATOR_SOURCES})
+        add_library(q905core_tsan STATIC ${Q905_CORE_SOURCES} ${Q905_EMULATOR_SOURCES} ${Q905_APP_SOURCES})
         target_include_directories(q905core_tsan PUBLIC ${CMAKE_SOURCE_DIR}/src)
         target_compile_options(q905core_tsan PUBLIC -fsanitize=thread -g -O1)
         target_link_options(q905core_tsan PUBLIC -fsanitize=thread)

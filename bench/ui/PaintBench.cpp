@@ -4,7 +4,7 @@
 // Exits 1 when the kept pictures are less than ten times faster.
 #include "app/ui/MainWindow.h"
 #include "app/ui/Delays.h"
-#include "app/ui/TrayIcon.h"
+#include "platform/qt/TrayIcon.h"
 #include "device/Clock.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "firmware/Launcher.h"

@@ -2,7 +2,7 @@
 // The keyboard picture of the main window as a model: which key lies under a point, the hover
 // key, and the selection of keys for a per-key colour change (click, Ctrl+click, drag band).
 
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 
 #include <array>
 #include <cstdint>

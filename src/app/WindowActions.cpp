@@ -1,7 +1,7 @@
 #include "app/WindowActions.h"
 
 #include "app/ButtonTable.h"
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "device/DeviceReader.h"
 #include "keys/CommitAssignment.h"
 

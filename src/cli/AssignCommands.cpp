@@ -1,7 +1,7 @@
 // assign, disable and enable: what the key assignment dialog's Save does for one key, committed
 // as the main window commits it.
 
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "cli/HostSession.h"
 #include "cli/KeyArguments.h"
 #include "keys/AssignmentText.h"

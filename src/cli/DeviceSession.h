@@ -6,7 +6,7 @@
 #include "app/KeyboardConnection.h"
 #include "app/ProgramOptions.h"
 #include "device/Clock.h"
-#include "emulator/KeyboardBackend.h"
+#include "app/KeyboardBackend.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 // dump [--json]: everything the keyboard and the host hold, as text or as one JSON object.
 
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "cli/HostSession.h"
 #include "cli/JsonWriter.h"
 #include "cli/KeyArguments.h"
@@ -8,7 +8,7 @@
 #include "lighting/ColourModel.h"
 #include "lighting/EffectCatalogue.h"
 #include "lighting/PanelRules.h"
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 #include <cstdio>
 #include <ostream>

@@ -1,6 +1,6 @@
 #include "cli/KeyArguments.h"
 
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "macros/KeyNameTable.h"
 
 #include <algorithm>

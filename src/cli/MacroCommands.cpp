@@ -4,7 +4,7 @@
 #include "cli/Command.h"
 #include "macros/MacroModel.h"
 #include "platform/Paths.h"
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 #include <charconv>
 #include <ostream>

@@ -1,6 +1,6 @@
 // set FIELD=VALUE ...: the lighting page's controls from the shell, with the page's rules.
 
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "cli/HostSession.h"
 #include "cli/KeyArguments.h"
 #include "lighting/ColourModel.h"

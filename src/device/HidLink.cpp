@@ -1,6 +1,6 @@
 #include "device/HidLink.h"
 
-#include "platform/HidInterfaceLookup.h"
+#include "device/HidInterfaceLookup.h"
 
 #include <algorithm>
 

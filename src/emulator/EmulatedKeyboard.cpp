@@ -2,7 +2,7 @@
 
 #include "emulator/EmulatedBackend.h"
 #include "emulator/KeyboardState.h"
-#include "platform/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace q905 {
 

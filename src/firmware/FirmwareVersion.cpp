@@ -1,6 +1,6 @@
 #include "firmware/FirmwareVersion.h"
 
-#include "platform/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace q905 {
 

@@ -1,11 +1,11 @@
 #include "keys/AssignmentText.h"
 
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "keys/FunctionCatalogue.h"
 #include "keys/KeyEnableMask.h"
 #include "keys/KeyMapEntry.h"
 #include "macros/KeyNameTable.h"
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 #include <cstdio>
 

@@ -1,13 +1,13 @@
 #include "keys/CommitAssignment.h"
 
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "keys/FunctionCatalogue.h"
 #include "keys/KeyEnableMask.h"
 #include "keys/KeyMapEntry.h"
 #include "keys/KeymapFile.h"
 #include "macros/KeyNameTable.h"
 #include "macros/MacroModel.h"
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 #include <algorithm>
 

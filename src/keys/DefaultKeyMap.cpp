@@ -1,6 +1,6 @@
 #include "keys/DefaultKeyMap.h"
 
-#include "app/KeyTableData.h"
+#include "keys/KeyTableData.h"
 #include "macros/KeyNameData.h"
 
 namespace q905 {

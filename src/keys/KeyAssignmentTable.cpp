@@ -1,7 +1,7 @@
 #include "keys/KeyAssignmentTable.h"
 
-#include "app/KeyTable.h"
-#include "platform/Utf16.h"
+#include "keys/KeyTable.h"
+#include "base/Utf16.h"
 
 namespace q905 {
 

@@ -1,6 +1,6 @@
 #include "keys/KeymapFile.h"
 
-#include "platform/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <algorithm>
 #include <system_error>

@@ -1,6 +1,6 @@
 #include "keys/LaunchLookup.h"
 
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 namespace q905 {
 

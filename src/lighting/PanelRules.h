@@ -2,7 +2,7 @@
 // What the lighting panel's controls do to the settings image: effect choice, colour swatches,
 // directions, the two toggles, the palm rest and the per-key colour pages.
 
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "device/SettingsImage.h"
 #include "lighting/ColourModel.h"
 

@@ -1,6 +1,6 @@
 #include "macros/MacroFile.h"
 
-#include "platform/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <fstream>
 #include <system_error>

@@ -1,7 +1,7 @@
 #include "macros/MacroModel.h"
 
 #include "device/SettingsImage.h"
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 #include <algorithm>
 

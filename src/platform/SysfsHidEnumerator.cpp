@@ -1,6 +1,6 @@
 #include "platform/SysfsHidEnumerator.h"
 
-#include "platform/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <algorithm>
 #include <charconv>

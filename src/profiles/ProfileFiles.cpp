@@ -1,7 +1,7 @@
 #include "profiles/ProfileFiles.h"
 
 #include "keys/KeymapFile.h"
-#include "platform/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace q905 {
 

@@ -1,7 +1,7 @@
 #include "profiles/ProfileFolder.h"
 
 #include "keys/KeyAssignmentTable.h"
-#include "platform/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <algorithm>
 #include <system_error>

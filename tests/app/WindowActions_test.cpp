@@ -1,6 +1,6 @@
 // Apply, revert, factory reset, the refresh after a read and the keyboard's comings and goings,
 // against the emulated keyboard.
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "app/WindowActions.h"
 #include "device/SettingsLayout.h"
 #include "emulator/EmulatedKeyboard.h"

@@ -1,7 +1,7 @@
 // q905ctl from a shell's point of view: exit codes, messages, and what reaches the emulated
 // keyboard's memory and the trace.
 
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "cli/CtlRunner.h"
 #include "device/SettingsLayout.h"
 #include "macros/KeyNameTable.h"

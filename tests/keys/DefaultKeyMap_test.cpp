@@ -1,6 +1,6 @@
 #include "keys/DefaultKeyMap.h"
 
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "macros/KeyNameTable.h"
 
 #include <gtest/gtest.h>

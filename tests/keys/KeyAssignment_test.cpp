@@ -1,4 +1,4 @@
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "keys/AssignmentText.h"
 #include "keys/CommitAssignment.h"
 #include "keys/KeyEnableMask.h"
@@ -7,7 +7,7 @@
 #include "keys/LaunchLookup.h"
 #include "keys/ScratchFolder.h"
 #include "macros/MacroModel.h"
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 #include <gtest/gtest.h>
 

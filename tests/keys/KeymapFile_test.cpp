@@ -1,4 +1,4 @@
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "keys/KeymapFile.h"
 #include "keys/ScratchFolder.h"
 

@@ -1,4 +1,4 @@
-#include "platform/HidInterfaceLookup.h"
+#include "device/HidInterfaceLookup.h"
 #include "platform/HidrawBackend.h"
 #include "platform/SysfsHidEnumerator.h"
 

@@ -5,7 +5,7 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/Delays.h"
 #include "app/ui/HotPlugSource.h"
-#include "app/ui/TrayIcon.h"
+#include "platform/qt/TrayIcon.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "firmware/Launcher.h"
 #include "lighting/ui/ColourPicker.h"

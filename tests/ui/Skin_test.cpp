@@ -1,6 +1,6 @@
 // The skin pictures the build draws: every picture the windows load exists in both languages
 // at the size the window's rectangles expect, and the keyboard pictures match the key table.
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 
 #include <QImage>
 #include <QString>

@@ -1,6 +1,6 @@
 // The keyboard picture is drawn from the key table itself, so every keycap lies exactly where
 // the window hit-tests and where it copies highlighted keys from "kb_hl.png".
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "skin/SkinLayout.h"
 #include "skin/SkinPaint.h"
 #include "skin/SkinPictures.h"

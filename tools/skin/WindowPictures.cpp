@@ -1,6 +1,6 @@
 // The main window's frame: background, window buttons, help menu and the plates of the Apply,
 // Profile and Macro buttons. Every caption is written by the program; the pictures carry none.
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "skin/SkinLayout.h"
 #include "skin/SkinPaint.h"
 #include "skin/SkinPictures.h"

@@ -1,7 +1,7 @@
 #include "app/ui/MainWindow.h"
 
 #include "app/ui/Delays.h"
-#include "app/ui/TrayIcon.h"
+#include "platform/qt/TrayIcon.h"
 #include "app/ui/WindowIcon.h"
 #include "platform/qt/UserDialogs.h"
 

@@ -1,6 +1,6 @@
 // The tray icon, hiding and showing the window, and the no-keyboard warning.
 #include "app/ui/MainWindow.h"
-#include "app/ui/TrayIcon.h"
+#include "platform/qt/TrayIcon.h"
 
 namespace q905 {
 

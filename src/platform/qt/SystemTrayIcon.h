@@ -1,7 +1,7 @@
 #pragma once
 // The tray icon through QSystemTrayIcon (StatusNotifier or XEmbed), with its one-item menu.
 
-#include "app/ui/TrayIcon.h"
+#include "platform/qt/TrayIcon.h"
 
 #include <QMenu>
 #include <QSystemTrayIcon>

@@ -1,4 +1,4 @@
-#include "platform/HidInterfaceLookup.h"
+#include "device/HidInterfaceLookup.h"
 
 namespace q905 {
 

@@ -1,4 +1,4 @@
-#include "emulator/KeyboardBackend.h"
+#include "app/KeyboardBackend.h"
 
 #include "emulator/EmulatedKeyboard.h"
 #include "platform/HidrawBackend.h"

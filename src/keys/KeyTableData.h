@@ -2,7 +2,7 @@
 // The key table's rows as a constant expression, for code that derives other fixed tables from
 // them at compile time. Everything else reads `KeyTable`.
 
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 
 namespace q905 {
 

@@ -1,4 +1,4 @@
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 #include "macros/KeyNameTable.h"
 
 #include <gtest/gtest.h>

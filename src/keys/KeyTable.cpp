@@ -1,6 +1,6 @@
-#include "app/KeyTable.h"
+#include "keys/KeyTable.h"
 
-#include "app/KeyTableData.h"
+#include "keys/KeyTableData.h"
 
 namespace q905 {
 

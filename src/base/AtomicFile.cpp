@@ -1,4 +1,4 @@
-#include "platform/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <cerrno>
 #include <cstring>
