@@ -1,0 +1,11 @@
+#pragma once
+// Linux input (evdev) key codes to the Windows virtual-key codes every key table here speaks.
+
+#include <cstdint>
+
+namespace q905 {
+
+// 0 when the key has no virtual-key code here; callers drop such keys.
+[[nodiscard]] std::uint8_t virtualKeyFromEvdev(int evdevCode);
+
+} // namespace q905

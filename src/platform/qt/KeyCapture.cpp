@@ -1,0 +1,68 @@
+#include "platform/qt/KeyCapture.h"
+
+#include "platform/EvdevKeyCodes.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+
+namespace q905 {
+namespace {
+
+// Qt reports the X keycode on xcb and on Wayland alike: the evdev code plus 8.
+constexpr quint32 kEvdevOffset = 8;
+
+} // namespace
+
+KeyCapture::KeyCapture(QObject* parent) : QObject(parent) {}
+
+KeyCapture::~KeyCapture() {
+    removeHook();
+}
+
+bool KeyCapture::installHook(int mode) {
+    if (mode != kHookModeKeyAssignment && mode != kHookModeMacro)
+        return false;
+    auto* application = QCoreApplication::instance();
+    if (application == nullptr)
+        return false;
+    m_releases = mode == kHookModeMacro;
+    if (!m_installed)
+        application->installEventFilter(this);
+    m_installed = true;
+    return true;
+}
+
+void KeyCapture::removeHook() {
+    if (!m_installed)
+        return;
+    if (auto* application = QCoreApplication::instance())
+        application->removeEventFilter(this);
+    m_installed = false;
+}
+
+bool KeyCapture::eventFilter(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (type == QEvent::ShortcutOverride) {
+        // Accepted overrides keep shortcuts from firing; the key press that follows is ours.
+        event->accept();
+        return true;
+    }
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+        return QObject::eventFilter(watched, event);
+
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool release = type == QEvent::KeyRelease;
+    // A held key repeats as presses only, the way a system keyboard hook sees it; the
+    // releases the window system puts between them are dropped.
+    const bool report = !release || (m_releases && !key->isAutoRepeat());
+    if (report && key->nativeScanCode() >= kEvdevOffset) {
+        const auto code =
+            virtualKeyFromEvdev(static_cast<int>(key->nativeScanCode() - kEvdevOffset));
+        if (code != 0)
+            emit hookKey(code, release);
+    }
+    event->accept(); // no widget, no parent, no dialog default button sees it
+    return true;
+}
+
+} // namespace q905

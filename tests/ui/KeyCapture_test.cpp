@@ -1,0 +1,112 @@
+#include "platform/qt/KeyCapture.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace q905 {
+namespace {
+
+using Reports = std::vector<std::pair<int, bool>>;
+
+// A focused dialog with an edit, the way the key dialogs use the capture.
+class KeyCaptureTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dialog = std::make_unique<QDialog>();
+        edit = new QLineEdit(dialog.get());
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        edit->setFocus();
+    }
+    // A key as the window system delivers it: the native scan code is the evdev code + 8.
+    void key(QEvent::Type type, int evdevCode, Qt::Key qtKey = Qt::Key_A, bool repeat = false) {
+        QKeyEvent event(type, qtKey, Qt::NoModifier, quint32(evdevCode + 8), 0, 0,
+                        qtKey == Qt::Key_A ? QStringLiteral("a") : QString(), repeat);
+        QApplication::sendEvent(edit, &event);
+    }
+    void tap(int evdevCode, Qt::Key qtKey = Qt::Key_A) {
+        key(QEvent::KeyPress, evdevCode, qtKey);
+        key(QEvent::KeyRelease, evdevCode, qtKey);
+    }
+    static Reports reports(const QSignalSpy& spy) {
+        Reports out;
+        for (const auto& args : spy)
+            out.emplace_back(args.at(0).value<quint8>(), args.at(1).toBool());
+        return out;
+    }
+
+    std::unique_ptr<QDialog> dialog;
+    QLineEdit* edit = nullptr;
+};
+
+TEST_F(KeyCaptureTest, PressesBecomeVirtualKeysAndNeverReachTheDialog) {
+    KeyCapture capture;
+    QSignalSpy spy(&capture, &KeyCapture::hookKey);
+    ASSERT_TRUE(capture.installHook(kHookModeKeyAssignment));
+    ASSERT_TRUE(capture.isInstalled());
+
+    const std::pair<int, int> keys[] = {
+        {30, 'A'},  {16, 'Q'},   {44, 'Z'},   {11, '0'},   {29, 0xA2},  {97, 0xA3}, {42, 0xA0},
+        {54, 0xA1}, {56, 0xA4},  {100, 0xA5}, {125, 0x5B}, {126, 0x5C}, {59, 0x70}, {68, 0x79},
+        {87, 0x7A}, {88, 0x7B},  {82, 0x60},  {79, 0x61},  {73, 0x69},  {96, 0x6C}, {83, 0x6E},
+        {98, 0x6F}, {113, 0xAD}, {115, 0xAF}, {164, 0xB3}, {165, 0xB1}, {86, 0xE2}};
+    Reports expected;
+    for (const auto& [evdev, code] : keys) {
+        tap(evdev);
+        expected.emplace_back(code, false);
+    }
+    // Keys the table does not know, and events without a scan code, report nothing.
+    tap(85);
+    tap(240);
+    tap(-8);
+    EXPECT_EQ(reports(spy), expected);
+    EXPECT_TRUE(edit->text().isEmpty());
+
+    // Enter and Esc would close the dialog if they got there.
+    tap(28, Qt::Key_Return);
+    tap(1, Qt::Key_Escape);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(reports(spy).back(), std::make_pair(0x1B, false));
+
+    capture.removeHook();
+    EXPECT_FALSE(capture.isInstalled());
+    const auto before = spy.size();
+    tap(30);
+    EXPECT_EQ(spy.size(), before);
+    EXPECT_EQ(edit->text(), QStringLiteral("a"));
+}
+
+TEST_F(KeyCaptureTest, MacroModeReportsReleasesAndRepeatsLikeASystemHook) {
+    QSignalSpy* spy = nullptr;
+    {
+        KeyCapture capture;
+        spy = new QSignalSpy(&capture, &KeyCapture::hookKey);
+        ASSERT_TRUE(capture.installHook(kHookModeMacro));
+        key(QEvent::KeyPress, 29);
+        key(QEvent::KeyPress, 48);
+        // Held: the window system sends release/press pairs marked as repeats.
+        key(QEvent::KeyRelease, 48, Qt::Key_A, true);
+        key(QEvent::KeyPress, 48, Qt::Key_A, true);
+        key(QEvent::KeyRelease, 48);
+        key(QEvent::KeyRelease, 29);
+        EXPECT_EQ(reports(*spy),
+                  (Reports{{0xA2, false}, {'B', false}, {'B', false}, {'B', true}, {0xA2, true}}));
+        EXPECT_FALSE(capture.installHook(7));
+    }
+    // Destroyed: the filter is gone with it.
+    tap(30);
+    EXPECT_EQ(edit->text(), QStringLiteral("a"));
+    delete spy;
+}
+
+} // namespace
+} // namespace q905
