@@ -1,5 +1,7 @@
 #include "app/ButtonTable.h"
 
+#include "lighting/EffectCatalogue.h"
+
 namespace q905 {
 
 namespace {
@@ -48,21 +50,16 @@ constinit const std::array<HitRect, kButtonCount> ButtonTable{{
 }};
 
 int hitTestButton(int x, int y, std::uint8_t lightingEffect) {
-    if (lightingEffect >= kFirstLightingProfile) {
+    if (lightingEffect >= effect::kFirstProfile) {
         if (kViewSwitchKeymap.contains(x, y))
-            return region::kKeymapView;
+            return panelRegion::kKeymapView;
         if (kViewSwitchCustom.contains(x, y))
-            return region::kCustomView;
+            return panelRegion::kCustomView;
     }
     for (int index = 0; index < kButtonCount; ++index)
         if (ButtonTable[static_cast<std::size_t>(index)].contains(x, y))
             return index;
     return kNoRegion;
-}
-
-bool isPanelRegion(int region) {
-    return (region >= 3 && region <= 17) || (region >= 23 && region <= 25) ||
-           (region >= 33 && region <= 35);
 }
 
 HelpMenuRow helpMenuRowAt(int x, int y) {

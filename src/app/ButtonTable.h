@@ -1,6 +1,8 @@
 #pragma once
 // The main window's fixed hit rectangles: every click is tested against them before the keys.
 
+#include "lighting/PanelRegions.h"
+
 #include <array>
 #include <cstdint>
 
@@ -17,19 +19,16 @@ struct HitRect {
 inline constexpr int kButtonCount = 35;
 inline constexpr int kNoRegion = -1;
 
-// Region numbers with an action of the window itself; the lighting panel's regions are listed
-// with isPanelRegion.
+// Region numbers with an action of the window itself; the lighting panel's are in
+// lighting/PanelRegions.h.
 namespace region {
 inline constexpr int kHelp = 0;
 inline constexpr int kHide = 1;
 inline constexpr int kClose = 2;
-inline constexpr int kEffectBox = 3;
 inline constexpr int kProfiles = 18;
 inline constexpr int kMacros = 19;
 inline constexpr int kRevert = 21;
 inline constexpr int kApply = 22;
-inline constexpr int kKeymapView = 34;
-inline constexpr int kCustomView = 35;
 } // namespace region
 
 // Entries 26..32 and 34 lie inverted and are never hit; the view switches 34 and 35 are reached
@@ -40,18 +39,9 @@ extern const std::array<HitRect, kButtonCount> ButtonTable;
 // view switches come before the table.
 int hitTestButton(int x, int y, std::uint8_t lightingEffect);
 
-bool isPanelRegion(int region);
-
 // The help menu below the help button: rows of 25 pixels.
 inline constexpr HitRect kHelpMenuArea{830, 22, 996, 99};
 enum class HelpMenuRow { FactoryReset, FirmwareUpdate, None };
 HelpMenuRow helpMenuRowAt(int x, int y);
-
-// Effects from this code on are the five lighting profiles with per-key colours.
-inline constexpr std::uint8_t kFirstLightingProfile = 0x33;
-inline constexpr std::uint8_t kLastLightingProfile = 0x37;
-constexpr bool isLightingProfile(std::uint8_t effect) {
-    return effect >= kFirstLightingProfile && effect <= kLastLightingProfile;
-}
 
 } // namespace q905

@@ -8,7 +8,8 @@ namespace {
 
 // Keys the "Keymap" view never offers: both Ctrl keys, Win and Fn.
 constexpr bool isFixedKey(int key) {
-    return key == 95 || key == 96 || key == 100 || key == 102;
+    return key == kLeftCtrlKeyIndex || key == kWinKeyIndex || key == kFnKeyIndex ||
+           key == kRightCtrlKeyIndex;
 }
 
 struct WindowRect {

@@ -15,20 +15,21 @@ std::string lowered(std::string_view text) {
     return result;
 }
 
-// A stored value may be a code, a name in either language, or a numeric language id.
-std::optional<int> languageNamed(std::string_view value) {
+// A stored value may be a code, a name in either language, or a Windows primary language id
+// (7 German, 9 English).
+std::optional<Language> languageNamed(std::string_view value) {
     const std::string v = lowered(value);
     if (v == "de" || v == "german" || v == "deutsch" || v == "7")
-        return kLanguageGerman;
+        return Language::German;
     if (v == "en" || v == "english" || v == "englisch" || v == "9")
-        return kLanguageEnglish;
+        return Language::English;
     return std::nullopt;
 }
 
 } // namespace
 
-int chooseLanguageCode(std::optional<std::string_view> option,
-                       std::optional<std::string_view> storedSetting, std::string_view localeName) {
+Language chooseLanguage(std::optional<std::string_view> option,
+                        std::optional<std::string_view> storedSetting, std::string_view localeName) {
     if (option)
         if (const auto code = languageNamed(*option))
             return *code;
@@ -37,12 +38,12 @@ int chooseLanguageCode(std::optional<std::string_view> option,
             return *code;
     const std::string locale = lowered(localeName);
     if (locale == "de" || locale.rfind("de_", 0) == 0 || locale.rfind("de-", 0) == 0)
-        return kLanguageGerman;
-    return kLanguageEnglish;
+        return Language::German;
+    return Language::English;
 }
 
-std::filesystem::path assetFolder(const std::filesystem::path& assetRoot, int languageCode) {
-    return assetRoot / "png" / (isGerman(languageCode) ? "german" : "english");
+std::filesystem::path assetFolder(const std::filesystem::path& assetRoot, Language language) {
+    return assetRoot / "png" / (language == Language::German ? "german" : "english");
 }
 
 } // namespace q905

@@ -4,6 +4,7 @@
 #include "keys/KeyTable.h"
 #include "device/DeviceReader.h"
 #include "keys/CommitAssignment.h"
+#include "lighting/EffectCatalogue.h"
 
 namespace q905 {
 
@@ -21,7 +22,7 @@ ApplyOutcome applyEdits(KeyboardConnection& connection, HostState& host) {
 bool revertEdits(HostState& host) {
     host.revertAll();
     (void)host.saveKeymap(); // a failed write keeps the state in memory, as every save does
-    return host.image().lightingEffect() >= kFirstLightingProfile;
+    return host.image().lightingEffect() >= effect::kFirstProfile;
 }
 
 FactoryResetResult factoryReset(KeyboardConnection& connection, HostState& host) {

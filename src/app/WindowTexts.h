@@ -1,7 +1,7 @@
 #pragma once
 // The main window's own texts in both languages (UTF-8).
 
-#include "app/Language.h"
+#include "base/Language.h"
 
 #include <string_view>
 
@@ -10,8 +10,8 @@ namespace q905 {
 struct WindowText {
     std::string_view english;
     std::string_view german;
-    constexpr std::string_view in(int languageCode) const {
-        return isGerman(languageCode) ? german : english;
+    constexpr std::string_view in(Language language) const {
+        return language == Language::German ? german : english;
     }
 };
 

@@ -1,6 +1,5 @@
 // set FIELD=VALUE ...: the lighting page's controls from the shell, with the page's rules.
 
-#include "keys/KeyTable.h"
 #include "cli/HostSession.h"
 #include "cli/KeyArguments.h"
 #include "lighting/ColourModel.h"
@@ -50,22 +49,33 @@ std::optional<bool> onOff(std::string_view text) {
     return std::nullopt;
 }
 
-// List position of an effect given by code or by name.
+// List position of an effect given by name or by code.
 std::optional<int> effectPosition(std::string_view text) {
-    static const std::map<std::string_view, std::uint8_t> kNames{
-        {"static", 1},      {"breathing", 2},   {"wave", 3},        {"reactive", 4},
-        {"sidewinder", 5},  {"ripple", 6},      {"spectrum", 8},    {"raindrop", 10},
-        {"vortex", 11},     {"spotlight", 12},  {"radar", 13},      {"profile1", 0x33},
-        {"profile2", 0x34}, {"profile3", 0x35}, {"profile4", 0x36}, {"profile5", 0x37}};
-    std::optional<std::uint8_t> code;
-    if (const auto it = kNames.find(text); it != kNames.end())
-        code = it->second;
-    else if (const auto n = number(text, 0, 255))
-        code = static_cast<std::uint8_t>(*n);
+    if (const auto position = effectPositionNamed(text))
+        return position;
+    const auto code = number(text, 0, 255);
     for (int position = 0; code && position < kEffectCount; ++position)
         if (EffectCatalogue[static_cast<std::size_t>(position)].code == *code)
             return position;
     return std::nullopt;
+}
+
+// "static, breathing, ..., radar, profile1 ... profile5"
+std::string effectNames() {
+    std::string names;
+    for (const EffectInfo& info : EffectCatalogue)
+        if (!isProfileEffect(info.code))
+            names += std::string(info.cliName) + ", ";
+    return names + std::string(findEffect(effect::kFirstProfile)->cliName) + " ... " +
+           std::string(findEffect(effect::kLastProfile)->cliName);
+}
+
+// "static, breathing, vortex, wave"
+std::string palmEffectNames() {
+    std::string names;
+    for (const PalmEffectInfo& info : PalmEffectList)
+        names += (names.empty() ? "" : ", ") + std::string(info.cliName);
+    return names;
 }
 
 std::string currentEffect(const SettingsImage& image) {
@@ -88,9 +98,7 @@ std::variant<Edit, std::string> parseField(const std::string& field, const std::
     if (field == "effect") {
         const auto position = effectPosition(value);
         if (!position)
-            return bad("an effect code the list offers, or static, breathing, wave, reactive, "
-                       "sidewinder, ripple, spectrum, raindrop, vortex, spotlight, radar, "
-                       "profile1 ... profile5");
+            return bad("an effect code the list offers, or " + effectNames());
         return Edit([p = *position](SettingsImage& image) -> std::optional<std::string> {
             pickEffect(image, p);
             return std::nullopt;
@@ -163,13 +171,11 @@ std::variant<Edit, std::string> parseField(const std::string& field, const std::
         });
     }
     if (field == "palm.effect") {
-        static const std::map<std::string_view, int> kPalm{
-            {"static", 0}, {"breathing", 1}, {"vortex", 2}, {"wave", 3}};
         std::optional<int> row = number(value, 0, kPalmEffectCount - 1);
-        if (const auto it = kPalm.find(value); it != kPalm.end())
-            row = it->second;
+        if (const auto named = palmEffectNamed(value))
+            row = named;
         if (!row)
-            return bad("0..3 or static, breathing, vortex, wave");
+            return bad("0.." + std::to_string(kPalmEffectCount - 1) + " or " + palmEffectNames());
         return Edit([r = *row](SettingsImage& image) -> std::optional<std::string> {
             pickPalmEffect(image, r);
             return std::nullopt;
@@ -210,13 +216,7 @@ std::variant<Edit, std::string> parseField(const std::string& field, const std::
             return bad("RRGGBB");
         return Edit([page = *page, key = std::get<int>(key),
                      c = *colour](SettingsImage& image) -> std::optional<std::string> {
-            const std::size_t record =
-                layout::perKeyColourPage(static_cast<std::size_t>(page - 1)).offset +
-                KeyTable[static_cast<std::size_t>(key)].matrixOffset;
-            image.at(record) = 0;
-            image.at(record + 1) = redOf(c);
-            image.at(record + 2) = greenOf(c);
-            image.at(record + 3) = blueOf(c);
+            storePerKeyColour(image, page - 1, key, c);
             return std::nullopt;
         });
     }

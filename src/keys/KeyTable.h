@@ -30,7 +30,10 @@ struct KeyEntry {
 extern const std::array<KeyEntry, kKeyCount> KeyTable;
 
 // Key indices with a special role.
+inline constexpr int kLeftCtrlKeyIndex = 95;
+inline constexpr int kWinKeyIndex = 96;
 inline constexpr int kFnKeyIndex = 100;
+inline constexpr int kRightCtrlKeyIndex = 102;
 inline constexpr int kMainEnterKeyIndex = 54;
 inline constexpr int kKeypadEnterKeyIndex = 94;
 // Indices 17..19 have no place on the picture; every walk over the keys skips them.

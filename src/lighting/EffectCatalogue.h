@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace q905 {
@@ -18,6 +19,7 @@ struct EffectInfo {
     std::uint8_t code; // the value of LightingEffect
     std::string_view englishName;
     std::string_view germanName;
+    std::string_view cliName; // what q905ctl's set effect=NAME takes
     bool speedShown;
     EffectColours colours;
     bool hasDirection;
@@ -41,6 +43,8 @@ extern const std::array<EffectInfo, kEffectCount> EffectCatalogue;
 const EffectInfo* findEffect(std::uint8_t code);
 // Empty for a code the list does not offer.
 std::string_view effectName(std::uint8_t code, bool german);
+// The list position of the effect with this command-line name, if any.
+std::optional<int> effectPositionNamed(std::string_view cliName);
 
 constexpr bool isProfileEffect(std::uint8_t code) {
     return code >= effect::kFirstProfile && code <= effect::kLastProfile;
@@ -59,11 +63,21 @@ constexpr bool showsDirection(std::uint8_t code) {
 }
 
 // Palm-rest effects: the code is the list position. English only.
+struct PalmEffectInfo {
+    std::string_view name;
+    std::string_view cliName; // what q905ctl's set palm.effect=NAME takes
+};
 inline constexpr int kPalmEffectCount = 4;
 inline constexpr std::uint8_t kPalmWave = 3;
-inline constexpr std::array<std::string_view, kPalmEffectCount> PalmEffectList{
-    "Static-Palm Rest", "Breathing-Palm Rest", "Vortex-Palm Rest", "Wave-Palm Rest"};
+inline constexpr std::array<PalmEffectInfo, kPalmEffectCount> PalmEffectList{{
+    {"Static-Palm Rest", "static"},
+    {"Breathing-Palm Rest", "breathing"},
+    {"Vortex-Palm Rest", "vortex"},
+    {"Wave-Palm Rest", "wave"},
+}};
 // Empty for a code beyond the list.
 std::string_view palmEffectName(std::uint8_t code);
+// The palm-rest code with this command-line name, if any.
+std::optional<int> palmEffectNamed(std::string_view cliName);
 
 } // namespace q905

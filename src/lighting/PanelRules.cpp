@@ -124,19 +124,21 @@ ColourValue perKeyColour(const SettingsImage& image, int page, int keyIndex) {
     return readColour(image, record + 1);
 }
 
+void storePerKeyColour(SettingsImage& image, int page, int keyIndex, ColourValue colour) {
+    const std::size_t record =
+        layout::perKeyColourPage(page).offset + KeyTable[keyIndex].matrixOffset;
+    image.at(record) = 0;
+    writeColour(image, record + 1, colour);
+}
+
 bool writePerKeyColour(SettingsImage& image, const std::array<bool, kKeyCount>& selectedKeys,
                        ColourValue colour) {
     const int page = currentPerKeyPage(image);
     if (page < 0)
         return false;
-    const std::size_t pageStart = layout::perKeyColourPage(page).offset;
-    for (int key = 0; key < kKeyCount; ++key) {
-        if (!selectedKeys[key])
-            continue;
-        const std::size_t record = pageStart + KeyTable[key].matrixOffset;
-        image.at(record) = 0;
-        writeColour(image, record + 1, colour);
-    }
+    for (int key = 0; key < kKeyCount; ++key)
+        if (selectedKeys[key])
+            storePerKeyColour(image, page, key, colour);
     return true;
 }
 

@@ -66,6 +66,8 @@ void storePalmColour(SettingsImage& image, ColourValue colour);
 // The per-key colour page of the current lighting profile, or -1 when the effect is not one.
 int currentPerKeyPage(const SettingsImage& image);
 ColourValue perKeyColour(const SettingsImage& image, int page, int keyIndex);
+// The key's record on per-key colour page 0..4 becomes 0, R, G, B.
+void storePerKeyColour(SettingsImage& image, int page, int keyIndex, ColourValue colour);
 // Every selected key's record on the current profile's page becomes 0, R, G, B. Returns false,
 // writing nothing, when the effect is not a lighting profile: there is no page to write.
 bool writePerKeyColour(SettingsImage& image, const std::array<bool, kKeyCount>& selectedKeys,

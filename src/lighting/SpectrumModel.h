@@ -26,8 +26,8 @@ struct SpectrumChange {
     bool handled = false;
     bool spectrumRedraw = false;
     bool arrowRedraw = false;
-    std::optional<ColourValue> selectionChanged; // "WM_XCOLORPICKER_SELCHANGE"
-    std::optional<ColourValue> selectionEnded;   // "WM_XCOLORPICKER_SELENDOK"
+    std::optional<ColourValue> selectionChanged; // the user changed the colour
+    std::optional<ColourValue> selectionEnded;   // a double click settled on the colour
     SpectrumFocusMove focusMove = SpectrumFocusMove::Stay;
 };
 

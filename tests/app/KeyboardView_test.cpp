@@ -43,9 +43,9 @@ TEST(HoverRepaint, OnlyChangesToSomethingOtherThanAnEmptySlotRepaint) {
 }
 
 TEST(hitTestButton, ViewSwitchesComeFirstOnlyForLightingProfiles) {
-    EXPECT_EQ(hitTestButton(135, 180, 0x33), region::kCustomView);
+    EXPECT_EQ(hitTestButton(135, 180, 0x33), panelRegion::kCustomView);
     EXPECT_EQ(hitTestButton(135, 180, 0x03), 12); // colour swatch 5
-    EXPECT_EQ(hitTestButton(30, 180, 0x37), region::kKeymapView);
+    EXPECT_EQ(hitTestButton(30, 180, 0x37), panelRegion::kKeymapView);
     EXPECT_EQ(hitTestButton(30, 180, 0x01), 8);
     // Overlapping direction arrows: the lower region wins.
     EXPECT_EQ(hitTestButton(150, 160, 0x03), 4);

@@ -16,17 +16,17 @@ namespace {
 using testing::RecordingLauncher;
 
 TEST(Language, TheFirstSourceThatNamesALanguageDecides) {
-    EXPECT_EQ(chooseLanguageCode("de", std::nullopt, "en_GB"), kLanguageGerman);
-    EXPECT_EQ(chooseLanguageCode("en", "German", "de_DE"), kLanguageEnglish);
-    EXPECT_EQ(chooseLanguageCode(std::nullopt, "Deutsch", "en_US"), kLanguageGerman);
-    EXPECT_EQ(chooseLanguageCode(std::nullopt, "english", "de_AT"), kLanguageEnglish);
+    EXPECT_EQ(chooseLanguage("de", std::nullopt, "en_GB"), Language::German);
+    EXPECT_EQ(chooseLanguage("en", "German", "de_DE"), Language::English);
+    EXPECT_EQ(chooseLanguage(std::nullopt, "Deutsch", "en_US"), Language::German);
+    EXPECT_EQ(chooseLanguage(std::nullopt, "english", "de_AT"), Language::English);
     // A stored value nobody understands leaves the choice to the locale.
-    EXPECT_EQ(chooseLanguageCode(std::nullopt, "klingon", "de_CH"), kLanguageGerman);
-    EXPECT_EQ(chooseLanguageCode(std::nullopt, std::nullopt, "fr_FR"), kLanguageEnglish);
-    EXPECT_EQ(chooseLanguageCode(std::nullopt, std::nullopt, "dee"), kLanguageEnglish);
-    EXPECT_EQ(assetFolder("/usr/share/q905", kLanguageGerman),
+    EXPECT_EQ(chooseLanguage(std::nullopt, "klingon", "de_CH"), Language::German);
+    EXPECT_EQ(chooseLanguage(std::nullopt, std::nullopt, "fr_FR"), Language::English);
+    EXPECT_EQ(chooseLanguage(std::nullopt, std::nullopt, "dee"), Language::English);
+    EXPECT_EQ(assetFolder("/usr/share/q905", Language::German),
               std::filesystem::path("/usr/share/q905/png/german"));
-    EXPECT_EQ(assetFolder("/usr/share/q905", 9),
+    EXPECT_EQ(assetFolder("/usr/share/q905", Language::English),
               std::filesystem::path("/usr/share/q905/png/english"));
 }
 

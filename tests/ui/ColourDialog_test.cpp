@@ -18,7 +18,7 @@ namespace {
 class ColourDialogTest : public ::testing::Test {
   protected:
     std::unique_ptr<ColourDialog> open(ColourValue colour) {
-        auto dialog = std::make_unique<ColourDialog>(skin, 9, colour);
+        auto dialog = std::make_unique<ColourDialog>(skin, Language::English, colour);
         dialog->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
         return dialog;
@@ -111,7 +111,7 @@ TEST_F(ColourDialogTest, DraggingTheBackgroundMovesTheDialogAndPicksNothing) {
 }
 
 TEST_F(ColourDialogTest, ThePickerReturnsTheColourOnOkOnly) {
-    DialogColourPicker picker(skin, 9);
+    DialogColourPicker picker(skin, Language::English);
     auto answer = [](bool ok) {
         QTimer::singleShot(0, [ok] {
             auto* dialog = qobject_cast<ColourDialog*>(QApplication::activeModalWidget());

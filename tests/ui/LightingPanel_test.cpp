@@ -71,7 +71,7 @@ class PanelHost : public QWidget {
         : m_settings(settings) {
         resize(1000, 640);
         setMouseTracking(true);
-        panel = new LightingPanel(settings, skin, picker, view, 9, this);
+        panel = new LightingPanel(settings, skin, picker, view, Language::English, this);
         QObject::connect(panel, &LightingPanel::repaintRequested, this, [this] { update(); });
     }
     LightingPanel* panel;

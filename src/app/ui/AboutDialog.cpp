@@ -14,11 +14,11 @@ QString fromView(std::string_view text) {
 }
 } // namespace
 
-AboutDialog::AboutDialog(int languageCode, QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(Language language, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutDialog"));
-    setWindowTitle(fromView(texts::kAboutCaption.in(languageCode)));
+    setWindowTitle(fromView(texts::kAboutCaption.in(language)));
     auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(fromView(texts::kAboutText.in(languageCode)), this);
+    auto* label = new QLabel(fromView(texts::kAboutText.in(language)), this);
     label->setObjectName(QStringLiteral("aboutText"));
     layout->addWidget(label);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

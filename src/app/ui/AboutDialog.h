@@ -1,6 +1,8 @@
 #pragma once
 // The About box: the program's name and version, and OK.
 
+#include "base/Language.h"
+
 #include <QDialog>
 
 namespace q905 {
@@ -8,7 +10,7 @@ namespace q905 {
 class AboutDialog : public QDialog {
     Q_OBJECT
   public:
-    AboutDialog(int languageCode, QWidget* parent = nullptr);
+    AboutDialog(Language language, QWidget* parent = nullptr);
 };
 
 } // namespace q905

@@ -147,13 +147,13 @@ int Application::run(int argc, char** argv) {
     services.delays = &with.delays;
     services.dataFolder = dataFolder(options.dataDir);
     services.assetRoot = assetRoot();
-    services.languageCode = chooseLanguageCode(options.language, storedLanguage(),
+    services.language = chooseLanguage(options.language, storedLanguage(),
                                                QLocale::system().name().toStdString());
     services.hotPlugAvailable = hotPlug->available();
     with.dialogSkin = std::make_unique<SkinCache>(
-        QString::fromStdString(assetFolder(services.assetRoot, services.languageCode).string()));
+        QString::fromStdString(assetFolder(services.assetRoot, services.language).string()));
     with.colourPicker =
-        std::make_unique<DialogColourPicker>(*with.dialogSkin, services.languageCode);
+        std::make_unique<DialogColourPicker>(*with.dialogSkin, services.language);
     services.colourPicker = with.colourPicker.get();
 
     auto window = std::make_unique<MainWindow>(services);

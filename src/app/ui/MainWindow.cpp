@@ -23,7 +23,7 @@ QString qtPath(const std::filesystem::path& path) {
 MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_services(services),
       m_host(services.dataFolder),
-      m_skin(qtPath(assetFolder(services.assetRoot, services.languageCode))),
+      m_skin(qtPath(assetFolder(services.assetRoot, services.language))),
       m_connection(*services.backend, *services.clock, services.trace, m_host.settings()),
       m_events(this), m_selection(QApplication::startDragDistance()) {
     setWindowIcon(q905WindowIcon(services.assetRoot));
@@ -39,7 +39,7 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
         services.dialogs->tell(this, QString(), QString::fromUtf8(texts::kRegistrationFailed));
 
     m_panel = new LightingPanel(m_host.settings(), m_skin, *services.colourPicker, m_view,
-                                services.languageCode, this);
+                                services.language, this);
     connect(m_panel, &LightingPanel::repaintRequested, this, &MainWindow::paintMainWindow);
 
     // The files are loaded before the start-up read begins, so the blocks read from the
@@ -92,7 +92,7 @@ void MainWindow::deliverInitialReadDone() {
 }
 
 QString MainWindow::text(const WindowText& windowText) const {
-    const std::string_view chosen = windowText.in(m_services.languageCode);
+    const std::string_view chosen = windowText.in(m_services.language);
     return QString::fromUtf8(chosen.data(), qsizetype(chosen.size()));
 }
 

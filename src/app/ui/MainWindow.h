@@ -57,7 +57,7 @@ class MainWindow : public QWidget {
     bool perKeyColourMode() const { return m_view.perKeyColourMode; }
     bool helpMenuOpen() const { return m_helpMenuOpen; }
     bool redrawTimerActive() const { return m_redrawTimer.isActive(); }
-    int languageCode() const { return m_services.languageCode; }
+    Language language() const { return m_services.language; }
 
   public slots:
     // Hot-plug: the waits run on timers, the steps on this thread.

@@ -2,6 +2,7 @@
 #include "app/ButtonTable.h"
 #include "app/ui/MainWindow.h"
 #include "firmware/Updater.h"
+#include "lighting/EffectCatalogue.h"
 #include "lighting/ui/ColourPicker.h"
 #include "platform/qt/UserDialogs.h"
 
@@ -143,7 +144,7 @@ void MainWindow::keyClick(int x, int y) {
     const int key = keyAtPoint(x, y, m_view.perKeyColourMode);
     m_hoverKey = key == kNoKeyAtPoint ? kNoHoverKey : static_cast<std::uint8_t>(key);
     const bool perKeyView =
-        m_view.perKeyColourMode && isLightingProfile(m_host.image().lightingEffect());
+        m_view.perKeyColourMode && isProfileEffect(m_host.image().lightingEffect());
     if (m_selection.click(key, perKeyView) == KeyClickOutcome::OpenColourDialog)
         pickPerKeyColour();
     if (!m_view.perKeyColourMode && isActionableKey(key))

@@ -1,6 +1,7 @@
 // The composition of the main window, layer by layer, onto an off-screen picture.
 #include "app/ButtonTable.h"
 #include "app/ui/MainWindow.h"
+#include "lighting/EffectCatalogue.h"
 
 #include <QPainter>
 
@@ -80,7 +81,7 @@ void MainWindow::paintMainWindow() {
     const std::uint8_t effect = m_host.image().lightingEffect();
     if (!m_view.perKeyColourMode)
         paintKeymapLayer(painter);
-    else if (isLightingProfile(effect))
+    else if (isProfileEffect(effect))
         paintPerKeyLayer(painter, effect);
 
     paintCaptions(painter);
@@ -119,7 +120,7 @@ void MainWindow::paintPerKeyLayer(QPainter& painter, std::uint8_t effect) {
         // The start-up read may be storing this very page.
         std::lock_guard lock(m_host.settings().mutex());
         const auto bytes = m_host.image().block(
-            layout::perKeyColourPage(static_cast<std::size_t>(effect - kFirstLightingProfile)));
+            layout::perKeyColourPage(static_cast<std::size_t>(effect - effect::kFirstProfile)));
         std::copy(bytes.begin(), bytes.end(), page.begin());
     }
     painter.setPen(QPen(kWhite, 1));
@@ -160,13 +161,13 @@ void MainWindow::paintPerKeyLayer(QPainter& painter, std::uint8_t effect) {
     if (isActionableKey(m_hoverKey))
         drawOutlineOf(painter, m_hoverKey);
     // The Win key carries no mark while the per-key colours are shown.
-    m_host.keys().flags()[96] = 0;
+    m_host.keys().flags()[kWinKeyIndex] = 0;
 }
 
 void MainWindow::paintCaptions(QPainter& painter) {
     m_skin.draw(painter, name("apply.png"), 868, 610);
     m_skin.draw(painter, name("Config.png"), 25, 610);
-    if (isGerman(m_services.languageCode)) {
+    if (m_services.language == Language::German) {
         drawSkinText(painter, text(texts::kApply), 872, 615, kWhite, 13);
         drawSkinText(painter, text(texts::kProfile), 33, 612, kWhite, 20);
     } else {

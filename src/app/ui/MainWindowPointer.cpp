@@ -150,7 +150,7 @@ void MainWindow::focusOutEvent(QFocusEvent* event) {
 }
 
 void MainWindow::showAbout() {
-    AboutDialog about(m_services.languageCode, this);
+    AboutDialog about(m_services.language, this);
     m_services.dialogs->exec(about);
 }
 

@@ -27,7 +27,7 @@ struct WindowServices {
     Delays* delays = nullptr;
     std::filesystem::path dataFolder; // keymap.bin, MacroDefine.bin, Configure/
     std::filesystem::path assetRoot;  // png/, VER.bin, the updater
-    int languageCode = kLanguageEnglish;
+    Language language = Language::English;
     // Whether the platform can watch for the keyboard coming and going; without it the user is
     // told once, as plug and unplug then go unnoticed.
     bool hotPlugAvailable = true;

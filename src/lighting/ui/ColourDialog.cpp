@@ -14,7 +14,6 @@
 namespace q905 {
 
 namespace {
-constexpr int kGermanLanguage = 7;
 constexpr int kSpectrumId = 9001;
 const QRect kSpectrumPlace(171, 27, 160, 140);
 // The background picture's size, should it be missing: every control still fits.
@@ -44,10 +43,10 @@ QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, 
 }
 } // namespace
 
-ColourDialog::ColourDialog(SkinCache& skin, int languageCode, ColourValue currentColour,
+ColourDialog::ColourDialog(SkinCache& skin, Language language, ColourValue currentColour,
                                        QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin),
-      m_german(languageCode == kGermanLanguage), m_currentColour(currentColour & 0xFFFFFF) {
+      m_german(language == Language::German), m_currentColour(currentColour & 0xFFFFFF) {
     const QImage& background = m_skin.image(QStringLiteral("Color_BK.png"));
     setFixedSize(background.isNull() ? kFallbackSize : background.size());
     setWindowTitle(m_german ? QStringLiteral("Farbe") : QString());

@@ -3,6 +3,7 @@
 // control, a preview and the colour as R, G, B and H, S, L numbers. Frameless; dragged by its
 // background. The chosen colour is currentColour, read by the caller after OK.
 
+#include "base/Language.h"
 #include "lighting/ColourModel.h"
 
 #include <QDialog>
@@ -21,7 +22,7 @@ class ColourSpectrum;
 class ColourDialog : public QDialog {
     Q_OBJECT
   public:
-    ColourDialog(SkinCache& skin, int languageCode, ColourValue currentColour,
+    ColourDialog(SkinCache& skin, Language language, ColourValue currentColour,
                        QWidget* parent = nullptr);
 
     ColourValue currentColour() const { return m_currentColour; }

@@ -23,9 +23,9 @@ class ColourSpectrum : public QWidget {
     const SpectrumModel& model() const { return m_model; }
 
   signals:
-    // "WM_XCOLORPICKER_SELCHANGE": the user changed the colour.
+    // The user changed the colour (a click, a drag or a key).
     void selectionChanged(quint32 colour, int controlId);
-    // "WM_XCOLORPICKER_SELENDOK": a double click settled on the colour.
+    // A double click settled on the colour.
     void selectionEnded(quint32 colour, int controlId);
 
   protected:

@@ -4,12 +4,12 @@
 
 namespace q905 {
 
-DialogColourPicker::DialogColourPicker(SkinCache& skin, int languageCode)
-    : m_skin(skin), m_languageCode(languageCode) {}
+DialogColourPicker::DialogColourPicker(SkinCache& skin, Language language)
+    : m_skin(skin), m_language(language) {}
 
 std::optional<std::uint32_t> DialogColourPicker::pickColour(QWidget* parent,
                                                             std::uint32_t initial) {
-    ColourDialog dialog(m_skin, m_languageCode, initial, parent);
+    ColourDialog dialog(m_skin, m_language, initial, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.currentColour();

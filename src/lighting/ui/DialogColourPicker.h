@@ -1,6 +1,7 @@
 #pragma once
 // The colour picker of the running program: the custom colour dialog, modal.
 
+#include "base/Language.h"
 #include "lighting/ui/ColourPicker.h"
 
 namespace q905 {
@@ -9,12 +10,12 @@ class SkinCache;
 
 class DialogColourPicker : public ColourPicker {
   public:
-    DialogColourPicker(SkinCache& skin, int languageCode);
+    DialogColourPicker(SkinCache& skin, Language language);
     std::optional<std::uint32_t> pickColour(QWidget* parent, std::uint32_t initial) override;
 
   private:
     SkinCache& m_skin;
-    int m_languageCode;
+    Language m_language;
 };
 
 } // namespace q905

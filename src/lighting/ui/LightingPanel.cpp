@@ -4,6 +4,7 @@
 #include "controls/ui/SkinCache.h"
 #include "device/Settings.h"
 #include "lighting/EffectCatalogue.h"
+#include "lighting/PanelRegions.h"
 #include "lighting/PanelRules.h"
 #include "lighting/ui/ColourPicker.h"
 #include "lighting/ui/LightingPanelImpl.h"
@@ -14,34 +15,10 @@
 
 namespace q905 {
 
-namespace {
-constexpr int kGermanLanguage = 7;
-
-// Region numbers of the main window's button table.
-namespace panelRegion {
-constexpr int kEffectBox = 3;
-constexpr int kDirectionTop = 4;
-constexpr int kDirectionBottom = 5;
-constexpr int kDirectionRight = 6;
-constexpr int kDirectionLeft = 7;
-constexpr int kFirstSwatch = 8;
-constexpr int kLastSwatch = 14;
-constexpr int kMulticolour = 15;
-constexpr int kGameMode = 16;
-constexpr int kWinKeyLock = 17;
-constexpr int kPalmBox = 23;
-constexpr int kPalmRight = 24;
-constexpr int kPalmLeft = 25;
-constexpr int kPalmColour = 33;
-constexpr int kKeymapView = 34;
-constexpr int kCustomView = 35;
-} // namespace panelRegion
-} // namespace
-
 LightingPanel::Impl::Impl(LightingPanel& owner, Settings& settings, SkinCache& skin,
-                          ColourPicker& colours, PanelView& view, int languageCode, QWidget* window)
+                          ColourPicker& colours, PanelView& view, Language language, QWidget* window)
     : m_owner(owner), m_settings(settings), m_skin(skin), m_colours(colours), m_view(view),
-      m_german(languageCode == kGermanLanguage), m_window(window) {
+      m_german(language == Language::German), m_window(window) {
     for (std::size_t i = 0; i < PanelSliders.size(); ++i) {
         const PanelSliderPlace& info = PanelSliders[i];
         auto* slider = new SkinSlider(window);
@@ -134,9 +111,9 @@ void LightingPanel::Impl::editPalmColour() {
 }
 
 LightingPanel::LightingPanel(Settings& settings, SkinCache& skin, ColourPicker& colours,
-                             PanelView& view, int languageCode, QWidget* window)
+                             PanelView& view, Language language, QWidget* window)
     : QObject(window),
-      m_impl(new Impl(*this, settings, skin, colours, view, languageCode, window)) {}
+      m_impl(new Impl(*this, settings, skin, colours, view, language, window)) {}
 
 LightingPanel::~LightingPanel() {
     delete m_impl;

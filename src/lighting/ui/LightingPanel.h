@@ -4,6 +4,8 @@
 // rate. It edits DeviceSettings in place; nothing reaches the keyboard before Apply. The main
 // window owns the click dispatch and calls in here with the region numbers of its button table.
 
+#include "base/Language.h"
+
 #include <QObject>
 
 #include <array>
@@ -26,12 +28,12 @@ struct PanelView {
 class LightingPanel : public QObject {
     Q_OBJECT
   public:
-    // window: the main window (the sliders are its children); languageCode 7 = German.
+    // window: the main window (the sliders are its children); language: of the panel's texts.
     LightingPanel(Settings& settings, SkinCache& skin, ColourPicker& colours, PanelView& view,
-                  int languageCode, QWidget* window);
+                  Language language, QWidget* window);
     ~LightingPanel() override;
 
-    // Step 7 of the main window's composition.
+    // Drawn over the keyboard picture and the captions.
     void paint(QPainter& painter);
 
     // The effect list or the palm list is open: the next click belongs to it.

@@ -15,7 +15,7 @@ class SettingsImage;
 class LightingPanel::Impl {
   public:
     Impl(LightingPanel& owner, Settings& settings, SkinCache& skin, ColourPicker& colours,
-         PanelView& view, int languageCode, QWidget* window);
+         PanelView& view, Language language, QWidget* window);
 
     struct SliderSlot {
         const PanelSliderPlace* info = nullptr;
