@@ -29,7 +29,8 @@ std::optional<Language> languageNamed(std::string_view value) {
 } // namespace
 
 Language chooseLanguage(std::optional<std::string_view> option,
-                        std::optional<std::string_view> storedSetting, std::string_view localeName) {
+                        std::optional<std::string_view> storedSetting,
+                        std::string_view localeName) {
     if (option)
         if (const auto code = languageNamed(*option))
             return *code;

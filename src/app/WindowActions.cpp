@@ -1,9 +1,9 @@
 #include "app/WindowActions.h"
 
 #include "app/ButtonTable.h"
-#include "keys/KeyTable.h"
 #include "device/DeviceReader.h"
 #include "keys/CommitAssignment.h"
+#include "keys/KeyTable.h"
 #include "lighting/EffectCatalogue.h"
 
 namespace q905 {

@@ -2,8 +2,8 @@
 // What the lighting panel's controls do to the settings image: effect choice, colour swatches,
 // directions, the two toggles, the palm rest and the per-key colour pages.
 
-#include "keys/KeyTable.h"
 #include "device/SettingsImage.h"
+#include "keys/KeyTable.h"
 #include "lighting/ColourModel.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 // The lighting panel on a stand-in for the main window that dispatches clicks by the button
 // table's panel regions, as the main window does.
-#include "controls/ui/SkinSlider.h"
 #include "controls/ui/SkinCache.h"
+#include "controls/ui/SkinSlider.h"
 #include "device/DeviceWriter.h"
 #include "lighting/PanelRules.h"
 #include "lighting/PanelSliders.h"
@@ -167,27 +167,6 @@ TEST_F(LightingPanelTest, WaveAndSpectrumSelectMulticolourAndGreyTheSquares) {
         EXPECT_EQ(image().colourIndex(), kMulticolourIndex);
     }
     EXPECT_EQ(image().lightingEffect(), 8);
-}
-
-TEST_F(LightingPanelTest, ClickingTheSelectedSlotOpensTheColourDialog) {
-    image().at(layout::kLightingEffect) = 4;
-    image().at(layout::kColourIndex) = 1;
-    click(63, 189); // slot 2 is only selected
-    EXPECT_EQ(image().colourIndex(), 2);
-    EXPECT_TRUE(picker.initials.empty());
-    picker.answers = {makeColour(10, 20, 30), std::nullopt};
-    click(63, 189);
-    EXPECT_EQ(picker.initials, std::vector<std::uint32_t>{kDialogStartColour});
-    EXPECT_EQ(slotColour(image(), 2), makeColour(10, 20, 30));
-
-    storeSlotColour(image(), 2, makeColour(1, 2, 3));
-    click(63, 189); // Cancel
-    EXPECT_EQ(slotColour(image(), 2), makeColour(1, 2, 3));
-    EXPECT_EQ(picker.initials.size(), 2u);
-
-    click(188, 189); // another slot is only selected
-    EXPECT_EQ(image().colourIndex(), 7);
-    EXPECT_EQ(picker.initials.size(), 2u);
 }
 
 TEST_F(LightingPanelTest, TheEffectListsLastPixelRowPicksProfileFive) {

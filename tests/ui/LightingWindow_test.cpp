@@ -89,16 +89,22 @@ TEST(LightingWindow, TheSelectedSwatchOpensTheColourDialog) {
     harness.start();
     harness.click(100, 140);
     harness.click(100, 148 + 20 * 3 + 5); // Reactive
-    harness.click(113, 189);              // slot 4
+    harness.click(113, 189);              // slot 4 is only selected
+    EXPECT_EQ(harness.image().colourIndex(), 4);
     EXPECT_TRUE(harness.colours.initials.empty());
     harness.colours.answer = makeColour(1, 2, 3);
     harness.click(113, 189);
     EXPECT_EQ(harness.colours.initials, std::vector<std::uint32_t>{kDialogStartColour});
     EXPECT_EQ(slotColour(harness.image(), 4), makeColour(1, 2, 3));
 
-    harness.colours.answer = std::nullopt;
+    harness.colours.answer = std::nullopt; // Cancel
     harness.click(113, 189);
+    EXPECT_EQ(harness.colours.initials.size(), 2u);
     EXPECT_EQ(slotColour(harness.image(), 4), makeColour(1, 2, 3));
+
+    harness.click(188, 189); // another slot is only selected
+    EXPECT_EQ(harness.image().colourIndex(), 7);
+    EXPECT_EQ(harness.colours.initials.size(), 2u);
 }
 
 } // namespace

@@ -2,13 +2,13 @@
 // The main window on the emulated keyboard, with every collaborator a test can answer or watch:
 // dialogs, colour picker, launcher, tray, the hot-plug waits, a recording clock and a trace.
 
-#include "app/ui/MainWindow.h"
 #include "app/ui/Delays.h"
 #include "app/ui/HotPlugSource.h"
-#include "platform/qt/TrayIcon.h"
+#include "app/ui/MainWindow.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "firmware/Launcher.h"
 #include "lighting/ui/ColourPicker.h"
+#include "platform/qt/TrayIcon.h"
 #include "platform/qt/UserDialogs.h"
 #include "support/RecordingClock.h"
 #include "support/RecordingLauncher.h"
@@ -91,9 +91,16 @@ class RecordingDelays final : public Delays {
     void after(std::chrono::milliseconds wait, QObject* context,
                std::function<void()> step) override {
         waits.push_back(wait.count());
-        QTimer::singleShot(0, context, std::move(step));
+        QTimer::singleShot(0, context, [this, step = std::move(step)] {
+            step();
+            ++stepsRun;
+        });
     }
+    // Every wait asked for so far has run its step.
+    bool allStepsRun() const { return stepsRun == waits.size(); }
+
     std::vector<long> waits;
+    std::size_t stepsRun = 0;
 };
 
 struct HarnessOptions {
@@ -162,8 +169,14 @@ class WindowHarness {
     void hover(int x, int y) { mouse(QEvent::MouseMove, x, y, Qt::NoButton, Qt::NoButton); }
     void release(int x, int y) { mouse(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, {}); }
 
-    // Lets queued hand-overs and zero-length waits run.
-    static void settle(int milliseconds = 50) { QTest::qWait(milliseconds); }
+    // Waits until the window has run every call queued for it so far (hand-overs from its
+    // threads, questions asked from the event loop): a call queued now runs after all of them.
+    void runQueuedCalls() {
+        bool reached = false;
+        QMetaObject::invokeMethod(
+            window.get(), [&reached] { reached = true; }, Qt::QueuedConnection);
+        EXPECT_TRUE(QTest::qWaitFor([&reached] { return reached; }));
+    }
 
     SettingsImage& image() { return window->host().image(); }
     const SettingsImage& applied() { return window->host().settings().appliedSettings(); }

@@ -39,10 +39,15 @@ TEST(MainWindowHotPlug, ALightingReportMovesBothCopiesAndRunsOneRedrawBurst) {
     EXPECT_EQ(harness.applied().speedStep(), 7);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window.redrawTimerActive(); }, 1000));
 
-    // A direction report changes the copies but needs no burst.
+    // A direction report changes the copies but needs no burst. Reports are handled in order:
+    // once the launch report behind it has run, the direction report has had its turn.
+    KeyAssignmentRecord& record = window.host().keys().table()[40];
+    record.setGroup(FunctionGroup::Startup);
+    ASSERT_TRUE(record.setLaunchPath(u"/opt/games/launch"));
     harness.keyboard.sendLightingChange(6, 2);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.applied().direction() == 2; }));
-    WindowHarness::settle();
+    harness.keyboard.sendLaunchRequest(record.keyCode());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !harness.launcher.calls.empty(); }));
+    EXPECT_EQ(harness.applied().direction(), 2);
     EXPECT_FALSE(window.redrawTimerActive());
 }
 
@@ -69,7 +74,8 @@ TEST(MainWindowHotPlug, UnplugAndPlugGiveExactlyOneReadAndOneRefresh) {
     EXPECT_FALSE(window.connection().readerRunning());
     harness.keyboard.plug();
     ASSERT_TRUE(QTest::qWaitFor([&] { return harness.readDoneCount > 0; }));
-    WindowHarness::settle(200);
+    // A second read could only follow a second arrival's wait.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.delays.allStepsRun(); }));
     EXPECT_EQ(harness.readDoneCount, 1);
     EXPECT_EQ(versionQueries(harness), 1);
     EXPECT_TRUE(window.connection().connected());
@@ -80,9 +86,11 @@ TEST(MainWindowHotPlug, UnplugAndPlugGiveExactlyOneReadAndOneRefresh) {
     EXPECT_EQ(harness.delays.waits.front(), 500);
     EXPECT_EQ(harness.delays.waits.back(), 2000);
 
-    // A second arrival while connected costs only its wait.
+    // A second arrival while connected costs only its wait: once the wait's step has run, a
+    // read would have been sent.
     QMetaObject::invokeMethod(&window, &MainWindow::deviceArrived);
-    WindowHarness::settle();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.delays.allStepsRun(); }));
+    EXPECT_EQ(countOf(harness.delays.waits, 2000), 2);
     EXPECT_EQ(versionQueries(harness), 1);
     EXPECT_EQ(harness.readDoneCount, 1);
 }
@@ -123,8 +131,7 @@ TEST(MainWindowHotPlug, ASecondStartShowsAndRaisesTheHiddenWindow) {
     QTemporaryDir runtime;
     SingleInstance first(runtime.path());
     ASSERT_TRUE(first.claim());
-    QObject::connect(&first, &SingleInstance::showRequested, &window,
-                     &MainWindow::showRequested);
+    QObject::connect(&first, &SingleInstance::showRequested, &window, &MainWindow::showRequested);
     SingleInstance second(runtime.path());
     EXPECT_FALSE(second.claim());
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.isVisible(); }));
@@ -147,7 +154,8 @@ TEST(MainWindowHotPlug, TheUpdateQuestionComesOnlyForAnOlderKeyboard) {
         WindowHarness harness(
             {.firmwareMajor = 1, .firmwareMinor = 2, .versionFile = "Q905 1.2.0 "});
         harness.start();
-        WindowHarness::settle();
+        // The question would be queued by the refresh that start() waited for.
+        harness.runQueuedCalls();
         EXPECT_TRUE(harness.dialogs.asked.empty());
     }
 }

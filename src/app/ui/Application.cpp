@@ -147,21 +147,19 @@ int Application::run(int argc, char** argv) {
     services.delays = &with.delays;
     services.dataFolder = dataFolder(options.dataDir);
     services.assetRoot = assetRoot();
-    services.language = chooseLanguage(options.language, storedLanguage(),
-                                               QLocale::system().name().toStdString());
+    services.language =
+        chooseLanguage(options.language, storedLanguage(), QLocale::system().name().toStdString());
     services.hotPlugAvailable = hotPlug->available();
     with.dialogSkin = std::make_unique<SkinCache>(
         QString::fromStdString(assetFolder(services.assetRoot, services.language).string()));
-    with.colourPicker =
-        std::make_unique<DialogColourPicker>(*with.dialogSkin, services.language);
+    with.colourPicker = std::make_unique<DialogColourPicker>(*with.dialogSkin, services.language);
     services.colourPicker = with.colourPicker.get();
 
     auto window = std::make_unique<MainWindow>(services);
     window->adoptHotPlugSource(std::move(hotPlug));
     QObject::connect(&instance, &SingleInstance::showRequested, window.get(),
                      &MainWindow::showRequested);
-    QObject::connect(window.get(), &MainWindow::finished, &application,
-                     &QCoreApplication::quit);
+    QObject::connect(window.get(), &MainWindow::finished, &application, &QCoreApplication::quit);
 
     if (options.screenshot) {
         const std::filesystem::path file = *options.screenshot;

@@ -44,7 +44,7 @@ QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, 
 } // namespace
 
 ColourDialog::ColourDialog(SkinCache& skin, Language language, ColourValue currentColour,
-                                       QWidget* parent)
+                           QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin),
       m_german(language == Language::German), m_currentColour(currentColour & 0xFFFFFF) {
     const QImage& background = m_skin.image(QStringLiteral("Color_BK.png"));

@@ -23,7 +23,7 @@ class ColourDialog : public QDialog {
     Q_OBJECT
   public:
     ColourDialog(SkinCache& skin, Language language, ColourValue currentColour,
-                       QWidget* parent = nullptr);
+                 QWidget* parent = nullptr);
 
     ColourValue currentColour() const { return m_currentColour; }
     // -1 when no cell is selected.

@@ -13,8 +13,7 @@ class ColourSpectrum : public QWidget {
     Q_OBJECT
   public:
     // rectangle: in the parent's coordinates; the control takes its colour as setColour does.
-    ColourSpectrum(QWidget* parent, const QRect& rectangle, int controlId,
-                        ColourValue initial);
+    ColourSpectrum(QWidget* parent, const QRect& rectangle, int controlId, ColourValue initial);
 
     void setColour(ColourValue colour);
     ColourValue colour() const { return m_model.colour(); }

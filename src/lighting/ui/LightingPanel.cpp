@@ -1,7 +1,7 @@
 #include "lighting/ui/LightingPanel.h"
 
-#include "controls/ui/SkinSlider.h"
 #include "controls/ui/SkinCache.h"
+#include "controls/ui/SkinSlider.h"
 #include "device/Settings.h"
 #include "lighting/EffectCatalogue.h"
 #include "lighting/PanelRegions.h"
@@ -16,7 +16,8 @@
 namespace q905 {
 
 LightingPanel::Impl::Impl(LightingPanel& owner, Settings& settings, SkinCache& skin,
-                          ColourPicker& colours, PanelView& view, Language language, QWidget* window)
+                          ColourPicker& colours, PanelView& view, Language language,
+                          QWidget* window)
     : m_owner(owner), m_settings(settings), m_skin(skin), m_colours(colours), m_view(view),
       m_german(language == Language::German), m_window(window) {
     for (std::size_t i = 0; i < PanelSliders.size(); ++i) {
@@ -112,8 +113,7 @@ void LightingPanel::Impl::editPalmColour() {
 
 LightingPanel::LightingPanel(Settings& settings, SkinCache& skin, ColourPicker& colours,
                              PanelView& view, Language language, QWidget* window)
-    : QObject(window),
-      m_impl(new Impl(*this, settings, skin, colours, view, language, window)) {}
+    : QObject(window), m_impl(new Impl(*this, settings, skin, colours, view, language, window)) {}
 
 LightingPanel::~LightingPanel() {
     delete m_impl;

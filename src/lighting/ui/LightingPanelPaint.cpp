@@ -1,7 +1,7 @@
 // The lighting panel's drawing, in a fixed order. The main window draws the panel over the
 // keyboard picture and the captions, before the "No Gaming Keyboard" warning.
-#include "controls/ui/SkinSlider.h"
 #include "controls/ui/SkinCache.h"
+#include "controls/ui/SkinSlider.h"
 #include "lighting/EffectCatalogue.h"
 #include "lighting/PanelRules.h"
 #include "lighting/ui/LightingPanelImpl.h"
@@ -202,7 +202,8 @@ void LightingPanel::Impl::paint(QPainter& painter) {
             const int top = kPalmListTop + kListRowHeight * row;
             painter.fillRect(kListLeft, top, kListRight - kListLeft, kListRowHeight,
                              row == m_lists.palmHover ? kHoveredRow : kRow);
-            drawSkinText(painter, fromView(PalmEffectList[row].name), kListLeft, top, kTextColour, 18);
+            drawSkinText(painter, fromView(PalmEffectList[row].name), kListLeft, top, kTextColour,
+                         18);
         }
     }
     painter.restore();
