@@ -37,18 +37,18 @@ struct Layer {
 };
 
 // Folders are src/'s top level, except that src/X/ui and src/platform/qt are folders of their
-// own. A folder may always include itself. Each core folder stands only on the ones above it.
+// own. A folder may always include itself; a core folder only folders listed before it.
 const std::map<std::string, Layer> kLayers{
     // File helpers (atomic save, UTF-16) and the language: the floor everything stands on.
     {"base", {{}}},
-    // The skinned controls' geometry and states, without drawing.
+    // Hit rectangles and the skinned controls' geometry and states, without drawing.
     {"controls", {{"base"}}},
     // The settings image, its wire encoding, the HID link and the clock.
     {"device", {{"base"}}},
     // Macro records, their files and key names.
-    {"macros", {{"base", "device"}}},
+    {"macros", {{"base", "controls", "device"}}},
     // The key table, key assignments and the key map file.
-    {"keys", {{"base", "device", "macros"}}},
+    {"keys", {{"base", "controls", "device", "macros"}}},
     // Lighting effects and the lighting panel's rules; profiles; firmware update.
     {"lighting", {{"base", "controls", "device", "macros", "keys"}}},
     {"profiles", {{"base", "controls", "device", "macros", "keys"}}},
@@ -63,10 +63,10 @@ const std::map<std::string, Layer> kLayers{
     {"app", {with(kCore, {"emulator"})}},
     // q905ctl. Nothing else includes it.
     {"cli", {with(kCore, {"emulator", "app"})}},
-    // Qt from here on. The Qt side of the platform interfaces: tray, dialogs, launcher.
-    {"platform/qt", {kCore, true}},
-    // The skinned controls drawn with Qt.
+    // Qt from here on. The skinned controls drawn with Qt.
     {"controls/ui", {kCore, true}},
+    // The Qt side of the platform interfaces: tray, dialogs, launcher, key capture.
+    {"platform/qt", {with(kCore, {"controls/ui"}), true}},
     // The main window, which puts every page and dialog together.
     {"app/ui",
      {with(kCore, {"emulator", "app", "platform/qt", "controls/ui", "lighting/ui", "macros/ui",
@@ -193,30 +193,29 @@ TEST_F(IncludeDirections, EveryIncludePointsWhereTheTableAllows) {
 // The table itself, and so any tree that keeps to it, has no cycle: each folder is visited
 // after everything it may include.
 TEST(IncludeDirectionTable, HasNoCycle) {
-    std::map<std::string, int> state; // 1 visiting, 2 done
-    std::vector<std::string> path;
-    std::function<bool(const std::string&)> visit = [&](const std::string& folder) {
-        if (state[folder] == 2)
+    for (const auto& [start, layer] : kLayers) {
+        std::map<std::string, int> state; // 1 on the current path, 2 done
+        std::vector<std::string> path;
+        std::function<bool(const std::string&)> visit = [&](const std::string& folder) {
+            if (state[folder] == 2)
+                return true;
+            path.push_back(folder);
+            if (state[folder] == 1)
+                return false;
+            state[folder] = 1;
+            if (const Layer* below = layerOf(folder))
+                for (const std::string& next : below->mayInclude)
+                    if (next != folder && !visit(next))
+                        return false;
+            state[folder] = 2;
+            path.pop_back();
             return true;
-        path.push_back(folder);
-        if (state[folder] == 1)
-            return false;
-        state[folder] = 1;
-        if (const Layer* layer = layerOf(folder))
-            for (const std::string& next : layer->mayInclude)
-                if (next != folder && !visit(next))
-                    return false;
-        state[folder] = 2;
-        path.pop_back();
-        return true;
-    };
-    for (const auto& [folder, layer] : kLayers) {
+        };
         std::string cycle;
-        if (!visit(folder))
+        if (!visit(start))
             for (const std::string& step : path)
-                cycle += step + " -> ";
+                cycle += (cycle.empty() ? "" : " -> ") + step;
         EXPECT_TRUE(cycle.empty()) << "cycle: " << cycle;
-        path.clear();
     }
 }
 
