@@ -54,7 +54,7 @@ void MainWindow::closeAfterRemoval(std::uint64_t generation) {
     m_connection.closeHandles();
     paintMainWindow();
     m_services.delays->after(kAfterRemovalWait, this,
-                             [] { qCDebug(lcHotPlug) << "DBT_DEVICEREMOVECOMPLETE"; });
+                             [] { qCDebug(lcHotPlug) << "keyboard removal complete"; });
 }
 
 void MainWindow::handleReadDone(ReadSource source) {
