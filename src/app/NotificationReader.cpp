@@ -1,6 +1,6 @@
 #include "app/NotificationReader.h"
 
-#include "device/SettingsLayout.h"
+#include "device/WireEncoding.h"
 
 namespace q905 {
 
@@ -66,30 +66,12 @@ void NotificationReader::dispatch(const NotificationReport& report) {
             m_events->launchRequested(code);
         return;
     }
-    std::size_t offset = 0;
-    std::uint8_t stored = value;
-    switch (code) {
-    case notification::kEffectField:
-        offset = layout::kLightingEffect;
-        break;
-    case notification::kSpeedField:
-        offset = layout::kSpeedStep;
-        stored = static_cast<std::uint8_t>(10 - value);
-        break;
-    case notification::kBrightnessField:
-        offset = layout::kBrightness;
-        break;
-    case notification::kColourIndexField:
-        offset = layout::kColourIndex;
-        break;
-    case notification::kDirectionField:
-        offset = layout::kDirection;
-        break;
-    default:
+    const auto offset = wire::lighting::imageOffset(code);
+    if (!offset)
         return;
-    }
+    const std::uint8_t stored = wire::lighting::fromWire(code, value);
     // Both copies, so the next apply does not send the keyboard's own change back.
-    m_settings.storeInBoth(offset, stored);
+    m_settings.storeInBoth(*offset, stored);
     if (m_events)
         m_events->lightingChanged(code, stored);
 }

@@ -1,5 +1,7 @@
 #include "device/DeviceReader.h"
 
+#include "device/WireEncoding.h"
+
 #include <array>
 
 namespace q905 {
@@ -28,16 +30,15 @@ void readVersion(HidLink& link, Settings& settings) {
     const auto reply = link.queryCommand(command::kVersion, {}, wait::kVersionRequest);
     link.wait(wait::kVersionReply);
     if (reply)
-        settings.setDeviceVersion(DeviceVersion{{(*reply)[2], (*reply)[3], 0, 0}});
+        settings.setDeviceVersion(DeviceVersion{
+            {(*reply)[wire::reply::kVersionMajor], (*reply)[wire::reply::kVersionMinor], 0, 0}});
 }
 
 void readLighting(HidLink& link, Settings& settings) {
     const auto reply = link.queryCommand(command::kReadLighting, {}, wait::kLightingRequest);
     if (!reply)
         return;
-    const auto& r = *reply;
-    const std::array<std::uint8_t, 5> params{r[3], static_cast<std::uint8_t>(10 - r[4]), r[5], r[6],
-                                             r[7]};
+    const wire::lighting::Params params = wire::lighting::fromWire(*reply);
     settings.storeDeviceBytes(layout::kLightingParams.offset, params);
 }
 
@@ -47,31 +48,30 @@ void readColourTriples(HidLink& link, Settings& settings) {
                                              wait::kColourTripleRequest);
         link.wait(wait::kColourTripleReply);
         if (reply) {
-            const std::array<std::uint8_t, 3> rgb{(*reply)[4], (*reply)[5], (*reply)[6]};
+            const auto rgb = std::span(*reply).subspan(wire::reply::kColourTripleRgb, 3);
             settings.storeDeviceBytes(layout::colourTriple(triple).offset, rgb);
         }
     }
 }
 
-// A query whose reply byte 2 is the value of a one-byte block.
+// A query whose reply carries the value of a one-byte block as it is.
 void readByte(HidLink& link, Settings& settings, std::uint8_t readCommand, Block target,
               Milliseconds afterRequest, std::optional<Milliseconds> afterReply) {
     const auto reply = link.queryCommand(readCommand, {}, afterRequest);
     if (afterReply)
         link.wait(*afterReply);
     if (reply)
-        settings.storeDeviceBytes(target.offset, std::span<const std::uint8_t>(&(*reply)[2], 1));
+        settings.storeDeviceBytes(target.offset, std::span(*reply).subspan(wire::reply::kValue, 1));
 }
 
-// The keyboard reports the response time as step + 1 (1..10); the image, the slider, the files
-// and the apply all hold the step, so it is stored as the step.
+// The image, the slider, the files and the apply all hold the response time step.
 void readResponseTime(HidLink& link, Settings& settings) {
     const auto reply =
         link.queryCommand(command::kReadResponseTime, {}, wait::kResponseTimeRequest);
     link.wait(wait::kResponseTimeReply);
     if (!reply)
         return;
-    const std::uint8_t step = static_cast<std::uint8_t>((*reply)[2] - 1);
+    const std::uint8_t step = wire::responseTimeFromWire((*reply)[wire::reply::kValue]);
     settings.storeDeviceBytes(layout::kResponseTime.offset,
                               std::span<const std::uint8_t>(&step, 1));
 }
@@ -117,8 +117,9 @@ void readPalmRest(HidLink& link, Settings& settings) {
     const auto reply = link.queryCommand(command::kReadPalmRest, {}, wait::kPalmRestRequest);
     link.wait(wait::kPalmRestReply);
     if (reply)
-        settings.storeDeviceBytes(layout::kPalmRestBlock.offset,
-                                  std::span<const std::uint8_t>(reply->data() + 1, 8));
+        settings.storeDeviceBytes(
+            layout::kPalmRestBlock.offset,
+            std::span(*reply).subspan(wire::reply::kPalmRestBlock, layout::kPalmRestBlock.size));
 }
 
 // The blocks from the lighting parameters to the key enable mask, as every sequence reads them.

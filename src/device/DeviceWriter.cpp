@@ -1,130 +1,164 @@
 #include "device/DeviceWriter.h"
 
+#include "device/WireEncoding.h"
+
+#include <optional>
+#include <vector>
+
 namespace q905 {
 
 namespace {
 
 using Pause = HidLink::Pause;
 
-class Applier {
-  public:
-    Applier(HidLink& link, AckFlag& ack, ApplyOptions options)
-        : m_link(link), m_ack(ack), m_options(options) {}
-
-    // Clears the flag before a group's first frame.
-    void beginGroup() { m_ack.clear(); }
-
-    [[nodiscard]] bool awaitAck() {
-        m_link.traceAckWait();
-        return m_ack.wait(m_options.ackTimeout);
-    }
-
-    void sendLighting(const SettingsImage& image, std::uint8_t phase) {
-        m_link.sendCommand(
-            command::kLighting,
-            {.p1 = phase,
-             .p2 = image.lightingEffect(),
-             .p3 = static_cast<std::uint8_t>(10 - image.speedStep()),
-             .p4 = phase == command::kLightingCommit ? image.brightness() : std::uint8_t{0},
-             .p5 = image.colourIndex(),
-             .p6 = image.direction()});
-        m_link.wait(wait::kLightingWrite);
-    }
-
-    void sendColours(const SettingsImage& image) {
-        for (std::uint8_t triple = 0; triple < layout::kColourTripleCount; ++triple) {
-            const auto rgb = image.block(layout::colourTriple(triple));
-            m_link.sendCommand(command::kColourTriple,
-                               {.p2 = triple, .p3 = rgb[0], .p4 = rgb[1], .p5 = rgb[2]});
-            m_link.wait(wait::kColourTripleWrite);
-        }
-    }
-
-    void sendKeyMap(const SettingsImage& image) {
-        m_link.sendCommand(command::kKeyMap, {.p3 = command::kKeyMapReports});
-        m_link.wait(wait::kKeyMapFrame);
-        m_link.writeBlock(image.block(layout::kKeyMapBlock));
-        m_link.wait(wait::kKeyMapLastReport);
-    }
-
-    void sendMacroSlot(const SettingsImage& image, std::uint8_t slot) {
-        m_link.sendCommand(command::kMacroSlot, {.p2 = slot, .p3 = command::kMacroSlotReports});
-        m_link.wait(wait::kMacroSlotFrame);
-        m_link.writeBlock(image.block(layout::macroSlot(slot)), Pause::Yield);
-    }
-
-    void sendKeyEnableMask(const SettingsImage& image) {
-        m_link.sendCommand(command::kKeyEnable, {.p3 = command::kKeyEnableBytes});
-        m_link.wait(wait::kKeyEnableWrite);
-        DataReport report{};
-        const auto mask = image.block(layout::kKeyEnableMask);
-        std::copy(mask.begin(), mask.end(), report.begin() + 1);
-        m_link.writeReport(report);
-    }
-
-    void sendPerKeyPage(const SettingsImage& image, std::uint8_t page) {
-        m_link.sendCommand(command::kPerKeyColours,
-                           {.p2 = page, .p3 = command::kPerKeyPageReports});
-        m_link.wait(wait::kPerKeyFrame);
-        m_link.writeBlock(image.block(layout::perKeyColourPage(page)), Pause::Wait5);
-        m_link.wait(wait::kPerKeyWriteReport);
-    }
-
-    void sendSession(std::uint8_t phase) {
-        m_link.sendCommand(command::kApplySession, {.p1 = phase});
-        m_link.wait(wait::kApplySession);
-    }
-
-  private:
-    HidLink& m_link;
-    AckFlag& m_ack;
-    ApplyOptions m_options;
+// What follows a block's command frame.
+enum class Payload {
+    ValueInP1,     // none: the block's one byte travels in p1 of the frame itself
+    ColourTriples, // none: one frame per colour triple, each with its wait
+    DataReports,   // the block in 64-byte data reports
+    MaskReport,    // the 21 mask bytes in one data report
 };
 
+// One group of an apply: the image bytes compared with AppliedSettings and how they are sent.
+struct BlockWrite {
+    Block block;
+    std::uint8_t command;
+    CommandParams params{}; // the fixed parameters: index, report count
+    Milliseconds frameWait;
+    Payload payload;
+    Pause betweenReports = Pause::None;
+    std::optional<Milliseconds> afterReports{};
+    std::uint8_t (*toWire)(std::uint8_t) = nullptr; // for ValueInP1; nullptr sends it as it is
+    // The game-mode write is followed by a fold of the Windows key lock into DeviceSettings.
+    bool foldsWinKeyLock = false;
+};
+
+// Every group in the order the keyboard expects them, each sent only when its block changed.
+const std::vector<BlockWrite>& blockWrites() {
+    static const std::vector<BlockWrite> writes = [] {
+        using namespace command;
+        std::vector<BlockWrite> w;
+        w.push_back({.block = layout::kEffectColours,
+                     .command = kColourTriple,
+                     .frameWait = wait::kColourTripleWrite,
+                     .payload = Payload::ColourTriples});
+        w.push_back({.block = layout::kGameMode,
+                     .command = kGameMode,
+                     .frameWait = wait::kGameModeWrite,
+                     .payload = Payload::ValueInP1,
+                     .foldsWinKeyLock = true});
+        w.push_back({.block = layout::kReportRate,
+                     .command = kReportRate,
+                     .frameWait = wait::kReportRateWrite,
+                     .payload = Payload::ValueInP1});
+        w.push_back({.block = layout::kResponseTime,
+                     .command = kResponseTime,
+                     .frameWait = wait::kResponseTimeWrite,
+                     .payload = Payload::ValueInP1,
+                     .toWire = wire::responseTimeToWire});
+        w.push_back({.block = layout::kKeyMapBlock,
+                     .command = kKeyMap,
+                     .params = {.p3 = kKeyMapReports},
+                     .frameWait = wait::kKeyMapFrame,
+                     .payload = Payload::DataReports,
+                     .afterReports = wait::kKeyMapLastReport});
+        for (std::uint8_t slot = 0; slot < layout::kMacroSlotCount; ++slot)
+            w.push_back({.block = layout::macroSlot(slot),
+                         .command = kMacroSlot,
+                         .params = {.p2 = slot, .p3 = kMacroSlotReports},
+                         .frameWait = wait::kMacroSlotFrame,
+                         .payload = Payload::DataReports,
+                         .betweenReports = Pause::Yield});
+        w.push_back({.block = layout::kKeyEnableMask,
+                     .command = kKeyEnable,
+                     .params = {.p3 = kKeyEnableBytes},
+                     .frameWait = wait::kKeyEnableWrite,
+                     .payload = Payload::MaskReport});
+        for (std::uint8_t page = 0; page < layout::kPerKeyPageCount; ++page)
+            w.push_back({.block = layout::perKeyColourPage(page),
+                         .command = kPerKeyColours,
+                         .params = {.p2 = page, .p3 = kPerKeyPageReports},
+                         .frameWait = wait::kPerKeyFrame,
+                         .payload = Payload::DataReports,
+                         .betweenReports = Pause::Wait5,
+                         .afterReports = wait::kPerKeyWriteReport});
+        return w;
+    }();
+    return writes;
+}
+
+void sendBlock(HidLink& link, const SettingsImage& image, const BlockWrite& write) {
+    const auto bytes = image.block(write.block);
+    switch (write.payload) {
+    case Payload::ValueInP1: {
+        CommandParams params = write.params;
+        params.p1 = write.toWire ? write.toWire(bytes[0]) : bytes[0];
+        link.sendCommand(write.command, params);
+        link.wait(write.frameWait);
+        return;
+    }
+    case Payload::ColourTriples:
+        for (std::uint8_t triple = 0; triple < layout::kColourTripleCount; ++triple) {
+            const auto rgb = image.block(layout::colourTriple(triple));
+            link.sendCommand(write.command,
+                             {.p2 = triple, .p3 = rgb[0], .p4 = rgb[1], .p5 = rgb[2]});
+            link.wait(write.frameWait);
+        }
+        return;
+    case Payload::DataReports:
+        link.sendCommand(write.command, write.params);
+        link.wait(write.frameWait);
+        link.writeBlock(bytes, write.betweenReports);
+        if (write.afterReports)
+            link.wait(*write.afterReports);
+        return;
+    case Payload::MaskReport: {
+        link.sendCommand(write.command, write.params);
+        link.wait(write.frameWait);
+        DataReport report{};
+        std::copy(bytes.begin(), bytes.end(), report.begin() + 1);
+        link.writeReport(report);
+        return;
+    }
+    }
+}
+
+void sendLighting(HidLink& link, const SettingsImage& image, std::uint8_t phase) {
+    CommandParams params = wire::lighting::toWire(image);
+    params.p1 = phase;
+    // The preview leaves the brightness alone; only the closing frame carries it.
+    if (phase != command::kLightingCommit)
+        params.p4 = 0;
+    link.sendCommand(command::kLighting, params);
+    link.wait(wait::kLightingWrite);
+}
+
+void sendSession(HidLink& link, std::uint8_t phase) {
+    link.sendCommand(command::kApplySession, {.p1 = phase});
+    link.wait(wait::kApplySession);
+}
+
 } // namespace
-
-bool ChangedBlocks::any() const {
-    bool result = colours || gameMode || reportRate || responseTime || keyMap || keyEnableMask ||
-                  lightingParams;
-    for (bool slot : macroSlots)
-        result = result || slot;
-    for (bool page : perKeyPages)
-        result = result || page;
-    return result;
-}
-
-ChangedBlocks compareImages(const SettingsImage& device, const SettingsImage& applied) {
-    ChangedBlocks changed;
-    const auto differs = [&](Block block) { return !device.sameBlock(applied, block); };
-    changed.colours = differs(layout::kEffectColours);
-    changed.gameMode = differs(layout::kGameMode);
-    changed.reportRate = differs(layout::kReportRate);
-    changed.responseTime = differs(layout::kResponseTime);
-    changed.keyMap = differs(layout::kKeyMapBlock);
-    changed.keyEnableMask = differs(layout::kKeyEnableMask);
-    for (std::size_t slot = 0; slot < layout::kMacroSlotCount; ++slot)
-        changed.macroSlots[slot] = differs(layout::macroSlot(slot));
-    for (std::size_t page = 0; page < layout::kPerKeyPageCount; ++page)
-        changed.perKeyPages[page] = differs(layout::perKeyColourPage(page));
-    changed.lightingParams = differs(layout::kLightingParams);
-    return changed;
-}
 
 ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyOptions options) {
     if (!link.commandHandleValid())
         return ApplyResult::NotConnected;
     auto conversation = link.beginConversation();
-    Applier applier(link, ack, options);
-    applier.sendSession(1);
+    sendSession(link, 1);
 
     SettingsImage image;
-    ChangedBlocks changed;
+    std::vector<const BlockWrite*> changed;
+    bool lightingChanged = false;
     {
         std::lock_guard lock(settings.mutex());
         settings.deviceSettings().foldWinKeyLock();
         settings.deviceSettings().at(layout::kPalmRestBlock.offset) = command::kPalmRest;
         image = settings.deviceSettings();
-        changed = compareImages(image, settings.appliedSettings());
+        const SettingsImage& applied = settings.appliedSettings();
+        for (const BlockWrite& write : blockWrites())
+            if (!image.sameBlock(applied, write.block))
+                changed.push_back(&write);
+        lightingChanged = !image.sameBlock(applied, layout::kLightingParams);
     }
 
     FeatureFrame palmFrame{};
@@ -132,85 +166,40 @@ ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyO
     std::copy(palm.begin(), palm.end(), palmFrame.begin() + 1);
     link.sendFrame(palmFrame);
 
-    if (!changed.any()) {
-        applier.sendSession(0);
+    if (changed.empty() && !lightingChanged) {
+        sendSession(link, 0);
         return ApplyResult::NothingToApply;
     }
 
-    // A group the keyboard does not acknowledge ends the apply: nothing more is sent but the
-    // closing session frame, and no snapshot claims the keyboard holds what it may not.
+    // Each group starts with a cleared flag and ends with the keyboard's acknowledgement. One
+    // it does not acknowledge ends the apply: nothing more is sent but the closing session
+    // frame, and no snapshot claims the keyboard holds what it may not.
+    const auto acknowledged = [&] {
+        link.traceAckWait();
+        return ack.wait(options.ackTimeout);
+    };
     const auto abandon = [&] {
-        applier.sendSession(0);
+        sendSession(link, 0);
         return ApplyResult::NotAcknowledged;
     };
 
-    applier.beginGroup();
-    applier.sendLighting(image, command::kLightingPreview);
-    if (!applier.awaitAck())
+    ack.clear();
+    sendLighting(link, image, command::kLightingPreview);
+    if (!acknowledged())
         return abandon();
-    if (changed.colours) {
-        applier.beginGroup();
-        applier.sendColours(image);
-        if (!applier.awaitAck())
-            return abandon();
-    }
-    if (changed.gameMode) {
-        applier.beginGroup();
-        link.sendCommand(command::kGameMode, {.p1 = image.gameMode()});
-        link.wait(wait::kGameModeWrite);
-        {
+    for (const BlockWrite* write : changed) {
+        ack.clear();
+        sendBlock(link, image, *write);
+        if (write->foldsWinKeyLock) {
             std::lock_guard lock(settings.mutex());
             settings.deviceSettings().foldWinKeyLock();
         }
-        if (!applier.awaitAck())
+        if (!acknowledged())
             return abandon();
     }
-    if (changed.reportRate) {
-        applier.beginGroup();
-        link.sendCommand(command::kReportRate, {.p1 = image.reportRate()});
-        link.wait(wait::kReportRateWrite);
-        if (!applier.awaitAck())
-            return abandon();
-    }
-    if (changed.responseTime) {
-        applier.beginGroup();
-        link.sendCommand(command::kResponseTime,
-                         {.p1 = static_cast<std::uint8_t>(image.responseTime() + 1)});
-        link.wait(wait::kResponseTimeWrite);
-        if (!applier.awaitAck())
-            return abandon();
-    }
-    if (changed.keyMap) {
-        applier.beginGroup();
-        applier.sendKeyMap(image);
-        if (!applier.awaitAck())
-            return abandon();
-    }
-    for (std::uint8_t slot = 0; slot < layout::kMacroSlotCount; ++slot) {
-        if (!changed.macroSlots[slot])
-            continue;
-        applier.beginGroup();
-        applier.sendMacroSlot(image, slot);
-        if (!applier.awaitAck())
-            return abandon();
-    }
-    if (changed.keyEnableMask) {
-        applier.beginGroup();
-        applier.sendKeyEnableMask(image);
-        if (!applier.awaitAck())
-            return abandon();
-    }
-    for (std::uint8_t page = 0; page < layout::kPerKeyPageCount; ++page) {
-        if (!changed.perKeyPages[page])
-            continue;
-        applier.beginGroup();
-        applier.sendPerKeyPage(image, page);
-        if (!applier.awaitAck())
-            return abandon();
-    }
-    applier.sendLighting(image, command::kLightingCommit);
+    sendLighting(link, image, command::kLightingCommit);
     settings.snapshot();
-    applier.sendSession(0);
+    sendSession(link, 0);
     return ApplyResult::Applied;
 }
 

@@ -19,23 +19,6 @@ struct ApplyOptions {
     Milliseconds ackTimeout = wait::kAckTimeout;
 };
 
-// Which blocks differ between the two images (after the Windows key lock is folded in).
-struct ChangedBlocks {
-    bool colours = false;
-    bool gameMode = false;
-    bool reportRate = false;
-    bool responseTime = false;
-    bool keyMap = false;
-    bool keyEnableMask = false;
-    std::array<bool, layout::kMacroSlotCount> macroSlots{};
-    std::array<bool, layout::kPerKeyPageCount> perKeyPages{};
-    bool lightingParams = false;
-
-    bool any() const;
-};
-
-ChangedBlocks compareImages(const SettingsImage& device, const SettingsImage& applied);
-
 [[nodiscard]] ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack,
                                        ApplyOptions options = {});
 

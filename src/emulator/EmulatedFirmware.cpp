@@ -2,6 +2,7 @@
 
 #include "device/Commands.h"
 #include "device/Trace.h"
+#include "device/WireEncoding.h"
 #include "emulator/FactorySettings.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ std::string hexByte(std::uint8_t value) {
 }
 
 std::uint8_t param(const FeatureFrame& frame, int n) {
-    return frame[frame::kFirstParam + static_cast<std::size_t>(n) - 1];
+    return frame[wire::paramByte(n)];
 }
 
 std::string paramName(int n) {
@@ -93,25 +94,8 @@ void EmulatedFirmware::setVersion(std::uint8_t major, std::uint8_t minor) {
 }
 
 void EmulatedFirmware::changeLighting(std::uint8_t field, std::uint8_t wireValue) {
-    switch (field) {
-    case notification::kEffectField:
-        m_memory.at(layout::kLightingEffect) = wireValue;
-        break;
-    case notification::kSpeedField:
-        m_memory.at(layout::kSpeedStep) = static_cast<std::uint8_t>(10 - wireValue);
-        break;
-    case notification::kBrightnessField:
-        m_memory.at(layout::kBrightness) = wireValue;
-        break;
-    case notification::kColourIndexField:
-        m_memory.at(layout::kColourIndex) = wireValue;
-        break;
-    case notification::kDirectionField:
-        m_memory.at(layout::kDirection) = wireValue;
-        break;
-    default:
-        break;
-    }
+    if (const auto offset = wire::lighting::imageOffset(field))
+        m_memory.at(*offset) = wire::lighting::fromWire(field, wireValue);
 }
 
 std::array<std::uint8_t, 4> EmulatedFirmware::keyMapEntry(std::size_t position) const {
@@ -200,21 +184,20 @@ FirmwareStep EmulatedFirmware::handleRead(const FeatureFrame& frame) {
     case kVersion:
         if (!check.onlyUses({}).ok())
             break;
-        reply[2] = m_versionMajor;
-        reply[3] = m_versionMinor;
+        reply[wire::reply::kVersionMajor] = m_versionMajor;
+        reply[wire::reply::kVersionMinor] = m_versionMinor;
         prepareReply(withChecksum());
         return {};
     case kReadReportRate:
         if (!check.onlyUses({}).ok())
             break;
-        reply[2] = m_memory.reportRate();
+        reply[wire::reply::kValue] = m_memory.reportRate();
         prepareReply(withChecksum());
         return {};
     case kReadResponseTime:
         if (!check.onlyUses({}).ok())
             break;
-        // The keyboard holds and reports the step + 1 (1..10).
-        reply[2] = static_cast<std::uint8_t>(m_memory.responseTime() + 1);
+        reply[wire::reply::kValue] = wire::responseTimeToWire(m_memory.responseTime());
         prepareReply(withChecksum());
         return {};
     case kReadPalmRest: {
@@ -222,7 +205,7 @@ FirmwareStep EmulatedFirmware::handleRead(const FeatureFrame& frame) {
             break;
         // The whole reply after the report id is the palm-rest block, command byte first.
         const auto palm = m_memory.block(layout::kPalmRestBlock);
-        std::copy(palm.begin(), palm.end(), reply.begin() + 1);
+        std::ranges::copy(palm, reply.begin() + wire::reply::kPalmRestBlock);
         reply[frame::kCommand] = kReadPalmRest;
         prepareReply(reply);
         return {};
@@ -230,17 +213,12 @@ FirmwareStep EmulatedFirmware::handleRead(const FeatureFrame& frame) {
     case kReadLighting:
         if (!check.onlyUses({}).ok())
             break;
-        reply[3] = m_memory.lightingEffect();
-        reply[4] = static_cast<std::uint8_t>(10 - m_memory.speedStep());
-        reply[5] = m_memory.brightness();
-        reply[6] = m_memory.colourIndex();
-        reply[7] = m_memory.direction();
-        prepareReply(withChecksum());
+        prepareReply(makeFeatureFrame(kReadLighting, wire::lighting::toWire(m_memory)));
         return {};
     case kReadGameMode:
         if (!check.onlyUses({}).ok())
             break;
-        reply[2] = m_memory.gameMode();
+        reply[wire::reply::kValue] = m_memory.gameMode();
         prepareReply(withChecksum());
         return {};
     case kReadKeyMap:
@@ -277,7 +255,7 @@ FirmwareStep EmulatedFirmware::handleRead(const FeatureFrame& frame) {
         if (!check.onlyUses({2}).indexBelow(2, layout::kColourTripleCount, "triple").ok())
             break;
         const auto triple = m_memory.block(layout::colourTriple(param(frame, 2)));
-        std::ranges::copy(triple, reply.begin() + 4);
+        std::ranges::copy(triple, reply.begin() + wire::reply::kColourTripleRgb);
         prepareReply(withChecksum());
         return {};
     }
@@ -311,8 +289,7 @@ FirmwareStep EmulatedFirmware::handleWrite(const FeatureFrame& frame) {
     case kResponseTime:
         if (!check.onlyUses({1}).ok())
             break;
-        // Sent as the step plus one.
-        m_memory.at(layout::kResponseTime.offset) = static_cast<std::uint8_t>(param(frame, 1) - 1);
+        m_memory.at(layout::kResponseTime.offset) = wire::responseTimeFromWire(param(frame, 1));
         return completed;
     case kPalmRest: {
         auto palm = m_memory.block(layout::kPalmRestBlock);
@@ -326,12 +303,11 @@ FirmwareStep EmulatedFirmware::handleWrite(const FeatureFrame& frame) {
             check.equals(4, 0);
         if (!check.ok())
             break;
-        m_memory.at(layout::kLightingEffect) = param(frame, 2);
-        m_memory.at(layout::kSpeedStep) = static_cast<std::uint8_t>(10 - param(frame, 3));
-        if (param(frame, 1) == kLightingCommit)
-            m_memory.at(layout::kBrightness) = param(frame, 4);
-        m_memory.at(layout::kColourIndex) = param(frame, 5);
-        m_memory.at(layout::kDirection) = param(frame, 6);
+        const std::uint8_t brightness = m_memory.brightness();
+        std::ranges::copy(wire::lighting::fromWire(frame),
+                          m_memory.block(layout::kLightingParams).begin());
+        if (param(frame, 1) != kLightingCommit)
+            m_memory.at(layout::kBrightness) = brightness;
         return completed;
     }
     case kGameMode:
