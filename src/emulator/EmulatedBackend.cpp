@@ -81,10 +81,17 @@ class EmulatedNotificationChannel final : public NotificationChannel {
 
     NotificationRead read(NotificationReport& report) override {
         std::unique_lock lock(m_state->mutex);
-        m_state->notificationsChanged.wait(lock, [this] {
+        const auto ready = [this] {
             return m_queue->stopped || !m_state->connected(m_connection) ||
                    !m_queue->reports.empty();
-        });
+        };
+        if (!ready()) {
+            ++m_state->blockedReads;
+            m_state->blockedReadsChanged.notify_all();
+            m_state->notificationsChanged.wait(lock, ready);
+            --m_state->blockedReads;
+            m_state->blockedReadsChanged.notify_all();
+        }
         if (m_queue->stopped)
             return NotificationRead::Stopped;
         if (!m_state->connected(m_connection))

@@ -1,8 +1,8 @@
 #include "emulator/EmulatedKeyboard.h"
 
+#include "base/AtomicFile.h"
 #include "emulator/EmulatedBackend.h"
 #include "emulator/KeyboardState.h"
-#include "base/AtomicFile.h"
 
 namespace q905 {
 
@@ -169,6 +169,14 @@ void EmulatedKeyboard::clearErrors() {
 void EmulatedKeyboard::setErrorListener(std::function<void(const std::string&)> listener) {
     std::lock_guard lock(m_impl->state->mutex);
     m_impl->state->errorListener = std::move(listener);
+}
+
+bool EmulatedKeyboard::waitForBlockedReads(std::size_t count,
+                                           std::chrono::milliseconds timeout) const {
+    KeyboardState& state = *m_impl->state;
+    std::unique_lock lock(state.mutex);
+    return state.blockedReadsChanged.wait_for(lock, timeout,
+                                              [&] { return state.blockedReads >= count; });
 }
 
 std::size_t EmulatedKeyboard::transferCount() const {

@@ -79,6 +79,10 @@ class EmulatedKeyboard {
     // Called at once for each violation, so a test can fail where it happens.
     void setErrorListener(std::function<void(const std::string&)> listener);
 
+    // Waits until at least `count` notification reads are blocked for want of a report, so a
+    // test knows another thread is waiting; false when the timeout passes first.
+    bool waitForBlockedReads(std::size_t count, std::chrono::milliseconds timeout) const;
+
     // Transfers served (feature reports and data reports), for benchmarks.
     std::size_t transferCount() const;
 

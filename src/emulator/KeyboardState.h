@@ -39,6 +39,10 @@ struct KeyboardState {
     // Counts plug-ins: a channel opened in an earlier one stays dead after a replug.
     std::uint64_t connection = 1;
     std::vector<std::shared_ptr<NotificationQueue>> readers;
+    // Notification reads blocked for want of a report; signalled on every change, so a test
+    // can wait until another thread is surely waiting.
+    std::size_t blockedReads = 0;
+    std::condition_variable blockedReadsChanged;
     std::size_t transfers = 0;
     std::vector<std::string> errors;
     ErrorListener errorListener;

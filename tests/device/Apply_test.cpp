@@ -19,12 +19,9 @@ struct AppliedDevice : EmulatedDevice {
         traceLines.clear();
     }
     SettingsImage& image() { return settings.deviceSettings(); }
-    // The commands of the frames sent, as two-digit hex with the first parameter.
+    // The commands of the frames sent, with their first parameter: "18 01".
     std::vector<std::string> frameCommands() const {
-        std::vector<std::string> result;
-        for (const std::string& frame : traceLines.sentFrames())
-            result.push_back(frame.substr(3, 5)); // "CC P1"
-        return result;
+        return testing::headsOf(traceLines.sentFrames());
     }
 };
 
@@ -46,14 +43,32 @@ TEST(Apply, AChangedWindowsLockSendsOnlyTheKeyEnableMaskBetweenTheLightingFrames
     EXPECT_EQ(applyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
     const auto frames = device.traceLines.sentFrames();
     ASSERT_EQ(frames.size(), 6u);
-    EXPECT_EQ(frames[0].substr(3, 5), "18 01");
-    EXPECT_EQ(frames[1].substr(3, 2), "07");
-    EXPECT_EQ(frames[2].substr(3, 5), "08 01");
-    EXPECT_EQ(frames[3].substr(3, 2), "0E");
-    EXPECT_EQ(frames[4].substr(3, 5), "08 02");
-    EXPECT_EQ(frames[5].substr(3, 5), "18 00");
+    EXPECT_EQ(frames[0].head(), "18 01");
+    EXPECT_EQ(frames[1].command(), 0x07);
+    EXPECT_EQ(frames[2].head(), "08 01");
+    EXPECT_EQ(frames[3].command(), 0x0E);
+    EXPECT_EQ(frames[4].head(), "08 02");
+    EXPECT_EQ(frames[5].head(), "18 00");
     EXPECT_EQ(device.keyboard.memory().at(layout::kWinKeyMaskByte) & 0x01, 0);
     EXPECT_EQ(device.settings.appliedSettings(), device.settings.deviceSettings());
+}
+
+// The literal bytes pin the wire form of the lighting frames, which the emulated keyboard
+// shares with the host: speed counted down from 10, brightness only in the closing frame.
+TEST(Apply, LightingFramesCarryTheSpeedCountedDownAndTheBrightnessOnlyAtTheEnd) {
+    AppliedDevice device;
+    device.image().at(layout::kLightingEffect) = 2;
+    device.image().at(layout::kSpeedStep) = 0;
+    device.image().at(layout::kBrightness) = 40;
+    device.image().at(layout::kColourIndex) = 5;
+    device.image().at(layout::kDirection) = 1;
+    EXPECT_EQ(applyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
+    const auto frames = device.traceLines.sentFrames();
+    ASSERT_EQ(frames.size(), 5u);
+    EXPECT_EQ(frames[2].bytes, (FeatureFrame{0, 0x08, 1, 2, 0x0A, 0, 5, 1, 0xE4}));
+    EXPECT_EQ(frames[3].bytes, (FeatureFrame{0, 0x08, 2, 2, 0x0A, 0x28, 5, 1, 0xBB}));
+    EXPECT_EQ(device.keyboard.memory().speedStep(), 0);
+    EXPECT_EQ(device.keyboard.memory().brightness(), 40);
 }
 
 TEST(Apply, GroupsFollowTheFixedOrderAndOnlyChangedRecordsAreSent) {
@@ -65,15 +80,15 @@ TEST(Apply, GroupsFollowTheFixedOrderAndOnlyChangedRecordsAreSent) {
     device.image().at(layout::kKeyMapBlock.offset + 8) ^= 0x01;
     EXPECT_EQ(applyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
 
+    const auto frames = device.traceLines.sentFrames();
     std::vector<std::string> commands;
-    for (const std::string& c : device.frameCommands())
-        commands.push_back(c.substr(0, 2));
+    for (const testing::SentFrame& frame : frames)
+        commands.push_back(frame.commandHex());
     EXPECT_EQ(commands, (std::vector<std::string>{"18", "07", "08", "14", "14", "14", "14", "14",
                                                   "14", "14", "04", "0D", "11", "12", "08", "18"}));
-    const auto frames = device.traceLines.sentFrames();
-    EXPECT_EQ(frames[10].substr(3, 5), "04 00") << "response time 255 travels as 0";
-    EXPECT_EQ(frames[12], Trace::hex(makeFeatureFrame(0x11, {.p2 = 17, .p3 = 3})));
-    EXPECT_EQ(frames[13], Trace::hex(makeFeatureFrame(0x12, {.p2 = 2, .p3 = 8})));
+    EXPECT_EQ(frames[10].head(), "04 00") << "response time 255 travels as 0";
+    EXPECT_EQ(frames[12].bytes, makeFeatureFrame(0x11, {.p2 = 17, .p3 = 3}));
+    EXPECT_EQ(frames[13].bytes, makeFeatureFrame(0x12, {.p2 = 2, .p3 = 8}));
 
     int ackWaits = 0;
     for (const std::string& line : device.traceLines.commands())
@@ -99,11 +114,11 @@ TEST(Apply, BulkWritesCarryTheirDataReportsAndWaits) {
     ASSERT_NE(at, lines.end());
     ASSERT_GT(lines.end() - at, 7);
     EXPECT_EQ(at[1], "sleep 1");
-    EXPECT_EQ(at[2].substr(0, 6), "write ");
+    EXPECT_TRUE(at[2].starts_with("write "));
     EXPECT_EQ(at[3], "sleep 0");
-    EXPECT_EQ(at[4].substr(0, 6), "write ");
+    EXPECT_TRUE(at[4].starts_with("write "));
     EXPECT_EQ(at[5], "sleep 0");
-    EXPECT_EQ(at[6].substr(at[6].size() - 2), "AB") << "the slot's last byte ends the third report";
+    EXPECT_TRUE(at[6].ends_with(" AB")) << "the slot's last byte ends the third report";
     EXPECT_EQ(at[7], "wait-ack");
 }
 
@@ -136,7 +151,7 @@ TEST(Apply, AnUnacknowledgedGroupEndsTheApplyWithoutASnapshot) {
     const auto commands = device.frameCommands();
     ASSERT_EQ(commands.size(), 4u);
     EXPECT_EQ(commands[0], "18 01");
-    EXPECT_EQ(commands[1].substr(0, 2), "07");
+    EXPECT_TRUE(commands[1].starts_with("07"));
     EXPECT_EQ(commands[2], "08 01");
     EXPECT_EQ(commands[3], "18 00") << "only the closing session frame follows the silence";
     EXPECT_NE(device.settings.appliedSettings(), device.settings.deviceSettings());

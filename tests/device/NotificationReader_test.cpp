@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <thread>
+#include <future>
 
 namespace q905 {
 namespace {
@@ -64,16 +64,15 @@ TEST(NotificationReader, ThreadDeliversAcknowledgementsLaunchesAndLightingChange
 TEST(NotificationReader, UnplugEndsTheReaderAndTellsTheWindow) {
     testing::EmulatedDevice device(false);
     struct Ended : RecordingEvents {
-        std::atomic<bool> ended{false};
-        void readerEnded() override { ended = true; }
+        std::promise<void> ended;
+        void readerEnded() override { ended.set_value(); }
     } events;
+    auto ended = events.ended.get_future();
     ASSERT_TRUE(device.link.openNotifyHandle());
     device.reader.start(device.link.notifyHandle(), &events);
     device.keyboard.unplug();
-    for (int i = 0; i < 200 && device.reader.isRunning(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(ended.wait_for(std::chrono::seconds(2)), std::future_status::ready);
     EXPECT_FALSE(device.reader.isRunning());
-    EXPECT_TRUE(events.ended);
     EXPECT_FALSE(device.ack.wait(Milliseconds(1000))) << "nobody listens: no wait at all";
 }
 

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include <thread>
 #include <unistd.h>
 
 namespace q905 {
@@ -62,8 +61,7 @@ TEST(EmulatedKeyboardDevice, UnplugWakesABlockedReadWithGoneAndKillsOpenChannels
         }
         return result;
     });
-    std::this_thread::sleep_for(20ms);
-    ASSERT_EQ(blocked.wait_for(0ms), std::future_status::timeout);
+    ASSERT_TRUE(keyboard.waitForBlockedReads(1, 2s));
     keyboard.unplug();
     ASSERT_EQ(blocked.wait_for(2s), std::future_status::ready);
     EXPECT_EQ(blocked.get(), NotificationRead::Gone);
@@ -103,7 +101,7 @@ TEST(EmulatedKeyboardDevice, StopWakesABlockedReadFromAnotherThread) {
         NotificationReport report{};
         return probe.notify->read(report);
     });
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(keyboard.waitForBlockedReads(1, 2s));
     probe.notify->stop();
     ASSERT_EQ(blocked.wait_for(2s), std::future_status::ready);
     EXPECT_EQ(blocked.get(), NotificationRead::Stopped);

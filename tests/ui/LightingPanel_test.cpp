@@ -2,12 +2,10 @@
 // table's panel regions, as the main window does.
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinSlider.h"
-#include "device/DeviceWriter.h"
 #include "lighting/PanelRules.h"
 #include "lighting/PanelSliders.h"
 #include "lighting/ui/ColourPicker.h"
 #include "lighting/ui/LightingPanel.h"
-#include "support/EmulatedDevice.h"
 
 #include <QPainter>
 #include <QTest>
@@ -261,45 +259,6 @@ TEST_F(LightingPanelTest, SlidersFollowChangesMadeBehindThem) {
     host.repaint();
     EXPECT_EQ(image().brightness(), 30);
     EXPECT_EQ(slider(slider::kBrightness)->value(), 30);
-}
-
-// The keyboard comes first: the panel edits its host's images.
-struct WithEmulatedDevice {
-    q905::testing::EmulatedDevice device;
-};
-
-class LightingPanelDeviceTest : public WithEmulatedDevice, public LightingPanelTest {
-  protected:
-    LightingPanelDeviceTest() : LightingPanelTest(device.settings) {}
-};
-
-TEST_F(LightingPanelDeviceTest, SpeedStepZeroTravelsAsTenAndAReportOfTenMovesTheSliderHome) {
-    device.settings.deviceSettings() = device.keyboard.memory();
-    image().at(layout::kLightingEffect) = 2;
-    image().at(layout::kSpeedStep) = 5;
-    device.settings.snapshot();
-    host.panel->refreshSliders();
-    EXPECT_EQ(slider(slider::kSpeed)->value(), 5);
-
-    clickSlider(slider::kSpeed, 28);
-    EXPECT_EQ(image().speedStep(), 0);
-    device.traceLines.clear();
-    ASSERT_EQ(applyChanges(device.link, device.settings, device.ack), ApplyResult::Applied);
-    bool lightingSent = false;
-    for (const std::string& frame : device.traceLines.sentFrames()) {
-        if (frame.substr(3, 5) == "08 01") {
-            EXPECT_EQ(frame.substr(3, 11), "08 01 02 0A") << frame;
-            lightingSent = true;
-        }
-    }
-    EXPECT_TRUE(lightingSent);
-
-    clickSlider(slider::kSpeed, 28 + 219);
-    EXPECT_EQ(slider(slider::kSpeed)->value(), 9);
-    device.reader.dispatch(NotificationReport{{4, 1, 3, 10}});
-    host.panel->keyboardChanged(3, device.settings.deviceSettings().speedStep());
-    EXPECT_EQ(slider(slider::kSpeed)->value(), 0);
-    EXPECT_EQ(image().speedStep(), 0);
 }
 
 } // namespace

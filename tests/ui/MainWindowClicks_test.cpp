@@ -26,8 +26,8 @@ QString qt(std::string_view text) {
 
 std::vector<std::string> sentCommands(const WindowHarness& harness) {
     std::vector<std::string> commands;
-    for (const std::string& frame : harness.trace.sentFrames())
-        commands.push_back(frame.substr(3, 2));
+    for (const testing::SentFrame& frame : harness.trace.sentFrames())
+        commands.push_back(frame.commandHex());
     return commands;
 }
 

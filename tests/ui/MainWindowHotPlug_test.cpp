@@ -25,7 +25,7 @@ long countOf(const std::vector<long>& waits, long value) {
 long versionQueries(const WindowHarness& harness) {
     const auto frames = harness.trace.sentFrames();
     return std::count_if(frames.begin(), frames.end(),
-                         [](const std::string& frame) { return frame.substr(3, 2) == "80"; });
+                         [](const testing::SentFrame& frame) { return frame.command() == 0x80; });
 }
 
 TEST(MainWindowHotPlug, ALightingReportMovesBothCopiesAndRunsOneRedrawBurst) {
