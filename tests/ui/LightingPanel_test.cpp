@@ -2,6 +2,7 @@
 // table's panel regions, as the main window does.
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinSlider.h"
+#include "device/Settings.h"
 #include "lighting/PanelRules.h"
 #include "lighting/PanelSliders.h"
 #include "lighting/ui/ColourPicker.h"
