@@ -54,9 +54,9 @@ void NotificationReader::run() {
 }
 
 void NotificationReader::dispatch(const NotificationReport& report) {
-    const std::uint8_t type = report[1];
-    const std::uint8_t code = report[2];
-    const std::uint8_t value = report[3];
+    const std::uint8_t type = report[wire::notify::kType];
+    const std::uint8_t code = report[wire::notify::kCode];
+    const std::uint8_t value = report[wire::notify::kValue];
     if (type == notification::kAcknowledge) {
         m_ack.set();
         return;

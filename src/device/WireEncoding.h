@@ -46,6 +46,14 @@ inline constexpr std::size_t kColourTripleRgb = paramByte(3);
 inline constexpr std::size_t kPalmRestBlock = frame::kCommand;
 } // namespace reply
 
+// Byte positions of a notification report: report id, type, code (a lighting field or a key
+// code), value.
+namespace notify {
+inline constexpr std::size_t kType = 1;
+inline constexpr std::size_t kCode = 2;
+inline constexpr std::size_t kValue = 3;
+} // namespace notify
+
 // The lighting fields. Field n (2..6) is parameter pn of 0x08 and of the 0x88 reply, field n
 // of a lighting notification, and image byte n - 2 of LightingParams: effect, speed,
 // brightness, colour index, direction.
