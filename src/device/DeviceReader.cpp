@@ -87,7 +87,8 @@ void readKeyEnableMask(HidLink& link, Settings& settings) {
     link.readBlock(1, [&settings](std::size_t, std::span<const std::uint8_t> data) {
         settings.storeDeviceBytes(layout::kKeyEnableMask.offset,
                                   data.first(layout::kKeyEnableMask.size));
-        const std::uint8_t winKeyLock = 1 - (data[1] & 0x01);
+        const std::uint8_t winKeyLock =
+            wire::winKeyLockFromMask(data[layout::kWinKeyMaskByte - layout::kKeyEnableMask.offset]);
         settings.storeDeviceBytes(layout::kWinKeyLock.offset,
                                   std::span<const std::uint8_t>(&winKeyLock, 1));
     });

@@ -29,6 +29,12 @@ constexpr std::uint8_t responseTimeFromWire(std::uint8_t wireValue) {
     return static_cast<std::uint8_t>(wireValue - 1);
 }
 
+// The keyboard keeps no Windows key lock flag: the lock is on when the left Windows key's bit
+// (bit 0 of the mask's second byte) is clear.
+constexpr std::uint8_t winKeyLockFromMask(std::uint8_t winKeyMaskByte) {
+    return (winKeyMaskByte & 0x01) ? 0 : 1;
+}
+
 // Byte positions within a feature frame: parameter pN sits at byte N + 1.
 constexpr std::size_t paramByte(int n) {
     return frame::kFirstParam + static_cast<std::size_t>(n) - 1;

@@ -1,5 +1,6 @@
 #include "emulator/FactorySettings.h"
 
+#include "device/WireEncoding.h"
 #include "keys/DefaultKeyMap.h"
 
 #include <algorithm>
@@ -30,7 +31,8 @@ void applyFactorySettings(SettingsImage& memory) {
 }
 
 void normaliseMemory(SettingsImage& memory) {
-    memory.at(layout::kWinKeyLock.offset) = (memory.at(layout::kWinKeyMaskByte) & 0x01) ? 0 : 1;
+    memory.at(layout::kWinKeyLock.offset) =
+        wire::winKeyLockFromMask(memory.at(layout::kWinKeyMaskByte));
     memory.at(layout::kPalmRestBlock.offset) = kPalmRestReadMarker;
 }
 
