@@ -22,5 +22,7 @@ void addKeyboardPictures(PictureSet& pictures);
 void addPanelPictures(PictureSet& pictures);
 // The custom colour dialog's background with its printed colour grid.
 void addColourDialogPictures(PictureSet& pictures);
+// The key assignment dialog's pictures in "Custom/".
+void addKeyDialogPictures(PictureSet& pictures);
 
 } // namespace q905::skin

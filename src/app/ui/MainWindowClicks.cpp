@@ -2,12 +2,18 @@
 #include "app/ButtonTable.h"
 #include "app/ui/MainWindow.h"
 #include "firmware/Updater.h"
+#include "keys/CommitAssignment.h"
+#include "keys/KeyEnableMask.h"
+#include "keys/ui/KeyAssignmentDialog.h"
+#include "keys/ui/KeyAssignmentTexts.h"
 #include "lighting/EffectCatalogue.h"
 #include "lighting/ui/ColourPicker.h"
 #include "platform/qt/UserDialogs.h"
 
 #include <QApplication>
 #include <QCursor>
+
+#include <mutex>
 
 namespace q905 {
 
@@ -159,9 +165,29 @@ void MainWindow::pickPerKeyColour() {
     m_selection.colourDialogClosed();
 }
 
-// The key assignment dialog comes with later work; until then a key click in the "Keymap"
-// view only moves the hover highlight.
-void MainWindow::openKeyAssignment(int) {}
+void MainWindow::openKeyAssignment(int key) {
+    const bool german = isGerman(m_services.languageCode);
+    if (!isAssignableKey(key))
+        return;
+    HostState& host = m_host;
+    {
+        // The dialog shows what keymap.bin holds for the key; the image stays as it is.
+        std::lock_guard lock(host.settings().mutex());
+        (void)loadKeymapFile(host.dataFolder(), true, host.image(), host.keys());
+    }
+    const int position = KeyTable[key].matrixPosition();
+    KeyAssignmentDialog dialog(m_skin, *m_services.dialogs, KeyTable[key].keyCode,
+                               host.keys().table()[static_cast<std::size_t>(key)],
+                               isKeyEnabled(host.image(), position), host.macros(), german, this);
+    if (m_services.dialogs->exec(dialog) != QDialog::Accepted || m_closing)
+        return;
+    const AssignResult result = assignKey(host.keys(), host.image(), host.macros(), key,
+                                          dialog.choice(), host.dataFolder());
+    if (!result.ok())
+        m_services.dialogs->tell(this, QString::fromUtf8(kWindowTitle),
+                                 key_texts::kAssignFailed.in(german) +
+                                     QString::fromStdString(result.message));
+}
 
 // The profile dialog comes with later work. When it closes, the window refreshes with
 // handleReadDone(ReadSource::Profile) after a 50 ms wait.

@@ -1,0 +1,305 @@
+#include "keys/KeyDialogState.h"
+
+#include "base/Utf16.h"
+#include "keys/FunctionCatalogue.h"
+#include "macros/KeyNameTable.h"
+
+#include <algorithm>
+
+namespace q905 {
+
+namespace {
+
+struct Rect {
+    int left, top, right, bottom; // edges included
+    constexpr bool contains(int x, int y) const {
+        return x >= left && x <= right && y >= top && y <= bottom;
+    }
+};
+
+constexpr int kBoxSlack = 5;
+constexpr Rect kDisableBox{19, 351, 29, 360};
+// Buttons 0..9 in hit-test order; 6 is the disable box, tested first with its slack.
+constexpr std::array<Rect, 10> kButtons{{{371, 8, 377, 15},
+                                         {0, 28, 94, 55},
+                                         {97, 28, 191, 55},
+                                         {194, 28, 288, 55},
+                                         {291, 28, 385, 55},
+                                         {0, 30, 325, 36},
+                                         kDisableBox,
+                                         {130, 346, 200, 368},
+                                         {220, 346, 290, 368},
+                                         {310, 346, 380, 368}}};
+
+// Row 0's parts; the other rows lie kLaunchRowPitch pixels further down each.
+constexpr std::array<Rect, 4> kRowParts{
+    {{1, 85, 11, 94}, {15, 81, 246, 106}, {83, 79, 314, 104}, {317, 79, 377, 104}}};
+
+constexpr int kMaxCombinationKeys = 3;
+constexpr std::uint8_t kMacroEntryKind = 4;
+constexpr std::string_view kJoin = "+ ";
+
+std::uint8_t groupByte(FunctionGroup group) {
+    return static_cast<std::uint8_t>(group);
+}
+
+} // namespace
+
+KeyDialogButton keyDialogButtonAt(int x, int y) {
+    const Rect slack{kDisableBox.left - kBoxSlack, kDisableBox.top - kBoxSlack,
+                     kDisableBox.right + kBoxSlack, kDisableBox.bottom + kBoxSlack};
+    if (slack.contains(x, y))
+        return KeyDialogButton::DisableBox;
+    for (std::size_t i = 0; i < kButtons.size(); ++i) {
+        if (kButtons[i].contains(x, y))
+            return static_cast<KeyDialogButton>(i);
+    }
+    return KeyDialogButton::None;
+}
+
+LaunchRowHit launchRowAt(int x, int y) {
+    for (int row = 0; row < kLaunchRowCount; ++row) {
+        for (std::size_t part = 0; part < kRowParts.size(); ++part) {
+            const Rect& r = kRowParts[part];
+            const int dy = row * kLaunchRowPitch;
+            if (Rect{r.left, r.top + dy, r.right, r.bottom + dy}.contains(x, y))
+                return {row, static_cast<LaunchRowPart>(part)};
+        }
+    }
+    return {};
+}
+
+FunctionGroup launchRowGroup(int row) {
+    return static_cast<FunctionGroup>(groupByte(FunctionGroup::PlayMusic) + row);
+}
+
+KeyDialogState::KeyDialogState(const KeyAssignmentRecord& record, bool enabled)
+    : m_disableBox(!enabled), m_enabled(enabled) {
+    const auto data = record.data();
+    // Only a key that carries a catalogue function pre-selects one in the tree.
+    if (record.group() == groupByte(FunctionGroup::CatalogueFunction))
+        m_catalogueName = FunctionCatalogue::nameOf({data[0], data[1], data[2], data[3]});
+
+    m_group = record.group();
+    // A count of 255 would read as Reset; no stored record means that.
+    m_count = record.count() == kResetCount ? 0 : record.count();
+    switch (static_cast<FunctionGroup>(m_group)) {
+    case FunctionGroup::SingleKey:
+        std::ranges::copy(data, m_captured.begin());
+        m_count = 1;
+        m_singleText = nameOf(data[0]);
+        m_restored = true;
+        m_initialField = 0;
+        break;
+    case FunctionGroup::KeyCombination:
+        std::ranges::copy(data, m_captured.begin());
+        for (int i = 0; i < kMaxCombinationKeys; ++i) {
+            if (data[static_cast<std::size_t>(i)] == 0)
+                continue;
+            if (!m_combineText.empty())
+                m_combineText += kJoin;
+            m_combineText += nameOf(data[static_cast<std::size_t>(i)]);
+        }
+        m_restored = true;
+        m_initialField = 1;
+        break;
+    case FunctionGroup::MacroKey:
+        if (data[0] == kMacroEntryKind) {
+            m_page = KeyDialogPage::Macro;
+            m_initialMacroRow = data[2];
+        }
+        break;
+    case FunctionGroup::CatalogueFunction:
+        m_page = KeyDialogPage::Basic;
+        break;
+    case FunctionGroup::PlayMusic:
+    case FunctionGroup::Startup:
+    case FunctionGroup::OpenFile:
+    case FunctionGroup::OpenFolder:
+        m_page = KeyDialogPage::Advance;
+        m_launchPath = utf16ToUtf8(record.launchPath());
+        m_launchType = static_cast<std::uint8_t>(m_group - groupByte(FunctionGroup::PlayMusic));
+        break;
+    default:
+        break;
+    }
+}
+
+void KeyDialogState::clearCapture() {
+    m_captured.fill(0);
+    m_count = 0;
+}
+
+void KeyDialogState::refreshCombineText() {
+    m_combineText.clear();
+    for (int i = 0; i < m_count; ++i) {
+        if (i > 0)
+            m_combineText += kJoin;
+        m_combineText += nameOf(m_captured[static_cast<std::size_t>(i)]);
+    }
+}
+
+void KeyDialogState::captureKey(std::uint8_t code) {
+    if (m_group == groupByte(FunctionGroup::SingleKey)) {
+        m_captured[0] = code;
+        m_count = 1;
+        m_singleText = nameOf(code);
+    } else if (m_group == groupByte(FunctionGroup::KeyCombination)) {
+        // A fourth key starts a new combination. A stored count beyond three (a damaged file)
+        // starts over as well.
+        if (m_count >= kMaxCombinationKeys || m_count < 0)
+            clearCapture();
+        m_captured[static_cast<std::size_t>(m_count++)] = code;
+        refreshCombineText();
+    }
+}
+
+void KeyDialogState::singleFocused() {
+    if (m_restored && m_group == groupByte(FunctionGroup::SingleKey)) {
+        m_restored = false;
+        return;
+    }
+    m_group = groupByte(FunctionGroup::SingleKey);
+    clearCapture();
+    m_combineText.clear();
+}
+
+void KeyDialogState::combineFocused() {
+    if (m_restored && m_group == groupByte(FunctionGroup::KeyCombination)) {
+        m_restored = false;
+        return;
+    }
+    m_group = groupByte(FunctionGroup::KeyCombination);
+    clearCapture();
+    m_singleText.clear();
+}
+
+bool KeyDialogState::showKeysPage() {
+    const bool switched = m_page != KeyDialogPage::Keys;
+    if (switched) {
+        // The whole buffer: bytes left behind would join the next capture's count at Save.
+        clearCapture();
+        m_singleText.clear();
+        m_combineText.clear();
+        m_group = groupByte(FunctionGroup::SingleKey);
+    }
+    m_page = KeyDialogPage::Keys;
+    m_launchMark = kNoLaunchRow;
+    m_launchType = kNoLaunchRow;
+    return switched;
+}
+
+// Until Save sets the real group, the group only steers typed keys: on the Macro page into the
+// hidden "Combine" field, on the Basic page nowhere.
+void KeyDialogState::showMacroPage() {
+    m_page = KeyDialogPage::Macro;
+    m_group = groupByte(FunctionGroup::KeyCombination);
+    m_launchMark = kNoLaunchRow;
+    m_launchType = kNoLaunchRow;
+}
+
+void KeyDialogState::showBasicPage() {
+    m_page = KeyDialogPage::Basic;
+    m_group = groupByte(FunctionGroup::MacroKey);
+    m_launchMark = kNoLaunchRow;
+    m_launchType = kNoLaunchRow;
+}
+
+void KeyDialogState::showAdvancePage() {
+    if (m_page != KeyDialogPage::Advance) {
+        clearCapture();
+        m_singleText.clear();
+        m_combineText.clear();
+        m_group = groupByte(FunctionGroup::None);
+        m_launchType = kNoLaunchRow;
+    }
+    m_page = KeyDialogPage::Advance;
+    m_launchMark = kNoLaunchRow;
+}
+
+void KeyDialogState::markRow(int row) {
+    m_launchMark = static_cast<std::uint8_t>(row);
+    m_launchType = static_cast<std::uint8_t>(row);
+    m_launchPath.clear();
+}
+
+void KeyDialogState::browseStarted(int row) {
+    // The music and program rows take the mark before their picker opens, even if it is
+    // cancelled; the file and folder rows only with a choice.
+    if (row == 0 || row == 1)
+        m_launchMark = static_cast<std::uint8_t>(row);
+}
+
+void KeyDialogState::launchChosen(int row, std::string path) {
+    m_launchPath = std::move(path);
+    m_launchType = static_cast<std::uint8_t>(row);
+    m_launchMark = static_cast<std::uint8_t>(row);
+    m_group = groupByte(launchRowGroup(row));
+}
+
+void KeyDialogState::advanceClickElsewhere() {
+    if (m_launchType == kNoLaunchRow) {
+        m_launchMark = kNoLaunchRow;
+        m_group = groupByte(FunctionGroup::RestoreDefault);
+    }
+}
+
+SaveOutcome KeyDialogState::save(int selectedMacroRow, const std::string& selectedFunction) {
+    switch (m_page) {
+    case KeyDialogPage::Keys: {
+        m_enabled = !m_disableBox;
+        int count = 0;
+        if (m_captured[0] != 0) {
+            count = 1;
+            while (count < static_cast<int>(m_captured.size()) &&
+                   m_captured[static_cast<std::size_t>(count)] != 0)
+                ++count;
+        }
+        m_count = count;
+        if (count == 0)
+            m_group = groupByte(FunctionGroup::RestoreDefault);
+        break;
+    }
+    case KeyDialogPage::Macro:
+        m_group = groupByte(FunctionGroup::MacroKey);
+        m_macroSlot = selectedMacroRow;
+        if (selectedMacroRow == kMacroSlotNone) {
+            m_enabled = true;
+            m_group = groupByte(FunctionGroup::RestoreDefault);
+        } else {
+            m_enabled = !m_disableBox;
+        }
+        break;
+    case KeyDialogPage::Basic:
+        // No selection at all is refused like a group node: there is nothing to assign.
+        if (selectedFunction.empty() || FunctionCatalogue::isGroupNode(selectedFunction))
+            return SaveOutcome::GroupNodeChosen;
+        m_catalogueName = selectedFunction;
+        m_group = groupByte(FunctionGroup::CatalogueFunction);
+        m_enabled = !m_disableBox;
+        break;
+    case KeyDialogPage::Advance:
+        m_enabled = !m_disableBox;
+        // A launch action without a path would do nothing while the key shows as assigned.
+        if (m_launchType == kNoLaunchRow || m_launchPath.empty()) {
+            m_launchMark = kNoLaunchRow;
+            m_group = groupByte(FunctionGroup::RestoreDefault);
+        }
+        break;
+    }
+    return SaveOutcome::Accept;
+}
+
+AssignmentChoice KeyDialogState::choice() const {
+    AssignmentChoice choice;
+    choice.group = static_cast<FunctionGroup>(m_group);
+    choice.captured = m_captured;
+    choice.count = m_count;
+    choice.catalogueName = m_catalogueName;
+    choice.macroSlot = m_macroSlot;
+    choice.launchPath = m_launchPath;
+    choice.enabled = m_enabled;
+    return choice;
+}
+
+} // namespace q905

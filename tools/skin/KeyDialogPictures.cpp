@@ -1,0 +1,160 @@
+// The key assignment dialog's pictures in "Custom/": its background with the tabs, the
+// disable/enable box, the Reset/Close and Save plates, and the Advance rows' path box and browse
+// button. The dialog hit-tests fixed rectangles and writes every caption itself, so the
+// pictures sit on those rectangles and carry no words.
+#include "keys/KeyDialogState.h"
+#include "skin/SkinPaint.h"
+#include "skin/SkinPictures.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+#include <array>
+#include <stdexcept>
+
+namespace q905::skin {
+namespace {
+
+constexpr int kWidth = 388;
+constexpr int kHeight = 378;
+constexpr int kHeaderHeight = 24;
+// Tab rectangles (left, top, right, bottom, edges included), as the dialog hit-tests them.
+constexpr std::array<std::array<int, 4>, 4> kTabs{
+    {{0, 28, 94, 55}, {97, 28, 191, 55}, {194, 28, 288, 55}, {291, 28, 385, 55}}};
+const QRect kCloseMark(371, 8, 7, 8);
+const QRect kContent(4, 57, 380, 284);
+constexpr int kBoxWidth = 11;   // the disable box x 19..29
+constexpr int kBoxHeight = 10;  // y 351..360
+const QSize kPlate(71, 23);     // x 130..200, y 346..368
+const QSize kPathBox(229, 26);  // x 86..314 from the row's top
+const QSize kBrowseBox(61, 26); // x 317..377
+
+void checkPlaces() {
+    // The pictures must sit where the dialog takes the clicks.
+    if (keyDialogButtonAt(kTabs[3][0], kTabs[3][1]) != KeyDialogButton::AdvanceTab ||
+        keyDialogButtonAt(kCloseMark.left(), kCloseMark.top()) != KeyDialogButton::CloseMark ||
+        keyDialogButtonAt(130 + kPlate.width() - 1, 346) != KeyDialogButton::Reset ||
+        launchRowAt(317 + kBrowseBox.width() - 1, kLaunchRowTop).part != LaunchRowPart::Browse)
+        throw std::runtime_error("the key dialog's pictures are drawn away from its buttons");
+}
+
+void drawInset(QPainter& painter, const QRect& rect, const QColor& fill) {
+    painter.fillRect(rect, fill);
+    painter.setPen(QColor(6, 6, 8));
+    painter.drawLine(rect.topLeft(), rect.topRight());
+    painter.drawLine(rect.topLeft(), rect.bottomLeft());
+    painter.setPen(QColor(64, 64, 70));
+    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+    painter.drawLine(rect.topRight(), rect.bottomRight());
+}
+
+QImage background() {
+    checkPlaces();
+    QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    QLinearGradient body(0, 0, 0, kHeight);
+    body.setColorAt(0.0, QColor(26, 26, 29));
+    body.setColorAt(1.0, QColor(15, 15, 17));
+    painter.fillRect(picture.rect(), body);
+
+    // Header band for the title line, with the window's red hairline and the close mark.
+    QLinearGradient header(0, 0, 0, kHeaderHeight);
+    header.setColorAt(0.0, QColor(38, 38, 42));
+    header.setColorAt(1.0, QColor(24, 24, 27));
+    painter.fillRect(0, 0, kWidth, kHeaderHeight, header);
+    painter.fillRect(0, kHeaderHeight, kWidth, 1, QColor(6, 6, 8));
+    drawFadingLine(painter, -120, kWidth + 120, kHeaderHeight - 1, palette::kRedDim);
+    const QRectF mark(kCloseMark);
+    drawPlate(painter, mark.adjusted(-4, -3, 4, 3), 3, QColor(48, 48, 53), QColor(27, 27, 30),
+              QColor(6, 6, 8));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(232, 88, 88), 1.4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(mark.topLeft() + QPointF(0.5, 0.5), mark.bottomRight() - QPointF(0.5, 0.5));
+    painter.drawLine(QPointF(mark.right() - 0.5, mark.top() + 0.5),
+                     QPointF(mark.left() + 0.5, mark.bottom() - 0.5));
+    painter.restore();
+
+    // Tabs: the labels are the dialog's (the current one in red); a red rule under each.
+    for (const auto& tab : kTabs) {
+        const QRectF rect(tab[0], tab[1], tab[2] - tab[0] + 1, tab[3] - tab[1] + 1);
+        drawPlate(painter, rect, 3, QColor(46, 46, 51), QColor(26, 26, 29), QColor(6, 6, 8));
+        painter.fillRect(QRectF(rect.left() + 6, rect.bottom() - 6, rect.width() - 12, 1),
+                         palette::kRedDim);
+    }
+
+    // The page: the tree and the macro list cover its top; the fields and rows are the dialog's.
+    drawInset(painter, kContent, QColor(20, 20, 22));
+
+    // Bottom strip with the disable box and the three buttons.
+    drawFadingLine(painter, 0, kWidth, kContent.bottom() + 3, QColor(64, 64, 70));
+    painter.setPen(QColor(4, 4, 5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(0, 0, kWidth - 1, kHeight - 1);
+    return picture;
+}
+
+QImage box(bool ticked) {
+    QImage picture = newPicture(kBoxWidth, kBoxHeight);
+    QPainter painter(&picture);
+    painter.fillRect(picture.rect(), QColor(12, 12, 14));
+    painter.setPen(QColor(140, 140, 146));
+    painter.drawRect(0, 0, kBoxWidth - 1, kBoxHeight - 1);
+    if (ticked)
+        painter.fillRect(2, 2, kBoxWidth - 4, kBoxHeight - 4, palette::kRedGlow);
+    return picture;
+}
+
+QImage plate(bool save, bool over) {
+    QImage picture = newPicture(kPlate.width(), kPlate.height());
+    QPainter painter(&picture);
+    if (save)
+        drawPlate(painter, QRectF(picture.rect()), 3,
+                  over ? QColor(196, 40, 46) : QColor(150, 28, 34),
+                  over ? QColor(128, 20, 26) : QColor(92, 14, 18), QColor(26, 4, 6));
+    else
+        drawPlate(painter, QRectF(picture.rect()), 3,
+                  over ? QColor(98, 98, 106) : QColor(70, 70, 76),
+                  over ? QColor(58, 58, 64) : QColor(38, 38, 42), QColor(14, 14, 16));
+    return picture;
+}
+
+QImage pathBox() {
+    QImage picture = newPicture(kPathBox.width(), kPathBox.height());
+    QPainter painter(&picture);
+    drawInset(painter, picture.rect().adjusted(0, 2, -1, -3), QColor(8, 8, 10));
+    return picture;
+}
+
+QImage browseButton(bool over) {
+    QImage picture = newPicture(kBrowseBox.width(), kBrowseBox.height());
+    QPainter painter(&picture);
+    drawPlate(painter, QRectF(picture.rect()).adjusted(2, 1, -2, -2), 3,
+              over ? QColor(98, 98, 106) : QColor(62, 62, 68),
+              over ? QColor(58, 58, 64) : QColor(34, 34, 38), QColor(8, 8, 10));
+    // Three dots: "choose ...".
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(over ? palette::kRedGlow : palette::kText);
+    const qreal y = kBrowseBox.height() / 2.0 - 0.5;
+    for (int i = -1; i <= 1; ++i)
+        painter.drawEllipse(QPointF(kBrowseBox.width() / 2.0 + i * 7, y), 2, 2);
+    return picture;
+}
+
+} // namespace
+
+void addKeyDialogPictures(PictureSet& pictures) {
+    pictures.push_back({QStringLiteral("Custom/Custom_BK.png"), background()});
+    pictures.push_back({QStringLiteral("Custom/Disable.png"), box(false)});
+    pictures.push_back({QStringLiteral("Custom/Enable.png"), box(true)});
+    pictures.push_back({QStringLiteral("Custom/button-cancel-normal.png"), plate(false, false)});
+    pictures.push_back({QStringLiteral("Custom/button-cancel-over.png"), plate(false, true)});
+    pictures.push_back({QStringLiteral("Custom/button-save-normal.png"), plate(true, false)});
+    pictures.push_back({QStringLiteral("Custom/button-save-over.png"), plate(true, true)});
+    pictures.push_back({QStringLiteral("Custom/Advanced.png"), pathBox()});
+    pictures.push_back({QStringLiteral("Custom/view.png"), browseButton(false)});
+    pictures.push_back({QStringLiteral("Custom/view02.png"), browseButton(true)});
+}
+
+} // namespace q905::skin
