@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -37,6 +38,7 @@ const std::array<std::pair<QString, QString>, 3> kButtonPictures{{
     {QStringLiteral("Custom/button-save-normal.png"),
      QStringLiteral("Custom/button-save-over.png")},
 }};
+const std::array<int, 4> kTabRights{94, 191, 288, 385};
 const std::array<QPoint, 3> kButtonPlaces{{{130, 346}, {220, 346}, {310, 346}}};
 
 constexpr QSize kFallbackSize(388, 378);
@@ -57,6 +59,22 @@ constexpr int kShortPathLength = 14;
 const QColor kWhite(255, 255, 255);
 const QColor kRed(255, 0, 0);
 const QColor kGrey(192, 192, 192);
+
+// A skin text narrowed (never shrunk in height) so it ends before `right`: some German labels
+// are longer than the place the layout leaves them.
+void drawNarrowedText(QPainter& painter, const QString& text, QPoint at, int right,
+                      const QColor& colour, int pixelHeight) {
+    drawSkinText(painter, QString(), at.x(), at.y(), colour, pixelHeight); // sets font and pen
+    QFont font = painter.font();
+    const int width = QFontMetrics(font).horizontalAdvance(text);
+    const int room = right - at.x();
+    if (width > room && room > 0) {
+        font.setStretch(std::max(60, room * 100 / width));
+        painter.setFont(font);
+    }
+    painter.drawText(QRect(at.x(), at.y(), room, pixelHeight * 2), Qt::AlignLeft | Qt::AlignTop,
+                     text);
+}
 
 QString shownPath(const QString& path) {
     if (path.size() < kShortPathLength)
@@ -374,8 +392,8 @@ void KeyAssignmentDialog::paintEvent(QPaintEvent*) {
     const int page = static_cast<int>(m_state.page());
     for (std::size_t tab = 0; tab < kTabs.size(); ++tab) {
         const QPoint at = kTabs[tab].at(m_german);
-        drawSkinText(painter, kTabs[tab].text.in(m_german), at.x(), at.y(),
-                     static_cast<int>(tab) == page ? kRed : kGrey, kPageTextHeight);
+        drawNarrowedText(painter, kTabs[tab].text.in(m_german), at, kTabRights[tab],
+                         static_cast<int>(tab) == page ? kRed : kGrey, kPageTextHeight);
     }
     if (m_state.page() == KeyDialogPage::Keys) {
         for (const PlacedText* label : {&kSingleLabel, &kCombineLabel}) {
@@ -387,8 +405,8 @@ void KeyAssignmentDialog::paintEvent(QPaintEvent*) {
     }
 
     m_skin.draw(painter, m_state.disableBox() ? kBoxOn : kBoxOff, kDisableBox.x(), kDisableBox.y());
-    drawSkinText(painter, kDisableKey.text.in(m_german), kDisableKey.english.x(),
-                 kDisableKey.english.y(), kWhite, kDisableKeyHeight);
+    drawNarrowedText(painter, kDisableKey.text.in(m_german), kDisableKey.at(m_german),
+                     kButtonPlaces[0].x() - 2, kWhite, kDisableKeyHeight);
 
     for (std::size_t i = 0; i < kButtons.size(); ++i) {
         const bool over = m_hovered == static_cast<KeyDialogButton>(
@@ -409,9 +427,9 @@ void KeyAssignmentDialog::paintAdvancePage(QPainter& painter) {
                     top + kMarkDy);
         m_skin.draw(painter, kPathBox, kPathBoxX, top);
         m_skin.draw(painter, m_hoveredBrowseRow == row ? kBrowseOver : kBrowse, kBrowseX, top);
-        drawSkinText(painter, kLaunchRows[static_cast<std::size_t>(row)].in(m_german),
-                     m_german ? kLaunchLabelXGerman : kLaunchLabelX, top + kLabelDy, kRed,
-                     kPageTextHeight);
+        drawNarrowedText(painter, kLaunchRows[static_cast<std::size_t>(row)].in(m_german),
+                         {m_german ? kLaunchLabelXGerman : kLaunchLabelX, top + kLabelDy},
+                         kPathBoxX - 1, kRed, kPageTextHeight);
     }
     if (m_state.launchType() < kLaunchRowCount) {
         const int top = kLaunchRowTop + m_state.launchType() * kLaunchRowPitch;

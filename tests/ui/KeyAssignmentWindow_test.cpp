@@ -1,0 +1,398 @@
+// The key assignment dialog opened from the Keymap view, driven with clicks at its places and
+// keys through the capture; each outcome checked in keymap.bin, the key map and the enable bit.
+#include "MainWindowHarness.h"
+
+#include "controls/ui/SkinTree.h"
+#include "device/SettingsLayout.h"
+#include "keys/KeyEnableMask.h"
+#include "keys/KeyMapEntry.h"
+#include "keys/KeymapFile.h"
+#include "keys/ui/KeyAssignmentDialog.h"
+#include "keys/ui/KeyAssignmentTexts.h"
+#include "macros/KeyNameTable.h"
+#include "macros/MacroModel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include <deque>
+#include <functional>
+#include <set>
+
+namespace q905 {
+namespace {
+
+using testing::WindowHarness;
+using Dialog = KeyAssignmentDialog;
+
+// Runs the key dialog with a test's script instead of a user; pickers answer from queues.
+class ScriptedDialogs final : public UserDialogs {
+  public:
+    bool askOkCancel(QWidget*, const QString&, const QString&) override { return false; }
+    void tell(QWidget*, const QString&, const QString& text) override { told.push_back(text); }
+    int exec(QDialog& dialog) override {
+        auto* keys = qobject_cast<Dialog*>(&dialog);
+        if (keys == nullptr || !script)
+            return QDialog::Rejected;
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        // The main window is still in its click; make the dialog the active one as a window
+        // manager would.
+        QApplication::setActiveWindow(&dialog);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        script(*keys);
+        return dialog.result();
+    }
+    QString openFileName(QWidget*, const QString&, const QString& folder,
+                         const QString& filter) override {
+        folders.push_back(folder);
+        filters.push_back(filter);
+        return next(fileAnswers);
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString existingFolder(QWidget*, const QString&, const QString& folder) override {
+        folders.push_back(folder);
+        return next(folderAnswers);
+    }
+
+    std::function<void(Dialog&)> script;
+    std::deque<QString> fileAnswers, folderAnswers;
+    std::vector<QString> told, folders, filters;
+
+  private:
+    static QString next(std::deque<QString>& answers) {
+        if (answers.empty())
+            return {};
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+// Dialog places.
+constexpr QPoint kKeysTab{40, 40}, kMacroTab{140, 40}, kBasicTab{240, 40}, kAdvanceTab{330, 40};
+constexpr QPoint kDisableBox{24, 355}, kReset{165, 357}, kClose{255, 357}, kSave{345, 357};
+constexpr QPoint kPageElsewhere{200, 330};
+QPoint markOf(int row) {
+    return {6, 89 + 62 * row};
+}
+QPoint browseOf(int row) {
+    return {347, 91 + 62 * row};
+}
+
+void click(QWidget* widget, QPoint at) {
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+}
+// A key as the window system delivers it: the native scan code is the evdev code + 8.
+void type(Dialog& dialog, int evdevCode) {
+    for (auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, Qt::Key_unknown, Qt::NoModifier, quint32(evdevCode + 8), 0, 0);
+        QApplication::sendEvent(&dialog, &event);
+    }
+}
+void clickItem(QAbstractItemView* view, const QRect& rect) {
+    click(view->viewport(), rect.center());
+}
+
+int keyWithCode(std::uint8_t code) {
+    for (int key = 0; key < kKeyCount; ++key)
+        if (KeyTable[static_cast<std::size_t>(key)].keyCode == code)
+            return key;
+    ADD_FAILURE() << "no key with code " << int(code);
+    return 0;
+}
+
+class KeyAssignmentWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        harness.services.dialogs = &dialogs;
+        harness.start();
+    }
+    // Clicks the key in the Keymap view; the script plays the user in the dialog.
+    void assign(std::uint8_t keyCode, std::function<void(Dialog&)> script) {
+        dialogs.script = std::move(script);
+        const QPoint centre = testing::keyCentre(keyWithCode(keyCode));
+        harness.click(centre.x(), centre.y());
+        dialogs.script = nullptr;
+    }
+
+    QByteArray keymapFile() const {
+        QFile file(QString::fromStdString(keymapPath(harness.services.dataFolder).string()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // keymap.bin's record of the key, byte for byte.
+    KeyAssignmentRecord fileRecord(std::uint8_t keyCode) const {
+        const QByteArray file = keymapFile();
+        KeyAssignmentRecord record;
+        const auto offset = kSettingsImageSize + kKeyAssignmentRecordSize *
+                                                     static_cast<std::size_t>(keyWithCode(keyCode));
+        if (file.size() >= qsizetype(offset + kKeyAssignmentRecordSize))
+            std::copy_n(file.constData() + offset, kKeyAssignmentRecordSize,
+                        reinterpret_cast<char*>(record.bytes().data()));
+        return record;
+    }
+    // The key map entry, the same in the image and in keymap.bin.
+    KeyMapEntry entry(std::uint8_t keyCode) {
+        const int position = KeyTable[std::size_t(keyWithCode(keyCode))].matrixPosition();
+        const KeyMapEntry inImage = keyMapEntryAt(harness.image(), position);
+        const QByteArray file = keymapFile();
+        const auto offset = layout::kKeyMapBlock.offset + 4 * std::size_t(position);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(inImage.data()), 4),
+                  file.mid(qsizetype(offset), 4));
+        return inImage;
+    }
+    bool enabled(std::uint8_t keyCode) {
+        const int position = KeyTable[std::size_t(keyWithCode(keyCode))].matrixPosition();
+        const QByteArray file = keymapFile();
+        SettingsImage fromFile;
+        std::copy_n(file.constData(), kSettingsImageSize, reinterpret_cast<char*>(&fromFile.at(0)));
+        EXPECT_EQ(isKeyEnabled(fromFile, position), isKeyEnabled(harness.image(), position));
+        return isKeyEnabled(harness.image(), position);
+    }
+    static KeyAssignmentRecord expected(std::uint8_t keyCode, FunctionGroup group,
+                                        std::vector<std::uint8_t> data, std::uint8_t count,
+                                        std::u16string path = {}) {
+        KeyAssignmentRecord record;
+        record.setKeyCode(keyCode);
+        record.setGroup(group);
+        std::copy(data.begin(), data.end(), record.data().begin());
+        record.setCount(count);
+        if (!path.empty())
+            EXPECT_TRUE(record.setLaunchPath(path));
+        return record;
+    }
+    KeyMapEntry factoryEntry(std::uint8_t keyCode) const {
+        return defaultKeyMapEntry(KeyTable[std::size_t(keyWithCode(keyCode))].matrixPosition());
+    }
+
+    WindowHarness harness;
+    ScriptedDialogs dialogs;
+};
+
+constexpr int kEvdevA = 30, kEvdevB = 48, kEvdevC = 46, kEvdevD = 32, kEvdevLeftCtrl = 29;
+
+TEST_F(KeyAssignmentWindow, SingleKeysAndCombinations) {
+    assign('Q', [](Dialog& dialog) {
+        EXPECT_EQ(dialog.state().page(), KeyDialogPage::Keys);
+        type(dialog, kEvdevB);
+        EXPECT_EQ(dialog.singleField()->text(), QStringLiteral("B "));
+        EXPECT_TRUE(dialog.isVisible()) << "keys never close it";
+        click(&dialog, kSave);
+    });
+    EXPECT_EQ(fileRecord('Q'), expected('Q', FunctionGroup::SingleKey, {'B'}, 1));
+    EXPECT_EQ(entry('Q'), (KeyMapEntry{0, 0, 0x05, 0}));
+    EXPECT_TRUE(enabled('Q'));
+
+    assign('W', [](Dialog& dialog) {
+        click(dialog.combineField(), {5, 5});
+        type(dialog, kEvdevLeftCtrl);
+        type(dialog, kEvdevC);
+        EXPECT_EQ(dialog.combineField()->text(), QStringLiteral("LCtrl + C "));
+        EXPECT_TRUE(dialog.singleField()->text().isEmpty());
+        click(&dialog, kSave);
+    });
+    EXPECT_EQ(fileRecord('W'), expected('W', FunctionGroup::KeyCombination, {0xA2, 'C'}, 2));
+    EXPECT_EQ(entry('W'), (KeyMapEntry{0, 0xE0, 0x06, 0}));
+
+    // A fourth key starts a new combination: only it goes out.
+    assign('E', [](Dialog& dialog) {
+        click(dialog.combineField(), {5, 5});
+        for (int key : {kEvdevA, kEvdevB, kEvdevC, kEvdevD})
+            type(dialog, key);
+        EXPECT_EQ(dialog.combineField()->text(), QStringLiteral("D "));
+        click(&dialog, kSave);
+    });
+    EXPECT_EQ(fileRecord('E'), expected('E', FunctionGroup::KeyCombination, {'D'}, 1));
+    EXPECT_EQ(entry('E'), (KeyMapEntry{0, 0x07, 0, 0}));
+
+    // Reopened, the stored combination shows; choosing the other field and saving with nothing
+    // captured gives the key its own function back.
+    assign('W', [](Dialog& dialog) {
+        EXPECT_EQ(dialog.combineField()->text(), QStringLiteral("LCtrl + C "));
+        click(dialog.singleField(), {5, 5});
+        EXPECT_TRUE(dialog.combineField()->text().isEmpty());
+        click(&dialog, kSave);
+    });
+    EXPECT_EQ(fileRecord('W'), expected('W', FunctionGroup::SingleKey, {}, 0));
+    EXPECT_EQ(entry('W'), factoryEntry('W'));
+    EXPECT_EQ(harness.window->host().keys().flags()[std::size_t(keyWithCode('W'))], 0);
+
+    // Keys the Keymap view does not reassign open nothing.
+    for (std::uint8_t code : {0xA2, 0xA3, 0x5B})
+        assign(code, [](Dialog&) { ADD_FAILURE() << "a key that cannot be reassigned"; });
+}
+
+TEST_F(KeyAssignmentWindow, FunctionsFromTheTreeAndMacros) {
+    assign('T', [](Dialog& dialog) {
+        EXPECT_TRUE(dialog.tree()->selectedItems().isEmpty());
+        click(&dialog, kBasicTab);
+        ASSERT_TRUE(dialog.tree()->isVisible());
+        QTreeWidgetItem* media = dialog.tree()->findItems("Media", Qt::MatchExactly)[0];
+        clickItem(dialog.tree(), dialog.tree()->visualItemRect(media));
+        click(&dialog, kSave);
+        EXPECT_TRUE(dialog.isVisible()) << "a group node is not a function";
+        media->setExpanded(true);
+        clickItem(dialog.tree(), dialog.tree()->visualItemRect(media->child(5)));
+        EXPECT_EQ(media->child(5)->text(0), QStringLiteral("Volume Up"));
+        click(&dialog, kSave);
+    });
+    ASSERT_EQ(dialogs.told.size(), 1u);
+    EXPECT_EQ(dialogs.told[0], key_texts::kSelectSubItem.in(false));
+    EXPECT_EQ(fileRecord('T'), expected('T', FunctionGroup::CatalogueFunction, {3, 0, 0xE9, 0}, 0));
+    EXPECT_EQ(entry('T'), (KeyMapEntry{3, 0, 0xE9, 0}));
+
+    // The stored function is selected and its group open; a plain key afterwards selects none.
+    assign('T', [](Dialog& dialog) {
+        EXPECT_EQ(dialog.state().page(), KeyDialogPage::Basic);
+        const auto selected = dialog.tree()->selectedItems();
+        ASSERT_EQ(selected.size(), 1);
+        EXPECT_EQ(selected[0]->text(0), QStringLiteral("Volume Up"));
+        EXPECT_TRUE(selected[0]->parent()->isExpanded());
+        click(&dialog, kClose);
+    });
+    assign('Y', [](Dialog& dialog) {
+        EXPECT_TRUE(dialog.tree()->selectedItems().isEmpty());
+        click(&dialog, kClose);
+    });
+
+    MacroList& macros = harness.window->host().macros();
+    macros[0].setName(u"First");
+    macros[1].setName(u"Second");
+    assign('U', [](Dialog& dialog) {
+        click(&dialog, kMacroTab);
+        ASSERT_EQ(dialog.macroList()->count(), 2);
+        clickItem(dialog.macroList(),
+                  dialog.macroList()->visualItemRect(dialog.macroList()->item(1)));
+        click(&dialog, kSave);
+    });
+    EXPECT_EQ(fileRecord('U'), expected('U', FunctionGroup::MacroKey, {4, 1, 1, 0}, 0));
+    EXPECT_EQ(entry('U'), (KeyMapEntry{4, 1, 1, 0}));
+    assign('U', [](Dialog& dialog) {
+        EXPECT_EQ(dialog.macroList()->currentRow(), 1);
+        click(&dialog, kClose);
+    });
+
+    // Save on Macro without a selection: the key's own function, working whatever the box says.
+    assign('I', [](Dialog& dialog) {
+        click(&dialog, kDisableBox);
+        click(&dialog, kMacroTab);
+        click(&dialog, kSave);
+    });
+    EXPECT_EQ(fileRecord('I'), expected('I', FunctionGroup::SingleKey, {}, 0));
+    EXPECT_EQ(entry('I'), factoryEntry('I'));
+    EXPECT_TRUE(enabled('I'));
+}
+
+TEST_F(KeyAssignmentWindow, LaunchRowsTakeOnlyAChosenPath) {
+    QTemporaryDir folder;
+    const QString text = folder.filePath("notes.txt");
+    const QString program = folder.filePath("tool");
+    for (const QString& name : {text, program}) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const std::array<std::pair<std::uint8_t, QString>, 4> rows{
+        {{'A', "/music/song.mp3"}, {'S', program}, {'D', text}, {'F', folder.path()}}};
+    dialogs.fileAnswers = {rows[0].second, text, program, rows[2].second};
+    dialogs.folderAnswers = {rows[3].second};
+    for (int row = 0; row < 4; ++row) {
+        assign(rows[std::size_t(row)].first, [&](Dialog& dialog) {
+            click(&dialog, kAdvanceTab);
+            click(&dialog, browseOf(row));
+            if (row == 1) // a file that is not a program is refused; the next answer is one
+                click(&dialog, browseOf(row));
+            EXPECT_EQ(dialog.state().launchMarkRow(), row);
+            click(&dialog, kSave);
+        });
+        const std::uint8_t code = rows[std::size_t(row)].first;
+        EXPECT_EQ(fileRecord(code), expected(code, launchRowGroup(row), {3, 0, 0x23, 0x02}, 0,
+                                             rows[std::size_t(row)].second.toStdU16String()))
+            << "row " << row;
+        EXPECT_EQ(entry(code), (KeyMapEntry{10, 0, code, 0}));
+    }
+    EXPECT_EQ(dialogs.told, std::vector<QString>{key_texts::kNotAProgram.in(false)});
+    EXPECT_TRUE(dialogs.filters[0].startsWith("mp3 Files(*.mp3);;"));
+    EXPECT_TRUE(dialogs.filters[3].startsWith("txt Files(*.txt);;"));
+    for (const QString& start : dialogs.folders)
+        EXPECT_EQ(start, QDir::homePath());
+
+    // Advance and Save without a choice: the factory function, also after a radio mark.
+    assign('G', [](Dialog& dialog) {
+        click(&dialog, kAdvanceTab);
+        click(&dialog, kSave);
+    });
+    EXPECT_EQ(fileRecord('G'), expected('G', FunctionGroup::SingleKey, {}, 0));
+    assign('A', [](Dialog& dialog) {
+        EXPECT_EQ(dialog.state().page(), KeyDialogPage::Advance);
+        EXPECT_EQ(dialog.state().launchType(), 0);
+        EXPECT_EQ(dialog.state().launchMarkRow(), kNoLaunchRow);
+        click(&dialog, markOf(1));
+        click(&dialog, kSave);
+    });
+    const KeyAssignmentRecord record = fileRecord('A');
+    EXPECT_EQ(record.group(), 0);
+    EXPECT_EQ(record.count(), 0);
+    EXPECT_TRUE(std::ranges::all_of(record.data(), [](std::uint8_t b) { return b == 0; }));
+    EXPECT_EQ(entry('A'), factoryEntry('A'));
+    EXPECT_EQ(harness.window->host().keys().flags()[std::size_t(keyWithCode('A'))], 0);
+}
+
+TEST_F(KeyAssignmentWindow, DisableResetCloseAndApply) {
+    assign('H', [](Dialog& dialog) {
+        type(dialog, kEvdevB);
+        click(&dialog, kDisableBox);
+        click(&dialog, kSave);
+    });
+    EXPECT_EQ(fileRecord('H'), expected('H', FunctionGroup::SingleKey, {'B'}, 1));
+    EXPECT_FALSE(enabled('H'));
+    EXPECT_EQ(harness.window->host().keys().flags()[std::size_t(keyWithCode('H'))], 1);
+
+    assign('H', [](Dialog& dialog) {
+        EXPECT_TRUE(dialog.state().disableBox());
+        click(&dialog, kReset);
+    });
+    EXPECT_EQ(fileRecord('H'), expected('H', FunctionGroup::SingleKey, {}, 0));
+    EXPECT_EQ(entry('H'), factoryEntry('H'));
+    EXPECT_TRUE(enabled('H'));
+
+    assign('J', [](Dialog& dialog) {
+        type(dialog, kEvdevB);
+        click(&dialog, kDisableBox);
+        click(&dialog, kSave);
+    });
+    const QByteArray before = keymapFile();
+    const SettingsImage image = harness.image();
+    assign('J', [](Dialog& dialog) {
+        click(&dialog, kAdvanceTab);
+        click(&dialog, kDisableBox);
+        click(&dialog, kPageElsewhere);
+        click(&dialog, kClose);
+    });
+    assign('K', [](Dialog& dialog) {
+        type(dialog, kEvdevB);
+        click(&dialog, {374, 11}); // the close mark
+    });
+    EXPECT_EQ(keymapFile(), before);
+    EXPECT_EQ(harness.image(), image);
+
+    // Apply: of the blocks only the key map and the enable mask (the lighting and palm-rest
+    // frames go with every apply).
+    harness.trace.clear();
+    harness.click(870, 615);
+    std::set<std::string> commands;
+    for (const std::string& frame : harness.trace.sentFrames())
+        commands.insert(frame.substr(3, 2));
+    EXPECT_EQ(commands, (std::set<std::string>{"07", "08", "0D", "0E", "18"}));
+    const int position = KeyTable[std::size_t(keyWithCode('J'))].matrixPosition();
+    EXPECT_EQ(keyMapEntryAt(harness.keyboard.memory(), position), (KeyMapEntry{0, 0, 0x05, 0}));
+    EXPECT_FALSE(isKeyEnabled(harness.keyboard.memory(), position));
+}
+
+} // namespace
+} // namespace q905
