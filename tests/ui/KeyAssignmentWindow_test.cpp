@@ -161,8 +161,9 @@ class KeyAssignmentWindow : public ::testing::Test {
         record.setGroup(group);
         std::copy(data.begin(), data.end(), record.data().begin());
         record.setCount(count);
-        if (!path.empty())
+        if (!path.empty()) {
             EXPECT_TRUE(record.setLaunchPath(path));
+        }
         return record;
     }
     KeyMapEntry factoryEntry(std::uint8_t keyCode) const {
@@ -252,6 +253,11 @@ TEST_F(KeyAssignmentWindow, FunctionsFromTheTreeAndMacros) {
         ASSERT_EQ(selected.size(), 1);
         EXPECT_EQ(selected[0]->text(0), QStringLiteral("Volume Up"));
         EXPECT_TRUE(selected[0]->parent()->isExpanded());
+        // Painted by the tree itself: the dark-red bar across the row, flat dark below.
+        const QImage shot = dialog.tree()->viewport()->grab().toImage();
+        const QRect row = dialog.tree()->visualItemRect(selected[0]);
+        EXPECT_EQ(shot.pixelColor(2, row.center().y()), SkinTree::kSelectionColour);
+        EXPECT_EQ(shot.pixelColor(2, shot.height() - 2), SkinTree::kFlatColour);
         click(&dialog, kClose);
     });
     assign('Y', [](Dialog& dialog) {

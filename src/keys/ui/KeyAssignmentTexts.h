@@ -62,7 +62,6 @@ inline constexpr int kButtonTextHeight = 15;
 inline constexpr int kButtonTextHeightGerman = 14;
 
 inline constexpr Text kSelectSubItem{"Please select Sub item", "Bitte wähle einen Unterpunkt aus"};
-inline constexpr Text kSelectFolder{"Please select a folder", "Bitte wähle einen Ordner aus"};
 inline constexpr Text kFolderPickerTitle{"modification path", "Ordner wählen"};
 inline constexpr Text kNotAProgram{
     "This file is not a program you may start. Please select a program.",
