@@ -242,7 +242,7 @@ TEST_F(KeyAssignmentWindow, FunctionsFromTheTreeAndMacros) {
         click(&dialog, kSave);
     });
     ASSERT_EQ(dialogs.told.size(), 1u);
-    EXPECT_EQ(dialogs.told[0], key_texts::kSelectSubItem.in(false));
+    EXPECT_EQ(dialogs.told[0], key_texts::kSelectSubItem.in(Language::English));
     EXPECT_EQ(fileRecord('T'), expected('T', FunctionGroup::CatalogueFunction, {3, 0, 0xE9, 0}, 0));
     EXPECT_EQ(entry('T'), (KeyMapEntry{3, 0, 0xE9, 0}));
 
@@ -322,7 +322,7 @@ TEST_F(KeyAssignmentWindow, LaunchRowsTakeOnlyAChosenPath) {
             << "row " << row;
         EXPECT_EQ(entry(code), (KeyMapEntry{10, 0, code, 0}));
     }
-    EXPECT_EQ(dialogs.told, std::vector<QString>{key_texts::kNotAProgram.in(false)});
+    EXPECT_EQ(dialogs.told, std::vector<QString>{key_texts::kNotAProgram.in(Language::English)});
     EXPECT_TRUE(dialogs.filters[0].startsWith("mp3 Files(*.mp3);;"));
     EXPECT_TRUE(dialogs.filters[3].startsWith("txt Files(*.txt);;"));
     for (const QString& start : dialogs.folders)

@@ -166,7 +166,7 @@ void MainWindow::pickPerKeyColour() {
 }
 
 void MainWindow::openKeyAssignment(int key) {
-    const bool german = isGerman(m_services.languageCode);
+    const Language language = m_services.language;
     if (!isAssignableKey(key))
         return;
     HostState& host = m_host;
@@ -178,14 +178,14 @@ void MainWindow::openKeyAssignment(int key) {
     const int position = KeyTable[key].matrixPosition();
     KeyAssignmentDialog dialog(m_skin, *m_services.dialogs, KeyTable[key].keyCode,
                                host.keys().table()[static_cast<std::size_t>(key)],
-                               isKeyEnabled(host.image(), position), host.macros(), german, this);
+                               isKeyEnabled(host.image(), position), host.macros(), language, this);
     if (m_services.dialogs->exec(dialog) != QDialog::Accepted || m_closing)
         return;
     const AssignResult result = assignKey(host.keys(), host.image(), host.macros(), key,
                                           dialog.choice(), host.dataFolder());
     if (!result.ok())
         m_services.dialogs->tell(this, QString::fromUtf8(kWindowTitle),
-                                 key_texts::kAssignFailed.in(german) +
+                                 key_texts::kAssignFailed.in(language) +
                                      QString::fromStdString(result.message));
 }
 

@@ -115,10 +115,11 @@ QLineEdit* makeField(QWidget* parent, const char* name, const QRect& place) {
 
 KeyAssignmentDialog::KeyAssignmentDialog(SkinCache& skin, UserDialogs& dialogs,
                                          std::uint8_t keyCode, const KeyAssignmentRecord& record,
-                                         bool enabled, const MacroList& macros, bool german,
+                                         bool enabled, const MacroList& macros, Language language,
                                          QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin), m_dialogs(dialogs),
-      m_keyCode(keyCode), m_german(german), m_state(record, enabled) {
+      m_keyCode(keyCode), m_language(language), m_german(language == Language::German),
+      m_state(record, enabled) {
     setObjectName(QStringLiteral("keyAssignment"));
     const QImage& background = m_skin.image(kBackground);
     setFixedSize(background.isNull() ? kFallbackSize : background.size());
@@ -334,7 +335,7 @@ void KeyAssignmentDialog::save() {
     const std::string function =
         selectedItems.isEmpty() ? std::string() : selectedItems[0]->text(0).toStdString();
     if (m_state.save(macroRow, function) == SaveOutcome::GroupNodeChosen) {
-        tell(key_texts::kSelectSubItem.in(m_german));
+        tell(key_texts::kSelectSubItem.in(m_language));
         return;
     }
     accept();
@@ -344,7 +345,7 @@ void KeyAssignmentDialog::browse(int row) {
     m_state.browseStarted(row);
     update();
     const QString home = QDir::homePath();
-    const QString caption = key_texts::kLaunchRows[static_cast<std::size_t>(row)].in(m_german);
+    const QString caption = key_texts::kLaunchRows[static_cast<std::size_t>(row)].in(m_language);
     QString path;
     switch (row) {
     case 0:
@@ -357,7 +358,7 @@ void KeyAssignmentDialog::browse(int row) {
                                       QString::fromUtf8(key_texts::kProgramFilter));
         const QFileInfo file(path);
         if (!path.isEmpty() && !(file.isFile() && file.isExecutable())) {
-            tell(key_texts::kNotAProgram.in(m_german));
+            tell(key_texts::kNotAProgram.in(m_language));
             path.clear();
         }
         break;
@@ -367,7 +368,7 @@ void KeyAssignmentDialog::browse(int row) {
             m_dialogs.openFileName(this, caption, home, QString::fromUtf8(key_texts::kTextFilter));
         break;
     default:
-        path = m_dialogs.existingFolder(this, key_texts::kFolderPickerTitle.in(m_german), home);
+        path = m_dialogs.existingFolder(this, key_texts::kFolderPickerTitle.in(m_language), home);
         break;
     }
     if (!path.isEmpty())
@@ -383,7 +384,7 @@ void KeyAssignmentDialog::paintEvent(QPaintEvent*) {
         painter.drawImage(0, 0, background);
 
     using namespace key_texts;
-    drawSkinText(painter, kTitle.in(m_german), kTitleLabel.x(), kTitleLabel.y(), kGrey,
+    drawSkinText(painter, kTitle.in(m_language), kTitleLabel.x(), kTitleLabel.y(), kGrey,
                  kTitleHeight);
     const QPoint name = m_german ? kKeyNameGerman : kKeyName;
     drawSkinText(painter, QString::fromStdString(nameOf(m_keyCode)), name.x(), name.y(), kWhite,
@@ -391,21 +392,22 @@ void KeyAssignmentDialog::paintEvent(QPaintEvent*) {
 
     const int page = static_cast<int>(m_state.page());
     for (std::size_t tab = 0; tab < kTabs.size(); ++tab) {
-        const QPoint at = kTabs[tab].at(m_german);
-        drawNarrowedText(painter, kTabs[tab].text.in(m_german), at, kTabRights[tab],
+        const QPoint at = kTabs[tab].at(m_language);
+        drawNarrowedText(painter, kTabs[tab].text.in(m_language), at, kTabRights[tab],
                          static_cast<int>(tab) == page ? kRed : kGrey, kPageTextHeight);
     }
     if (m_state.page() == KeyDialogPage::Keys) {
         for (const PlacedText* label : {&kSingleLabel, &kCombineLabel}) {
-            const QPoint at = label->at(m_german);
-            drawSkinText(painter, label->text.in(m_german), at.x(), at.y(), kGrey, kPageTextHeight);
+            const QPoint at = label->at(m_language);
+            drawSkinText(painter, label->text.in(m_language), at.x(), at.y(), kGrey,
+                         kPageTextHeight);
         }
     } else if (m_state.page() == KeyDialogPage::Advance) {
         paintAdvancePage(painter);
     }
 
     m_skin.draw(painter, m_state.disableBox() ? kBoxOn : kBoxOff, kDisableBox.x(), kDisableBox.y());
-    drawNarrowedText(painter, kDisableKey.text.in(m_german), kDisableKey.at(m_german),
+    drawNarrowedText(painter, kDisableKey.text.in(m_language), kDisableKey.at(m_language),
                      kButtonPlaces[0].x() - 2, kWhite, kDisableKeyHeight);
 
     for (std::size_t i = 0; i < kButtons.size(); ++i) {
@@ -413,8 +415,8 @@ void KeyAssignmentDialog::paintEvent(QPaintEvent*) {
                                            static_cast<int>(KeyDialogButton::Reset) + int(i));
         m_skin.draw(painter, over ? kButtonPictures[i].second : kButtonPictures[i].first,
                     kButtonPlaces[i].x(), kButtonPlaces[i].y());
-        const QPoint at = kButtons[i].at(m_german);
-        drawSkinText(painter, kButtons[i].text.in(m_german), at.x(), at.y(), kWhite,
+        const QPoint at = kButtons[i].at(m_language);
+        drawSkinText(painter, kButtons[i].text.in(m_language), at.x(), at.y(), kWhite,
                      m_german ? kButtonTextHeightGerman : kButtonTextHeight);
     }
 }
@@ -427,7 +429,7 @@ void KeyAssignmentDialog::paintAdvancePage(QPainter& painter) {
                     top + kMarkDy);
         m_skin.draw(painter, kPathBox, kPathBoxX, top);
         m_skin.draw(painter, m_hoveredBrowseRow == row ? kBrowseOver : kBrowse, kBrowseX, top);
-        drawNarrowedText(painter, kLaunchRows[static_cast<std::size_t>(row)].in(m_german),
+        drawNarrowedText(painter, kLaunchRows[static_cast<std::size_t>(row)].in(m_language),
                          {m_german ? kLaunchLabelXGerman : kLaunchLabelX, top + kLabelDy},
                          kPathBoxX - 1, kRed, kPageTextHeight);
     }

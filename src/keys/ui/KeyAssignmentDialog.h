@@ -5,6 +5,7 @@
 // dragged by its background. It changes nothing itself: after OK the caller hands choice() to
 // assignKey.
 
+#include "base/Language.h"
 #include "keys/KeyDialogState.h"
 #include "platform/qt/KeyCapture.h"
 
@@ -30,7 +31,7 @@ class KeyAssignmentDialog : public QDialog {
     // record.
     KeyAssignmentDialog(SkinCache& skin, UserDialogs& dialogs, std::uint8_t keyCode,
                         const KeyAssignmentRecord& record, bool enabled, const MacroList& macros,
-                        bool german, QWidget* parent = nullptr);
+                        Language language, QWidget* parent = nullptr);
     ~KeyAssignmentDialog() override;
 
     // What OK hands over.
@@ -73,7 +74,8 @@ class KeyAssignmentDialog : public QDialog {
     SkinCache& m_skin;
     UserDialogs& m_dialogs;
     std::uint8_t m_keyCode;
-    bool m_german;
+    Language m_language;
+    bool m_german; // the German layout's places
     KeyDialogState m_state;
     KeyCapture m_capture;
 

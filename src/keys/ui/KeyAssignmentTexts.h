@@ -1,6 +1,8 @@
 #pragma once
 // The key assignment dialog's texts and where they are drawn, in both languages.
 
+#include "base/Language.h"
+
 #include <QPoint>
 #include <QString>
 
@@ -11,14 +13,16 @@ namespace q905::key_texts {
 struct Text {
     const char* english; // UTF-8
     const char* german;
-    QString in(bool german) const { return QString::fromUtf8(german ? this->german : english); }
+    QString in(Language language) const {
+        return QString::fromUtf8(language == Language::German ? german : english);
+    }
 };
 
 struct PlacedText {
     Text text;
     QPoint english;
     QPoint german;
-    QPoint at(bool german) const { return german ? this->german : english; }
+    QPoint at(Language language) const { return language == Language::German ? german : english; }
 };
 
 // Left of the key's name in the title line, which starts at (127, 3) or (180, 5) in German.
