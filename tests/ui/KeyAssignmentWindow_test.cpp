@@ -392,8 +392,8 @@ TEST_F(KeyAssignmentWindow, DisableResetCloseAndApply) {
     harness.trace.clear();
     harness.click(870, 615);
     std::set<std::string> commands;
-    for (const std::string& frame : harness.trace.sentFrames())
-        commands.insert(frame.substr(3, 2));
+    for (const auto& frame : harness.trace.sentFrames())
+        commands.insert(frame.commandHex());
     EXPECT_EQ(commands, (std::set<std::string>{"07", "08", "0D", "0E", "18"}));
     const int position = KeyTable[std::size_t(keyWithCode('J'))].matrixPosition();
     EXPECT_EQ(keyMapEntryAt(harness.keyboard.memory(), position), (KeyMapEntry{0, 0, 0x05, 0}));
