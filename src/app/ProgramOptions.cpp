@@ -94,6 +94,8 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
             options.noApply = true;
         } else if (name == "--json" && !inlineValue) {
             options.json = true;
+        } else if (name == "--accept-launch-actions" && !inlineValue) {
+            options.acceptLaunchActions = true;
         } else if (name == "--help" && !inlineValue) {
             options.help = true;
         } else {

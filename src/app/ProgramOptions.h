@@ -19,6 +19,7 @@ struct CliOptions {
     std::optional<std::filesystem::path> dataDir;      // --data-dir DIR
     bool noApply = false;                              // --no-apply
     bool json = false;                                 // --json
+    bool acceptLaunchActions = false;                  // --accept-launch-actions (profile import)
     bool help = false;
     std::optional<std::string> language;             // --language en|de (the window)
     std::optional<std::filesystem::path> screenshot; // --screenshot FILE (the window)

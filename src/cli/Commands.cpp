@@ -37,10 +37,17 @@ const std::array kCommands{
     CommandInfo{"disable", "disable KEY               switch a key off", runDisable},
     CommandInfo{"enable", "enable KEY                switch a key on again", runEnable},
     CommandInfo{"profile",
-                "profile export FILE | import FILE | rename NAME | show\n"
+                "profile export FILE | import FILE [--accept-launch-actions] | rename NAME |\n"
+                "         show\n"
                 "                            save, load or name the whole state as a profile",
                 runProfile},
-    CommandInfo{"macro", "macro list | show N       the macros and their events", runMacro},
+    CommandInfo{
+        "macro",
+        "macro list | show N | new NAME ROW... | set N ROW... | rename N NAME |\n"
+        "         loop N COUNT | delete N\n"
+        "                            the macros and their events; ROW as show prints it:\n"
+        "                            \"A dn\", \"A up\", \"50 ms\" (the wait before the next)",
+        runMacro},
 };
 } // namespace
 
@@ -62,6 +69,8 @@ void printUsage(std::ostream& out) {
            "  --data-dir DIR             folder of keymap.bin, MacroDefine.bin and Configure\n"
            "  --no-apply                 change only the files on this computer, not the keyboard\n"
            "  --json                     dump as one JSON object\n"
+           "  --accept-launch-actions    profile import: take over keys that open programs,\n"
+           "                             files or folders\n"
            "  --help                     this text\n";
 }
 

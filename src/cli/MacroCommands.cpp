@@ -1,52 +1,175 @@
-// macro list | show N: the macros the host keeps, as the macro dialog lists them.
+// macro list | show N | new NAME ROW... | set N ROW... | rename N NAME | loop N COUNT |
+// delete N: the macros the host keeps, edited as the macro dialog edits them. An edit fills the
+// device slots, applies, and saves keymap.bin and MacroDefine.bin in the dialog's order.
 
 #include "app/HostState.h"
-#include "cli/Command.h"
-#include "macros/MacroModel.h"
-#include "platform/Paths.h"
 #include "base/Utf16.h"
+#include "cli/Command.h"
+#include "cli/HostSession.h"
+#include "cli/MacroRows.h"
+#include "macros/MacroListEditing.h"
+#include "platform/Paths.h"
 
 #include <charconv>
 #include <ostream>
+#include <sstream>
 
 namespace q905 {
 
-int runMacro(CliContext& context, std::span<const std::string> args) {
-    const std::string action = args.empty() ? "" : args[0];
-    int index = -1;
-    if (action == "show" && args.size() == 2) {
-        const std::string& text = args[1];
-        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
-        if (ec != std::errc{} || end != text.data() + text.size())
-            index = -1;
-    }
-    if (!(action == "list" && args.size() == 1) && !(action == "show" && index >= 0)) {
-        context.err << "q905ctl: macro list | show N\n";
-        return exitcode::kUsage;
-    }
-    HostState host(dataFolder(context.options.dataDir));
-    host.loadAtStartUp();
-    const MacroList& macros = host.macros();
+namespace {
+
+constexpr const char* kUsage =
+    "q905ctl: macro list | show N | new NAME ROW... | set N ROW... | rename N NAME |\n"
+    "         loop N COUNT | delete N\n";
+
+std::optional<int> number(const std::string& text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc{} || end != text.data() + text.size() || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+int usage(CliContext& context) {
+    context.err << kUsage;
+    return exitcode::kUsage;
+}
+
+int refuse(CliContext& context, const std::string& why) {
+    context.err << "q905ctl: " << why << '\n';
+    return exitcode::kUsage;
+}
+
+int list(CliContext& context, const MacroList& macros) {
     const std::size_t count = macros.namedCount();
-    if (action == "list") {
-        for (std::size_t i = 0; i < count; ++i) {
-            const MacroRecord& record = macros[i];
-            context.out << i << "  " << utf16ToUtf8(record.name()) << "  loop "
-                        << record.loopCount() << (record.hasDelay() ? "  with delays" : "") << '\n';
-        }
-        if (count == 0)
-            context.out << "no macros\n";
-        return exitcode::kOk;
+    for (std::size_t i = 0; i < count; ++i) {
+        const MacroRecord& record = macros[i];
+        context.out << i << "  " << utf16ToUtf8(record.name()) << "  loop " << record.loopCount()
+                    << (record.hasDelay() ? "  with delays" : "") << "  "
+                    << record.keyEvents().end() << " / " << kEventSequenceSize << " bytes\n";
     }
-    if (static_cast<std::size_t>(index) >= count) {
-        context.err << "q905ctl: there is no macro " << index << " (" << count << " defined)\n";
-        return exitcode::kUsage;
-    }
-    const MacroRecord& record = macros[static_cast<std::size_t>(index)];
+    if (count == 0)
+        context.out << "no macros\n";
+    return exitcode::kOk;
+}
+
+int show(CliContext& context, const MacroRecord& record) {
     context.out << utf16ToUtf8(record.name()) << "  loop " << record.loopCount() << '\n';
-    for (const std::string& row : listMacroEvents(record))
+    for (const std::string& row : formatMacroRows(record.deviceEvents(), record.keyEvents()))
         context.out << "  " << row << '\n';
     return exitcode::kOk;
+}
+
+// Checks the arguments of an edit and makes it on the list; an exit code when refused, nothing
+// changed then.
+std::optional<int> edit(CliContext& context, MacroList& macros, const std::string& action,
+                        std::span<const std::string> args) {
+    const std::size_t count = macros.namedCount();
+    if (action == "new") {
+        if (args.empty())
+            return usage(context);
+        const std::u16string name = utf8ToUtf16(args[0]);
+        if (std::string why = checkMacroName(name); !why.empty())
+            return refuse(context, why);
+        if (count >= kMaxNamedMacros)
+            return refuse(context, "there are " + std::to_string(kMaxNamedMacros) +
+                                       " macros already, one per keyboard slot");
+        const auto events = parseMacroRows(args.subspan(1));
+        if (const auto* error = std::get_if<ArgumentError>(&events))
+            return refuse(context, error->message);
+        const int index = *appendMacro(macros, name);
+        const auto& parsed = std::get<MacroEvents>(events);
+        (void)commitMacro(macros, index, name, false, "1", parsed.hasDelay, parsed.deviceEvents,
+                          parsed.keyEvents);
+        context.out << "macro " << index << ": " << args[0] << '\n';
+        return std::nullopt;
+    }
+    if (args.empty())
+        return usage(context);
+    const auto index = number(args[0]);
+    if (!index)
+        return usage(context);
+    if (static_cast<std::size_t>(*index) >= count)
+        return refuse(context,
+                      "there is no macro " + args[0] + " (" + std::to_string(count) + " defined)");
+    MacroRecord& record = macros[static_cast<std::size_t>(*index)];
+    const std::uint16_t loop = record.loopCount();
+    if (action == "set") {
+        const auto events = parseMacroRows(args.subspan(1));
+        if (const auto* error = std::get_if<ArgumentError>(&events))
+            return refuse(context, error->message);
+        const auto& parsed = std::get<MacroEvents>(events);
+        (void)commitMacro(macros, *index, record.name(), loop > 1, std::to_string(loop),
+                          parsed.hasDelay, parsed.deviceEvents, parsed.keyEvents);
+    } else if (action == "rename" && args.size() == 2) {
+        const std::u16string name = utf8ToUtf16(args[1]);
+        if (std::string why = checkMacroName(name); !why.empty())
+            return refuse(context, why);
+        record.setName(name);
+    } else if (action == "loop" && args.size() == 2) {
+        const auto times = number(args[1]);
+        if (!times || *times < 1 || *times > kMaxLoopCount)
+            return refuse(context, "a loop count is 1..999");
+        record.setLoopCount(static_cast<std::uint16_t>(*times));
+    } else if (action == "delete" && args.size() == 1) {
+        (void)deleteMacro(macros, *index);
+    } else {
+        return usage(context);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int runMacro(CliContext& context, std::span<const std::string> args) {
+    const std::string action = args.empty() ? "" : args[0];
+    const auto rest = args.empty() ? args : args.subspan(1);
+    if ((action == "list" && rest.empty()) || (action == "show" && rest.size() == 1)) {
+        if (action == "show" && !number(rest[0]))
+            return usage(context);
+        HostState host(dataFolder(context.options.dataDir));
+        host.loadAtStartUp();
+        const MacroList& macros = host.macros();
+        if (action == "list")
+            return list(context, macros);
+        const auto index = static_cast<std::size_t>(*number(rest[0]));
+        if (index >= macros.namedCount())
+            return refuse(context, "there is no macro " + rest[0] + " (" +
+                                       std::to_string(macros.namedCount()) + " defined)");
+        return show(context, macros[index]);
+    }
+    if (action != "new" && action != "set" && action != "rename" && action != "loop" &&
+        action != "delete")
+        return usage(context);
+
+    // The edit is checked on a copy first, so a refused one opens no keyboard and writes nothing.
+    {
+        HostState probe(dataFolder(context.options.dataDir));
+        MacroList& macros = probe.macros();
+        const std::filesystem::path file = probe.macroFilePath();
+        if (std::filesystem::exists(file) && loadMacroFile(file, macros) == MacroFileResult::Failed)
+            return refuse(context, "cannot read " + file.string());
+        std::ostringstream quiet;
+        CliContext silent{context.options, quiet, context.err};
+        if (const auto refused = edit(silent, macros, action, rest))
+            return *refused;
+    }
+
+    HostSession session(context);
+    if (const auto failed = session.start())
+        return *failed;
+    HostState& host = session.host();
+    (void)edit(context, host.macros(), action, rest);
+    {
+        std::lock_guard lock(host.settings().mutex());
+        fillMacroSlots(host.macros(), host.image());
+    }
+    int code = session.commit();
+    if (!host.saveMacros()) {
+        context.err << "q905ctl: cannot save " << host.macroFilePath().string() << '\n';
+        code = exitcode::kFailure;
+    }
+    return code;
 }
 
 } // namespace q905

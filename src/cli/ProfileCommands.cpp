@@ -18,7 +18,8 @@ int report(CliContext& context, const ProfileResult& result) {
     context.err << "q905ctl: " << result.message << '\n';
     const bool badInput =
         result.status == ProfileStatus::BadName || result.status == ProfileStatus::WrongSize ||
-        result.status == ProfileStatus::Unreadable || result.status == ProfileStatus::NoProfile;
+        result.status == ProfileStatus::Unreadable || result.status == ProfileStatus::NoProfile ||
+        result.status == ProfileStatus::Declined;
     return badInput ? exitcode::kUsage : exitcode::kFailure;
 }
 
@@ -41,7 +42,8 @@ int runProfile(CliContext& context, std::span<const std::string> args) {
     if (action == "show" && args.size() == 1)
         return show(context);
     if (args.size() != 2 || (action != "export" && action != "import" && action != "rename")) {
-        context.err << "q905ctl: profile export FILE | import FILE | rename NAME | show\n";
+        context.err << "q905ctl: profile export FILE | import FILE [--accept-launch-actions] |\n"
+                       "         rename NAME | show\n";
         return exitcode::kUsage;
     }
     const std::string& argument = args[1];
@@ -69,8 +71,17 @@ int runProfile(CliContext& context, std::span<const std::string> args) {
     {
         HostState& host = session.host();
         std::lock_guard lock(host.settings().mutex());
+        // Keys that open programs, files or folders on this computer come in only when asked for.
+        const auto consent = [&context](const std::vector<ProfileLaunchAction>& actions) {
+            std::ostream& out = context.options.acceptLaunchActions ? context.out : context.err;
+            out << "the profile binds keys to launch actions on this computer:\n"
+                << describeLaunchActions(actions);
+            if (!context.options.acceptLaunchActions)
+                context.err << "give --accept-launch-actions to import it with them\n";
+            return context.options.acceptLaunchActions;
+        };
         const ProfileResult imported =
-            importProfile(folder, argument, host.image(), host.keys().table(), paths);
+            importProfile(folder, argument, host.image(), host.keys().table(), paths, consent);
         if (!imported.ok())
             return report(context, imported);
         host.keys().table().resetKeyCodes();

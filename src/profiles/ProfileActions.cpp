@@ -1,5 +1,7 @@
 #include "profiles/ProfileActions.h"
 
+#include <memory>
+
 namespace q905 {
 
 namespace {
@@ -20,13 +22,23 @@ ProfileResult replaceAndRemember(const std::filesystem::path& folder,
 
 ProfileResult importProfile(const std::filesystem::path& folder,
                             const std::filesystem::path& source, SettingsImage& image,
-                            KeyAssignmentTable& table, ProfilePathTable& paths) {
+                            KeyAssignmentTable& table, ProfilePathTable& paths,
+                            const LaunchActionConsent& consent) {
     const std::string name = profileNameFromFile(source);
     if (std::string why = checkProfileName(name); !why.empty())
         return {ProfileStatus::BadName, source.string() + ": " + why, {}, {}};
-    if (ProfileResult loaded = loadProfile(source, image, table); !loaded.ok())
+    SettingsImage newImage = image;
+    auto newTable = std::make_unique<KeyAssignmentTable>();
+    if (ProfileResult loaded = loadProfile(source, newImage, *newTable); !loaded.ok())
         return loaded;
-    return replaceAndRemember(folder, source, name, paths);
+    if (const auto actions = launchActionsIn(*newTable); !actions.empty() && !consent(actions))
+        return {ProfileStatus::Declined, "the profile's launch actions were not accepted", {}, {}};
+    ProfileResult result = replaceAndRemember(folder, source, name, paths);
+    if (result.status == ProfileStatus::Done || result.status == ProfileStatus::CleanupFailed) {
+        image = newImage;
+        table = *newTable;
+    }
+    return result;
 }
 
 ProfileResult exportProfile(const std::filesystem::path& folder,

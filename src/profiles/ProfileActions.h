@@ -4,14 +4,17 @@
 // after the file (cut at its first ".") or the new name.
 
 #include "profiles/ProfileFolder.h"
+#include "profiles/ProfileLaunchActions.h"
 
 namespace q905 {
 
-// Takes source into image and table and makes it the current profile. A bad name or a file
-// that is not a profile is refused before anything changes.
+// Takes source into image and table and makes it the current profile. A bad name, a file that
+// is not a profile, launch actions the consent declines, or a failure to place the file in the
+// folder is refused before anything changes: image, table, folder and paths stay as they were.
 ProfileResult importProfile(const std::filesystem::path& folder,
                             const std::filesystem::path& source, SettingsImage& image,
-                            KeyAssignmentTable& table, ProfilePathTable& paths);
+                            KeyAssignmentTable& table, ProfilePathTable& paths,
+                            const LaunchActionConsent& consent);
 
 // Writes image and table to target and makes that the current profile.
 ProfileResult exportProfile(const std::filesystem::path& folder,

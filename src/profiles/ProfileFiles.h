@@ -24,6 +24,7 @@ enum class ProfileStatus {
     NoProfile,     // there is no current profile to rename
     WriteFailed,   // the file could not be written; the old one is whole
     CleanupFailed, // the new profile is in place, but an old profile file could not be removed
+    Declined,      // the user did not accept the profile's launch actions; nothing changed
 };
 
 struct ProfileResult {

@@ -31,6 +31,10 @@ std::vector<std::string> fileNames(const fs::path& folder) {
     return names;
 }
 
+bool acceptAll(const std::vector<ProfileLaunchAction>&) {
+    return true;
+}
+
 class ProfileTest : public ::testing::Test {
   protected:
     fs::path profiles() const { return profileFolder(scratch.path()); }
@@ -67,7 +71,7 @@ TEST_F(ProfileTest, ForeignFilesAreRefusedAndChangeNothing) {
         EXPECT_EQ(result.status, ProfileStatus::WrongSize);
         EXPECT_NE(result.message.find("206928"), std::string::npos) << result.message;
         const ProfileResult imported =
-            importProfile(profiles(), scratch / name, image, *table, paths);
+            importProfile(profiles(), scratch / name, image, *table, paths, acceptAll);
         EXPECT_EQ(imported.status, ProfileStatus::WrongSize);
     }
     EXPECT_EQ(loadProfile(scratch / "missing.bin", image, *table).status,
@@ -148,8 +152,8 @@ TEST_F(ProfileTest, ImportExportAndRenameAsTheDialogDoesThem) {
     ASSERT_TRUE(listCurrentProfile(profiles(), paths));
 
     testing::writeBytes(scratch / "in" / "Work.Profile.bin", profileBytes(11));
-    ProfileResult result =
-        importProfile(profiles(), scratch / "in" / "Work.Profile.bin", image, *table, paths);
+    ProfileResult result = importProfile(profiles(), scratch / "in" / "Work.Profile.bin", image,
+                                         *table, paths, acceptAll);
     ASSERT_TRUE(result.ok()) << result.message;
     EXPECT_EQ(result.name, "Work");
     EXPECT_EQ(currentState(), profileBytes(11));
@@ -172,12 +176,49 @@ TEST_F(ProfileTest, ImportExportAndRenameAsTheDialogDoesThem) {
 
     // A file whose name starts with "." gives no name: refused before the state changes.
     testing::writeBytes(scratch / ".hidden.bin", profileBytes(12));
-    EXPECT_EQ(importProfile(profiles(), scratch / ".hidden.bin", image, *table, paths).status,
-              ProfileStatus::BadName);
+    EXPECT_EQ(
+        importProfile(profiles(), scratch / ".hidden.bin", image, *table, paths, acceptAll).status,
+        ProfileStatus::BadName);
     EXPECT_EQ(currentState(), exported);
 
     paths.clear();
     EXPECT_EQ(renameCurrentProfile(profiles(), "x", paths).status, ProfileStatus::NoProfile);
+}
+
+TEST_F(ProfileTest, LaunchActionsAreListedAndADeclinedImportChangesNothing) {
+    testing::writeBytes(profiles() / "Old.bin", profileBytes(20));
+    ASSERT_TRUE(listCurrentProfile(profiles(), paths));
+    takeHostStateBytes(profileBytes(20), &image, *table);
+    const auto before = currentState();
+
+    // A clean profile but for one key that starts a program and one record beyond the keys.
+    SettingsImage foreignImage;
+    auto foreign = std::make_unique<KeyAssignmentTable>();
+    foreign->resetKeyCodes();
+    (*foreign)[42].setGroup(FunctionGroup::Startup);
+    ASSERT_TRUE((*foreign)[42].setLaunchPath(u"/tmp/run.sh"));
+    (*foreign)[200].setGroup(FunctionGroup::OpenFolder);
+    ASSERT_TRUE((*foreign)[200].setLaunchPath(u"/home"));
+    (*foreign)[43].setGroup(FunctionGroup::OpenFile); // no path: opens nothing
+    ASSERT_TRUE(saveProfile(scratch / "Gift.bin", foreignImage, *foreign).ok());
+
+    std::vector<ProfileLaunchAction> shown;
+    const auto decline = [&shown](const std::vector<ProfileLaunchAction>& actions) {
+        shown = actions;
+        return false;
+    };
+    const ProfileResult result =
+        importProfile(profiles(), scratch / "Gift.bin", image, *table, paths, decline);
+    EXPECT_EQ(result.status, ProfileStatus::Declined);
+    EXPECT_EQ(describeLaunchActions(shown), "Q  program  /tmp/run.sh\nrecord 200  folder  /home\n");
+    EXPECT_EQ(currentState(), before);
+    EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"Old.bin"});
+    EXPECT_EQ(paths[0], profiles() / "Old.bin");
+
+    ASSERT_TRUE(
+        importProfile(profiles(), scratch / "Gift.bin", image, *table, paths, acceptAll).ok());
+    EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"Gift.bin"});
+    EXPECT_EQ((*table)[42].launchPath(), u"/tmp/run.sh");
 }
 
 } // namespace
