@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,18 +39,28 @@ class AnsweringDialogs final : public UserDialogs {
     }
     int exec(QDialog& dialog) override {
         opened.push_back(dialog.objectName());
-        return QDialog::Rejected;
+        return onExec ? onExec(dialog) : QDialog::Rejected;
     }
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
+    QString openFileName(QWidget*, const QString&, const QString& folder,
+                         const QString& filter) override {
+        pickerFolders.push_back(folder);
+        pickerFilters.push_back(filter);
+        return fileAnswer;
     }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
+    QString saveFileName(QWidget*, const QString&, const QString& folder,
+                         const QString& filter) override {
+        pickerFolders.push_back(folder);
+        pickerFilters.push_back(filter);
+        return fileAnswer;
     }
     QString existingFolder(QWidget*, const QString&, const QString&) override { return {}; }
 
     bool answerOk = false;
     std::vector<QString> asked, told, opened;
+    // Plays the user of a dialog the window runs; its result is the dialog's.
+    std::function<int(QDialog&)> onExec;
+    QString fileAnswer; // what the file pickers return
+    std::vector<QString> pickerFolders, pickerFilters;
 };
 
 class AnsweringColourPicker final : public ColourPicker {

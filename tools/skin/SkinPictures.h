@@ -24,5 +24,7 @@ void addPanelPictures(PictureSet& pictures);
 void addColourDialogPictures(PictureSet& pictures);
 // The key assignment dialog's pictures in "Custom/".
 void addKeyDialogPictures(PictureSet& pictures);
+// The macro dialog ("MacroManagement/") and the profile dialog ("Config/").
+void addDialogPictures(PictureSet& pictures);
 
 } // namespace q905::skin

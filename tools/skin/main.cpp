@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
         q905::skin::addPanelPictures(pictures);
         q905::skin::addColourDialogPictures(pictures);
         q905::skin::addKeyDialogPictures(pictures);
+        q905::skin::addDialogPictures(pictures);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "q905_skin_generator: %s\n", error.what());
         return 1;

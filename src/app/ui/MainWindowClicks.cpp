@@ -1,5 +1,6 @@
 // Click dispatch: an open list, else the help menu, else the button table and then the keys.
 #include "app/ButtonTable.h"
+#include "app/ui/Delays.h"
 #include "app/ui/MainWindow.h"
 #include "firmware/Updater.h"
 #include "keys/CommitAssignment.h"
@@ -8,16 +9,26 @@
 #include "keys/ui/KeyAssignmentTexts.h"
 #include "lighting/EffectCatalogue.h"
 #include "lighting/ui/ColourPicker.h"
+#include "macros/ui/MacroDialog.h"
 #include "platform/qt/UserDialogs.h"
+#include "profiles/ui/ProfileDialog.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
 
 #include <mutex>
 
 namespace q905 {
 
 namespace {
+
+// Until the key capture is in place nothing reports keys: recording stays empty.
+class MacroHook final : public HookLibrary {
+  public:
+    bool installHook(int) override { return false; }
+    void removeHook() override {}
+};
 
 // The colour the custom colour dialog starts from.
 constexpr std::uint32_t kInitialDialogColour = 12 | 12 << 8 | 12 << 16;
@@ -189,11 +200,33 @@ void MainWindow::openKeyAssignment(int key) {
                                      QString::fromStdString(result.message));
 }
 
-// The profile dialog comes with later work. When it closes, the window refreshes with
-// handleReadDone(ReadSource::Profile) after a 50 ms wait.
-void MainWindow::openProfiles() {}
+// However it closes, the pages refresh from the image and table a moment later; the keyboard
+// is not written until Apply.
+void MainWindow::openProfiles() {
+    {
+        ProfileDialog dialog(m_skin, languageCode(), m_host, QDir::homePath(), *m_services.dialogs,
+                             this);
+        m_services.dialogs->exec(dialog);
+    }
+    if (m_closing)
+        return;
+    m_services.delays->after(std::chrono::milliseconds(50), this,
+                             [this] { handleReadDone(ReadSource::Profile); });
+}
 
-// The macro dialog comes with later work. On OK: fillMacroSlots, keymap.bin, MacroDefine.bin.
-void MainWindow::openMacros() {}
+// On OK the slots take the named macros; they reach the keyboard with the next Apply.
+void MainWindow::openMacros() {
+    MacroHook hook;
+    MacroDialog dialog(m_skin, languageCode(), m_host.macros(), *m_services.clock, hook,
+                       *m_services.dialogs, this);
+    if (m_services.dialogs->exec(dialog) != QDialog::Accepted || m_closing)
+        return;
+    {
+        std::lock_guard lock(m_host.settings().mutex());
+        fillMacroSlots(m_host.macros(), m_host.image());
+    }
+    (void)m_host.saveKeymap();
+    (void)m_host.saveMacros();
+}
 
 } // namespace q905

@@ -1,0 +1,44 @@
+#pragma once
+// The macro dialog's texts in both languages (UTF-8).
+
+#include "app/WindowTexts.h"
+
+namespace q905::macro_texts {
+
+inline constexpr WindowText kCaption{"Macro Management", "Macro Management"};
+inline constexpr WindowText kDelay{"Delay", "Verz\u00F6gerung"};
+inline constexpr WindowText kBetween{"between", "zwischen"};
+inline constexpr WindowText kKeystrokes{"keystrokes", "Tastenanschl\u00E4ge"};
+inline constexpr WindowText kLoop{"Loop", "Schleife"};
+inline constexpr WindowText kNew{"New", "Neu"};
+inline constexpr WindowText kDelete{"Delete", "L\u00F6schen"};
+inline constexpr WindowText kOk{"OK", "OK"};
+inline constexpr WindowText kCancel{"Cancel", "Abbrechen"};
+inline constexpr WindowText kStartRecording{"Start Recording", "Aufnahme starten"};
+inline constexpr WindowText kStopRecording{"Stop Recording", "Aufnahme stoppen"};
+// How much of a macro's 190 event bytes the selected macro uses.
+inline constexpr WindowText kBytesUsed{"Events", "Ereignisse"};
+
+inline constexpr WindowText kSelectToRecord{"Select a Macro file to record \n",
+                                            "W\u00E4hle ein Macro zum aufnehmen aus"};
+inline constexpr WindowText kConfirmDelete{"Confirm to delete?",
+                                           "Ausgew\u00E4hltes Macro l\u00F6schen?\uFF1F"};
+inline constexpr WindowText kSelectToDelete{"Please select a Macro file to delete\n",
+                                            "W\u00E4hle ein Macro zum l\u00F6schen aus\n"};
+inline constexpr WindowText kEditCurrentDelay{
+    "Please edit current delay\n", "Bitte editiere die ausgew\u00E4hlte Verz\u00F6gerung"};
+
+// The event list's context menu.
+inline constexpr WindowText kInsertBefore{"Insert Before", "Vorher aufnehmen"};
+inline constexpr WindowText kInsertAfter{"Insert After", "Nachher aufnehmen"};
+inline constexpr WindowText kInsertMouseKey{"Insert Mouse Key", "Maus Funktion umdrehen"};
+inline constexpr WindowText kLeft{"Left", "Linksklick"};
+inline constexpr WindowText kRight{"Right", "Rechtsklick"};
+inline constexpr WindowText kMiddle{"Middle", "mittlerer Klick"};
+inline constexpr WindowText kDown{"Down", "Unten"};
+inline constexpr WindowText kUp{"Up", "Oben"};
+inline constexpr WindowText kClick{"Click", "klicken"};
+inline constexpr WindowText kInsertDelay{"Insert Delay", "Verz\u00F6gerung einf\u00FCgen"};
+inline constexpr WindowText kDeleteEvent{"Delete", "L\u00F6schen"};
+
+} // namespace q905::macro_texts

@@ -1,0 +1,234 @@
+#include "profiles/ui/ProfileDialog.h"
+
+#include "app/HostState.h"
+#include "controls/ui/SkinCache.h"
+#include "controls/ui/SkinListBox.h"
+#include "platform/qt/UserDialogs.h"
+#include "profiles/ProfileActions.h"
+#include "profiles/ProfileDialogLayout.h"
+#include "profiles/ui/ProfileDialogTexts.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include <memory>
+#include <mutex>
+
+namespace q905 {
+
+namespace {
+
+using namespace profile_dialog;
+
+const QString kBackground = QStringLiteral("Config/Profile_BK.png");
+const QString kCloseButton = QStringLiteral("Config/button-close-normal.png");
+
+std::filesystem::path toPath(const QString& file) {
+    return std::filesystem::path(file.toStdU16String());
+}
+
+} // namespace
+
+ProfileDialog::ProfileDialog(SkinCache& skin, int languageCode, HostState& host,
+                             QString pickerFolder, UserDialogs& dialogs, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin),
+      m_languageCode(languageCode), m_host(host), m_pickerFolder(std::move(pickerFolder)),
+      m_dialogs(dialogs), m_folder(profileFolder(host.dataFolder())) {
+    setObjectName(QStringLiteral("profileDialog"));
+    setWindowTitle(text(profile_texts::kCaption));
+    const QImage& background = m_skin.image(kBackground);
+    setFixedSize(background.isNull() ? QSize(kWidth, kHeight) : background.size());
+
+    m_list = new SkinListBox(this);
+    m_list->setObjectName(QStringLiteral("profiles"));
+    const QRect place(kList[0], kList[1], kList[2], kList[3]);
+    m_list->setGeometry(place);
+    m_list->setTextFont(15, QStringLiteral("Arial"), Qt::white, QColor(0, 255, 255), true,
+                        Qt::black, 2);
+    m_list->setEditMode(SkinListBox::EditMode::Rename);
+    if (!background.isNull())
+        m_list->setBackground(background.copy(place));
+    connect(m_list, &SkinListBox::editDone, this, &ProfileDialog::renamed);
+
+    if (const auto current = listCurrentProfile(m_folder, m_paths))
+        m_list->addRow(QString::fromStdString(current->name));
+    std::vector<std::string> items;
+    for (const QString& row : m_list->rowTexts())
+        items.push_back(row.toStdString());
+    rebuildProfilePaths(m_folder, items, m_paths);
+}
+
+QString ProfileDialog::text(const WindowText& text) const {
+    return QString::fromUtf8(text.in(m_languageCode));
+}
+
+QString ProfileDialog::currentName() const {
+    return m_paths.empty()
+               ? QString()
+               : QString::fromStdString(profileDisplayName(m_paths[0].filename().string()));
+}
+
+void ProfileDialog::showName(const QString& name) {
+    m_list->clear();
+    if (!name.isEmpty())
+        m_list->addRow(name);
+    m_list->viewport()->update();
+}
+
+bool ProfileDialog::reportFailure(const ProfileResult& result, const WindowText& message) {
+    if (result.ok())
+        return false;
+    if (result.status != ProfileStatus::Declined)
+        m_dialogs.tell(this, text(profile_texts::kCaption),
+                       text(message).arg(QString::fromStdString(result.message)));
+    return true;
+}
+
+void ProfileDialog::importProfile() {
+    const QString file = m_dialogs.openFileName(this, text(profile_texts::kImport), m_pickerFolder,
+                                                text(profile_texts::kFilter));
+    if (file.isEmpty())
+        return;
+    // The import works on copies, so that the question about launch actions never holds the
+    // settings the notification reader writes into.
+    SettingsImage image;
+    {
+        std::lock_guard lock(m_host.settings().mutex());
+        image = m_host.image();
+    }
+    auto table = std::make_unique<KeyAssignmentTable>(m_host.keys().table());
+    const auto consent = [this](const std::vector<ProfileLaunchAction>& actions) {
+        return m_dialogs.askOkCancel(
+            this, text(profile_texts::kCaption),
+            text(profile_texts::kLaunchQuestion)
+                .arg(QString::fromStdString(describeLaunchActions(actions))));
+    };
+    const ProfileResult result =
+        q905::importProfile(m_folder, toPath(file), image, *table, m_paths, consent);
+    if (result.status == ProfileStatus::Done || result.status == ProfileStatus::CleanupFailed) {
+        {
+            std::lock_guard lock(m_host.settings().mutex());
+            m_host.image() = image;
+        }
+        m_host.keys().table() = *table;
+    }
+    if (result.status != ProfileStatus::CleanupFailed &&
+        reportFailure(result, profile_texts::kImportFailed))
+        return;
+    showName(QString::fromStdString(result.name));
+}
+
+void ProfileDialog::exportProfile() {
+    QString file = m_dialogs.saveFileName(this, text(profile_texts::kExport), m_pickerFolder,
+                                          text(profile_texts::kFilter));
+    if (file.isEmpty())
+        return;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += QStringLiteral(".bin");
+    SettingsImage image;
+    {
+        std::lock_guard lock(m_host.settings().mutex());
+        image = m_host.image();
+    }
+    const ProfileResult result =
+        q905::exportProfile(m_folder, toPath(file), image, m_host.keys().table(), m_paths);
+    if (result.status != ProfileStatus::CleanupFailed &&
+        reportFailure(result, profile_texts::kExportFailed))
+        return;
+    showName(QString::fromStdString(result.name));
+}
+
+void ProfileDialog::renamed(int, int row) {
+    if (row < 0 || row >= m_list->count())
+        return;
+    const QString name = m_list->item(row)->text();
+    const ProfileResult result = renameCurrentProfile(m_folder, name.toStdString(), m_paths);
+    if (result.status != ProfileStatus::CleanupFailed &&
+        reportFailure(result, profile_texts::kRenameFailed)) {
+        showName(currentName()); // the file keeps its old name, and so does the list
+        return;
+    }
+    showName(QString::fromStdString(result.name));
+}
+
+void ProfileDialog::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QImage& background = m_skin.image(kBackground);
+    if (background.isNull())
+        painter.fillRect(rect(), QColor(30, 30, 34));
+    else
+        painter.drawImage(0, 0, background);
+    m_skin.draw(painter, kCloseButton, 373, 9);
+    const bool german = isGerman(m_languageCode);
+    const QColor white(255, 255, 255);
+    drawSkinText(painter, text(profile_texts::kImport), german ? 282 : 293, 62, white, 20);
+    drawSkinText(painter, text(profile_texts::kExport), german ? 295 : 293, 110, white, 20);
+}
+
+void ProfileDialog::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QDialog::mousePressEvent(event);
+    m_pressed = true;
+    m_dragging = false;
+    m_pressGlobalPoint = event->globalPosition().toPoint();
+    m_startPosition = pos();
+}
+
+void ProfileDialog::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_pressed || !(event->buttons() & Qt::LeftButton))
+        return;
+    const QPoint global = event->globalPosition().toPoint();
+    const QPoint local = mapFromGlobal(m_pressGlobalPoint);
+    if (!m_dragging) {
+        // The buttons and close regions never drag.
+        if (regionAt(kNoDragRegions, local.x(), local.y()) ||
+            (global - m_pressGlobalPoint).manhattanLength() < QApplication::startDragDistance())
+            return;
+        m_dragging = true;
+        if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
+            m_pressed = false;
+            return;
+        }
+    }
+    move(m_startPosition + (global - m_pressGlobalPoint));
+}
+
+void ProfileDialog::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QDialog::mouseReleaseEvent(event);
+    const bool wasClick = m_pressed && !m_dragging;
+    m_pressed = false;
+    m_dragging = false;
+    if (!wasClick)
+        return;
+    const QPoint point = event->position().toPoint();
+    switch (regionAt(kRegions, point.x(), point.y()).value_or(-1)) {
+    case kCloseMark:
+    case kCloseArea:
+        accept();
+        break;
+    case kImport:
+        importProfile();
+        break;
+    case kExport:
+        exportProfile();
+        break;
+    default:
+        break;
+    }
+}
+
+void ProfileDialog::keyPressEvent(QKeyEvent* event) {
+    // Enter belongs to the focused control (it ends a rename); Esc closes as dialogs do.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace q905

@@ -1,0 +1,65 @@
+#pragma once
+// The profile dialog: the current profile's name, renamed in place in its list, IMPORT and
+// EXPORT. Import and export replace the current profile in the profile folder; import also takes
+// the file into the settings image and the key assignment table. The main window refreshes from
+// them after the dialog closes. Frameless; dragged by its background.
+
+#include "profiles/ProfileFolder.h"
+
+#include <QDialog>
+#include <QPoint>
+
+#include <filesystem>
+
+namespace q905 {
+
+class HostState;
+class SkinCache;
+class SkinListBox;
+class UserDialogs;
+struct WindowText;
+
+class ProfileDialog : public QDialog {
+    Q_OBJECT
+  public:
+    // pickerFolder: where the file pickers start.
+    ProfileDialog(SkinCache& skin, int languageCode, HostState& host, QString pickerFolder,
+                  UserDialogs& dialogs, QWidget* parent = nullptr);
+
+    SkinListBox* list() const { return m_list; }
+    const ProfilePathTable& paths() const { return m_paths; }
+
+    void importProfile();
+    void exportProfile();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void renamed(int startRow, int row);
+    void showName(const QString& name);
+    QString currentName() const;
+    // False (and the user told why) when result is a failure.
+    bool reportFailure(const ProfileResult& result, const WindowText& message);
+    QString text(const WindowText& text) const;
+
+    SkinCache& m_skin;
+    int m_languageCode;
+    HostState& m_host;
+    QString m_pickerFolder;
+    UserDialogs& m_dialogs;
+    std::filesystem::path m_folder;
+    ProfilePathTable m_paths;
+    SkinListBox* m_list = nullptr;
+
+    bool m_pressed = false;
+    bool m_dragging = false;
+    QPoint m_pressGlobalPoint;
+    QPoint m_startPosition;
+};
+
+} // namespace q905
