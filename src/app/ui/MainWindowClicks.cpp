@@ -10,6 +10,7 @@
 #include "lighting/EffectCatalogue.h"
 #include "lighting/ui/ColourPicker.h"
 #include "macros/ui/MacroDialog.h"
+#include "platform/qt/KeyCapture.h"
 #include "platform/qt/UserDialogs.h"
 #include "profiles/ui/ProfileDialog.h"
 
@@ -22,13 +23,6 @@
 namespace q905 {
 
 namespace {
-
-// Until the key capture is in place nothing reports keys: recording stays empty.
-class MacroHook final : public HookLibrary {
-  public:
-    bool installHook(int) override { return false; }
-    void removeHook() override {}
-};
 
 // The colour the custom colour dialog starts from.
 constexpr std::uint32_t kInitialDialogColour = 12 | 12 << 8 | 12 << 16;
@@ -216,9 +210,10 @@ void MainWindow::openProfiles() {
 
 // On OK the slots take the named macros; they reach the keyboard with the next Apply.
 void MainWindow::openMacros() {
-    MacroHook hook;
-    MacroDialog dialog(m_skin, languageCode(), m_host.macros(), *m_services.clock, hook,
+    KeyCapture capture;
+    MacroDialog dialog(m_skin, languageCode(), m_host.macros(), *m_services.clock, capture,
                        *m_services.dialogs, this);
+    connect(&capture, &KeyCapture::hookKey, &dialog, &MacroDialog::hookKey);
     if (m_services.dialogs->exec(dialog) != QDialog::Accepted || m_closing)
         return;
     {
