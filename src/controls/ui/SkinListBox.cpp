@@ -223,6 +223,12 @@ bool SkinListBox::beginEdit(int row) {
 
     auto* editor = new InPlaceEditor(viewport());
     editor->setFont(font());
+    // Opaque, unlike the list it sits on: the row's own text must not show through.
+    QPalette colours = editor->palette();
+    colours.setColor(QPalette::Base, QColor(10, 10, 12));
+    colours.setColor(QPalette::Text, m_text);
+    editor->setPalette(colours);
+    editor->setAutoFillBackground(true);
     editor->setGeometry(visualItemRect(item(row)).adjusted(0, -2, 0, 2));
     if (m_mode == EditMode::Delay) {
         editor->setValidator(new QRegularExpressionValidator(

@@ -71,6 +71,9 @@ MacroDialog::MacroDialog(SkinCache& skin, int languageCode, MacroList& macros, C
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,3}")), this));
     m_loopBox->setText(QStringLiteral("1"));
     m_loopBox->setEnabled(false);
+    m_loopBox->setStyleSheet(
+        QStringLiteral("QLineEdit { background: #0c0c0e; color: white; border: 1px solid #5a5a62; }"
+                       "QLineEdit:disabled { color: #6a6a70; border-color: #303034; }"));
 
     connect(m_names, &QListWidget::itemSelectionChanged, this, &MacroDialog::nameSelected);
     connect(m_names, &SkinListBox::editBegin, this, [this] {
