@@ -37,8 +37,8 @@ QStringList rows(const SkinListBox* list) {
 
 class MacroDialogTest : public ::testing::Test {
   protected:
-    MacroDialog& open(int languageCode = kLanguageEnglish) {
-        dialog = std::make_unique<MacroDialog>(skin, languageCode, *macros, clock, hook, dialogs);
+    MacroDialog& open(Language language = Language::English) {
+        dialog = std::make_unique<MacroDialog>(skin, language, *macros, clock, hook, dialogs);
         dialog->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
         return *dialog;
@@ -288,7 +288,7 @@ TEST_F(MacroDialogTest, EventListCommands) {
 }
 
 TEST_F(MacroDialogTest, TextsInBothLanguages) {
-    open(kLanguageGerman);
+    open(Language::German);
     QStringList texts;
     auto menu = dialog->buildEventMenu();
     for (QAction* action : menu->actions())
@@ -300,7 +300,7 @@ TEST_F(MacroDialogTest, TextsInBothLanguages) {
     click(kRecord);
     EXPECT_EQ(dialogs.told.back(),
               "Macro Management | " + QString::fromUtf8("Wähle ein Macro zum aufnehmen aus"));
-    open(kLanguageEnglish);
+    open(Language::English);
     texts.clear();
     menu = dialog->buildEventMenu();
     for (QAction* action : menu->actions()[2]->menu()->actions()[0]->menu()->actions())

@@ -110,8 +110,10 @@ class ProfileWindowTest : public ::testing::Test {
             play(dialog);
             return int(QDialog::Accepted);
         };
+        const int refreshes = harness.readDoneCount;
         harness.click(kProfileButton.x(), kProfileButton.y());
-        WindowHarness::settle();
+        // The window refreshes after every closing of the dialog.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return harness.readDoneCount > refreshes; }));
     }
     std::vector<std::string> profileFiles() const {
         std::vector<std::string> names;

@@ -198,7 +198,7 @@ void MainWindow::openKeyAssignment(int key) {
 // is not written until Apply.
 void MainWindow::openProfiles() {
     {
-        ProfileDialog dialog(m_skin, languageCode(), m_host, QDir::homePath(), *m_services.dialogs,
+        ProfileDialog dialog(m_skin, language(), m_host, QDir::homePath(), *m_services.dialogs,
                              this);
         m_services.dialogs->exec(dialog);
     }
@@ -211,7 +211,7 @@ void MainWindow::openProfiles() {
 // On OK the slots take the named macros; they reach the keyboard with the next Apply.
 void MainWindow::openMacros() {
     KeyCapture capture;
-    MacroDialog dialog(m_skin, languageCode(), m_host.macros(), *m_services.clock, capture,
+    MacroDialog dialog(m_skin, language(), m_host.macros(), *m_services.clock, capture,
                        *m_services.dialogs, this);
     connect(&capture, &KeyCapture::hookKey, &dialog, &MacroDialog::hookKey);
     if (m_services.dialogs->exec(dialog) != QDialog::Accepted || m_closing)

@@ -34,10 +34,10 @@ QString fromUtf16(const std::u16string& text) {
 
 } // namespace
 
-MacroDialog::MacroDialog(SkinCache& skin, int languageCode, MacroList& macros, Clock& clock,
+MacroDialog::MacroDialog(SkinCache& skin, Language language, MacroList& macros, Clock& clock,
                          HookLibrary& hook, UserDialogs& dialogs, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin),
-      m_languageCode(languageCode), m_target(macros), m_dialogs(dialogs),
+      m_language(language), m_target(macros), m_dialogs(dialogs),
       m_working(std::make_unique<MacroList>(macros)),
       m_macro(std::make_unique<WorkingMacro>(*m_working, clock, hook)) {
     setObjectName(QStringLiteral("macroDialog"));
@@ -103,7 +103,7 @@ MacroDialog::MacroDialog(SkinCache& skin, int languageCode, MacroList& macros, C
 MacroDialog::~MacroDialog() = default;
 
 QString MacroDialog::text(const WindowText& text) const {
-    return QString::fromUtf8(text.in(m_languageCode));
+    return QString::fromUtf8(text.in(m_language));
 }
 
 void MacroDialog::showEvents(int selectRow) {

@@ -8,6 +8,8 @@
 #include "macros/MacroModel.h"
 #include "macros/WorkingMacro.h"
 
+#include "base/Language.h"
+
 #include <QDialog>
 #include <QPoint>
 
@@ -49,7 +51,7 @@ class MacroDialog : public QDialog {
   public:
     // macros: the program's list, replaced by the edited copy on OK. The clock measures the gaps
     // between recorded keys; the hook is the key capture, whose keys arrive through hookKey.
-    MacroDialog(SkinCache& skin, int languageCode, MacroList& macros, Clock& clock,
+    MacroDialog(SkinCache& skin, Language language, MacroList& macros, Clock& clock,
                 HookLibrary& hook, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~MacroDialog() override;
 
@@ -96,7 +98,7 @@ class MacroDialog : public QDialog {
     void paintLabels(QPainter& painter);
 
     SkinCache& m_skin;
-    int m_languageCode;
+    Language m_language;
     MacroList& m_target;
     UserDialogs& m_dialogs;
     std::unique_ptr<MacroList> m_working;

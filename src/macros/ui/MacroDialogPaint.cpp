@@ -31,7 +31,7 @@ void MacroDialog::paintRegion(QPainter& painter, int region) {
             button = QImage(place.width(), place.height(), QImage::Format_ARGB32_Premultiplied);
         // The label goes into the button's picture before it is placed.
         QPainter label(&button);
-        const bool german = isGerman(m_languageCode);
+        const bool german = m_language == Language::German;
         drawSkinText(
             label,
             text(m_macro->recording() ? macro_texts::kStopRecording : macro_texts::kStartRecording),
@@ -61,7 +61,7 @@ void MacroDialog::paintRegion(QPainter& painter, int region) {
 }
 
 void MacroDialog::paintLabels(QPainter& painter) {
-    const bool german = isGerman(m_languageCode);
+    const bool german = m_language == Language::German;
     struct Label {
         const WindowText& text;
         int x, y, height, germanX, germanHeight;

@@ -33,10 +33,10 @@ std::filesystem::path toPath(const QString& file) {
 
 } // namespace
 
-ProfileDialog::ProfileDialog(SkinCache& skin, int languageCode, HostState& host,
+ProfileDialog::ProfileDialog(SkinCache& skin, Language language, HostState& host,
                              QString pickerFolder, UserDialogs& dialogs, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin),
-      m_languageCode(languageCode), m_host(host), m_pickerFolder(std::move(pickerFolder)),
+      m_language(language), m_host(host), m_pickerFolder(std::move(pickerFolder)),
       m_dialogs(dialogs), m_folder(profileFolder(host.dataFolder())) {
     setObjectName(QStringLiteral("profileDialog"));
     setWindowTitle(text(profile_texts::kCaption));
@@ -63,7 +63,7 @@ ProfileDialog::ProfileDialog(SkinCache& skin, int languageCode, HostState& host,
 }
 
 QString ProfileDialog::text(const WindowText& text) const {
-    return QString::fromUtf8(text.in(m_languageCode));
+    return QString::fromUtf8(text.in(m_language));
 }
 
 QString ProfileDialog::currentName() const {
@@ -163,7 +163,7 @@ void ProfileDialog::paintEvent(QPaintEvent*) {
     else
         painter.drawImage(0, 0, background);
     m_skin.draw(painter, kCloseButton, 373, 9);
-    const bool german = isGerman(m_languageCode);
+    const bool german = m_language == Language::German;
     const QColor white(255, 255, 255);
     drawSkinText(painter, text(profile_texts::kImport), german ? 282 : 293, 62, white, 20);
     drawSkinText(painter, text(profile_texts::kExport), german ? 295 : 293, 110, white, 20);

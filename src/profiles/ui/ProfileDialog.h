@@ -6,6 +6,8 @@
 
 #include "profiles/ProfileFolder.h"
 
+#include "base/Language.h"
+
 #include <QDialog>
 #include <QPoint>
 
@@ -23,7 +25,7 @@ class ProfileDialog : public QDialog {
     Q_OBJECT
   public:
     // pickerFolder: where the file pickers start.
-    ProfileDialog(SkinCache& skin, int languageCode, HostState& host, QString pickerFolder,
+    ProfileDialog(SkinCache& skin, Language language, HostState& host, QString pickerFolder,
                   UserDialogs& dialogs, QWidget* parent = nullptr);
 
     SkinListBox* list() const { return m_list; }
@@ -48,7 +50,7 @@ class ProfileDialog : public QDialog {
     QString text(const WindowText& text) const;
 
     SkinCache& m_skin;
-    int m_languageCode;
+    Language m_language;
     HostState& m_host;
     QString m_pickerFolder;
     UserDialogs& m_dialogs;
