@@ -168,8 +168,10 @@ TEST_F(MacroDialogTest, DeleteShiftsTheRecordsAndNewTakesTheFreedName) {
         click(kDelete);
     EXPECT_EQ(dialog->nameList()->count(), 0);
     EXPECT_EQ(dialog->eventList()->count(), 0);
+    const std::size_t questions = dialogs.asked.size();
     click(kDelete);
     EXPECT_TRUE(dialogs.told.back().contains("Please select a Macro file to delete"));
+    EXPECT_EQ(dialogs.asked.size(), questions) << "no question about deleting nothing";
 }
 
 TEST_F(MacroDialogTest, LoopBoxAndTheWaysToClose) {
@@ -285,6 +287,31 @@ TEST_F(MacroDialogTest, EventListCommands) {
     EXPECT_EQ(rows(events).mid(0, 4), (QStringList{"B  dn", "C  dn", "C  up", "B  up"}));
     EXPECT_EQ(working(0).keyEvents().bytes()[2], 0x01);
     EXPECT_EQ(working(0).keyEvents().bytes()[3], 0x43);
+}
+
+TEST_F(MacroDialogTest, EveryMouseCommandInsertsItsButtonAfterTheSelectedRow) {
+    addMacro(u"Tap", 0x41);
+    open();
+    SkinListBox* events = dialog->eventList();
+    const std::pair<int, QStringList> commands[] = {
+        {kMenuLeftDown, {"MsLB dn"}},
+        {kMenuLeftUp, {"MsLB up"}},
+        {kMenuLeftClick, {"MsLB dn", "MsLB up"}},
+        {kMenuRightDown, {"MsRB dn"}},
+        {kMenuRightUp, {"MsRB up"}},
+        {kMenuRightClick, {"MsRB dn", "MsRB up"}},
+        {kMenuMiddleDown, {"MsMB dn"}},
+        {kMenuMiddleUp, {"MsMB up"}},
+        {kMenuMiddleClick, {"MsMB dn", "MsMB up"}},
+    };
+    for (const auto& [command, inserted] : commands) {
+        events->selectRow(0);
+        dialog->runMenuCommand(command);
+        EXPECT_EQ(rows(events).mid(1, inserted.size()), inserted) << command;
+        EXPECT_EQ(rows(events).last(), "A  up") << command;
+    }
+    EXPECT_EQ(dialog->workingMacro().writePos(), 2u * (2 + 12));
+    EXPECT_EQ(working(0).keyEvents(), dialog->workingMacro().keyEvents());
 }
 
 TEST_F(MacroDialogTest, TextsInBothLanguages) {

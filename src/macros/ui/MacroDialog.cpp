@@ -36,9 +36,8 @@ QString fromUtf16(const std::u16string& text) {
 
 MacroDialog::MacroDialog(SkinCache& skin, Language language, MacroList& macros, Clock& clock,
                          HookLibrary& hook, UserDialogs& dialogs, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin),
-      m_language(language), m_target(macros), m_dialogs(dialogs),
-      m_working(std::make_unique<MacroList>(macros)),
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin), m_language(language),
+      m_target(macros), m_dialogs(dialogs), m_working(std::make_unique<MacroList>(macros)),
       m_macro(std::make_unique<WorkingMacro>(*m_working, clock, hook)) {
     setObjectName(QStringLiteral("macroDialog"));
     setWindowTitle(text(macro_texts::kCaption));
@@ -243,14 +242,15 @@ void MacroDialog::newMacro() {
 }
 
 void MacroDialog::deleteMacro() {
-    if (!m_dialogs.askOkCancel(this, text(macro_texts::kCaption),
-                               text(macro_texts::kConfirmDelete)))
-        return;
+    // Nothing selected is said at once: confirming the deletion of nothing would not help.
     const int row = m_names->selectedRow();
     if (row < 0) {
         m_dialogs.tell(this, text(macro_texts::kCaption), text(macro_texts::kSelectToDelete));
         return;
     }
+    if (!m_dialogs.askOkCancel(this, text(macro_texts::kCaption),
+                               text(macro_texts::kConfirmDelete)))
+        return;
     const int named = static_cast<int>(m_working->namedCount());
     m_macro->stopHook();
     (void)q905::deleteMacro(*m_working, row);
