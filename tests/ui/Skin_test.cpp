@@ -47,6 +47,15 @@ const std::vector<ExpectedPicture> kFixedSizes{
     {"Track-Filled.png", 220, 17},
     {"Track-Empty.png", 220, 17},
     {"Thumb.png", 15, 14},
+    {"MacroManagement/MacroManagement.png", 384, 402},
+    {"MacroManagement/Record-normal.png", 106, 25},
+    {"MacroManagement/Record-over.png", 106, 25},
+    {"MacroManagement/Pane.png", 15, 15},
+    {"MacroManagement/PaneMakingTick.png", 15, 15},
+    {"MacroManagement/button-new-normal.png", 58, 25},
+    {"MacroManagement/button-new-over.png", 58, 25},
+    {"Config/Profile_BK.png", 390, 395},
+    {"Config/button-close-normal.png", 7, 8},
 };
 
 class SkinLanguage : public ::testing::TestWithParam<const char*> {
