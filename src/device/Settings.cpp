@@ -24,6 +24,11 @@ SettingsImage Settings::appliedCopy() const {
     return m_applied;
 }
 
+std::uint8_t Settings::deviceByte(std::size_t offset) const {
+    std::lock_guard lock(m_mutex);
+    return m_device.at(offset);
+}
+
 void Settings::storeDeviceBytes(std::size_t offset, std::span<const std::uint8_t> bytes) {
     std::lock_guard lock(m_mutex);
     std::copy(bytes.begin(), bytes.end(), m_device.data() + offset);

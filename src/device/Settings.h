@@ -21,9 +21,11 @@ struct DeviceVersion {
 
 class Settings {
   public:
-    // The read thread writes blocks while the window thread may take a snapshot or draw, and the
-    // notification reader writes single bytes into both copies: all of them take this lock. The
-    // window thread's own edits happen while no other writer runs and need not take it.
+    // The start-up read writes blocks on its own thread and the notification reader writes single
+    // lighting bytes into both copies on another: both take this lock. The window thread takes it
+    // to copy, snapshot or draw, and to edit or read the fields the notification reader writes.
+    // It takes no other edits while the start-up read runs, and reads the rest without the lock
+    // only once that read has handed over.
     std::mutex& mutex() const { return m_mutex; }
 
     SettingsImage& deviceSettings() { return m_device; }
@@ -38,6 +40,8 @@ class Settings {
     // Copies of either image taken under the lock, for readers on another thread.
     SettingsImage deviceCopy() const;
     SettingsImage appliedCopy() const;
+    // One byte of DeviceSettings, read under the lock.
+    std::uint8_t deviceByte(std::size_t offset) const;
     // Stores bytes received from the keyboard into DeviceSettings.
     void storeDeviceBytes(std::size_t offset, std::span<const std::uint8_t> bytes);
     // Stores a value the keyboard changed by itself into both copies, so it is not sent back.

@@ -61,17 +61,18 @@ void storeSlotColour(SettingsImage& image, int slot, ColourValue colour) {
         writeColour(image, slotOffset(slot), colour);
 }
 
-void normaliseColourIndex(SettingsImage& image) {
+std::uint8_t normalisedColourIndex(const SettingsImage& image) {
     const std::uint8_t code = image.lightingEffect();
+    const std::uint8_t colourIndex = image.colourIndex();
     if (!showsSwatches(code))
-        return;
-    std::uint8_t& colourIndex = image.at(layout::kColourIndex);
-    if (colourIndex > kMulticolourIndex)
-        colourIndex = kMulticolourIndex;
-    if (colourIndex == 0)
-        colourIndex = 1;
-    if (isMulticolourOnly(code))
-        colourIndex = kMulticolourIndex;
+        return colourIndex;
+    if (isMulticolourOnly(code) || colourIndex > kMulticolourIndex)
+        return kMulticolourIndex;
+    return colourIndex == 0 ? 1 : colourIndex;
+}
+
+void normaliseColourIndex(SettingsImage& image) {
+    image.at(layout::kColourIndex) = normalisedColourIndex(image);
 }
 
 void setDirection(SettingsImage& image, std::uint8_t value) {

@@ -47,8 +47,9 @@ void clickMulticolour(SettingsImage& image);
 ColourValue slotColour(const SettingsImage& image, int slot);
 void storeSlotColour(SettingsImage& image, int slot, ColourValue colour);
 
-// The squares' state as painting leaves it: 0 becomes slot 1, anything above 8 multicolour, and
-// Wave and Spectrum always multicolour. Effects without squares keep their byte.
+// The squares' state after any change of the image: 0 becomes slot 1, anything above 8
+// multicolour, and Wave and Spectrum always multicolour. Effects without squares keep their byte.
+std::uint8_t normalisedColourIndex(const SettingsImage& image);
 void normaliseColourIndex(SettingsImage& image);
 
 void setDirection(SettingsImage& image, std::uint8_t value);

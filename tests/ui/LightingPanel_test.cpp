@@ -79,7 +79,7 @@ class PanelHost : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), QColor(53, 53, 53));
-        panel->paint(painter);
+        panel->paint(painter, m_settings.deviceCopy());
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
         const QPoint p = event->position().toPoint();

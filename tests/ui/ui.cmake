@@ -16,4 +16,4 @@ if(TARGET q905_skin)
     add_dependencies(q905_ui_tests q905_skin)
 endif()
 gtest_discover_tests(q905_ui_tests DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${Q905_UI_SANITIZER_ENVIRONMENT}")

@@ -1,13 +1,15 @@
 #include "app/ui/MainWindow.h"
 
 #include "app/ui/Delays.h"
-#include "platform/qt/TrayIcon.h"
 #include "app/ui/WindowIcon.h"
+#include "platform/qt/TrayIcon.h"
 #include "platform/qt/UserDialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPainter>
+
+#include <mutex>
 
 namespace q905 {
 
@@ -45,6 +47,7 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     // The files are loaded before the start-up read begins, so the blocks read from the
     // keyboard always replace the file's copies of them, however fast the read is.
     (void)m_host.loadAtStartUp();
+    m_panel->refreshSliders();
     openKeyboard();
     setUpTray();
 
@@ -75,7 +78,21 @@ void MainWindow::openKeyboard() {
             m_services.dialogs->tell(this, QString(), QString::fromStdString(opened.error));
         return;
     }
+    setStartUpRead(true);
     m_connection.startReader(&m_events);
+}
+
+void MainWindow::setStartUpRead(bool running) {
+    m_startUpRead = running;
+    m_panel->setEditable(!running);
+    if (running)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
+std::uint8_t MainWindow::lightingEffect() const {
+    return m_host.settings().deviceByte(layout::kLightingEffect);
 }
 
 // Called on the start-up read's thread: the refresh runs on the window's thread while the read
@@ -85,6 +102,10 @@ void MainWindow::deliverInitialReadDone() {
     QMetaObject::invokeMethod(
         this,
         [this] {
+            // The read stored everything under the lock; taking it once makes all of it visible
+            // here, so the window may read its image freely from now on.
+            { std::lock_guard lock(m_host.settings().mutex()); }
+            setStartUpRead(false);
             if (!m_closing)
                 handleReadDone(ReadSource::Keyboard);
         },

@@ -92,11 +92,16 @@ class MainWindow : public QWidget {
     // Set-up and teardown.
     void openKeyboard();
     void deliverInitialReadDone();
+    // The start-up read fills the image: the window shows it but takes no edits until the
+    // hand-over.
+    void setStartUpRead(bool running);
     void shutdown();
+    // Read under the lock: the notification reader may be storing it.
+    std::uint8_t lightingEffect() const;
 
     // Painting.
     void paintKeymapLayer(QPainter& painter);
-    void paintPerKeyLayer(QPainter& painter, std::uint8_t effect);
+    void paintPerKeyLayer(QPainter& painter, const SettingsImage& shown);
     void paintCaptions(QPainter& painter);
     void paintHelpMenu(QPainter& painter);
 
@@ -155,6 +160,7 @@ class MainWindow : public QWidget {
 
     bool m_startsHidden = false;
     bool m_closing = false;
+    bool m_startUpRead = false;
     bool m_helpMenuOpen = false;
     std::array<bool, 255> m_buttonHover{};
     std::uint8_t m_hoverKey = kNoHoverKey;

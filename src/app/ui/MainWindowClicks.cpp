@@ -40,12 +40,20 @@ class WaitCursor {
 
 void MainWindow::dispatchClick(int x, int y) {
     m_selection.endBand();
+    if (m_startUpRead) {
+        // An edit now would be overwritten by what the read stores next: only hiding and
+        // closing act until the hand-over.
+        const int region = hitTestButton(x, y, lightingEffect());
+        if (region == region::kHide || region == region::kClose)
+            (void)actOnRegion(region, x, y);
+        return;
+    }
     if (m_panel->isListOpen()) {
         m_panel->clickOpenList(x, y);
     } else if (m_helpMenuOpen) {
         helpMenuClick(x, y);
     } else {
-        const int region = hitTestButton(x, y, m_host.image().lightingEffect());
+        const int region = hitTestButton(x, y, lightingEffect());
         if (!actOnRegion(region, x, y))
             return;
         keyClick(x, y);
@@ -154,8 +162,7 @@ void MainWindow::startFirmwareUpdater() {
 void MainWindow::keyClick(int x, int y) {
     const int key = keyAtPoint(x, y, m_view.perKeyColourMode);
     m_hoverKey = key == kNoKeyAtPoint ? kNoHoverKey : static_cast<std::uint8_t>(key);
-    const bool perKeyView =
-        m_view.perKeyColourMode && isProfileEffect(m_host.image().lightingEffect());
+    const bool perKeyView = m_view.perKeyColourMode && isProfileEffect(lightingEffect());
     if (m_selection.click(key, perKeyView) == KeyClickOutcome::OpenColourDialog)
         pickPerKeyColour();
     if (!m_view.perKeyColourMode && isActionableKey(key))

@@ -5,8 +5,6 @@
 
 #include <QPainter>
 
-#include <mutex>
-
 namespace q905 {
 
 namespace {
@@ -58,6 +56,8 @@ void copyHighlight(QPainter& painter, const QImage& highlight, int key) {
 } // namespace
 
 void MainWindow::paintMainWindow() {
+    // Drawn from a copy taken under the lock: the start-up read may be filling the image.
+    const SettingsImage shown = m_host.settings().deviceCopy();
     const QImage& background = m_skin.image(name("main.png"));
     if (m_frame.size() != size())
         m_frame = QImage(size(), QImage::Format_ARGB32_Premultiplied);
@@ -78,14 +78,13 @@ void MainWindow::paintMainWindow() {
     m_skin.draw(painter, name("button-close-normal.png"), 978, 5);
     m_skin.draw(painter, name("kb_BK.png"), kPictureOriginX, kPictureOriginY);
 
-    const std::uint8_t effect = m_host.image().lightingEffect();
     if (!m_view.perKeyColourMode)
         paintKeymapLayer(painter);
-    else if (isProfileEffect(effect))
-        paintPerKeyLayer(painter, effect);
+    else if (isProfileEffect(shown.lightingEffect()))
+        paintPerKeyLayer(painter, shown);
 
     paintCaptions(painter);
-    m_panel->paint(painter);
+    m_panel->paint(painter, shown);
 
     // Without a tray the window is the only place left to say so.
     if (!m_connection.connected())
@@ -114,15 +113,9 @@ void MainWindow::paintKeymapLayer(QPainter& painter) {
             copyHighlight(painter, highlight, key);
 }
 
-void MainWindow::paintPerKeyLayer(QPainter& painter, std::uint8_t effect) {
-    std::array<std::uint8_t, layout::kPerKeyPageSize> page{};
-    {
-        // The start-up read may be storing this very page.
-        std::lock_guard lock(m_host.settings().mutex());
-        const auto bytes = m_host.image().block(
-            layout::perKeyColourPage(static_cast<std::size_t>(effect - effect::kFirstProfile)));
-        std::copy(bytes.begin(), bytes.end(), page.begin());
-    }
+void MainWindow::paintPerKeyLayer(QPainter& painter, const SettingsImage& shown) {
+    const auto page = shown.block(layout::perKeyColourPage(
+        static_cast<std::size_t>(shown.lightingEffect() - effect::kFirstProfile)));
     painter.setPen(QPen(kWhite, 1));
     for (int key = 0; key < kKeyCount; ++key) {
         if (isUnplacedKey(key))

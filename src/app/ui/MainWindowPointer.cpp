@@ -23,7 +23,7 @@ QPoint windowPoint(const QMouseEvent* event) {
 
 bool MainWindow::inTitleStrip(int x, int y) const {
     return y >= kTitleStripTop && y <= kTitleStripBottom &&
-           hitTestButton(x, y, m_host.settings().deviceSettings().lightingEffect()) == kNoRegion &&
+           hitTestButton(x, y, lightingEffect()) == kNoRegion &&
            keyAtPoint(x, y, m_view.perKeyColourMode) == kNoKeyAtPoint && !m_panel->isListOpen();
 }
 
@@ -99,7 +99,7 @@ void MainWindow::beginWindowMove(const QPoint& globalPosition) {
 }
 
 bool MainWindow::updateButtonHover(int x, int y) {
-    const int region = hitTestButton(x, y, m_host.image().lightingEffect());
+    const int region = hitTestButton(x, y, lightingEffect());
     std::array<bool, 255> hover{};
     if (region != kNoRegion)
         hover[static_cast<std::size_t>(region)] = true;

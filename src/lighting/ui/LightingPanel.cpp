@@ -56,7 +56,7 @@ void LightingPanel::Impl::onSliderMoved(int controlId) {
     const int position = moved.slider->value();
     if (position == moved.lastDrawn)
         return;
-    storeSliderPosition(image(), controlId, position);
+    edit([&](SettingsImage& image) { storeSliderPosition(image, controlId, position); });
     moved.lastDrawn = position;
     requestRepaint();
 }
@@ -64,14 +64,15 @@ void LightingPanel::Impl::onSliderMoved(int controlId) {
 void LightingPanel::Impl::setSlider(int controlId, int position) {
     SliderSlot& target = slot(controlId);
     target.slider->setValue(position);
-    storeSliderPosition(image(), controlId, target.slider->value());
-    target.lastDrawn = target.slider->value();
+    const int stored = target.slider->value();
+    edit([&](SettingsImage& image) { storeSliderPosition(image, controlId, stored); });
+    target.lastDrawn = stored;
 }
 
-void LightingPanel::Impl::followImage() {
+void LightingPanel::Impl::followImage(const SettingsImage& shown) {
     m_followingImage = true;
     for (SliderSlot& slot : m_sliders) {
-        const int wanted = std::clamp(sliderPositionFromImage(image(), slot.info->controlId),
+        const int wanted = std::clamp(sliderPositionFromImage(shown, slot.info->controlId),
                                       slot.slider->minimum(), slot.slider->maximum());
         if (slot.slider->value() != wanted) {
             slot.slider->setValue(wanted);
@@ -81,9 +82,17 @@ void LightingPanel::Impl::followImage() {
     m_followingImage = false;
 }
 
+void LightingPanel::Impl::normalise() {
+    edit([](SettingsImage& image) { normaliseColourIndex(image); });
+}
+
 void LightingPanel::Impl::updateSliderVisibility() {
+    updateSliderVisibility(m_settings.deviceByte(layout::kLightingEffect));
+}
+
+void LightingPanel::Impl::updateSliderVisibility(std::uint8_t effectCode) {
     const bool listOpen = m_lists.isOpen();
-    const bool speedShown = showsSpeed(image().lightingEffect()) && !listOpen;
+    const bool speedShown = showsSpeed(effectCode) && !listOpen;
     for (SliderSlot& slot : m_sliders) {
         bool visible = !listOpen;
         if (slot.info->controlId == slider::kSpeed)
@@ -99,16 +108,17 @@ void LightingPanel::Impl::requestRepaint() {
     emit m_owner.repaintRequested();
 }
 
+// The dialogs run without the lock: the window paints while they are open.
 void LightingPanel::Impl::editColour(int slot) {
     if (const auto colour = m_colours.pickColour(m_window, kDialogStartColour))
-        storeSlotColour(image(), slot, *colour);
+        edit([&](SettingsImage& image) { storeSlotColour(image, slot, *colour); });
 }
 
 void LightingPanel::Impl::editPalmColour() {
-    if (!palmColourEditable(image()))
+    if (!edit([](SettingsImage& image) { return palmColourEditable(image); }))
         return;
     if (const auto colour = m_colours.pickColour(m_window, kDialogStartColour))
-        storePalmColour(image(), *colour);
+        edit([&](SettingsImage& image) { storePalmColour(image, *colour); });
 }
 
 LightingPanel::LightingPanel(Settings& settings, SkinCache& skin, ColourPicker& colours,
@@ -119,8 +129,13 @@ LightingPanel::~LightingPanel() {
     delete m_impl;
 }
 
-void LightingPanel::paint(QPainter& painter) {
-    m_impl->paint(painter);
+void LightingPanel::paint(QPainter& painter, const SettingsImage& shown) {
+    m_impl->paint(painter, shown);
+}
+
+void LightingPanel::setEditable(bool editable) {
+    for (Impl::SliderSlot& slot : m_impl->m_sliders)
+        slot.slider->setEnabled(editable);
 }
 
 bool LightingPanel::isListOpen() const {
@@ -128,9 +143,11 @@ bool LightingPanel::isListOpen() const {
 }
 
 void LightingPanel::clickOpenList(int x, int y) {
-    const ListClick click = q905::clickOpenList(m_impl->m_lists, m_impl->image(), x, y);
+    const ListClick click = m_impl->edit(
+        [&](SettingsImage& image) { return q905::clickOpenList(m_impl->m_lists, image, x, y); });
     if (click.effectPicked)
         m_impl->m_view.perKeyColourMode = click.perKeyColourMode;
+    m_impl->normalise();
     m_impl->updateSliderVisibility();
     m_impl->requestRepaint();
 }
@@ -140,66 +157,78 @@ bool LightingPanel::hoverOpenList(int x, int y) {
 }
 
 void LightingPanel::clickRegion(int region, int, int) {
-    SettingsImage& image = m_impl->image();
-    switch (region) {
-    case panelRegion::kEffectBox:
-        m_impl->m_lists.effectListOpen = true;
-        break;
-    case panelRegion::kDirectionTop:
-        setDirection(image, direction::kTop);
-        break;
-    case panelRegion::kDirectionBottom:
-        setDirection(image, direction::kBottom);
-        break;
-    case panelRegion::kDirectionRight:
-        setDirection(image, direction::kRight);
-        break;
-    case panelRegion::kDirectionLeft:
-        setDirection(image, direction::kLeft);
-        break;
-    case panelRegion::kMulticolour:
-        clickMulticolour(image);
-        break;
-    case panelRegion::kGameMode:
-        toggleGameMode(image);
-        break;
-    case panelRegion::kWinKeyLock:
-        toggleWinKeyLock(image);
-        break;
-    case panelRegion::kPalmBox:
-        m_impl->m_lists.palmListOpen = true;
-        break;
-    case panelRegion::kPalmRight:
-        setPalmDirection(image, palm::kDirectionRight);
-        break;
-    case panelRegion::kPalmLeft:
-        setPalmDirection(image, palm::kDirectionLeft);
-        break;
-    case panelRegion::kPalmColour:
+    enum class Then { Repaint, EditPalmColour, EditSlotColour, Nothing };
+    int slot = 0;
+    const Then then = m_impl->edit([&](SettingsImage& image) {
+        switch (region) {
+        case panelRegion::kEffectBox:
+            m_impl->m_lists.effectListOpen = true;
+            break;
+        case panelRegion::kDirectionTop:
+            setDirection(image, direction::kTop);
+            break;
+        case panelRegion::kDirectionBottom:
+            setDirection(image, direction::kBottom);
+            break;
+        case panelRegion::kDirectionRight:
+            setDirection(image, direction::kRight);
+            break;
+        case panelRegion::kDirectionLeft:
+            setDirection(image, direction::kLeft);
+            break;
+        case panelRegion::kMulticolour:
+            clickMulticolour(image);
+            break;
+        case panelRegion::kGameMode:
+            toggleGameMode(image);
+            break;
+        case panelRegion::kWinKeyLock:
+            toggleWinKeyLock(image);
+            break;
+        case panelRegion::kPalmBox:
+            m_impl->m_lists.palmListOpen = true;
+            break;
+        case panelRegion::kPalmRight:
+            setPalmDirection(image, palm::kDirectionRight);
+            break;
+        case panelRegion::kPalmLeft:
+            setPalmDirection(image, palm::kDirectionLeft);
+            break;
+        case panelRegion::kPalmColour:
+            return Then::EditPalmColour;
+        case panelRegion::kKeymapView:
+        case panelRegion::kCustomView:
+            if (image.lightingEffect() < effect::kFirstProfile)
+                return Then::Nothing;
+            m_impl->m_view.perKeyColourMode = region == panelRegion::kCustomView;
+            break;
+        default: {
+            if (region < panelRegion::kFirstSwatch || region > panelRegion::kLastSwatch)
+                return Then::Nothing;
+            slot = region - panelRegion::kFirstSwatch + 1;
+            if (clickColourSlot(image, slot) == SwatchClick::EditColour)
+                return Then::EditSlotColour;
+            break;
+        }
+        }
+        return Then::Repaint;
+    });
+    if (then == Then::Nothing)
+        return;
+    if (then == Then::EditPalmColour)
         m_impl->editPalmColour();
-        break;
-    case panelRegion::kKeymapView:
-    case panelRegion::kCustomView:
-        if (image.lightingEffect() < effect::kFirstProfile)
-            return;
-        m_impl->m_view.perKeyColourMode = region == panelRegion::kCustomView;
-        break;
-    default: {
-        if (region < panelRegion::kFirstSwatch || region > panelRegion::kLastSwatch)
-            return;
-        const int slot = region - panelRegion::kFirstSwatch + 1;
-        if (clickColourSlot(image, slot) == SwatchClick::EditColour)
-            m_impl->editColour(slot);
-        break;
-    }
-    }
+    else if (then == Then::EditSlotColour)
+        m_impl->editColour(slot);
+    m_impl->normalise();
     m_impl->updateSliderVisibility();
     m_impl->requestRepaint();
 }
 
 void LightingPanel::refreshSliders() {
+    const SettingsImage current = m_impl->m_settings.deviceCopy();
     for (const PanelSliderPlace& info : PanelSliders)
-        m_impl->setSlider(info.controlId, sliderPositionFromImage(m_impl->image(), info.controlId));
+        m_impl->setSlider(info.controlId, sliderPositionFromImage(current, info.controlId));
+    m_impl->normalise();
     m_impl->requestRepaint();
 }
 
@@ -210,13 +239,15 @@ void LightingPanel::keyboardChanged(std::uint8_t field, std::uint8_t storedValue
         return;
     if (const auto move = sliderForKeyboardReport(field, storedValue))
         m_impl->setSlider(move->controlId, move->position);
+    m_impl->normalise();
     m_impl->updateSliderVisibility();
     m_impl->requestRepaint();
 }
 
 void LightingPanel::applyPerKeyColour(const std::array<bool, 113>& selectedKeys,
                                       std::uint32_t colour) {
-    if (writePerKeyColour(m_impl->image(), selectedKeys, colour))
+    if (m_impl->edit(
+            [&](SettingsImage& image) { return writePerKeyColour(image, selectedKeys, colour); }))
         m_impl->requestRepaint();
 }
 

@@ -17,6 +17,7 @@ class QWidget;
 namespace q905 {
 
 class Settings;
+class SettingsImage;
 class SkinCache;
 class ColourPicker;
 
@@ -33,8 +34,12 @@ class LightingPanel : public QObject {
                   Language language, QWidget* window);
     ~LightingPanel() override;
 
-    // Drawn over the keyboard picture and the captions.
-    void paint(QPainter& painter);
+    // Drawn over the keyboard picture and the captions, from a copy of the image: painting never
+    // writes the image, and a read may be filling it meanwhile.
+    void paint(QPainter& painter, const SettingsImage& shown);
+
+    // False while the start-up read fills the image: the sliders take no input.
+    void setEditable(bool editable);
 
     // The effect list or the palm list is open: the next click belongs to it.
     bool isListOpen() const;

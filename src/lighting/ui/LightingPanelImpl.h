@@ -1,16 +1,18 @@
 #pragma once
 // The lighting panel's private state, shared by its behaviour and its painting.
 
+#include "device/Settings.h"
 #include "lighting/PanelLists.h"
 #include "lighting/PanelSliders.h"
 #include "lighting/ui/LightingPanel.h"
 
 #include <QString>
 
+#include <mutex>
+
 namespace q905 {
 
 class SkinSlider;
-class SettingsImage;
 
 class LightingPanel::Impl {
   public:
@@ -23,20 +25,29 @@ class LightingPanel::Impl {
         int lastDrawn = 0; // the position last stored and drawn
     };
 
+    // The image is edited under the settings lock: the notification reader may be storing a
+    // lighting byte meanwhile. Nothing that repaints may run while the lock is held.
     SettingsImage& image();
+    template <typename Edit> auto edit(Edit&& change) {
+        std::lock_guard lock(m_settings.mutex());
+        return change(image());
+    }
     SliderSlot& slot(int controlId);
     void onSliderMoved(int controlId);
     // The slider's set-position with redraw; the image field gets the slider's position.
     void setSlider(int controlId, int position);
-    // A field changed behind the sliders' backs (revert, profile, keyboard) moves the slider.
-    void followImage();
+    // The sliders take the image's values without storing them back.
+    void followImage(const SettingsImage& shown);
+    // Rules that depend on more than one field, run whenever the image changes.
+    void normalise();
     void updateSliderVisibility();
+    void updateSliderVisibility(std::uint8_t effectCode);
     void requestRepaint();
     void editColour(int slot);
     void editPalmColour();
 
     // Painting (LightingPanelPaint.cpp).
-    void paint(QPainter& painter);
+    void paint(QPainter& painter, const SettingsImage& image);
     void drawSlider(QPainter& painter, int controlId);
     void text(QPainter& painter, const char* english, const char* german, int x, int y,
               int size) const;

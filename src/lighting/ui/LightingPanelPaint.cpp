@@ -44,11 +44,8 @@ void LightingPanel::Impl::picture(QPainter& painter, const char* name, int x, in
 }
 
 void LightingPanel::Impl::drawSlider(QPainter& painter, int controlId) {
-    SliderSlot& drawn = slot(controlId);
-    const SkinSlider& slider = *drawn.slider;
+    const SkinSlider& slider = *slot(controlId).slider;
     const int position = slider.value();
-    storeSliderPosition(image(), controlId, position);
-    drawn.lastDrawn = position;
 
     const QRect place = slider.geometry();
     const SliderPicture layout =
@@ -64,12 +61,11 @@ void LightingPanel::Impl::drawSlider(QPainter& painter, int controlId) {
                 place.top() + layout.thumbY);
 }
 
-void LightingPanel::Impl::paint(QPainter& painter) {
+void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image) {
     painter.save();
-    followImage();
-    updateSliderVisibility();
-    SettingsImage& image = this->image();
     const std::uint8_t code = image.lightingEffect();
+    followImage(image);
+    updateSliderVisibility(code);
 
     text(painter, "Lighting", "Licht", 27, 85, 15);
     text(painter, "Light effects", "Lichteffekte", 28, 112, 15);
@@ -91,7 +87,6 @@ void LightingPanel::Impl::paint(QPainter& painter) {
         drawSlider(painter, slider::kBrightness);
 
     if (showsSwatches(code)) {
-        normaliseColourIndex(image);
         if (code != effect::kStatic)
             picture(painter, "8.png", 203, 178);
         for (int slot = 1; slot <= kColourSlotCount; ++slot) {
@@ -99,7 +94,7 @@ void LightingPanel::Impl::paint(QPainter& painter) {
                 isMulticolourOnly(code) ? kGreySquare : toQColor(slotColour(image, slot));
             painter.fillRect(28 + 25 * (slot - 1), kSwatchTop, kSwatchSize, kSwatchSize, fill);
         }
-        const int x = 26 + 25 * (image.colourIndex() - 1);
+        const int x = 26 + 25 * (normalisedColourIndex(image) - 1);
         outline(painter, x, 176, x + 23, 199);
     }
 

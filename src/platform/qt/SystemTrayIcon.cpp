@@ -7,21 +7,26 @@ namespace {
 constexpr int kBalloonMilliseconds = 10000;
 } // namespace
 
-SystemTrayIcon::SystemTrayIcon(QObject* parent) : TrayIcon(parent) {}
+SystemTrayIcon::SystemTrayIcon(QObject* parent, std::function<bool()> available)
+    : TrayIcon(parent), m_available(std::move(available)) {}
 
+// Outside any handler of the menu or the icon: both can go at once.
 SystemTrayIcon::~SystemTrayIcon() {
-    remove();
+    if (m_icon)
+        m_icon->hide();
 }
 
 bool SystemTrayIcon::available() const {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    return m_available();
 }
 
 void SystemTrayIcon::show(const QIcon& icon, const QString& tip, const QString& exitText) {
     if (!available() || m_icon)
         return;
     m_menu = std::make_unique<QMenu>();
-    connect(m_menu->addAction(exitText), &QAction::triggered, this, &TrayIcon::exitChosen);
+    // Queued: whoever acts on Exit may remove this menu, which is still handling the click.
+    connect(m_menu->addAction(exitText), &QAction::triggered, this, &TrayIcon::exitChosen,
+            Qt::QueuedConnection);
     m_icon = std::make_unique<QSystemTrayIcon>(icon);
     m_icon->setToolTip(tip);
     m_icon->setContextMenu(m_menu.get());
@@ -34,10 +39,14 @@ void SystemTrayIcon::show(const QIcon& icon, const QString& tip, const QString& 
 }
 
 void SystemTrayIcon::remove() {
-    if (m_icon)
+    if (m_icon) {
         m_icon->hide();
-    m_icon.reset();
-    m_menu.reset();
+        m_icon.release()->deleteLater();
+    }
+    if (m_menu) {
+        m_menu->hide();
+        m_menu.release()->deleteLater();
+    }
 }
 
 void SystemTrayIcon::showBalloon(const QString& title, const QString& text) {

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+#include <functional>
 #include <memory>
 
 namespace q905 {
@@ -13,15 +14,22 @@ namespace q905 {
 class SystemTrayIcon final : public TrayIcon {
     Q_OBJECT
   public:
-    explicit SystemTrayIcon(QObject* parent = nullptr);
+    // available tells whether the desktop has a notification area; tests answer it themselves.
+    explicit SystemTrayIcon(QObject* parent = nullptr, std::function<bool()> available =
+                                                           &QSystemTrayIcon::isSystemTrayAvailable);
     ~SystemTrayIcon() override;
 
     bool available() const override;
     void show(const QIcon& icon, const QString& tip, const QString& exitText) override;
+    // Safe from within the menu's own handlers: the menu goes once control is back in the loop.
     void remove() override;
     void showBalloon(const QString& title, const QString& text) override;
 
+    // The icon's menu while it is shown.
+    QMenu* menu() const { return m_menu.get(); }
+
   private:
+    std::function<bool()> m_available;
     std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<QSystemTrayIcon> m_icon;
 };

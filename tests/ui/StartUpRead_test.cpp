@@ -1,0 +1,73 @@
+// The window while the start-up read fills the image: it paints and follows the pointer, never
+// writes the image, and takes no edits until the read hands over. Built with ThreadSanitizer,
+// any unlocked access of the window to the image during the read fails this test.
+#include "MainWindowHarness.h"
+
+#include "controls/ui/SkinSlider.h"
+#include "device/SettingsLayout.h"
+#include "lighting/PanelSliders.h"
+
+namespace q905 {
+namespace {
+
+using testing::WindowHarness;
+
+constexpr QPoint kGameModeSwitch{104, 588};
+constexpr QPoint kApply{870, 615};
+constexpr std::uint8_t kKeyboardBrightness = 3;
+constexpr std::uint8_t kKeyboardResponseTime = 7;
+
+TEST(StartUpRead, TheWindowPaintsAndFollowsThePointerButTakesNoEditsUntilTheHandOver) {
+    WindowHarness harness;
+    SettingsImage memory = harness.keyboard.memory();
+    memory.at(layout::kBrightness) = kKeyboardBrightness;
+    memory.at(layout::kResponseTime.offset) = kKeyboardResponseTime;
+    memory.at(layout::kGameMode.offset) = 0;
+    harness.keyboard.setMemory(memory);
+    // Slow enough for the window to act while the read is under way.
+    harness.keyboard.setLatency(std::chrono::microseconds(500));
+
+    harness.window = std::make_unique<MainWindow>(harness.services);
+    MainWindow& window = *harness.window;
+    QObject::connect(&window, &MainWindow::readDone, [&] { ++harness.readDoneCount; });
+    window.show();
+    auto* brightness =
+        window.findChild<SkinSlider*>(QStringLiteral("slider%1").arg(slider::kBrightness));
+    ASSERT_NE(brightness, nullptr);
+
+    bool clickedDuringTheRead = false;
+    for (int turn = 0; harness.readDoneCount == 0; ++turn) {
+        const QPoint key = testing::keyCentre(turn % kKeyCount);
+        harness.hover(key.x(), key.y());
+        harness.hover(40 + turn % 200, 228);
+        window.paintMainWindow();
+        const Settings& settings = window.host().settings();
+        if (!clickedDuringTheRead &&
+            settings.deviceByte(layout::kResponseTime.offset) == kKeyboardResponseTime &&
+            window.connection().initialReadRunning()) {
+            // The game mode has been read by now: these edits would be taken into the snapshot.
+            harness.click(kGameModeSwitch.x(), kGameModeSwitch.y());
+            QTest::mouseClick(brightness, Qt::LeftButton, {}, QPoint(200, 8));
+            clickedDuringTheRead = true;
+        }
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(clickedDuringTheRead) << "the read ended before the window could be clicked";
+
+    for (const SettingsImage& image : {harness.image(), harness.applied()}) {
+        EXPECT_EQ(image.at(layout::kGameMode.offset), 0);
+        EXPECT_EQ(image.brightness(), kKeyboardBrightness);
+        EXPECT_EQ(image.responseTime(), kKeyboardResponseTime);
+    }
+    EXPECT_EQ(brightness->value(), kKeyboardBrightness);
+    EXPECT_TRUE(brightness->isEnabled());
+
+    // After the hand-over the same click is an edit, and Apply takes it to the keyboard.
+    harness.click(kGameModeSwitch.x(), kGameModeSwitch.y());
+    harness.click(kApply.x(), kApply.y());
+    EXPECT_EQ(harness.keyboard.memory().at(layout::kGameMode.offset), 1);
+    window.close();
+}
+
+} // namespace
+} // namespace q905
