@@ -126,8 +126,9 @@ void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image) {
         const bool custom = m_view.perKeyColourMode;
         picture(painter, custom ? "Disable.png" : "Enable.png", 28, 174);
         picture(painter, custom ? "Enable.png" : "Disable.png", 130, 174);
-        text(painter, "Keymap", "Keymap", 45, 197, 15);
-        text(painter, "DIY", "Custom", 147, 197, 15);
+        // Beside their marks: one line lower they would run into the "Brightness" caption.
+        text(painter, "Keymap", "Keymap", 45, 174, 15);
+        text(painter, "DIY", "Custom", 147, 174, 15);
     }
 
     drawSkinText(painter, fromView(effectName(code, m_german)), 28, 133, kTextColour, 14);
