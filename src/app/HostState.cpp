@@ -1,6 +1,8 @@
 #include "app/HostState.h"
 
+#include "base/AtomicFile.h"
 #include "keys/CommitAssignment.h"
+#include "profiles/ProfileFiles.h"
 
 #include <system_error>
 
@@ -12,6 +14,8 @@ HostState::HostState(std::filesystem::path dataFolder)
 HostState::LoadReport HostState::loadAtStartUp() {
     std::error_code ignored;
     std::filesystem::create_directories(m_dataFolder, ignored);
+    removeStaleTemporaries(m_dataFolder);
+    removeStaleTemporaries(profileFolder(m_dataFolder));
     LoadReport report;
     report.macros = loadMacroFile(macroFilePath(), *m_macros);
     m_keys.table().clear();
@@ -25,17 +29,21 @@ HostState::LoadReport HostState::loadAtStartUp() {
     return report;
 }
 
-bool HostState::saveKeymap(std::string* error) {
+Status HostState::checkDataFolder() const {
+    return checkWritableFolder(m_dataFolder);
+}
+
+Status HostState::saveKeymap() {
     const SettingsImage image = m_settings.deviceCopy();
-    return saveKeymapFile(m_dataFolder, image, m_keys, error);
+    return saveKeymapFile(m_dataFolder, image, m_keys);
 }
 
-bool HostState::saveAppliedKeymap(std::string* error) {
+Status HostState::saveAppliedKeymap() {
     const SettingsImage applied = m_settings.appliedCopy();
-    return saveKeymapFile(m_dataFolder, applied, m_keys.appliedTable(), error);
+    return saveKeymapFile(m_dataFolder, applied, m_keys.appliedTable());
 }
 
-bool HostState::saveMacros() {
+Status HostState::saveMacros() {
     return saveMacroFile(macroFilePath(), *m_macros);
 }
 
@@ -50,13 +58,13 @@ void HostState::revertAll() {
     recomputeAssignedFlags(m_keys, m_settings.deviceSettings());
 }
 
-bool HostState::factoryResetHostSide(std::string* error) {
+Status HostState::factoryResetHostSide() {
     {
         std::lock_guard lock(m_settings.mutex());
         clearAssignments(m_keys, m_settings.deviceSettings());
     }
     snapshotAll();
-    return saveKeymap(error);
+    return saveKeymap();
 }
 
 } // namespace q905

@@ -29,19 +29,24 @@ class HostState {
     const MacroList& macros() const { return *m_macros; }
     std::filesystem::path macroFilePath() const { return m_dataFolder / kMacroFileName; }
 
-    struct LoadReport {
-        MacroFileResult macros = MacroFileResult::Loaded;
+    struct [[nodiscard]] LoadReport {
+        MacroFileResult macros;
         KeymapLoadResult keymap;
     };
-    // The start-up order: MacroDefine.bin, then the table cleared and keymap.bin loaded into the
-    // image and the table (files created when missing), then both snapshots.
+    // The start-up order: stale temporaries of killed saves removed, MacroDefine.bin, then the
+    // table cleared and keymap.bin loaded into the image and the table (files created when
+    // missing), then both snapshots.
     LoadReport loadAtStartUp();
 
+    // Whether files can be written to the data folder: checked before the keyboard is
+    // changed, so a change never reaches the keyboard and then fails to be saved.
+    Status checkDataFolder() const;
+
     // keymap.bin from DeviceSettings and KeyAssignmentTable.
-    bool saveKeymap(std::string* error = nullptr);
+    Status saveKeymap();
     // keymap.bin from the applied copies: what the keyboard holds, without pending edits.
-    bool saveAppliedKeymap(std::string* error = nullptr);
-    bool saveMacros();
+    Status saveAppliedKeymap();
+    Status saveMacros();
 
     // AppliedSettings and AppliedAssignmentTable take the working copies.
     void snapshotAll();
@@ -49,7 +54,7 @@ class HostState {
     void revertAll();
     // After the keyboard's factory reset has been read: no assignments, no marks, every key
     // enabled, snapshots, keymap.bin written.
-    bool factoryResetHostSide(std::string* error = nullptr);
+    Status factoryResetHostSide();
 
   private:
     std::filesystem::path m_dataFolder;

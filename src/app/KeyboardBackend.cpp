@@ -16,7 +16,8 @@ KeyboardBackend::KeyboardBackend(const CliOptions& options) {
         m_emulator = std::make_unique<EmulatedKeyboard>(emulated);
         m_memoryFile = options.simulateFile;
         if (m_memoryFile)
-            m_emulator->loadMemory(*m_memoryFile); // a missing file: factory settings
+            m_memoryFileStatus = m_emulator->loadMemory(*m_memoryFile); // missing: factory
+
         m_backend = &m_emulator->backend();
     } else {
         m_hidraw = std::make_unique<HidrawBackend>();
@@ -25,8 +26,9 @@ KeyboardBackend::KeyboardBackend(const CliOptions& options) {
 }
 
 KeyboardBackend::~KeyboardBackend() {
-    if (m_emulator && m_memoryFile)
-        m_emulator->saveMemory(*m_memoryFile);
+    // A file that was refused is someone's, not ours to overwrite.
+    if (m_emulator && m_memoryFile && m_memoryFileStatus.ok())
+        (void)m_emulator->saveMemory(*m_memoryFile);
 }
 
 } // namespace q905

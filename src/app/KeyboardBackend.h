@@ -4,6 +4,7 @@
 // session with it.
 
 #include "app/ProgramOptions.h"
+#include "base/Result.h"
 #include "device/HidBackend.h"
 #include "device/Trace.h"
 
@@ -27,9 +28,13 @@ class KeyboardBackend {
     bool traceOpen() const { return !m_trace || m_trace->good(); }
     // Null for the real keyboard.
     EmulatedKeyboard* emulator() { return m_emulator.get(); }
+    // Whether the --simulate file could be taken. When not, the emulated keyboard keeps its
+    // factory settings and the file is left alone at the end.
+    const Status& memoryFileStatus() const { return m_memoryFileStatus; }
 
   private:
     std::optional<std::filesystem::path> m_memoryFile;
+    Status m_memoryFileStatus = Status::success();
     std::unique_ptr<Trace> m_trace;
     std::unique_ptr<EmulatedKeyboard> m_emulator;
     std::unique_ptr<HidBackend> m_hidraw;

@@ -6,12 +6,6 @@ namespace q905 {
 
 namespace {
 
-// Keys the "Keymap" view never offers: both Ctrl keys, Win and Fn.
-constexpr bool isFixedKey(int key) {
-    return key == kLeftCtrlKeyIndex || key == kWinKeyIndex || key == kFnKeyIndex ||
-           key == kRightCtrlKeyIndex;
-}
-
 struct WindowRect {
     int left, top, right, bottom;
 };

@@ -1,5 +1,7 @@
 #include "app/ProgramOptions.h"
 
+#include "base/TextSafety.h"
+
 #include <charconv>
 
 namespace q905 {
@@ -25,6 +27,12 @@ bool parseVersion(const std::string& text, std::uint8_t& major, std::uint8_t& mi
 } // namespace
 
 ParseResult parseCliOptions(const std::vector<std::string>& args) {
+    // Paths and names are kept and shown as UTF-8; anything else is refused here, once.
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (!isValidUtf8(args[i]))
+            return {std::nullopt, "argument " + std::to_string(i + 1) +
+                                      " is not valid UTF-8: " + escapeForTerminal(args[i])};
+    }
     CliOptions options;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -65,11 +73,21 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
         } else if (name == "--simulate-latency") {
             const auto v = value();
             long micros = -1;
-            if (v)
-                std::from_chars(v->data(), v->data() + v->size(), micros);
+            if (v) {
+                const auto [end, error] = std::from_chars(v->data(), v->data() + v->size(), micros);
+                if (error != std::errc{} || end != v->data() + v->size())
+                    micros = -1;
+            }
             if (micros < 0 || micros > 1000000)
                 return {std::nullopt, "--simulate-latency takes microseconds, 0..1000000"};
             options.simulateLatency = std::chrono::microseconds(micros);
+        } else if (name == "--simulate-fault") {
+            const auto v = value();
+            const auto fault = v ? parseFault(*v) : std::nullopt;
+            if (!fault)
+                return {std::nullopt, "--simulate-fault takes unplug@N, fail@N, no-ack, silent or "
+                                      "stray-report@N (N counts transfers from 1)"};
+            options.simulateFaults.push_back(*fault);
         } else if (name == "--trace") {
             const auto v = value();
             if (!v || v->empty())

@@ -1,6 +1,8 @@
 #pragma once
 // The options of q905ctl and of the q905 window.
 
+#include "emulator/Fault.h"
+
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -15,6 +17,7 @@ struct CliOptions {
     std::optional<std::filesystem::path> simulateFile; // --simulate=FILE
     std::uint8_t simulateMajor = 1, simulateMinor = 0; // --simulate-firmware MAJOR.MINOR
     std::chrono::microseconds simulateLatency{1000};   // --simulate-latency MICROSECONDS
+    std::vector<Fault> simulateFaults;                 // --simulate-fault FAULT (repeatable)
     std::optional<std::filesystem::path> traceFile;    // --trace FILE
     std::optional<std::filesystem::path> dataDir;      // --data-dir DIR
     bool noApply = false;                              // --no-apply

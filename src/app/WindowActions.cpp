@@ -15,7 +15,7 @@ ApplyOutcome applyEdits(KeyboardConnection& connection, HostState& host) {
         host.snapshotAll();
         outcome.snapshotTaken = true;
     }
-    outcome.saved = host.saveKeymap();
+    outcome.saved = host.saveKeymap().ok();
     return outcome;
 }
 

@@ -1,12 +1,12 @@
 // assign, disable and enable: what the key assignment dialog's Save does for one key, committed
 // as the main window commits it.
 
-#include "keys/KeyTable.h"
 #include "cli/HostSession.h"
 #include "cli/KeyArguments.h"
 #include "keys/AssignmentText.h"
 #include "keys/CommitAssignment.h"
 #include "keys/KeyEnableMask.h"
+#include "keys/KeyTable.h"
 
 #include <filesystem>
 #include <ostream>
@@ -123,6 +123,10 @@ int runAssign(CliContext& context, std::span<const std::string> args) {
     const auto key = keyArgument(context, args[0]);
     if (!key)
         return exitcode::kUsage;
+    if (const AssignResult assignable = checkAssignableKey(*key); !assignable.ok()) {
+        context.err << "q905ctl: " << assignable.message << '\n';
+        return exitcode::kUsage;
+    }
 
     HostSession session(context);
     // The dialog opens with the key's enabled state; Save keeps it unless it was changed.
@@ -169,7 +173,7 @@ int setEnabled(CliContext& context, std::span<const std::string> args, bool enab
     // Saving the dialog with only its enable box changed: the assignment stays, the key's
     // enable bit and mark follow the box.
     HostState& host = session.host();
-    setKeyEnabled(host.image(), KeyTable[static_cast<std::size_t>(*key)].matrixPosition(), enabled);
+    setKeyEnabledInStep(host.keys(), host.image(), *key, enabled);
     recomputeAssignedFlags(host.keys(), host.image());
     printKey(context, host, *key);
     return session.commit();

@@ -12,12 +12,13 @@ DeviceSession::~DeviceSession() {
     m_connection.shutdown([] {});
 }
 
-DeviceSession::OpenResult DeviceSession::open(std::string& error) {
+DeviceSession::OpenResult DeviceSession::open() {
+    std::string error;
     if (!link().openCommandHandle(&error))
-        return link().keyboardSeen() ? OpenResult::NoAccess : OpenResult::NoKeyboard;
+        return {link().keyboardSeen() ? OpenStatus::NoAccess : OpenStatus::NoKeyboard, error};
     // Without the notification handle nothing acknowledges an apply; reads still work.
     m_connection.startReader(nullptr);
-    return OpenResult::Opened;
+    return {};
 }
 
 std::vector<std::string> DeviceSession::emulatorErrors() {

@@ -3,10 +3,10 @@
 // the connection to it, whose notification reader delivers acknowledgements and the keyboard's
 // own changes into the caller's images.
 
+#include "app/KeyboardBackend.h"
 #include "app/KeyboardConnection.h"
 #include "app/ProgramOptions.h"
 #include "device/Clock.h"
-#include "app/KeyboardBackend.h"
 
 #include <string>
 #include <vector>
@@ -19,9 +19,15 @@ class DeviceSession {
     // Stops the reader and closes the handles; the emulated memory goes back to its file.
     ~DeviceSession();
 
-    enum class OpenResult { Opened, NoKeyboard, NoAccess };
+    enum class OpenStatus { Opened, NoKeyboard, NoAccess };
+    struct [[nodiscard]] OpenResult {
+        OpenStatus status = OpenStatus::Opened;
+        std::string message; // why the keyboard could not be opened
+    };
     // Opens the command handle and, when it can, the notification handle and its reader.
-    OpenResult open(std::string& error);
+    OpenResult open();
+    // Whether the --simulate file was taken.
+    const Status& memoryFileStatus() const { return m_keyboard.memoryFileStatus(); }
 
     HidBackend& backend() { return m_keyboard.backend(); }
     HidLink& link() { return m_connection.link(); }

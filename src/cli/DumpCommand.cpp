@@ -1,14 +1,15 @@
 // dump [--json]: everything the keyboard and the host hold, as text or as one JSON object.
 
-#include "keys/KeyTable.h"
+#include "base/TextSafety.h"
+#include "base/Utf16.h"
 #include "cli/HostSession.h"
 #include "cli/JsonWriter.h"
 #include "cli/KeyArguments.h"
 #include "keys/AssignmentText.h"
+#include "keys/KeyTable.h"
 #include "lighting/ColourModel.h"
 #include "lighting/EffectCatalogue.h"
 #include "lighting/PanelRules.h"
-#include "base/Utf16.h"
 
 #include <cstdio>
 #include <ostream>
@@ -109,12 +110,13 @@ void printText(const Dump& d, std::ostream& out) {
         out << "key colour:     profile " << k.profile << ' ' << keyLabel(k.key) << " (" << k.key
             << ") " << hexColour(k.colour) << '\n';
     for (const auto& [key, text] : d.keys)
-        out << "key:            " << keyLabel(key) << " (" << key << ") " << text << '\n';
-    for (std::size_t i = 0; i < d.macros.size(); ++i) {
-        out << "macro " << i << ":        " << d.macros[i].name << ", loop " << d.macros[i].loop
+        out << "key:            " << keyLabel(key) << " (" << key << ") " << escapeForTerminal(text)
             << '\n';
+    for (std::size_t i = 0; i < d.macros.size(); ++i) {
+        out << "macro " << i << ":        " << escapeForTerminal(d.macros[i].name) << ", loop "
+            << d.macros[i].loop << '\n';
         for (const std::string& row : d.macros[i].events)
-            out << "                  " << row << '\n';
+            out << "                  " << escapeForTerminal(row) << '\n';
     }
 }
 

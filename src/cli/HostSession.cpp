@@ -1,5 +1,6 @@
 #include "cli/HostSession.h"
 
+#include "base/TextSafety.h"
 #include "cli/SessionHelpers.h"
 #include "device/DeviceReader.h"
 #include "device/DeviceWriter.h"
@@ -15,8 +16,19 @@ HostSession::HostSession(CliContext& context)
 
 std::optional<int> HostSession::start() {
     const HostState::LoadReport report = m_host->loadAtStartUp();
+    // A file that is not what it should be is refused before anything is written.
     if (report.keymap.status == KeymapLoadStatus::Unreadable) {
-        m_context.err << "q905ctl: " << report.keymap.message << '\n';
+        m_context.err << "q905ctl: " << escapeForTerminal(report.keymap.message) << '\n';
+        return exitcode::kUsage;
+    }
+    if (!report.macros.ok()) {
+        m_context.err << "q905ctl: " << escapeForTerminal(report.macros.message) << '\n';
+        return exitcode::kUsage;
+    }
+    if (report.keymap.status == KeymapLoadStatus::LoadedWrongSize)
+        m_context.err << "q905ctl: warning: " << escapeForTerminal(report.keymap.message) << '\n';
+    if (const Status writable = m_host->checkDataFolder(); !writable) {
+        m_context.err << "q905ctl: " << escapeForTerminal(writable.message()) << '\n';
         return exitcode::kFailure;
     }
     if (m_context.options.noApply)
@@ -44,9 +56,9 @@ int HostSession::commit() {
             exitCode = exitcode::kFailure;
         }
     }
-    std::string error;
-    if (!m_host->saveKeymap(&error)) {
-        m_context.err << "q905ctl: cannot save keymap.bin: " << error << '\n';
+    if (const Status saved = m_host->saveKeymap(); !saved) {
+        m_context.err << "q905ctl: cannot save keymap.bin: " << escapeForTerminal(saved.message())
+                      << '\n';
         exitCode = exitcode::kFailure;
     }
     return m_device ? finish(*m_device, m_context, exitCode) : exitCode;

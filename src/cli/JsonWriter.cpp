@@ -1,33 +1,36 @@
 #include "cli/JsonWriter.h"
 
+#include "base/TextSafety.h"
+
 #include <cstdio>
 
 namespace q905 {
 
-std::string JsonWriter::quote(std::string_view text) {
+std::string JsonWriter::quote(std::string_view input) {
+    // Bytes that are not UTF-8 would make the whole output invalid: they are shown as \xNN.
+    const std::string escaped = isValidUtf8(input) ? std::string() : escapeForTerminal(input);
+    const std::string_view text = escaped.empty() ? input : std::string_view(escaped);
     std::string result = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"':
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool c1 =
+            c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if (c == '"') {
             result += "\\\"";
-            break;
-        case '\\':
+        } else if (c == '\\') {
             result += "\\\\";
-            break;
-        case '\n':
+        } else if (c == '\n') {
             result += "\\n";
-            break;
-        case '\t':
+        } else if (c == '\t') {
             result += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-                result += escaped;
-            } else {
-                result += c;
-            }
+        } else if (c < 0x20 || c == 0x7F || c1) {
+            // Control characters, C1 ones included, never reach a terminal raw.
+            const unsigned code = c1 ? static_cast<unsigned char>(text[++i]) : c;
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\u%04x", code);
+            result += hex;
+        } else {
+            result += static_cast<char>(c);
         }
     }
     return result + "\"";

@@ -57,9 +57,12 @@ std::variant<int, ArgumentError> parseKey(std::string_view text) {
         return static_cast<int>(*number);
     const std::string wanted = lower(text);
     std::vector<int> matches;
+    // The picture's labels are short ("Ent"); the key's name ("Enter") is taken as well.
     for (int index = 0; index < kKeyCount; ++index) {
-        const std::string_view label = KeyTable[static_cast<std::size_t>(index)].label;
-        if (!label.empty() && lower(label) == wanted)
+        const KeyEntry& key = KeyTable[static_cast<std::size_t>(index)];
+        const std::string_view name = trimTrailingBlank(nameOf(key.keyCode));
+        if ((!key.label.empty() && lower(key.label) == wanted) ||
+            (key.isPlaced() && !name.empty() && lower(name) == wanted))
             matches.push_back(index);
     }
     if (matches.size() == 1)
@@ -69,7 +72,7 @@ std::variant<int, ArgumentError> parseKey(std::string_view text) {
                              " (give a key index 0..112 or a key label)"};
     std::string message = "the label " + std::string(text) + " fits several keys:";
     for (int index : matches)
-        message += " " + std::to_string(index);
+        message += " " + std::to_string(index) + " (" + keyLabel(index) + ")";
     return ArgumentError{message + " (give the key index)"};
 }
 

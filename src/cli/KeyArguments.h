@@ -12,8 +12,8 @@ struct ArgumentError {
     std::string message;
 };
 
-// A key index 0..112 or a label of the key table (case ignored). A label several keys carry
-// ("Shift", "Enter") is refused with the candidates listed.
+// A key index 0..112, a label of the key table or the name of the key's code (case ignored).
+// A label several keys carry ("Shift", "Enter") is refused with the candidates listed.
 std::variant<int, ArgumentError> parseKey(std::string_view text);
 
 // A key code (0x41 or 65) or a key name of the key name table, compared without its trailing

@@ -3,6 +3,7 @@
 // device slots, applies, and saves keymap.bin and MacroDefine.bin in the dialog's order.
 
 #include "app/HostState.h"
+#include "base/TextSafety.h"
 #include "base/Utf16.h"
 #include "cli/Command.h"
 #include "cli/HostSession.h"
@@ -128,7 +129,8 @@ int runMacro(CliContext& context, std::span<const std::string> args) {
         if (action == "show" && !number(rest[0]))
             return usage(context);
         HostState host(dataFolder(context.options.dataDir));
-        host.loadAtStartUp();
+        if (const HostState::LoadReport report = host.loadAtStartUp(); !report.macros.ok())
+            return refuse(context, escapeForTerminal(report.macros.message));
         const MacroList& macros = host.macros();
         if (action == "list")
             return list(context, macros);
@@ -147,8 +149,10 @@ int runMacro(CliContext& context, std::span<const std::string> args) {
         HostState probe(dataFolder(context.options.dataDir));
         MacroList& macros = probe.macros();
         const std::filesystem::path file = probe.macroFilePath();
-        if (std::filesystem::exists(file) && loadMacroFile(file, macros) == MacroFileResult::Failed)
-            return refuse(context, "cannot read " + file.string());
+        if (std::filesystem::exists(file)) {
+            if (const MacroFileResult loaded = loadMacroFile(file, macros); !loaded.ok())
+                return refuse(context, escapeForTerminal(loaded.message));
+        }
         std::ostringstream quiet;
         CliContext silent{context.options, quiet, context.err};
         if (const auto refused = edit(silent, macros, action, rest))
@@ -165,8 +169,8 @@ int runMacro(CliContext& context, std::span<const std::string> args) {
         fillMacroSlots(host.macros(), host.image());
     }
     int code = session.commit();
-    if (!host.saveMacros()) {
-        context.err << "q905ctl: cannot save " << host.macroFilePath().string() << '\n';
+    if (const Status saved = host.saveMacros(); !saved) {
+        context.err << "q905ctl: cannot save " << escapeForTerminal(saved.message()) << '\n';
         code = exitcode::kFailure;
     }
     return code;

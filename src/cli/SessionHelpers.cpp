@@ -1,24 +1,31 @@
 #include "cli/SessionHelpers.h"
 
+#include "base/TextSafety.h"
+
 #include <ostream>
 
 namespace q905 {
 
 std::optional<int> openKeyboard(DeviceSession& session, CliContext& context) {
     if (!session.traceOpen()) {
-        context.err << "q905ctl: cannot open the trace file " << context.options.traceFile->string()
-                    << '\n';
+        context.err << "q905ctl: cannot open the trace file "
+                    << escapeForTerminal(context.options.traceFile->string()) << '\n';
         return exitcode::kFailure;
     }
-    std::string error;
-    switch (session.open(error)) {
-    case DeviceSession::OpenResult::Opened:
+    if (const Status& memory = session.memoryFileStatus(); !memory) {
+        context.err << "q905ctl: " << escapeForTerminal(memory.message()) << '\n';
+        return exitcode::kUsage;
+    }
+    const DeviceSession::OpenResult opened = session.open();
+    switch (opened.status) {
+    case DeviceSession::OpenStatus::Opened:
         return std::nullopt;
-    case DeviceSession::OpenResult::NoKeyboard:
+    case DeviceSession::OpenStatus::NoKeyboard:
         context.err << "no keyboard found\n";
         return exitcode::kFailure;
-    case DeviceSession::OpenResult::NoAccess:
-        context.err << "q905ctl: the keyboard is connected but cannot be opened: " << error << '\n';
+    case DeviceSession::OpenStatus::NoAccess:
+        context.err << "q905ctl: the keyboard is connected but cannot be opened: "
+                    << escapeForTerminal(opened.message) << '\n';
         return exitcode::kFailure;
     }
     return exitcode::kFailure;

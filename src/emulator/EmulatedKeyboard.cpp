@@ -1,6 +1,7 @@
 #include "emulator/EmulatedKeyboard.h"
 
 #include "base/AtomicFile.h"
+#include "base/RegularFile.h"
 #include "emulator/EmulatedBackend.h"
 #include "emulator/KeyboardState.h"
 
@@ -56,19 +57,25 @@ void EmulatedKeyboard::factoryReset() {
     m_impl->state->firmware.factoryReset();
 }
 
-bool EmulatedKeyboard::loadMemory(const std::filesystem::path& file) {
-    const auto bytes = readWholeFile(file);
-    if (!bytes || bytes->size() != kSettingsImageSize)
-        return false;
+Status EmulatedKeyboard::loadMemory(const std::filesystem::path& file) {
+    const FileContents contents = readRegularFile(file, kSettingsImageSize);
+    if (contents.status == FileReadStatus::Missing)
+        return Status::success();
+    if (!contents.ok())
+        return Status::failure(contents.message);
+    if (contents.bytes.size() != kSettingsImageSize)
+        return Status::failure(file.string() + " is not a keyboard memory file: it holds " +
+                               std::to_string(contents.bytes.size()) + " bytes instead of " +
+                               std::to_string(kSettingsImageSize));
     SettingsImage memory;
-    std::copy(bytes->begin(), bytes->end(), memory.bytes().begin());
+    std::copy(contents.bytes.begin(), contents.bytes.end(), memory.bytes().begin());
     setMemory(memory);
-    return true;
+    return Status::success();
 }
 
-bool EmulatedKeyboard::saveMemory(const std::filesystem::path& file, std::string* error) const {
+Status EmulatedKeyboard::saveMemory(const std::filesystem::path& file) const {
     const SettingsImage image = memory();
-    return saveFileAtomically(file, image.bytes(), error);
+    return saveFileAtomically(file, image.bytes());
 }
 
 void EmulatedKeyboard::setFirmwareVersion(std::uint8_t major, std::uint8_t minor) {

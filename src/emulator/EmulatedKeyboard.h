@@ -4,6 +4,7 @@
 // stores every write, acknowledges each completed write on its notification interface, and
 // is strict: anything it does not understand is recorded as an error (and fails the test).
 
+#include "base/Result.h"
 #include "device/HidBackend.h"
 #include "device/Settings.h"
 
@@ -45,10 +46,11 @@ class EmulatedKeyboard {
     void setMemory(const SettingsImage& memory);
     // Factory settings: DefaultKeyMap, every key enabled, lighting defaults.
     void factoryReset();
-    // Loads the memory from a 10,068-byte file; false when the file is missing or of another size.
-    bool loadMemory(const std::filesystem::path& file);
-    // Writes the 10,068 bytes atomically; error (when given) says why it failed.
-    bool saveMemory(const std::filesystem::path& file, std::string* error = nullptr) const;
+    // Loads the memory from a regular file of 10,068 bytes; a missing file leaves the memory
+    // as it is. Anything else is refused with the reason, and the memory is left as it is.
+    Status loadMemory(const std::filesystem::path& file);
+    // Writes the 10,068 bytes atomically.
+    Status saveMemory(const std::filesystem::path& file) const;
 
     void setFirmwareVersion(std::uint8_t major, std::uint8_t minor);
     void setLatency(std::chrono::microseconds latency);

@@ -1,6 +1,6 @@
 #include "firmware/FirmwareVersion.h"
 
-#include "base/AtomicFile.h"
+#include "base/RegularFile.h"
 
 namespace q905 {
 
@@ -8,6 +8,8 @@ namespace {
 constexpr std::size_t kMajorByte = 5;
 constexpr std::size_t kMinorByte = 7;
 constexpr std::uint8_t kDigitZero = 0x30;
+// VER.bin is a line of text; anything larger is not one.
+constexpr std::size_t kVersionFileMaxSize = 4096;
 } // namespace
 
 FirmwareVersion parseVersionFile(std::span<const std::uint8_t> contents) {
@@ -18,8 +20,9 @@ FirmwareVersion parseVersionFile(std::span<const std::uint8_t> contents) {
 }
 
 FirmwareVersion readVersionFile(const std::filesystem::path& assetFolder) {
-    const auto contents = readWholeFile(assetFolder / kVersionFileName);
-    return contents ? parseVersionFile(*contents) : FirmwareVersion{};
+    const FileContents contents =
+        readRegularFile(assetFolder / kVersionFileName, kVersionFileMaxSize);
+    return contents.ok() ? parseVersionFile(contents.bytes) : FirmwareVersion{};
 }
 
 bool checkFirmwareVersion(FirmwareVersion fileVersion, FirmwareVersion deviceVersion) {

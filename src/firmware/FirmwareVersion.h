@@ -22,7 +22,7 @@ struct FirmwareVersion {
 // Byte 5 is the major and byte 7 the minor version as ASCII digits, each minus 0x30 modulo 256.
 // Contents too short to hold byte 7 give 0.0.
 FirmwareVersion parseVersionFile(std::span<const std::uint8_t> contents);
-// assetFolder / "VER.bin"; a missing or unreadable file gives 0.0.
+// assetFolder / "VER.bin"; a missing, unreadable, irregular or oversized file gives 0.0.
 FirmwareVersion readVersionFile(const std::filesystem::path& assetFolder);
 
 // True when the keyboard is older than the file's version: the update question is due.

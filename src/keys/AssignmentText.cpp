@@ -1,11 +1,12 @@
 #include "keys/AssignmentText.h"
 
-#include "keys/KeyTable.h"
+#include "base/Utf16.h"
 #include "keys/FunctionCatalogue.h"
 #include "keys/KeyEnableMask.h"
 #include "keys/KeyMapEntry.h"
+#include "keys/KeyTable.h"
+#include "keys/LaunchLookup.h"
 #include "macros/KeyNameTable.h"
-#include "base/Utf16.h"
 
 #include <cstdio>
 
@@ -33,8 +34,15 @@ std::string entryText(const KeyMapEntry& entry) {
     return text;
 }
 
-std::string assignmentText(const KeyAssignmentRecord& record, const KeyMapEntry& entry,
-                           int position) {
+std::string assignmentText(const KeyAssignmentTable& table, const KeyAssignmentRecord& record,
+                           const KeyMapEntry& entry, int position) {
+    // The keyboard reports a host-action key to us, and we run what the lookup finds for its
+    // code: show that, whatever the key's own record says.
+    if (entry[0] == entry_kind::kHostAction) {
+        if (const auto action = findLaunchAction(table, entry[2]))
+            return groupWord(action->group) + " " + action->path;
+        return "launch nothing (" + entryText(entry) + ")";
+    }
     const auto data = record.data();
     switch (static_cast<FunctionGroup>(record.group())) {
     case FunctionGroup::SingleKey:
@@ -104,7 +112,7 @@ std::string groupWord(FunctionGroup group) {
 std::string describeAssignment(const KeyAssignmentTable& table, const SettingsImage& image,
                                int keyIndex) {
     const int position = KeyTable[keyIndex].matrixPosition();
-    std::string text = assignmentText(table[static_cast<std::size_t>(keyIndex)],
+    std::string text = assignmentText(table, table[static_cast<std::size_t>(keyIndex)],
                                       keyMapEntryAt(image, position), position);
     if (isKeyEnabled(image, position))
         return text;

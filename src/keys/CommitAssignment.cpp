@@ -1,13 +1,13 @@
 #include "keys/CommitAssignment.h"
 
-#include "keys/KeyTable.h"
+#include "base/Utf16.h"
 #include "keys/FunctionCatalogue.h"
 #include "keys/KeyEnableMask.h"
 #include "keys/KeyMapEntry.h"
+#include "keys/KeyTable.h"
 #include "keys/KeymapFile.h"
 #include "macros/KeyNameTable.h"
 #include "macros/MacroModel.h"
-#include "base/Utf16.h"
 
 #include <algorithm>
 
@@ -61,6 +61,18 @@ std::size_t usableMacroSlots(const MacroList& macros) {
 
 bool isAssignableKey(int keyIndex) {
     return keyIndex >= 0 && keyIndex < kKeyCount && !isUnplacedKey(keyIndex);
+}
+
+AssignResult checkAssignableKey(int keyIndex) {
+    if (!isAssignableKey(keyIndex))
+        return refuse(AssignStatus::KeyRefused,
+                      "key " + std::to_string(keyIndex) + " cannot be assigned");
+    if (isFixedKey(keyIndex))
+        return refuse(AssignStatus::KeyRefused,
+                      std::string(KeyTable[static_cast<std::size_t>(keyIndex)].label) + " (key " +
+                          std::to_string(keyIndex) +
+                          ") keeps its function: both Ctrl keys, Win and Fn cannot be assigned");
+    return {};
 }
 
 AssignResult checkAssignment(int keyIndex, const AssignmentChoice& choice,
@@ -199,6 +211,17 @@ AssignResult commitAssignment(KeyAssignments& keys, SettingsImage& image, const 
     return {};
 }
 
+void setKeyEnabledInStep(KeyAssignments& keys, SettingsImage& image, int keyIndex, bool enabled) {
+    const int position = KeyTable[static_cast<std::size_t>(keyIndex)].matrixPosition();
+    setKeyEnabled(image, position, enabled);
+    if (!enabled)
+        keys.flags()[static_cast<std::size_t>(keyIndex)] = 1;
+    // Applying folds the Windows-key lock into this bit; keep the lock in step so the next
+    // apply does not undo the choice.
+    if (position == kWindowsKeyPosition)
+        image.at(layout::kWinKeyLock.offset) = enabled ? 0 : 1;
+}
+
 AssignResult assignKey(KeyAssignments& keys, SettingsImage& image, const MacroList& macros,
                        int keyIndex, const AssignmentChoice& choice,
                        const std::filesystem::path& dataFolder) {
@@ -210,19 +233,10 @@ AssignResult assignKey(KeyAssignments& keys, SettingsImage& image, const MacroLi
     if (AssignResult result = commitAssignment(keys, image, macros, keyIndex, choice); !result.ok())
         return result;
 
-    const int position = KeyTable[keyIndex].matrixPosition();
-    const bool enabled = choice.effectiveEnabled();
-    setKeyEnabled(image, position, enabled);
-    if (!enabled)
-        keys.flags()[index] = 1;
-    // Applying folds the Windows-key lock into this bit; keep the lock in step so the next
-    // apply does not undo the choice.
-    if (position == kWindowsKeyPosition)
-        image.at(layout::kWinKeyLock.offset) = enabled ? 0 : 1;
+    setKeyEnabledInStep(keys, image, keyIndex, choice.effectiveEnabled());
 
-    std::string error;
-    if (!saveKeymapFile(dataFolder, image, keys, &error))
-        return refuse(AssignStatus::NotSaved, error);
+    if (const Status saved = saveKeymapFile(dataFolder, image, keys); !saved)
+        return refuse(AssignStatus::NotSaved, saved.message());
     return {};
 }
 
@@ -230,8 +244,11 @@ void recomputeAssignedFlags(KeyAssignments& keys, const SettingsImage& image) {
     for (int keyIndex = 0; keyIndex < kKeyCount; ++keyIndex) {
         const int position = KeyTable[keyIndex].matrixPosition();
         const KeyAssignmentRecord& record = keys.table()[static_cast<std::size_t>(keyIndex)];
-        // Only byte 2 decides: it carries the usage of a plain key.
-        bool assigned = keyMapEntryAt(image, position)[2] != defaultKeyMapEntry(position)[2] ||
+        // Byte 2 carries the usage of a plain key; a host action is always marked, whatever
+        // its record says.
+        const KeyMapEntry entry = keyMapEntryAt(image, position);
+        bool assigned = entry[2] != defaultKeyMapEntry(position)[2] ||
+                        entry[0] == entry_kind::kHostAction ||
                         record.group() != static_cast<std::uint8_t>(FunctionGroup::SingleKey) ||
                         (record.data()[0] != record.keyCode() && record.count() == 1);
         if (!isKeyEnabled(image, position))

@@ -23,13 +23,17 @@ enum class AssignStatus {
     NotSaved,         // assigned in memory, but keymap.bin could not be written
 };
 
-struct AssignResult {
+struct [[nodiscard]] AssignResult {
     AssignStatus status = AssignStatus::Assigned;
     std::string message;
     bool ok() const { return status == AssignStatus::Assigned; }
 };
 
 bool isAssignableKey(int keyIndex);
+
+// Whether the user may choose an assignment for the key: placed, and not Ctrl, Win or Fn,
+// which the key map view never offers.
+AssignResult checkAssignableKey(int keyIndex);
 
 // Whether commitAssignment would take the choice; changes nothing.
 AssignResult checkAssignment(int keyIndex, const AssignmentChoice& choice, const MacroList& macros);
@@ -39,6 +43,10 @@ AssignResult checkAssignment(int keyIndex, const AssignmentChoice& choice, const
 // macros. A refused choice changes nothing. Does not save.
 AssignResult commitAssignment(KeyAssignments& keys, SettingsImage& image, const MacroList& macros,
                               int keyIndex, const AssignmentChoice& choice);
+
+// Enables or disables a key as the dialog's disable box does: the enable bit, the mark of a
+// disabled key and, for the Windows key, the Windows-key lock that applying folds into it.
+void setKeyEnabledInStep(KeyAssignments& keys, SettingsImage& image, int keyIndex, bool enabled);
 
 // The whole assignment of one key as the main window and the command line make it: commit,
 // then the enable bit and the mark from the choice's enabled flag, then keymap.bin.

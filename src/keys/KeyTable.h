@@ -41,6 +41,13 @@ constexpr bool isUnplacedKey(int keyIndex) {
     return keyIndex >= 17 && keyIndex <= 19;
 }
 
+// Both Ctrl keys, Win and Fn keep their function: the key map view never offers them and no
+// assignment takes them (Fn carries the keyboard's second layer).
+constexpr bool isFixedKey(int keyIndex) {
+    return keyIndex == kLeftCtrlKeyIndex || keyIndex == kWinKeyIndex || keyIndex == kFnKeyIndex ||
+           keyIndex == kRightCtrlKeyIndex;
+}
+
 // The key index whose matrix position is p, if any.
 std::optional<int> keyIndexAtMatrixPosition(int position);
 

@@ -1,6 +1,8 @@
 #include "keys/KeymapFile.h"
 
 #include "base/AtomicFile.h"
+#include "base/RegularFile.h"
+#include "keys/KeyTable.h"
 
 #include <algorithm>
 #include <system_error>
@@ -30,19 +32,22 @@ void takeHostStateBytes(std::span<const std::uint8_t> bytes, SettingsImage* imag
     const auto tablePart = bytes.subspan(kSettingsImageSize);
     std::copy_n(tablePart.begin(), std::min(tablePart.size(), kKeyAssignmentTableSize),
                 table.bytes().begin());
+    // Records past the last key are never shown; a file must not hide anything there.
+    for (std::size_t index = kKeyCount; index < kKeyAssignmentRecordCount; ++index)
+        table[index] = KeyAssignmentRecord{};
 }
 
-bool saveKeymapFile(const std::filesystem::path& dataFolder, const SettingsImage& image,
-                    const KeyAssignmentTable& table, std::string* error) {
+Status saveKeymapFile(const std::filesystem::path& dataFolder, const SettingsImage& image,
+                      const KeyAssignmentTable& table) {
     std::error_code ignored;
     std::filesystem::create_directories(dataFolder, ignored);
-    return saveFileAtomically(keymapPath(dataFolder), hostStateBytes(image, table), error);
+    return saveFileAtomically(keymapPath(dataFolder), hostStateBytes(image, table));
 }
 
-bool saveKeymapFile(const std::filesystem::path& dataFolder, const SettingsImage& image,
-                    KeyAssignments& keys, std::string* error) {
-    const bool saved = saveKeymapFile(dataFolder, image, keys.table(), error);
-    keys.setFileBehind(!saved);
+Status saveKeymapFile(const std::filesystem::path& dataFolder, const SettingsImage& image,
+                      KeyAssignments& keys) {
+    Status saved = saveKeymapFile(dataFolder, image, keys.table());
+    keys.setFileBehind(!saved.ok());
     return saved;
 }
 
@@ -53,27 +58,37 @@ KeymapLoadResult loadKeymapFile(const std::filesystem::path& dataFolder, bool ke
         return {KeymapLoadStatus::KeptUnsavedTable, 0,
                 path.string() + " is older than the assignments in memory; kept those"};
 
-    const auto bytes = readWholeFile(path);
-    if (!bytes) {
-        std::error_code error;
-        if (std::filesystem::exists(path, error) || error)
-            return {KeymapLoadStatus::Unreadable, 0, "cannot read " + path.string()};
+    const FileContents contents = readRegularFile(path, kHostStateFileSize);
+    if (contents.status == FileReadStatus::Missing) {
         // Only start-up begins from an empty table; before the key dialog the table in memory
         // is the newer state and must not be lost with the file.
         if (!keepImage)
             keys.table().clear();
-        std::string message;
-        const bool created = saveKeymapFile(dataFolder, image, keys, &message);
+        const Status created = saveKeymapFile(dataFolder, image, keys);
         keys.table().resetKeyCodes();
         if (!created)
-            return {KeymapLoadStatus::NotCreated, 0, message};
+            return {KeymapLoadStatus::NotCreated, 0, created.message()};
         return {KeymapLoadStatus::Created, kHostStateFileSize, {}};
     }
+    if (contents.status != FileReadStatus::Read && contents.status != FileReadStatus::TooLarge)
+        return {KeymapLoadStatus::Unreadable, 0, contents.message};
 
-    takeHostStateBytes(*bytes, keepImage ? nullptr : &image, keys.table());
+    // A file of another size is taken as far as it goes (bytes beyond the state are ignored),
+    // but the user hears of it: the next save rewrites it in full.
+    const std::span<const std::uint8_t> bytes(contents.bytes.data(),
+                                              std::min(contents.bytes.size(), kHostStateFileSize));
+    takeHostStateBytes(bytes, keepImage ? nullptr : &image, keys.table());
     keys.table().resetKeyCodes();
     keys.setFileBehind(false);
-    return {KeymapLoadStatus::Loaded, bytes->size(), {}};
+    if (contents.bytes.size() == kHostStateFileSize)
+        return {KeymapLoadStatus::Loaded, kHostStateFileSize, {}};
+    const std::string size = contents.status == FileReadStatus::TooLarge
+                                 ? "more than " + std::to_string(kHostStateFileSize)
+                                 : std::to_string(contents.bytes.size());
+    return {KeymapLoadStatus::LoadedWrongSize, contents.bytes.size(),
+            path.string() + " holds " + size + " bytes instead of " +
+                std::to_string(kHostStateFileSize) +
+                "; what it holds was taken, and it will be rewritten in full"};
 }
 
 } // namespace q905

@@ -1,11 +1,13 @@
 #include "keys/LaunchLookup.h"
 
 #include "base/Utf16.h"
+#include "keys/KeyTable.h"
 
 namespace q905 {
 
 std::optional<LaunchAction> findLaunchAction(const KeyAssignmentTable& table, std::uint8_t code) {
-    for (std::size_t index = 0; index < kKeyAssignmentRecordCount; ++index) {
+    // Only the keys' own records: the rest of the table is never shown, so it never launches.
+    for (std::size_t index = 0; index < static_cast<std::size_t>(kKeyCount); ++index) {
         const KeyAssignmentRecord& record = table[index];
         if (isLaunchGroup(record.group()) && record.keyCode() == code)
             return LaunchAction{index, static_cast<FunctionGroup>(record.group()),

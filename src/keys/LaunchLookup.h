@@ -15,8 +15,8 @@ struct LaunchAction {
     std::string path; // UTF-8
 };
 
-// The first record, in index order, of a launch group whose byte 0 is the code. Two keys share
-// code 0x5D (Fn and App): the lower index wins.
+// The first record of keys 0..112, in index order, of a launch group whose byte 0 is the code. Two
+// keys share code 0x5D (Fn and App): the lower index wins.
 std::optional<LaunchAction> findLaunchAction(const KeyAssignmentTable& table, std::uint8_t code);
 
 struct LaunchTarget {

@@ -1,6 +1,7 @@
 #pragma once
 // MacroDefine.bin: the 169,860 bytes of the macro list, records in order, no header.
 
+#include "base/Result.h"
 #include "macros/MacroModel.h"
 
 #include <filesystem>
@@ -9,16 +10,23 @@ namespace q905 {
 
 inline constexpr const char* kMacroFileName = "MacroDefine.bin";
 
-enum class MacroFileResult {
+enum class MacroFileStatus {
     Loaded,  // the file's bytes are in the list; a short file filled only its own length
     Created, // there was no file: the list is empty and an all-zero file was written
-    Failed,  // the file could not be read or created: the list is empty, nothing was written
+    Failed,  // not a regular file, larger than a macro list, unreadable, or it could not be
+             // created: the list is empty, nothing was written, message says why
 };
 
-// Replaces the list with the file's contents; bytes beyond 169,860 are ignored.
-[[nodiscard]] MacroFileResult loadMacroFile(const std::filesystem::path& path, MacroList& macros);
+struct [[nodiscard]] MacroFileResult {
+    MacroFileStatus status = MacroFileStatus::Loaded;
+    std::string message;
+    bool ok() const { return status != MacroFileStatus::Failed; }
+};
+
+// Replaces the list with the file's contents.
+MacroFileResult loadMacroFile(const std::filesystem::path& path, MacroList& macros);
 
 // Writes all 169,860 bytes; the old file stays whole if the write fails.
-[[nodiscard]] bool saveMacroFile(const std::filesystem::path& path, const MacroList& macros);
+Status saveMacroFile(const std::filesystem::path& path, const MacroList& macros);
 
 } // namespace q905

@@ -1,6 +1,6 @@
 #include "platform/SysfsHidEnumerator.h"
 
-#include "base/AtomicFile.h"
+#include "base/RegularFile.h"
 
 #include <algorithm>
 #include <charconv>
@@ -25,11 +25,14 @@ std::optional<int> nodeNumber(std::string_view name) {
     return number;
 }
 
+// A sysfs attribute is at most a page; anything larger is not what we look for.
+constexpr std::size_t kSysfsPage = 4096;
+
 std::optional<std::string> readText(const fs::path& path) {
-    auto bytes = readWholeFile(path);
-    if (!bytes)
+    const FileContents contents = readRegularFile(path, kSysfsPage);
+    if (!contents.ok())
         return std::nullopt;
-    return std::string(bytes->begin(), bytes->end());
+    return std::string(contents.bytes.begin(), contents.bytes.end());
 }
 
 // Real sysfs links class/hidraw/hidrawN/device to the hid device, whose parent directory is
@@ -89,8 +92,10 @@ std::optional<SysfsHidNode> SysfsHidEnumerator::readNode(const std::filesystem::
         node.interfaceNumber = interfaceNumberFromPhys(*phys);
     if (!node.interfaceNumber)
         node.interfaceNumber = interfaceNumberFromParent(entry);
-    if (const auto descriptor = readWholeFile(entry / "device" / "report_descriptor"))
-        node.descriptor = summariseReportDescriptor(*descriptor);
+    if (const FileContents descriptor =
+            readRegularFile(entry / "device" / "report_descriptor", kSysfsPage);
+        descriptor.ok())
+        node.descriptor = summariseReportDescriptor(descriptor.bytes);
     return node;
 }
 

@@ -1,7 +1,8 @@
 #include "profiles/ProfileFiles.h"
 
-#include "keys/KeymapFile.h"
 #include "base/AtomicFile.h"
+#include "base/RegularFile.h"
+#include "keys/KeymapFile.h"
 
 namespace q905 {
 
@@ -11,24 +12,42 @@ std::filesystem::path profileFolder(const std::filesystem::path& dataFolder) {
 
 ProfileResult saveProfile(const std::filesystem::path& path, const SettingsImage& image,
                           const KeyAssignmentTable& table) {
-    std::string error;
-    if (!saveFileAtomically(path, hostStateBytes(image, table), &error))
-        return {ProfileStatus::WriteFailed, error, {}, {}};
+    if (const Status saved = saveFileAtomically(path, hostStateBytes(image, table)); !saved)
+        return {ProfileStatus::WriteFailed, saved.message(), {}, {}};
     return {ProfileStatus::Done, {}, {}, path};
+}
+
+ProfileBytes readProfileBytes(const std::filesystem::path& path) {
+    FileContents contents = readRegularFile(path, kHostStateFileSize);
+    switch (contents.status) {
+    case FileReadStatus::Read:
+        if (contents.bytes.size() == kHostStateFileSize)
+            return {{ProfileStatus::Done, {}, {}, path}, std::move(contents.bytes)};
+        return {{ProfileStatus::WrongSize,
+                 path.string() + " is not a profile: it holds " +
+                     std::to_string(contents.bytes.size()) + " bytes instead of " +
+                     std::to_string(kHostStateFileSize),
+                 {},
+                 {}},
+                {}};
+    case FileReadStatus::TooLarge:
+        return {{ProfileStatus::WrongSize,
+                 path.string() + " is not a profile: it holds more than " +
+                     std::to_string(kHostStateFileSize) + " bytes",
+                 {},
+                 {}},
+                {}};
+    default:
+        return {{ProfileStatus::Unreadable, contents.message, {}, {}}, {}};
+    }
 }
 
 ProfileResult loadProfile(const std::filesystem::path& path, SettingsImage& image,
                           KeyAssignmentTable& table) {
-    const auto bytes = readWholeFile(path);
-    if (!bytes)
-        return {ProfileStatus::Unreadable, "cannot read " + path.string(), {}, {}};
-    if (bytes->size() != kHostStateFileSize)
-        return {ProfileStatus::WrongSize,
-                path.string() + " is not a profile: it holds " + std::to_string(bytes->size()) +
-                    " bytes instead of " + std::to_string(kHostStateFileSize),
-                {},
-                {}};
-    takeHostStateBytes(*bytes, &image, table);
+    const auto bytes = readProfileBytes(path);
+    if (!bytes.ok())
+        return bytes;
+    takeHostStateBytes(bytes.bytes, &image, table);
     table.resetKeyCodes();
     return {ProfileStatus::Done, {}, {}, path};
 }

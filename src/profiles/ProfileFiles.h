@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace q905 {
 
@@ -27,7 +28,7 @@ enum class ProfileStatus {
     Declined,      // the user did not accept the profile's launch actions; nothing changed
 };
 
-struct ProfileResult {
+struct [[nodiscard]] ProfileResult {
     ProfileStatus status = ProfileStatus::Done;
     std::string message;
     std::string name;           // the current profile's name afterwards, when one was set
@@ -38,6 +39,12 @@ struct ProfileResult {
 // Writes image then table; a failed write leaves an existing file whole.
 ProfileResult saveProfile(const std::filesystem::path& path, const SettingsImage& image,
                           const KeyAssignmentTable& table);
+struct ProfileBytes : ProfileResult {
+    std::vector<std::uint8_t> bytes;
+};
+// The bytes of a profile file: a regular file of exactly 206,928 bytes, else refused.
+ProfileBytes readProfileBytes(const std::filesystem::path& path);
+
 // Takes a profile file into image and table. Anything but a readable file of exactly 206,928
 // bytes is refused and leaves both untouched.
 ProfileResult loadProfile(const std::filesystem::path& path, SettingsImage& image,

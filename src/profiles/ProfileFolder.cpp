@@ -1,7 +1,7 @@
 #include "profiles/ProfileFolder.h"
 
-#include "keys/KeyAssignmentTable.h"
 #include "base/AtomicFile.h"
+#include "keys/KeyAssignmentTable.h"
 
 #include <algorithm>
 #include <system_error>
@@ -91,21 +91,14 @@ ProfileResult replaceCurrentProfile(const std::filesystem::path& folder,
     const std::filesystem::path target = profileTargetPath(folder, name);
 
     // Read first: the source may be one of the files about to be removed.
-    const auto bytes = readWholeFile(source);
-    if (!bytes)
-        return {ProfileStatus::Unreadable, "cannot read " + source.string(), {}, {}};
-    if (bytes->size() != kHostStateFileSize)
-        return {ProfileStatus::WrongSize,
-                source.string() + " is not a profile: it holds " + std::to_string(bytes->size()) +
-                    " bytes instead of " + std::to_string(kHostStateFileSize),
-                {},
-                {}};
+    ProfileBytes bytes = readProfileBytes(source);
+    if (!bytes.ok())
+        return std::move(bytes);
 
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
-    std::string error;
-    if (!saveFileAtomically(target, *bytes, &error))
-        return {ProfileStatus::WriteFailed, error, {}, {}};
+    if (const Status saved = saveFileAtomically(target, bytes.bytes); !saved)
+        return {ProfileStatus::WriteFailed, saved.message(), {}, {}};
 
     ProfileResult result{
         ProfileStatus::Done, {}, profileDisplayName(target.filename().string()), target};

@@ -43,13 +43,21 @@ TEST(Ctl, BadInputPrintsWhyAndExitsTwoWithoutWritingAnything) {
     CtlRunner ctl;
     for (const char* arguments :
          {"bogus", "--bogus read", "assign Shift single A", "assign Q single NoSuchKey",
-          "assign Q combo A", "assign 17 single A", "macro show x", "profile rename"}) {
+          "assign Q combo A", "assign 17 single A", "macro show x", "profile rename",
+          // Ctrl, Win and Fn keep their function (Fn carries the second layer).
+          "assign 95 single A", "assign Win single A", "assign Fn single A",
+          "--simulate-latency 12abc read", "--simulate-fault fail@0 read",
+          "--data-dir $(printf '\\377') read"}) {
         const auto result = ctl.simulate(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments << "\n" << result.err;
         EXPECT_FALSE(result.err.empty()) << arguments;
     }
-    EXPECT_NE(ctl.simulate("assign Shift single A").err.find("78 89"), std::string::npos)
+    EXPECT_NE(ctl.simulate("assign Shift single A").err.find("78 (Shift) 89 (Shift)"),
+              std::string::npos)
         << "an ambiguous label lists its candidates";
+    EXPECT_NE(ctl.simulate("assign Enter single A").err.find("54 (Ent) 94 (Ent)"),
+              std::string::npos)
+        << "the key's name is a label too";
     EXPECT_FALSE(std::filesystem::exists(ctl.file("data/keymap.bin")));
     EXPECT_FALSE(std::filesystem::exists(ctl.file("mem.bin")));
 }

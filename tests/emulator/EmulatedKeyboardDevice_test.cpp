@@ -206,19 +206,21 @@ TEST(EmulatedKeyboardDevice, MemoryFilesHoldExactlyTheImage) {
     memory.at(0x2753) = 0xCD;
     memory.at(layout::kWinKeyMaskByte) = 0x3E;
     original.setMemory(memory);
-    ASSERT_TRUE(original.saveMemory(file));
+    ASSERT_TRUE(original.saveMemory(file).ok());
     EXPECT_EQ(std::filesystem::file_size(file), kSettingsImageSize);
 
     EmulatedKeyboard copy;
-    ASSERT_TRUE(copy.loadMemory(file));
+    ASSERT_TRUE(copy.loadMemory(file).ok());
     EXPECT_EQ(copy.memory(), original.memory());
     EXPECT_EQ(copy.memory().winKeyLock(), 1);
 
-    // A file of another size is refused and leaves the memory as it was.
+    // A file of another size, or no regular file, is refused and leaves the memory as it was;
+    // a missing one means factory settings.
     std::ofstream(folder / "short.bin", std::ios::binary) << "too short";
     EmulatedKeyboard untouched;
-    EXPECT_FALSE(untouched.loadMemory(folder / "short.bin"));
-    EXPECT_FALSE(untouched.loadMemory(folder / "missing.bin"));
+    EXPECT_FALSE(untouched.loadMemory(folder / "short.bin").ok());
+    EXPECT_FALSE(untouched.loadMemory(folder).ok());
+    EXPECT_TRUE(untouched.loadMemory(folder / "missing.bin").ok());
     EXPECT_EQ(untouched.memory(), EmulatedKeyboard().memory());
     std::filesystem::remove_all(folder);
 }

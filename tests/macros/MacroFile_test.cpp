@@ -51,47 +51,48 @@ TEST_F(MacroFile, RoundTripsEveryByteIncludingTheReservedOnes) {
     const Bytes original = noise(kMacroListSize);
     write(path, original);
     MacroList macros;
-    ASSERT_EQ(loadMacroFile(path, macros), MacroFileResult::Loaded);
+    ASSERT_EQ(loadMacroFile(path, macros).status, MacroFileStatus::Loaded);
     EXPECT_EQ(macros[189].bytes()[893], original.back());
     const fs::path copy = m_dir / "copy.bin";
-    ASSERT_TRUE(saveMacroFile(copy, macros));
+    ASSERT_TRUE(saveMacroFile(copy, macros).ok());
     EXPECT_EQ(read(copy), original);
 }
 
-TEST_F(MacroFile, ShortAndLongFilesFillOnlyTheList) {
+TEST_F(MacroFile, AShortFileFillsOnlyItsPartAndALongerOneIsRefused) {
     const fs::path path = m_dir / kMacroFileName;
     const Bytes part = noise(1000); // record 0 and the start of record 1
     write(path, part);
     MacroList macros;
     macros[5].setName(u"stale"); // the file replaces whatever the list held
-    ASSERT_EQ(loadMacroFile(path, macros), MacroFileResult::Loaded);
+    ASSERT_EQ(loadMacroFile(path, macros).status, MacroFileStatus::Loaded);
     Bytes expected(kMacroListSize, 0);
     std::ranges::copy(part, expected.begin());
     EXPECT_EQ(macros.toBytes(), expected);
     EXPECT_EQ(read(path), part); // loading never rewrites an existing file
 
-    Bytes longer = noise(kMacroListSize + 100);
+    const Bytes longer = noise(kMacroListSize + 100);
     write(path, longer);
-    ASSERT_EQ(loadMacroFile(path, macros), MacroFileResult::Loaded);
-    longer.resize(kMacroListSize);
-    EXPECT_EQ(macros.toBytes(), longer);
+    const MacroFileResult refused = loadMacroFile(path, macros);
+    EXPECT_EQ(refused.status, MacroFileStatus::Failed);
+    EXPECT_NE(refused.message.find("too large"), std::string::npos) << refused.message;
+    EXPECT_EQ(read(path), longer);
 }
 
 TEST_F(MacroFile, AMissingFileIsCreatedAndAnUnreadableOneIsLeftAlone) {
     const fs::path path = m_dir / kMacroFileName;
     MacroList macros;
     macros[0].setName(u"stale");
-    ASSERT_EQ(loadMacroFile(path, macros), MacroFileResult::Created);
+    ASSERT_EQ(loadMacroFile(path, macros).status, MacroFileStatus::Created);
     EXPECT_EQ(macros, MacroList{});
     EXPECT_EQ(read(path), Bytes(kMacroListSize, 0));
 
     const fs::path folder = m_dir / "folder.bin";
     fs::create_directory(folder);
     macros[0].setName(u"stale");
-    EXPECT_EQ(loadMacroFile(folder, macros), MacroFileResult::Failed);
+    EXPECT_EQ(loadMacroFile(folder, macros).status, MacroFileStatus::Failed);
     EXPECT_EQ(macros, MacroList{});
     EXPECT_TRUE(fs::is_directory(folder));
-    EXPECT_FALSE(saveMacroFile(m_dir / "no-such-folder" / kMacroFileName, macros));
+    EXPECT_FALSE(saveMacroFile(m_dir / "no-such-folder" / kMacroFileName, macros).ok());
 }
 
 } // namespace

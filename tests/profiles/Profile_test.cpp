@@ -16,10 +16,14 @@ std::vector<std::uint8_t> profileBytes(std::uint8_t seed) {
     std::vector<std::uint8_t> bytes(kHostStateFileSize);
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<std::uint8_t>(i * 31 + seed);
-    // Key codes as every load leaves them, so loaded state compares equal to the file.
+    // Key codes as every load leaves them, and nothing past the keys, so loaded state
+    // compares equal to the file.
     for (int key = 0; key < kKeyCount; ++key)
         bytes[kSettingsImageSize + static_cast<std::size_t>(key) * kKeyAssignmentRecordSize] =
             KeyTable[key].keyCode;
+    std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(kSettingsImageSize +
+                                                          kKeyCount * kKeyAssignmentRecordSize),
+              bytes.end(), 0);
     return bytes;
 }
 

@@ -1,21 +1,22 @@
 #include "app/ui/Application.h"
 
+#include "app/KeyboardBackend.h"
 #include "app/Language.h"
 #include "app/ProgramOptions.h"
-#include "app/ui/MainWindow.h"
 #include "app/ui/Delays.h"
 #include "app/ui/HotPlugSource.h"
-#include "platform/qt/TrayIcon.h"
+#include "app/ui/MainWindow.h"
+#include "base/TextSafety.h"
 #include "controls/ui/SkinCache.h"
 #include "device/Clock.h"
 #include "device/Trace.h"
 #include "emulator/EmulatedKeyboard.h"
-#include "app/KeyboardBackend.h"
 #include "lighting/ui/DialogColourPicker.h"
 #include "platform/Paths.h"
 #include "platform/qt/DesktopLauncher.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/SystemTrayIcon.h"
+#include "platform/qt/TrayIcon.h"
 #include "platform/qt/UserDialogs.h"
 
 #include <QApplication>
@@ -123,6 +124,10 @@ int Application::run(int argc, char** argv) {
     with.keyboard = std::make_unique<KeyboardBackend>(options);
     if (!with.keyboard->traceOpen())
         std::cerr << "q905: cannot write the trace to " << *options.traceFile << "\n";
+    if (const Status& memory = with.keyboard->memoryFileStatus(); !memory) {
+        std::cerr << "q905: " << escapeForTerminal(memory.message()) << "\n";
+        return 2;
+    }
     HidBackend* backend = &with.keyboard->backend();
     if (options.screenshot) {
         with.dialogs = std::make_unique<SilentDialogs>();

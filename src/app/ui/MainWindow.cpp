@@ -46,7 +46,7 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
 
     // The files are loaded before the start-up read begins, so the blocks read from the
     // keyboard always replace the file's copies of them, however fast the read is.
-    (void)m_host.loadAtStartUp();
+    tellLoadProblems(m_host.loadAtStartUp());
     m_panel->refreshSliders();
     openKeyboard();
     setUpTray();
@@ -67,6 +67,19 @@ void MainWindow::adoptHotPlugSource(std::unique_ptr<HotPlugSource> source) {
         return;
     connect(m_hotPlug.get(), &HotPlugSource::arrived, this, &MainWindow::deviceArrived);
     connect(m_hotPlug.get(), &HotPlugSource::removed, this, &MainWindow::deviceRemoved);
+}
+
+void MainWindow::tellLoadProblems(const HostState::LoadReport& report) {
+    // Told before the read ends and keymap.bin is rewritten, so the user can still rescue it.
+    const auto tell = [this](const std::string& message) {
+        if (!message.empty())
+            m_services.dialogs->tell(this, QString(), QString::fromStdString(message));
+    };
+    if (report.keymap.status == KeymapLoadStatus::LoadedWrongSize ||
+        report.keymap.status == KeymapLoadStatus::Unreadable)
+        tell(report.keymap.message);
+    if (!report.macros.ok())
+        tell(report.macros.message);
 }
 
 void MainWindow::openKeyboard() {

@@ -1,0 +1,56 @@
+#pragma once
+// What can fail says so in its type: a result the caller must look at, carrying the message
+// the user is shown when it failed. One convention for the whole program.
+
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace q905 {
+
+class [[nodiscard]] Status {
+  public:
+    static Status success() { return Status(); }
+    static Status failure(std::string message) {
+        Status status;
+        status.m_failed = true;
+        status.m_message = std::move(message);
+        return status;
+    }
+
+    bool ok() const { return !m_failed; }
+    explicit operator bool() const { return ok(); }
+    const std::string& message() const { return m_message; }
+
+  private:
+    bool m_failed = false;
+    std::string m_message;
+};
+
+// A value, or the message why there is none.
+template <class T> class [[nodiscard]] Result {
+  public:
+    Result(T value) : m_value(std::move(value)) {}
+    static Result failure(std::string message) {
+        Result result;
+        result.m_message = std::move(message);
+        return result;
+    }
+
+    bool ok() const { return m_value.has_value(); }
+    explicit operator bool() const { return ok(); }
+    T& value() { return *m_value; }
+    const T& value() const { return *m_value; }
+    T& operator*() { return *m_value; }
+    const T& operator*() const { return *m_value; }
+    T* operator->() { return &*m_value; }
+    const T* operator->() const { return &*m_value; }
+    const std::string& message() const { return m_message; }
+
+  private:
+    Result() = default;
+    std::optional<T> m_value;
+    std::string m_message;
+};
+
+} // namespace q905
