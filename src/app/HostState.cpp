@@ -29,6 +29,21 @@ HostState::LoadReport HostState::loadAtStartUp() {
     return report;
 }
 
+Status HostState::checkFiles() const {
+    const std::filesystem::path macros = macroFilePath();
+    for (const std::filesystem::path& file : {keymapPath(m_dataFolder), macros}) {
+        std::error_code error;
+        const auto status = std::filesystem::status(file, error);
+        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+            return Status::failure(file.string() + " is not a regular file");
+        if (file == macros && std::filesystem::is_regular_file(status) &&
+            std::filesystem::file_size(file, error) > kMacroListSize)
+            return Status::failure(file.string() + " is too large: more than " +
+                                   std::to_string(kMacroListSize) + " bytes");
+    }
+    return Status::success();
+}
+
 Status HostState::checkDataFolder() const {
     return checkWritableFolder(m_dataFolder);
 }

@@ -38,6 +38,11 @@ class HostState {
     // missing), then both snapshots.
     LoadReport loadAtStartUp();
 
+    // Whether keymap.bin and MacroDefine.bin, where they exist, are files the load will take.
+    // The load creates a missing file, so a caller that must refuse without writing anything
+    // asks first.
+    Status checkFiles() const;
+
     // Whether files can be written to the data folder: checked before the keyboard is
     // changed, so a change never reaches the keyboard and then fails to be saved.
     Status checkDataFolder() const;

@@ -15,6 +15,10 @@ HostSession::HostSession(CliContext& context)
 }
 
 std::optional<int> HostSession::start() {
+    if (const Status files = m_host->checkFiles(); !files) {
+        m_context.err << "q905ctl: " << escapeForTerminal(files.message()) << '\n';
+        return exitcode::kUsage;
+    }
     const HostState::LoadReport report = m_host->loadAtStartUp();
     // A file that is not what it should be is refused before anything is written.
     if (report.keymap.status == KeymapLoadStatus::Unreadable) {

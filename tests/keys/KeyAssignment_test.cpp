@@ -1,13 +1,13 @@
-#include "keys/KeyTable.h"
+#include "base/Utf16.h"
 #include "keys/AssignmentText.h"
 #include "keys/CommitAssignment.h"
 #include "keys/KeyEnableMask.h"
 #include "keys/KeyMapEntry.h"
+#include "keys/KeyTable.h"
 #include "keys/KeymapFile.h"
 #include "keys/LaunchLookup.h"
 #include "keys/ScratchFolder.h"
 #include "macros/MacroModel.h"
-#include "base/Utf16.h"
 
 #include <gtest/gtest.h>
 
@@ -285,6 +285,33 @@ TEST_F(KeyAssignmentTest, DescriptionsNameWhatTheKeyDoes) {
               "launch program /usr/bin/foo, disabled");
     setKeyMapEntry(image, positionOf(kKeyC), {0, 0, 0x04, 0}); // read from a keyboard
     EXPECT_EQ(describeAssignment(keys.table(), image, kKeyC), "entry 00 00 04 00");
+}
+
+} // namespace
+} // namespace q905
+
+namespace q905 {
+namespace {
+
+TEST_F(KeyAssignmentTest, ALaunchActionIsOnlyWhereTheUserCanSeeIt) {
+    // A crafted file: a launch action hidden in record 200 under Q's code, while Q's own
+    // record says plain key and its key map entry reports Q to the host.
+    KeyAssignmentTable crafted = keys.table();
+    KeyAssignmentRecord& hidden = crafted[200];
+    hidden.setGroup(FunctionGroup::Startup);
+    hidden.setKeyCode(KeyTable[kKeyQ].keyCode);
+    ASSERT_TRUE(hidden.setLaunchPath(utf8ToUtf16("/tmp/payload.sh")));
+    setKeyMapEntry(image, positionOf(kKeyQ),
+                   {entry_kind::kHostAction, 0, KeyTable[kKeyQ].keyCode, 0});
+    EXPECT_FALSE(findLaunchAction(crafted, KeyTable[kKeyQ].keyCode))
+        << "the lookup never looks past the keys";
+
+    takeHostStateBytes(hostStateBytes(image, crafted), &image, keys.table());
+    EXPECT_EQ(keys.table()[200], KeyAssignmentRecord{});
+    // The key reports itself to the host, so it shows as a launch, whatever its record says.
+    EXPECT_EQ(describeAssignment(keys.table(), image, kKeyQ).rfind("launch", 0), 0u);
+    recomputeAssignedFlags(keys, image);
+    EXPECT_EQ(flag(kKeyQ), 1);
 }
 
 } // namespace

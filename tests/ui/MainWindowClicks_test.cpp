@@ -121,7 +121,7 @@ TEST(MainWindowClicks, FactoryResetAsksThenReadsTheKeyboardAgainAndClearsAssignm
 }
 
 TEST(MainWindowClicks, HelpMenuRowsBeyondTheSecondOnlyCloseIt) {
-    WindowHarness harness;
+    WindowHarness harness({.updater = true});
     harness.start();
     harness.click(kHelp.x(), kHelp.y());
     harness.click(900, 80);
@@ -134,6 +134,13 @@ TEST(MainWindowClicks, HelpMenuRowsBeyondTheSecondOnlyCloseIt) {
     ASSERT_EQ(harness.launcher.calls.size(), 1u);
     EXPECT_NE(harness.launcher.calls[0].find("Korvane Mirex Keyboard Q905 UK_Update.exe"),
               std::string::npos);
+
+    // An updater that does not start is reported.
+    harness.launcher.succeed = false;
+    harness.click(kHelp.x(), kHelp.y());
+    harness.click(kHelpFirmwareRow.x(), kHelpFirmwareRow.y());
+    ASSERT_EQ(harness.dialogs.told.size(), 1u);
+    EXPECT_TRUE(harness.dialogs.told[0].endsWith(qt(kUpdaterFailedText)));
 }
 
 TEST(MainWindowClicks, CloseWritesTheAppliedStateTheTrayExitWritesNothing) {

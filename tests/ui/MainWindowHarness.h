@@ -7,6 +7,7 @@
 #include "app/ui/MainWindow.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "firmware/Launcher.h"
+#include "firmware/Updater.h"
 #include "lighting/ui/ColourPicker.h"
 #include "platform/qt/TrayIcon.h"
 #include "platform/qt/UserDialogs.h"
@@ -120,6 +121,8 @@ struct HarnessOptions {
     std::uint8_t firmwareMajor = 1, firmwareMinor = 0;
     // Contents of VER.bin in the asset folder; none when empty.
     std::string versionFile = {};
+    // Whether an updater lies beside the assets.
+    bool updater = false;
 };
 
 class WindowHarness {
@@ -137,6 +140,8 @@ class WindowHarness {
                                                   assets / "png");
         if (!options.versionFile.empty())
             writeFile(assets / "VER.bin", options.versionFile);
+        if (options.updater)
+            writeFile(updaterPath(assets), "");
 
         services.backend = &keyboard.backend();
         services.clock = &clock;

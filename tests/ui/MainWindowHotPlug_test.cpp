@@ -140,8 +140,10 @@ TEST(MainWindowHotPlug, ASecondStartShowsAndRaisesTheHiddenWindow) {
 
 TEST(MainWindowHotPlug, TheUpdateQuestionComesOnlyForAnOlderKeyboard) {
     {
-        WindowHarness harness(
-            {.firmwareMajor = 1, .firmwareMinor = 1, .versionFile = "Q905 1.2.0 "});
+        WindowHarness harness({.firmwareMajor = 1,
+                               .firmwareMinor = 1,
+                               .versionFile = "Q905 1.2.0 ",
+                               .updater = true});
         harness.dialogs.answerOk = true;
         harness.start();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !harness.dialogs.asked.empty(); }));
@@ -152,13 +154,45 @@ TEST(MainWindowHotPlug, TheUpdateQuestionComesOnlyForAnOlderKeyboard) {
         EXPECT_NE(harness.launcher.calls[0].find("_Update.exe"), std::string::npos);
     }
     {
-        WindowHarness harness(
-            {.firmwareMajor = 1, .firmwareMinor = 2, .versionFile = "Q905 1.2.0 "});
+        WindowHarness harness({.firmwareMajor = 1,
+                               .firmwareMinor = 2,
+                               .versionFile = "Q905 1.2.0 ",
+                               .updater = true});
         harness.start();
         // The question would be queued by the refresh that start() waited for.
         harness.runQueuedCalls();
         EXPECT_TRUE(harness.dialogs.asked.empty());
     }
+    {
+        // Without an updater there is nothing to offer: the user is told the versions.
+        WindowHarness harness(
+            {.firmwareMajor = 1, .firmwareMinor = 1, .versionFile = "Q905 1.2.0 "});
+        harness.dialogs.answerOk = true;
+        harness.start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !harness.dialogs.told.empty(); }));
+        EXPECT_TRUE(harness.dialogs.asked.empty());
+        EXPECT_TRUE(harness.launcher.calls.empty());
+        EXPECT_TRUE(harness.dialogs.told[0].contains(
+            QStringLiteral("firmware 1.1; the newest known is 1.2")))
+            << harness.dialogs.told[0].toStdString();
+    }
+}
+
+} // namespace
+} // namespace q905
+
+namespace q905 {
+namespace {
+
+TEST(MainWindowHotPlug, AWrongSizedKeymapIsToldBeforeItIsRewritten) {
+    WindowHarness harness;
+    WindowHarness::writeFile(std::filesystem::path(harness.dataDir.path().toStdString()) /
+                                 "keymap.bin",
+                             std::string(1000, '\0'));
+    harness.start();
+    ASSERT_FALSE(harness.dialogs.told.empty());
+    EXPECT_TRUE(harness.dialogs.told[0].contains(QStringLiteral("holds 1000 bytes")))
+        << harness.dialogs.told[0].toStdString();
 }
 
 } // namespace

@@ -92,6 +92,7 @@ class MainWindow : public QWidget {
     // Set-up and teardown.
     void openKeyboard();
     void tellLoadProblems(const HostState::LoadReport& report);
+    void tellNoUpdater();
     void deliverInitialReadDone();
     // The start-up read fills the image: the window shows it but takes no edits until the
     // hand-over.

@@ -156,7 +156,24 @@ void MainWindow::askFactoryReset() {
 }
 
 void MainWindow::startFirmwareUpdater() {
-    (void)startUpdater(*m_services.launcher, m_services.assetRoot);
+    if (!updaterInstalled(m_services.assetRoot)) {
+        tellNoUpdater();
+        return;
+    }
+    if (!startUpdater(*m_services.launcher, m_services.assetRoot))
+        m_services.dialogs->tell(
+            this, text(WindowText{kUpdateQuestionCaption, kUpdateQuestionCaptionGerman}),
+            text(WindowText{kUpdaterFailedText, kUpdaterFailedTextGerman}));
+}
+
+void MainWindow::tellNoUpdater() {
+    const DeviceVersion device = m_host.settings().deviceVersion();
+    const QString message =
+        text(WindowText{kNoUpdaterText, kNoUpdaterTextGerman})
+            .arg(QString::fromStdString(versionText({device.major(), device.minor()})),
+                 QString::fromStdString(versionText(m_fileVersion)));
+    m_services.dialogs->tell(
+        this, text(WindowText{kUpdateQuestionCaption, kUpdateQuestionCaptionGerman}), message);
 }
 
 void MainWindow::keyClick(int x, int y) {

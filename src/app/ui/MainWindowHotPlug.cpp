@@ -1,7 +1,7 @@
 // Hot-plug, the refresh after a read, the keyboard's own reports and the redraw burst.
 #include "app/LaunchPlan.h"
-#include "app/ui/MainWindow.h"
 #include "app/ui/Delays.h"
+#include "app/ui/MainWindow.h"
 #include "firmware/Updater.h"
 #include "platform/qt/UserDialogs.h"
 
@@ -75,6 +75,10 @@ void MainWindow::askFirmwareUpdate() {
     const WindowText question{kUpdateQuestionText, kUpdateQuestionTextGerman};
     if (m_closing)
         return;
+    if (!updaterInstalled(m_services.assetRoot)) {
+        tellNoUpdater();
+        return;
+    }
     if (m_services.dialogs->askOkCancel(this, text(caption), text(question)) && !m_closing)
         startFirmwareUpdater();
 }

@@ -36,6 +36,9 @@ def write(path, content):
 
 def linked_node(number, port, interface, hid_name, hid_id, phys, descriptor):
     usb_interface = f"{USB}/{port}/{port}:1.{interface}"
+    vendor, product = hid_id.split(":")[1][4:].lower(), hid_id.split(":")[2][4:].lower()
+    write(f"{ROOT}/{USB}/{port}/idVendor", f"{vendor}\n")
+    write(f"{ROOT}/{USB}/{port}/idProduct", f"{product}\n")
     hid_device = f"{usb_interface}/{hid_name}"
     write(f"{ROOT}/{usb_interface}/bInterfaceNumber", f"{interface:02x}\n")
     uevent = f"DRIVER=hid-generic\nHID_ID={hid_id}\nHID_NAME=Test Device\n"
