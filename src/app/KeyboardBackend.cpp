@@ -14,6 +14,7 @@ KeyboardBackend::KeyboardBackend(const CliOptions& options) {
         emulated.firmwareMinor = options.simulateMinor;
         emulated.latency = options.simulateLatency;
         m_emulator = std::make_unique<EmulatedKeyboard>(emulated);
+        m_emulator->setFaults(options.simulateFaults);
         m_memoryFile = options.simulateFile;
         if (m_memoryFile)
             m_memoryFileStatus = m_emulator->loadMemory(*m_memoryFile); // missing: factory

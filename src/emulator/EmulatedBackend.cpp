@@ -3,10 +3,14 @@
 #include "device/Clock.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace q905 {
 
 namespace {
+
+// The bytes of a data report that arrives unasked: never a plausible block.
+constexpr std::uint8_t kStrayReportByte = 0xEE;
 
 class EmulatedCommandChannel final : public CommandChannel {
   public:
@@ -14,22 +18,35 @@ class EmulatedCommandChannel final : public CommandChannel {
         : m_state(std::move(state)), m_connection(connection) {}
 
     bool setFeature(const FeatureFrame& frame) override {
-        return transfer([&](EmulatedFirmware& firmware) { return firmware.setFeature(frame); });
+        return transfer(Kind::Other,
+                        [&](EmulatedFirmware& firmware) { return firmware.setFeature(frame); });
     }
     bool getFeature(FeatureFrame& reply) override {
-        return transfer([&](EmulatedFirmware& firmware) { return firmware.getFeature(reply); });
+        return transfer(Kind::Other,
+                        [&](EmulatedFirmware& firmware) { return firmware.getFeature(reply); });
     }
     bool writeReport(const DataReport& report) override {
-        return transfer([&](EmulatedFirmware& firmware) { return firmware.writeReport(report); });
+        return transfer(Kind::Other,
+                        [&](EmulatedFirmware& firmware) { return firmware.writeReport(report); });
     }
     bool readReport(DataReport& report) override {
-        return transfer([&](EmulatedFirmware& firmware) { return firmware.readReport(report); });
+        return transfer(Kind::DataRead, [&](EmulatedFirmware& firmware) {
+            // A report that arrived unasked is read first, as from the kernel's queue.
+            if (!m_state->strayReports.empty()) {
+                report = m_state->strayReports.front();
+                m_state->strayReports.pop_front();
+                return FirmwareStep{};
+            }
+            return firmware.readReport(report);
+        });
     }
 
   private:
+    enum class Kind { DataRead, Other };
+
     // A transfer on a dead handle fails quietly, as on real hardware; only a live keyboard
-    // judges the traffic.
-    template <typename Step> bool transfer(Step step) {
+    // judges the traffic. Faults set on demand act here.
+    template <typename Step> bool transfer(Kind kind, Step step) {
         std::chrono::microseconds latency;
         {
             std::lock_guard lock(m_state->mutex);
@@ -42,24 +59,49 @@ class EmulatedCommandChannel final : public CommandChannel {
             preciseSleepUntil(std::chrono::steady_clock::now() + latency);
 
         KeyboardState::ErrorListener listener;
+        std::function<void(bool)> plugListener;
+        std::optional<std::chrono::milliseconds> timeout;
         std::string error;
+        bool accepted = false;
         {
             std::lock_guard lock(m_state->mutex);
             if (!m_state->connected(m_connection))
                 return false;
-            ++m_state->transfers;
-            FirmwareStep result = step(m_state->firmware);
-            if (result.writeCompleted)
-                m_state->queueNotification(
-                    {kNotificationReportId, notification::kAcknowledge, 0, 0});
-            if (result.accepted)
-                return true;
-            error = std::move(result.error);
-            listener = m_state->recordError(error);
+            const std::size_t number = ++m_state->faultTransfers;
+            if (m_state->hasFault(Fault::Kind::Unplug, number)) {
+                plugListener = m_state->unplugLocked();
+            } else if (m_state->hasFault(Fault::Kind::Fail, number)) {
+                // The keyboard drops the exchange the failed transfer belonged to.
+                m_state->firmware.abandonExchange();
+            } else if (kind == Kind::DataRead && m_state->hasFault(Fault::Kind::Silent) &&
+                       m_state->strayReports.empty()) {
+                m_state->firmware.abandonExchange();
+                timeout = m_state->silentReadTimeout;
+            } else {
+                ++m_state->transfers;
+                FirmwareStep result = step(m_state->firmware);
+                if (result.writeCompleted && !m_state->hasFault(Fault::Kind::NoAck))
+                    m_state->queueNotification(
+                        {kNotificationReportId, notification::kAcknowledge, 0, 0});
+                if (m_state->hasFault(Fault::Kind::StrayReport, number)) {
+                    DataReport stray{};
+                    std::fill(stray.begin() + 1, stray.end(), kStrayReportByte);
+                    m_state->strayReports.push_back(stray);
+                }
+                accepted = result.accepted;
+                if (!accepted) {
+                    error = std::move(result.error);
+                    listener = m_state->recordError(error);
+                }
+            }
         }
+        if (plugListener)
+            plugListener(false);
+        if (timeout && timeout->count() > 0)
+            preciseSleepUntil(std::chrono::steady_clock::now() + *timeout);
         if (listener)
             listener(error);
-        return false;
+        return accepted;
     }
 
     std::shared_ptr<KeyboardState> m_state;

@@ -124,15 +124,8 @@ bool EmulatedKeyboard::pressKey(int matrixPosition) {
 void EmulatedKeyboard::unplug() {
     std::function<void(bool)> listener;
     {
-        KeyboardState& state = *m_impl->state;
-        std::lock_guard lock(state.mutex);
-        if (!state.plugged)
-            return;
-        state.plugged = false;
-        state.firmware.abandonExchange();
-        state.readers.clear();
-        state.notificationsChanged.notify_all();
-        listener = state.plugListener;
+        std::lock_guard lock(m_impl->state->mutex);
+        listener = m_impl->state->unplugLocked();
     }
     if (listener)
         listener(false);
@@ -184,6 +177,17 @@ bool EmulatedKeyboard::waitForBlockedReads(std::size_t count,
     std::unique_lock lock(state.mutex);
     return state.blockedReadsChanged.wait_for(lock, timeout,
                                               [&] { return state.blockedReads >= count; });
+}
+
+void EmulatedKeyboard::setFaults(std::vector<Fault> faults) {
+    std::lock_guard lock(m_impl->state->mutex);
+    m_impl->state->faults = std::move(faults);
+    m_impl->state->faultTransfers = 0;
+}
+
+void EmulatedKeyboard::setSilentReadTimeout(std::chrono::milliseconds timeout) {
+    std::lock_guard lock(m_impl->state->mutex);
+    m_impl->state->silentReadTimeout = timeout;
 }
 
 std::size_t EmulatedKeyboard::transferCount() const {

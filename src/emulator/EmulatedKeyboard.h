@@ -7,6 +7,7 @@
 #include "base/Result.h"
 #include "device/HidBackend.h"
 #include "device/Settings.h"
+#include "emulator/Fault.h"
 
 #include <chrono>
 #include <cstdint>
@@ -84,6 +85,13 @@ class EmulatedKeyboard {
     // Waits until at least `count` notification reads are blocked for want of a report, so a
     // test knows another thread is waiting; false when the timeout passes first.
     bool waitForBlockedReads(std::size_t count, std::chrono::milliseconds timeout) const;
+
+    // Faults from now on (see Fault.h); their transfer numbers count from this call, 1 being
+    // the next transfer. An empty list ends them.
+    void setFaults(std::vector<Fault> faults);
+    // How long a data read of the silent keyboard waits before it fails (default 1 s, as
+    // hidraw); tests shorten it.
+    void setSilentReadTimeout(std::chrono::milliseconds timeout);
 
     // Transfers served (feature reports and data reports), for benchmarks.
     std::size_t transferCount() const;

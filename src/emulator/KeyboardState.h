@@ -4,6 +4,7 @@
 
 #include "device/Reports.h"
 #include "emulator/EmulatedFirmware.h"
+#include "emulator/Fault.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -47,6 +48,32 @@ struct KeyboardState {
     std::vector<std::string> errors;
     ErrorListener errorListener;
     std::function<void(bool)> plugListener;
+
+    // Faults taken on demand; their transfer numbers count from when they were set.
+    std::vector<Fault> faults;
+    std::size_t faultTransfers = 0;
+    // How long a data read waits before it fails while the keyboard is silent (hidraw: 1 s).
+    std::chrono::milliseconds silentReadTimeout{1000};
+    // Data reports that arrived unasked; a data read takes them before anything else.
+    std::deque<DataReport> strayReports;
+
+    bool hasFault(Fault::Kind kind, std::size_t transfer = 0) const {
+        for (const Fault& fault : faults)
+            if (fault.kind == kind && fault.transfer == transfer)
+                return true;
+        return false;
+    }
+    // The keyboard goes away; returns the listener to call once the lock is off.
+    std::function<void(bool)> unplugLocked() {
+        if (!plugged)
+            return {};
+        plugged = false;
+        firmware.abandonExchange();
+        readers.clear();
+        strayReports.clear();
+        notificationsChanged.notify_all();
+        return plugListener;
+    }
 
     bool connected(std::uint64_t openedIn) const {
         return !destroyed && plugged && openedIn == connection;
