@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     reader.start(link.notifyHandle(), nullptr);
-    initialRead(link, settings, {});
+    (void)initialRead(link, settings, {});
     clock.takeRequested();
 
     const auto measure = [&](auto&& body) {
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
         return f;
     };
 
-    const Figures readAllFigures = measure([&](int) { readAll(link, settings); });
+    const Figures readAllFigures = measure([&](int) { (void)readAll(link, settings); });
     const Figures apply = measure([&](int i) {
         settings.deviceSettings().at(layout::macroSlot(5).offset + 2) =
             static_cast<std::uint8_t>(i + 1);

@@ -17,7 +17,7 @@ KeyboardConnection::~KeyboardConnection() {
 }
 
 KeyboardConnection::OpenResult
-KeyboardConnection::openAndStartInitialRead(std::function<void()> readDone) {
+KeyboardConnection::openAndStartInitialRead(std::function<void(ReadResult)> readDone) {
     OpenResult result;
     result.opened = m_link.openCommandHandle(&result.error);
     result.keyboardSeen = m_link.keyboardSeen();
@@ -26,7 +26,7 @@ KeyboardConnection::openAndStartInitialRead(std::function<void()> readDone) {
     ++m_generation;
     m_initialReadDone = false;
     m_initialRead = std::thread([this, readDone = std::move(readDone)] {
-        initialRead(m_link, m_settings, readDone);
+        (void)initialRead(m_link, m_settings, readDone);
         m_initialReadDone = true;
     });
     return result;
@@ -62,7 +62,8 @@ KeyboardConnection::Arrival KeyboardConnection::arrive() {
     if (!m_link.openCommandHandle())
         return Arrival::NotOpened;
     ++m_generation;
-    plugInRead(m_link, m_settings);
+    // A read cut short keeps what the image held; the refresh shows that.
+    (void)plugInRead(m_link, m_settings);
     return Arrival::Read;
 }
 

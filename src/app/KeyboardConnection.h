@@ -6,6 +6,7 @@
 
 #include "app/NotificationReader.h"
 #include "device/AckFlag.h"
+#include "device/DeviceReader.h"
 #include "device/HidLink.h"
 #include "device/Settings.h"
 
@@ -41,7 +42,7 @@ class KeyboardConnection {
     };
     // Start-up: the command handle, then the start-up read on its own thread; readDone is
     // called on that thread once the read has released the link.
-    OpenResult openAndStartInitialRead(std::function<void()> readDone);
+    OpenResult openAndStartInitialRead(std::function<void(ReadResult)> readDone);
     // Start-up and arrival: the notification handle and its reader, unless already running.
     bool startReader(NotificationEvents* events);
     bool initialReadRunning() const;

@@ -29,7 +29,7 @@ FactoryResetResult factoryReset(KeyboardConnection& connection, HostState& host)
     if (!connection.connected())
         return FactoryResetResult::NotConnected;
     resetKeyboard(connection.link());
-    readAll(connection.link(), host.settings());
+    (void)readAll(connection.link(), host.settings());
     (void)host.factoryResetHostSide();
     return FactoryResetResult::Reset;
 }
@@ -38,7 +38,7 @@ void readDoneHostSide(KeyboardConnection& connection, HostState& host, ReadSourc
     recomputeAssignedFlags(host.keys(), host.image());
     host.keys().flags()[kFnKeyIndex] = 0;
     if (source == ReadSource::Keyboard && connection.connected())
-        readLightingParams(connection.link(), host.settings());
+        (void)readLightingParams(connection.link(), host.settings());
     (void)host.saveKeymap();
 }
 

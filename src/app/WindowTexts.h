@@ -45,6 +45,11 @@ inline constexpr WindowText kApplyNotConnected{
     "you apply them again.",
     "Die Tastatur ist nicht verbunden. Deine \u00C4nderungen wurden nicht \u00FCbernommen; sie "
     "bleiben erhalten, bis Du sie erneut anwendest."};
+inline constexpr WindowText kReadFailed{
+    "The keyboard did not answer. The settings shown are the ones last saved on this computer, "
+    "not read from the keyboard.",
+    "Die Tastatur hat nicht geantwortet. Die angezeigten Einstellungen sind die zuletzt auf "
+    "diesem Computer gespeicherten, nicht die der Tastatur."};
 inline constexpr WindowText kApplyNotAcknowledged{
     "The keyboard did not confirm the changes. They have not all been applied; please apply "
     "them again.",

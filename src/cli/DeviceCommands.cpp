@@ -44,7 +44,11 @@ int runRead(CliContext& context, std::span<const std::string> args) {
     DeviceSession session(context.options, settings);
     if (const auto failed = openKeyboard(session, context))
         return *failed;
-    initialRead(session.link(), session.settings(), {});
+    if (const ReadResult read = initialRead(session.link(), session.settings(), {});
+        read != ReadResult::Complete) {
+        context.err << "q905ctl: the keyboard did not answer (" << describe(read) << ")\n";
+        return finish(session, context, exitcode::kFailure);
+    }
     printSummary(session.settings(), context.out);
     return finish(session, context, exitcode::kOk);
 }
@@ -59,8 +63,14 @@ int runReset(CliContext& context, std::span<const std::string> args) {
     if (const auto failed = openKeyboard(session, context))
         return *failed;
     resetKeyboard(session.link());
-    readAll(session.link(), session.settings());
-    readDeviceVersion(session.link(), session.settings());
+    ReadResult read = readAll(session.link(), session.settings());
+    if (read == ReadResult::Complete)
+        read = readDeviceVersion(session.link(), session.settings());
+    if (read != ReadResult::Complete) {
+        context.err << "q905ctl: the keyboard did not answer after the reset (" << describe(read)
+                    << ")\n";
+        return finish(session, context, exitcode::kFailure);
+    }
     printSummary(session.settings(), context.out);
     return finish(session, context, exitcode::kOk);
 }

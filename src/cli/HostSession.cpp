@@ -41,7 +41,12 @@ std::optional<int> HostSession::start() {
     if (const auto failed = openKeyboard(*m_device, m_context))
         return failed;
     // initialRead snapshots the image; the table's snapshot goes with it.
-    initialRead(m_device->link(), m_host->settings(), {});
+    if (const ReadResult read = initialRead(m_device->link(), m_host->settings(), {});
+        read != ReadResult::Complete) {
+        // Nothing is applied over a state that was never read.
+        m_context.err << "q905ctl: the keyboard did not answer (" << describe(read) << ")\n";
+        return finish(*m_device, m_context, exitcode::kFailure);
+    }
     m_host->keys().snapshot();
     return std::nullopt;
 }

@@ -10,6 +10,68 @@ namespace {
 
 using Pause = HidLink::Pause;
 
+// One read sequence: it stops at the first failed transfer, or when the deadline has passed
+// (a keyboard that answers nothing must not hold a read for minutes). Every primitive does
+// nothing once the run has stopped, so the sequences read straight through.
+class ReadRun {
+  public:
+    explicit ReadRun(HidLink& link)
+        : m_link(link), m_deadline(link.clock().now() + kReadDeadline) {}
+
+    ReadResult result() const { return m_result; }
+
+    bool sendCommand(std::uint8_t command, CommandParams params = {}) {
+        return going() && check(m_link.sendCommand(command, params));
+    }
+    std::optional<FeatureFrame> queryCommand(std::uint8_t readCommand, CommandParams params = {},
+                                             std::optional<Milliseconds> waitAfterRequest = {}) {
+        if (!going())
+            return std::nullopt;
+        auto reply = m_link.queryCommand(readCommand, params, waitAfterRequest);
+        check(reply.has_value());
+        return reply;
+    }
+    // A bulk read: stale reports drained, the request (its reply frame is fetched and
+    // discarded), an optional wait, then the data reports.
+    void readBulk(std::uint8_t readCommand, CommandParams params,
+                  std::optional<Milliseconds> waitAfterRequest,
+                  std::optional<Milliseconds> waitAfterReply, std::size_t reports,
+                  const HidLink::ReportData& store, Pause afterEach = Pause::None) {
+        if (!going())
+            return;
+        m_link.drainStaleReports();
+        (void)queryCommand(readCommand, params, waitAfterRequest);
+        if (waitAfterReply)
+            wait(*waitAfterReply);
+        if (going())
+            check(m_link.readBlock(reports, store, afterEach));
+    }
+    void wait(Milliseconds duration) {
+        if (going())
+            m_link.wait(duration);
+    }
+    void yield() {
+        if (going())
+            m_link.yield();
+    }
+
+  private:
+    bool going() {
+        if (m_result == ReadResult::Complete && m_link.clock().now() > m_deadline)
+            m_result = ReadResult::NoAnswer;
+        return m_result == ReadResult::Complete;
+    }
+    bool check(bool ok) {
+        if (!ok && m_result == ReadResult::Complete)
+            m_result = ReadResult::TransferFailed;
+        return ok;
+    }
+
+    HidLink& m_link;
+    Clock::TimePoint m_deadline;
+    ReadResult m_result = ReadResult::Complete;
+};
+
 // Stores each data report of a bulk read at its place in the block.
 HidLink::ReportData into(Settings& settings, Block block) {
     return [&settings, block](std::size_t index, std::span<const std::uint8_t> data) {
@@ -21,12 +83,12 @@ HidLink::ReportData into(Settings& settings, Block block) {
 }
 
 // 0x09 with 1 opens every read and reset; it carries the game-mode write's own wait.
-void sendGameModeOne(HidLink& link) {
+void sendGameModeOne(ReadRun& link) {
     link.sendCommand(command::kGameMode, {.p1 = 1});
     link.wait(wait::kGameModeWrite);
 }
 
-void readVersion(HidLink& link, Settings& settings) {
+void readVersion(ReadRun& link, Settings& settings) {
     const auto reply = link.queryCommand(command::kVersion, {}, wait::kVersionRequest);
     link.wait(wait::kVersionReply);
     if (reply)
@@ -34,7 +96,7 @@ void readVersion(HidLink& link, Settings& settings) {
             {(*reply)[wire::reply::kVersionMajor], (*reply)[wire::reply::kVersionMinor], 0, 0}});
 }
 
-void readLighting(HidLink& link, Settings& settings) {
+void readLighting(ReadRun& link, Settings& settings) {
     const auto reply = link.queryCommand(command::kReadLighting, {}, wait::kLightingRequest);
     if (!reply)
         return;
@@ -42,7 +104,7 @@ void readLighting(HidLink& link, Settings& settings) {
     settings.storeDeviceBytes(layout::kLightingParams.offset, params);
 }
 
-void readColourTriples(HidLink& link, Settings& settings) {
+void readColourTriples(ReadRun& link, Settings& settings) {
     for (std::uint8_t triple = 0; triple < layout::kColourTripleCount; ++triple) {
         const auto reply = link.queryCommand(command::kReadColourTriple, {.p2 = triple},
                                              wait::kColourTripleRequest);
@@ -55,7 +117,7 @@ void readColourTriples(HidLink& link, Settings& settings) {
 }
 
 // A query whose reply carries the value of a one-byte block as it is.
-void readByte(HidLink& link, Settings& settings, std::uint8_t readCommand, Block target,
+void readByte(ReadRun& link, Settings& settings, std::uint8_t readCommand, Block target,
               Milliseconds afterRequest, std::optional<Milliseconds> afterReply) {
     const auto reply = link.queryCommand(readCommand, {}, afterRequest);
     if (afterReply)
@@ -65,7 +127,7 @@ void readByte(HidLink& link, Settings& settings, std::uint8_t readCommand, Block
 }
 
 // The image, the slider, the files and the apply all hold the response time step.
-void readResponseTime(HidLink& link, Settings& settings) {
+void readResponseTime(ReadRun& link, Settings& settings) {
     const auto reply =
         link.queryCommand(command::kReadResponseTime, {}, wait::kResponseTimeRequest);
     link.wait(wait::kResponseTimeReply);
@@ -76,45 +138,41 @@ void readResponseTime(HidLink& link, Settings& settings) {
                               std::span<const std::uint8_t>(&step, 1));
 }
 
-void readKeyMap(HidLink& link, Settings& settings) {
-    // The reply frame of a bulk read is fetched and discarded; the data reports carry the block.
-    (void)link.queryCommand(command::kReadKeyMap);
-    link.readBlock(command::kKeyMapReports, into(settings, layout::kKeyMapBlock));
+void readKeyMap(ReadRun& link, Settings& settings) {
+    link.readBulk(command::kReadKeyMap, {}, std::nullopt, std::nullopt, command::kKeyMapReports,
+                  into(settings, layout::kKeyMapBlock));
 }
 
-void readKeyEnableMask(HidLink& link, Settings& settings) {
-    (void)link.queryCommand(command::kReadKeyEnable, {.p3 = command::kKeyEnableBytes});
-    link.readBlock(1, [&settings](std::size_t, std::span<const std::uint8_t> data) {
-        settings.storeDeviceBytes(layout::kKeyEnableMask.offset,
-                                  data.first(layout::kKeyEnableMask.size));
-        const std::uint8_t winKeyLock =
-            wire::winKeyLockFromMask(data[layout::kWinKeyMaskByte - layout::kKeyEnableMask.offset]);
-        settings.storeDeviceBytes(layout::kWinKeyLock.offset,
-                                  std::span<const std::uint8_t>(&winKeyLock, 1));
-    });
+void readKeyEnableMask(ReadRun& link, Settings& settings) {
+    link.readBulk(command::kReadKeyEnable, {.p3 = command::kKeyEnableBytes}, std::nullopt,
+                  std::nullopt, 1, [&settings](std::size_t, std::span<const std::uint8_t> data) {
+                      settings.storeDeviceBytes(layout::kKeyEnableMask.offset,
+                                                data.first(layout::kKeyEnableMask.size));
+                      const std::uint8_t winKeyLock = wire::winKeyLockFromMask(
+                          data[layout::kWinKeyMaskByte - layout::kKeyEnableMask.offset]);
+                      settings.storeDeviceBytes(layout::kWinKeyLock.offset,
+                                                std::span<const std::uint8_t>(&winKeyLock, 1));
+                  });
 }
 
-void readMacroSlots(HidLink& link, Settings& settings, bool yieldAfterEach) {
+void readMacroSlots(ReadRun& link, Settings& settings, bool yieldAfterEach) {
     for (std::uint8_t slot = 0; slot < layout::kMacroSlotCount; ++slot) {
-        (void)link.queryCommand(command::kReadMacroSlot, {.p2 = slot});
-        link.readBlock(command::kMacroSlotReports, into(settings, layout::macroSlot(slot)));
+        link.readBulk(command::kReadMacroSlot, {.p2 = slot}, std::nullopt, std::nullopt,
+                      command::kMacroSlotReports, into(settings, layout::macroSlot(slot)));
         if (yieldAfterEach)
             link.yield();
     }
 }
 
-void readPerKeyPages(HidLink& link, Settings& settings) {
+void readPerKeyPages(ReadRun& link, Settings& settings) {
     for (std::uint8_t page = 0; page < layout::kPerKeyPageCount; ++page) {
-        (void)link.queryCommand(command::kReadPerKeyColours,
-                                {.p2 = page, .p3 = command::kPerKeyPageReports},
-                                wait::kPerKeyRequest);
-        link.wait(wait::kPerKeyReply);
-        link.readBlock(command::kPerKeyPageReports, into(settings, layout::perKeyColourPage(page)),
-                       Pause::Wait5);
+        link.readBulk(command::kReadPerKeyColours, {.p2 = page, .p3 = command::kPerKeyPageReports},
+                      wait::kPerKeyRequest, wait::kPerKeyReply, command::kPerKeyPageReports,
+                      into(settings, layout::perKeyColourPage(page)), Pause::Wait5);
     }
 }
 
-void readPalmRest(HidLink& link, Settings& settings) {
+void readPalmRest(ReadRun& link, Settings& settings) {
     const auto reply = link.queryCommand(command::kReadPalmRest, {}, wait::kPalmRestRequest);
     link.wait(wait::kPalmRestReply);
     if (reply)
@@ -124,7 +182,7 @@ void readPalmRest(HidLink& link, Settings& settings) {
 }
 
 // The blocks from the lighting parameters to the key enable mask, as every sequence reads them.
-void readLightingToKeyEnable(HidLink& link, Settings& settings) {
+void readLightingToKeyEnable(ReadRun& link, Settings& settings) {
     readLighting(link, settings);
     readColourTriples(link, settings);
     readByte(link, settings, command::kReadGameMode, layout::kGameMode, wait::kGameModeRequest,
@@ -138,46 +196,72 @@ void readLightingToKeyEnable(HidLink& link, Settings& settings) {
 
 } // namespace
 
-void readAll(HidLink& link, Settings& settings) {
+ReadResult readAll(HidLink& link, Settings& settings) {
     auto conversation = link.beginConversation();
-    sendGameModeOne(link);
-    link.wait(wait::kAfterReadInitialGameMode);
-    readLightingToKeyEnable(link, settings);
-    readMacroSlots(link, settings, false);
-    readPerKeyPages(link, settings);
-    readPalmRest(link, settings);
+    ReadRun run(link);
+    sendGameModeOne(run);
+    run.wait(wait::kAfterReadInitialGameMode);
+    readLightingToKeyEnable(run, settings);
+    readMacroSlots(run, settings, false);
+    readPerKeyPages(run, settings);
+    readPalmRest(run, settings);
+    return run.result();
 }
 
-void plugInRead(HidLink& link, Settings& settings) {
+ReadResult plugInRead(HidLink& link, Settings& settings) {
     auto conversation = link.beginConversation();
-    readAll(link, settings);
-    readPerKeyPages(link, settings);
-    readVersion(link, settings);
+    if (const ReadResult all = readAll(link, settings); all != ReadResult::Complete)
+        return all;
+    ReadRun run(link);
+    readPerKeyPages(run, settings);
+    readVersion(run, settings);
+    return run.result();
 }
 
-void initialRead(HidLink& link, Settings& settings, const std::function<void()>& readDone) {
+ReadResult initialRead(HidLink& link, Settings& settings,
+                       const std::function<void(ReadResult)>& readDone) {
+    ReadResult result;
     {
         auto conversation = link.beginConversation();
-        sendGameModeOne(link);
-        readVersion(link, settings);
-        readLightingToKeyEnable(link, settings);
-        readMacroSlots(link, settings, true);
-        readPerKeyPages(link, settings);
-        readPalmRest(link, settings);
+        ReadRun run(link);
+        sendGameModeOne(run);
+        readVersion(run, settings);
+        readLightingToKeyEnable(run, settings);
+        readMacroSlots(run, settings, true);
+        readPerKeyPages(run, settings);
+        readPalmRest(run, settings);
+        result = run.result();
         settings.snapshot();
     }
     if (readDone)
-        readDone();
+        readDone(result);
+    return result;
 }
 
-void readDeviceVersion(HidLink& link, Settings& settings) {
+ReadResult readDeviceVersion(HidLink& link, Settings& settings) {
     auto conversation = link.beginConversation();
-    readVersion(link, settings);
+    ReadRun run(link);
+    readVersion(run, settings);
+    return run.result();
 }
 
-void readLightingParams(HidLink& link, Settings& settings) {
+ReadResult readLightingParams(HidLink& link, Settings& settings) {
     auto conversation = link.beginConversation();
-    readLighting(link, settings);
+    ReadRun run(link);
+    readLighting(run, settings);
+    return run.result();
+}
+
+const char* describe(ReadResult result) {
+    switch (result) {
+    case ReadResult::Complete:
+        return "read";
+    case ReadResult::TransferFailed:
+        return "a transfer failed";
+    case ReadResult::NoAnswer:
+        return "the keyboard did not answer in time";
+    }
+    return "unknown";
 }
 
 } // namespace q905

@@ -9,18 +9,29 @@
 
 namespace q905 {
 
+// Every read stops at the first failed transfer, or once kReadDeadline has passed; blocks not
+// read keep what the image held.
+enum class ReadResult {
+    Complete,
+    TransferFailed, // a transfer failed: the keyboard went away or did not answer
+    NoAnswer,       // the deadline passed before the read was done
+};
+inline constexpr Milliseconds kReadDeadline{5000};
+const char* describe(ReadResult result);
+
 // Used after a factory reset and when the keyboard is plugged in. Takes no snapshot.
-void readAll(HidLink& link, Settings& settings);
+[[nodiscard]] ReadResult readAll(HidLink& link, Settings& settings);
 
 // readAll, the five per-key colour pages once more, then the firmware version.
-void plugInRead(HidLink& link, Settings& settings);
+[[nodiscard]] ReadResult plugInRead(HidLink& link, Settings& settings);
 
 // The start-up read: every block and the version, then a snapshot, then readDone (the
 // window's refresh), called on the reading thread after the sequence has released the link.
-void initialRead(HidLink& link, Settings& settings, const std::function<void()>& readDone);
+ReadResult initialRead(HidLink& link, Settings& settings,
+                       const std::function<void(ReadResult)>& readDone);
 
 // Single reads, for callers that need one value.
-void readDeviceVersion(HidLink& link, Settings& settings);
-void readLightingParams(HidLink& link, Settings& settings);
+[[nodiscard]] ReadResult readDeviceVersion(HidLink& link, Settings& settings);
+[[nodiscard]] ReadResult readLightingParams(HidLink& link, Settings& settings);
 
 } // namespace q905

@@ -87,55 +87,71 @@ const std::vector<BlockWrite>& blockWrites() {
     return writes;
 }
 
-void sendBlock(HidLink& link, const SettingsImage& image, const BlockWrite& write) {
+// True when every transfer of the block went through.
+bool sendBlock(HidLink& link, const SettingsImage& image, const BlockWrite& write) {
     const auto bytes = image.block(write.block);
     switch (write.payload) {
     case Payload::ValueInP1: {
         CommandParams params = write.params;
         params.p1 = write.toWire ? write.toWire(bytes[0]) : bytes[0];
-        link.sendCommand(write.command, params);
+        const bool sent = link.sendCommand(write.command, params);
         link.wait(write.frameWait);
-        return;
+        return sent;
     }
     case Payload::ColourTriples:
         for (std::uint8_t triple = 0; triple < layout::kColourTripleCount; ++triple) {
             const auto rgb = image.block(layout::colourTriple(triple));
-            link.sendCommand(write.command,
-                             {.p2 = triple, .p3 = rgb[0], .p4 = rgb[1], .p5 = rgb[2]});
+            const bool sent = link.sendCommand(
+                write.command, {.p2 = triple, .p3 = rgb[0], .p4 = rgb[1], .p5 = rgb[2]});
             link.wait(write.frameWait);
+            if (!sent)
+                return false;
         }
-        return;
-    case Payload::DataReports:
-        link.sendCommand(write.command, write.params);
+        return true;
+    case Payload::DataReports: {
+        if (!link.sendCommand(write.command, write.params))
+            return false;
         link.wait(write.frameWait);
-        link.writeBlock(bytes, write.betweenReports);
+        if (!link.writeBlock(bytes, write.betweenReports))
+            return false;
         if (write.afterReports)
             link.wait(*write.afterReports);
-        return;
+        return true;
+    }
     case Payload::MaskReport: {
-        link.sendCommand(write.command, write.params);
+        if (!link.sendCommand(write.command, write.params))
+            return false;
         link.wait(write.frameWait);
         DataReport report{};
         std::copy(bytes.begin(), bytes.end(), report.begin() + 1);
-        link.writeReport(report);
-        return;
+        return link.writeReport(report);
     }
     }
+    return false;
 }
 
-void sendLighting(HidLink& link, const SettingsImage& image, std::uint8_t phase) {
+bool sendLighting(HidLink& link, const SettingsImage& image, std::uint8_t phase) {
     CommandParams params = wire::lighting::toWire(image);
     params.p1 = phase;
     // The preview leaves the brightness alone; only the closing frame carries it.
     if (phase != command::kLightingCommit)
         params.p4 = 0;
-    link.sendCommand(command::kLighting, params);
+    const bool sent = link.sendCommand(command::kLighting, params);
     link.wait(wait::kLightingWrite);
+    return sent;
 }
 
-void sendSession(HidLink& link, std::uint8_t phase) {
-    link.sendCommand(command::kApplySession, {.p1 = phase});
+bool sendSession(HidLink& link, std::uint8_t phase) {
+    const bool sent = link.sendCommand(command::kApplySession, {.p1 = phase});
     link.wait(wait::kApplySession);
+    return sent;
+}
+
+// The closing lighting frame carries the image as it is now, not the copy compared at the
+// start: a lighting change made on the keyboard during the apply is in both images already
+// and must not be undone on the keyboard.
+bool sendClosingLighting(HidLink& link, Settings& settings) {
+    return sendLighting(link, settings.deviceCopy(), command::kLightingCommit);
 }
 
 } // namespace
@@ -144,7 +160,10 @@ ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyO
     if (!link.commandHandleValid())
         return ApplyResult::NotConnected;
     auto conversation = link.beginConversation();
-    sendSession(link, 1);
+    if (!sendSession(link, 1)) {
+        (void)sendSession(link, 0);
+        return ApplyResult::TransferFailed;
+    }
 
     SettingsImage image;
     std::vector<const BlockWrite*> changed;
@@ -164,42 +183,52 @@ ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyO
     FeatureFrame palmFrame{};
     const auto palm = image.block(layout::kPalmRestBlock);
     std::copy(palm.begin(), palm.end(), palmFrame.begin() + 1);
-    link.sendFrame(palmFrame);
-
-    if (changed.empty() && !lightingChanged) {
-        sendSession(link, 0);
-        return ApplyResult::NothingToApply;
+    if (!link.sendFrame(palmFrame)) {
+        (void)sendSession(link, 0);
+        return ApplyResult::TransferFailed;
     }
 
-    // Each group starts with a cleared flag and ends with the keyboard's acknowledgement. One
-    // it does not acknowledge ends the apply: nothing more is sent but the closing session
-    // frame, and no snapshot claims the keyboard holds what it may not.
+    if (changed.empty() && !lightingChanged)
+        return sendSession(link, 0) ? ApplyResult::NothingToApply : ApplyResult::TransferFailed;
+
+    // Each group starts with a cleared flag and ends with the keyboard's acknowledgement. A
+    // group that fails or goes unacknowledged ends the apply early: the closing lighting frame
+    // (it carries the brightness the opening one set to 0, so the keyboard is not left dark)
+    // and the closing session frame still go out, and no snapshot claims the keyboard holds
+    // what it may not, so the next apply sends the change again.
     const auto acknowledged = [&] {
         link.traceAckWait();
         return ack.wait(options.ackTimeout);
     };
-    const auto abandon = [&] {
-        sendSession(link, 0);
-        return ApplyResult::NotAcknowledged;
+    const auto endEarly = [&](ApplyResult result) {
+        (void)sendClosingLighting(link, settings);
+        (void)sendSession(link, 0);
+        return result;
     };
 
     ack.clear();
-    sendLighting(link, image, command::kLightingPreview);
+    if (!sendLighting(link, image, command::kLightingPreview))
+        return endEarly(ApplyResult::TransferFailed);
     if (!acknowledged())
-        return abandon();
+        return endEarly(ApplyResult::NotAcknowledged);
     for (const BlockWrite* write : changed) {
         ack.clear();
-        sendBlock(link, image, *write);
+        if (!sendBlock(link, image, *write))
+            return endEarly(ApplyResult::TransferFailed);
         if (write->foldsWinKeyLock) {
             std::lock_guard lock(settings.mutex());
             settings.deviceSettings().foldWinKeyLock();
         }
         if (!acknowledged())
-            return abandon();
+            return endEarly(ApplyResult::NotAcknowledged);
     }
-    sendLighting(link, image, command::kLightingCommit);
+    if (!sendClosingLighting(link, settings)) {
+        (void)sendSession(link, 0);
+        return ApplyResult::TransferFailed;
+    }
+    if (!sendSession(link, 0))
+        return ApplyResult::TransferFailed;
     settings.snapshot();
-    sendSession(link, 0);
     return ApplyResult::Applied;
 }
 
@@ -224,6 +253,8 @@ const char* describe(ApplyResult result) {
         return "not connected";
     case ApplyResult::NotAcknowledged:
         return "not acknowledged";
+    case ApplyResult::TransferFailed:
+        return "a transfer failed";
     }
     return "unknown";
 }

@@ -13,6 +13,7 @@ enum class ApplyResult {
     NothingToApply,  // no block differed; only the session frames and the palm rest went out
     NotConnected,    // no command handle: nothing was sent
     NotAcknowledged, // a group went unacknowledged; the apply stopped and took no snapshot
+    TransferFailed,  // a transfer failed; the apply stopped and took no snapshot
 };
 
 struct ApplyOptions {

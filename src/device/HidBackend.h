@@ -32,6 +32,8 @@ class CommandChannel {
     virtual bool writeReport(const DataReport& report) = 0;
     // On success report[0] is 0 and bytes 1..64 hold the data.
     virtual bool readReport(DataReport& report) = 0;
+    // A data report that is already waiting, without waiting for one; false when none is.
+    virtual bool readPendingReport(DataReport& report) = 0;
 };
 
 enum class NotificationRead {

@@ -108,7 +108,9 @@ bool HidLink::sendFrame(const FeatureFrame& frame) {
 
 std::optional<FeatureFrame> HidLink::queryCommand(std::uint8_t readCommand, CommandParams params,
                                                   std::optional<Milliseconds> waitAfterRequest) {
-    const bool sent = sendCommand(readCommand, params);
+    // A request that did not go out has no reply to fetch.
+    if (!sendCommand(readCommand, params))
+        return std::nullopt;
     if (waitAfterRequest)
         wait(*waitAfterRequest);
     const auto channel = commandChannel();
@@ -122,7 +124,7 @@ std::optional<FeatureFrame> HidLink::queryCommand(std::uint8_t readCommand, Comm
         else
             m_trace->transfer("get-feature-failed", {});
     }
-    if (!sent || !received)
+    if (!received)
         return std::nullopt;
     return reply;
 }
@@ -137,7 +139,6 @@ bool HidLink::writeReport(const DataReport& report) {
 }
 
 bool HidLink::writeBlock(std::span<const std::uint8_t> source, Pause between) {
-    bool allWritten = true;
     const std::size_t reports = source.size() / kDataBytesPerReport;
     for (std::size_t k = 0; k < reports; ++k) {
         if (k > 0)
@@ -145,27 +146,44 @@ bool HidLink::writeBlock(std::span<const std::uint8_t> source, Pause between) {
         DataReport report{};
         std::copy_n(source.begin() + k * kDataBytesPerReport, kDataBytesPerReport,
                     report.begin() + 1);
-        allWritten = writeReport(report) && allWritten;
+        // The rest of a block that lost a report would only land in the wrong place.
+        if (!writeReport(report))
+            return false;
     }
-    return allWritten;
+    return true;
 }
 
-void HidLink::readBlock(std::size_t reports, const ReportData& store, Pause afterEach) {
+bool HidLink::readBlock(std::size_t reports, const ReportData& store, Pause afterEach) {
     for (std::size_t k = 0; k < reports; ++k) {
         const auto channel = commandChannel();
-        if (channel) {
-            DataReport report{};
-            const bool received = channel->readReport(report);
-            if (m_trace) {
-                if (received)
-                    m_trace->transfer("read", report);
-                else
-                    m_trace->transfer("read-failed", {});
-            }
+        if (!channel)
+            return false;
+        DataReport report{};
+        const bool received = channel->readReport(report);
+        if (m_trace) {
             if (received)
-                store(k, std::span<const std::uint8_t>(report).subspan(1));
+                m_trace->transfer("read", report);
+            else
+                m_trace->transfer("read-failed", {});
         }
+        if (!received)
+            return false;
+        store(k, std::span<const std::uint8_t>(report).subspan(1));
         pause(afterEach);
+    }
+    return true;
+}
+
+void HidLink::drainStaleReports() {
+    const auto channel = commandChannel();
+    if (!channel)
+        return;
+    // Bounded: a device that never stops sending is not waited out here.
+    constexpr int kMostStale = 64;
+    DataReport report{};
+    for (int k = 0; k < kMostStale && channel->readPendingReport(report); ++k) {
+        if (m_trace)
+            m_trace->transfer("read", report);
     }
 }
 

@@ -61,9 +61,14 @@ class HidLink {
     enum class Pause { None, Yield, Wait5 };
     bool writeBlock(std::span<const std::uint8_t> source, Pause between = Pause::None);
     bool writeReport(const DataReport& report);
-    // n data reports; each one received is handed over with its index.
+    // n data reports; each one received is handed over with its index. Stops at the first
+    // report that does not come; false then.
     using ReportData = std::function<void(std::size_t index, std::span<const std::uint8_t> data)>;
-    void readBlock(std::size_t reports, const ReportData& store, Pause afterEach = Pause::None);
+    [[nodiscard]] bool readBlock(std::size_t reports, const ReportData& store,
+                                 Pause afterEach = Pause::None);
+    // Reads and drops data reports already waiting (a late one from an earlier exchange), so
+    // the next bulk read is not shifted by them. Traced as reads.
+    void drainStaleReports();
 
     void wait(Milliseconds duration);
     void yield();

@@ -41,6 +41,16 @@ class EmulatedCommandChannel final : public CommandChannel {
         });
     }
 
+    bool readPendingReport(DataReport& report) override {
+        // Only a report that arrived unasked can be waiting: the keyboard sends data on request.
+        std::lock_guard lock(m_state->mutex);
+        if (!m_state->connected(m_connection) || m_state->strayReports.empty())
+            return false;
+        report = m_state->strayReports.front();
+        m_state->strayReports.pop_front();
+        return true;
+    }
+
   private:
     enum class Kind { DataRead, Other };
 

@@ -62,11 +62,21 @@ bool HidrawCommandChannel::writeReport(const DataReport& report) {
 }
 
 bool HidrawCommandChannel::readReport(DataReport& report) {
+    return readWithin(report, m_readTimeout);
+}
+
+bool HidrawCommandChannel::readPendingReport(DataReport& report) {
+    return readWithin(report, std::chrono::milliseconds(0));
+}
+
+bool HidrawCommandChannel::readWithin(DataReport& report, std::chrono::milliseconds timeout) {
     using namespace std::chrono;
-    const auto deadline = steady_clock::now() + m_readTimeout;
+    const auto deadline = steady_clock::now() + timeout;
     for (;;) {
-        const auto remaining = duration_cast<milliseconds>(deadline - steady_clock::now());
-        if (remaining.count() <= 0)
+        // A zero timeout still looks once at what is queued.
+        const auto remaining =
+            std::max(duration_cast<milliseconds>(deadline - steady_clock::now()), milliseconds(0));
+        if (remaining.count() <= 0 && timeout.count() > 0)
             return false;
         pollfd watch{m_fd, POLLIN, 0};
         const SystemResult ready =

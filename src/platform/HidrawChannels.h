@@ -27,8 +27,11 @@ class HidrawCommandChannel final : public CommandChannel {
     bool getFeature(FeatureFrame& reply) override;
     bool writeReport(const DataReport& report) override;
     bool readReport(DataReport& report) override;
+    bool readPendingReport(DataReport& report) override;
 
   private:
+    bool readWithin(DataReport& report, std::chrono::milliseconds timeout);
+
     std::shared_ptr<HidrawSystem> m_system;
     int m_fd;
     std::chrono::milliseconds m_readTimeout;

@@ -93,7 +93,7 @@ ProfileResult replaceCurrentProfile(const std::filesystem::path& folder,
     // Read first: the source may be one of the files about to be removed.
     ProfileBytes bytes = readProfileBytes(source);
     if (!bytes.ok())
-        return std::move(bytes);
+        return bytes;
 
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);

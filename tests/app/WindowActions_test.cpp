@@ -142,7 +142,7 @@ TEST_F(WindowActionsTest, TeardownLetsAStartUpReadHandItsCompletionOver) {
     // must let it through instead of waiting for the read forever.
     std::atomic<bool> handedOver{false};
     std::atomic<bool> pumped{false};
-    const auto opened = connection->openAndStartInitialRead([&] {
+    const auto opened = connection->openAndStartInitialRead([&](ReadResult) {
         while (!pumped)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         handedOver = true;

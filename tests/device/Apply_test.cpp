@@ -15,7 +15,7 @@ using testing::EmulatedDevice;
 // The emulated keyboard read into both images, as after start-up.
 struct AppliedDevice : EmulatedDevice {
     explicit AppliedDevice(bool withReader = true) : EmulatedDevice(withReader) {
-        initialRead(link, settings, {});
+        (void)initialRead(link, settings, {});
         traceLines.clear();
     }
     SettingsImage& image() { return settings.deviceSettings(); }
@@ -149,11 +149,14 @@ TEST(Apply, AnUnacknowledgedGroupEndsTheApplyWithoutASnapshot) {
         applyChanges(device.link, device.settings, device.ack, {.ackTimeout = Milliseconds(20)}),
         ApplyResult::NotAcknowledged);
     const auto commands = device.frameCommands();
-    ASSERT_EQ(commands.size(), 4u);
+    ASSERT_EQ(commands.size(), 5u);
     EXPECT_EQ(commands[0], "18 01");
     EXPECT_TRUE(commands[1].starts_with("07"));
     EXPECT_EQ(commands[2], "08 01");
-    EXPECT_EQ(commands[3], "18 00") << "only the closing session frame follows the silence";
+    // The opening lighting frame set the brightness to 0: the closing one restores it, so the
+    // keyboard is not left dark, then the session closes.
+    EXPECT_EQ(commands[3], "08 02");
+    EXPECT_EQ(commands[4], "18 00");
     EXPECT_NE(device.settings.appliedSettings(), device.settings.deviceSettings());
 
     // A reader that runs but a keyboard that stays silent: the bound ends the wait.

@@ -17,7 +17,7 @@ TEST(ThreadSafety, InitialReadWhileTheWindowTakesSnapshots) {
     testing::EmulatedDevice device;
     std::atomic<bool> done{false};
     std::thread readThread(
-        [&] { initialRead(device.link, device.settings, [&] { done = true; }); });
+        [&] { initialRead(device.link, device.settings, [&](ReadResult) { done = true; }); });
     int snapshots = 0;
     while (!done) {
         device.settings.snapshot();

@@ -83,7 +83,8 @@ void MainWindow::tellLoadProblems(const HostState::LoadReport& report) {
 }
 
 void MainWindow::openKeyboard() {
-    const auto opened = m_connection.openAndStartInitialRead([this] { deliverInitialReadDone(); });
+    const auto opened = m_connection.openAndStartInitialRead(
+        [this](ReadResult read) { deliverInitialReadDone(read); });
     if (!opened.opened) {
         // Without a keyboard the program lives in the tray until one arrives.
         m_startsHidden = trayAvailable();
@@ -111,16 +112,24 @@ std::uint8_t MainWindow::lightingEffect() const {
 // Called on the start-up read's thread: the refresh runs on the window's thread while the read
 // thread waits, as the read's completion is meant to be handled before anything else it
 // changed is looked at.
-void MainWindow::deliverInitialReadDone() {
+void MainWindow::deliverInitialReadDone(ReadResult read) {
     QMetaObject::invokeMethod(
         this,
-        [this] {
+        [this, read] {
             // The read stored everything under the lock; taking it once makes all of it visible
             // here, so the window may read its image freely from now on.
             { std::lock_guard lock(m_host.settings().mutex()); }
             setStartUpRead(false);
-            if (!m_closing)
-                handleReadDone(ReadSource::Keyboard);
+            if (m_closing)
+                return;
+            if (read != ReadResult::Complete) {
+                // Say so rather than show what was never read as the keyboard's.
+                m_services.dialogs->tell(this, QString(), text(texts::kReadFailed));
+                m_panel->refreshSliders();
+                paintMainWindow();
+                return;
+            }
+            handleReadDone(ReadSource::Keyboard);
         },
         Qt::BlockingQueuedConnection);
 }

@@ -93,7 +93,7 @@ class MainWindow : public QWidget {
     void openKeyboard();
     void tellLoadProblems(const HostState::LoadReport& report);
     void tellNoUpdater();
-    void deliverInitialReadDone();
+    void deliverInitialReadDone(ReadResult read);
     // The start-up read fills the image: the window shows it but takes no edits until the
     // hand-over.
     void setStartUpRead(bool running);

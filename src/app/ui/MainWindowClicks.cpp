@@ -119,9 +119,9 @@ void MainWindow::apply() {
     if (!outcome.failed())
         return;
     // The edits stay pending; the user must know the keyboard did not take them.
-    const WindowText& message = outcome.result == ApplyResult::NotAcknowledged
-                                    ? texts::kApplyNotAcknowledged
-                                    : texts::kApplyNotConnected;
+    const WindowText& message = outcome.result == ApplyResult::NotConnected
+                                    ? texts::kApplyNotConnected
+                                    : texts::kApplyNotAcknowledged;
     m_services.dialogs->tell(this, text(texts::kApplyCaption), text(message));
 }
 
