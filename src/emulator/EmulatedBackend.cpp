@@ -222,6 +222,10 @@ std::unique_ptr<NotificationChannel> EmulatedBackend::openNotification(const std
                                                                        std::string& error) {
     std::lock_guard lock(m_state->mutex);
     error = refusal(path, emulated::kNotificationPath);
+    if (error.empty() && m_state->refusedNotificationOpens > 0) {
+        --m_state->refusedNotificationOpens;
+        error = path + ": device or resource busy";
+    }
     if (!error.empty())
         return nullptr;
     // The channel registers its queue in the constructor, which runs under this lock.

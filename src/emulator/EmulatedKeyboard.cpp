@@ -190,6 +190,11 @@ void EmulatedKeyboard::setSilentReadTimeout(std::chrono::milliseconds timeout) {
     m_impl->state->silentReadTimeout = timeout;
 }
 
+void EmulatedKeyboard::refuseNotificationOpens(int count) {
+    std::lock_guard lock(m_impl->state->mutex);
+    m_impl->state->refusedNotificationOpens = count;
+}
+
 std::size_t EmulatedKeyboard::transferCount() const {
     std::lock_guard lock(m_impl->state->mutex);
     return m_impl->state->transfers;

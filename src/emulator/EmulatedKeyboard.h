@@ -93,6 +93,10 @@ class EmulatedKeyboard {
     // hidraw); tests shorten it.
     void setSilentReadTimeout(std::chrono::milliseconds timeout);
 
+    // The next count opens of the notification interface fail, as when another program holds
+    // it for a moment.
+    void refuseNotificationOpens(int count);
+
     // Transfers served (feature reports and data reports), for benchmarks.
     std::size_t transferCount() const;
 

@@ -54,6 +54,8 @@ struct KeyboardState {
     std::size_t faultTransfers = 0;
     // How long a data read waits before it fails while the keyboard is silent (hidraw: 1 s).
     std::chrono::milliseconds silentReadTimeout{1000};
+    // Opens of the notification interface still to be refused (the interface busy).
+    int refusedNotificationOpens = 0;
     // Data reports that arrived unasked; a data read takes them before anything else.
     std::deque<DataReport> strayReports;
 

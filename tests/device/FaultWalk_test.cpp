@@ -67,8 +67,10 @@ TEST(FaultWalk, AStartUpReadEndsAtTheFailedTransferAndAReplugReadsItRight) {
             EXPECT_LE(device.keyboard.transferCount(), n) << "nothing after the failed transfer";
             reconnect(device);
             ASSERT_EQ(readAll(device.link, device.settings), ReadResult::Complete);
-            EXPECT_TRUE(device.settings.deviceSettings().sameBlock(device.keyboard.memory(), layout::kKeyMapBlock));
-            EXPECT_TRUE(device.settings.deviceSettings().sameBlock(device.keyboard.memory(), layout::kPerKeyColourPages));
+            EXPECT_TRUE(device.settings.deviceSettings().sameBlock(device.keyboard.memory(),
+                                                                   layout::kKeyMapBlock));
+            EXPECT_TRUE(device.settings.deviceSettings().sameBlock(device.keyboard.memory(),
+                                                                   layout::kPerKeyColourPages));
             ++walked;
         }
     }
@@ -122,6 +124,37 @@ TEST(FaultWalk, AnApplyEndsAtTheFailedTransferClosesTheSessionAndTheNextApplySen
         }
     }
     RecordProperty("walked", static_cast<int>(walked));
+}
+
+TEST(FaultWalk, AReportArrivingLateNeverShiftsABlock) {
+    // The transfers of a clean start-up read, by kind.
+    std::vector<std::string> kinds;
+    {
+        EmulatedDevice device;
+        (void)initialRead(device.link, device.settings, {});
+        for (const std::string& line : device.traceLines.all()) {
+            const std::string kind = line.substr(0, line.find(' '));
+            if (kind == "set-feature" || kind == "get-feature" || kind == "read" || kind == "write")
+                kinds.push_back(kind);
+        }
+    }
+    // A stray report after transfer n, when the next transfer opens an exchange: whatever
+    // comes next is read right.
+    int walked = 0;
+    for (std::size_t n = 1; n < kinds.size(); ++n) {
+        if (kinds[n] != "set-feature")
+            continue;
+        SCOPED_TRACE("stray-report@" + std::to_string(n));
+        EmulatedDevice device;
+        device.keyboard.setFaults({{Fault::Kind::StrayReport, n}});
+        ASSERT_EQ(initialRead(device.link, device.settings, {}), ReadResult::Complete);
+        const SettingsImage memory = device.keyboard.memory();
+        for (const Block block : {layout::kKeyMapBlock, layout::kMacroSlotBlock,
+                                  layout::kKeyEnableMask, layout::kPerKeyColourPages})
+            EXPECT_TRUE(device.settings.deviceSettings().sameBlock(memory, block));
+        ++walked;
+    }
+    EXPECT_GT(walked, 40);
 }
 
 } // namespace

@@ -197,3 +197,25 @@ TEST(MainWindowHotPlug, AWrongSizedKeymapIsToldBeforeItIsRewritten) {
 
 } // namespace
 } // namespace q905
+
+namespace q905 {
+namespace {
+
+TEST(MainWindowHotPlug, ANotificationInterfaceThatWillNotOpenIsTriedAgain) {
+    WindowHarness harness;
+    harness.keyboard.refuseNotificationOpens(3);
+    harness.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.window->connection().readerRunning(); }));
+    // Less often each time.
+    const std::vector<long> expected{250, 500, 1000};
+    EXPECT_TRUE(std::search(harness.delays.waits.begin(), harness.delays.waits.end(),
+                            expected.begin(), expected.end()) != harness.delays.waits.end());
+    // The reader delivers the acknowledgements, so an apply goes through.
+    harness.image().at(layout::kBrightness) = 12;
+    harness.click(880, 620);
+    EXPECT_TRUE(harness.dialogs.told.empty());
+    EXPECT_EQ(harness.keyboard.memory().brightness(), 12);
+}
+
+} // namespace
+} // namespace q905

@@ -93,7 +93,21 @@ void MainWindow::openKeyboard() {
         return;
     }
     setStartUpRead(true);
-    m_connection.startReader(&m_events);
+    startReaderOrRetry();
+}
+
+void MainWindow::startReaderOrRetry(std::chrono::milliseconds backoff) {
+    if (m_closing || !m_connection.connected() || m_connection.startReader(&m_events))
+        return;
+    // The command interface opened but the notification one did not: without it no apply is
+    // acknowledged, so keep trying, less often each time, while this connection lasts.
+    constexpr std::chrono::milliseconds kLongestBackoff{8000};
+    const std::uint64_t generation = m_connection.generation();
+    const auto next = std::min(backoff * 2, kLongestBackoff);
+    m_services.delays->after(backoff, this, [this, generation, next] {
+        if (generation == m_connection.generation())
+            startReaderOrRetry(next);
+    });
 }
 
 void MainWindow::setStartUpRead(bool running) {

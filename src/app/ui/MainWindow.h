@@ -93,6 +93,7 @@ class MainWindow : public QWidget {
     void openKeyboard();
     void tellLoadProblems(const HostState::LoadReport& report);
     void tellNoUpdater();
+    void startReaderOrRetry(std::chrono::milliseconds backoff = std::chrono::milliseconds(250));
     void deliverInitialReadDone(ReadResult read);
     // The start-up read fills the image: the window shows it but takes no edits until the
     // hand-over.

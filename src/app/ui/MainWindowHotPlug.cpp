@@ -30,7 +30,7 @@ void MainWindow::arrivalAfterWait() {
     if (m_closing || m_connection.arrive() != KeyboardConnection::Arrival::Read)
         return;
     m_panel->refreshSliders();
-    m_connection.startReader(&m_events);
+    startReaderOrRetry();
     // Every plug-in read is followed by the refresh, whether or not the reader could start:
     // the window must show what was read.
     handleReadDone(ReadSource::Keyboard);
@@ -48,7 +48,7 @@ void MainWindow::closeAfterRemoval(std::uint64_t generation) {
         return;
     if (generation != m_connection.generation()) {
         // The keyboard came back meanwhile and was opened again: keep it, reader and all.
-        m_connection.startReader(&m_events);
+        startReaderOrRetry();
         return;
     }
     m_connection.closeHandles();
