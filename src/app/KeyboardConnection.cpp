@@ -19,7 +19,9 @@ KeyboardConnection::~KeyboardConnection() {
 KeyboardConnection::OpenResult
 KeyboardConnection::openAndStartInitialRead(std::function<void(ReadResult)> readDone) {
     OpenResult result;
-    result.opened = m_link.openCommandHandle(&result.error);
+    const Status opened = m_link.openCommandHandle();
+    result.opened = opened.ok();
+    result.error = opened.message();
     result.keyboardSeen = m_link.keyboardSeen();
     if (!result.opened)
         return result;

@@ -13,9 +13,9 @@ DeviceSession::~DeviceSession() {
 }
 
 DeviceSession::OpenResult DeviceSession::open() {
-    std::string error;
-    if (!link().openCommandHandle(&error))
-        return {link().keyboardSeen() ? OpenStatus::NoAccess : OpenStatus::NoKeyboard, error};
+    if (const Status opened = link().openCommandHandle(); !opened)
+        return {link().keyboardSeen() ? OpenStatus::NoAccess : OpenStatus::NoKeyboard,
+                opened.message()};
     // Without the notification handle nothing acknowledges an apply; reads still work.
     m_connection.startReader(nullptr);
     return {};

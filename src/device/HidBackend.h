@@ -2,6 +2,7 @@
 // The seam between the device link and whatever carries HID reports: the kernel's hidraw
 // nodes or the emulated keyboard. Both hand the upper layers the same report shapes.
 
+#include "base/Result.h"
 #include "device/Reports.h"
 
 #include <cstdint>
@@ -57,11 +58,10 @@ class HidBackend {
     virtual ~HidBackend() = default;
     // The HID interfaces present now, in a stable order.
     virtual std::vector<HidInterfaceInfo> enumerate() = 0;
-    // nullptr when the path cannot be opened; error then says why, for the user.
-    virtual std::unique_ptr<CommandChannel> openCommand(const std::string& path,
-                                                        std::string& error) = 0;
-    virtual std::unique_ptr<NotificationChannel> openNotification(const std::string& path,
-                                                                  std::string& error) = 0;
+    // The open channel, or why the path cannot be opened, for the user.
+    virtual Result<std::unique_ptr<CommandChannel>> openCommand(const std::string& path) = 0;
+    virtual Result<std::unique_ptr<NotificationChannel>>
+    openNotification(const std::string& path) = 0;
 };
 
 } // namespace q905

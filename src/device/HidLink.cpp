@@ -23,40 +23,26 @@ bool HidLink::findDevicePath(std::string_view substring) {
     return true;
 }
 
-bool HidLink::openCommandHandle(std::string* error) {
-    if (!findDevicePath(kCommandInterface)) {
-        if (error)
-            *error = "no keyboard found";
-        return false;
-    }
-    std::string reason;
-    std::unique_ptr<CommandChannel> channel = m_backend.openCommand(m_devicePath, reason);
-    if (!channel) {
-        if (error)
-            *error = reason;
-        return false;
-    }
+Status HidLink::openCommandHandle() {
+    if (!findDevicePath(kCommandInterface))
+        return Status::failure("no keyboard found");
+    auto channel = m_backend.openCommand(m_devicePath);
+    if (!channel)
+        return Status::failure(channel.message());
     std::lock_guard lock(m_handleMutex);
-    m_command = std::move(channel);
-    return true;
+    m_command = std::move(*channel);
+    return Status::success();
 }
 
-bool HidLink::openNotifyHandle(std::string* error) {
-    if (!findDevicePath(kNotifyInterface)) {
-        if (error)
-            *error = "no keyboard found";
-        return false;
-    }
-    std::string reason;
-    std::unique_ptr<NotificationChannel> channel = m_backend.openNotification(m_devicePath, reason);
-    if (!channel) {
-        if (error)
-            *error = reason;
-        return false;
-    }
+Status HidLink::openNotifyHandle() {
+    if (!findDevicePath(kNotifyInterface))
+        return Status::failure("no keyboard found");
+    auto channel = m_backend.openNotification(m_devicePath);
+    if (!channel)
+        return Status::failure(channel.message());
     std::lock_guard lock(m_handleMutex);
-    m_notify = std::move(channel);
-    return true;
+    m_notify = std::move(*channel);
+    return Status::success();
 }
 
 void HidLink::closeCommandHandle() {

@@ -37,9 +37,9 @@ class HidLink {
     // True when the last lookup saw the keyboard (vendor and product) at all.
     bool keyboardSeen() const { return m_keyboardSeen; }
 
-    // Each open is a lookup followed by opening the found path; error says why it failed.
-    bool openCommandHandle(std::string* error = nullptr);
-    bool openNotifyHandle(std::string* error = nullptr);
+    // Each open is a lookup followed by opening the found path; the message says why it failed.
+    Status openCommandHandle();
+    Status openNotifyHandle();
     void closeCommandHandle();
     void closeNotifyHandle();
     bool commandHandleValid() const;

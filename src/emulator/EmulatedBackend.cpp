@@ -209,27 +209,27 @@ std::string EmulatedBackend::refusal(const std::string& path, std::string_view w
     return path + ": cannot be opened, held by the system";
 }
 
-std::unique_ptr<CommandChannel> EmulatedBackend::openCommand(const std::string& path,
-                                                             std::string& error) {
+Result<std::unique_ptr<CommandChannel>> EmulatedBackend::openCommand(const std::string& path) {
     std::lock_guard lock(m_state->mutex);
-    error = refusal(path, emulated::kCommandPath);
-    if (!error.empty())
-        return nullptr;
-    return std::make_unique<EmulatedCommandChannel>(m_state, m_state->connection);
+    if (std::string error = refusal(path, emulated::kCommandPath); !error.empty())
+        return Result<std::unique_ptr<CommandChannel>>::failure(std::move(error));
+    return std::unique_ptr<CommandChannel>(
+        std::make_unique<EmulatedCommandChannel>(m_state, m_state->connection));
 }
 
-std::unique_ptr<NotificationChannel> EmulatedBackend::openNotification(const std::string& path,
-                                                                       std::string& error) {
+Result<std::unique_ptr<NotificationChannel>>
+EmulatedBackend::openNotification(const std::string& path) {
     std::lock_guard lock(m_state->mutex);
-    error = refusal(path, emulated::kNotificationPath);
+    std::string error = refusal(path, emulated::kNotificationPath);
     if (error.empty() && m_state->refusedNotificationOpens > 0) {
         --m_state->refusedNotificationOpens;
         error = path + ": device or resource busy";
     }
     if (!error.empty())
-        return nullptr;
+        return Result<std::unique_ptr<NotificationChannel>>::failure(std::move(error));
     // The channel registers its queue in the constructor, which runs under this lock.
-    return std::make_unique<EmulatedNotificationChannel>(m_state, m_state->connection);
+    return std::unique_ptr<NotificationChannel>(
+        std::make_unique<EmulatedNotificationChannel>(m_state, m_state->connection));
 }
 
 } // namespace q905

@@ -22,10 +22,8 @@ class EmulatedBackend final : public HidBackend {
     explicit EmulatedBackend(std::shared_ptr<KeyboardState> state);
 
     std::vector<HidInterfaceInfo> enumerate() override;
-    std::unique_ptr<CommandChannel> openCommand(const std::string& path,
-                                                std::string& error) override;
-    std::unique_ptr<NotificationChannel> openNotification(const std::string& path,
-                                                          std::string& error) override;
+    Result<std::unique_ptr<CommandChannel>> openCommand(const std::string& path) override;
+    Result<std::unique_ptr<NotificationChannel>> openNotification(const std::string& path) override;
 
   private:
     // Why a path that is not the one asked for cannot be opened; empty when it is that one.

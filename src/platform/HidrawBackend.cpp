@@ -14,41 +14,38 @@ std::vector<HidInterfaceInfo> HidrawBackend::enumerate() {
     return m_enumerator.enumerate();
 }
 
-std::optional<int> HidrawBackend::openNode(const std::string& path, std::string& error) {
+Result<int> HidrawBackend::openNode(const std::string& path) {
     const std::string devnode = devnodeOfPath(path);
     SystemResult opened;
     do
         opened = m_system->open(devnode);
     while (opened.error == EINTR);
-    if (!opened.ok()) {
-        error = openErrorText(devnode, opened.error);
-        return std::nullopt;
-    }
+    if (!opened.ok())
+        return Result<int>::failure(openErrorText(devnode, opened.error));
     return static_cast<int>(opened.value);
 }
 
-std::unique_ptr<CommandChannel> HidrawBackend::openCommand(const std::string& path,
-                                                           std::string& error) {
-    const auto fd = openNode(path, error);
+Result<std::unique_ptr<CommandChannel>> HidrawBackend::openCommand(const std::string& path) {
+    const Result<int> fd = openNode(path);
     if (!fd)
-        return nullptr;
-    return std::make_unique<HidrawCommandChannel>(m_system, *fd);
+        return Result<std::unique_ptr<CommandChannel>>::failure(fd.message());
+    return std::unique_ptr<CommandChannel>(std::make_unique<HidrawCommandChannel>(m_system, *fd));
 }
 
-std::unique_ptr<NotificationChannel> HidrawBackend::openNotification(const std::string& path,
-                                                                     std::string& error) {
-    const auto fd = openNode(path, error);
+Result<std::unique_ptr<NotificationChannel>>
+HidrawBackend::openNotification(const std::string& path) {
+    using Opened = Result<std::unique_ptr<NotificationChannel>>;
+    const Result<int> fd = openNode(path);
     if (!fd)
-        return nullptr;
+        return Opened::failure(fd.message());
     const SystemResult wakeup = m_system->createWakeup();
     if (!wakeup.ok()) {
         m_system->close(*fd);
-        error = "Cannot create the wake-up descriptor for " + devnodeOfPath(path) + ": " +
-                std::system_category().message(wakeup.error);
-        return nullptr;
+        return Opened::failure("Cannot create the wake-up descriptor for " + devnodeOfPath(path) +
+                               ": " + std::system_category().message(wakeup.error));
     }
-    return std::make_unique<HidrawNotificationChannel>(m_system, *fd,
-                                                       static_cast<int>(wakeup.value));
+    return std::unique_ptr<NotificationChannel>(
+        std::make_unique<HidrawNotificationChannel>(m_system, *fd, static_cast<int>(wakeup.value)));
 }
 
 std::string openErrorText(const std::string& devnode, int error) {

@@ -18,13 +18,11 @@ class HidrawBackend final : public HidBackend {
                            std::shared_ptr<HidrawSystem> system = makeLinuxHidrawSystem());
 
     std::vector<HidInterfaceInfo> enumerate() override;
-    std::unique_ptr<CommandChannel> openCommand(const std::string& path,
-                                                std::string& error) override;
-    std::unique_ptr<NotificationChannel> openNotification(const std::string& path,
-                                                          std::string& error) override;
+    Result<std::unique_ptr<CommandChannel>> openCommand(const std::string& path) override;
+    Result<std::unique_ptr<NotificationChannel>> openNotification(const std::string& path) override;
 
   private:
-    std::optional<int> openNode(const std::string& path, std::string& error);
+    Result<int> openNode(const std::string& path);
 
     SysfsHidEnumerator m_enumerator;
     std::shared_ptr<HidrawSystem> m_system;

@@ -31,17 +31,21 @@ TEST(EmulatedKeyboardDevice, PresentsItsInterfacesAndOpensOnlyTheTwoChannels) {
     }
     EXPECT_EQ(paths, expected);
 
-    std::string error;
-    EXPECT_EQ(backend.openCommand(base + "mi_00", error), nullptr);
-    EXPECT_NE(error.find("held by the system"), std::string::npos) << error;
+    const auto keyboardInterface = backend.openCommand(base + "mi_00");
+    EXPECT_FALSE(keyboardInterface.ok());
+    EXPECT_NE(keyboardInterface.message().find("held by the system"), std::string::npos)
+        << keyboardInterface.message();
     for (const char* collection : {"mi_01&col01", "mi_01&col02", "mi_01&col03", "mi_01&col04"}) {
-        EXPECT_EQ(backend.openCommand(base + collection, error), nullptr) << collection;
-        EXPECT_FALSE(error.empty());
+        const auto refused = backend.openCommand(base + collection);
+        EXPECT_FALSE(refused.ok()) << collection;
+        EXPECT_FALSE(refused.message().empty());
     }
-    EXPECT_EQ(backend.openNotification(base + "mi_03", error), nullptr);
-    EXPECT_EQ(backend.openNotification(base + "mi_01&col03", error), nullptr);
-    EXPECT_NE(backend.openCommand(base + "mi_03", error), nullptr) << error;
-    EXPECT_NE(backend.openNotification(base + "mi_01&col04", error), nullptr) << error;
+    EXPECT_FALSE(backend.openNotification(base + "mi_03").ok());
+    EXPECT_FALSE(backend.openNotification(base + "mi_01&col03").ok());
+    const auto command = backend.openCommand(base + "mi_03");
+    EXPECT_TRUE(command.ok()) << command.message();
+    const auto notify = backend.openNotification(base + "mi_01&col04");
+    EXPECT_TRUE(notify.ok()) << notify.message();
     // Refused opens are not protocol violations.
     EXPECT_TRUE(keyboard.errors().empty());
 }
@@ -67,8 +71,7 @@ TEST(EmulatedKeyboardDevice, UnplugWakesABlockedReadWithGoneAndKillsOpenChannels
     EXPECT_EQ(blocked.get(), NotificationRead::Gone);
 
     EXPECT_TRUE(keyboard.backend().enumerate().empty());
-    std::string error;
-    EXPECT_EQ(keyboard.backend().openCommand(testing::kCommandPath, error), nullptr);
+    EXPECT_FALSE(keyboard.backend().openCommand(testing::kCommandPath).ok());
     EXPECT_FALSE(probe.command->setFeature(makeFeatureFrame(0x81)));
 
     keyboard.plug();
@@ -148,9 +151,9 @@ TEST(EmulatedKeyboardDevice, ReportsReachOnlyChannelsOpenAtTheTime) {
     EmulatedKeyboard keyboard;
     keyboard.sendLaunchRequest(0x10);
     KeyboardProbe first(keyboard);
-    std::string error;
-    auto second = keyboard.backend().openNotification(testing::kNotificationPath, error);
-    ASSERT_NE(second, nullptr);
+    auto opened = keyboard.backend().openNotification(testing::kNotificationPath);
+    ASSERT_TRUE(opened.ok());
+    auto& second = *opened;
     keyboard.sendLaunchRequest(0x20);
 
     EXPECT_EQ(first.drainNotifications(), (std::vector<NotificationReport>{{4, 2, 0x20, 0}}));

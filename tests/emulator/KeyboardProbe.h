@@ -19,11 +19,12 @@ class KeyboardProbe {
     explicit KeyboardProbe(EmulatedKeyboard& keyboard) : m_keyboard(keyboard) { open(); }
 
     void open() {
-        std::string error;
-        command = m_keyboard.backend().openCommand(kCommandPath, error);
-        EXPECT_NE(command, nullptr) << error;
-        notify = m_keyboard.backend().openNotification(kNotificationPath, error);
-        EXPECT_NE(notify, nullptr) << error;
+        auto openedCommand = m_keyboard.backend().openCommand(kCommandPath);
+        EXPECT_TRUE(openedCommand.ok()) << openedCommand.message();
+        command = openedCommand ? std::move(*openedCommand) : nullptr;
+        auto openedNotify = m_keyboard.backend().openNotification(kNotificationPath);
+        EXPECT_TRUE(openedNotify.ok()) << openedNotify.message();
+        notify = openedNotify ? std::move(*openedNotify) : nullptr;
     }
 
     // Request and reply, both expected to succeed.

@@ -153,18 +153,17 @@ TEST(HidrawNotificationChannel, StopWakesABlockedReadAndLaterReadsAtOnce) {
 TEST(HidrawBackend, OpensTheNodeBeforeTheHashAndLeavesNothingOpen) {
     auto system = std::make_shared<FakeHidrawSystem>();
     HidrawBackend backend(SysfsHidEnumerator("/nonexistent"), system);
-    std::string error;
-    auto command = backend.openCommand("/dev/hidraw11#vid_04d9&pid_a12e&mi_03", error);
-    auto notify = backend.openNotification("/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col04", error);
-    ASSERT_TRUE(command && notify) << error;
+    auto command = backend.openCommand("/dev/hidraw11#vid_04d9&pid_a12e&mi_03");
+    auto notify = backend.openNotification("/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col04");
+    ASSERT_TRUE(command && notify) << command.message() << notify.message();
     EXPECT_EQ(system->log(),
               (std::vector<std::string>{"open /dev/hidraw11 -> 3", "open /dev/hidraw9 -> 4"}));
-    command.reset();
-    notify.reset();
+    command->reset();
+    notify->reset();
     EXPECT_TRUE(system->openDescriptors().empty());
 
     system->failNext(Call::CreateWakeup, EMFILE);
-    EXPECT_EQ(backend.openNotification("/dev/hidraw9#x", error), nullptr);
+    EXPECT_FALSE(backend.openNotification("/dev/hidraw9#x").ok());
     EXPECT_TRUE(system->openDescriptors().empty());
 }
 
@@ -173,8 +172,9 @@ TEST(HidrawBackend, OpenErrorsNameTheNodeAndExplainAMissingUdevRule) {
     HidrawBackend backend(SysfsHidEnumerator("/nonexistent"), system);
     for (const int denied : {EACCES, EPERM}) {
         system->failNext(Call::Open, denied);
-        std::string error;
-        EXPECT_EQ(backend.openCommand("/dev/hidraw11#vid_04d9&pid_a12e&mi_03", error), nullptr);
+        const auto refused = backend.openCommand("/dev/hidraw11#vid_04d9&pid_a12e&mi_03");
+        EXPECT_FALSE(refused.ok());
+        const std::string& error = refused.message();
         for (const char* part : {"/dev/hidraw11", "udev rule", "replug",
                                  "sudo cp packaging/70-q905.rules /etc/udev/rules.d/ && sudo "
                                  "udevadm control --reload-rules && sudo udevadm trigger"})
@@ -182,10 +182,9 @@ TEST(HidrawBackend, OpenErrorsNameTheNodeAndExplainAMissingUdevRule) {
     }
 
     system->failNext(Call::Open, ENOENT);
-    std::string error;
-    EXPECT_EQ(backend.openNotification("/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col04", error),
-              nullptr);
-    EXPECT_EQ(error, "Cannot open /dev/hidraw9: No such file or directory");
+    const auto missing = backend.openNotification("/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col04");
+    EXPECT_FALSE(missing.ok());
+    EXPECT_EQ(missing.message(), "Cannot open /dev/hidraw9: No such file or directory");
 }
 
 } // namespace
