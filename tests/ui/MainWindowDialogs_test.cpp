@@ -72,8 +72,8 @@ TEST(MainWindowDialogs, TypedMacroWithLoopReachesSlotZeroOnApply) {
     EXPECT_EQ(slotBytes(harness.image(), 0, 10), expected);
     EXPECT_NE(slotBytes(harness.keyboard.memory(), 0, 10), expected) << "not before Apply";
     auto onDisk = std::make_unique<MacroList>();
-    ASSERT_EQ(loadMacroFile(harness.services.dataFolder / kMacroFileName, *onDisk),
-              MacroFileResult::Loaded);
+    ASSERT_EQ(loadMacroFile(harness.services.dataFolder / kMacroFileName, *onDisk).status,
+              MacroFileStatus::Loaded);
     EXPECT_EQ(onDisk->namedCount(), 1u);
     EXPECT_EQ((*onDisk)[0].name(), u"Macro_001");
 
