@@ -65,6 +65,7 @@ void printUsage(std::ostream& out) {
            "  --simulate[=FILE]          use the emulated keyboard; FILE keeps its memory\n"
            "  --simulate-firmware M.N    firmware version of the emulated keyboard\n"
            "  --simulate-latency US      time each emulated transfer takes (default 1000)\n"
+           "  --simulate-fault FAULT     unplug@N, fail@N, no-ack, silent or stray-report@N\n"
            "  --trace FILE               append every transfer and wait to FILE\n"
            "  --data-dir DIR             folder of keymap.bin, MacroDefine.bin and Configure\n"
            "  --no-apply                 change only the files on this computer, not the keyboard\n"

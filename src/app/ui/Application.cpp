@@ -36,6 +36,7 @@ constexpr const char* kUsage =
     "                            kept in FILE)\n"
     "  --simulate-firmware M.N   the emulated keyboard's firmware version\n"
     "  --simulate-latency US     time per emulated transfer in microseconds\n"
+    "  --simulate-fault FAULT    unplug@N, fail@N, no-ack, silent or stray-report@N\n"
     "  --trace FILE              record every transfer with the keyboard\n"
     "  --data-dir DIR            where keymap.bin and MacroDefine.bin live\n"
     "  --language en|de          the language of the window\n"
