@@ -28,14 +28,6 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/skin/skin.cmake)
     include(${CMAKE_SOURCE_DIR}/tools/skin/skin.cmake)
 endif()
 
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/q905.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/icons/hicolor/scalable/apps/q905.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-# The window's own icon when the desktop's icon theme does not have it.
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/icons/hicolor/scalable/apps/q905.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/q905)
-
 # Painting speed: the cached composition against decoding every picture at every paint.
 if(EXISTS ${CMAKE_SOURCE_DIR}/bench/ui/PaintBench.cpp)
     find_package(Qt6 COMPONENTS Test REQUIRED)
@@ -44,5 +36,16 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/bench/ui/PaintBench.cpp)
     target_compile_options(q905_paint_bench PRIVATE ${Q905_WARNINGS})
     if(TARGET q905_skin)
         add_dependencies(q905_paint_bench q905_skin)
+    endif()
+endif()
+
+# Start-up: the window against a bare Qt window of the same size, time to first frame and peak
+# memory.
+if(EXISTS ${CMAKE_SOURCE_DIR}/bench/ui/StartupBench.cpp)
+    add_executable(q905_startup_bench ${CMAKE_SOURCE_DIR}/bench/ui/StartupBench.cpp)
+    target_link_libraries(q905_startup_bench PRIVATE q905gui)
+    target_compile_options(q905_startup_bench PRIVATE ${Q905_WARNINGS})
+    if(TARGET q905_skin)
+        add_dependencies(q905_startup_bench q905_skin)
     endif()
 endif()

@@ -4,6 +4,10 @@
 
 #include <charconv>
 
+#ifndef Q905_VERSION
+#define Q905_VERSION "unknown"
+#endif
+
 namespace q905 {
 
 namespace {
@@ -116,11 +120,17 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
             options.acceptLaunchActions = true;
         } else if (name == "--help" && !inlineValue) {
             options.help = true;
+        } else if (name == "--version" && !inlineValue) {
+            options.version = true;
         } else {
             return {std::nullopt, "unknown option " + arg};
         }
     }
     return {options, {}};
+}
+
+const char* programVersion() {
+    return Q905_VERSION;
 }
 
 } // namespace q905

@@ -23,10 +23,11 @@ struct CliOptions {
     bool noApply = false;                              // --no-apply
     bool json = false;                                 // --json
     bool acceptLaunchActions = false;                  // --accept-launch-actions (profile import)
-    bool help = false;
-    std::optional<std::string> language;             // --language en|de (the window)
-    std::optional<std::filesystem::path> screenshot; // --screenshot FILE (the window)
-    std::vector<std::string> arguments;              // the command and its arguments
+    bool help = false;                                 // --help
+    bool version = false;                              // --version
+    std::optional<std::string> language;               // --language en|de (the window)
+    std::optional<std::filesystem::path> screenshot;   // --screenshot FILE (the window)
+    std::vector<std::string> arguments;                // the command and its arguments
 };
 
 struct ParseResult {
@@ -36,5 +37,8 @@ struct ParseResult {
 
 // Options may stand before or after the command; "--" ends them.
 ParseResult parseCliOptions(const std::vector<std::string>& args);
+
+// The version of this build, "MAJOR.MINOR.PATCH".
+const char* programVersion();
 
 } // namespace q905

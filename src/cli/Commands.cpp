@@ -72,7 +72,8 @@ void printUsage(std::ostream& out) {
            "  --json                     dump as one JSON object\n"
            "  --accept-launch-actions    profile import: take over keys that open programs,\n"
            "                             files or folders\n"
-           "  --help                     this text\n";
+           "  --help                     this text\n"
+           "  --version                  the version of q905ctl\n";
 }
 
 } // namespace q905

@@ -12,6 +12,10 @@ int main(int argc, char** argv) {
         return exitcode::kUsage;
     }
     const CliOptions& options = *parsed.options;
+    if (options.version) {
+        std::cout << "q905ctl " << programVersion() << '\n';
+        return exitcode::kOk;
+    }
     if (options.help) {
         printUsage(std::cout);
         return exitcode::kOk;

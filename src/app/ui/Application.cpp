@@ -40,7 +40,9 @@ constexpr const char* kUsage =
     "  --trace FILE              record every transfer with the keyboard\n"
     "  --data-dir DIR            where keymap.bin and MacroDefine.bin live\n"
     "  --language en|de          the language of the window\n"
-    "  --screenshot FILE         write the window as PNG after the start-up read, then exit\n";
+    "  --screenshot FILE         write the window as PNG after the start-up read, then exit\n"
+    "  --help                    this text\n"
+    "  --version                 the version of q905\n";
 
 // The stored "Language" value, ~/.config/q905/q905.conf.
 std::optional<std::string> storedLanguage() {
@@ -82,6 +84,10 @@ int Application::run(int argc, char** argv) {
         return 2;
     }
     const CliOptions& options = *parsed.options;
+    if (options.version) {
+        std::cout << "q905 " << programVersion() << '\n';
+        return 0;
+    }
     if (options.help) {
         std::cout << kUsage;
         return 0;

@@ -1,0 +1,48 @@
+#!/bin/bash
+# Installs the build into a scratch prefix, checks that everything a desktop installation needs
+# is there, runs the distribution's validators on the desktop entry and the AppStream metadata,
+# and tries the bash completion. Exit 77 (skipped) when the validators are not installed.
+set -u
+build=$1
+prefix=$2
+fail() { echo "FAIL: $*"; exit 1; }
+
+rm -rf "$prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
+for file in bin/q905 bin/q905ctl share/applications/q905.desktop \
+            share/metainfo/io.github.q905.q905.metainfo.xml \
+            share/icons/hicolor/scalable/apps/q905.svg share/man/man1/q905ctl.1 \
+            share/man/man1/q905.1 share/bash-completion/completions/q905ctl \
+            lib/udev/rules.d/70-q905.rules share/q905/VER.bin; do
+    [ -e "$prefix/$file" ] || fail "$file is not installed"
+done
+"$prefix/bin/q905ctl" --version | grep -qx "q905ctl [0-9]*\.[0-9]*\.[0-9]*" || fail "q905ctl --version"
+
+# The completion: commands, set fields, and key labels with a blank escaped for the shell.
+completion=$prefix/share/bash-completion/completions/q905ctl
+complete_line() {
+    bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _q905ctl
+             printf "%s\n" "${COMPREPLY[@]}"' - "$completion" "$@"
+}
+[ "$(complete_line q905ctl --simulate dis)" = "disable" ] || fail "completion of a command"
+complete_line q905ctl set bright | grep -qx "brightness=" || fail "completion of a set field"
+complete_line q905ctl assign caps | grep -qx 'Caps\\ Lock' || fail "completion of a key label"
+complete_line q905ctl disable "" | grep -qx "Esc" || fail "completion of every key label"
+
+validators=0
+if command -v desktop-file-validate >/dev/null; then
+    output=$(desktop-file-validate "$prefix/share/applications/q905.desktop" 2>&1)
+    [ -z "$output" ] || fail "desktop-file-validate: $output"
+    validators=$((validators + 1))
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net --pedantic \
+        "$prefix/share/metainfo/io.github.q905.q905.metainfo.xml" ||
+        fail "appstreamcli validate"
+    validators=$((validators + 1))
+fi
+if [ $validators -lt 2 ]; then
+    echo "SKIP: desktop-file-validate or appstreamcli is not installed"
+    exit 77
+fi
+echo "install tree complete, desktop entry and metainfo valid"
