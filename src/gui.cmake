@@ -14,6 +14,14 @@ list(FILTER Q905_GUI_SOURCES EXCLUDE REGEX "/src/app/ui/main\\.cpp$")
 
 add_library(q905gui STATIC ${Q905_GUI_SOURCES})
 target_link_libraries(q905gui PUBLIC q905app Qt6::Widgets Qt6::Network)
+# The font configuration is read ahead of the first frame when its headers are there.
+if(PkgConfig_FOUND)
+    pkg_check_modules(FONTCONFIG IMPORTED_TARGET fontconfig)
+endif()
+if(FONTCONFIG_FOUND)
+    target_link_libraries(q905gui PRIVATE PkgConfig::FONTCONFIG)
+    target_compile_definitions(q905gui PRIVATE Q905_HAVE_FONTCONFIG=1)
+endif()
 target_compile_options(q905gui PRIVATE ${Q905_WARNINGS})
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/ui/main.cpp)

@@ -11,7 +11,7 @@ using testing::WindowHarness;
 
 constexpr std::uint8_t kProfile1 = 0x33;
 
-QRgb pixel(const MainWindow& window, int x, int y) {
+QRgb pixel(MainWindow& window, int x, int y) {
     return window.frame().pixel(x, y);
 }
 QRgb pixelOf(const QImage& picture, int x, int y) {

@@ -15,6 +15,7 @@
 #include "platform/Paths.h"
 #include "platform/qt/DesktopLauncher.h"
 #include "platform/qt/SingleInstance.h"
+#include "platform/qt/StartupWarmUp.h"
 #include "platform/qt/SystemTrayIcon.h"
 #include "platform/qt/TrayIcon.h"
 #include "platform/qt/UserDialogs.h"
@@ -104,6 +105,12 @@ int Application::run(int argc, char** argv) {
         return 1;
     }
 
+    // The fonts and the skin are read while the display connection is made.
+    const std::filesystem::path assets = assetRoot();
+    const Language language =
+        chooseLanguage(options.language, storedLanguage(), QLocale::system().name().toStdString());
+    StartupWarmUp warmUp(QString::fromStdString(assetFolder(assets, language).string()));
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("q905"));
     // Hidden in the tray is still running.
@@ -158,9 +165,10 @@ int Application::run(int argc, char** argv) {
     services.tray = with.tray.get();
     services.delays = &with.delays;
     services.dataFolder = dataFolder(options.dataDir);
-    services.assetRoot = assetRoot();
-    services.language =
-        chooseLanguage(options.language, storedLanguage(), QLocale::system().name().toStdString());
+    services.assetRoot = assets;
+    services.language = language;
+    SkinCache decodedSkin = warmUp.take();
+    services.decodedSkin = &decodedSkin;
     services.hotPlugAvailable = hotPlug->available();
     with.dialogSkin = std::make_unique<SkinCache>(
         QString::fromStdString(assetFolder(services.assetRoot, services.language).string()));

@@ -28,7 +28,8 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
       m_skin(qtPath(assetFolder(services.assetRoot, services.language))),
       m_connection(*services.backend, *services.clock, services.trace, m_host.settings()),
       m_events(this), m_selection(QApplication::startDragDistance()) {
-    setWindowIcon(q905WindowIcon(services.assetRoot));
+    if (services.decodedSkin)
+        m_skin = std::move(*services.decodedSkin);
     setWindowTitle(QString::fromUtf8(kWindowTitle.data(), qsizetype(kWindowTitle.size())));
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -43,13 +44,17 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     m_panel = new LightingPanel(m_host.settings(), m_skin, *services.colourPicker, m_view,
                                 services.language, this);
     connect(m_panel, &LightingPanel::repaintRequested, this, &MainWindow::paintMainWindow);
+    watchSlidersForHistory();
 
     // The files are loaded before the start-up read begins, so the blocks read from the
     // keyboard always replace the file's copies of them, however fast the read is.
     tellLoadProblems(m_host.loadAtStartUp());
     m_panel->refreshSliders();
     openKeyboard();
-    setUpTray();
+    connectTray();
+    // Hidden in the tray there is no frame to wait for.
+    if (m_startsHidden)
+        finishStart();
 
     m_redrawTimer.setInterval(kRedrawTick);
     connect(&m_redrawTimer, &QTimer::timeout, this, &MainWindow::redrawTick);
@@ -155,7 +160,18 @@ QString MainWindow::text(const WindowText& windowText) const {
 
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_frame);
+    compose(painter);
+    // What the first frame does not need waits until it is on the screen.
+    if (!m_startFinished)
+        QTimer::singleShot(0, this, &MainWindow::finishStart);
+}
+
+void MainWindow::finishStart() {
+    if (m_startFinished || m_closing)
+        return;
+    m_startFinished = true;
+    setWindowIcon(q905WindowIcon(m_services.assetRoot));
+    setUpTray();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,7 @@
 // over files along its seams: set-up and teardown here, painting, click dispatch, pointer and
 // keys, hot-plug and messages, tray.
 
+#include "app/EditHistory.h"
 #include "app/HostState.h"
 #include "app/KeyboardConnection.h"
 #include "app/KeyboardView.h"
@@ -15,6 +16,7 @@
 #include "app/ui/QueuedNotificationEvents.h"
 #include "app/ui/WindowServices.h"
 #include "controls/ui/SkinCache.h"
+#include "controls/ui/TextLayout.h"
 #include "firmware/FirmwareVersion.h"
 #include "lighting/ui/LightingPanel.h"
 
@@ -41,11 +43,13 @@ class MainWindow : public QWidget {
     // when it closes.
     void adoptHotPlugSource(std::unique_ptr<HotPlugSource> source);
 
-    // Composes the whole window off-screen, then shows it.
+    // Asks for the window to be composed again at its next paint.
     void paintMainWindow();
-    // The last composed picture (the sliders are child widgets and not part of it).
-    const QImage& frame() const { return m_frame; }
+    // The window composed into a picture now (the sliders are child widgets and not part of it).
+    QImage frame();
     SkinCache& skin() { return m_skin; }
+    // Where the last composition put its texts and controls.
+    const TextLayout& textLayout() const { return m_textLayout; }
 
     HostState& host() { return m_host; }
     KeyboardConnection& connection() { return m_connection; }
@@ -58,6 +62,7 @@ class MainWindow : public QWidget {
     bool helpMenuOpen() const { return m_helpMenuOpen; }
     bool redrawTimerActive() const { return m_redrawTimer.isActive(); }
     Language language() const { return m_services.language; }
+    EditHistory& history() { return m_history; }
 
   public slots:
     // Hot-plug: the waits run on timers, the steps on this thread.
@@ -87,6 +92,8 @@ class MainWindow : public QWidget {
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // The sliders' presses and releases, for undo steps.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // Set-up and teardown.
@@ -95,6 +102,8 @@ class MainWindow : public QWidget {
     void tellNoUpdater();
     void startReaderOrRetry(std::chrono::milliseconds backoff = std::chrono::milliseconds(250));
     void deliverInitialReadDone(ReadResult read);
+    // The window icon and the tray, once the first frame is shown.
+    void finishStart();
     // The start-up read fills the image: the window shows it but takes no edits until the
     // hand-over.
     void setStartUpRead(bool running);
@@ -103,6 +112,7 @@ class MainWindow : public QWidget {
     std::uint8_t lightingEffect() const;
 
     // Painting.
+    void compose(QPainter& painter);
     void paintKeymapLayer(QPainter& painter);
     void paintPerKeyLayer(QPainter& painter, const SettingsImage& shown);
     void paintCaptions(QPainter& painter);
@@ -138,7 +148,15 @@ class MainWindow : public QWidget {
     void redrawTick();
     void askFirmwareUpdate();
 
+    // Undo and redo.
+    void watchSlidersForHistory();
+    void beginEdit();
+    void endEdit();
+    // Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y; false for other keys.
+    bool historyKey(QKeyEvent* event);
+
     // Tray.
+    void connectTray();
     void setUpTray();
     bool trayAvailable() const;
     void hideWindow();
@@ -153,15 +171,17 @@ class MainWindow : public QWidget {
     KeyboardConnection m_connection;
     QueuedNotificationEvents m_events;
     PanelView m_view;
+    EditHistory m_history;
     LightingPanel* m_panel = nullptr; // a child: its sliders are this window's children
     KeySelection m_selection;
     RedrawBurst m_burst;
     QTimer m_redrawTimer;
     std::unique_ptr<HotPlugSource> m_hotPlug;
     FirmwareVersion m_fileVersion;
-    QImage m_frame;
+    TextLayout m_textLayout;
 
     bool m_startsHidden = false;
+    bool m_startFinished = false;
     bool m_closing = false;
     bool m_startUpRead = false;
     bool m_helpMenuOpen = false;

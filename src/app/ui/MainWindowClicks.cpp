@@ -49,14 +49,18 @@ void MainWindow::dispatchClick(int x, int y) {
         return;
     }
     if (m_panel->isListOpen()) {
+        beginEdit();
         m_panel->clickOpenList(x, y);
+        endEdit();
     } else if (m_helpMenuOpen) {
         helpMenuClick(x, y);
     } else {
         const int region = hitTestButton(x, y, lightingEffect());
+        beginEdit();
         if (!actOnRegion(region, x, y))
             return;
         keyClick(x, y);
+        endEdit();
     }
     if (!m_closing)
         paintMainWindow();
@@ -111,6 +115,7 @@ void MainWindow::helpMenuClick(int x, int y) {
 }
 
 void MainWindow::apply() {
+    m_history.clear();
     ApplyOutcome outcome;
     {
         WaitCursor wait;
@@ -126,6 +131,7 @@ void MainWindow::apply() {
 }
 
 void MainWindow::revert() {
+    m_history.clear();
     hideWindow();
     m_view.perKeyColourMode = revertEdits(m_host);
 }
@@ -147,6 +153,8 @@ void MainWindow::askFactoryReset() {
         WaitCursor wait;
         m_view.perKeyColourMode = false;
         result = factoryReset(m_connection, m_host);
+        if (result == FactoryResetResult::Reset)
+            m_history.clear();
         if (result == FactoryResetResult::Reset)
             m_panel->refreshSliders();
     }

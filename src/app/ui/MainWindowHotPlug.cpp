@@ -58,6 +58,9 @@ void MainWindow::closeAfterRemoval(std::uint64_t generation) {
 }
 
 void MainWindow::handleReadDone(ReadSource source) {
+    // What the keyboard holds replaces the edits; a profile load is itself an edit.
+    if (source == ReadSource::Keyboard)
+        m_history.clear();
     m_panel->refreshSliders();
     readDoneHostSide(m_connection, m_host, source);
     if (source == ReadSource::Keyboard)

@@ -1,4 +1,5 @@
-// The composition of the main window, layer by layer, onto an off-screen picture.
+// The composition of the main window, layer by layer, straight onto the window: the only
+// full-size picture kept is the skin's background.
 #include "app/ButtonTable.h"
 #include "app/ui/MainWindow.h"
 #include "lighting/EffectCatalogue.h"
@@ -56,15 +57,23 @@ void copyHighlight(QPainter& painter, const QImage& highlight, int key) {
 } // namespace
 
 void MainWindow::paintMainWindow() {
+    update();
+}
+
+QImage MainWindow::frame() {
+    QImage picture(size(), QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&picture);
+    compose(painter);
+    return picture;
+}
+
+void MainWindow::compose(QPainter& painter) {
     // Drawn from a copy taken under the lock: the start-up read may be filling the image.
     const SettingsImage shown = m_host.settings().deviceCopy();
     const QImage& background = m_skin.image(name("main.png"));
-    if (m_frame.size() != size())
-        m_frame = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    m_textLayout.clear();
     if (background.isNull())
-        m_frame.fill(kFallbackBackground);
-
-    QPainter painter(&m_frame);
+        painter.fillRect(rect(), kFallbackBackground);
     if (!background.isNull()) {
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(0, 0, background);
@@ -84,21 +93,19 @@ void MainWindow::paintMainWindow() {
         paintPerKeyLayer(painter, shown);
 
     paintCaptions(painter);
-    m_panel->paint(painter, shown);
+    m_panel->paint(painter, shown, &m_textLayout);
 
     // Without a tray the window is the only place left to say so.
     if (!m_connection.connected())
-        drawSkinText(painter, text(texts::kNoKeyboard), 330, 50, kWhite, 20);
-
-    painter.end();
-    update();
+        m_textLayout.draw(painter, text(texts::kNoKeyboard), 330, 50, kWhite, 20, rect());
 }
 
 void MainWindow::paintHelpMenu(QPainter& painter) {
     m_skin.draw(painter, name("HelpWindow.png"), 830, 22);
-    drawSkinText(painter, text(texts::kHelpReset), 850, 25, kWhite, 15);
-    drawSkinText(painter, text(texts::kHelpFirmware), 850, 50, kWhite, 15);
-    drawSkinText(painter, text(texts::kHelpVersion), 850, 75, kWhite, 15);
+    const QRect menu(QPoint(830, 22), m_skin.image(name("HelpWindow.png")).size());
+    m_textLayout.draw(painter, text(texts::kHelpReset), 850, 25, kWhite, 15, menu);
+    m_textLayout.draw(painter, text(texts::kHelpFirmware), 850, 50, kWhite, 15, menu);
+    m_textLayout.draw(painter, text(texts::kHelpVersion), 850, 75, kWhite, 15, menu);
 }
 
 void MainWindow::paintKeymapLayer(QPainter& painter) {
@@ -160,12 +167,14 @@ void MainWindow::paintPerKeyLayer(QPainter& painter, const SettingsImage& shown)
 void MainWindow::paintCaptions(QPainter& painter) {
     m_skin.draw(painter, name("apply.png"), 868, 610);
     m_skin.draw(painter, name("Config.png"), 25, 610);
+    const QRect applyButton(QPoint(868, 610), m_skin.image(name("apply.png")).size());
+    const QRect profileButton(QPoint(25, 610), m_skin.image(name("Config.png")).size());
     if (m_services.language == Language::German) {
-        drawSkinText(painter, text(texts::kApply), 872, 615, kWhite, 13);
-        drawSkinText(painter, text(texts::kProfile), 33, 612, kWhite, 20);
+        m_textLayout.draw(painter, text(texts::kApply), 872, 615, kWhite, 13, applyButton);
+        m_textLayout.draw(painter, text(texts::kProfile), 33, 612, kWhite, 20, profileButton);
     } else {
-        drawSkinText(painter, text(texts::kApply), 876, 613, kWhite, 20);
-        drawSkinText(painter, text(texts::kProfile), 28, 612, kWhite, 20);
+        m_textLayout.draw(painter, text(texts::kApply), 876, 613, kWhite, 20, applyButton);
+        m_textLayout.draw(painter, text(texts::kProfile), 28, 612, kWhite, 20, profileButton);
     }
 }
 

@@ -117,6 +117,8 @@ bool MainWindow::trackHover(int x, int y) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (historyKey(event))
+        return;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -4,13 +4,16 @@
 
 namespace q905 {
 
+void MainWindow::connectTray() {
+    connect(m_services.tray, &TrayIcon::doubleClicked, this, &MainWindow::trayDoubleClicked);
+    // Exit from the tray ends the program without writing keymap.bin.
+    connect(m_services.tray, &TrayIcon::exitChosen, this, &QWidget::close);
+}
+
 void MainWindow::setUpTray() {
     if (!trayAvailable())
         return;
     m_services.tray->show(windowIcon(), windowTitle(), text(texts::kTrayExit));
-    connect(m_services.tray, &TrayIcon::doubleClicked, this, &MainWindow::trayDoubleClicked);
-    // Exit from the tray ends the program without writing keymap.bin.
-    connect(m_services.tray, &TrayIcon::exitChosen, this, &QWidget::close);
 }
 
 bool MainWindow::trayAvailable() const {

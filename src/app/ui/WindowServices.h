@@ -12,6 +12,7 @@ class ColourPicker;
 class Delays;
 class HidBackend;
 class Launcher;
+class SkinCache;
 class Trace;
 class TrayIcon;
 class UserDialogs;
@@ -31,6 +32,8 @@ struct WindowServices {
     // Whether the platform can watch for the keyboard coming and going; without it the user is
     // told once, as plug and unplug then go unnoticed.
     bool hotPlugAvailable = true;
+    // Pictures of the language's skin decoded ahead of the window, taken over by it.
+    SkinCache* decodedSkin = nullptr;
 };
 
 } // namespace q905

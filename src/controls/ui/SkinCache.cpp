@@ -13,11 +13,36 @@ const QImage& SkinCache::image(const QString& name) {
     auto it = m_images.find(name);
     if (it == m_images.end()) {
         QImage picture(m_folder + QLatin1Char('/') + name);
+        // In place: a second copy of a large picture would only raise the peak.
         if (!picture.isNull())
-            picture = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            picture.convertTo(QImage::Format_ARGB32_Premultiplied);
         it = m_images.insert(name, picture);
     }
     return it.value();
+}
+
+QRect SkinCache::inkRect(const QString& name) {
+    if (const auto known = m_inkRects.constFind(name); known != m_inkRects.constEnd())
+        return known.value();
+    const QImage& picture = image(name);
+    // An opaque picture carries the panel behind it: its corner's colour is background too.
+    const QRgb corner = picture.isNull() ? 0 : picture.pixel(0, 0);
+    const bool opaqueCorner = qAlpha(corner) == 255;
+    int left = picture.width(), top = picture.height(), right = -1, bottom = -1;
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qAlpha(row[x]) == 0 || (opaqueCorner && row[x] == corner))
+                continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = y;
+        }
+    }
+    const QRect ink = right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+    m_inkRects.insert(name, ink);
+    return ink;
 }
 
 void SkinCache::draw(QPainter& painter, const QString& name, int x, int y) {
@@ -26,14 +51,18 @@ void SkinCache::draw(QPainter& painter, const QString& name, int x, int y) {
         painter.drawImage(x, y, picture);
 }
 
-void drawSkinText(QPainter& painter, const QString& text, int x, int y, const QColor& colour,
-                  int pixelHeight) {
+QFont skinFont(int pixelHeight) {
     QFont font(QStringLiteral("Arial"));
     // The skin's heights are character cell heights (ascent plus descent), as the skin's
     // layout was made with; Arial's em is 1/1.117 of its cell.
     font.setPixelSize(std::max(1, qRound(pixelHeight / 1.117)));
     font.setWeight(QFont::Light);
-    painter.setFont(font);
+    return font;
+}
+
+void drawSkinText(QPainter& painter, const QString& text, int x, int y, const QColor& colour,
+                  int pixelHeight) {
+    painter.setFont(skinFont(pixelHeight));
     painter.setPen(colour);
     // The text's top-left corner is at (x, y), as the skin's positions are given.
     painter.drawText(QRect(x, y, 2000, pixelHeight * 2), Qt::AlignLeft | Qt::AlignTop, text);

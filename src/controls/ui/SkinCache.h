@@ -3,8 +3,10 @@
 
 #include <QHash>
 #include <QImage>
+#include <QRect>
 #include <QString>
 
+class QFont;
 class QPainter;
 
 namespace q905 {
@@ -18,13 +20,20 @@ class SkinCache {
     // The picture of that name (a path relative to the folder, "Custom/Custom_BK.png" for a
     // dialog's sub-folder); a null image when it is missing.
     const QImage& image(const QString& name);
+    // The part of the picture that shows: neither transparent nor, in an opaque picture, the
+    // colour of its top-left corner. Relative to that corner.
+    QRect inkRect(const QString& name);
     // Copies the picture at its natural size with its top-left corner at (x, y).
     void draw(QPainter& painter, const QString& name, int x, int y);
 
   private:
     QString m_folder;
     QHash<QString, QImage> m_images;
+    QHash<QString, QRect> m_inkRects;
 };
+
+// The font of the skinned windows' texts at that height.
+QFont skinFont(int pixelHeight);
 
 // Texts of the skinned windows: "Arial" (fontconfig gives Liberation Sans), light weight,
 // height in pixels, transparent background.

@@ -40,7 +40,7 @@ SpectrumKey spectrumKey(int key) {
 } // namespace
 
 ColourSpectrum::ColourSpectrum(QWidget* parent, const QRect& rectangle, int controlId,
-                                         ColourValue initial)
+                               ColourValue initial)
     : QWidget(parent), m_model(rectangle.width(), rectangle.height(), initial),
       m_controlId(controlId) {
     setGeometry(rectangle);

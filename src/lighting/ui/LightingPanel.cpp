@@ -2,6 +2,7 @@
 
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinSlider.h"
+#include "controls/ui/TextLayout.h"
 #include "device/Settings.h"
 #include "lighting/EffectCatalogue.h"
 #include "lighting/PanelRegions.h"
@@ -129,8 +130,9 @@ LightingPanel::~LightingPanel() {
     delete m_impl;
 }
 
-void LightingPanel::paint(QPainter& painter, const SettingsImage& shown) {
-    m_impl->paint(painter, shown);
+void LightingPanel::paint(QPainter& painter, const SettingsImage& shown, TextLayout* layout) {
+    TextLayout own;
+    m_impl->paint(painter, shown, layout ? *layout : own);
 }
 
 void LightingPanel::setEditable(bool editable) {

@@ -20,6 +20,7 @@ class Settings;
 class SettingsImage;
 class SkinCache;
 class ColourPicker;
+class TextLayout;
 
 // View state the panel shares with the keyboard view.
 struct PanelView {
@@ -35,8 +36,9 @@ class LightingPanel : public QObject {
     ~LightingPanel() override;
 
     // Drawn over the keyboard picture and the captions, from a copy of the image: painting never
-    // writes the image, and a read may be filling it meanwhile.
-    void paint(QPainter& painter, const SettingsImage& shown);
+    // writes the image, and a read may be filling it meanwhile. The texts are fitted in layout
+    // (with the controls the panel draws), or on their own without one.
+    void paint(QPainter& painter, const SettingsImage& shown, TextLayout* layout = nullptr);
 
     // False while the start-up read fills the image: the sliders take no input.
     void setEditable(bool editable);

@@ -6,13 +6,16 @@
 #include "lighting/PanelSliders.h"
 #include "lighting/ui/LightingPanel.h"
 
+#include <QRect>
 #include <QString>
 
 #include <mutex>
+#include <vector>
 
 namespace q905 {
 
 class SkinSlider;
+class TextLayout;
 
 class LightingPanel::Impl {
   public:
@@ -46,12 +49,22 @@ class LightingPanel::Impl {
     void editColour(int slot);
     void editPalmColour();
 
-    // Painting (LightingPanelPaint.cpp).
-    void paint(QPainter& painter, const SettingsImage& image);
+    // Painting (LightingPanelPaint.cpp). Texts wait until every control of the panel is known,
+    // then are fitted in the design's order.
+    struct PendingText {
+        QString text;
+        int x, y, size;
+        QRect panel;
+    };
+    void paint(QPainter& painter, const SettingsImage& image, TextLayout& layout);
     void drawSlider(QPainter& painter, int controlId);
-    void text(QPainter& painter, const char* english, const char* german, int x, int y,
-              int size) const;
+    void text(const char* english, const char* german, int x, int y, int size);
+    void text(const QString& text, int x, int y, int size, const QRect& panel);
+    // A picture the texts keep clear of (a mark, an arrow, a scale).
     void picture(QPainter& painter, const char* name, int x, int y);
+    // A picture texts are drawn on; its rectangle.
+    QRect background(QPainter& painter, const char* name, int x, int y);
+    void control(const QRect& rect);
 
     LightingPanel& m_owner;
     Settings& m_settings;
@@ -63,6 +76,8 @@ class LightingPanel::Impl {
     PanelLists m_lists;
     std::array<SliderSlot, PanelSliders.size()> m_sliders;
     bool m_followingImage = false;
+    TextLayout* m_layout = nullptr; // while painting
+    std::vector<PendingText> m_pendingTexts;
 };
 
 } // namespace q905

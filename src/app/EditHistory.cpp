@@ -1,0 +1,74 @@
+#include "app/EditHistory.h"
+
+#include "base/AtomicFile.h"
+#include "keys/KeymapFile.h"
+
+#include <filesystem>
+#include <mutex>
+
+namespace q905 {
+
+EditState captureEditState(HostState& host) {
+    EditState state{host.settings().deviceCopy(), host.keys().table(), host.keys().flags(),
+                    readWholeFile(host.dataFolder() / kKeymapFileName)};
+    return state;
+}
+
+bool restoreEditState(HostState& host, const EditState& state) {
+    {
+        std::lock_guard lock(host.settings().mutex());
+        host.image() = state.image;
+    }
+    host.keys().table() = state.table;
+    host.keys().flags() = state.flags;
+    const std::filesystem::path file = host.dataFolder() / kKeymapFileName;
+    if (!state.keymapFile) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+        return true;
+    }
+    return saveFileAtomically(file, *state.keymapFile);
+}
+
+void EditHistory::begin(HostState& host) {
+    m_pending = captureEditState(host);
+}
+
+void EditHistory::end(HostState& host) {
+    if (!m_pending)
+        return;
+    EditState before = std::move(*m_pending);
+    m_pending.reset();
+    if (before.sameEdits(captureEditState(host)))
+        return;
+    if (m_undo.size() == kMaxSteps)
+        m_undo.erase(m_undo.begin());
+    m_undo.push_back(std::move(before));
+    m_redo.clear();
+}
+
+bool EditHistory::step(HostState& host, std::vector<EditState>& from, std::vector<EditState>& to) {
+    if (from.empty())
+        return false;
+    m_pending.reset();
+    to.push_back(captureEditState(host));
+    const bool restored = restoreEditState(host, from.back());
+    from.pop_back();
+    return restored;
+}
+
+bool EditHistory::undo(HostState& host) {
+    return step(host, m_undo, m_redo);
+}
+
+bool EditHistory::redo(HostState& host) {
+    return step(host, m_redo, m_undo);
+}
+
+void EditHistory::clear() {
+    m_pending.reset();
+    m_undo.clear();
+    m_redo.clear();
+}
+
+} // namespace q905

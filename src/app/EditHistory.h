@@ -1,0 +1,63 @@
+#pragma once
+// Undo and redo of the window's edits. A step is the state before one edit: the settings image,
+// the key assignments with their marks, and the files on this computer those edits write.
+// Restoring a step puts all of them back exactly; the keyboard hears of it only on Apply.
+
+#include "app/HostState.h"
+#include "device/SettingsImage.h"
+#include "keys/KeyAssignmentTable.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace q905 {
+
+struct EditState {
+    SettingsImage image;
+    KeyAssignmentTable table;
+    KeyAssignedFlags flags{};
+    // keymap.bin as it was; empty when it did not exist.
+    std::optional<std::vector<std::uint8_t>> keymapFile;
+
+    // Whether an edit happened between the two: the files follow the image and the table.
+    bool sameEdits(const EditState& other) const {
+        return image == other.image && table == other.table && flags == other.flags;
+    }
+};
+
+EditState captureEditState(HostState& host);
+// The image, the table and the marks go back; keymap.bin is rewritten with the bytes it held
+// (or removed when it did not exist). False when the file could not be written.
+[[nodiscard]] bool restoreEditState(HostState& host, const EditState& state);
+
+class EditHistory {
+  public:
+    static constexpr std::size_t kMaxSteps = 100;
+
+    // An edit is about to start (a click, a slider drag, a dialog): remembers the state before.
+    void begin(HostState& host);
+    // The edit ended: one undo step when anything changed. Redo is forgotten then.
+    void end(HostState& host);
+    bool editOpen() const { return m_pending.has_value(); }
+
+    bool canUndo() const { return !m_undo.empty(); }
+    bool canRedo() const { return !m_redo.empty(); }
+    // False when there was nothing to undo or redo, or the file could not be written.
+    bool undo(HostState& host);
+    bool redo(HostState& host);
+
+    // Apply, revert, factory reset and every read of the keyboard: nothing before them can be
+    // undone, nothing undone can be redone.
+    void clear();
+
+  private:
+    bool step(HostState& host, std::vector<EditState>& from, std::vector<EditState>& to);
+
+    std::optional<EditState> m_pending;
+    std::vector<EditState> m_undo;
+    std::vector<EditState> m_redo;
+};
+
+} // namespace q905
