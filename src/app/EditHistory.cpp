@@ -2,6 +2,7 @@
 
 #include "base/AtomicFile.h"
 #include "keys/KeymapFile.h"
+#include "macros/MacroFile.h"
 
 #include <filesystem>
 #include <mutex>
@@ -10,9 +11,24 @@ namespace q905 {
 
 EditState captureEditState(HostState& host) {
     EditState state{host.settings().deviceCopy(), host.keys().table(), host.keys().flags(),
-                    readWholeFile(host.dataFolder() / kKeymapFileName)};
+                    readWholeFile(host.dataFolder() / kKeymapFileName),
+                    readWholeFile(host.macroFilePath())};
     return state;
 }
+
+namespace {
+
+bool restoreFile(const std::filesystem::path& file,
+                 const std::optional<std::vector<std::uint8_t>>& bytes) {
+    if (!bytes) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+        return true;
+    }
+    return saveFileAtomically(file, *bytes);
+}
+
+} // namespace
 
 bool restoreEditState(HostState& host, const EditState& state) {
     {
@@ -21,13 +37,11 @@ bool restoreEditState(HostState& host, const EditState& state) {
     }
     host.keys().table() = state.table;
     host.keys().flags() = state.flags;
-    const std::filesystem::path file = host.dataFolder() / kKeymapFileName;
-    if (!state.keymapFile) {
-        std::error_code ignored;
-        std::filesystem::remove(file, ignored);
-        return true;
-    }
-    return saveFileAtomically(file, *state.keymapFile);
+    const bool keymap = restoreFile(host.dataFolder() / kKeymapFileName, state.keymapFile);
+    const bool macros = restoreFile(host.macroFilePath(), state.macroFile);
+    if (state.macroFile)
+        (void)loadMacroFile(host.macroFilePath(), host.macros());
+    return keymap && macros;
 }
 
 void EditHistory::begin(HostState& host) {

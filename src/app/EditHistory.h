@@ -18,23 +18,27 @@ struct EditState {
     SettingsImage image;
     KeyAssignmentTable table;
     KeyAssignedFlags flags{};
-    // keymap.bin as it was; empty when it did not exist.
+    // keymap.bin and MacroDefine.bin as they were; empty when they did not exist. The macro
+    // list is what MacroDefine.bin holds: the macro dialog writes it on OK.
     std::optional<std::vector<std::uint8_t>> keymapFile;
+    std::optional<std::vector<std::uint8_t>> macroFile;
 
-    // Whether an edit happened between the two: the files follow the image and the table.
+    // Whether an edit happened between the two: keymap.bin follows the image and the table.
     bool sameEdits(const EditState& other) const {
-        return image == other.image && table == other.table && flags == other.flags;
+        return image == other.image && table == other.table && flags == other.flags &&
+               macroFile == other.macroFile;
     }
 };
 
 EditState captureEditState(HostState& host);
-// The image, the table and the marks go back; keymap.bin is rewritten with the bytes it held
-// (or removed when it did not exist). False when the file could not be written.
+// The image, the table and the marks go back; keymap.bin and MacroDefine.bin are rewritten with
+// the bytes they held (or removed when they did not exist), and the macro list is read again.
+// False when a file could not be written.
 [[nodiscard]] bool restoreEditState(HostState& host, const EditState& state);
 
 class EditHistory {
   public:
-    static constexpr std::size_t kMaxSteps = 100;
+    static constexpr std::size_t kMaxSteps = 50;
 
     // An edit is about to start (a click, a slider drag, a dialog): remembers the state before.
     void begin(HostState& host);

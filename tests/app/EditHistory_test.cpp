@@ -1,0 +1,74 @@
+// The history's steps restore the assignment table and the macros with their files; the window
+// tests cover the image.
+#include "app/EditHistory.h"
+
+#include "base/AtomicFile.h"
+#include "keys/KeymapFile.h"
+#include "macros/MacroFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace q905 {
+namespace {
+
+class EditHistoryTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_folder =
+            std::filesystem::temp_directory_path() /
+            ("q905-history-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(m_folder);
+        std::filesystem::create_directories(m_folder);
+        m_host = std::make_unique<HostState>(m_folder);
+        (void)m_host->loadAtStartUp();
+    }
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
+
+    std::vector<std::uint8_t> file(const char* name) {
+        return readWholeFile(m_folder / name).value_or(std::vector<std::uint8_t>{});
+    }
+
+    std::filesystem::path m_folder;
+    std::unique_ptr<HostState> m_host;
+};
+
+TEST_F(EditHistoryTest, AMacroOkAndAnAssignmentAreUndoneWithTheirFilesAndRedone) {
+    HostState& host = *m_host;
+    EditHistory history;
+    const auto startMacros = file(kMacroFileName);
+    const auto startKeymap = file(kKeymapFileName);
+    const KeyAssignmentTable startTable = host.keys().table();
+
+    history.begin(host);
+    host.macros()[0].setName(u"Combo");
+    ASSERT_TRUE(host.saveMacros());
+    host.keys().table()[5].bytes()[0] ^= 0x5A;
+    ASSERT_TRUE(host.saveKeymap());
+    history.end(host);
+    const auto endMacros = file(kMacroFileName);
+    const auto endKeymap = file(kKeymapFileName);
+    ASSERT_NE(endMacros, startMacros);
+
+    // A click that changed nothing is no step.
+    history.begin(host);
+    history.end(host);
+
+    ASSERT_TRUE(history.undo(host));
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_EQ(file(kMacroFileName), startMacros);
+    EXPECT_EQ(file(kKeymapFileName), startKeymap);
+    EXPECT_EQ(host.keys().table(), startTable);
+    EXPECT_EQ(host.macros()[0].name(), u"");
+
+    ASSERT_TRUE(history.redo(host));
+    EXPECT_EQ(file(kMacroFileName), endMacros);
+    EXPECT_EQ(file(kKeymapFileName), endKeymap);
+    EXPECT_EQ(host.macros()[0].name(), u"Combo");
+    EXPECT_FALSE(history.redo(host));
+}
+
+} // namespace
+} // namespace q905
