@@ -58,6 +58,8 @@ void MainWindow::closeAfterRemoval(std::uint64_t generation) {
 }
 
 void MainWindow::handleReadDone(ReadSource source) {
+    // The icon and the tray are due by now even when no frame has been shown.
+    finishStart();
     // What the keyboard holds replaces the edits; a profile load is itself an edit.
     if (source == ReadSource::Keyboard)
         m_history.clear();
