@@ -1,6 +1,7 @@
 #include "app/EditHistory.h"
 
 #include "base/AtomicFile.h"
+#include "base/RegularFile.h"
 #include "keys/KeymapFile.h"
 #include "macros/MacroFile.h"
 
@@ -9,10 +10,24 @@
 
 namespace q905 {
 
+namespace {
+
+// Both files are far smaller; anything larger is not theirs to restore.
+constexpr std::size_t kLargestHostFile = 1 << 20;
+
+std::optional<std::vector<std::uint8_t>> fileBytes(const std::filesystem::path& file) {
+    FileContents contents = readRegularFile(file, kLargestHostFile);
+    if (!contents.ok())
+        return std::nullopt;
+    return std::move(contents.bytes);
+}
+
+} // namespace
+
 EditState captureEditState(HostState& host) {
     EditState state{host.settings().deviceCopy(), host.keys().table(), host.keys().flags(),
-                    readWholeFile(host.dataFolder() / kKeymapFileName),
-                    readWholeFile(host.macroFilePath())};
+                    fileBytes(host.dataFolder() / kKeymapFileName),
+                    fileBytes(host.macroFilePath())};
     return state;
 }
 
@@ -25,7 +40,7 @@ bool restoreFile(const std::filesystem::path& file,
         std::filesystem::remove(file, ignored);
         return true;
     }
-    return saveFileAtomically(file, *bytes);
+    return saveFileAtomically(file, *bytes).ok();
 }
 
 } // namespace

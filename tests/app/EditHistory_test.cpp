@@ -2,7 +2,7 @@
 // tests cover the image.
 #include "app/EditHistory.h"
 
-#include "base/AtomicFile.h"
+#include "base/RegularFile.h"
 #include "keys/KeymapFile.h"
 #include "macros/MacroFile.h"
 
@@ -28,7 +28,7 @@ class EditHistoryTest : public ::testing::Test {
     void TearDown() override { std::filesystem::remove_all(m_folder); }
 
     std::vector<std::uint8_t> file(const char* name) {
-        return readWholeFile(m_folder / name).value_or(std::vector<std::uint8_t>{});
+        return readRegularFile(m_folder / name, 1 << 20).bytes;
     }
 
     std::filesystem::path m_folder;
@@ -44,9 +44,9 @@ TEST_F(EditHistoryTest, AMacroOkAndAnAssignmentAreUndoneWithTheirFilesAndRedone)
 
     history.begin(host);
     host.macros()[0].setName(u"Combo");
-    ASSERT_TRUE(host.saveMacros());
+    ASSERT_TRUE(host.saveMacros().ok());
     host.keys().table()[5].bytes()[0] ^= 0x5A;
-    ASSERT_TRUE(host.saveKeymap());
+    ASSERT_TRUE(host.saveKeymap().ok());
     history.end(host);
     const auto endMacros = file(kMacroFileName);
     const auto endKeymap = file(kKeymapFileName);

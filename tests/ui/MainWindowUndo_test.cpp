@@ -2,7 +2,7 @@
 // Apply ends the history.
 #include "MainWindowHarness.h"
 
-#include "base/AtomicFile.h"
+#include "base/RegularFile.h"
 #include "controls/ui/SkinSlider.h"
 #include "keys/KeymapFile.h"
 #include "lighting/PanelSliders.h"
@@ -25,8 +25,7 @@ void key(WindowHarness& harness, Qt::Key key, Qt::KeyboardModifiers modifiers) {
 }
 
 std::vector<std::uint8_t> keymapFile(WindowHarness& harness) {
-    return readWholeFile(harness.window->host().dataFolder() / kKeymapFileName)
-        .value_or(std::vector<std::uint8_t>{});
+    return readRegularFile(harness.window->host().dataFolder() / kKeymapFileName, 1 << 20).bytes;
 }
 
 TEST(MainWindowUndo, EditsUndoneToTheStartGiveBackTheBytesAndRedoReachesTheEnd) {
