@@ -64,9 +64,9 @@ KeyboardConnection::Arrival KeyboardConnection::arrive() {
     if (!m_link.openCommandHandle())
         return Arrival::NotOpened;
     ++m_generation;
-    // A read cut short keeps what the image held; the refresh shows that.
-    (void)plugInRead(m_link, m_settings);
-    return Arrival::Read;
+    // A read cut short keeps what the image held; the caller says so.
+    return plugInRead(m_link, m_settings) == ReadResult::Complete ? Arrival::Read
+                                                                  : Arrival::ReadFailed;
 }
 
 void KeyboardConnection::stopReader() {

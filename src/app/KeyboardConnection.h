@@ -54,6 +54,7 @@ class KeyboardConnection {
         AlreadyConnected, // the command handle was valid: nothing to do
         NotOpened,        // the keyboard could not be opened; nothing changed
         Read,             // opened and read (plug-in read)
+        ReadFailed,       // opened, but the plug-in read was cut short
     };
     // Arrival after its wait: open the command handle and read the keyboard.
     Arrival arrive();

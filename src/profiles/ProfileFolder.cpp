@@ -1,6 +1,7 @@
 #include "profiles/ProfileFolder.h"
 
 #include "base/AtomicFile.h"
+#include "base/TextSafety.h"
 #include "keys/KeyAssignmentTable.h"
 
 #include <algorithm>
@@ -58,7 +59,9 @@ ProfilePathTable scanProfileFolder(const std::filesystem::path& folder) {
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
         std::error_code typeError;
-        if (it->is_regular_file(typeError) && endsWithExtension(it->path().filename().string()))
+        const std::string name = it->path().filename().string();
+        // A name that is not UTF-8 could not be shown or typed back: such a file is no profile.
+        if (it->is_regular_file(typeError) && endsWithExtension(name) && isValidUtf8(name))
             paths.push_back(it->path());
     }
     std::ranges::sort(paths, {}, [](const std::filesystem::path& path) { return path.filename(); });

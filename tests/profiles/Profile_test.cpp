@@ -110,6 +110,17 @@ TEST_F(ProfileTest, ListingShowsOnlyTheFirstProfile) {
     EXPECT_EQ(paths[0], profiles() / "x.bin");
 }
 
+TEST_F(ProfileTest, FileNamesThatAreNotUtf8AreNotListed) {
+    fs::create_directories(profiles());
+    // Sorts before "b.bin", so it would be the current profile if it were listed.
+    testing::writeBytes(profiles() / "a\xff.bin", profileBytes(5));
+    testing::writeBytes(profiles() / "b.bin", profileBytes(6));
+    EXPECT_EQ(scanProfileFolder(profiles()), ProfilePathTable{profiles() / "b.bin"});
+    const auto current = listCurrentProfile(profiles(), paths);
+    ASSERT_TRUE(current);
+    EXPECT_EQ(current->name, "b");
+}
+
 TEST_F(ProfileTest, ReplaceLeavesExactlyOneProfileWithTheSourceContent) {
     testing::writeBytes(profiles() / "old.bin", profileBytes(5));
     testing::writeBytes(profiles() / "older.bin", profileBytes(6));

@@ -96,6 +96,24 @@ TEST(MainWindowHotPlug, UnplugAndPlugGiveExactlyOneReadAndOneRefresh) {
     EXPECT_EQ(harness.readDoneCount, 1);
 }
 
+TEST(MainWindowHotPlug, APlugInReadThatFailsIsToldAndNotTakenAsRead) {
+    WindowHarness harness;
+    MainWindow& window = harness.start();
+    harness.readDoneCount = 0;
+    harness.keyboard.unplug();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.connection().connected(); }));
+    harness.keyboard.setFaults({Fault{Fault::Kind::Fail, 3}});
+    harness.keyboard.plug();
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !harness.dialogs.told.empty(); }));
+    EXPECT_EQ(harness.dialogs.told,
+              std::vector<QString>{" | " + qt(texts::kReadFailed.in(Language::English))});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.delays.allStepsRun(); }));
+    EXPECT_EQ(harness.readDoneCount, 0);
+    // The keyboard stayed: it is kept, and the next apply or plug-in can reach it.
+    EXPECT_TRUE(window.connection().connected());
+}
+
 TEST(MainWindowHotPlug, WithoutKeyboardTheProgramWaitsInTheTray) {
     WindowHarness harness({.plugged = false, .trayAvailable = true});
     MainWindow& window = harness.start();

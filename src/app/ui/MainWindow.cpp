@@ -142,10 +142,7 @@ void MainWindow::deliverInitialReadDone(ReadResult read) {
             if (m_closing)
                 return;
             if (read != ReadResult::Complete) {
-                // Say so rather than show what was never read as the keyboard's.
-                m_services.dialogs->tell(this, QString(), text(texts::kReadFailed));
-                m_panel->refreshSliders();
-                paintMainWindow();
+                tellReadFailed();
                 return;
             }
             handleReadDone(ReadSource::Keyboard);

@@ -144,6 +144,9 @@ class MainWindow : public QWidget {
 
     // Hot-plug and messages.
     void arrivalAfterWait();
+    // A read that was cut short is told, and the window shows the image as it stands without
+    // taking it as the keyboard's.
+    void tellReadFailed();
     void closeAfterRemoval(std::uint64_t generation);
     void redrawTick();
     void askFirmwareUpdate();

@@ -27,13 +27,28 @@ void MainWindow::deviceArrived() {
 }
 
 void MainWindow::arrivalAfterWait() {
-    if (m_closing || m_connection.arrive() != KeyboardConnection::Arrival::Read)
+    if (m_closing)
+        return;
+    const KeyboardConnection::Arrival arrival = m_connection.arrive();
+    if (arrival != KeyboardConnection::Arrival::Read &&
+        arrival != KeyboardConnection::Arrival::ReadFailed)
         return;
     m_panel->refreshSliders();
     startReaderOrRetry();
+    if (arrival == KeyboardConnection::Arrival::ReadFailed) {
+        tellReadFailed();
+        return;
+    }
     // Every plug-in read is followed by the refresh, whether or not the reader could start:
     // the window must show what was read.
     handleReadDone(ReadSource::Keyboard);
+}
+
+void MainWindow::tellReadFailed() {
+    // Say so rather than show what was never read as the keyboard's.
+    m_services.dialogs->tell(this, QString(), text(texts::kReadFailed));
+    m_panel->refreshSliders();
+    paintMainWindow();
 }
 
 void MainWindow::deviceRemoved() {
