@@ -29,6 +29,9 @@ bool TextLayout::fits(const QRect& box, const QRect& panel) const {
 
 void TextLayout::draw(QPainter& painter, const QString& text, int x, int y, const QColor& colour,
                       int givenHeight, const QRect& panel) {
+    // Nothing to draw and no box to fit: shrinking it would only load fonts for nothing.
+    if (text.isEmpty())
+        return;
     int height = givenHeight;
     QRect box = skinTextBox(text, x, y, height);
     while (height > kSmallestHeight && !fits(box, panel)) {
