@@ -3,6 +3,8 @@
 
 #include "device/SettingsLayout.h"
 
+#include <QPainter>
+
 namespace q905 {
 namespace {
 
@@ -59,6 +61,37 @@ TEST(MainWindowKeyView, HoverHighlightsKeysButNotTheFixedOnesInTheKeymapView) {
     const KeyEntry& win = KeyTable[96];
     EXPECT_EQ(pixel(window, kPictureOriginX - 2 + win.left, kPictureOriginY - 2 + win.top),
               qRgb(255, 255, 255));
+}
+
+TEST(MainWindowKeyView, KeyboardAndTitleButtonsShowExactlyAsTheirPictures) {
+    // They are drawn into the kept background once, no longer at every paint.
+    WindowHarness harness;
+    MainWindow& window = harness.start();
+    const QString folder = QString(Q905_SKIN_DIR) + "/png/english/";
+    QImage expected(folder + "main.png");
+    expected.convertTo(QImage::Format_ARGB32_Premultiplied);
+    struct Piece {
+        const char* name;
+        QPoint at;
+    };
+    const Piece pieces[] = {{"kb_BK.png", {kPictureOriginX, kPictureOriginY}},
+                            {"button-help-normal.png", {936, 5}},
+                            {"button-min-normal.png", {957, 5}},
+                            {"button-close-normal.png", {978, 5}}};
+    QPainter painter(&expected);
+    for (const Piece& piece : pieces)
+        painter.drawImage(piece.at, QImage(folder + piece.name));
+    painter.end();
+
+    const QImage frame = window.frame();
+    for (const Piece& piece : pieces) {
+        const QRect place(piece.at, QImage(folder + piece.name).size());
+        int differing = 0;
+        for (int y = place.top(); y <= place.bottom(); ++y)
+            for (int x = place.left(); x <= place.right(); ++x)
+                differing += frame.pixel(x, y) != expected.pixel(x, y);
+        EXPECT_EQ(differing, 0) << piece.name;
+    }
 }
 
 TEST(MainWindowKeyView, AssignedKeysAreMarkedAndTheEmptySlotPointIsIgnored) {

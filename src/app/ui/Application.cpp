@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTimer>
 
@@ -109,9 +110,13 @@ int Application::run(int argc, char** argv) {
     const std::filesystem::path assets = assetRoot();
     const Language language =
         chooseLanguage(options.language, storedLanguage(), QLocale::system().name().toStdString());
-    StartupWarmUp warmUp(QString::fromStdString(assetFolder(assets, language).string()));
+    StartupWarmUp warmUp(QString::fromStdString(assetFolder(assets, language).string()),
+                         MainWindow::onDemandPictures());
 
     QApplication application(argc, argv);
+    warmUp.applicationCreated();
+    // The thread may be reading the font database: it ends before the application object.
+    const auto warmUpEnded = qScopeGuard([&warmUp] { warmUp.finish(); });
     QApplication::setApplicationName(QStringLiteral("q905"));
     // Hidden in the tray is still running.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -195,6 +200,7 @@ int Application::run(int argc, char** argv) {
             QTimer::singleShot(0, shown, [shown, file] { writeScreenshot(*shown, file); });
     } else if (!window->startsHidden()) {
         window->show();
+        window->prepareFirstFrame();
     }
 
     const int exitCode = application.exec();

@@ -14,8 +14,6 @@
 namespace q905 {
 
 namespace {
-// The size of "main.png", for a skin that lacks it.
-constexpr QSize kFallbackWindowSize{1000, 640};
 
 QString qtPath(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
@@ -33,10 +31,11 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     setWindowTitle(QString::fromUtf8(kWindowTitle.data(), qsizetype(kWindowTitle.size())));
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    // Every paint covers the whole window: no background fill first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 
     m_fileVersion = readVersionFile(services.assetRoot);
-    const QImage& background = m_skin.image(QStringLiteral("main.png"));
-    setFixedSize(background.isNull() ? kFallbackWindowSize : background.size());
+    setFixedSize(flattenBackground());
 
     if (!services.hotPlugAvailable)
         services.dialogs->tell(this, QString(), QString::fromUtf8(texts::kRegistrationFailed));
@@ -118,9 +117,10 @@ void MainWindow::startReaderOrRetry(std::chrono::milliseconds backoff) {
 void MainWindow::setStartUpRead(bool running) {
     m_startUpRead = running;
     m_panel->setEditable(!running);
-    if (running)
+    // Loading the cursor theme takes longer than a frame: the busy cursor waits for the first.
+    if (running && m_startFinished)
         setCursor(Qt::BusyCursor);
-    else
+    else if (!running)
         unsetCursor();
 }
 
@@ -167,6 +167,8 @@ void MainWindow::finishStart() {
     if (m_startFinished || m_closing)
         return;
     m_startFinished = true;
+    if (m_startUpRead)
+        setCursor(Qt::BusyCursor);
     setWindowIcon(q905WindowIcon(m_services.assetRoot));
     setUpTray();
 }

@@ -22,6 +22,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -42,6 +43,12 @@ class MainWindow : public QWidget {
     // The window watches this source for the keyboard coming and going, and drops it first
     // when it closes.
     void adoptHotPlugSource(std::unique_ptr<HotPlugSource> source);
+
+    // Pictures of the skin folder the first frame does not draw: decoded when first drawn.
+    static QStringList onDemandPictures();
+    // Lays out the first frame's texts, so the paint that the window's mapping brings finds
+    // its fonts loaded; called while the window system maps the window.
+    void prepareFirstFrame();
 
     // Asks for the window to be composed again at its next paint.
     void paintMainWindow();
@@ -98,6 +105,8 @@ class MainWindow : public QWidget {
   private:
     // Set-up and teardown.
     void openKeyboard();
+    // The pictures always drawn at the same place go into the background once; its size.
+    QSize flattenBackground();
     void tellLoadProblems(const HostState::LoadReport& report);
     void tellNoUpdater();
     void startReaderOrRetry(std::chrono::milliseconds backoff = std::chrono::milliseconds(250));

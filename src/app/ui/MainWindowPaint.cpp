@@ -11,8 +11,9 @@ namespace q905 {
 namespace {
 
 const QColor kWhite(255, 255, 255);
-// Behind the skin where "main.png" is missing.
+// The background where the skin lacks "main.png".
 const QColor kFallbackBackground(35, 35, 35);
+constexpr QSize kFallbackWindowSize{1000, 640};
 
 QString name(const char* fileName) {
     return QString::fromLatin1(fileName);
@@ -56,6 +57,34 @@ void copyHighlight(QPainter& painter, const QImage& highlight, int key) {
 
 } // namespace
 
+QSize MainWindow::flattenBackground() {
+    const QString background = name("main.png");
+    if (m_skin.image(background).isNull()) {
+        QImage plain(kFallbackWindowSize, QImage::Format_RGB888);
+        plain.fill(kFallbackBackground);
+        m_skin.setImage(background, std::move(plain));
+    }
+    m_skin.flatten(background, name("button-help-normal.png"), 936, 5);
+    m_skin.flatten(background, name("button-min-normal.png"), 957, 5);
+    m_skin.flatten(background, name("button-close-normal.png"), 978, 5);
+    m_skin.flatten(background, name("kb_BK.png"), kPictureOriginX, kPictureOriginY);
+    return m_skin.image(background).size();
+}
+
+QStringList MainWindow::onDemandPictures() {
+    // The highlights appear only on assigned or hovered keys, the help menu on a click, and
+    // the colour dialog's background belongs to the dialog's own pictures.
+    return {name("kb_hl.png"), name("HelpWindow.png"), name("Color_BK.png")};
+}
+
+void MainWindow::prepareFirstFrame() {
+    // A composition clipped to one pixel: the texts are measured and their fonts loaded, while
+    // the pictures are barely drawn.
+    QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&scratch);
+    compose(painter);
+}
+
 void MainWindow::paintMainWindow() {
     update();
 }
@@ -72,20 +101,14 @@ void MainWindow::compose(QPainter& painter) {
     const SettingsImage shown = m_host.settings().deviceCopy();
     const QImage& background = m_skin.image(name("main.png"));
     m_textLayout.clear();
-    if (background.isNull())
-        painter.fillRect(rect(), kFallbackBackground);
-    if (!background.isNull()) {
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(0, 0, background);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    }
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, background);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 
-    m_skin.draw(painter, name("button-help-normal.png"), 936, 5);
+    // The title buttons and the keyboard picture are part of the background (see
+    // flattenBackground).
     if (m_helpMenuOpen)
         paintHelpMenu(painter);
-    m_skin.draw(painter, name("button-min-normal.png"), 957, 5);
-    m_skin.draw(painter, name("button-close-normal.png"), 978, 5);
-    m_skin.draw(painter, name("kb_BK.png"), kPictureOriginX, kPictureOriginY);
 
     if (!m_view.perKeyColourMode)
         paintKeymapLayer(painter);
@@ -109,15 +132,20 @@ void MainWindow::paintHelpMenu(QPainter& painter) {
 }
 
 void MainWindow::paintKeymapLayer(QPainter& painter) {
-    const QImage& highlight = m_skin.image(name("kb_hl.png"));
-    if (highlight.isNull())
-        return;
+    // The highlight picture is decoded only once a key shows it.
+    const QImage* highlight = nullptr;
+    const auto light = [&](int key) {
+        if (highlight == nullptr)
+            highlight = &m_skin.image(name("kb_hl.png"));
+        if (!highlight->isNull())
+            copyHighlight(painter, *highlight, key);
+    };
     if (isActionableKey(m_hoverKey))
-        copyHighlight(painter, highlight, m_hoverKey);
+        light(m_hoverKey);
     const KeyAssignedFlags& flags = m_host.keys().flags();
     for (int key = 0; key < kKeyCount; ++key)
         if (flags[static_cast<std::size_t>(key)] && isActionableKey(key))
-            copyHighlight(painter, highlight, key);
+            light(key);
 }
 
 void MainWindow::paintPerKeyLayer(QPainter& painter, const SettingsImage& shown) {

@@ -29,12 +29,11 @@ QIcon drawnIcon() {
 } // namespace
 
 QIcon q905WindowIcon(const std::filesystem::path& assetRoot) {
-    QIcon icon = QIcon::fromTheme(QStringLiteral("q905"));
-    if (!icon.isNull())
-        return icon;
+    // The shipped icon, not a lookup in the icon theme: that parses the theme's whole index
+    // and would make the idle window hold most of a megabyte more.
     const QString shipped = QString::fromStdString((assetRoot / "q905.svg").string());
     if (QFileInfo::exists(shipped)) {
-        icon = QIcon(shipped);
+        QIcon icon(shipped);
         if (!icon.pixmap(32, 32).isNull())
             return icon;
     }

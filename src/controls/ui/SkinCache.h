@@ -25,6 +25,13 @@ class SkinCache {
     QRect inkRect(const QString& name);
     // Copies the picture at its natural size with its top-left corner at (x, y).
     void draw(QPainter& painter, const QString& name, int x, int y);
+    // Puts a picture of that name in place of the skin's.
+    void setImage(const QString& name, QImage picture) {
+        m_images.insert(name, std::move(picture));
+    }
+    // Draws the overlay onto the base picture once, its top-left corner at (x, y), and lets
+    // the overlay go: a picture always drawn at the same place need not stay decoded.
+    void flatten(const QString& base, const QString& overlay, int x, int y);
 
   private:
     QString m_folder;

@@ -1,6 +1,10 @@
 #include "platform/qt/StartupWarmUp.h"
 
 #include <QDir>
+#include <QFontDatabase>
+#include <QThreadPool>
+
+#include <memory>
 
 #ifdef Q905_HAVE_FONTCONFIG
 #include <fontconfig/fontconfig.h>
@@ -8,28 +12,54 @@
 
 namespace q905 {
 
-StartupWarmUp::StartupWarmUp(QString skinFolder) : m_skin(std::move(skinFolder)) {
-    m_thread = std::thread([this] {
+StartupWarmUp::StartupWarmUp(QString skinFolder, QStringList onDemand)
+    : m_skin(std::move(skinFolder)) {
+    auto ended = std::make_shared<std::promise<void>>();
+    m_ended = ended->get_future();
+    QThreadPool::globalInstance()->start([this, ended, onDemand = std::move(onDemand),
+                                          application = m_application.get_future().share()] {
+        // Listed without a name filter: a wildcard would load the regular expression engine.
+        const QDir folder(m_skin.folder());
+        for (const QString& name : folder.entryList(QDir::Files))
+            if (name.endsWith(QLatin1String(".png")) && !onDemand.contains(name))
+                (void)m_skin.image(name);
+        m_picturesDone.set_value(); // m_skin belongs to the main thread from here on
 #ifdef Q905_HAVE_FONTCONFIG
         // Reading the font configuration and caches is the largest single cost of the first
-        // text; Qt's font database finds it done.
+        // text.
         FcInit();
 #endif
-        const QDir folder(m_skin.folder());
-        for (const QString& name : folder.entryList({QStringLiteral("*.png")}, QDir::Files))
-            (void)m_skin.image(name);
+        // Listing the families fills Qt's font database, which is shared between threads; the
+        // first text on the main thread then only has to match its font.
+        if (application.get())
+            (void)QFontDatabase::families();
+        ended->set_value();
     });
 }
 
 StartupWarmUp::~StartupWarmUp() {
-    if (m_thread.joinable())
-        m_thread.join();
+    finish();
+}
+
+void StartupWarmUp::applicationCreated() {
+    if (m_applicationSaid)
+        return;
+    m_applicationSaid = true;
+    m_application.set_value(true);
 }
 
 SkinCache StartupWarmUp::take() {
-    if (m_thread.joinable())
-        m_thread.join();
+    m_picturesDone.get_future().wait();
     return std::move(m_skin);
+}
+
+void StartupWarmUp::finish() {
+    if (!m_applicationSaid) {
+        m_applicationSaid = true;
+        m_application.set_value(false);
+    }
+    if (m_ended.valid())
+        m_ended.wait();
 }
 
 } // namespace q905

@@ -1,31 +1,44 @@
 #pragma once
-// Work the first frame needs that does not need the display: the font configuration and the
-// window's skin pictures. It runs on its own thread while the main thread connects to the
-// display, and is taken over before the window is built.
+// Work the first frame needs, done on another thread while the main thread connects to the
+// display and builds the window: the skin pictures are decoded and the font configuration is
+// read; once the application object exists, the font database is filled too. It runs as a task
+// of Qt's global thread pool: Qt splits its own conversions of large pictures over that pool,
+// and from inside it keeps them on this one thread instead of starting two more.
 
 #include "controls/ui/SkinCache.h"
 
 #include <QString>
+#include <QStringList>
 
-#include <thread>
+#include <future>
 
 namespace q905 {
 
 class StartupWarmUp {
   public:
     // skinFolder: the language's skin folder; its pictures (not those of the dialogs' folders)
-    // are decoded.
-    explicit StartupWarmUp(QString skinFolder);
+    // are decoded, except those named in onDemand, which wait until they are drawn.
+    StartupWarmUp(QString skinFolder, QStringList onDemand);
+    // Joins the thread.
     ~StartupWarmUp();
     StartupWarmUp(const StartupWarmUp&) = delete;
     StartupWarmUp& operator=(const StartupWarmUp&) = delete;
 
-    // Waits for the thread; the decoded pictures.
+    // The application object exists: the font database may be filled. Call finish() before
+    // that object goes.
+    void applicationCreated();
+    // Waits for the pictures; the decoded pictures.
     SkinCache take();
+    // Waits for the task to end; it ends without filling the font database when
+    // applicationCreated() was not called.
+    void finish();
 
   private:
     SkinCache m_skin;
-    std::thread m_thread;
+    std::promise<void> m_picturesDone;
+    std::promise<bool> m_application;
+    bool m_applicationSaid = false;
+    std::future<void> m_ended;
 };
 
 } // namespace q905
