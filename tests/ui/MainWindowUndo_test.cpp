@@ -101,5 +101,17 @@ TEST(MainWindowUndo, ApplyEndsTheHistoryAndAnUndoneEffectIsNeverSent) {
     EXPECT_EQ(harness.keyboard.memory().lightingEffect(), 2);
 }
 
+TEST(MainWindowUndo, AChangeMadeOnTheKeyboardIsABoundary) {
+    WindowHarness harness;
+    MainWindow& window = harness.start();
+    chooseEffectRow(harness, 1); // Breathing
+    ASSERT_TRUE(window.history().canUndo());
+    harness.keyboard.sendLightingChange(3, 3); // speed, from the keyboard's own keys
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.history().canUndo(); }, 2000));
+    const SettingsImage changed = harness.image();
+    key(harness, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(harness.image(), changed);
+}
+
 } // namespace
 } // namespace q905

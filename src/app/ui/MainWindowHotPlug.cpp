@@ -108,6 +108,9 @@ void MainWindow::handleLaunchRequest(std::uint8_t keyCode) {
 }
 
 void MainWindow::handleLightingChanged(std::uint8_t field, std::uint8_t storedValue) {
+    // The keyboard changed the image itself: an undo step taken before would put its old value
+    // back, and Apply would then undo what was done on the keyboard.
+    m_history.clear();
     m_panel->keyboardChanged(field, storedValue);
     if (field == notification::kDirectionField)
         return;
