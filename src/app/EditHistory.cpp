@@ -15,52 +15,100 @@ namespace {
 // Both files are far smaller; anything larger is not theirs to restore.
 constexpr std::size_t kLargestHostFile = 1 << 20;
 
-std::optional<std::vector<std::uint8_t>> fileBytes(const std::filesystem::path& file) {
+using Bytes = std::vector<std::uint8_t>;
+
+// The earlier copy when it holds the same, a new one otherwise.
+template <typename T>
+std::shared_ptr<const T> share(T value, const std::shared_ptr<const T>& earlier) {
+    if (earlier && *earlier == value)
+        return earlier;
+    return std::make_shared<const T>(std::move(value));
+}
+
+template <typename T>
+bool sameContents(const std::shared_ptr<const T>& a, const std::shared_ptr<const T>& b) {
+    return a == b || (a && b && *a == *b);
+}
+
+// bytesOfState: what the file holds when it follows the state; then no copy is kept.
+KeptFile keepFile(const std::filesystem::path& file, const KeptFile* earlier,
+                  const Bytes* bytesOfState = nullptr) {
     FileContents contents = readRegularFile(file, kLargestHostFile);
+    if (contents.status == FileReadStatus::Missing)
+        return {KeptFile::State::Missing, nullptr};
     if (!contents.ok())
-        return std::nullopt;
-    return std::move(contents.bytes);
+        return {KeptFile::State::Unreadable, nullptr};
+    if (bytesOfState && contents.bytes == *bytesOfState)
+        return {KeptFile::State::Held, nullptr};
+    return {KeptFile::State::Held,
+            share(std::move(contents.bytes), earlier ? earlier->bytes : nullptr)};
 }
 
-} // namespace
-
-EditState captureEditState(HostState& host) {
-    EditState state{host.settings().deviceCopy(), host.keys().table(), host.keys().flags(),
-                    fileBytes(host.dataFolder() / kKeymapFileName),
-                    fileBytes(host.macroFilePath())};
-    return state;
-}
-
-namespace {
-
-bool restoreFile(const std::filesystem::path& file,
-                 const std::optional<std::vector<std::uint8_t>>& bytes) {
-    if (!bytes) {
+bool restoreFile(const std::filesystem::path& file, const KeptFile& kept,
+                 const Bytes* bytesOfState = nullptr) {
+    switch (kept.state) {
+    case KeptFile::State::Missing: {
         std::error_code ignored;
         std::filesystem::remove(file, ignored);
         return true;
     }
-    return saveFileAtomically(file, *bytes).ok();
+    case KeptFile::State::Unreadable:
+        return true;
+    case KeptFile::State::Held:
+        break;
+    }
+    return saveFileAtomically(file, kept.bytes ? *kept.bytes : *bytesOfState).ok();
 }
 
 } // namespace
+
+bool KeptFile::operator==(const KeptFile& other) const {
+    return state == other.state && sameContents(bytes, other.bytes);
+}
+
+bool EditState::sameEdits(const EditState& other) const {
+    return image == other.image && sameContents(table, other.table) && flags == other.flags &&
+           macroFile == other.macroFile;
+}
+
+EditState captureEditState(HostState& host, const EditState* like) {
+    EditState state;
+    state.image = host.settings().deviceCopy();
+    state.table = share(host.keys().table(), like ? like->table : nullptr);
+    state.flags = host.keys().flags();
+    const Bytes followed = hostStateBytes(state.image, *state.table);
+    state.keymapFile = keepFile(host.dataFolder() / kKeymapFileName,
+                                like ? &like->keymapFile : nullptr, &followed);
+    state.macroFile = keepFile(host.macroFilePath(), like ? &like->macroFile : nullptr);
+    return state;
+}
 
 bool restoreEditState(HostState& host, const EditState& state) {
     {
         std::lock_guard lock(host.settings().mutex());
         host.image() = state.image;
     }
-    host.keys().table() = state.table;
+    host.keys().table() = *state.table;
     host.keys().flags() = state.flags;
-    const bool keymap = restoreFile(host.dataFolder() / kKeymapFileName, state.keymapFile);
+    const Bytes followed = hostStateBytes(state.image, *state.table);
+    const bool keymap =
+        restoreFile(host.dataFolder() / kKeymapFileName, state.keymapFile, &followed);
     const bool macros = restoreFile(host.macroFilePath(), state.macroFile);
-    if (state.macroFile)
+    if (state.macroFile.state == KeptFile::State::Held)
         (void)loadMacroFile(host.macroFilePath(), host.macros());
+    else if (state.macroFile.state == KeptFile::State::Missing)
+        host.macros() = MacroList{}; // what a start without the file has
     return keymap && macros;
 }
 
+const EditState* EditHistory::latest() const {
+    if (!m_undo.empty())
+        return &m_undo.back();
+    return m_redo.empty() ? nullptr : &m_redo.back();
+}
+
 void EditHistory::begin(HostState& host) {
-    m_pending = captureEditState(host);
+    m_pending = captureEditState(host, latest());
 }
 
 void EditHistory::end(HostState& host) {
@@ -68,7 +116,7 @@ void EditHistory::end(HostState& host) {
         return;
     EditState before = std::move(*m_pending);
     m_pending.reset();
-    if (before.sameEdits(captureEditState(host)))
+    if (before.sameEdits(captureEditState(host, &before)))
         return;
     if (m_undo.size() == kMaxSteps)
         m_undo.erase(m_undo.begin());
@@ -80,7 +128,7 @@ bool EditHistory::step(HostState& host, std::vector<EditState>& from, std::vecto
     if (from.empty())
         return false;
     m_pending.reset();
-    to.push_back(captureEditState(host));
+    to.push_back(captureEditState(host, &from.back()));
     const bool restored = restoreEditState(host, from.back());
     from.pop_back();
     return restored;

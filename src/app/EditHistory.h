@@ -9,30 +9,47 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace q905 {
 
-struct EditState {
-    SettingsImage image;
-    KeyAssignmentTable table;
-    KeyAssignedFlags flags{};
-    // keymap.bin and MacroDefine.bin as they were; empty when they did not exist. The macro
-    // list is what MacroDefine.bin holds: the macro dialog writes it on OK.
-    std::optional<std::vector<std::uint8_t>> keymapFile;
-    std::optional<std::vector<std::uint8_t>> macroFile;
+// A file on this computer as a step found it.
+struct KeptFile {
+    enum class State {
+        Missing,    // restored by removing it
+        Unreadable, // left alone: it holds something this program could not take
+        Held,
+    };
+    State state = State::Missing;
+    // The bytes when held. For keymap.bin null means it held exactly the image and the table,
+    // as it normally does, and is written from them again.
+    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
 
-    // Whether an edit happened between the two: keymap.bin follows the image and the table.
-    bool sameEdits(const EditState& other) const {
-        return image == other.image && table == other.table && flags == other.flags &&
-               macroFile == other.macroFile;
-    }
+    bool operator==(const KeptFile& other) const;
 };
 
-EditState captureEditState(HostState& host);
+// A step is the state before one edit. It keeps only what it must: parts equal to the step
+// before share its copy.
+struct EditState {
+    SettingsImage image;
+    std::shared_ptr<const KeyAssignmentTable> table;
+    KeyAssignedFlags flags{};
+    // keymap.bin and MacroDefine.bin. The macro list is what MacroDefine.bin holds: the macro
+    // dialog writes it on OK.
+    KeptFile keymapFile;
+    KeptFile macroFile;
+
+    // Whether an edit happened between the two: keymap.bin follows the image and the table.
+    bool sameEdits(const EditState& other) const;
+};
+
+// like: a recent step whose copies are shared where they are equal; may be null.
+EditState captureEditState(HostState& host, const EditState* like = nullptr);
 // The image, the table and the marks go back; keymap.bin and MacroDefine.bin are rewritten with
-// the bytes they held (or removed when they did not exist), and the macro list is read again.
+// the bytes they held (or removed when they did not exist, or left alone when they could not be
+// read), and the macro list is read again.
 // False when a file could not be written.
 [[nodiscard]] bool restoreEditState(HostState& host, const EditState& state);
 
@@ -57,6 +74,8 @@ class EditHistory {
     void clear();
 
   private:
+    // The latest step, to share copies with; null when there is none.
+    const EditState* latest() const;
     bool step(HostState& host, std::vector<EditState>& from, std::vector<EditState>& to);
 
     std::optional<EditState> m_pending;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace q905 {
 namespace {
@@ -68,6 +69,29 @@ TEST_F(EditHistoryTest, AMacroOkAndAnAssignmentAreUndoneWithTheirFilesAndRedone)
     EXPECT_EQ(file(kKeymapFileName), endKeymap);
     EXPECT_EQ(host.macros()[0].name(), u"Combo");
     EXPECT_FALSE(history.redo(host));
+}
+
+TEST_F(EditHistoryTest, AMissingFileComesBackMissingAndAnUnreadableOneIsLeftAlone) {
+    HostState& host = *m_host;
+    EditHistory history;
+    std::filesystem::remove(m_folder / kMacroFileName);
+    history.begin(host);
+    host.macros()[0].setName(u"Combo");
+    ASSERT_TRUE(host.saveMacros().ok());
+    history.end(host);
+    ASSERT_TRUE(history.undo(host));
+    EXPECT_FALSE(std::filesystem::exists(m_folder / kMacroFileName));
+    EXPECT_EQ(host.macros()[0].name(), u"") << "the list follows its file";
+
+    // keymap.bin replaced by a folder: not readable as a file, and not to be removed.
+    std::filesystem::remove(m_folder / kKeymapFileName);
+    std::filesystem::create_directory(m_folder / kKeymapFileName);
+    std::ofstream(m_folder / kKeymapFileName / "inside") << "kept";
+    history.begin(host);
+    host.keys().table()[5].bytes()[0] ^= 0x5A;
+    history.end(host);
+    ASSERT_TRUE(history.undo(host));
+    EXPECT_TRUE(std::filesystem::exists(m_folder / kKeymapFileName / "inside"));
 }
 
 } // namespace
