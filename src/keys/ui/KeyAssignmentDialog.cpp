@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
-#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -38,8 +37,15 @@ const std::array<std::pair<QString, QString>, 3> kButtonPictures{{
     {QStringLiteral("Custom/button-save-normal.png"),
      QStringLiteral("Custom/button-save-over.png")},
 }};
-const std::array<int, 4> kTabRights{94, 191, 288, 385};
+// The tabs' plates, edges included: each tab's caption stays on its own.
+const std::array<QRect, 4> kTabPlates{{{QPoint(0, 28), QPoint(94, 55)},
+                                       {QPoint(97, 28), QPoint(191, 55)},
+                                       {QPoint(194, 28), QPoint(288, 55)},
+                                       {QPoint(291, 28), QPoint(385, 55)}}};
 const std::array<QPoint, 3> kButtonPlaces{{{130, 346}, {220, 346}, {310, 346}}};
+constexpr QSize kButtonSize(71, 23);
+// The close mark printed on the background.
+const QRect kCloseMark(QPoint(371, 8), QPoint(377, 15));
 
 constexpr QSize kFallbackSize(388, 378);
 const QRect kListPlace(10, 60, 360, 250);
@@ -49,6 +55,7 @@ const QPoint kDisableBox(19, 351);
 constexpr int kMarkX = 1;
 constexpr int kMarkDy = 6;
 constexpr int kPathBoxX = 86;
+constexpr QSize kPathBoxSize(229, 26);
 constexpr int kBrowseX = 317;
 constexpr int kPathX = 90;
 constexpr int kPathDy = 6;
@@ -59,22 +66,6 @@ constexpr int kShortPathLength = 14;
 const QColor kWhite(255, 255, 255);
 const QColor kRed(255, 0, 0);
 const QColor kGrey(192, 192, 192);
-
-// A skin text narrowed (never shrunk in height) so it ends before `right`: some German labels
-// are longer than the place the layout leaves them.
-void drawNarrowedText(QPainter& painter, const QString& text, QPoint at, int right,
-                      const QColor& colour, int pixelHeight) {
-    drawSkinText(painter, QString(), at.x(), at.y(), colour, pixelHeight); // sets font and pen
-    QFont font = painter.font();
-    const int width = QFontMetrics(font).horizontalAdvance(text);
-    const int room = right - at.x();
-    if (width > room && room > 0) {
-        font.setStretch(std::max(60, room * 100 / width));
-        painter.setFont(font);
-    }
-    painter.drawText(QRect(at.x(), at.y(), room, pixelHeight * 2), Qt::AlignLeft | Qt::AlignTop,
-                     text);
-}
 
 QString shownPath(const QString& path) {
     if (path.size() < kShortPathLength)
@@ -384,31 +375,44 @@ void KeyAssignmentDialog::paintEvent(QPaintEvent*) {
         painter.drawImage(0, 0, background);
 
     using namespace key_texts;
-    drawSkinText(painter, kTitle.in(m_language), kTitleLabel.x(), kTitleLabel.y(), kGrey,
-                 kTitleHeight);
+    m_textLayout.clear();
+    m_textLayout.addControl(kCloseMark);
+    for (const QWidget* control :
+         std::initializer_list<const QWidget*>{m_single, m_combine, m_macros, m_tree})
+        if (control->isVisibleTo(this))
+            m_textLayout.addControl(control->geometry());
+    m_skin.draw(painter, m_state.disableBox() ? kBoxOn : kBoxOff, kDisableBox.x(), kDisableBox.y());
+    m_textLayout.addControl(m_skin.inkRect(kBoxOff).translated(kDisableBox));
+
+    m_textLayout.draw(painter, kTitle.in(m_language), kTitleLabel.x(), kTitleLabel.y(), kGrey,
+                      kTitleHeight, rect());
     const QPoint name = m_german ? kKeyNameGerman : kKeyName;
-    drawSkinText(painter, QString::fromStdString(nameOf(m_keyCode)), name.x(), name.y(), kWhite,
-                 kTitleHeight);
+    m_textLayout.draw(painter, QString::fromStdString(nameOf(m_keyCode)), name.x(), name.y(),
+                      kWhite, kTitleHeight, rect());
 
     const int page = static_cast<int>(m_state.page());
     for (std::size_t tab = 0; tab < kTabs.size(); ++tab) {
         const QPoint at = kTabs[tab].at(m_language);
-        drawNarrowedText(painter, kTabs[tab].text.in(m_language), at, kTabRights[tab],
-                         static_cast<int>(tab) == page ? kRed : kGrey, kPageTextHeight);
+        m_textLayout.draw(painter, kTabs[tab].text.in(m_language), at.x(), at.y(),
+                          static_cast<int>(tab) == page ? kRed : kGrey, kPageTextHeight,
+                          kTabPlates[tab]);
     }
     if (m_state.page() == KeyDialogPage::Keys) {
-        for (const PlacedText* label : {&kSingleLabel, &kCombineLabel}) {
+        for (const key_texts::PlacedText* label : {&kSingleLabel, &kCombineLabel}) {
             const QPoint at = label->at(m_language);
-            drawSkinText(painter, label->text.in(m_language), at.x(), at.y(), kGrey,
-                         kPageTextHeight);
+            m_textLayout.draw(painter, label->text.in(m_language), at.x(), at.y(), kGrey,
+                              kPageTextHeight, rect());
         }
     } else if (m_state.page() == KeyDialogPage::Advance) {
         paintAdvancePage(painter);
     }
 
-    m_skin.draw(painter, m_state.disableBox() ? kBoxOn : kBoxOff, kDisableBox.x(), kDisableBox.y());
-    drawNarrowedText(painter, kDisableKey.text.in(m_language), kDisableKey.at(m_language),
-                     kButtonPlaces[0].x() - 2, kWhite, kDisableKeyHeight);
+    // The caption ends before the buttons.
+    const QRect disableStrip(QPoint(0, kDisableBox.y() - 8),
+                             QPoint(kButtonPlaces[0].x() - 3, height() - 1));
+    const QPoint disableAt = kDisableKey.at(m_language);
+    m_textLayout.draw(painter, kDisableKey.text.in(m_language), disableAt.x(), disableAt.y(),
+                      kWhite, kDisableKeyHeight, disableStrip);
 
     for (std::size_t i = 0; i < kButtons.size(); ++i) {
         const bool over = m_hovered == static_cast<KeyDialogButton>(
@@ -416,8 +420,9 @@ void KeyAssignmentDialog::paintEvent(QPaintEvent*) {
         m_skin.draw(painter, over ? kButtonPictures[i].second : kButtonPictures[i].first,
                     kButtonPlaces[i].x(), kButtonPlaces[i].y());
         const QPoint at = kButtons[i].at(m_language);
-        drawSkinText(painter, kButtons[i].text.in(m_language), at.x(), at.y(), kWhite,
-                     m_german ? kButtonTextHeightGerman : kButtonTextHeight);
+        m_textLayout.draw(painter, kButtons[i].text.in(m_language), at.x(), at.y(), kWhite,
+                          m_german ? kButtonTextHeightGerman : kButtonTextHeight,
+                          QRect(kButtonPlaces[i], kButtonSize));
     }
 }
 
@@ -425,18 +430,27 @@ void KeyAssignmentDialog::paintAdvancePage(QPainter& painter) {
     using namespace key_texts;
     for (int row = 0; row < kLaunchRowCount; ++row) {
         const int top = kLaunchRowTop + row * kLaunchRowPitch;
-        m_skin.draw(painter, m_state.launchMarkRow() == row ? kBoxOn : kBoxOff, kMarkX,
-                    top + kMarkDy);
+        const QString& mark = m_state.launchMarkRow() == row ? kBoxOn : kBoxOff;
+        const QString& browse = m_hoveredBrowseRow == row ? kBrowseOver : kBrowse;
+        m_skin.draw(painter, mark, kMarkX, top + kMarkDy);
         m_skin.draw(painter, kPathBox, kPathBoxX, top);
-        m_skin.draw(painter, m_hoveredBrowseRow == row ? kBrowseOver : kBrowse, kBrowseX, top);
-        drawNarrowedText(painter, kLaunchRows[static_cast<std::size_t>(row)].in(m_language),
-                         {m_german ? kLaunchLabelXGerman : kLaunchLabelX, top + kLabelDy},
-                         kPathBoxX - 1, kRed, kPageTextHeight);
+        m_skin.draw(painter, browse, kBrowseX, top);
+        m_textLayout.addControl(m_skin.inkRect(mark).translated(kMarkX, top + kMarkDy));
+        m_textLayout.addControl(m_skin.inkRect(browse).translated(kBrowseX, top));
+    }
+    for (int row = 0; row < kLaunchRowCount; ++row) {
+        const int top = kLaunchRowTop + row * kLaunchRowPitch;
+        // The label ends before the path box.
+        const QRect labelPlace(0, top, kPathBoxX - 1, kLaunchRowPitch);
+        m_textLayout.draw(painter, kLaunchRows[static_cast<std::size_t>(row)].in(m_language),
+                          m_german ? kLaunchLabelXGerman : kLaunchLabelX, top + kLabelDy, kRed,
+                          kPageTextHeight, labelPlace);
     }
     if (m_state.launchType() < kLaunchRowCount) {
         const int top = kLaunchRowTop + m_state.launchType() * kLaunchRowPitch;
-        drawSkinText(painter, shownPath(QString::fromStdString(m_state.launchPath())), kPathX,
-                     top + kPathDy, kRed, kPageTextHeight);
+        m_textLayout.draw(painter, shownPath(QString::fromStdString(m_state.launchPath())), kPathX,
+                          top + kPathDy, kRed, kPageTextHeight,
+                          QRect(QPoint(kPathBoxX, top), kPathBoxSize));
     }
 }
 

@@ -6,6 +6,7 @@
 // assignKey.
 
 #include "base/Language.h"
+#include "controls/ui/TextLayout.h"
 #include "keys/KeyDialogState.h"
 #include "platform/qt/KeyCapture.h"
 
@@ -46,6 +47,8 @@ class KeyAssignmentDialog : public QDialog {
     // The button whose mouse-over picture shows, or KeyDialogButton::None.
     KeyDialogButton hoveredButton() const { return m_hovered; }
     int hoveredBrowseRow() const { return m_hoveredBrowseRow; }
+    // The texts of the last painting, with the controls they keep clear of.
+    const TextLayout& textLayout() const { return m_textLayout; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -85,6 +88,7 @@ class KeyAssignmentDialog : public QDialog {
     QListWidget* m_macros = nullptr;
     // Set while the controls change: focus moving between them is not the user's choice.
     bool m_syncing = false;
+    TextLayout m_textLayout;
 
     KeyDialogButton m_hovered = KeyDialogButton::None;
     int m_hoveredBrowseRow = -1;

@@ -57,6 +57,7 @@ ColourDialog::ColourDialog(SkinCache& skin, Language language, ColourValue curre
                    "cancel", QRect(270, 187, 47, 15));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_buttons = {ok, cancel};
 
     for (std::size_t i = 0; i < kFieldPlaces.size(); ++i) {
         auto* field = new QLineEdit(this);
@@ -131,9 +132,21 @@ void ColourDialog::paintEvent(QPaintEvent*) {
         painter.drawRect(QRect(cell.x - 1, cell.y - 1, 13, 12));
     }
 
+    const QRect preview(14, 150, 45, 45);
+    painter.fillRect(
+        preview, QColor(redOf(m_currentColour), greenOf(m_currentColour), blueOf(m_currentColour)));
+
+    m_textLayout.clear();
+    m_textLayout.addControl(preview);
+    m_textLayout.addControl(m_spectrum->geometry());
+    for (const QWidget* control : m_fields)
+        m_textLayout.addControl(control->geometry());
+    for (const QWidget* control : m_buttons)
+        m_textLayout.addControl(control->geometry());
+
     const QColor white(255, 255, 255);
-    drawSkinText(painter, m_german ? QStringLiteral("FARBE") : QStringLiteral("COLOR"), 0, 0, white,
-                 18);
+    m_textLayout.draw(painter, m_german ? QStringLiteral("FARBE") : QStringLiteral("COLOR"), 0, 0,
+                      white, 18, rect());
     const std::array<std::pair<const char*, QPoint>, 6> labels{{{"R", {118, 150}},
                                                                 {"G", {118, 165}},
                                                                 {"B", {118, 180}},
@@ -141,11 +154,8 @@ void ColourDialog::paintEvent(QPaintEvent*) {
                                                                 {"S", {70, 165}},
                                                                 {"L", {70, 180}}}};
     for (const auto& [label, point] : labels)
-        drawSkinText(painter, QString::fromLatin1(label), point.x(), point.y(), white, 15);
-
-    painter.fillRect(
-        QRect(14, 150, 45, 45),
-        QColor(redOf(m_currentColour), greenOf(m_currentColour), blueOf(m_currentColour)));
+        m_textLayout.draw(painter, QString::fromLatin1(label), point.x(), point.y(), white, 15,
+                          rect());
 }
 
 void ColourDialog::mousePressEvent(QMouseEvent* event) {

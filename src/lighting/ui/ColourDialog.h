@@ -4,6 +4,7 @@
 // background. The chosen colour is currentColour, read by the caller after OK.
 
 #include "base/Language.h"
+#include "controls/ui/TextLayout.h"
 #include "lighting/ColourModel.h"
 
 #include <QDialog>
@@ -31,6 +32,8 @@ class ColourDialog : public QDialog {
     ColourSpectrum* spectrum() const { return m_spectrum; }
     // The six number fields: R, G, B, H, S, L.
     QString fieldText(int index) const;
+    // The texts of the last painting, with the controls they keep clear of.
+    const TextLayout& textLayout() const { return m_textLayout; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -49,6 +52,8 @@ class ColourDialog : public QDialog {
     int m_selectedCell = -1;
     ColourSpectrum* m_spectrum = nullptr;
     std::array<QLineEdit*, 6> m_fields{};
+    std::array<QPushButton*, 2> m_buttons{};
+    TextLayout m_textLayout;
     bool m_pressed = false;
     bool m_dragging = false;
     QPoint m_pressPoint;       // in the dialog

@@ -9,6 +9,7 @@
 #include "macros/WorkingMacro.h"
 
 #include "base/Language.h"
+#include "controls/ui/TextLayout.h"
 
 #include <QDialog>
 #include <QPoint>
@@ -62,6 +63,8 @@ class MacroDialog : public QDialog {
     QLineEdit* loopBox() const { return m_loopBox; }
     // True after OK: the list took the edits. The close mark also accepts, without them.
     bool editsSaved() const { return m_editsSaved; }
+    // The texts of the last painting, with the controls they keep clear of.
+    const TextLayout& textLayout() const { return m_textLayout; }
 
     // The context menu for the event list, as a right click opens it.
     std::unique_ptr<QMenu> buildEventMenu();
@@ -108,6 +111,7 @@ class MacroDialog : public QDialog {
     QLineEdit* m_loopBox = nullptr;
     bool m_editsSaved = false;
     bool m_refreshing = false; // the lists are being filled: their signals are not the user's
+    TextLayout m_textLayout;
 
     std::array<bool, 7> m_hover{};
     int m_lastRegion = -1;

@@ -1,9 +1,12 @@
 // The macro dialog's picture: background, button and box images by their state, and the texts.
+#include "controls/ui/RegionRects.h"
 #include "controls/ui/SkinCache.h"
+#include "controls/ui/SkinListBox.h"
 #include "macros/MacroDialogLayout.h"
 #include "macros/ui/MacroDialog.h"
 #include "macros/ui/MacroDialogTexts.h"
 
+#include <QLineEdit>
 #include <QPainter>
 
 namespace q905 {
@@ -26,18 +29,14 @@ void MacroDialog::paintRegion(QPainter& painter, int region) {
     const bool over = m_hover[static_cast<std::size_t>(region)];
     switch (region) {
     case kRecord: {
-        QImage button = m_skin.image(picture(over ? "Record-over.png" : "Record-normal.png"));
-        if (button.isNull())
-            button = QImage(place.width(), place.height(), QImage::Format_ARGB32_Premultiplied);
-        // The label goes into the button's picture before it is placed.
-        QPainter label(&button);
+        const QString name = picture(over ? "Record-over.png" : "Record-normal.png");
+        if (!m_skin.image(name).isNull())
+            m_skin.draw(painter, name, place.left, place.top);
         const bool german = m_language == Language::German;
-        drawSkinText(
-            label,
+        m_textLayout.draw(
+            painter,
             text(m_macro->recording() ? macro_texts::kStopRecording : macro_texts::kStartRecording),
-            german ? 3 : 8, 3, kWhite, german ? 14 : 15);
-        label.end();
-        painter.drawImage(place.left, place.top, button);
+            place.left + (german ? 3 : 8), place.top + 3, kWhite, german ? 14 : 15, toQRect(place));
         break;
     }
     case kDelayBox:
@@ -65,27 +64,30 @@ void MacroDialog::paintLabels(QPainter& painter) {
     struct Label {
         const WindowText& text;
         int x, y, height, germanX, germanHeight;
+        QRect panel;
     };
+    // The buttons' captions stay on their plates.
+    const auto plate = [](Region region) { return toQRect(kRegions[region]); };
     const Label labels[] = {
-        {macro_texts::kDelay, 260, 153, 15, 260, 15},
-        {macro_texts::kBetween, 260, 168, 15, 260, 15},
-        {macro_texts::kKeystrokes, 260, 183, 15, 260, 14},
-        {macro_texts::kLoop, 265, 300, 15, 265, 15},
-        {macro_texts::kNew, 35, 372, 15, 35, 14},
-        {macro_texts::kDelete, 95, 372, 15, 85, 14},
-        {macro_texts::kOk, 270, 372, 15, 270, 14},
-        {macro_texts::kCancel, 320, 372, 15, 313, 14},
+        {macro_texts::kDelay, 260, 153, 15, 260, 15, rect()},
+        {macro_texts::kBetween, 260, 168, 15, 260, 15, rect()},
+        {macro_texts::kKeystrokes, 260, 183, 15, 260, 14, rect()},
+        {macro_texts::kLoop, 265, 300, 15, 265, 15, rect()},
+        {macro_texts::kNew, 35, 372, 15, 35, 14, plate(kNew)},
+        {macro_texts::kDelete, 95, 372, 15, 85, 14, plate(kDelete)},
+        {macro_texts::kOk, 270, 372, 15, 270, 14, plate(kOk)},
+        {macro_texts::kCancel, 320, 372, 15, 313, 14, plate(kCancel)},
     };
     for (const Label& label : labels)
-        drawSkinText(painter, text(label.text), german ? label.germanX : label.x, label.y, kWhite,
-                     german ? label.germanHeight : label.height);
+        m_textLayout.draw(painter, text(label.text), german ? label.germanX : label.x, label.y,
+                          kWhite, german ? label.germanHeight : label.height, label.panel);
 
     // How full the selected macro is: a recording that stops at the limit is no mystery.
     if (m_macro->selected()) {
         const QString used =
             text(macro_texts::kBytesUsed) +
             QStringLiteral(": %1 / %2").arg(m_macro->writePos()).arg(kEventSequenceSize);
-        drawSkinText(painter, used, 260, 225, kWhite, 15);
+        m_textLayout.draw(painter, used, 260, 225, kWhite, 15, rect());
     }
 }
 
@@ -96,6 +98,12 @@ void MacroDialog::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), QColor(30, 30, 34));
     else
         painter.drawImage(0, 0, background);
+    m_textLayout.clear();
+    for (int region : {kDelayBox, kLoopBox, kCloseMark})
+        m_textLayout.addControl(toQRect(kRegions[static_cast<std::size_t>(region)]));
+    for (const QWidget* control :
+         std::initializer_list<const QWidget*>{m_names, m_events, m_loopBox})
+        m_textLayout.addControl(control->geometry());
     for (int region : {kRecord, kDelayBox, kLoopBox, kNew, kDelete, kOk, kCancel})
         paintRegion(painter, region);
     paintLabels(painter);

@@ -1,6 +1,7 @@
 #include "profiles/ui/ProfileDialog.h"
 
 #include "app/HostState.h"
+#include "controls/ui/RegionRects.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinListBox.h"
 #include "platform/qt/UserDialogs.h"
@@ -35,9 +36,9 @@ std::filesystem::path toPath(const QString& file) {
 
 ProfileDialog::ProfileDialog(SkinCache& skin, Language language, HostState& host,
                              QString pickerFolder, UserDialogs& dialogs, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin),
-      m_language(language), m_host(host), m_pickerFolder(std::move(pickerFolder)),
-      m_dialogs(dialogs), m_folder(profileFolder(host.dataFolder())) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin), m_language(language),
+      m_host(host), m_pickerFolder(std::move(pickerFolder)), m_dialogs(dialogs),
+      m_folder(profileFolder(host.dataFolder())) {
     setObjectName(QStringLiteral("profileDialog"));
     setWindowTitle(text(profile_texts::kCaption));
     const QImage& background = m_skin.image(kBackground);
@@ -163,10 +164,16 @@ void ProfileDialog::paintEvent(QPaintEvent*) {
     else
         painter.drawImage(0, 0, background);
     m_skin.draw(painter, kCloseButton, 373, 9);
+    m_textLayout.clear();
+    m_textLayout.addControl(m_skin.inkRect(kCloseButton).translated(373, 9));
+    m_textLayout.addControl(m_list->geometry());
     const bool german = m_language == Language::German;
     const QColor white(255, 255, 255);
-    drawSkinText(painter, text(profile_texts::kImport), german ? 282 : 293, 62, white, 20);
-    drawSkinText(painter, text(profile_texts::kExport), german ? 295 : 293, 110, white, 20);
+    // Each caption stays on its button's plate.
+    m_textLayout.draw(painter, text(profile_texts::kImport), german ? 282 : 293, 62, white, 20,
+                      toQRect(kRegions[kImport]));
+    m_textLayout.draw(painter, text(profile_texts::kExport), german ? 295 : 293, 110, white, 20,
+                      toQRect(kRegions[kExport]));
 }
 
 void ProfileDialog::mousePressEvent(QMouseEvent* event) {

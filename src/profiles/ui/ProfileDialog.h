@@ -7,6 +7,7 @@
 #include "profiles/ProfileFolder.h"
 
 #include "base/Language.h"
+#include "controls/ui/TextLayout.h"
 
 #include <QDialog>
 #include <QPoint>
@@ -30,6 +31,8 @@ class ProfileDialog : public QDialog {
 
     SkinListBox* list() const { return m_list; }
     const ProfilePathTable& paths() const { return m_paths; }
+    // The texts of the last painting, with the controls they keep clear of.
+    const TextLayout& textLayout() const { return m_textLayout; }
 
     void importProfile();
     void exportProfile();
@@ -57,6 +60,7 @@ class ProfileDialog : public QDialog {
     std::filesystem::path m_folder;
     ProfilePathTable m_paths;
     SkinListBox* m_list = nullptr;
+    TextLayout m_textLayout;
 
     bool m_pressed = false;
     bool m_dragging = false;
