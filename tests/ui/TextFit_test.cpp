@@ -1,9 +1,16 @@
-// Every text of the composed window, in both languages and every view of the panel, stays
-// inside its panel and clear of the other texts and of the controls.
+// Every text of the composed window, in both languages and every view of the panel, and of
+// every dialog and dialog page, stays inside its panel and clear of the other texts and of the
+// controls.
 #include "MainWindowHarness.h"
 
+#include "keys/ui/KeyAssignmentDialog.h"
 #include "lighting/EffectCatalogue.h"
 #include "lighting/PanelRules.h"
+#include "lighting/ui/ColourDialog.h"
+#include "macros/KeyNameTable.h"
+#include "macros/MacroTestSupport.h"
+#include "macros/ui/MacroDialog.h"
+#include "profiles/ui/ProfileDialog.h"
 
 namespace q905 {
 namespace {
@@ -18,9 +25,7 @@ std::string describe(const PlacedText& text) {
 }
 
 // The failures of one composition, named after the view.
-void expectTextsFit(MainWindow& window, const std::string& view) {
-    (void)window.frame();
-    const TextLayout& layout = window.textLayout();
+void expectTextsFit(const TextLayout& layout, const std::string& view) {
     const auto& texts = layout.texts();
     ASSERT_FALSE(texts.empty()) << view;
     for (std::size_t i = 0; i < texts.size(); ++i) {
@@ -35,6 +40,37 @@ void expectTextsFit(MainWindow& window, const std::string& view) {
             EXPECT_FALSE(texts[j].box.intersects(text.box))
                 << view << ": " << describe(text) << " meets " << describe(texts[j]);
     }
+}
+
+void expectTextsFit(MainWindow& window, const std::string& view) {
+    (void)window.frame();
+    expectTextsFit(window.textLayout(), view);
+}
+
+// A dialog's texts as it paints them now.
+template <typename Dialog> void expectDialogTextsFit(Dialog& dialog, const std::string& view) {
+    (void)dialog.grab();
+    expectTextsFit(dialog.textLayout(), view);
+}
+
+void show(QDialog& dialog) {
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+}
+
+// The key whose name takes the most room in the dialog's title line.
+std::uint8_t widestKeyName() {
+    std::uint8_t widest = 0;
+    for (int code = 0; code < 256; ++code) {
+        const auto width = [](int c) {
+            return skinTextBox(QString::fromStdString(nameOf(static_cast<std::uint8_t>(c))), 0, 0,
+                               18)
+                .width();
+        };
+        if (width(code) > width(widest))
+            widest = static_cast<std::uint8_t>(code);
+    }
+    return widest;
 }
 
 class TextFit : public ::testing::TestWithParam<Language> {};
@@ -63,6 +99,54 @@ TEST_P(TextFit, EveryViewInBothLanguages) {
     harness.keyboard.unplug();
     ASSERT_TRUE(QTest::qWaitFor([&window] { return !window.connection().connected(); }));
     expectTextsFit(window, "no keyboard");
+}
+
+TEST_P(TextFit, EveryDialogPageInBothLanguages) {
+    WindowHarness harness;
+    harness.services.language = GetParam();
+    MainWindow& window = harness.start();
+    SkinCache& skin = window.skin();
+
+    ColourDialog colour(skin, GetParam(), makeColour(12, 34, 56));
+    expectDialogTextsFit(colour, "colour dialog");
+
+    ProfileDialog profiles(skin, GetParam(), window.host(), QString(), harness.dialogs);
+    expectDialogTextsFit(profiles, "profile dialog");
+
+    {
+        testing::ManualClock clock;
+        testing::FakeHook hook;
+        MacroList macros;
+        MacroDialog dialog(skin, GetParam(), macros, clock, hook, harness.dialogs);
+        show(dialog);
+        expectDialogTextsFit(dialog, "macro dialog without macros");
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, {48, 380}); // New
+        ASSERT_TRUE(dialog.workingMacro().selected());
+        expectDialogTextsFit(dialog, "macro dialog, macro selected");
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, {310, 112}); // Record
+        ASSERT_TRUE(dialog.workingMacro().recording());
+        expectDialogTextsFit(dialog, "macro dialog, recording");
+    }
+
+    const std::uint8_t key = widestKeyName();
+    KeyAssignmentDialog keys(skin, harness.dialogs, key, KeyAssignmentRecord{}, true,
+                             window.host().macros(), GetParam());
+    show(keys);
+    const std::string named = "key dialog for " + nameOf(key) + ", ";
+    expectDialogTextsFit(keys, named + "keys page");
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, {140, 40});
+    ASSERT_EQ(keys.state().page(), KeyDialogPage::Macro);
+    expectDialogTextsFit(keys, named + "macro page");
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, {240, 40});
+    ASSERT_EQ(keys.state().page(), KeyDialogPage::Basic);
+    expectDialogTextsFit(keys, named + "basic page");
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, {330, 40});
+    ASSERT_EQ(keys.state().page(), KeyDialogPage::Advance);
+    // A chosen file shows its name in its row's path box.
+    harness.dialogs.fileAnswer = QStringLiteral("/home/user/Documents/shopping-list.txt");
+    QTest::mouseClick(&keys, Qt::LeftButton, {}, {340, kLaunchRowTop + 2 * kLaunchRowPitch + 12});
+    ASSERT_EQ(keys.state().launchType(), 2);
+    expectDialogTextsFit(keys, named + "advance page");
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, TextFit, ::testing::Values(Language::English, Language::German),
