@@ -16,7 +16,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWindow>
 
 namespace q905 {
 
@@ -478,42 +477,22 @@ void KeyAssignmentDialog::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QDialog::mousePressEvent(event);
     const QPoint point = event->position().toPoint();
-    m_pressed = true;
-    m_dragging = false;
     // Only the background drags the dialog, not its buttons or the Advance rows.
-    m_draggable = keyDialogButtonAt(point.x(), point.y()) == KeyDialogButton::None &&
-                  (m_state.page() != KeyDialogPage::Advance ||
-                   launchRowAt(point.x(), point.y()).part == LaunchRowPart::None);
-    m_pressGlobalPoint = event->globalPosition().toPoint();
-    m_startPosition = pos();
+    m_drag.press(*event, keyDialogButtonAt(point.x(), point.y()) == KeyDialogButton::None &&
+                             (m_state.page() != KeyDialogPage::Advance ||
+                              launchRowAt(point.x(), point.y()).part == LaunchRowPart::None));
 }
 
 void KeyAssignmentDialog::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     trackHover(point.x(), point.y());
-    if (!m_pressed || !m_draggable || !(event->buttons() & Qt::LeftButton))
-        return;
-    const QPoint global = event->globalPosition().toPoint();
-    if (!m_dragging) {
-        if ((global - m_pressGlobalPoint).manhattanLength() < QApplication::startDragDistance())
-            return;
-        m_dragging = true;
-        // The window manager moves it when it can; the move then ends outside our events.
-        if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
-            m_pressed = false;
-            return;
-        }
-    }
-    move(m_startPosition + (global - m_pressGlobalPoint));
+    m_drag.move(*event);
 }
 
 void KeyAssignmentDialog::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QDialog::mouseReleaseEvent(event);
-    const bool dragged = m_dragging;
-    m_pressed = false;
-    m_dragging = false;
-    if (!dragged) {
+    if (m_drag.release() != BackgroundDrag::Release::Dragged) {
         const QPoint point = event->position().toPoint();
         click(point.x(), point.y());
     }

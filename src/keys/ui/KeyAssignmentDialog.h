@@ -6,12 +6,12 @@
 // assignKey.
 
 #include "base/Language.h"
+#include "controls/ui/BackgroundDrag.h"
 #include "controls/ui/TextLayout.h"
 #include "keys/KeyDialogState.h"
 #include "platform/qt/KeyCapture.h"
 
 #include <QDialog>
-#include <QPoint>
 
 #include <array>
 
@@ -92,11 +92,7 @@ class KeyAssignmentDialog : public QDialog {
 
     KeyDialogButton m_hovered = KeyDialogButton::None;
     int m_hoveredBrowseRow = -1;
-    bool m_pressed = false;
-    bool m_draggable = false;
-    bool m_dragging = false;
-    QPoint m_pressGlobalPoint;
-    QPoint m_startPosition;
+    BackgroundDrag m_drag{*this};
 };
 
 } // namespace q905

@@ -4,12 +4,10 @@
 #include "lighting/BasicColourTable.h"
 #include "lighting/ui/ColourSpectrum.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QWindow>
 
 namespace q905 {
 
@@ -161,37 +159,17 @@ void ColourDialog::paintEvent(QPaintEvent*) {
 void ColourDialog::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QDialog::mousePressEvent(event);
-    m_pressed = true;
-    m_dragging = false;
-    m_pressPoint = event->position().toPoint();
-    m_pressGlobalPoint = event->globalPosition().toPoint();
-    m_startPosition = pos();
+    m_drag.press(*event);
 }
 
 void ColourDialog::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_pressed || !(event->buttons() & Qt::LeftButton))
-        return;
-    const QPoint global = event->globalPosition().toPoint();
-    if (!m_dragging) {
-        if ((global - m_pressGlobalPoint).manhattanLength() < QApplication::startDragDistance())
-            return;
-        m_dragging = true;
-        // The window manager moves it when it can; the move then ends outside our events.
-        if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
-            m_pressed = false;
-            return;
-        }
-    }
-    move(m_startPosition + (global - m_pressGlobalPoint));
+    m_drag.move(*event);
 }
 
 void ColourDialog::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QDialog::mouseReleaseEvent(event);
-    const bool wasClick = m_pressed && !m_dragging;
-    m_pressed = false;
-    m_dragging = false;
-    if (wasClick) {
+    if (m_drag.release() == BackgroundDrag::Release::Click) {
         const QPoint point = event->position().toPoint();
         clickBackground(point.x(), point.y());
     }

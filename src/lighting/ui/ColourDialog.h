@@ -4,11 +4,11 @@
 // background. The chosen colour is currentColour, read by the caller after OK.
 
 #include "base/Language.h"
+#include "controls/ui/BackgroundDrag.h"
 #include "controls/ui/TextLayout.h"
 #include "lighting/ColourModel.h"
 
 #include <QDialog>
-#include <QPoint>
 
 #include <array>
 
@@ -54,11 +54,7 @@ class ColourDialog : public QDialog {
     std::array<QLineEdit*, 6> m_fields{};
     std::array<QPushButton*, 2> m_buttons{};
     TextLayout m_textLayout;
-    bool m_pressed = false;
-    bool m_dragging = false;
-    QPoint m_pressPoint;       // in the dialog
-    QPoint m_pressGlobalPoint; // where a hand-made move starts
-    QPoint m_startPosition;
+    BackgroundDrag m_drag{*this};
 };
 
 } // namespace q905

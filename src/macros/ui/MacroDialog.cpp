@@ -8,13 +8,11 @@
 #include "macros/ui/MacroDialogTexts.h"
 #include "platform/qt/UserDialogs.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRegularExpressionValidator>
-#include <QWindow>
 
 namespace q905 {
 
@@ -402,40 +400,21 @@ void MacroDialog::setHover(int region) {
 void MacroDialog::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QDialog::mousePressEvent(event);
-    m_pressed = true;
-    m_dragging = false;
-    m_pressGlobalPoint = event->globalPosition().toPoint();
-    m_startPosition = pos();
+    m_drag.press(*event);
 }
 
 void MacroDialog::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     const auto region = regionAt(kRegions, point.x(), point.y());
     setHover(region.value_or(-1));
-    if (!m_pressed || !(event->buttons() & Qt::LeftButton))
-        return;
-    const QPoint global = event->globalPosition().toPoint();
-    if (!m_dragging) {
-        // Only the empty background drags the dialog.
-        if (region ||
-            (global - m_pressGlobalPoint).manhattanLength() < QApplication::startDragDistance())
-            return;
-        m_dragging = true;
-        if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
-            m_pressed = false;
-            return;
-        }
-    }
-    move(m_startPosition + (global - m_pressGlobalPoint));
+    // Only the empty background drags the dialog.
+    m_drag.move(*event, !region);
 }
 
 void MacroDialog::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QDialog::mouseReleaseEvent(event);
-    const bool wasClick = m_pressed && !m_dragging;
-    m_pressed = false;
-    m_dragging = false;
-    if (!wasClick)
+    if (m_drag.release() != BackgroundDrag::Release::Click)
         return;
     const QPoint point = event->position().toPoint();
     if (const auto region = regionAt(kRegions, point.x(), point.y()))

@@ -9,10 +9,10 @@
 #include "macros/WorkingMacro.h"
 
 #include "base/Language.h"
+#include "controls/ui/BackgroundDrag.h"
 #include "controls/ui/TextLayout.h"
 
 #include <QDialog>
-#include <QPoint>
 
 #include <array>
 #include <memory>
@@ -115,10 +115,7 @@ class MacroDialog : public QDialog {
 
     std::array<bool, 7> m_hover{};
     int m_lastRegion = -1;
-    bool m_pressed = false;
-    bool m_dragging = false;
-    QPoint m_pressGlobalPoint;
-    QPoint m_startPosition;
+    BackgroundDrag m_drag{*this};
 };
 
 } // namespace q905

@@ -9,12 +9,10 @@
 #include "profiles/ProfileDialogLayout.h"
 #include "profiles/ui/ProfileDialogTexts.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWindow>
 
 #include <memory>
 #include <mutex>
@@ -179,38 +177,19 @@ void ProfileDialog::paintEvent(QPaintEvent*) {
 void ProfileDialog::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QDialog::mousePressEvent(event);
-    m_pressed = true;
-    m_dragging = false;
-    m_pressGlobalPoint = event->globalPosition().toPoint();
-    m_startPosition = pos();
+    const QPoint point = event->position().toPoint();
+    // The buttons and close regions never drag.
+    m_drag.press(*event, !regionAt(kNoDragRegions, point.x(), point.y()));
 }
 
 void ProfileDialog::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_pressed || !(event->buttons() & Qt::LeftButton))
-        return;
-    const QPoint global = event->globalPosition().toPoint();
-    const QPoint local = mapFromGlobal(m_pressGlobalPoint);
-    if (!m_dragging) {
-        // The buttons and close regions never drag.
-        if (regionAt(kNoDragRegions, local.x(), local.y()) ||
-            (global - m_pressGlobalPoint).manhattanLength() < QApplication::startDragDistance())
-            return;
-        m_dragging = true;
-        if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
-            m_pressed = false;
-            return;
-        }
-    }
-    move(m_startPosition + (global - m_pressGlobalPoint));
+    m_drag.move(*event);
 }
 
 void ProfileDialog::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QDialog::mouseReleaseEvent(event);
-    const bool wasClick = m_pressed && !m_dragging;
-    m_pressed = false;
-    m_dragging = false;
-    if (!wasClick)
+    if (m_drag.release() != BackgroundDrag::Release::Click)
         return;
     const QPoint point = event->position().toPoint();
     switch (regionAt(kRegions, point.x(), point.y()).value_or(-1)) {

@@ -7,10 +7,10 @@
 #include "profiles/ProfileFolder.h"
 
 #include "base/Language.h"
+#include "controls/ui/BackgroundDrag.h"
 #include "controls/ui/TextLayout.h"
 
 #include <QDialog>
-#include <QPoint>
 
 #include <filesystem>
 
@@ -62,10 +62,7 @@ class ProfileDialog : public QDialog {
     SkinListBox* m_list = nullptr;
     TextLayout m_textLayout;
 
-    bool m_pressed = false;
-    bool m_dragging = false;
-    QPoint m_pressGlobalPoint;
-    QPoint m_startPosition;
+    BackgroundDrag m_drag{*this};
 };
 
 } // namespace q905
