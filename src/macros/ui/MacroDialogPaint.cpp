@@ -29,9 +29,8 @@ void MacroDialog::paintRegion(QPainter& painter, int region) {
     const bool over = m_hover[static_cast<std::size_t>(region)];
     switch (region) {
     case kRecord: {
-        const QString name = picture(over ? "Record-over.png" : "Record-normal.png");
-        if (!m_skin.image(name).isNull())
-            m_skin.draw(painter, name, place.left, place.top);
+        m_skin.draw(painter, picture(over ? "Record-over.png" : "Record-normal.png"), place.left,
+                    place.top);
         const bool german = m_language == Language::German;
         m_textLayout.draw(
             painter,
