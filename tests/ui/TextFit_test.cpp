@@ -12,6 +12,9 @@
 #include "macros/ui/MacroDialog.h"
 #include "profiles/ui/ProfileDialog.h"
 
+#include <QPushButton>
+#include <QStyle>
+
 namespace q905 {
 namespace {
 
@@ -51,6 +54,13 @@ void expectTextsFit(MainWindow& window, const std::string& view) {
 template <typename Dialog> void expectDialogTextsFit(Dialog& dialog, const std::string& view) {
     (void)dialog.grab();
     expectTextsFit(dialog.textLayout(), view);
+    // Buttons that Qt draws must hold their captions too.
+    for (const QPushButton* button : dialog.template findChildren<QPushButton*>()) {
+        const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()),
+                  button->width() - 2 * frame)
+            << view << ": " << button->text().toStdString();
+    }
 }
 
 void show(QDialog& dialog) {

@@ -4,10 +4,12 @@
 #include "lighting/BasicColourTable.h"
 #include "lighting/ui/ColourSpectrum.h"
 
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 
 namespace q905 {
 
@@ -34,8 +36,14 @@ QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, 
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(place);
+    // The design's height, smaller where the text would not fit the button ("Abbrechen").
+    const int room = place.width() - 2 * button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     QFont font = button->font();
-    font.setPixelSize(11);
+    for (int height = 11; height >= 7; --height) {
+        font.setPixelSize(height);
+        if (QFontMetrics(font).horizontalAdvance(text) <= room)
+            break;
+    }
     button->setFont(font);
     return button;
 }
