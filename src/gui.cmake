@@ -22,6 +22,9 @@ if(FONTCONFIG_FOUND)
     target_link_libraries(q905gui PRIVATE PkgConfig::FONTCONFIG)
     target_compile_definitions(q905gui PRIVATE Q905_HAVE_FONTCONFIG=1)
 endif()
+# Skin pictures are decoded with libpng directly, also before the application object exists.
+find_package(PNG REQUIRED)
+target_link_libraries(q905gui PRIVATE PNG::PNG)
 target_compile_options(q905gui PRIVATE ${Q905_WARNINGS})
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/ui/main.cpp)

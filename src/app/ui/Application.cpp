@@ -111,7 +111,8 @@ int Application::run(int argc, char** argv) {
     const Language language =
         chooseLanguage(options.language, storedLanguage(), QLocale::system().name().toStdString());
     StartupWarmUp warmUp(QString::fromStdString(assetFolder(assets, language).string()),
-                         MainWindow::onDemandPictures());
+                         MainWindow::onDemandPictures(),
+                         [](SkinCache& skin) { (void)MainWindow::flattenBackground(skin); });
 
     QApplication application(argc, argv);
     warmUp.applicationCreated();

@@ -46,6 +46,9 @@ class MainWindow : public QWidget {
 
     // Pictures of the skin folder the first frame does not draw: decoded when first drawn.
     static QStringList onDemandPictures();
+    // The pictures always drawn at the same place go into the background, once (a second call
+    // does nothing); its size.
+    static QSize flattenBackground(SkinCache& skin);
     // Lays out the first frame's texts, so the paint that the window's mapping brings finds
     // its fonts loaded; called while the window system maps the window.
     void prepareFirstFrame();
@@ -105,8 +108,6 @@ class MainWindow : public QWidget {
   private:
     // Set-up and teardown.
     void openKeyboard();
-    // The pictures always drawn at the same place go into the background once; its size.
-    QSize flattenBackground();
     void tellLoadProblems(const HostState::LoadReport& report);
     void tellNoUpdater();
     void startReaderOrRetry(std::chrono::milliseconds backoff = std::chrono::milliseconds(250));

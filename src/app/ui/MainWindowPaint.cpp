@@ -57,18 +57,18 @@ void copyHighlight(QPainter& painter, const QImage& highlight, int key) {
 
 } // namespace
 
-QSize MainWindow::flattenBackground() {
+QSize MainWindow::flattenBackground(SkinCache& skin) {
     const QString background = name("main.png");
-    if (m_skin.image(background).isNull()) {
+    if (skin.image(background).isNull()) {
         QImage plain(kFallbackWindowSize, QImage::Format_RGB888);
         plain.fill(kFallbackBackground);
-        m_skin.setImage(background, std::move(plain));
+        skin.setImage(background, std::move(plain));
     }
-    m_skin.flatten(background, name("button-help-normal.png"), 936, 5);
-    m_skin.flatten(background, name("button-min-normal.png"), 957, 5);
-    m_skin.flatten(background, name("button-close-normal.png"), 978, 5);
-    m_skin.flatten(background, name("kb_BK.png"), kPictureOriginX, kPictureOriginY);
-    return m_skin.image(background).size();
+    skin.flatten(background, name("button-help-normal.png"), 936, 5);
+    skin.flatten(background, name("button-min-normal.png"), 957, 5);
+    skin.flatten(background, name("button-close-normal.png"), 978, 5);
+    skin.flatten(background, name("kb_BK.png"), kPictureOriginX, kPictureOriginY);
+    return skin.image(background).size();
 }
 
 QStringList MainWindow::onDemandPictures() {

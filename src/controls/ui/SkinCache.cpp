@@ -1,5 +1,7 @@
 #include "controls/ui/SkinCache.h"
 
+#include "controls/ui/PngDecoder.h"
+
 #include <QFont>
 #include <QPainter>
 
@@ -12,14 +14,9 @@ SkinCache::SkinCache(QString folder) : m_folder(std::move(folder)) {}
 const QImage& SkinCache::image(const QString& name) {
     auto it = m_images.find(name);
     if (it == m_images.end()) {
-        QImage picture(m_folder + QLatin1Char('/') + name);
-        // An opaque picture (a background) keeps three bytes a pixel: a quarter less to hold,
-        // and still copied onto the window without blending. In place: a second copy of a
-        // large picture would only raise the peak.
-        if (!picture.isNull())
-            picture.convertTo(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                        : QImage::Format_RGB888);
-        it = m_images.insert(name, picture);
+        // Opaque pictures (the backgrounds) come at three bytes a pixel: a quarter less to
+        // hold, and still copied onto the window without blending.
+        it = m_images.insert(name, decodePng(m_folder + QLatin1Char('/') + name));
     }
     return it.value();
 }
@@ -55,6 +52,10 @@ void SkinCache::draw(QPainter& painter, const QString& name, int x, int y) {
 }
 
 void SkinCache::flatten(const QString& base, const QString& overlay, int x, int y) {
+    const QString pair = base + QLatin1Char('|') + overlay;
+    if (m_flattened.contains(pair))
+        return;
+    m_flattened.insert(pair);
     const QImage top = image(overlay);
     (void)image(base);
     QImage& bottom = m_images[base];

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QImage>
 #include <QRect>
+#include <QSet>
 #include <QString>
 
 class QFont;
@@ -30,13 +31,15 @@ class SkinCache {
         m_images.insert(name, std::move(picture));
     }
     // Draws the overlay onto the base picture once, its top-left corner at (x, y), and lets
-    // the overlay go: a picture always drawn at the same place need not stay decoded.
+    // the overlay go: a picture always drawn at the same place need not stay decoded. Once
+    // drawn, an overlay is not drawn onto that base again.
     void flatten(const QString& base, const QString& overlay, int x, int y);
 
   private:
     QString m_folder;
     QHash<QString, QImage> m_images;
     QHash<QString, QRect> m_inkRects;
+    QSet<QString> m_flattened; // "base|overlay"
 };
 
 // The font of the skinned windows' texts at that height.

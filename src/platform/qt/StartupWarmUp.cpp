@@ -12,26 +12,32 @@
 
 namespace q905 {
 
-StartupWarmUp::StartupWarmUp(QString skinFolder, QStringList onDemand)
+StartupWarmUp::StartupWarmUp(QString skinFolder, QStringList onDemand,
+                             std::function<void(SkinCache&)> prepare)
     : m_skin(std::move(skinFolder)) {
     auto ended = std::make_shared<std::promise<void>>();
     m_ended = ended->get_future();
     QThreadPool::globalInstance()->start([this, ended, onDemand = std::move(onDemand),
-                                          application = m_application.get_future().share()] {
+                                          prepare = std::move(prepare),
+                                          applicationFuture = m_application.get_future().share()] {
         // Listed without a name filter: a wildcard would load the regular expression engine.
         const QDir folder(m_skin.folder());
         for (const QString& name : folder.entryList(QDir::Files))
             if (name.endsWith(QLatin1String(".png")) && !onDemand.contains(name))
                 (void)m_skin.image(name);
-        m_picturesDone.set_value(); // m_skin belongs to the main thread from here on
 #ifdef Q905_HAVE_FONTCONFIG
         // Reading the font configuration and caches is the largest single cost of the first
         // text.
         FcInit();
 #endif
-        // Listing the families fills Qt's font database, which is shared between threads; the
+        // Painting (prepare) and Qt's font database need the application object.
+        const bool application = applicationFuture.get();
+        if (application && prepare)
+            prepare(m_skin);
+        m_picturesDone.set_value(); // m_skin belongs to the main thread from here on
+        // Listing the families fills the font database, which is shared between threads; the
         // first text on the main thread then only has to match its font.
-        if (application.get())
+        if (application)
             (void)QFontDatabase::families();
         ended->set_value();
     });
@@ -49,6 +55,11 @@ void StartupWarmUp::applicationCreated() {
 }
 
 SkinCache StartupWarmUp::take() {
+    // Without an application object the pictures are taken unprepared, not waited for forever.
+    if (!m_applicationSaid) {
+        m_applicationSaid = true;
+        m_application.set_value(false);
+    }
     m_picturesDone.get_future().wait();
     return std::move(m_skin);
 }

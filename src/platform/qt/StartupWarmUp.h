@@ -1,7 +1,8 @@
 #pragma once
 // Work the first frame needs, done on another thread while the main thread connects to the
 // display and builds the window: the skin pictures are decoded and the font configuration is
-// read; once the application object exists, the font database is filled too. It runs as a task
+// read; once the application object exists, the pictures are prepared and the font database
+// is filled too. It runs as a task
 // of Qt's global thread pool: Qt splits its own conversions of large pictures over that pool,
 // and from inside it keeps them on this one thread instead of starting two more.
 
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <future>
 
 namespace q905 {
@@ -17,8 +19,10 @@ namespace q905 {
 class StartupWarmUp {
   public:
     // skinFolder: the language's skin folder; its pictures (not those of the dialogs' folders)
-    // are decoded, except those named in onDemand, which wait until they are drawn.
-    StartupWarmUp(QString skinFolder, QStringList onDemand);
+    // are decoded, except those named in onDemand, which wait until they are drawn. Then
+    // prepare, when given, works on them there once the application object exists.
+    StartupWarmUp(QString skinFolder, QStringList onDemand,
+                  std::function<void(SkinCache&)> prepare = {});
     // Joins the thread.
     ~StartupWarmUp();
     StartupWarmUp(const StartupWarmUp&) = delete;
@@ -27,7 +31,7 @@ class StartupWarmUp {
     // The application object exists: the font database may be filled. Call finish() before
     // that object goes.
     void applicationCreated();
-    // Waits for the pictures; the decoded pictures.
+    // Waits for the pictures (prepared, after applicationCreated()); the decoded pictures.
     SkinCache take();
     // Waits for the task to end; it ends without filling the font database when
     // applicationCreated() was not called.
