@@ -129,7 +129,7 @@ struct Run {
 };
 
 // Starts one child in fresh runtime and settings folders and reads its report. The window keeps
-// its files in dataFolder.
+// its files and its cache in dataFolder.
 std::optional<Run> runOnce(const QString& self, const QString& kind, bool idle,
                            const QString& dataFolder) {
     QTemporaryDir folders;
@@ -141,6 +141,8 @@ std::optional<Run> runOnce(const QString& self, const QString& kind, bool idle,
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         environment.insert(QString::fromLatin1(name), path);
     }
+    // The cache of the composed background belongs with the user's files.
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), dataFolder + QStringLiteral("/cache"));
     if (idle)
         environment.insert(QStringLiteral("Q905_BENCH_IDLE"), QStringLiteral("1"));
     child.setProcessEnvironment(environment);
@@ -191,8 +193,8 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     const QString self = QCoreApplication::applicationFilePath();
 
-    // As a returning user starts it: keymap.bin and MacroDefine.bin were made by an earlier
-    // start, which is not measured.
+    // As a returning user starts it: keymap.bin, MacroDefine.bin and the cached background were
+    // made by an earlier start, which is not measured.
     QTemporaryDir data;
     if (!runOnce(self, QStringLiteral("window"), false, data.path())) {
         std::fprintf(stderr, "the window did not paint\n");

@@ -15,6 +15,14 @@ std::filesystem::path dataFolder(const std::optional<std::filesystem::path>& ove
     return std::filesystem::current_path() / "q905-data";
 }
 
+std::filesystem::path cacheFolder() {
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg)
+        return std::filesystem::path(xdg) / "q905";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::filesystem::path(home) / ".cache" / "q905";
+    return {};
+}
+
 std::filesystem::path programFolder() {
     std::error_code error;
     const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);

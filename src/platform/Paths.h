@@ -10,6 +10,10 @@ namespace q905 {
 // --data-dir when given, else $XDG_DATA_HOME/q905, else ~/.local/share/q905.
 std::filesystem::path dataFolder(const std::optional<std::filesystem::path>& override = {});
 
+// What can be made again but is kept to save time: $XDG_CACHE_HOME/q905, else ~/.cache/q905;
+// empty when neither is known.
+std::filesystem::path cacheFolder();
+
 // The folder of the running executable.
 std::filesystem::path programFolder();
 

@@ -110,9 +110,17 @@ int Application::run(int argc, char** argv) {
     const std::filesystem::path assets = assetRoot();
     const Language language =
         chooseLanguage(options.language, storedLanguage(), QLocale::system().name().toStdString());
+    // Kept per language: each has its own skin.
+    const std::filesystem::path caches = cacheFolder();
+    const QString backgroundCache =
+        caches.empty() ? QString()
+                       : QString::fromStdString(
+                             (caches / ("background-" +
+                                        assetFolder(assets, language).filename().string() + ".raw"))
+                                 .string());
     StartupWarmUp warmUp(QString::fromStdString(assetFolder(assets, language).string()),
                          MainWindow::onDemandPictures(),
-                         [](SkinCache& skin) { (void)MainWindow::flattenBackground(skin); });
+                         MainWindow::backgroundComposition(backgroundCache));
 
     QApplication application(argc, argv);
     warmUp.applicationCreated();
@@ -175,6 +183,7 @@ int Application::run(int argc, char** argv) {
     services.language = language;
     SkinCache decodedSkin = warmUp.take();
     services.decodedSkin = &decodedSkin;
+    services.backgroundCacheFile = backgroundCache;
     services.hotPlugAvailable = hotPlug->available();
     with.dialogSkin = std::make_unique<SkinCache>(
         QString::fromStdString(assetFolder(services.assetRoot, services.language).string()));

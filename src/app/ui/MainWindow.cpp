@@ -35,7 +35,7 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     m_fileVersion = readVersionFile(services.assetRoot);
-    setFixedSize(flattenBackground(m_skin));
+    setFixedSize(prepareBackground(m_skin, services.backgroundCacheFile));
 
     if (!services.hotPlugAvailable)
         services.dialogs->tell(this, QString(), QString::fromUtf8(texts::kRegistrationFailed));

@@ -46,9 +46,11 @@ class MainWindow : public QWidget {
 
     // Pictures of the skin folder the first frame does not draw: decoded when first drawn.
     static QStringList onDemandPictures();
-    // The pictures always drawn at the same place go into the background, once (a second call
-    // does nothing); its size.
-    static QSize flattenBackground(SkinCache& skin);
+    // The background with the pictures always drawn at the same place drawn in once, kept in
+    // cacheFile between runs (none when empty).
+    static SkinComposition backgroundComposition(const QString& cacheFile);
+    // Composes the background (a second call does nothing); its size.
+    static QSize prepareBackground(SkinCache& skin, const QString& cacheFile);
     // Lays out the first frame's texts, so the paint that the window's mapping brings finds
     // its fonts loaded; called while the window system maps the window.
     void prepareFirstFrame();

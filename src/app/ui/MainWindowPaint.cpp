@@ -57,18 +57,24 @@ void copyHighlight(QPainter& painter, const QImage& highlight, int key) {
 
 } // namespace
 
-QSize MainWindow::flattenBackground(SkinCache& skin) {
-    const QString background = name("main.png");
-    if (skin.image(background).isNull()) {
+SkinComposition MainWindow::backgroundComposition(const QString& cacheFile) {
+    return {name("main.png"),
+            {{name("button-help-normal.png"), {936, 5}},
+             {name("button-min-normal.png"), {957, 5}},
+             {name("button-close-normal.png"), {978, 5}},
+             {name("kb_BK.png"), {kPictureOriginX, kPictureOriginY}}},
+            cacheFile};
+}
+
+QSize MainWindow::prepareBackground(SkinCache& skin, const QString& cacheFile) {
+    const SkinComposition composition = backgroundComposition(cacheFile);
+    if (!skin.composeFromCache(composition) && skin.image(composition.base).isNull()) {
         QImage plain(kFallbackWindowSize, QImage::Format_RGB888);
         plain.fill(kFallbackBackground);
-        skin.setImage(background, std::move(plain));
+        skin.setImage(composition.base, std::move(plain));
     }
-    skin.flatten(background, name("button-help-normal.png"), 936, 5);
-    skin.flatten(background, name("button-min-normal.png"), 957, 5);
-    skin.flatten(background, name("button-close-normal.png"), 978, 5);
-    skin.flatten(background, name("kb_BK.png"), kPictureOriginX, kPictureOriginY);
-    return skin.image(background).size();
+    skin.compose(composition);
+    return skin.image(composition.base).size();
 }
 
 QStringList MainWindow::onDemandPictures() {
@@ -106,7 +112,7 @@ void MainWindow::compose(QPainter& painter) {
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 
     // The title buttons and the keyboard picture are part of the background (see
-    // flattenBackground).
+    // prepareBackground).
     if (m_helpMenuOpen)
         paintHelpMenu(painter);
 

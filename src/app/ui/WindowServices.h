@@ -3,6 +3,8 @@
 
 #include "app/Language.h"
 
+#include <QString>
+
 #include <filesystem>
 
 namespace q905 {
@@ -34,6 +36,8 @@ struct WindowServices {
     bool hotPlugAvailable = true;
     // Pictures of the language's skin decoded ahead of the window, taken over by it.
     SkinCache* decodedSkin = nullptr;
+    // Where the composed background is kept between runs; empty: not kept.
+    QString backgroundCacheFile;
 };
 
 } // namespace q905

@@ -1,11 +1,17 @@
 #include "controls/ui/SkinCache.h"
 
+#include "controls/ui/PictureCacheFile.h"
 #include "controls/ui/PngDecoder.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 #include <QFont>
 #include <QPainter>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace q905 {
 
@@ -51,19 +57,62 @@ void SkinCache::draw(QPainter& painter, const QString& name, int x, int y) {
         painter.drawImage(x, y, picture);
 }
 
-void SkinCache::flatten(const QString& base, const QString& overlay, int x, int y) {
-    const QString pair = base + QLatin1Char('|') + overlay;
-    if (m_flattened.contains(pair))
-        return;
-    m_flattened.insert(pair);
-    const QImage top = image(overlay);
-    (void)image(base);
-    QImage& bottom = m_images[base];
-    if (!top.isNull() && !bottom.isNull()) {
-        QPainter painter(&bottom);
-        painter.drawImage(x, y, top);
+QByteArray SkinCache::compositionKey(const SkinComposition& composition) const {
+    // What the composition was made from: the files (by size and time of change), the places.
+    QByteArray key = QFile::encodeName(QFileInfo(m_folder).absoluteFilePath());
+    const auto addFile = [&](const QString& name) {
+        const std::filesystem::path file =
+            QFile::encodeName(m_folder + QLatin1Char('/') + name).toStdString();
+        std::error_code error;
+        const auto size = std::filesystem::file_size(file, error);
+        const auto changed = std::filesystem::last_write_time(file, error);
+        key += '\n' + name.toUtf8() + ' ' + QByteArray::number(qulonglong(size)) + ' ' +
+               QByteArray::number(qlonglong(changed.time_since_epoch().count()));
+    };
+    addFile(composition.base);
+    for (const SkinOverlay& overlay : composition.overlays) {
+        addFile(overlay.name);
+        key += ' ' + QByteArray::number(overlay.at.x()) + ',' + QByteArray::number(overlay.at.y());
     }
-    m_images.remove(overlay);
+    return key;
+}
+
+void SkinCache::composed(const SkinComposition& composition, QImage picture) {
+    m_images.insert(composition.base, std::move(picture));
+    m_composed.insert(composition.base);
+    for (const SkinOverlay& overlay : composition.overlays) {
+        m_images.remove(overlay.name);
+        m_composedAway.insert(overlay.name);
+    }
+}
+
+bool SkinCache::composeFromCache(const SkinComposition& composition) {
+    if (m_composed.contains(composition.base))
+        return true;
+    if (composition.cacheFile.isEmpty())
+        return false;
+    QImage cached = loadCachedPicture(composition.cacheFile, compositionKey(composition));
+    if (cached.isNull())
+        return false;
+    composed(composition, std::move(cached));
+    return true;
+}
+
+void SkinCache::compose(const SkinComposition& composition) {
+    if (composeFromCache(composition))
+        return;
+    QImage picture = image(composition.base);
+    if (picture.isNull())
+        return;
+    m_images.remove(composition.base); // the one copy, painted in place
+    {
+        QPainter painter(&picture);
+        for (const SkinOverlay& overlay : composition.overlays)
+            painter.drawImage(overlay.at, image(overlay.name));
+    }
+    if (!composition.cacheFile.isEmpty())
+        (void)storeCachedPicture(composition.cacheFile, compositionKey(composition), picture);
+    composed(composition, std::move(picture));
 }
 
 QFont skinFont(int pixelHeight) {

@@ -1,16 +1,32 @@
 #pragma once
 // Skin pictures are decoded once and kept: a repaint only composes.
 
+#include <QByteArray>
 #include <QHash>
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 #include <QSet>
 #include <QString>
+
+#include <vector>
 
 class QFont;
 class QPainter;
 
 namespace q905 {
+
+// A picture always drawn at the same place over another.
+struct SkinOverlay {
+    QString name;
+    QPoint at;
+};
+
+struct SkinComposition {
+    QString base; // its picture becomes the composition
+    std::vector<SkinOverlay> overlays;
+    QString cacheFile; // empty: not kept between runs
+};
 
 class SkinCache {
   public:
@@ -30,16 +46,25 @@ class SkinCache {
     void setImage(const QString& name, QImage picture) {
         m_images.insert(name, std::move(picture));
     }
-    // Draws the overlay onto the base picture once, its top-left corner at (x, y), and lets
-    // the overlay go: a picture always drawn at the same place need not stay decoded. Once
-    // drawn, an overlay is not drawn onto that base again.
-    void flatten(const QString& base, const QString& overlay, int x, int y);
+    // The base picture with the overlays drawn on it, done once; the overlays are not kept
+    // decoded. From the cache file when that was made from the same files (nothing is decoded
+    // then), otherwise composed and written there. Composing paints: it needs the application
+    // object. Nothing happens while the base picture is missing.
+    void compose(const SkinComposition& composition);
+    // Only from the cache file; false when that could not be used.
+    bool composeFromCache(const SkinComposition& composition);
+    // A picture drawn into a composition, which need not be decoded.
+    bool composedAway(const QString& name) const { return m_composedAway.contains(name); }
 
   private:
     QString m_folder;
     QHash<QString, QImage> m_images;
     QHash<QString, QRect> m_inkRects;
-    QSet<QString> m_flattened; // "base|overlay"
+    QSet<QString> m_composed; // bases
+    QSet<QString> m_composedAway;
+
+    QByteArray compositionKey(const SkinComposition& composition) const;
+    void composed(const SkinComposition& composition, QImage picture);
 };
 
 // The font of the skinned windows' texts at that height.

@@ -12,28 +12,29 @@
 
 namespace q905 {
 
-StartupWarmUp::StartupWarmUp(QString skinFolder, QStringList onDemand,
-                             std::function<void(SkinCache&)> prepare)
+StartupWarmUp::StartupWarmUp(QString skinFolder, QStringList onDemand, SkinComposition composition)
     : m_skin(std::move(skinFolder)) {
     auto ended = std::make_shared<std::promise<void>>();
     m_ended = ended->get_future();
     QThreadPool::globalInstance()->start([this, ended, onDemand = std::move(onDemand),
-                                          prepare = std::move(prepare),
+                                          composition = std::move(composition),
                                           applicationFuture = m_application.get_future().share()] {
+        const bool composed = !composition.base.isEmpty() && m_skin.composeFromCache(composition);
         // Listed without a name filter: a wildcard would load the regular expression engine.
         const QDir folder(m_skin.folder());
         for (const QString& name : folder.entryList(QDir::Files))
-            if (name.endsWith(QLatin1String(".png")) && !onDemand.contains(name))
+            if (name.endsWith(QLatin1String(".png")) && !onDemand.contains(name) &&
+                !m_skin.composedAway(name))
                 (void)m_skin.image(name);
 #ifdef Q905_HAVE_FONTCONFIG
         // Reading the font configuration and caches is the largest single cost of the first
         // text.
         FcInit();
 #endif
-        // Painting (prepare) and Qt's font database need the application object.
+        // Painting and Qt's font database need the application object.
         const bool application = applicationFuture.get();
-        if (application && prepare)
-            prepare(m_skin);
+        if (application && !composed && !composition.base.isEmpty())
+            m_skin.compose(composition);
         m_picturesDone.set_value(); // m_skin belongs to the main thread from here on
         // Listing the families fills the font database, which is shared between threads; the
         // first text on the main thread then only has to match its font.

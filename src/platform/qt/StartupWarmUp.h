@@ -11,7 +11,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <future>
 
 namespace q905 {
@@ -19,10 +18,10 @@ namespace q905 {
 class StartupWarmUp {
   public:
     // skinFolder: the language's skin folder; its pictures (not those of the dialogs' folders)
-    // are decoded, except those named in onDemand, which wait until they are drawn. Then
-    // prepare, when given, works on them there once the application object exists.
-    StartupWarmUp(QString skinFolder, QStringList onDemand,
-                  std::function<void(SkinCache&)> prepare = {});
+    // are decoded, except those named in onDemand, which wait until they are drawn, and those
+    // the composition draws in, when it comes from its cache file. Otherwise it is composed
+    // there once the application object exists.
+    StartupWarmUp(QString skinFolder, QStringList onDemand, SkinComposition composition = {});
     // Joins the thread.
     ~StartupWarmUp();
     StartupWarmUp(const StartupWarmUp&) = delete;

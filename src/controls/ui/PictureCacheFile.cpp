@@ -1,0 +1,107 @@
+#include "controls/ui/PictureCacheFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace q905 {
+
+namespace {
+
+constexpr char kMagic[8] = {'q', '9', '0', '5', 'p', 'i', 'c', '1'};
+// Pixels start on a 64-byte boundary after the header and the key.
+constexpr qsizetype kAlignment = 64;
+
+struct Header {
+    char magic[8];
+    std::uint32_t keySize;
+    std::uint32_t width;
+    std::uint32_t height;
+    std::uint32_t format;
+    std::uint32_t bytesPerLine;
+    std::uint32_t reserved;
+};
+
+qsizetype pixelOffset(qsizetype keySize) {
+    const qsizetype end = qsizetype(sizeof(Header)) + keySize;
+    return (end + kAlignment - 1) / kAlignment * kAlignment;
+}
+
+void closeMapping(void* file) {
+    delete static_cast<QFile*>(file);
+}
+
+} // namespace
+
+QImage loadCachedPicture(const QString& path, const QByteArray& key) {
+    auto* file = new QFile(path);
+    if (!file->open(QIODevice::ReadOnly) || file->size() < qsizetype(sizeof(Header))) {
+        delete file;
+        return {};
+    }
+    uchar* bytes = file->map(0, file->size());
+    Header header{};
+    if (bytes)
+        std::memcpy(&header, bytes, sizeof header);
+    const qsizetype offset = pixelOffset(header.keySize);
+    const bool usable =
+        bytes && std::memcmp(header.magic, kMagic, sizeof kMagic) == 0 &&
+        header.keySize == std::uint32_t(key.size()) &&
+        std::memcmp(bytes + sizeof(Header), key.constData(), std::size_t(key.size())) == 0 &&
+        (header.format == QImage::Format_RGB888 ||
+         header.format == QImage::Format_ARGB32_Premultiplied) &&
+        header.width > 0 && header.height > 0 &&
+        header.bytesPerLine >= header.width * (header.format == QImage::Format_RGB888 ? 3u : 4u) &&
+        header.bytesPerLine % 4 == 0 &&
+        file->size() == offset + qsizetype(header.bytesPerLine) * qsizetype(header.height);
+    if (!usable) {
+        delete file;
+        return {};
+    }
+    // The file stays open, and mapped, as long as the picture lives.
+    return QImage(bytes + offset, int(header.width), int(header.height), int(header.bytesPerLine),
+                  QImage::Format(header.format), closeMapping, file);
+}
+
+bool storeCachedPicture(const QString& path, const QByteArray& key, const QImage& picture) {
+    if (picture.isNull() || (picture.format() != QImage::Format_RGB888 &&
+                             picture.format() != QImage::Format_ARGB32_Premultiplied))
+        return false;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString temporary = path + QStringLiteral(".new");
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    Header header{};
+    std::memcpy(header.magic, kMagic, sizeof kMagic);
+    header.keySize = std::uint32_t(key.size());
+    header.width = std::uint32_t(picture.width());
+    header.height = std::uint32_t(picture.height());
+    header.format = std::uint32_t(picture.format());
+    header.bytesPerLine = std::uint32_t(picture.bytesPerLine());
+    QByteArray head(pixelOffset(key.size()), '\0');
+    std::memcpy(head.data(), &header, sizeof header);
+    std::memcpy(head.data() + sizeof header, key.constData(), std::size_t(key.size()));
+    const qsizetype pixels = picture.sizeInBytes();
+    const bool written =
+        file.write(head) == head.size() &&
+        file.write(reinterpret_cast<const char*>(picture.constBits()), pixels) == pixels;
+    file.close();
+    if (!written || file.error() != QFileDevice::NoError) {
+        QFile::remove(temporary);
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(temporary).toStdString(),
+                            QFile::encodeName(path).toStdString(), error);
+    if (error)
+        QFile::remove(temporary);
+    return !error;
+}
+
+} // namespace q905

@@ -1,0 +1,81 @@
+// A composed picture comes out the same whether it is painted or mapped from the cache file,
+// and the cache is never used once what it was made from has changed or the file is damaged.
+#include "controls/ui/SkinCache.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace q905 {
+namespace {
+
+QImage filled(QSize size, QColor colour, QImage::Format format) {
+    QImage picture(size, format);
+    picture.fill(colour);
+    return picture;
+}
+
+class SkinCompositionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(filled({40, 30}, QColor(20, 30, 40), QImage::Format_RGB32)
+                        .save(m_folder.filePath("base.png")));
+        saveOverlay(QColor(200, 10, 10, 128));
+        m_composition = {QStringLiteral("base.png"),
+                         {{QStringLiteral("over.png"), {5, 7}}},
+                         m_folder.filePath("cache/base.raw")};
+    }
+    void saveOverlay(QColor colour) {
+        ASSERT_TRUE(
+            filled({10, 10}, colour, QImage::Format_ARGB32).save(m_folder.filePath("over.png")));
+    }
+    QImage expected() {
+        QImage picture =
+            QImage(m_folder.filePath("base.png")).convertToFormat(QImage::Format_RGB888);
+        QPainter painter(&picture);
+        painter.drawImage(5, 7, QImage(m_folder.filePath("over.png")));
+        return picture;
+    }
+    QImage composedFresh(bool fromCacheOnly, bool* fromCache = nullptr) {
+        SkinCache skin(m_folder.path());
+        const bool cached = skin.composeFromCache(m_composition);
+        if (fromCache)
+            *fromCache = cached;
+        if (!fromCacheOnly)
+            skin.compose(m_composition);
+        EXPECT_EQ(skin.composedAway(QStringLiteral("over.png")), cached || !fromCacheOnly);
+        return skin.image(QStringLiteral("base.png")).convertToFormat(QImage::Format_RGB888);
+    }
+
+    QTemporaryDir m_folder;
+    SkinComposition m_composition;
+};
+
+TEST_F(SkinCompositionTest, PaintedThenMappedAndNeverStale) {
+    bool fromCache = true;
+    EXPECT_EQ(composedFresh(false, &fromCache), expected());
+    EXPECT_FALSE(fromCache) << "nothing cached yet";
+    EXPECT_EQ(composedFresh(true, &fromCache), expected());
+    EXPECT_TRUE(fromCache);
+
+    // Another overlay (another size of file): composed again and cached again.
+    saveOverlay(QColor(10, 200, 10, 255));
+    EXPECT_EQ(composedFresh(false, &fromCache), expected());
+    EXPECT_FALSE(fromCache);
+    EXPECT_EQ(composedFresh(true, &fromCache), expected());
+    EXPECT_TRUE(fromCache);
+
+    // A cache file cut short is not used, and is written whole again.
+    const std::filesystem::path cache = QFile::encodeName(m_composition.cacheFile).toStdString();
+    std::filesystem::resize_file(cache, std::filesystem::file_size(cache) - 1);
+    EXPECT_EQ(composedFresh(false, &fromCache), expected());
+    EXPECT_FALSE(fromCache);
+    EXPECT_TRUE(composedFresh(true, &fromCache) == expected() && fromCache);
+}
+
+} // namespace
+} // namespace q905
