@@ -174,7 +174,8 @@ class KeyAssignmentWindow : public ::testing::Test {
     ScriptedDialogs dialogs;
 };
 
-constexpr int kEvdevA = 30, kEvdevB = 48, kEvdevC = 46, kEvdevD = 32, kEvdevLeftCtrl = 29;
+constexpr int kEvdevA = 30, kEvdevB = 48, kEvdevC = 46, kEvdevD = 32, kEvdevLeftCtrl = 29,
+              kEvdevMute = 113;
 
 TEST_F(KeyAssignmentWindow, SingleKeysAndCombinations) {
     assign('Q', [](Dialog& dialog) {
@@ -221,6 +222,15 @@ TEST_F(KeyAssignmentWindow, SingleKeysAndCombinations) {
     EXPECT_EQ(fileRecord('W'), expected('W', FunctionGroup::SingleKey, {}, 0));
     EXPECT_EQ(entry('W'), factoryEntry('W'));
     EXPECT_EQ(harness.window->host().keys().flags()[std::size_t(keyWithCode('W'))], 0);
+
+    // A key the keyboard cannot send (Mute) is refused in words, and nothing changes.
+    const KeyAssignmentRecord before = fileRecord('R');
+    assign('R', [](Dialog& dialog) {
+        type(dialog, kEvdevMute);
+        click(&dialog, kSave);
+    });
+    EXPECT_EQ(dialogs.told, std::vector<QString>{key_texts::kCannotSendKey.in(Language::English)});
+    EXPECT_EQ(fileRecord('R'), before);
 
     // Keys the Keymap view does not reassign open nothing.
     for (std::uint8_t code : {0xA2, 0xA3, 0x5B})

@@ -220,7 +220,10 @@ void MainWindow::openKeyAssignment(int key) {
         return;
     const AssignResult result = assignKey(host.keys(), host.image(), host.macros(), key,
                                           dialog.choice(), host.dataFolder());
-    if (!result.ok())
+    if (result.status == AssignStatus::CodeWithoutUsage)
+        m_services.dialogs->tell(this, QString::fromUtf8(kWindowTitle),
+                                 key_texts::kCannotSendKey.in(language));
+    else if (!result.ok())
         m_services.dialogs->tell(this, QString::fromUtf8(kWindowTitle),
                                  key_texts::kAssignFailed.in(language) +
                                      QString::fromStdString(result.message));

@@ -72,6 +72,9 @@ inline constexpr Text kNotAProgram{
     "Diese Datei ist kein Programm, das Du starten darfst. Bitte wähle ein Programm aus."};
 inline constexpr Text kAssignFailed{"The key could not be assigned: ",
                                     "Die Taste konnte nicht belegt werden: "};
+inline constexpr Text kCannotSendKey{
+    "The keyboard cannot send the key you pressed. Please choose another key.",
+    "Die gedrückte Taste kann die Tastatur nicht senden. Bitte wähle eine andere Taste."};
 
 // File pickers: the design's file type first, then what else fits, then everything.
 inline constexpr const char* kMusicFilter =
