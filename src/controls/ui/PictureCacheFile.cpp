@@ -32,40 +32,32 @@ qsizetype pixelOffset(qsizetype keySize) {
     return (end + kAlignment - 1) / kAlignment * kAlignment;
 }
 
-void closeMapping(void* file) {
-    delete static_cast<QFile*>(file);
-}
-
 } // namespace
 
 QImage loadCachedPicture(const QString& path, const QByteArray& key) {
-    auto* file = new QFile(path);
-    if (!file->open(QIODevice::ReadOnly) || file->size() < qsizetype(sizeof(Header))) {
-        delete file;
-        return {};
-    }
-    uchar* bytes = file->map(0, file->size());
+    QFile file(path);
     Header header{};
-    if (bytes)
-        std::memcpy(&header, bytes, sizeof header);
-    const qsizetype offset = pixelOffset(header.keySize);
-    const bool usable =
-        bytes && std::memcmp(header.magic, kMagic, sizeof kMagic) == 0 &&
-        header.keySize == std::uint32_t(key.size()) &&
-        std::memcmp(bytes + sizeof(Header), key.constData(), std::size_t(key.size())) == 0 &&
-        (header.format == QImage::Format_RGB888 ||
-         header.format == QImage::Format_ARGB32_Premultiplied) &&
-        header.width > 0 && header.height > 0 &&
-        header.bytesPerLine >= header.width * (header.format == QImage::Format_RGB888 ? 3u : 4u) &&
-        header.bytesPerLine % 4 == 0 &&
-        file->size() == offset + qsizetype(header.bytesPerLine) * qsizetype(header.height);
-    if (!usable) {
-        delete file;
+    if (!file.open(QIODevice::ReadOnly) ||
+        file.read(reinterpret_cast<char*>(&header), sizeof header) != qsizetype(sizeof header) ||
+        std::memcmp(header.magic, kMagic, sizeof kMagic) != 0 ||
+        header.keySize != std::uint32_t(key.size()) || file.read(key.size()) != key ||
+        (header.format != QImage::Format_RGB888 &&
+         header.format != QImage::Format_ARGB32_Premultiplied) ||
+        header.width == 0 || header.height == 0 || header.width > 1u << 14 ||
+        header.height > 1u << 14)
         return {};
-    }
-    // The file stays open, and mapped, as long as the picture lives.
-    return QImage(bytes + offset, int(header.width), int(header.height), int(header.bytesPerLine),
-                  QImage::Format(header.format), closeMapping, file);
+    const qsizetype offset = pixelOffset(key.size());
+    // Checked before anything is allocated: the file must hold exactly the pixels it announces.
+    if (file.size() != offset + qsizetype(header.bytesPerLine) * qsizetype(header.height))
+        return {};
+    QImage picture(int(header.width), int(header.height), QImage::Format(header.format));
+    // Read, not mapped: a file cut short under a mapping would end the program at the next paint.
+    if (picture.isNull() || picture.bytesPerLine() != qsizetype(header.bytesPerLine) ||
+        !file.seek(offset) ||
+        file.read(reinterpret_cast<char*>(picture.bits()), picture.sizeInBytes()) !=
+            picture.sizeInBytes())
+        return {};
+    return picture;
 }
 
 bool storeCachedPicture(const QString& path, const QByteArray& key, const QImage& picture) {
