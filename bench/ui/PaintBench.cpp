@@ -83,6 +83,8 @@ int main(int argc, char** argv) {
     services.delays = &delays;
     services.dataFolder = data.path().toStdString();
     services.assetRoot = assets;
+    const QString cacheFile = data.filePath(QStringLiteral("cache/background.raw"));
+    services.backgroundCacheFile = cacheFile;
 
     MainWindow window(services);
     bool read = false;
@@ -102,13 +104,21 @@ int main(int argc, char** argv) {
 
     const QString folder = window.skin().folder();
     (void)window.frame(); // warm: every picture decoded once
+    // This first start composed the background and holds it.
+    const double held = millisecondsPerPaint(paints, [&] { (void)window.frame(); });
+    // A later start reads the background from its cache file as each paint needs it.
+    window.skin() = SkinCache(folder);
+    (void)MainWindow::prepareBackground(window.skin(), cacheFile);
+    (void)window.frame();
     const double kept = millisecondsPerPaint(paints, [&] { (void)window.frame(); });
     const double decoded = millisecondsPerPaint(paints, [&] {
         window.skin() = SkinCache(folder); // forget every picture: this paint decodes them all
         (void)window.frame();
     });
     const double ratio = decoded / kept;
-    std::printf("paint with kept pictures:     %8.3f ms\n", kept);
+    std::printf("paint with kept pictures:     %8.3f ms (background from its cache file; "
+                "%.3f ms held in memory)\n",
+                kept, held);
     std::printf("paint decoding every picture: %8.3f ms\n", decoded);
     std::printf("kept pictures are %.1f times faster (at least 10 required)\n", ratio);
 

@@ -69,6 +69,25 @@ TEST_F(SkinCompositionTest, PaintedThenMappedAndNeverStale) {
     EXPECT_EQ(composedFresh(true, &fromCache), expected());
     EXPECT_TRUE(fromCache);
 
+    // Drawn from the file a band at a time: only what the clip reaches, exactly as composed.
+    {
+        SkinCache skin(m_folder.path());
+        ASSERT_TRUE(skin.composeFromCache(m_composition));
+        QImage canvas = filled({50, 40}, Qt::black, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&canvas);
+        painter.setClipRect(QRect(6, 8, 20, 11));
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        skin.draw(painter, QStringLiteral("base.png"), 3, 2);
+        painter.end();
+        const QImage composed = expected().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x) {
+                const bool inside = QRect(6, 8, 20, 11).contains(x, y);
+                ASSERT_EQ(canvas.pixel(x, y), inside ? composed.pixel(x - 3, y - 2) : qRgb(0, 0, 0))
+                    << x << "," << y;
+            }
+    }
+
     // A cache file cut short is not used, and is written whole again.
     const std::filesystem::path cache = QFile::encodeName(m_composition.cacheFile).toStdString();
     std::filesystem::resize_file(cache, std::filesystem::file_size(cache) - 1);

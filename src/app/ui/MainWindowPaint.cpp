@@ -1,5 +1,6 @@
-// The composition of the main window, layer by layer, straight onto the window: the only
-// full-size picture kept is the skin's background.
+// The composition of the main window, layer by layer, straight onto the window. The only
+// full-size picture is the skin's background; from its cache file it is read a band at a time
+// as a paint needs it, never held whole.
 #include "app/ButtonTable.h"
 #include "app/ui/MainWindow.h"
 #include "lighting/EffectCatalogue.h"
@@ -68,13 +69,13 @@ SkinComposition MainWindow::backgroundComposition(const QString& cacheFile) {
 
 QSize MainWindow::prepareBackground(SkinCache& skin, const QString& cacheFile) {
     const SkinComposition composition = backgroundComposition(cacheFile);
-    if (!skin.composeFromCache(composition) && skin.image(composition.base).isNull()) {
+    if (!skin.composeFromCache(composition) && skin.size(composition.base).isEmpty()) {
         QImage plain(kFallbackWindowSize, QImage::Format_RGB888);
         plain.fill(kFallbackBackground);
         skin.setImage(composition.base, std::move(plain));
     }
     skin.compose(composition);
-    return skin.image(composition.base).size();
+    return skin.size(composition.base);
 }
 
 QStringList MainWindow::onDemandPictures() {
@@ -105,10 +106,9 @@ QImage MainWindow::frame() {
 void MainWindow::compose(QPainter& painter) {
     // Drawn from a copy taken under the lock: the start-up read may be filling the image.
     const SettingsImage shown = m_host.settings().deviceCopy();
-    const QImage& background = m_skin.image(name("main.png"));
     m_textLayout.clear();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, background);
+    m_skin.draw(painter, name("main.png"), 0, 0);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 
     // The title buttons and the keyboard picture are part of the background (see

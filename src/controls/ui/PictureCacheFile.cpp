@@ -34,30 +34,53 @@ qsizetype pixelOffset(qsizetype keySize) {
 
 } // namespace
 
-QImage loadCachedPicture(const QString& path, const QByteArray& key) {
-    QFile file(path);
+std::shared_ptr<CachedPictureRows> CachedPictureRows::open(const QString& path,
+                                                           const QByteArray& key) {
+    auto opened = std::make_shared<CachedPictureRows>();
+    std::ifstream& file = opened->m_file;
+    file.open(QFile::encodeName(path).toStdString(), std::ios::binary);
     Header header{};
-    if (!file.open(QIODevice::ReadOnly) ||
-        file.read(reinterpret_cast<char*>(&header), sizeof header) != qsizetype(sizeof header) ||
+    QByteArray storedKey(key.size(), '\0');
+    if (!file || !file.read(reinterpret_cast<char*>(&header), sizeof header) ||
         std::memcmp(header.magic, kMagic, sizeof kMagic) != 0 ||
-        header.keySize != std::uint32_t(key.size()) || file.read(key.size()) != key ||
+        header.keySize != std::uint32_t(key.size()) ||
+        !file.read(storedKey.data(), storedKey.size()) || storedKey != key ||
         (header.format != QImage::Format_RGB888 &&
          header.format != QImage::Format_ARGB32_Premultiplied) ||
         header.width == 0 || header.height == 0 || header.width > 1u << 14 ||
         header.height > 1u << 14)
-        return {};
+        return nullptr;
+    // The file must hold exactly the pixels it announces, in QImage's own row layout.
+    const QImage probe(int(header.width), 1, QImage::Format(header.format));
     const qsizetype offset = pixelOffset(key.size());
-    // Checked before anything is allocated: the file must hold exactly the pixels it announces.
-    if (file.size() != offset + qsizetype(header.bytesPerLine) * qsizetype(header.height))
+    std::error_code error;
+    const auto size = std::filesystem::file_size(QFile::encodeName(path).toStdString(), error);
+    if (error || probe.bytesPerLine() != qsizetype(header.bytesPerLine) ||
+        qsizetype(size) != offset + qsizetype(header.bytesPerLine) * qsizetype(header.height))
+        return nullptr;
+    opened->m_size = QSize(int(header.width), int(header.height));
+    opened->m_format = QImage::Format(header.format);
+    opened->m_bytesPerLine = header.bytesPerLine;
+    opened->m_offset = offset;
+    return opened;
+}
+
+QImage CachedPictureRows::rows(int top, int count) {
+    if (top < 0 || count <= 0 || top + count > m_size.height())
         return {};
-    QImage picture(int(header.width), int(header.height), QImage::Format(header.format));
-    // Read, not mapped: a file cut short under a mapping would end the program at the next paint.
-    if (picture.isNull() || picture.bytesPerLine() != qsizetype(header.bytesPerLine) ||
-        !file.seek(offset) ||
-        file.read(reinterpret_cast<char*>(picture.bits()), picture.sizeInBytes()) !=
-            picture.sizeInBytes())
+    QImage band(m_size.width(), count, m_format);
+    if (band.isNull())
         return {};
-    return picture;
+    m_file.clear();
+    m_file.seekg(std::streamoff(m_offset + m_bytesPerLine * top));
+    if (!m_file.read(reinterpret_cast<char*>(band.bits()), std::streamsize(band.sizeInBytes())))
+        return {};
+    return band;
+}
+
+QImage loadCachedPicture(const QString& path, const QByteArray& key) {
+    const std::shared_ptr<CachedPictureRows> file = CachedPictureRows::open(path, key);
+    return file ? file->rows(0, file->size().height()) : QImage();
 }
 
 bool storeCachedPicture(const QString& path, const QByteArray& key, const QImage& picture) {

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <QFont>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -19,6 +20,15 @@ SkinCache::SkinCache(QString folder) : m_folder(std::move(folder)) {}
 
 const QImage& SkinCache::image(const QString& name) {
     auto it = m_images.find(name);
+    if (it == m_images.end() && m_streamed.contains(name)) {
+        // Whoever wants the picture itself gets it whole; drawing goes on from memory then.
+        const std::shared_ptr<CachedPictureRows> file = m_streamed.take(name);
+        QImage whole = file->rows(0, file->size().height());
+        if (!whole.isNull())
+            return *m_images.insert(name, std::move(whole));
+        recompose(name);
+        it = m_images.find(name);
+    }
     if (it == m_images.end()) {
         // Opaque pictures (the backgrounds) come at three bytes a pixel: a quarter less to
         // hold, and still copied onto the window without blending.
@@ -51,10 +61,40 @@ QRect SkinCache::inkRect(const QString& name) {
     return ink;
 }
 
+QSize SkinCache::size(const QString& name) {
+    if (const auto streamed = m_streamed.constFind(name); streamed != m_streamed.constEnd())
+        return streamed.value()->size();
+    return image(name).size();
+}
+
 void SkinCache::draw(QPainter& painter, const QString& name, int x, int y) {
-    const QImage& picture = image(name);
-    if (!picture.isNull())
-        painter.drawImage(x, y, picture);
+    const auto streamed = m_streamed.constFind(name);
+    if (streamed == m_streamed.constEnd()) {
+        const QImage& picture = image(name);
+        if (!picture.isNull())
+            painter.drawImage(x, y, picture);
+        return;
+    }
+    // Only the rows the paint needs are read, a band at a time.
+    const std::shared_ptr<CachedPictureRows> file = streamed.value();
+    QRect reach = painter.paintEngine()->systemClip().boundingRect();
+    if (reach.isEmpty())
+        reach = QRect(0, 0, painter.device()->width(), painter.device()->height());
+    if (painter.hasClipping())
+        reach &= painter.clipBoundingRect().toAlignedRect();
+    const QRect area = QRect(QPoint(x, y), file->size()) & reach;
+    constexpr int kBandRows = 64;
+    for (int top = area.top(); top <= area.bottom(); top += kBandRows) {
+        const int rows = std::min(kBandRows, area.bottom() + 1 - top);
+        const QImage band = file->rows(top - y, rows);
+        if (band.isNull()) {
+            recompose(name);
+            draw(painter, name, x, y);
+            return;
+        }
+        painter.drawImage(QPoint(area.left(), top), band,
+                          QRect(area.left() - x, 0, area.width(), rows));
+    }
 }
 
 QByteArray SkinCache::compositionKey(const SkinComposition& composition) const {
@@ -80,6 +120,7 @@ QByteArray SkinCache::compositionKey(const SkinComposition& composition) const {
 void SkinCache::composed(const SkinComposition& composition, QImage picture) {
     m_images.insert(composition.base, std::move(picture));
     m_composed.insert(composition.base);
+    m_compositions.insert(composition.base, composition);
     for (const SkinOverlay& overlay : composition.overlays) {
         m_images.remove(overlay.name);
         m_composedAway.insert(overlay.name);
@@ -91,11 +132,25 @@ bool SkinCache::composeFromCache(const SkinComposition& composition) {
         return true;
     if (composition.cacheFile.isEmpty())
         return false;
-    QImage cached = loadCachedPicture(composition.cacheFile, compositionKey(composition));
-    if (cached.isNull())
+    std::shared_ptr<CachedPictureRows> cached =
+        CachedPictureRows::open(composition.cacheFile, compositionKey(composition));
+    if (!cached)
         return false;
-    composed(composition, std::move(cached));
+    composed(composition, QImage());
+    m_images.remove(composition.base);
+    m_streamed.insert(composition.base, std::move(cached));
     return true;
+}
+
+void SkinCache::recompose(const QString& base) {
+    SkinComposition composition = m_compositions.value(base);
+    composition.cacheFile.clear();
+    m_streamed.remove(base);
+    m_composed.remove(base);
+    m_images.remove(base);
+    for (const SkinOverlay& overlay : composition.overlays)
+        m_composedAway.remove(overlay.name);
+    compose(composition);
 }
 
 void SkinCache::compose(const SkinComposition& composition) {

@@ -9,12 +9,16 @@
 #include <QSet>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class QFont;
+class QSize;
 class QPainter;
 
 namespace q905 {
+
+class CachedPictureRows;
 
 // A picture always drawn at the same place over another.
 struct SkinOverlay {
@@ -40,15 +44,19 @@ class SkinCache {
     // The part of the picture that shows: neither transparent nor, in an opaque picture, the
     // colour of its top-left corner. Relative to that corner.
     QRect inkRect(const QString& name);
-    // Copies the picture at its natural size with its top-left corner at (x, y).
+    // Copies the picture at its natural size with its top-left corner at (x, y), as far as the
+    // painter's clip reaches (the painter must not be transformed).
     void draw(QPainter& painter, const QString& name, int x, int y);
+    // The picture's size, without decoding or reading it whole.
+    QSize size(const QString& name);
     // Puts a picture of that name in place of the skin's.
     void setImage(const QString& name, QImage picture) {
         m_images.insert(name, std::move(picture));
     }
     // The base picture with the overlays drawn on it, done once; the overlays are not kept
     // decoded. From the cache file when that was made from the same files (nothing is decoded
-    // then), otherwise composed and written there. Composing paints: it needs the application
+    // then, and the composition is drawn from the file, never held whole), otherwise composed
+    // and written there. Composing paints: it needs the application
     // object. Nothing happens while the base picture is missing.
     void compose(const SkinComposition& composition);
     // Only from the cache file; false when that could not be used.
@@ -61,10 +69,14 @@ class SkinCache {
     QHash<QString, QImage> m_images;
     QHash<QString, QRect> m_inkRects;
     QSet<QString> m_composed; // bases
+    QHash<QString, SkinComposition> m_compositions;
+    QHash<QString, std::shared_ptr<CachedPictureRows>> m_streamed;
     QSet<QString> m_composedAway;
 
     QByteArray compositionKey(const SkinComposition& composition) const;
     void composed(const SkinComposition& composition, QImage picture);
+    // A streamed picture whose file failed: composed again in memory.
+    void recompose(const QString& base);
 };
 
 // The font of the skinned windows' texts at that height.

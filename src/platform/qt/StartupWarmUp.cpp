@@ -24,7 +24,7 @@ StartupWarmUp::StartupWarmUp(QString skinFolder, QStringList onDemand, SkinCompo
         const QDir folder(m_skin.folder());
         for (const QString& name : folder.entryList(QDir::Files))
             if (name.endsWith(QLatin1String(".png")) && !onDemand.contains(name) &&
-                !m_skin.composedAway(name))
+                !m_skin.composedAway(name) && !(composed && name == composition.base))
                 (void)m_skin.image(name);
 #ifdef Q905_HAVE_FONTCONFIG
         // Reading the font configuration and caches is the largest single cost of the first
