@@ -1,4 +1,4 @@
-// A composed picture comes out the same whether it is painted or mapped from the cache file,
+// A composed picture comes out the same whether it is painted or read from the cache file,
 // and the cache is never used once what it was made from has changed or the file is damaged.
 #include "controls/ui/SkinCache.h"
 
@@ -55,7 +55,7 @@ class SkinCompositionTest : public ::testing::Test {
     SkinComposition m_composition;
 };
 
-TEST_F(SkinCompositionTest, PaintedThenMappedAndNeverStale) {
+TEST_F(SkinCompositionTest, PaintedThenReadFromItsFileAndNeverStale) {
     bool fromCache = true;
     EXPECT_EQ(composedFresh(false, &fromCache), expected());
     EXPECT_FALSE(fromCache) << "nothing cached yet";
@@ -86,6 +86,23 @@ TEST_F(SkinCompositionTest, PaintedThenMappedAndNeverStale) {
                 ASSERT_EQ(canvas.pixel(x, y), inside ? composed.pixel(x - 3, y - 2) : qRgb(0, 0, 0))
                     << x << "," << y;
             }
+    }
+
+    // A file cut short under an open composition: drawn from the pictures again, still exact.
+    {
+        SkinCache skin(m_folder.path());
+        ASSERT_TRUE(skin.composeFromCache(m_composition));
+        const std::filesystem::path cache =
+            QFile::encodeName(m_composition.cacheFile).toStdString();
+        const auto whole = std::filesystem::file_size(cache);
+        std::filesystem::resize_file(cache, 100);
+        QImage canvas = filled({40, 30}, Qt::black, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&canvas);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        skin.draw(painter, QStringLiteral("base.png"), 0, 0);
+        painter.end();
+        EXPECT_EQ(canvas, expected().convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        std::filesystem::resize_file(cache, whole);
     }
 
     // A cache file cut short is not used, and is written whole again.
