@@ -59,15 +59,7 @@ void drawCloseMark(QPainter& painter) {
         !isOnCloseMark(kColourCloseMark.right(), kColourCloseMark.bottom()))
         throw std::runtime_error("the close mark is drawn away from where the dialog takes it");
     const QRectF mark(kColourCloseMark);
-    drawPlate(painter, mark.adjusted(-4, -3, 4, 3), 3, QColor(48, 48, 53), QColor(27, 27, 30),
-              QColor(6, 6, 8));
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(232, 88, 88), 1.4, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(mark.topLeft() + QPointF(0.5, 0.5), mark.bottomRight() - QPointF(0.5, 0.5));
-    painter.drawLine(QPointF(mark.right() - 0.5, mark.top() + 0.5),
-                     QPointF(mark.left() + 0.5, mark.bottom() - 0.5));
-    painter.restore();
+    skin::drawCloseMark(painter, mark);
 }
 
 QImage colourDialogBackground() {

@@ -53,16 +53,6 @@ void drawListPanel(QPainter& painter, const QRect& place) {
     painter.drawLine(frame.topRight() + QPoint(1, 1), frame.bottomRight() + QPoint(1, 1));
 }
 
-void drawCross(QPainter& painter, const QRectF& mark, const QColor& colour) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(colour, 1.4, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(mark.topLeft() + QPointF(0.5, 0.5), mark.bottomRight() - QPointF(0.5, 0.5));
-    painter.drawLine(QPointF(mark.right() - 0.5, mark.top() + 0.5),
-                     QPointF(mark.left() + 0.5, mark.bottom() - 0.5));
-    painter.restore();
-}
-
 QImage plate(int width, int height, bool over, bool primary = false) {
     QImage picture = newPicture(width, height);
     QPainter painter(&picture);

@@ -75,4 +75,20 @@ void drawFadingLine(QPainter& painter, qreal x1, qreal x2, qreal y, const QColor
     painter.restore();
 }
 
+void drawCross(QPainter& painter, const QRectF& mark, const QColor& colour) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour, 1.4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(mark.topLeft() + QPointF(0.5, 0.5), mark.bottomRight() - QPointF(0.5, 0.5));
+    painter.drawLine(QPointF(mark.right() - 0.5, mark.top() + 0.5),
+                     QPointF(mark.left() + 0.5, mark.bottom() - 0.5));
+    painter.restore();
+}
+
+void drawCloseMark(QPainter& painter, const QRectF& mark) {
+    drawPlate(painter, mark.adjusted(-4, -3, 4, 3), 3, QColor(48, 48, 53), QColor(27, 27, 30),
+              QColor(6, 6, 8));
+    drawCross(painter, mark, QColor(232, 88, 88));
+}
+
 } // namespace q905::skin

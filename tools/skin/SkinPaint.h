@@ -45,4 +45,10 @@ void drawPlate(QPainter& painter, const QRectF& rect, qreal radius, const QColor
 // A thin horizontal line that fades out towards both ends.
 void drawFadingLine(QPainter& painter, qreal x1, qreal x2, qreal y, const QColor& colour);
 
+// A cross drawn into the rectangle with round ends.
+void drawCross(QPainter& painter, const QRectF& mark, const QColor& colour);
+
+// A dialog's close mark: a red cross on a small plate around the rectangle.
+void drawCloseMark(QPainter& painter, const QRectF& mark);
+
 } // namespace q905::skin
