@@ -1,6 +1,7 @@
 #include "app/HostState.h"
 
-#include "base/AtomicFile.h"
+#include "base/RegularFile.h"
+#include "device/PendingEdits.h"
 #include "keys/CommitAssignment.h"
 #include "profiles/ProfileFiles.h"
 
@@ -18,6 +19,9 @@ HostState::LoadReport HostState::loadAtStartUp() {
     removeStaleTemporaries(profileFolder(m_dataFolder));
     LoadReport report;
     report.macros = loadMacroFile(macroFilePath(), *m_macros);
+    std::error_code error;
+    m_macrosKeptAsItIs = !report.macros.ok() && std::filesystem::exists(
+                                                    std::filesystem::symlink_status(macroFilePath(), error));
     m_keys.table().clear();
     {
         // The start-up read may already be storing blocks on its own thread.
@@ -25,8 +29,39 @@ HostState::LoadReport HostState::loadAtStartUp() {
         report.keymap = loadKeymapFile(m_dataFolder, false, m_settings.deviceSettings(), m_keys);
     }
     m_keys.table().resetKeyCodes();
+    m_keymapKeptAsItIs = report.keymap.status == KeymapLoadStatus::Unreadable;
     snapshotAll();
+    loadPendingEdits();
     return report;
+}
+
+void HostState::loadPendingEdits() {
+    m_pendingAtStart.reset();
+    const FileContents contents =
+        readRegularFile(m_dataFolder / kAppliedFileName, kSettingsImageSize);
+    if (!contents.ok() || contents.bytes.size() != kSettingsImageSize || m_keymapKeptAsItIs)
+        return;
+    SettingsImage believed;
+    std::copy(contents.bytes.begin(), contents.bytes.end(), believed.bytes().begin());
+    std::lock_guard lock(m_settings.mutex());
+    if (!hasPendingEdits(m_settings.deviceSettings(), believed))
+        return;
+    // Until the keyboard is read, the applied copy is what it was believed to hold.
+    m_settings.appliedSettings() = believed;
+    m_pendingAtStart = std::make_unique<PendingAtStart>(
+        PendingAtStart{m_settings.deviceSettings(), believed});
+}
+
+void HostState::resumePendingEdits() {
+    if (!m_pendingAtStart)
+        return;
+    {
+        std::lock_guard lock(m_settings.mutex());
+        carryPendingEdits(m_pendingAtStart->edited, m_pendingAtStart->believed,
+                          m_settings.deviceSettings());
+    }
+    m_pendingAtStart.reset();
+    recomputeAssignedFlags(m_keys, m_settings.deviceSettings());
 }
 
 Status HostState::checkFiles() const {
@@ -44,21 +79,101 @@ Status HostState::checkFiles() const {
     return Status::success();
 }
 
-Status HostState::checkDataFolder() const {
-    return checkWritableFolder(m_dataFolder);
+Result<PreparedSave> HostState::prepareSave(bool macros) {
+    PreparedSave save;
+    std::error_code ignored;
+    std::filesystem::create_directories(m_dataFolder, ignored);
+    if (!m_keymapKeptAsItIs) {
+        const SettingsImage image = m_settings.deviceCopy();
+        auto keymap = PreparedFile::prepare(keymapPath(m_dataFolder),
+                                            hostStateBytes(image, m_keys.table()));
+        if (!keymap)
+            return Result<PreparedSave>::failure(keymap.status());
+        save.keymap = std::move(*keymap);
+        // The room applied.bin needs, should edits stay pending.
+        auto applied = PreparedFile::prepare(m_dataFolder / kAppliedFileName, image.bytes());
+        if (!applied)
+            return Result<PreparedSave>::failure(applied.status());
+        save.applied = std::move(*applied);
+    }
+    if (macros && !m_macrosKeptAsItIs) {
+        auto file = PreparedFile::prepare(macroFilePath(), m_macros->toBytes());
+        if (!file)
+            return Result<PreparedSave>::failure(file.status());
+        save.macros = std::move(*file);
+    }
+    return save;
+}
+
+Status HostState::writeKeymap(PreparedFile& keymap, std::optional<PreparedFile>& applied,
+                              const SettingsImage& image, const KeyAssignmentTable& table,
+                              const SettingsImage& believed) {
+    if (Status written = keymap.rewrite(hostStateBytes(image, table)); !written)
+        return written;
+    // keymap.bin first: applied.bin beside an older keymap.bin would turn values the keyboard
+    // holds into edits.
+    if (Status committed = keymap.commit(); !committed)
+        return committed;
+    const std::filesystem::path appliedPath = m_dataFolder / kAppliedFileName;
+    if (!hasPendingEdits(image, believed)) {
+        applied.reset();
+        std::error_code ignored; // one left behind names only what the keyboard took since
+        std::filesystem::remove(appliedPath, ignored);
+        return Status::success();
+    }
+    if (!applied) {
+        auto prepared = PreparedFile::prepare(appliedPath, believed.bytes());
+        if (!prepared)
+            return prepared.status();
+        applied = std::move(*prepared);
+    }
+    if (Status written = applied->rewrite(believed.bytes()); !written)
+        return written;
+    return applied->commit();
+}
+
+Status HostState::finishSave(PreparedSave save) {
+    Status status = Status::success();
+    if (save.keymap) {
+        const SettingsImage image = m_settings.deviceCopy();
+        const SettingsImage believed = m_settings.appliedCopy();
+        status = writeKeymap(*save.keymap, save.applied, image, m_keys.table(), believed);
+        m_keys.setFileBehind(!status.ok());
+    }
+    if (save.macros) {
+        Status macros = save.macros->rewrite(m_macros->toBytes());
+        if (macros)
+            macros = save.macros->commit();
+        if (status && !macros)
+            status = macros;
+    }
+    return status;
 }
 
 Status HostState::saveKeymap() {
-    const SettingsImage image = m_settings.deviceCopy();
-    return saveKeymapFile(m_dataFolder, image, m_keys);
+    Result<PreparedSave> save = prepareSave();
+    if (!save) {
+        m_keys.setFileBehind(true);
+        return save.status();
+    }
+    return finishSave(std::move(*save));
 }
 
 Status HostState::saveAppliedKeymap() {
+    if (m_keymapKeptAsItIs)
+        return Status::success();
     const SettingsImage applied = m_settings.appliedCopy();
-    return saveKeymapFile(m_dataFolder, applied, m_keys.appliedTable());
+    const std::vector<std::uint8_t> bytes = hostStateBytes(applied, m_keys.appliedTable());
+    auto keymap = PreparedFile::prepare(keymapPath(m_dataFolder), bytes);
+    if (!keymap)
+        return keymap.status();
+    std::optional<PreparedFile> noneNeeded;
+    return writeKeymap(*keymap, noneNeeded, applied, m_keys.appliedTable(), applied);
 }
 
 Status HostState::saveMacros() {
+    if (m_macrosKeptAsItIs)
+        return Status::success();
     return saveMacroFile(macroFilePath(), *m_macros);
 }
 
@@ -73,13 +188,13 @@ void HostState::revertAll() {
     recomputeAssignedFlags(m_keys, m_settings.deviceSettings());
 }
 
-Status HostState::factoryResetHostSide() {
+Status HostState::factoryResetHostSide(PreparedSave save) {
     {
         std::lock_guard lock(m_settings.mutex());
         clearAssignments(m_keys, m_settings.deviceSettings());
     }
     snapshotAll();
-    return saveKeymap();
+    return finishSave(std::move(save));
 }
 
 } // namespace q905

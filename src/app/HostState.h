@@ -3,6 +3,7 @@
 // assignment tables with their marks, the macro list, and the data folder their files live in.
 // The window and the command line both start from here, the same way.
 
+#include "base/AtomicFile.h"
 #include "device/Settings.h"
 #include "keys/KeyAssignmentTable.h"
 #include "keys/KeymapFile.h"
@@ -11,9 +12,22 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace q905 {
+
+// Beside keymap.bin while it holds edits the keyboard has not taken: the settings image the
+// keyboard was believed to hold when keymap.bin was saved.
+inline constexpr const char* kAppliedFileName = "applied.bin";
+
+// The host files of one save, written in full beside their targets before the keyboard is
+// changed, and put in place after it (HostState::finishSave).
+struct [[nodiscard]] PreparedSave {
+    std::optional<PreparedFile> keymap; // none while keymap.bin is kept as it is
+    std::optional<PreparedFile> applied;
+    std::optional<PreparedFile> macros;
+};
 
 class HostState {
   public:
@@ -43,9 +57,21 @@ class HostState {
     // asks first.
     Status checkFiles() const;
 
-    // Whether files can be written to the data folder: checked before the keyboard is
-    // changed, so a change never reaches the keyboard and then fails to be saved.
-    Status checkDataFolder() const;
+    // A keymap.bin or MacroDefine.bin that exists but could not be read at start-up is never
+    // written over: the program works on what it holds in memory, and saves leave it alone.
+    bool keymapKeptAsItIs() const { return m_keymapKeptAsItIs; }
+    bool macrosKeptAsItIs() const { return m_macrosKeptAsItIs; }
+
+    // After a complete read of the keyboard: edits saved earlier that the keyboard has not
+    // taken go back into DeviceSettings, so the next apply sends them (see PendingEdits.h).
+    void resumePendingEdits();
+
+    // keymap.bin (with applied.bin while edits are pending) and, with macros, MacroDefine.bin,
+    // prepared from the state as it is now. Nothing is replaced yet.
+    Result<PreparedSave> prepareSave(bool macros = false);
+    // Rewrites the prepared files with the state as it is now (an apply or a read may have
+    // changed it) and puts them in place.
+    Status finishSave(PreparedSave save);
 
     // keymap.bin from DeviceSettings and KeyAssignmentTable.
     Status saveKeymap();
@@ -58,14 +84,26 @@ class HostState {
     // The working copies go back to the applied ones; the marks follow.
     void revertAll();
     // After the keyboard's factory reset has been read: no assignments, no marks, every key
-    // enabled, snapshots, keymap.bin written.
-    Status factoryResetHostSide();
+    // enabled, snapshots, the prepared keymap.bin written.
+    Status factoryResetHostSide(PreparedSave save);
 
   private:
+    struct PendingAtStart {
+        SettingsImage edited;
+        SettingsImage believed;
+    };
+    void loadPendingEdits();
+    Status writeKeymap(PreparedFile& keymap, std::optional<PreparedFile>& applied,
+                       const SettingsImage& image, const KeyAssignmentTable& table,
+                       const SettingsImage& believed);
+
     std::filesystem::path m_dataFolder;
     Settings m_settings;
     KeyAssignments m_keys;
     std::unique_ptr<MacroList> m_macros; // 170 KB: on the heap
+    std::unique_ptr<PendingAtStart> m_pendingAtStart;
+    bool m_keymapKeptAsItIs = false;
+    bool m_macrosKeptAsItIs = false;
 };
 
 } // namespace q905

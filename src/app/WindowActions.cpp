@@ -8,38 +8,56 @@
 
 namespace q905 {
 
-ApplyOutcome applyEdits(KeyboardConnection& connection, HostState& host) {
+ApplyOutcome applyEdits(HidLink& link, AckFlag& ack, HostState& host) {
     ApplyOutcome outcome;
-    outcome.result = applyChanges(connection.link(), host.settings(), connection.ack());
+    Result<PreparedSave> save = host.prepareSave();
+    if (!save) {
+        outcome.saved = save.status();
+        return outcome;
+    }
+    outcome.sent = link.commandHandleValid();
+    outcome.result = applyChanges(link, host.settings(), ack);
     if (outcome.result == ApplyResult::Applied || outcome.result == ApplyResult::NothingToApply) {
         host.snapshotAll();
         outcome.snapshotTaken = true;
     }
-    outcome.saved = host.saveKeymap().ok();
+    outcome.saved = host.finishSave(std::move(*save));
     return outcome;
 }
 
-bool revertEdits(HostState& host) {
+RevertOutcome revertEdits(HostState& host) {
     host.revertAll();
-    (void)host.saveKeymap(); // a failed write keeps the state in memory, as every save does
-    return host.image().lightingEffect() >= effect::kFirstProfile;
+    RevertOutcome outcome{host.image().lightingEffect() >= effect::kFirstProfile,
+                          host.saveKeymap()};
+    return outcome;
 }
 
-FactoryResetResult factoryReset(KeyboardConnection& connection, HostState& host) {
-    if (!connection.connected())
-        return FactoryResetResult::NotConnected;
-    resetKeyboard(connection.link());
-    (void)readAll(connection.link(), host.settings());
-    (void)host.factoryResetHostSide();
-    return FactoryResetResult::Reset;
+FactoryResetOutcome factoryReset(HidLink& link, HostState& host) {
+    FactoryResetOutcome outcome;
+    if (!link.commandHandleValid())
+        return outcome;
+    Result<PreparedSave> save = host.prepareSave();
+    if (!save) {
+        outcome.reset = ApplyResult::NothingToApply; // nothing was sent
+        outcome.saved = save.status();
+        return outcome;
+    }
+    outcome.reset = resetKeyboard(link);
+    if (!outcome.wasReset())
+        return outcome;
+    outcome.read = readAll(link, host.settings());
+    outcome.saved = host.factoryResetHostSide(std::move(*save));
+    return outcome;
 }
 
-void readDoneHostSide(KeyboardConnection& connection, HostState& host, ReadSource source) {
-    recomputeAssignedFlags(host.keys(), host.image());
-    host.keys().flags()[kFnKeyIndex] = 0;
+Status readDoneHostSide(KeyboardConnection& connection, HostState& host, ReadSource source) {
     if (source == ReadSource::Keyboard && connection.connected())
         (void)readLightingParams(connection.link(), host.settings());
-    (void)host.saveKeymap();
+    if (source == ReadSource::Keyboard)
+        host.resumePendingEdits();
+    recomputeAssignedFlags(host.keys(), host.image());
+    host.keys().flags()[kFnKeyIndex] = 0;
+    return host.saveKeymap();
 }
 
 bool firmwareQuestionDue(ReadSource source, FirmwareVersion fileVersion, const Settings& settings) {

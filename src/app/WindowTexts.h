@@ -3,6 +3,8 @@
 
 #include "base/Language.h"
 
+#include <cerrno>
+
 #include <string_view>
 
 namespace q905 {
@@ -60,6 +62,39 @@ inline constexpr WindowText kResetNotConnected{
     "The keyboard is not connected. Nothing has been reset.",
     "Die Tastatur ist nicht verbunden. Es wurde nichts zur\u00FCckgesetzt."};
 
+// A save that failed. %1 is the reason (systemErrorText, else the system's own message).
+inline constexpr WindowText kNotSavedNothingSent{
+    "Your changes could not be saved on this computer (%1), so they have not been sent to the "
+    "keyboard.",
+    "Deine \u00C4nderungen konnten auf diesem Computer nicht gespeichert werden (%1), daher "
+    "wurden sie nicht an die Tastatur gesendet."};
+inline constexpr WindowText kNotSaved{
+    "Your settings could not be saved on this computer (%1). The window keeps them until you "
+    "close it.",
+    "Deine Einstellungen konnten auf diesem Computer nicht gespeichert werden (%1). Das "
+    "Fenster beh\u00E4lt sie, bis Du es schlie\u00DFt."};
+inline constexpr WindowText kMacrosNotSaved{
+    "The macros could not be saved on this computer (%1).",
+    "Die Makros konnten auf diesem Computer nicht gespeichert werden (%1)."};
+inline constexpr WindowText kResetNotSaved{
+    "The settings could not be saved on this computer (%1), so the keyboard has not been reset.",
+    "Die Einstellungen konnten auf diesem Computer nicht gespeichert werden (%1), daher wurde "
+    "die Tastatur nicht zur\u00FCckgesetzt."};
+inline constexpr WindowText kResetNotTaken{
+    "The keyboard did not take the factory reset. Nothing has been reset.",
+    "Die Tastatur hat das Zur\u00FCcksetzen nicht ausgef\u00FChrt. Es wurde nichts "
+    "zur\u00FCckgesetzt."};
+inline constexpr WindowText kResetNotReadBack{
+    "The keyboard has been reset, but it could not be read back. The settings shown may not be "
+    "the keyboard's.",
+    "Die Tastatur wurde zur\u00FCckgesetzt, konnte danach aber nicht gelesen werden. Die "
+    "angezeigten Einstellungen sind m\u00F6glicherweise nicht die der Tastatur."};
+// After the load's own message: a file that exists but could not be read is left alone.
+inline constexpr WindowText kFileKeptAsItIs{
+    "The window works on the settings in memory and leaves this file as it is.",
+    "Das Fenster arbeitet mit den Einstellungen im Speicher und l\u00E4sst diese Datei, wie sie "
+    "ist."};
+
 inline constexpr WindowText kAboutCaption{"About", "\u00DCber"};
 inline constexpr WindowText kAboutText{
     "Korvane Mirex Keyboard Q905 UK\nSoftware Version 1.4\n\nConfiguration utility for the "
@@ -67,5 +102,26 @@ inline constexpr WindowText kAboutText{
     "Korvane Mirex Keyboard Q905 UK\nSoftwareversion 1.4\n\nKonfigurationsprogramm f\u00FCr die "
     "Gaming-Tastatur."};
 } // namespace texts
+
+// The reason of a failed save in the window's language, for the errors a user can act on; empty
+// for others, which are told in the system's own words.
+constexpr std::string_view systemErrorText(int error, Language language) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return WindowText{"the disk is full", "der Datentr\u00E4ger ist voll"}.in(language);
+    case EACCES:
+    case EPERM:
+        return WindowText{"no permission to write there", "keine Schreibberechtigung"}.in(
+            language);
+    case EROFS:
+        return WindowText{"the disk is read-only", "der Datentr\u00E4ger ist schreibgesch\u00FCtzt"}
+            .in(language);
+    case EFBIG:
+        return WindowText{"the file is too large", "die Datei ist zu gro\u00DF"}.in(language);
+    default:
+        return {};
+    }
+}
 
 } // namespace q905

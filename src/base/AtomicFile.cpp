@@ -8,13 +8,15 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace q905 {
 
 namespace {
 
 Status fail(const std::string& what) {
-    return Status::failure(what + ": " + std::strerror(errno));
+    const int error = errno;
+    return Status::failure(what + ": " + std::strerror(error), error);
 }
 
 std::string temporaryName(const std::filesystem::path& path) {
@@ -29,93 +31,137 @@ std::string temporaryName(const std::filesystem::path& path) {
 Status writeAll(int fd, std::span<const std::uint8_t> bytes, const std::string& name) {
     std::size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        const ssize_t n = ::pwrite(fd, bytes.data() + written, bytes.size() - written,
+                                   static_cast<off_t>(written));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             return fail("cannot write " + name);
         written += static_cast<std::size_t>(n);
     }
-    // Keep the usual permissions of a user's data file (temporaries are created 0600).
-    ::fchmod(fd, 0644);
     if (::fsync(fd) != 0)
         return fail("cannot flush " + name);
     return Status::success();
 }
 
-// The file is written without a name and linked in only when complete: a kill at any
-// point before leaves nothing behind.
-std::optional<Status> saveUnnamed(const std::filesystem::path& path,
-                                  std::span<const std::uint8_t> bytes, std::string& linked) {
+// The file is written without a name and linked in only when complete: a kill before then
+// leaves nothing behind. Nullopt where unnamed files cannot be made or linked here.
+std::optional<Status> prepareUnnamed(const std::filesystem::path& path,
+                                     std::span<const std::uint8_t> bytes, int& fd,
+                                     std::string& linked) {
     std::filesystem::path folder = path.parent_path();
     if (folder.empty())
         folder = ".";
-    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (fd < 0)
-        return std::nullopt; // not supported here: the caller writes a named temporary
+        return std::nullopt;
+    // Keep the usual permissions of a user's data file (temporaries are created 0600).
+    ::fchmod(fd, 0644);
     Status status = writeAll(fd, bytes, path.string());
-    if (status.ok()) {
-        const std::string self = "/proc/self/fd/" + std::to_string(fd);
-        for (int attempt = 0;; ++attempt) {
-            linked = temporaryName(path);
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, linked.c_str(), AT_SYMLINK_FOLLOW) == 0)
-                break;
-            if (errno != EEXIST || attempt == 8) {
-                linked.clear();
-                ::close(fd);
-                return std::nullopt; // no /proc, say: fall back to a named temporary
-            }
+    if (!status.ok())
+        return status;
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0;; ++attempt) {
+        linked = temporaryName(path);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, linked.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return status;
+        if (errno != EEXIST || attempt == 8) {
+            linked.clear();
+            ::close(fd);
+            fd = -1;
+            return std::nullopt; // no /proc, say: fall back to a named temporary
         }
     }
-    ::close(fd);
-    return status;
 }
 
-Status saveNamed(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                 std::string& temporary) {
-    int fd = -1;
+Status prepareNamed(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                    int& fd, std::string& temporary) {
     for (int attempt = 0; fd < 0; ++attempt) {
         temporary = temporaryName(path);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && (errno != EEXIST || attempt == 8))
-            return fail("cannot create " + temporary);
+        fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && (errno != EEXIST || attempt == 8)) {
+            const Status failed = fail("cannot create " + temporary);
+            temporary.clear();
+            return failed;
+        }
     }
-    Status status = writeAll(fd, bytes, temporary);
-    if (::close(fd) != 0 && status.ok())
-        status = fail("cannot flush " + temporary);
-    return status;
+    ::fchmod(fd, 0644);
+    return writeAll(fd, bytes, temporary);
 }
 
 } // namespace
 
-Status saveFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    std::string temporary;
-    std::optional<Status> status = saveUnnamed(path, bytes, temporary);
+Result<PreparedFile> PreparedFile::prepare(const std::filesystem::path& path,
+                                           std::span<const std::uint8_t> bytes) {
+    PreparedFile file;
+    file.m_target = path;
+    file.m_size = bytes.size();
+    std::optional<Status> status = prepareUnnamed(path, bytes, file.m_fd, file.m_temporary);
     if (!status)
-        status = saveNamed(path, bytes, temporary);
-    if (status->ok() && ::rename(temporary.c_str(), path.c_str()) != 0)
-        status = fail("cannot replace " + path.string());
-    if (!status->ok() && !temporary.empty())
-        ::unlink(temporary.c_str());
-    return *status;
+        status = prepareNamed(path, bytes, file.m_fd, file.m_temporary);
+    if (!status->ok())
+        return Result<PreparedFile>::failure(*status); // the file's destructor tidies up
+    return file;
 }
 
-Status checkWritableFolder(const std::filesystem::path& folder) {
-    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-        ::close(fd);
-        return Status::success();
+PreparedFile::PreparedFile(PreparedFile&& other) noexcept
+    : m_target(std::move(other.m_target)), m_temporary(std::exchange(other.m_temporary, {})),
+      m_fd(std::exchange(other.m_fd, -1)), m_size(other.m_size) {}
+
+PreparedFile& PreparedFile::operator=(PreparedFile&& other) noexcept {
+    if (this != &other) {
+        drop();
+        m_target = std::move(other.m_target);
+        m_temporary = std::exchange(other.m_temporary, {});
+        m_fd = std::exchange(other.m_fd, -1);
+        m_size = other.m_size;
     }
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-        return fail("cannot write to " + folder.string());
-    // No unnamed files here: try a named one.
-    const std::string probe = temporaryName(folder / "probe");
-    fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return fail("cannot write to " + folder.string());
-    ::close(fd);
-    ::unlink(probe.c_str());
+    return *this;
+}
+
+PreparedFile::~PreparedFile() {
+    drop();
+}
+
+Status PreparedFile::rewrite(std::span<const std::uint8_t> bytes) {
+    if (m_fd < 0)
+        return Status::failure("cannot write " + m_target.string() + ": not prepared");
+    if (bytes.size() != m_size) {
+        if (::ftruncate(m_fd, static_cast<off_t>(bytes.size())) != 0)
+            return fail("cannot write " + m_target.string());
+        m_size = bytes.size();
+    }
+    return writeAll(m_fd, bytes, m_target.string());
+}
+
+Status PreparedFile::commit() {
+    if (m_fd < 0 || m_temporary.empty())
+        return Status::failure("cannot replace " + m_target.string() + ": not prepared");
+    ::close(m_fd);
+    m_fd = -1;
+    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+        const Status failed = fail("cannot replace " + m_target.string());
+        drop();
+        return failed;
+    }
+    m_temporary.clear();
     return Status::success();
+}
+
+void PreparedFile::drop() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    if (!m_temporary.empty())
+        ::unlink(m_temporary.c_str());
+    m_temporary.clear();
+}
+
+Status saveFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    Result<PreparedFile> prepared = PreparedFile::prepare(path, bytes);
+    if (!prepared)
+        return Status::failure(prepared.message());
+    return prepared->commit();
 }
 
 void removeStaleTemporaries(const std::filesystem::path& folder, std::chrono::seconds olderThan) {

@@ -10,13 +10,42 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string>
 
 namespace q905 {
 
 Status saveFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
-// Whether a file can be created in folder (the check writes nothing that stays).
-Status checkWritableFolder(const std::filesystem::path& folder);
+// A file written in full and flushed beside its target, put in place only by commit(). A
+// caller that must not change the keyboard unless its files can follow prepares them first:
+// once prepared, the space is taken, and what is left (a rename) does not run out of it.
+// Dropped (the temporary removed) unless committed.
+class [[nodiscard]] PreparedFile {
+  public:
+    static Result<PreparedFile> prepare(const std::filesystem::path& path,
+                                        std::span<const std::uint8_t> bytes);
+    PreparedFile(PreparedFile&& other) noexcept;
+    PreparedFile& operator=(PreparedFile&& other) noexcept;
+    PreparedFile(const PreparedFile&) = delete;
+    PreparedFile& operator=(const PreparedFile&) = delete;
+    ~PreparedFile();
+
+    const std::filesystem::path& target() const { return m_target; }
+    // Content that became known after preparing. Bytes of the prepared size overwrite the
+    // space already taken; another size is written anew.
+    Status rewrite(std::span<const std::uint8_t> bytes);
+    // Renames the prepared file over its target.
+    Status commit();
+    // Removes the temporary now; the target is left as it was.
+    void drop();
+
+  private:
+    PreparedFile() = default;
+    std::filesystem::path m_target;
+    std::string m_temporary;
+    int m_fd = -1;
+    std::size_t m_size = 0;
+};
 
 // Where unnamed files are not supported, a temporary carries a name while it is written; one
 // left by a killed save is removed here once it is older than olderThan (a younger one may

@@ -1,5 +1,8 @@
-// list, read and reset: the commands that only talk to the keyboard.
+// list, read and reset: the commands that talk to the keyboard rather than edit settings.
 
+#include "app/WindowActions.h"
+#include "base/TextSafety.h"
+#include "cli/HostSession.h"
 #include "cli/SessionHelpers.h"
 #include "device/DeviceReader.h"
 #include "device/DeviceWriter.h"
@@ -58,21 +61,40 @@ int runReset(CliContext& context, std::span<const std::string> args) {
         context.err << "q905ctl: reset takes no arguments\n";
         return exitcode::kUsage;
     }
-    Settings settings;
-    DeviceSession session(context.options, settings);
-    if (const auto failed = openKeyboard(session, context))
+    // The host side follows the keyboard, as in the window: no assignments left in keymap.bin
+    // for a keyboard that no longer has them.
+    HostSession session(context);
+    if (const auto failed = session.start())
         return *failed;
-    resetKeyboard(session.link());
-    ReadResult read = readAll(session.link(), session.settings());
-    if (read == ReadResult::Complete)
-        read = readDeviceVersion(session.link(), session.settings());
-    if (read != ReadResult::Complete) {
-        context.err << "q905ctl: the keyboard did not answer after the reset (" << describe(read)
-                    << ")\n";
-        return finish(session, context, exitcode::kFailure);
+    if (!session.connected()) {
+        context.err << "q905ctl: reset needs the keyboard; it cannot be used with --no-apply\n";
+        return exitcode::kUsage;
     }
-    printSummary(session.settings(), context.out);
-    return finish(session, context, exitcode::kOk);
+    const FactoryResetOutcome outcome = factoryReset(session.link(), session.host());
+    if (!outcome.wasReset() && !outcome.saved) {
+        context.err << "q905ctl: " << escapeForTerminal(outcome.saved.message())
+                    << "; the keyboard was not reset\n";
+        return session.finishWith(exitcode::kFailure);
+    }
+    if (!outcome.wasReset()) {
+        context.err << "q905ctl: the keyboard did not take the reset: " << describe(outcome.reset)
+                    << '\n';
+        return session.finishWith(exitcode::kFailure);
+    }
+    ReadResult read = outcome.read;
+    if (read == ReadResult::Complete)
+        read = readDeviceVersion(session.link(), session.host().settings());
+    if (read != ReadResult::Complete) {
+        context.err << "q905ctl: the keyboard was reset but did not answer afterwards ("
+                    << describe(read) << ")\n";
+        return session.finishWith(exitcode::kFailure);
+    }
+    if (!outcome.saved) {
+        context.err << "q905ctl: " << escapeForTerminal(outcome.saved.message()) << '\n';
+        return session.finishWith(exitcode::kFailure);
+    }
+    printSummary(session.host().settings(), context.out);
+    return session.finishWith(exitcode::kOk);
 }
 
 } // namespace q905

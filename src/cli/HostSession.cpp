@@ -31,10 +31,6 @@ std::optional<int> HostSession::start() {
     }
     if (report.keymap.status == KeymapLoadStatus::LoadedWrongSize)
         m_context.err << "q905ctl: warning: " << escapeForTerminal(report.keymap.message) << '\n';
-    if (const Status writable = m_host->checkDataFolder(); !writable) {
-        m_context.err << "q905ctl: " << escapeForTerminal(writable.message()) << '\n';
-        return exitcode::kFailure;
-    }
     if (m_context.options.noApply)
         return std::nullopt;
     m_device = std::make_unique<DeviceSession>(m_context.options, m_host->settings());
@@ -48,10 +44,19 @@ std::optional<int> HostSession::start() {
         return finish(*m_device, m_context, exitcode::kFailure);
     }
     m_host->keys().snapshot();
+    m_host->resumePendingEdits();
     return std::nullopt;
 }
 
-int HostSession::commit() {
+int HostSession::commit(bool macros) {
+    // Every file is written before the keyboard is changed, so a full disk or a folder that
+    // cannot be written stops the command while the keyboard and the files still agree.
+    Result<PreparedSave> save = m_host->prepareSave(macros);
+    if (!save) {
+        m_context.err << "q905ctl: " << escapeForTerminal(save.message())
+                      << "; the keyboard was not changed\n";
+        return m_device ? finish(*m_device, m_context, exitcode::kFailure) : exitcode::kFailure;
+    }
     int exitCode = exitcode::kOk;
     if (m_device) {
         const ApplyResult result =
@@ -59,22 +64,26 @@ int HostSession::commit() {
         if (result == ApplyResult::Applied || result == ApplyResult::NothingToApply) {
             m_host->snapshotAll();
         } else {
-            // The edit stays pending in keymap.bin for the next apply.
+            // The edit stays pending in keymap.bin (applied.bin says what the keyboard holds)
+            // and goes out with the next apply.
             m_context.err << "q905ctl: the keyboard did not take the change: " << describe(result)
                           << '\n';
             exitCode = exitcode::kFailure;
         }
     }
-    if (const Status saved = m_host->saveKeymap(); !saved) {
-        m_context.err << "q905ctl: cannot save keymap.bin: " << escapeForTerminal(saved.message())
-                      << '\n';
+    if (const Status saved = m_host->finishSave(std::move(*save)); !saved) {
+        m_context.err << "q905ctl: " << escapeForTerminal(saved.message()) << '\n';
         exitCode = exitcode::kFailure;
     }
     return m_device ? finish(*m_device, m_context, exitCode) : exitCode;
 }
 
 int HostSession::finishReading() {
-    return m_device ? finish(*m_device, m_context, exitcode::kOk) : exitcode::kOk;
+    return finishWith(exitcode::kOk);
+}
+
+int HostSession::finishWith(int exitCode) {
+    return m_device ? finish(*m_device, m_context, exitCode) : exitCode;
 }
 
 } // namespace q905

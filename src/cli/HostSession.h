@@ -24,11 +24,17 @@ class HostSession {
     HostState& host() { return *m_host; }
     SettingsImage& image() { return m_host->image(); }
     bool connected() const { return m_device != nullptr; }
+    // Only while connected.
+    HidLink& link() { return m_device->link(); }
 
-    // Applies (unless --no-apply) and saves keymap.bin; the exit code to end with.
-    [[nodiscard]] int commit();
+    // Prepares keymap.bin (and with macros MacroDefine.bin), applies (unless --no-apply), then
+    // puts the files in place; the exit code to end with. Nothing is sent when the files
+    // cannot be prepared.
+    [[nodiscard]] int commit(bool macros = false);
     // For commands that only look: no apply, no file written.
     [[nodiscard]] int finishReading();
+    // Ends with exitCode, or 1 when the emulated keyboard saw a protocol error.
+    [[nodiscard]] int finishWith(int exitCode);
 
   private:
     CliContext& m_context;

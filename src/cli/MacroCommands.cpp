@@ -168,12 +168,7 @@ int runMacro(CliContext& context, std::span<const std::string> args) {
         std::lock_guard lock(host.settings().mutex());
         fillMacroSlots(host.macros(), host.image());
     }
-    int code = session.commit();
-    if (const Status saved = host.saveMacros(); !saved) {
-        context.err << "q905ctl: cannot save " << escapeForTerminal(saved.message()) << '\n';
-        code = exitcode::kFailure;
-    }
-    return code;
+    return session.commit(true);
 }
 
 } // namespace q905

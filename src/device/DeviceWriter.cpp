@@ -232,15 +232,31 @@ ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyO
     return ApplyResult::Applied;
 }
 
-void resetKeyboard(HidLink& link) {
+const std::vector<Block>& comparedBlocks() {
+    static const std::vector<Block> blocks = [] {
+        std::vector<Block> all{layout::kLightingParams, layout::kWinKeyLock,
+                               layout::kPalmRestBlock};
+        for (const BlockWrite& write : blockWrites())
+            all.push_back(write.block);
+        return all;
+    }();
+    return blocks;
+}
+
+ApplyResult resetKeyboard(HidLink& link) {
+    if (!link.commandHandleValid())
+        return ApplyResult::NotConnected;
     auto conversation = link.beginConversation();
-    link.sendCommand(command::kFactoryReset, {.p1 = command::kFactoryResetParam});
+    if (!link.sendCommand(command::kFactoryReset, {.p1 = command::kFactoryResetParam}))
+        return ApplyResult::TransferFailed;
     link.wait(wait::kFactoryReset);
     for (int i = 0; i < 2; ++i) {
-        link.sendCommand(command::kGameMode, {.p1 = 1});
+        if (!link.sendCommand(command::kGameMode, {.p1 = 1}))
+            return ApplyResult::TransferFailed;
         link.wait(wait::kGameModeWrite);
         link.wait(wait::kFactoryReset);
     }
+    return ApplyResult::Applied;
 }
 
 const char* describe(ApplyResult result) {

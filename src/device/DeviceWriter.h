@@ -6,6 +6,8 @@
 #include "device/HidLink.h"
 #include "device/Settings.h"
 
+#include <vector>
+
 namespace q905 {
 
 enum class ApplyResult {
@@ -20,11 +22,17 @@ struct ApplyOptions {
     Milliseconds ackTimeout = wait::kAckTimeout;
 };
 
+// Every block an apply compares with AppliedSettings, the lighting parameters, the Windows key
+// lock (folded into the mask when sent) and the palm rest among them.
+const std::vector<Block>& comparedBlocks();
+
 [[nodiscard]] ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack,
                                        ApplyOptions options = {});
 
 // Restores factory settings in the keyboard; callers read the keyboard again afterwards.
-void resetKeyboard(HidLink& link);
+// Applied when every frame went out, TransferFailed at the first that did not (the keyboard
+// may then not be reset), NotConnected without a command handle.
+[[nodiscard]] ApplyResult resetKeyboard(HidLink& link);
 
 const char* describe(ApplyResult result);
 

@@ -70,7 +70,7 @@ TEST_F(WindowActionsTest, AnUnacknowledgedApplyKeepsTheEditsPending) {
     const std::uint8_t before = appliedGameMode();
     gameMode() = before ? 0 : 1;
     assignKey30();
-    const ApplyOutcome outcome = applyEdits(*connection, *host);
+    const ApplyOutcome outcome = applyEdits(connection->link(), connection->ack(), *host);
     EXPECT_EQ(outcome.result, ApplyResult::NotAcknowledged);
     EXPECT_TRUE(outcome.failed());
     EXPECT_EQ(appliedGameMode(), before);
@@ -81,22 +81,35 @@ TEST_F(WindowActionsTest, RevertRestoresTheAppliedCopiesAndChoosesTheView) {
     connectAndRead();
     gameMode() = gameMode() ? 0 : 1;
     assignKey30();
-    EXPECT_FALSE(revertEdits(*host));
+    EXPECT_FALSE(revertEdits(*host).perKeyColourMode);
     EXPECT_EQ(host->image(), host->settings().appliedSettings());
     EXPECT_EQ(host->keys().table(), host->keys().appliedTable());
     EXPECT_EQ(host->keys().flags()[30], 0);
 
     host->image().at(layout::kLightingEffect) = 0x35;
     host->snapshotAll();
-    EXPECT_TRUE(revertEdits(*host));
+    EXPECT_TRUE(revertEdits(*host).perKeyColourMode);
 }
 
-TEST_F(WindowActionsTest, FactoryResetWithoutKeyboardLeavesTheAssignments) {
+TEST_F(WindowActionsTest, AFactoryResetTheKeyboardDidNotTakeLeavesTheAssignments) {
     assignKey30();
     host->snapshotAll();
-    EXPECT_EQ(factoryReset(*connection, *host), FactoryResetResult::NotConnected);
+    EXPECT_EQ(factoryReset(connection->link(), *host).reset, ApplyResult::NotConnected);
+    EXPECT_EQ(host->keys().flags()[30], 1);
+
+    connectAndRead();
+    // The reset's first frame fails: the keyboard keeps its settings, and so does the host.
+    keyboard.setFaults({Fault{Fault::Kind::Fail, 1}});
+    const FactoryResetOutcome failed = factoryReset(connection->link(), *host);
+    EXPECT_EQ(failed.reset, ApplyResult::TransferFailed);
+    EXPECT_TRUE(failed.failed());
     EXPECT_EQ(host->keys().flags()[30], 1);
     EXPECT_EQ(host->keys().table()[30].data()[0], 0x42);
+
+    keyboard.setFaults({});
+    const FactoryResetOutcome reset = factoryReset(connection->link(), *host);
+    EXPECT_FALSE(reset.failed());
+    EXPECT_EQ(host->keys().flags()[30], 0);
 }
 
 TEST_F(WindowActionsTest, TheRefreshAfterAKeyboardReadAsksForTheLightingAgain) {
@@ -104,9 +117,9 @@ TEST_F(WindowActionsTest, TheRefreshAfterAKeyboardReadAsksForTheLightingAgain) {
     // The notification reader is not told, so only the second query can see this.
     connection->stopReader();
     keyboard.sendLightingChange(2, 0x34);
-    readDoneHostSide(*connection, *host, ReadSource::Profile);
+    ASSERT_TRUE(readDoneHostSide(*connection, *host, ReadSource::Profile).ok());
     EXPECT_NE(host->image().lightingEffect(), 0x34);
-    readDoneHostSide(*connection, *host, ReadSource::Keyboard);
+    ASSERT_TRUE(readDoneHostSide(*connection, *host, ReadSource::Keyboard).ok());
     EXPECT_EQ(host->image().lightingEffect(), 0x34);
     EXPECT_EQ(host->keys().flags()[kFnKeyIndex], 0);
 }

@@ -103,11 +103,15 @@ TEST(Ctl, DisableEnableAndNoApplyTouchOnlyWhatTheyShould) {
     EXPECT_EQ(applyFrames(ctl.read("t.txt")),
               (std::vector<std::string>{"18 01", "07 00", "08 01", "0E 00", "08 02", "18 00"}));
 
-    // --no-apply leaves the keyboard alone; the change goes to keymap.bin only.
+    // --no-apply leaves the keyboard alone; the change goes to keymap.bin, pending, and the
+    // next command that applies sends it along with its own.
     const std::string keymapBefore = ctl.read("data/keymap.bin");
     ASSERT_EQ(ctl.simulate("--no-apply enable Q").exitCode, 0);
     EXPECT_EQ(memoryByte(ctl, maskByte) & bit, 0);
     EXPECT_NE(ctl.read("data/keymap.bin"), keymapBefore);
+    ASSERT_EQ(ctl.simulate("set speed=3").exitCode, 0);
+    EXPECT_EQ(memoryByte(ctl, maskByte) & bit, bit);
+    ASSERT_EQ(ctl.simulate("disable Q").exitCode, 0);
 
     // "default" keeps the key's enabled state, as the dialog's unchanged box does; reset and
     // enable switch it on.

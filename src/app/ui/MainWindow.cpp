@@ -79,11 +79,13 @@ void MainWindow::tellLoadProblems(const HostState::LoadReport& report) {
         if (!message.empty())
             m_services.dialogs->tell(this, QString(), QString::fromStdString(message));
     };
-    if (report.keymap.status == KeymapLoadStatus::LoadedWrongSize ||
-        report.keymap.status == KeymapLoadStatus::Unreadable)
+    const std::string keptAsItIs(texts::kFileKeptAsItIs.in(language()));
+    if (report.keymap.status == KeymapLoadStatus::LoadedWrongSize)
         tell(report.keymap.message);
+    if (report.keymap.status == KeymapLoadStatus::Unreadable)
+        tell(report.keymap.message + "\n\n" + keptAsItIs);
     if (!report.macros.ok())
-        tell(report.macros.message);
+        tell(report.macros.message + (m_host.macrosKeptAsItIs() ? "\n\n" + keptAsItIs : ""));
 }
 
 void MainWindow::openKeyboard() {

@@ -138,6 +138,8 @@ class MainWindow : public QWidget {
     void apply();
     void revert();
     void closeSavingApplied();
+    // A failed save, told in the window's language; message's %1 takes the reason.
+    void tellNotSaved(const WindowText& message, const Status& failure);
     void askFactoryReset();
     void startFirmwareUpdater();
     void keyClick(int x, int y);

@@ -119,26 +119,46 @@ void MainWindow::apply() {
     ApplyOutcome outcome;
     {
         WaitCursor wait;
-        outcome = applyEdits(m_connection, m_host);
+        outcome = applyEdits(m_connection.link(), m_connection.ack(), m_host);
     }
     if (!outcome.failed())
         return;
-    // The edits stay pending; the user must know the keyboard did not take them.
-    const WindowText& message = outcome.result == ApplyResult::NotConnected
-                                    ? texts::kApplyNotConnected
-                                    : texts::kApplyNotAcknowledged;
-    m_services.dialogs->tell(this, text(texts::kApplyCaption), text(message));
+    if (!outcome.sent && !outcome.saved) {
+        tellNotSaved(texts::kNotSavedNothingSent, outcome.saved);
+        return;
+    }
+    if (!outcome.snapshotTaken) {
+        // The edits stay pending; the user must know the keyboard did not take them.
+        const WindowText& message = outcome.result == ApplyResult::NotConnected
+                                        ? texts::kApplyNotConnected
+                                        : texts::kApplyNotAcknowledged;
+        m_services.dialogs->tell(this, text(texts::kApplyCaption), text(message));
+    }
+    if (!outcome.saved)
+        tellNotSaved(texts::kNotSaved, outcome.saved);
+}
+
+void MainWindow::tellNotSaved(const WindowText& message, const Status& failure) {
+    const std::string_view reason = systemErrorText(failure.systemError(), language());
+    const QString shown = reason.empty()
+                              ? QString::fromStdString(failure.message())
+                              : QString::fromUtf8(reason.data(), qsizetype(reason.size()));
+    m_services.dialogs->tell(this, QString::fromUtf8(kWindowTitle), text(message).arg(shown));
 }
 
 void MainWindow::revert() {
     m_history.clear();
     hideWindow();
-    m_view.perKeyColourMode = revertEdits(m_host);
+    const RevertOutcome outcome = revertEdits(m_host);
+    m_view.perKeyColourMode = outcome.perKeyColourMode;
+    if (!outcome.saved)
+        tellNotSaved(texts::kNotSaved, outcome.saved);
 }
 
 void MainWindow::closeSavingApplied() {
     // Edits not yet applied are dropped: the file keeps what the keyboard holds.
-    (void)m_host.saveAppliedKeymap();
+    if (const Status saved = m_host.saveAppliedKeymap(); !saved)
+        tellNotSaved(texts::kNotSaved, saved);
     close();
 }
 
@@ -148,19 +168,30 @@ void MainWindow::askFactoryReset() {
                                          text(texts::kFactoryQuestion)) ||
         m_closing)
         return;
-    FactoryResetResult result;
+    FactoryResetOutcome outcome;
     {
         WaitCursor wait;
-        m_view.perKeyColourMode = false;
-        result = factoryReset(m_connection, m_host);
-        if (result == FactoryResetResult::Reset)
+        outcome = factoryReset(m_connection.link(), m_host);
+        if (outcome.wasReset()) {
+            m_view.perKeyColourMode = false;
             m_history.clear();
-        if (result == FactoryResetResult::Reset)
             m_panel->refreshSliders();
+        }
     }
-    if (result == FactoryResetResult::NotConnected)
+    if (!outcome.failed())
+        return;
+    if (outcome.reset == ApplyResult::NotConnected)
         m_services.dialogs->tell(this, text(texts::kFactoryCaption),
                                  text(texts::kResetNotConnected));
+    else if (!outcome.wasReset() && !outcome.saved)
+        tellNotSaved(texts::kResetNotSaved, outcome.saved);
+    else if (!outcome.wasReset())
+        m_services.dialogs->tell(this, text(texts::kFactoryCaption), text(texts::kResetNotTaken));
+    else if (outcome.read != ReadResult::Complete)
+        m_services.dialogs->tell(this, text(texts::kFactoryCaption),
+                                 text(texts::kResetNotReadBack));
+    else
+        tellNotSaved(texts::kNotSaved, outcome.saved);
 }
 
 void MainWindow::startFirmwareUpdater() {
@@ -255,8 +286,10 @@ void MainWindow::openMacros() {
         std::lock_guard lock(m_host.settings().mutex());
         fillMacroSlots(m_host.macros(), m_host.image());
     }
-    (void)m_host.saveKeymap();
-    (void)m_host.saveMacros();
+    if (const Status saved = m_host.saveKeymap(); !saved)
+        tellNotSaved(texts::kNotSaved, saved);
+    if (const Status saved = m_host.saveMacros(); !saved)
+        tellNotSaved(texts::kMacrosNotSaved, saved);
 }
 
 } // namespace q905

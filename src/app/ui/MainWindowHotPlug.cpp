@@ -79,7 +79,10 @@ void MainWindow::handleReadDone(ReadSource source) {
     if (source == ReadSource::Keyboard)
         m_history.clear();
     m_panel->refreshSliders();
-    readDoneHostSide(m_connection, m_host, source);
+    if (const Status saved = readDoneHostSide(m_connection, m_host, source); !saved)
+        // From the event loop, as the question below and for the same reason.
+        QMetaObject::invokeMethod(
+            this, [this, saved] { tellNotSaved(texts::kNotSaved, saved); }, Qt::QueuedConnection);
     if (source == ReadSource::Keyboard)
         m_panel->refreshSliders();
     paintMainWindow();
