@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace q905 {
 namespace {
 
@@ -164,6 +166,29 @@ TEST_F(WindowActionsTest, TeardownLetsAStartUpReadHandItsCompletionOver) {
     connection->shutdown([&] { pumped = true; });
     EXPECT_TRUE(handedOver);
     EXPECT_FALSE(connection->connected());
+}
+
+TEST(HostFiles, FilesThatCouldNotBeReadAreNeverWrittenOver) {
+    std::string pattern = (fs::temp_directory_path() / "q905-unread-XXXXXX").string();
+    const fs::path folder = mkdtemp(pattern.data());
+    // A FIFO cannot be read as a file (and permissions would not stop root, who runs CI).
+    ASSERT_EQ(::mkfifo((folder / "keymap.bin").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((folder / "MacroDefine.bin").c_str(), 0600), 0);
+    HostState host(folder);
+    const HostState::LoadReport report = host.loadAtStartUp();
+    EXPECT_EQ(report.keymap.status, KeymapLoadStatus::Unreadable);
+    EXPECT_TRUE(host.keymapKeptAsItIs());
+    EXPECT_TRUE(host.macrosKeptAsItIs());
+
+    host.image().at(layout::kBrightness) = 7;
+    EXPECT_TRUE(host.saveKeymap().ok());
+    EXPECT_TRUE(host.saveAppliedKeymap().ok());
+    EXPECT_TRUE(host.saveMacros().ok());
+    EXPECT_TRUE(revertEdits(host).saved.ok());
+    EXPECT_TRUE(fs::is_fifo(folder / "keymap.bin"));
+    EXPECT_TRUE(fs::is_fifo(folder / "MacroDefine.bin"));
+    EXPECT_FALSE(fs::exists(folder / "applied.bin"));
+    fs::remove_all(folder);
 }
 
 } // namespace

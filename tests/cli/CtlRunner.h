@@ -29,9 +29,10 @@ class CtlRunner {
     const std::filesystem::path& folder() const { return m_folder; }
     std::filesystem::path file(const std::string& name) const { return m_folder / name; }
 
-    // Arguments are passed through the shell; keep them free of quotes.
-    CtlResult run(const std::string& arguments) const {
-        const std::string command = "cd '" + m_folder.string() + "' && '" Q905_CTL_PATH "' " +
+    // Arguments are passed through the shell; keep them free of single quotes. prefix runs in
+    // the same shell first (a limit, say).
+    CtlResult run(const std::string& arguments, const std::string& prefix = {}) const {
+        const std::string command = "cd '" + m_folder.string() + "' && " + prefix + "'" Q905_CTL_PATH "' " +
                                     arguments + " >out.txt 2>err.txt";
         const int status = std::system(command.c_str());
         CtlResult result;

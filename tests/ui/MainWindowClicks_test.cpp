@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QSignalSpy>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace q905 {
 namespace {
 
@@ -75,6 +78,54 @@ TEST(MainWindowClicks, AnApplyThatDoesNotReachTheKeyboardSaysSoAndKeepsTheEdits)
     EXPECT_TRUE(harness.dialogs.told[0].contains(qt(texts::kApplyNotConnected.english)));
     EXPECT_EQ(harness.applied(), before);
     EXPECT_NE(harness.window->host().keys().appliedTable(), harness.window->host().keys().table());
+}
+
+// Writes past 100 KB fail while it lives, as on a full disk: keymap.bin (206,928 bytes) cannot
+// be saved, while the test's process carries on.
+class FileSizeLimit {
+  public:
+    FileSizeLimit() {
+        ::getrlimit(RLIMIT_FSIZE, &m_before);
+        m_signal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_before;
+        limit.rlim_cur = 100 * 1024;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_signal);
+    }
+
+  private:
+    rlimit m_before{};
+    void (*m_signal)(int) = nullptr;
+};
+
+TEST(MainWindowClicks, AnApplyThatCannotBeSavedSendsNothingAndSaysWhyInTheWindowsLanguage) {
+    for (const Language language : {Language::English, Language::German}) {
+        WindowHarness harness;
+        harness.services.language = language;
+        harness.start();
+        const QByteArray keymap = keymapFile(harness);
+        harness.trace.clear();
+        const std::uint8_t keyboardGameMode = harness.keyboard.memory().at(layout::kGameMode.offset);
+        harness.image().at(layout::kGameMode.offset) ^= 1;
+        {
+            FileSizeLimit full;
+            harness.click(kApply.x(), kApply.y());
+        }
+        EXPECT_TRUE(sentCommands(harness).empty());
+        EXPECT_EQ(harness.keyboard.memory().at(layout::kGameMode.offset), keyboardGameMode);
+        EXPECT_EQ(keymapFile(harness), keymap);
+        ASSERT_EQ(harness.dialogs.told.size(), 1u);
+        const QString reason = qt(systemErrorText(EFBIG, language));
+        EXPECT_TRUE(harness.dialogs.told[0].endsWith(
+            qt(texts::kNotSavedNothingSent.in(language)).arg(reason)))
+            << harness.dialogs.told[0].toStdString();
+        // Once the disk has room, the same Apply goes through.
+        harness.click(kApply.x(), kApply.y());
+        EXPECT_NE(harness.keyboard.memory().at(layout::kGameMode.offset), keyboardGameMode);
+    }
 }
 
 TEST(MainWindowClicks, TheTopLeftPixelRevertsAndHidesIntoTheTray) {
