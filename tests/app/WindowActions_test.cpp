@@ -79,6 +79,28 @@ TEST_F(WindowActionsTest, AnUnacknowledgedApplyKeepsTheEditsPending) {
     EXPECT_NE(host->keys().appliedTable(), host->keys().table());
 }
 
+TEST_F(WindowActionsTest, EditsTheKeyboardRefusedAreShownAndSentByTheNextWindow) {
+    connectAndRead();
+    const std::uint8_t before = appliedGameMode();
+    gameMode() = before ? 0 : 1;
+    keyboard.setFaults({Fault{Fault::Kind::Fail, 3}});
+    EXPECT_TRUE(applyEdits(connection->link(), connection->ack(), *host).failed());
+    keyboard.setFaults({});
+    connection->shutdown([] {});
+
+    // The next run of the window, on the same files.
+    host = std::make_unique<HostState>(host->dataFolder());
+    (void)host->loadAtStartUp();
+    connection = std::make_unique<KeyboardConnection>(keyboard.backend(), clock, nullptr,
+                                                      host->settings());
+    connectAndRead();
+    ASSERT_TRUE(readDoneHostSide(*connection, *host, ReadSource::Keyboard).ok());
+    EXPECT_NE(gameMode(), before);
+    EXPECT_FALSE(applyEdits(connection->link(), connection->ack(), *host).failed());
+    EXPECT_NE(keyboard.memory().at(layout::kGameMode.offset), before);
+    EXPECT_FALSE(fs::exists(host->dataFolder() / kAppliedFileName));
+}
+
 TEST_F(WindowActionsTest, RevertRestoresTheAppliedCopiesAndChoosesTheView) {
     connectAndRead();
     gameMode() = gameMode() ? 0 : 1;
