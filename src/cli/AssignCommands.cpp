@@ -147,9 +147,8 @@ int runAssign(CliContext& context, std::span<const std::string> args) {
     const int position = KeyTable[static_cast<std::size_t>(*key)].matrixPosition();
     choice.enabled = choice.isReset() || isKeyEnabled(session.image(), position);
     const AssignResult result =
-        assignKey(session.host().keys(), session.image(), session.host().macros(), *key, choice,
-                  session.host().dataFolder());
-    if (!result.ok() && result.status != AssignStatus::NotSaved) {
+        assignKey(session.host().keys(), session.image(), session.host().macros(), *key, choice);
+    if (!result.ok()) {
         context.err << "q905ctl: " << result.message << '\n';
         return exitcode::kUsage;
     }

@@ -223,8 +223,7 @@ void setKeyEnabledInStep(KeyAssignments& keys, SettingsImage& image, int keyInde
 }
 
 AssignResult assignKey(KeyAssignments& keys, SettingsImage& image, const MacroList& macros,
-                       int keyIndex, const AssignmentChoice& choice,
-                       const std::filesystem::path& dataFolder) {
+                       int keyIndex, const AssignmentChoice& choice) {
     if (AssignResult check = checkAssignment(keyIndex, choice, macros); !check.ok())
         return check;
 
@@ -234,9 +233,6 @@ AssignResult assignKey(KeyAssignments& keys, SettingsImage& image, const MacroLi
         return result;
 
     setKeyEnabledInStep(keys, image, keyIndex, choice.effectiveEnabled());
-
-    if (const Status saved = saveKeymapFile(dataFolder, image, keys); !saved)
-        return refuse(AssignStatus::NotSaved, saved.message());
     return {};
 }
 

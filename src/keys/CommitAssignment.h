@@ -6,7 +6,6 @@
 #include "keys/AssignmentChoice.h"
 #include "keys/KeyAssignmentTable.h"
 
-#include <filesystem>
 #include <string>
 
 namespace q905 {
@@ -20,7 +19,6 @@ enum class AssignStatus {
     UnknownFunction,  // the catalogue has no function of that name; nothing changed
     CodeWithoutUsage, // a captured key code the keyboard has no usage for; nothing changed
     PathTooLong,      // the launch path does not fit its 255 characters; nothing changed
-    NotSaved,         // assigned in memory, but keymap.bin could not be written
 };
 
 struct [[nodiscard]] AssignResult {
@@ -49,10 +47,10 @@ AssignResult commitAssignment(KeyAssignments& keys, SettingsImage& image, const 
 void setKeyEnabledInStep(KeyAssignments& keys, SettingsImage& image, int keyIndex, bool enabled);
 
 // The whole assignment of one key as the main window and the command line make it: commit,
-// then the enable bit and the mark from the choice's enabled flag, then keymap.bin.
+// then the enable bit and the mark from the choice's enabled flag. Does not save: the caller
+// saves keymap.bin with the rest of the host state.
 AssignResult assignKey(KeyAssignments& keys, SettingsImage& image, const MacroList& macros,
-                       int keyIndex, const AssignmentChoice& choice,
-                       const std::filesystem::path& dataFolder);
+                       int keyIndex, const AssignmentChoice& choice);
 
 // Rebuilds the marks of keys 0..112 from the key map, the records and the enable mask. The Fn
 // key is never marked.

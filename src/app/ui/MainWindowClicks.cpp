@@ -249,8 +249,8 @@ void MainWindow::openKeyAssignment(int key) {
                                isKeyEnabled(host.image(), position), host.macros(), language, this);
     if (m_services.dialogs->exec(dialog) != QDialog::Accepted || m_closing)
         return;
-    const AssignResult result = assignKey(host.keys(), host.image(), host.macros(), key,
-                                          dialog.choice(), host.dataFolder());
+    const AssignResult result =
+        assignKey(host.keys(), host.image(), host.macros(), key, dialog.choice());
     if (result.status == AssignStatus::CodeWithoutUsage)
         m_services.dialogs->tell(this, QString::fromUtf8(kWindowTitle),
                                  key_texts::kCannotSendKey.in(language));
@@ -258,6 +258,8 @@ void MainWindow::openKeyAssignment(int key) {
         m_services.dialogs->tell(this, QString::fromUtf8(kWindowTitle),
                                  key_texts::kAssignFailed.in(language) +
                                      QString::fromStdString(result.message));
+    else if (const Status saved = host.saveKeymap(); !saved)
+        tellNotSaved(texts::kNotSaved, saved);
 }
 
 // However it closes, the pages refresh from the image and table a moment later; the keyboard
