@@ -20,8 +20,9 @@ HostState::LoadReport HostState::loadAtStartUp() {
     LoadReport report;
     report.macros = loadMacroFile(macroFilePath(), *m_macros);
     std::error_code error;
-    m_macrosKeptAsItIs = !report.macros.ok() && std::filesystem::exists(
-                                                    std::filesystem::symlink_status(macroFilePath(), error));
+    m_macrosKeptAsItIs =
+        !report.macros.ok() &&
+        std::filesystem::exists(std::filesystem::symlink_status(macroFilePath(), error));
     m_keys.table().clear();
     {
         // The start-up read may already be storing blocks on its own thread.
@@ -48,8 +49,8 @@ void HostState::loadPendingEdits() {
         return;
     // Until the keyboard is read, the applied copy is what it was believed to hold.
     m_settings.appliedSettings() = believed;
-    m_pendingAtStart = std::make_unique<PendingAtStart>(
-        PendingAtStart{m_settings.deviceSettings(), believed});
+    m_pendingAtStart =
+        std::make_unique<PendingAtStart>(PendingAtStart{m_settings.deviceSettings(), believed});
 }
 
 void HostState::resumePendingEdits() {
@@ -85,13 +86,16 @@ Result<PreparedSave> HostState::prepareSave(bool macros) {
     std::filesystem::create_directories(m_dataFolder, ignored);
     if (!m_keymapKeptAsItIs) {
         const SettingsImage image = m_settings.deviceCopy();
-        auto keymap = PreparedFile::prepare(keymapPath(m_dataFolder),
-                                            hostStateBytes(image, m_keys.table()));
+        auto keymap =
+            PreparedFile::prepare(keymapPath(m_dataFolder), hostStateBytes(image, m_keys.table()));
         if (!keymap)
             return Result<PreparedSave>::failure(keymap.status());
         save.keymap = std::move(*keymap);
-        // The room applied.bin needs, should edits stay pending.
-        auto applied = PreparedFile::prepare(m_dataFolder / kAppliedFileName, image.bytes());
+    }
+    if (!m_keymapKeptAsItIs) {
+        // The room applied.bin needs, should the keyboard not take the change.
+        auto applied = PreparedFile::prepare(m_dataFolder / kAppliedFileName,
+                                             m_settings.appliedCopy().bytes());
         if (!applied)
             return Result<PreparedSave>::failure(applied.status());
         save.applied = std::move(*applied);
@@ -107,9 +111,11 @@ Result<PreparedSave> HostState::prepareSave(bool macros) {
 
 Status HostState::writeKeymap(PreparedFile& keymap, std::optional<PreparedFile>& applied,
                               const SettingsImage& image, const KeyAssignmentTable& table,
-                              const SettingsImage& believed) {
-    if (Status written = keymap.rewrite(hostStateBytes(image, table)); !written)
-        return written;
+                              const SettingsImage& believed, bool rewrite) {
+    if (rewrite) {
+        if (Status written = keymap.rewrite(hostStateBytes(image, table)); !written)
+            return written;
+    }
     // keymap.bin first: applied.bin beside an older keymap.bin would turn values the keyboard
     // holds into edits.
     if (Status committed = keymap.commit(); !committed)
@@ -137,7 +143,7 @@ Status HostState::finishSave(PreparedSave save) {
     if (save.keymap) {
         const SettingsImage image = m_settings.deviceCopy();
         const SettingsImage believed = m_settings.appliedCopy();
-        status = writeKeymap(*save.keymap, save.applied, image, m_keys.table(), believed);
+        status = writeKeymap(*save.keymap, save.applied, image, m_keys.table(), believed, true);
         m_keys.setFileBehind(!status.ok());
     }
     if (save.macros) {
@@ -151,12 +157,24 @@ Status HostState::finishSave(PreparedSave save) {
 }
 
 Status HostState::saveKeymap() {
-    Result<PreparedSave> save = prepareSave();
-    if (!save) {
-        m_keys.setFileBehind(true);
-        return save.status();
+    if (m_keymapKeptAsItIs)
+        return Status::success();
+    // Nothing goes to the keyboard here: the file is written once, with the state as it is.
+    const SettingsImage image = m_settings.deviceCopy();
+    const SettingsImage believed = m_settings.appliedCopy();
+    Status status = Status::success();
+    std::error_code ignored;
+    std::filesystem::create_directories(m_dataFolder, ignored);
+    auto keymap =
+        PreparedFile::prepare(keymapPath(m_dataFolder), hostStateBytes(image, m_keys.table()));
+    if (!keymap) {
+        status = keymap.status();
+    } else {
+        std::optional<PreparedFile> applied;
+        status = writeKeymap(*keymap, applied, image, m_keys.table(), believed, false);
     }
-    return finishSave(std::move(*save));
+    m_keys.setFileBehind(!status.ok());
+    return status;
 }
 
 Status HostState::saveAppliedKeymap() {
@@ -168,7 +186,7 @@ Status HostState::saveAppliedKeymap() {
     if (!keymap)
         return keymap.status();
     std::optional<PreparedFile> noneNeeded;
-    return writeKeymap(*keymap, noneNeeded, applied, m_keys.appliedTable(), applied);
+    return writeKeymap(*keymap, noneNeeded, applied, m_keys.appliedTable(), applied, false);
 }
 
 Status HostState::saveMacros() {

@@ -95,7 +95,7 @@ class HostState {
     void loadPendingEdits();
     Status writeKeymap(PreparedFile& keymap, std::optional<PreparedFile>& applied,
                        const SettingsImage& image, const KeyAssignmentTable& table,
-                       const SettingsImage& believed);
+                       const SettingsImage& believed, bool rewrite);
 
     std::filesystem::path m_dataFolder;
     Settings m_settings;

@@ -52,7 +52,8 @@ enum class ReadSource { Keyboard, Profile };
 // The host side of the refresh after a read: after a read of the keyboard the lighting
 // parameters once more and the edits still pending from an earlier run, the assigned-key
 // marks, then keymap.bin (its result returned).
-[[nodiscard]] Status readDoneHostSide(KeyboardConnection& connection, HostState& host, ReadSource source);
+[[nodiscard]] Status readDoneHostSide(KeyboardConnection& connection, HostState& host,
+                                      ReadSource source);
 // Whether the update question is due after this read.
 bool firmwareQuestionDue(ReadSource source, FirmwareVersion fileVersion, const Settings& settings);
 

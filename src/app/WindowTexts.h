@@ -112,8 +112,7 @@ constexpr std::string_view systemErrorText(int error, Language language) {
         return WindowText{"the disk is full", "der Datentr\u00E4ger ist voll"}.in(language);
     case EACCES:
     case EPERM:
-        return WindowText{"no permission to write there", "keine Schreibberechtigung"}.in(
-            language);
+        return WindowText{"no permission to write there", "keine Schreibberechtigung"}.in(language);
     case EROFS:
         return WindowText{"the disk is read-only", "der Datentr\u00E4ger ist schreibgesch\u00FCtzt"}
             .in(language);

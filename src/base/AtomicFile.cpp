@@ -74,8 +74,8 @@ std::optional<Status> prepareUnnamed(const std::filesystem::path& path,
     }
 }
 
-Status prepareNamed(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                    int& fd, std::string& temporary) {
+Status prepareNamed(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, int& fd,
+                    std::string& temporary) {
     for (int attempt = 0; fd < 0; ++attempt) {
         temporary = temporaryName(path);
         fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);

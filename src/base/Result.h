@@ -46,7 +46,9 @@ template <class T> class [[nodiscard]] Result {
         return failure(status.message(), status.systemError());
     }
     // The failure as a Status.
-    Status status() const { return ok() ? Status::success() : Status::failure(m_message, m_systemError); }
+    Status status() const {
+        return ok() ? Status::success() : Status::failure(m_message, m_systemError);
+    }
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }

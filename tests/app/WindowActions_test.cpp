@@ -1,10 +1,10 @@
 // Apply, revert, factory reset, the refresh after a read and the keyboard's comings and goings,
 // against the emulated keyboard.
-#include "keys/KeyTable.h"
 #include "app/WindowActions.h"
 #include "device/SettingsLayout.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "keys/CommitAssignment.h"
+#include "keys/KeyTable.h"
 #include "support/RecordingClock.h"
 
 #include <gtest/gtest.h>
@@ -91,8 +91,8 @@ TEST_F(WindowActionsTest, EditsTheKeyboardRefusedAreShownAndSentByTheNextWindow)
     // The next run of the window, on the same files.
     host = std::make_unique<HostState>(host->dataFolder());
     (void)host->loadAtStartUp();
-    connection = std::make_unique<KeyboardConnection>(keyboard.backend(), clock, nullptr,
-                                                      host->settings());
+    connection =
+        std::make_unique<KeyboardConnection>(keyboard.backend(), clock, nullptr, host->settings());
     connectAndRead();
     ASSERT_TRUE(readDoneHostSide(*connection, *host, ReadSource::Keyboard).ok());
     EXPECT_NE(gameMode(), before);

@@ -32,8 +32,8 @@ class CtlRunner {
     // Arguments are passed through the shell; keep them free of single quotes. prefix runs in
     // the same shell first (a limit, say).
     CtlResult run(const std::string& arguments, const std::string& prefix = {}) const {
-        const std::string command = "cd '" + m_folder.string() + "' && " + prefix + "'" Q905_CTL_PATH "' " +
-                                    arguments + " >out.txt 2>err.txt";
+        const std::string command = "cd '" + m_folder.string() + "' && " + prefix +
+                                    "'" Q905_CTL_PATH "' " + arguments + " >out.txt 2>err.txt";
         const int status = std::system(command.c_str());
         CtlResult result;
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

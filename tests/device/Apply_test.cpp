@@ -177,7 +177,7 @@ TEST(Apply, ResetRestoresFactorySettingsWithItsWaits) {
         EmulatedKeyboard fresh;
         return fresh.memory();
     }();
-    resetKeyboard(device.link);
+    EXPECT_EQ(resetKeyboard(device.link), ApplyResult::Applied);
     EXPECT_EQ(device.traceLines.commands(),
               (std::vector<std::string>{
                   "set-feature " + Trace::hex(makeFeatureFrame(0x13, {.p1 = 0xFF})), "sleep 300",

@@ -108,7 +108,8 @@ TEST(MainWindowClicks, AnApplyThatCannotBeSavedSendsNothingAndSaysWhyInTheWindow
         harness.start();
         const QByteArray keymap = keymapFile(harness);
         harness.trace.clear();
-        const std::uint8_t keyboardGameMode = harness.keyboard.memory().at(layout::kGameMode.offset);
+        const std::uint8_t keyboardGameMode =
+            harness.keyboard.memory().at(layout::kGameMode.offset);
         harness.image().at(layout::kGameMode.offset) ^= 1;
         {
             FileSizeLimit full;
