@@ -32,6 +32,7 @@ inline constexpr WindowText kFactoryQuestion{
     "Bitte best\u00E4tige das Zur\u00FCcksetzen auf die Werkseinstellungen?"};
 inline constexpr WindowText kFactoryCaption{"Factory Setting", "Werkseinstellungen"};
 
+inline constexpr WindowText kTrayShow{"Show", "Anzeigen"};
 inline constexpr WindowText kTrayExit{"Exit", "Beenden"};
 // The exclamation mark is the full-width U+FF01.
 inline constexpr WindowText kNoKeyboard{"No Gaming Keyboard\uFF01", "No Gaming Keyboard\uFF01"};

@@ -78,18 +78,22 @@ class FakeTray final : public TrayIcon {
   public:
     explicit FakeTray(bool available) : m_available(available) {}
     bool available() const override { return m_available; }
-    void show(const QIcon&, const QString&, const QString& exitText) override {
+    void show(const QIcon&, const QString&, const QString& showText,
+              const QString& exitText) override {
         shown = true;
+        showItem = showText;
         exitItem = exitText;
     }
     void remove() override { shown = false; }
     void showBalloon(const QString& title, const QString& text) override {
         balloons.push_back(title + " | " + text);
     }
+    void click() { emit clicked(); }
     void doubleClick() { emit doubleClicked(); }
     void chooseExit() { emit exitChosen(); }
 
     bool shown = false;
+    QString showItem;
     QString exitItem;
     std::vector<QString> balloons;
 

@@ -1,5 +1,5 @@
-// Exit chosen from the tray's own menu: the menu is still handling the click when the window
-// acts on it, so nothing may go away under it, whether the window is shown or in the tray.
+// The tray: Exit chosen from its own menu (the menu is still handling the click when the window
+// acts on it, so nothing may go away under it), and showing and hiding the window from it.
 #include "MainWindowHarness.h"
 
 #include "platform/qt/SystemTrayIcon.h"
@@ -30,9 +30,10 @@ void exitFromTheTrayMenu(bool hiddenFirst) {
     ASSERT_TRUE(menu);
     menu->popup(QPoint(20, 20));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(menu.data()));
-    QAction* exitItem = menu->actions().value(0);
+    QAction* exitItem = menu->actions().value(1);
     ASSERT_NE(exitItem, nullptr);
     EXPECT_EQ(exitItem->text(), "Exit");
+    EXPECT_EQ(menu->actions().value(0)->text(), "Show");
     QTest::mouseClick(menu.data(), Qt::LeftButton, {}, menu->actionGeometry(exitItem).center());
     EXPECT_TRUE(menu) << "the menu was deleted inside its own click handling";
 
@@ -48,6 +49,33 @@ TEST(TrayExit, FromTheMenuWhileTheWindowIsShown) {
 
 TEST(TrayExit, FromTheMenuAfterHidingIntoTheTray) {
     exitFromTheTrayMenu(true);
+}
+
+// What StatusNotifier hosts send (Activate, a Trigger) and what XEmbed trays send for a double
+// click (a Trigger, then a DoubleClick) both leave the window where the user wants it.
+TEST(TrayActivation, AClickTogglesTheWindowAndADoubleClickOrShowBringsItBack) {
+    SystemTrayIcon tray(nullptr, [] { return true; });
+    WindowHarness harness({.trayAvailable = true});
+    harness.services.tray = &tray;
+    MainWindow& window = harness.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.icon() != nullptr; }));
+    const auto activate = [&](QSystemTrayIcon::ActivationReason reason) {
+        emit tray.icon()->activated(reason);
+    };
+
+    activate(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(window.isVisible());
+    activate(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(window.isVisible());
+
+    activate(QSystemTrayIcon::Trigger);
+    activate(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(window.isVisible());
+
+    activate(QSystemTrayIcon::Trigger);
+    ASSERT_FALSE(window.isVisible());
+    tray.menu()->actions().value(0)->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isVisible(); }));
 }
 
 } // namespace

@@ -177,7 +177,9 @@ class MainWindow : public QWidget {
     void setUpTray();
     bool trayAvailable() const;
     void hideWindow();
-    void trayDoubleClicked();
+    void trayClicked();
+    // A double click or the menu's Show: the window, or the warning that there is no keyboard.
+    void trayShowAsked();
     void showNoKeyboard();
 
     QString text(const WindowText& text) const;

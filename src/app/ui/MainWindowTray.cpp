@@ -5,7 +5,9 @@
 namespace q905 {
 
 void MainWindow::connectTray() {
-    connect(m_services.tray, &TrayIcon::doubleClicked, this, &MainWindow::trayDoubleClicked);
+    connect(m_services.tray, &TrayIcon::clicked, this, &MainWindow::trayClicked);
+    connect(m_services.tray, &TrayIcon::doubleClicked, this, &MainWindow::trayShowAsked);
+    connect(m_services.tray, &TrayIcon::showChosen, this, &MainWindow::trayShowAsked);
     // Exit from the tray ends the program without writing keymap.bin.
     connect(m_services.tray, &TrayIcon::exitChosen, this, &QWidget::close);
 }
@@ -13,7 +15,8 @@ void MainWindow::connectTray() {
 void MainWindow::setUpTray() {
     if (!trayAvailable())
         return;
-    m_services.tray->show(windowIcon(), windowTitle(), text(texts::kTrayExit));
+    m_services.tray->show(windowIcon(), windowTitle(), text(texts::kTrayShow),
+                          text(texts::kTrayExit));
 }
 
 bool MainWindow::trayAvailable() const {
@@ -28,7 +31,15 @@ void MainWindow::hideWindow() {
         showMinimized();
 }
 
-void MainWindow::trayDoubleClicked() {
+void MainWindow::trayClicked() {
+    // A click hides a window in view, as panels do; a double click that follows shows it again.
+    if (isVisible() && !isMinimized() && m_connection.connected())
+        hideWindow();
+    else
+        trayShowAsked();
+}
+
+void MainWindow::trayShowAsked() {
     if (m_connection.connected())
         showRequested();
     else

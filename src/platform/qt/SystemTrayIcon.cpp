@@ -20,11 +20,14 @@ bool SystemTrayIcon::available() const {
     return m_available();
 }
 
-void SystemTrayIcon::show(const QIcon& icon, const QString& tip, const QString& exitText) {
+void SystemTrayIcon::show(const QIcon& icon, const QString& tip, const QString& showText,
+                          const QString& exitText) {
     if (!available() || m_icon)
         return;
     m_menu = std::make_unique<QMenu>();
-    // Queued: whoever acts on Exit may remove this menu, which is still handling the click.
+    // Queued: whoever acts on an item may remove this menu, which is still handling the click.
+    connect(m_menu->addAction(showText), &QAction::triggered, this, &TrayIcon::showChosen,
+            Qt::QueuedConnection);
     connect(m_menu->addAction(exitText), &QAction::triggered, this, &TrayIcon::exitChosen,
             Qt::QueuedConnection);
     m_icon = std::make_unique<QSystemTrayIcon>(icon);
@@ -32,7 +35,9 @@ void SystemTrayIcon::show(const QIcon& icon, const QString& tip, const QString& 
     m_icon->setContextMenu(m_menu.get());
     connect(m_icon.get(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::DoubleClick)
+                if (reason == QSystemTrayIcon::Trigger)
+                    emit clicked();
+                else if (reason == QSystemTrayIcon::DoubleClick)
                     emit doubleClicked();
             });
     m_icon->show();

@@ -1,5 +1,5 @@
 #pragma once
-// The tray icon through QSystemTrayIcon (StatusNotifier or XEmbed), with its one-item menu.
+// The tray icon through QSystemTrayIcon (StatusNotifier or XEmbed), with its menu.
 
 #include "platform/qt/TrayIcon.h"
 
@@ -20,12 +20,14 @@ class SystemTrayIcon final : public TrayIcon {
     ~SystemTrayIcon() override;
 
     bool available() const override;
-    void show(const QIcon& icon, const QString& tip, const QString& exitText) override;
+    void show(const QIcon& icon, const QString& tip, const QString& showText,
+              const QString& exitText) override;
     // Safe from within the menu's own handlers: the menu goes once control is back in the loop.
     void remove() override;
     void showBalloon(const QString& title, const QString& text) override;
 
-    // The icon's menu while it is shown.
+    // The icon and its menu while it is shown.
+    QSystemTrayIcon* icon() const { return m_icon.get(); }
     QMenu* menu() const { return m_menu.get(); }
 
   private:

@@ -14,12 +14,18 @@ class TrayIcon : public QObject {
     using QObject::QObject;
     // False where the desktop has no notification area: the window must then stay reachable.
     virtual bool available() const = 0;
-    virtual void show(const QIcon& icon, const QString& tip, const QString& exitText) = 0;
+    // The menu holds showText above exitText.
+    virtual void show(const QIcon& icon, const QString& tip, const QString& showText,
+                      const QString& exitText) = 0;
     virtual void remove() = 0;
     virtual void showBalloon(const QString& title, const QString& text) = 0;
 
   signals:
+    // A click (what a StatusNotifier host sends as Activate), a double click (an XEmbed tray
+    // sends a click first), and the menu's items.
+    void clicked();
     void doubleClicked();
+    void showChosen();
     void exitChosen();
 };
 
@@ -33,7 +39,7 @@ class NoTrayIcon final : public TrayIcon {
   public:
     using TrayIcon::TrayIcon;
     bool available() const override { return false; }
-    void show(const QIcon&, const QString&, const QString&) override {}
+    void show(const QIcon&, const QString&, const QString&, const QString&) override {}
     void remove() override {}
     void showBalloon(const QString&, const QString&) override {}
 };
