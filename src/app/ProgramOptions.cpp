@@ -31,11 +31,12 @@ bool parseVersion(const std::string& text, std::uint8_t& major, std::uint8_t& mi
 } // namespace
 
 ParseResult parseCliOptions(const std::vector<std::string>& args) {
-    // Paths and names are kept and shown as UTF-8; anything else is refused here, once.
+    // Paths and names are kept and shown as UTF-8; anything else is refused here, once. The
+    // message holds the argument as it came: whoever prints it escapes it.
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (!isValidUtf8(args[i]))
-            return {std::nullopt, "argument " + std::to_string(i + 1) +
-                                      " is not valid UTF-8: " + escapeForTerminal(args[i])};
+            return {std::nullopt,
+                    "argument " + std::to_string(i + 1) + " is not valid UTF-8: " + args[i]};
     }
     CliOptions options;
     bool optionsEnded = false;

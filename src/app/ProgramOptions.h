@@ -32,7 +32,7 @@ struct CliOptions {
 
 struct ParseResult {
     std::optional<CliOptions> options;
-    std::string error; // set when options is empty
+    std::string error; // set when options is empty; not escaped
 };
 
 // Options may stand before or after the command; "--" ends them.

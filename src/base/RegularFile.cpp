@@ -76,4 +76,19 @@ FileContents readRegularFile(const std::filesystem::path& path, std::size_t maxS
     return contents;
 }
 
+std::string wrongSizeMessage(const std::filesystem::path& path, std::uintmax_t size,
+                             std::size_t expected, Language language) {
+    const bool german = language == Language::German;
+    const std::string held = size > expected
+                                 ? (german ? "mehr als " : "more than ") + std::to_string(expected)
+                                 : std::to_string(size);
+    if (german)
+        return path.string() + " enth\u00E4lt " + held + " Bytes statt " +
+               std::to_string(expected) +
+               "; der Inhalt wurde \u00FCbernommen, und die Datei wird vollst\u00E4ndig neu "
+               "geschrieben";
+    return path.string() + " holds " + held + " bytes instead of " + std::to_string(expected) +
+           "; what it holds was taken, and it will be rewritten in full";
+}
+
 } // namespace q905

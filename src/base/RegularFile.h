@@ -3,6 +3,8 @@
 // is read only up to its expected size plus one byte, so a directory, a FIFO, a device or a
 // huge file is refused with a message instead of hanging, aborting or filling the memory.
 
+#include "base/Language.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -28,5 +30,11 @@ struct [[nodiscard]] FileContents {
 
 // Reads path when it is a regular file of at most maxSize bytes.
 FileContents readRegularFile(const std::filesystem::path& path, std::size_t maxSize);
+
+// What the user is told, before anything rewrites it, of a file of fixed size that held size
+// bytes (more than expected is "more than expected") and was taken as far as it goes. The same
+// words for every such file, in q905ctl and in the window.
+std::string wrongSizeMessage(const std::filesystem::path& path, std::uintmax_t size,
+                             std::size_t expected, Language language = Language::English);
 
 } // namespace q905

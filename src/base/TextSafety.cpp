@@ -1,5 +1,6 @@
 #include "base/TextSafety.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace q905 {
@@ -42,6 +43,15 @@ std::size_t sequenceLength(std::string_view text, std::size_t i) {
     return length;
 }
 
+// Whether the well-formed sequence of length bytes at text[i] is a control character: C0, DEL,
+// or C1 (U+0080..U+009F; CSI among them starts an escape sequence).
+bool isControl(std::string_view text, std::size_t i, std::size_t length) {
+    const auto lead = static_cast<std::uint8_t>(text[i]);
+    if (length == 1)
+        return lead < 0x20 || lead == 0x7F;
+    return length == 2 && lead == 0xC2 && static_cast<std::uint8_t>(text[i + 1]) < 0xA0;
+}
+
 void appendHex(std::string& out, std::uint8_t value) {
     static constexpr char kDigits[] = "0123456789abcdef";
     out += "\\x";
@@ -59,6 +69,16 @@ bool isValidUtf8(std::string_view text) {
         i += length;
     }
     return true;
+}
+
+bool hasControlCharacters(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = std::max<std::size_t>(sequenceLength(text, i), 1);
+        if (isControl(text, i, length))
+            return true;
+        i += length;
+    }
+    return false;
 }
 
 std::string escapeForTerminal(std::string_view text) {
@@ -87,13 +107,12 @@ std::string escapeForTerminal(std::string_view text) {
                 out += "\\\\";
                 break;
             default:
-                if (lead < 0x20 || lead == 0x7F)
+                if (isControl(text, i, length))
                     appendHex(out, lead);
                 else
                     out += static_cast<char>(lead);
             }
-        } else if (length == 2 && lead == 0xC2 && static_cast<std::uint8_t>(text[i + 1]) < 0xA0) {
-            // C1 controls (U+0080..U+009F): CSI among them starts an escape sequence.
+        } else if (isControl(text, i, length)) {
             appendHex(out, lead);
             appendHex(out, static_cast<std::uint8_t>(text[i + 1]));
         } else {

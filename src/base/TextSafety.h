@@ -10,6 +10,9 @@ namespace q905 {
 
 bool isValidUtf8(std::string_view text);
 
+// Whether the text holds a control character (C0, DEL, C1). Bytes that are not UTF-8 are not.
+bool hasControlCharacters(std::string_view text);
+
 // Control characters (C0, DEL, C1) become \n, \t, \r, \\ or \xNN; bytes that are not
 // UTF-8 become \xNN; everything else stays as it is.
 std::string escapeForTerminal(std::string_view text);

@@ -1,8 +1,10 @@
 // assign, disable and enable: what the key assignment dialog's Save does for one key, committed
 // as the main window commits it.
 
+#include "base/TextSafety.h"
 #include "cli/HostSession.h"
 #include "cli/KeyArguments.h"
+#include "cli/Output.h"
 #include "keys/AssignmentText.h"
 #include "keys/CommitAssignment.h"
 #include "keys/KeyEnableMask.h"
@@ -97,51 +99,57 @@ std::variant<AssignmentChoice, ArgumentError> parseChoice(std::span<const std::s
 std::optional<int> keyArgument(CliContext& context, const std::string& text) {
     const auto key = parseKey(text);
     if (const auto* error = std::get_if<ArgumentError>(&key)) {
-        context.err << "q905ctl: " << error->message << '\n';
+        (void)refuseUsage(context.err, error->message);
         return std::nullopt;
     }
     const int index = std::get<int>(key);
     if (!isAssignableKey(index)) {
-        context.err << "q905ctl: key " << index << " cannot be assigned\n";
+        (void)refuseUsage(context.err, "key " + std::to_string(index) + " cannot be assigned");
         return std::nullopt;
     }
     return index;
 }
 
-void printKey(CliContext& context, HostState& host, int key) {
-    context.out << keyLabel(key) << " (" << key
-                << "): " << describeAssignment(host.keys().table(), host.image(), key) << '\n';
+// "Q (42): single A", the key as it now stands.
+std::string keyLine(HostState& host, int key) {
+    return escapeForTerminal(keyLabel(key) + " (" + std::to_string(key) +
+                             "): " + describeAssignment(host.keys().table(), host.image(), key)) +
+           '\n';
+}
+
+// Says what the key now does only when the change went through: on a failure nothing on
+// standard output may read as done.
+int commitAndEcho(CliContext& context, HostSession& session, int key) {
+    const std::string line = keyLine(session.host(), key);
+    const int code = session.commit();
+    if (code == exitcode::kOk)
+        context.out << line;
+    return code;
 }
 
 } // namespace
 
 int runAssign(CliContext& context, std::span<const std::string> args) {
-    if (args.empty()) {
-        context.err << "q905ctl: assign needs a key\n";
-        return exitcode::kUsage;
-    }
+    if (args.empty())
+        return refuseUsage(context.err, "assign needs a key");
     const auto key = keyArgument(context, args[0]);
     if (!key)
         return exitcode::kUsage;
-    if (const AssignResult assignable = checkAssignableKey(*key); !assignable.ok()) {
-        context.err << "q905ctl: " << assignable.message << '\n';
-        return exitcode::kUsage;
-    }
+    if (const AssignResult assignable = checkAssignableKey(*key); !assignable.ok())
+        return refuseUsage(context.err, assignable.message);
 
     HostSession session(context);
     // The dialog opens with the key's enabled state; Save keeps it unless it was changed.
     const auto parsed = parseChoice(args.subspan(1), true);
-    if (const auto* error = std::get_if<ArgumentError>(&parsed)) {
-        context.err << "q905ctl: " << error->message << '\n';
-        return exitcode::kUsage;
-    }
+    if (const auto* error = std::get_if<ArgumentError>(&parsed))
+        return refuseUsage(context.err, error->message);
     AssignmentChoice choice = std::get<AssignmentChoice>(parsed);
     if (const auto failed = session.start())
         return *failed;
     // Refused before anything is applied or written (the macro list is known only now).
     if (const AssignResult check = checkAssignment(*key, choice, session.host().macros());
         !check.ok()) {
-        context.err << "q905ctl: " << check.message << '\n';
+        printError(context.err, check.message);
         return exitcode::kUsage;
     }
     const int position = KeyTable[static_cast<std::size_t>(*key)].matrixPosition();
@@ -149,20 +157,18 @@ int runAssign(CliContext& context, std::span<const std::string> args) {
     const AssignResult result =
         assignKey(session.host().keys(), session.image(), session.host().macros(), *key, choice);
     if (!result.ok()) {
-        context.err << "q905ctl: " << result.message << '\n';
+        printError(context.err, result.message);
         return exitcode::kUsage;
     }
-    printKey(context, session.host(), *key);
-    return session.commit();
+    return commitAndEcho(context, session, *key);
 }
 
 namespace {
 
 int setEnabled(CliContext& context, std::span<const std::string> args, bool enabled) {
-    if (args.size() != 1) {
-        context.err << "q905ctl: " << (enabled ? "enable" : "disable") << " takes one key\n";
-        return exitcode::kUsage;
-    }
+    if (args.size() != 1)
+        return refuseUsage(context.err,
+                           std::string(enabled ? "enable" : "disable") + " takes one key");
     const auto key = keyArgument(context, args[0]);
     if (!key)
         return exitcode::kUsage;
@@ -174,8 +180,7 @@ int setEnabled(CliContext& context, std::span<const std::string> args, bool enab
     HostState& host = session.host();
     setKeyEnabledInStep(host.keys(), host.image(), *key, enabled);
     recomputeAssignedFlags(host.keys(), host.image());
-    printKey(context, host, *key);
-    return session.commit();
+    return commitAndEcho(context, session, *key);
 }
 
 } // namespace

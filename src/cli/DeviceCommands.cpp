@@ -3,6 +3,7 @@
 #include "app/WindowActions.h"
 #include "base/TextSafety.h"
 #include "cli/HostSession.h"
+#include "cli/Output.h"
 #include "cli/SessionHelpers.h"
 #include "device/DeviceReader.h"
 #include "device/DeviceWriter.h"
@@ -12,10 +13,8 @@
 namespace q905 {
 
 int runList(CliContext& context, std::span<const std::string> args) {
-    if (!args.empty()) {
-        context.err << "q905ctl: list takes no arguments\n";
-        return exitcode::kUsage;
-    }
+    if (!args.empty())
+        return refuseUsage(context.err, "list takes no arguments");
     Settings settings;
     DeviceSession session(context.options, settings);
     bool any = false;
@@ -25,7 +24,7 @@ int runList(CliContext& context, std::span<const std::string> args) {
         any = true;
         const bool command = info.path.find(kCommandInterface) != std::string::npos;
         const bool notify = info.path.find(kNotifyInterface) != std::string::npos;
-        context.out << info.path
+        context.out << escapeForTerminal(info.path)
                     << (command  ? "  (commands)"
                         : notify ? "  (notifications)"
                                  : "")
@@ -39,10 +38,8 @@ int runList(CliContext& context, std::span<const std::string> args) {
 }
 
 int runRead(CliContext& context, std::span<const std::string> args) {
-    if (!args.empty()) {
-        context.err << "q905ctl: read takes no arguments\n";
-        return exitcode::kUsage;
-    }
+    if (!args.empty())
+        return refuseUsage(context.err, "read takes no arguments");
     Settings settings;
     DeviceSession session(context.options, settings);
     if (const auto failed = openKeyboard(session, context))
@@ -57,19 +54,16 @@ int runRead(CliContext& context, std::span<const std::string> args) {
 }
 
 int runReset(CliContext& context, std::span<const std::string> args) {
-    if (!args.empty()) {
-        context.err << "q905ctl: reset takes no arguments\n";
-        return exitcode::kUsage;
-    }
+    if (!args.empty())
+        return refuseUsage(context.err, "reset takes no arguments");
     // The host side follows the keyboard, as in the window: no assignments left in keymap.bin
     // for a keyboard that no longer has them.
     HostSession session(context);
     if (const auto failed = session.start())
         return *failed;
-    if (!session.connected()) {
-        context.err << "q905ctl: reset needs the keyboard; it cannot be used with --no-apply\n";
-        return exitcode::kUsage;
-    }
+    if (!session.connected())
+        return refuseUsage(context.err,
+                           "reset needs the keyboard; it cannot be used with --no-apply");
     const FactoryResetOutcome outcome = factoryReset(session.link(), session.host());
     if (!outcome.wasReset() && !outcome.saved) {
         context.err << "q905ctl: " << escapeForTerminal(outcome.saved.message())

@@ -5,6 +5,7 @@
 #include "cli/HostSession.h"
 #include "cli/JsonWriter.h"
 #include "cli/KeyArguments.h"
+#include "cli/Output.h"
 #include "keys/AssignmentText.h"
 #include "keys/KeyTable.h"
 #include "lighting/ColourModel.h"
@@ -184,10 +185,8 @@ void printJson(const Dump& d, std::ostream& out) {
 } // namespace
 
 int runDump(CliContext& context, std::span<const std::string> args) {
-    if (!args.empty()) {
-        context.err << "q905ctl: dump takes no arguments (--json for JSON)\n";
-        return exitcode::kUsage;
-    }
+    if (!args.empty())
+        return refuseUsage(context.err, "dump takes no arguments (--json for JSON)");
     HostSession session(context);
     if (const auto failed = session.start())
         return *failed;

@@ -1,6 +1,7 @@
 #include "cli/HostSession.h"
 
 #include "base/TextSafety.h"
+#include "cli/Output.h"
 #include "cli/SessionHelpers.h"
 #include "device/DeviceReader.h"
 #include "device/DeviceWriter.h"
@@ -31,6 +32,8 @@ std::optional<int> HostSession::start() {
     }
     if (report.keymap.status == KeymapLoadStatus::LoadedWrongSize)
         m_context.err << "q905ctl: warning: " << escapeForTerminal(report.keymap.message) << '\n';
+    if (report.macros.status == MacroFileStatus::LoadedWrongSize)
+        printWarning(m_context.err, report.macros.message);
     if (m_context.options.noApply)
         return std::nullopt;
     m_device = std::make_unique<DeviceSession>(m_context.options, m_host->settings());

@@ -8,6 +8,7 @@
 #include "cli/Command.h"
 #include "cli/HostSession.h"
 #include "cli/MacroRows.h"
+#include "cli/Output.h"
 #include "macros/MacroListEditing.h"
 #include "platform/Paths.h"
 
@@ -19,9 +20,8 @@ namespace q905 {
 
 namespace {
 
-constexpr const char* kUsage =
-    "q905ctl: macro list | show N | new NAME ROW... | set N ROW... | rename N NAME |\n"
-    "         loop N COUNT | delete N\n";
+constexpr const char* kUsage = "macro takes list, show N, new NAME ROW..., set N ROW..., "
+                               "rename N NAME, loop N COUNT or delete N";
 
 std::optional<int> number(const std::string& text) {
     int value = 0;
@@ -32,21 +32,26 @@ std::optional<int> number(const std::string& text) {
 }
 
 int usage(CliContext& context) {
-    context.err << kUsage;
+    return refuseUsage(context.err, kUsage);
+}
+
+// Arguments of the right form that the macros as they stand do not allow.
+int refuse(CliContext& context, const std::string& why) {
+    printError(context.err, why);
     return exitcode::kUsage;
 }
 
-int refuse(CliContext& context, const std::string& why) {
-    context.err << "q905ctl: " << why << '\n';
-    return exitcode::kUsage;
+void warnOfShortFile(CliContext& context, const MacroFileResult& loaded) {
+    if (loaded.status == MacroFileStatus::LoadedWrongSize)
+        printWarning(context.err, loaded.message);
 }
 
 int list(CliContext& context, const MacroList& macros) {
     const std::size_t count = macros.namedCount();
     for (std::size_t i = 0; i < count; ++i) {
         const MacroRecord& record = macros[i];
-        context.out << i << "  " << utf16ToUtf8(record.name()) << "  loop " << record.loopCount()
-                    << (record.hasDelay() ? "  with delays" : "") << "  "
+        context.out << i << "  " << escapeForTerminal(utf16ToUtf8(record.name())) << "  loop "
+                    << record.loopCount() << (record.hasDelay() ? "  with delays" : "") << "  "
                     << record.keyEvents().end() << " / " << kEventSequenceSize << " bytes\n";
     }
     if (count == 0)
@@ -55,9 +60,10 @@ int list(CliContext& context, const MacroList& macros) {
 }
 
 int show(CliContext& context, const MacroRecord& record) {
-    context.out << utf16ToUtf8(record.name()) << "  loop " << record.loopCount() << '\n';
+    context.out << escapeForTerminal(utf16ToUtf8(record.name())) << "  loop " << record.loopCount()
+                << '\n';
     for (const std::string& row : formatMacroRows(record.deviceEvents(), record.keyEvents()))
-        context.out << "  " << row << '\n';
+        context.out << "  " << escapeForTerminal(row) << '\n';
     return exitcode::kOk;
 }
 
@@ -71,18 +77,18 @@ std::optional<int> edit(CliContext& context, MacroList& macros, const std::strin
             return usage(context);
         const std::u16string name = utf8ToUtf16(args[0]);
         if (std::string why = checkMacroName(name); !why.empty())
-            return refuse(context, why);
+            return refuseUsage(context.err, why);
         if (count >= kMaxNamedMacros)
             return refuse(context, "there are " + std::to_string(kMaxNamedMacros) +
                                        " macros already, one per keyboard slot");
         const auto events = parseMacroRows(args.subspan(1));
         if (const auto* error = std::get_if<ArgumentError>(&events))
-            return refuse(context, error->message);
+            return refuseUsage(context.err, error->message);
         const int index = *appendMacro(macros, name);
         const auto& parsed = std::get<MacroEvents>(events);
         (void)commitMacro(macros, index, name, false, "1", parsed.hasDelay, parsed.deviceEvents,
                           parsed.keyEvents);
-        context.out << "macro " << index << ": " << args[0] << '\n';
+        context.out << "macro " << index << ": " << escapeForTerminal(args[0]) << '\n';
         return std::nullopt;
     }
     if (args.empty())
@@ -98,19 +104,19 @@ std::optional<int> edit(CliContext& context, MacroList& macros, const std::strin
     if (action == "set") {
         const auto events = parseMacroRows(args.subspan(1));
         if (const auto* error = std::get_if<ArgumentError>(&events))
-            return refuse(context, error->message);
+            return refuseUsage(context.err, error->message);
         const auto& parsed = std::get<MacroEvents>(events);
         (void)commitMacro(macros, *index, record.name(), loop > 1, std::to_string(loop),
                           parsed.hasDelay, parsed.deviceEvents, parsed.keyEvents);
     } else if (action == "rename" && args.size() == 2) {
         const std::u16string name = utf8ToUtf16(args[1]);
         if (std::string why = checkMacroName(name); !why.empty())
-            return refuse(context, why);
+            return refuseUsage(context.err, why);
         record.setName(name);
     } else if (action == "loop" && args.size() == 2) {
         const auto times = number(args[1]);
         if (!times || *times < 1 || *times > kMaxLoopCount)
-            return refuse(context, "a loop count is 1..999");
+            return refuseUsage(context.err, "a loop count is 1..999");
         record.setLoopCount(static_cast<std::uint16_t>(*times));
     } else if (action == "delete" && args.size() == 1) {
         (void)deleteMacro(macros, *index);
@@ -129,8 +135,10 @@ int runMacro(CliContext& context, std::span<const std::string> args) {
         if (action == "show" && !number(rest[0]))
             return usage(context);
         HostState host(dataFolder(context.options.dataDir));
-        if (const HostState::LoadReport report = host.loadAtStartUp(); !report.macros.ok())
-            return refuse(context, escapeForTerminal(report.macros.message));
+        const HostState::LoadReport report = host.loadAtStartUp();
+        if (!report.macros.ok())
+            return refuse(context, report.macros.message);
+        warnOfShortFile(context, report.macros);
         const MacroList& macros = host.macros();
         if (action == "list")
             return list(context, macros);
@@ -151,7 +159,7 @@ int runMacro(CliContext& context, std::span<const std::string> args) {
         const std::filesystem::path file = probe.macroFilePath();
         if (std::filesystem::exists(file)) {
             if (const MacroFileResult loaded = loadMacroFile(file, macros); !loaded.ok())
-                return refuse(context, escapeForTerminal(loaded.message));
+                return refuse(context, loaded.message);
         }
         std::ostringstream quiet;
         CliContext silent{context.options, quiet, context.err};
@@ -163,12 +171,18 @@ int runMacro(CliContext& context, std::span<const std::string> args) {
     if (const auto failed = session.start())
         return *failed;
     HostState& host = session.host();
-    (void)edit(context, host.macros(), action, rest);
+    // What the edit echoes waits for the outcome: on a failure nothing may read as done.
+    std::ostringstream echo;
+    CliContext echoing{context.options, echo, context.err};
+    (void)edit(echoing, host.macros(), action, rest);
     {
         std::lock_guard lock(host.settings().mutex());
         fillMacroSlots(host.macros(), host.image());
     }
-    return session.commit(true);
+    const int code = session.commit(true);
+    if (code == exitcode::kOk)
+        context.out << echo.str();
+    return code;
 }
 
 } // namespace q905

@@ -1,6 +1,8 @@
 // profile export | import | rename | show: what the profile dialog does, from the shell.
 
+#include "base/TextSafety.h"
 #include "cli/HostSession.h"
+#include "cli/Output.h"
 #include "keys/CommitAssignment.h"
 #include "platform/Paths.h"
 #include "profiles/ProfileActions.h"
@@ -15,7 +17,7 @@ namespace {
 int report(CliContext& context, const ProfileResult& result) {
     if (result.ok())
         return exitcode::kOk;
-    context.err << "q905ctl: " << result.message << '\n';
+    printError(context.err, result.message);
     const bool badInput =
         result.status == ProfileStatus::BadName || result.status == ProfileStatus::WrongSize ||
         result.status == ProfileStatus::Unreadable || result.status == ProfileStatus::NoProfile ||
@@ -31,7 +33,9 @@ int show(CliContext& context) {
         context.out << "no current profile\n";
         return exitcode::kOk;
     }
-    context.out << current->name << "  (" << current->path.string() << ")\n";
+    // A file put into the folder by hand can name a profile anything.
+    context.out << escapeForTerminal(current->name) << "  ("
+                << escapeForTerminal(current->path.string()) << ")\n";
     return exitcode::kOk;
 }
 
@@ -41,12 +45,18 @@ int runProfile(CliContext& context, std::span<const std::string> args) {
     const std::string action = args.empty() ? "" : args[0];
     if (action == "show" && args.size() == 1)
         return show(context);
-    if (args.size() != 2 || (action != "export" && action != "import" && action != "rename")) {
-        context.err << "q905ctl: profile export FILE | import FILE [--accept-launch-actions] |\n"
-                       "         rename NAME | show\n";
-        return exitcode::kUsage;
-    }
+    if (args.size() != 2 || (action != "export" && action != "import" && action != "rename"))
+        return refuseUsage(context.err,
+                           "profile takes export FILE, import FILE, rename NAME or show");
     const std::string& argument = args[1];
+    // A profile is named after the file exported or imported, or by rename. A name is shown in
+    // lists and on terminals, where a control character in it would break a line or drive the
+    // terminal: such a name is refused rather than stored.
+    const std::string name =
+        action == "rename" ? argument : profileNameFromFile(std::filesystem::path(argument));
+    if (hasControlCharacters(name))
+        return refuseUsage(context.err,
+                           "a profile name cannot contain control characters: " + name);
     HostState probe(dataFolder(context.options.dataDir));
     const auto folder = profileFolder(probe.dataFolder());
     std::error_code ignored;
@@ -68,14 +78,21 @@ int runProfile(CliContext& context, std::span<const std::string> args) {
         const int finished = session.finishReading();
         return code != exitcode::kOk ? code : finished;
     }
+    std::string currentName;
     {
         HostState& host = session.host();
         std::lock_guard lock(host.settings().mutex());
         // Keys that open programs, files or folders on this computer come in only when asked for.
         const auto consent = [&context](const std::vector<ProfileLaunchAction>& actions) {
             std::ostream& out = context.options.acceptLaunchActions ? context.out : context.err;
-            out << "the profile binds keys to launch actions on this computer:\n"
-                << describeLaunchActions(actions);
+            out << "the profile binds keys to launch actions on this computer:\n";
+            // The paths come from the profile: one escaped line each.
+            for (const ProfileLaunchAction& action : actions) {
+                std::string line = describeLaunchActions({action});
+                if (!line.empty() && line.back() == '\n')
+                    line.pop_back();
+                out << escapeForTerminal(line) << '\n';
+            }
             if (!context.options.acceptLaunchActions)
                 context.err << "give --accept-launch-actions to import it with them\n";
             return context.options.acceptLaunchActions;
@@ -85,10 +102,14 @@ int runProfile(CliContext& context, std::span<const std::string> args) {
         if (!imported.ok())
             return report(context, imported);
         host.keys().table().resetKeyCodes();
-        context.out << "current profile: " << imported.name << '\n';
+        currentName = imported.name;
     }
     recomputeAssignedFlags(session.host().keys(), session.image());
-    return session.commit();
+    // Said only once the profile went through: on a failure nothing may read as done.
+    const int code = session.commit();
+    if (code == exitcode::kOk)
+        context.out << "current profile: " << escapeForTerminal(currentName) << '\n';
+    return code;
 }
 
 } // namespace q905

@@ -2,6 +2,7 @@
 
 #include "cli/HostSession.h"
 #include "cli/KeyArguments.h"
+#include "cli/Output.h"
 #include "lighting/ColourModel.h"
 #include "lighting/EffectCatalogue.h"
 #include "lighting/PanelRules.h"
@@ -226,25 +227,19 @@ std::variant<Edit, std::string> parseField(const std::string& field, const std::
 } // namespace
 
 int runSet(CliContext& context, std::span<const std::string> args) {
-    if (args.empty()) {
-        context.err << "q905ctl: set FIELD=VALUE ...\n";
-        return exitcode::kUsage;
-    }
+    if (args.empty())
+        return refuseUsage(context.err, "set needs FIELD=VALUE ...");
     std::vector<Edit> edits;
     for (const std::string& arg : args) {
         const auto eq = arg.find('=');
-        if (eq == std::string::npos || eq == 0) {
-            context.err << "q905ctl: set takes FIELD=VALUE, not " << arg << '\n';
-            return exitcode::kUsage;
-        }
+        if (eq == std::string::npos || eq == 0)
+            return refuseUsage(context.err, "set takes FIELD=VALUE, not " + arg);
         std::string field = arg.substr(0, eq);
         std::ranges::transform(field, field.begin(),
                                [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         auto parsed = parseField(field, arg.substr(eq + 1));
-        if (const auto* error = std::get_if<std::string>(&parsed)) {
-            context.err << "q905ctl: " << *error << '\n';
-            return exitcode::kUsage;
-        }
+        if (const auto* error = std::get_if<std::string>(&parsed))
+            return refuseUsage(context.err, *error);
         edits.push_back(std::move(std::get<Edit>(parsed)));
     }
     HostSession session(context);
@@ -252,7 +247,7 @@ int runSet(CliContext& context, std::span<const std::string> args) {
         return *failed;
     for (const Edit& edit : edits) {
         if (const auto refused = edit(session.image())) {
-            context.err << "q905ctl: " << *refused << "; nothing was changed\n";
+            printError(context.err, *refused + "; nothing was changed");
             return exitcode::kUsage;
         }
     }

@@ -1,4 +1,5 @@
 #include "cli/Command.h"
+#include "cli/Output.h"
 
 #include <iostream>
 
@@ -6,11 +7,8 @@ int main(int argc, char** argv) {
     using namespace q905;
     const std::vector<std::string> args(argv + 1, argv + argc);
     const ParseResult parsed = parseCliOptions(args);
-    if (!parsed.options) {
-        std::cerr << "q905ctl: " << parsed.error << "\n\n";
-        printUsage(std::cerr);
-        return exitcode::kUsage;
-    }
+    if (!parsed.options)
+        return refuseUsage(std::cerr, parsed.error);
     const CliOptions& options = *parsed.options;
     if (options.version) {
         std::cout << "q905ctl " << programVersion() << '\n';
@@ -20,17 +18,13 @@ int main(int argc, char** argv) {
         printUsage(std::cout);
         return exitcode::kOk;
     }
-    if (options.arguments.empty()) {
-        printUsage(std::cerr);
-        return exitcode::kUsage;
-    }
+    if (options.arguments.empty())
+        return refuseUsage(std::cerr, "no command given");
     CliContext context{options, std::cout, std::cerr};
     const std::string& name = options.arguments.front();
     for (const CommandInfo& command : allCommands()) {
         if (name == command.name)
             return command.run(context, std::span(options.arguments).subspan(1));
     }
-    std::cerr << "q905ctl: unknown command " << name << "\n\n";
-    printUsage(std::cerr);
-    return exitcode::kUsage;
+    return refuseUsage(std::cerr, "unknown command " + name);
 }

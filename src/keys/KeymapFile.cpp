@@ -82,13 +82,8 @@ KeymapLoadResult loadKeymapFile(const std::filesystem::path& dataFolder, bool ke
     keys.setFileBehind(false);
     if (contents.bytes.size() == kHostStateFileSize)
         return {KeymapLoadStatus::Loaded, kHostStateFileSize, {}};
-    const std::string size = contents.status == FileReadStatus::TooLarge
-                                 ? "more than " + std::to_string(kHostStateFileSize)
-                                 : std::to_string(contents.bytes.size());
     return {KeymapLoadStatus::LoadedWrongSize, contents.bytes.size(),
-            path.string() + " holds " + size + " bytes instead of " +
-                std::to_string(kHostStateFileSize) +
-                "; what it holds was taken, and it will be rewritten in full"};
+            wrongSizeMessage(path, contents.bytes.size(), kHostStateFileSize)};
 }
 
 } // namespace q905

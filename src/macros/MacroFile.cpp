@@ -13,13 +13,17 @@ MacroFileResult loadMacroFile(const std::filesystem::path& path, MacroList& macr
     if (contents.status == FileReadStatus::Missing) {
         const Status created = saveMacroFile(path, macros);
         if (!created)
-            return {MacroFileStatus::Failed, created.message()};
-        return {MacroFileStatus::Created, {}};
+            return {MacroFileStatus::Failed, 0, created.message()};
+        return {MacroFileStatus::Created, kMacroListSize, {}};
     }
     if (!contents.ok())
-        return {MacroFileStatus::Failed, contents.message};
+        return {MacroFileStatus::Failed, 0, contents.message};
     macros.fillFromBytes(contents.bytes);
-    return {MacroFileStatus::Loaded, {}};
+    const std::size_t size = contents.bytes.size();
+    if (size != kMacroListSize)
+        return {MacroFileStatus::LoadedWrongSize, size,
+                wrongSizeMessage(path, size, kMacroListSize)};
+    return {MacroFileStatus::Loaded, size, {}};
 }
 
 Status saveMacroFile(const std::filesystem::path& path, const MacroList& macros) {

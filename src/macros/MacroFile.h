@@ -4,6 +4,7 @@
 #include "base/Result.h"
 #include "macros/MacroModel.h"
 
+#include <cstdint>
 #include <filesystem>
 
 namespace q905 {
@@ -11,14 +12,17 @@ namespace q905 {
 inline constexpr const char* kMacroFileName = "MacroDefine.bin";
 
 enum class MacroFileStatus {
-    Loaded,  // the file's bytes are in the list; a short file filled only its own length
-    Created, // there was no file: the list is empty and an all-zero file was written
-    Failed,  // not a regular file, larger than a macro list, unreadable, or it could not be
-             // created: the list is empty, nothing was written, message says why
+    Loaded,          // the file's bytes are in the list
+    LoadedWrongSize, // shorter than a macro list, empty included: it filled only its own length,
+                     // the rest is zero; message tells the user before a save rewrites it
+    Created,         // there was no file: the list is empty and an all-zero file was written
+    Failed,          // not a regular file, larger than a macro list, unreadable, or it could not
+                     // be created: the list is empty, nothing was written, message says why
 };
 
 struct [[nodiscard]] MacroFileResult {
     MacroFileStatus status = MacroFileStatus::Loaded;
+    std::uintmax_t fileSize = 0; // of a loaded file
     std::string message;
     bool ok() const { return status != MacroFileStatus::Failed; }
 };

@@ -47,14 +47,27 @@ TEST(CtlHostileInput, IrregularAndOversizedFilesAreRefusedAndNothingIsWritten) {
     EXPECT_EQ(ctl.read("odd.bin"), "not a memory image");
 }
 
-TEST(CtlHostileInput, AWrongSizedKeymapIsTakenButTheUserIsToldFirst) {
+TEST(CtlHostileInput, AWrongSizedKeymapOrMacroFileIsTakenButTheUserIsToldFirst) {
     CtlRunner ctl;
     ASSERT_EQ(ctl.simulate("--no-apply set brightness=5").exitCode, 0);
     std::filesystem::resize_file(ctl.file("data/keymap.bin"), 1000);
-    const auto result = ctl.simulate("--no-apply set brightness=10");
+    auto result = ctl.simulate("--no-apply set brightness=10");
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(mentions(result.err, "holds 1000 bytes instead of 206928")) << result.err;
     EXPECT_EQ(std::filesystem::file_size(ctl.file("data/keymap.bin")), 206928u);
+
+    // The same warning for MacroDefine.bin, empty or cut short, wherever it is loaded.
+    std::filesystem::resize_file(ctl.file("data/MacroDefine.bin"), 0);
+    result = ctl.simulate("--no-apply dump");
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(mentions(result.err, "q905ctl: warning: data/MacroDefine.bin holds 0 bytes "
+                                     "instead of 169860; what it holds was taken"))
+        << result.err;
+    ASSERT_EQ(ctl.simulate("--no-apply macro new M \"A dn\"").exitCode, 0);
+    std::filesystem::resize_file(ctl.file("data/MacroDefine.bin"), 1000);
+    result = ctl.simulate("macro list");
+    EXPECT_EQ(result.out.rfind("0  M", 0), 0u) << "what it holds was taken: " << result.out;
+    EXPECT_TRUE(mentions(result.err, "holds 1000 bytes instead of 169860")) << result.err;
 }
 
 TEST(CtlHostileInput, DisablingWinSurvivesTheNextApply) {

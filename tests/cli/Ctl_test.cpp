@@ -47,11 +47,18 @@ TEST(Ctl, BadInputPrintsWhyAndExitsTwoWithoutWritingAnything) {
           // Ctrl, Win and Fn keep their function (Fn carries the second layer).
           "assign 95 single A", "assign Win single A", "assign Fn single A",
           "--simulate-latency 12abc read", "--simulate-fault fail@0 read",
-          "--data-dir $(printf '\\377') read"}) {
+          "--data-dir $(printf '\\377') read", "macro new $(printf '\\377') \"A dn\"", "", "list x",
+          "set speed", "profile bogus x", "macro"}) {
         const auto result = ctl.simulate(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments << "\n" << result.err;
-        EXPECT_FALSE(result.err.empty()) << arguments;
+        // One line that says why and where to read more, not the whole usage.
+        EXPECT_EQ(std::ranges::count(result.err, '\n'), 1) << arguments << "\n" << result.err;
+        EXPECT_NE(result.err.find("--help"), std::string::npos) << arguments;
+        EXPECT_EQ(result.out, "") << arguments;
     }
+    const auto help = ctl.run("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_GT(std::ranges::count(help.out, '\n'), 30) << help.out;
     EXPECT_NE(ctl.simulate("assign Shift single A").err.find("78 (Shift) 89 (Shift)"),
               std::string::npos)
         << "an ambiguous label lists its candidates";

@@ -64,7 +64,9 @@ TEST_F(MacroFile, AShortFileFillsOnlyItsPartAndALongerOneIsRefused) {
     write(path, part);
     MacroList macros;
     macros[5].setName(u"stale"); // the file replaces whatever the list held
-    ASSERT_EQ(loadMacroFile(path, macros).status, MacroFileStatus::Loaded);
+    const MacroFileResult shorter = loadMacroFile(path, macros);
+    ASSERT_EQ(shorter.status, MacroFileStatus::LoadedWrongSize);
+    EXPECT_EQ(shorter.fileSize, 1000u);
     Bytes expected(kMacroListSize, 0);
     std::ranges::copy(part, expected.begin());
     EXPECT_EQ(macros.toBytes(), expected);

@@ -213,6 +213,21 @@ TEST(MainWindowHotPlug, AWrongSizedKeymapIsToldBeforeItIsRewritten) {
         << harness.dialogs.told[0].toStdString();
 }
 
+TEST(MainWindowHotPlug, WrongSizedFilesAreToldInTheWindowsLanguage) {
+    WindowHarness harness;
+    harness.services.language = Language::German;
+    const std::filesystem::path data = harness.dataDir.path().toStdString();
+    WindowHarness::writeFile(data / "keymap.bin", std::string(1000, '\0'));
+    WindowHarness::writeFile(data / "MacroDefine.bin", "");
+    harness.start();
+    ASSERT_EQ(harness.dialogs.told.size(), 2u);
+    EXPECT_TRUE(harness.dialogs.told[0].contains(QStringLiteral("keymap.bin enthält 1000 Bytes")))
+        << harness.dialogs.told[0].toStdString();
+    EXPECT_TRUE(
+        harness.dialogs.told[1].contains(QStringLiteral("MacroDefine.bin enthält 0 Bytes statt")))
+        << harness.dialogs.told[1].toStdString();
+}
+
 } // namespace
 } // namespace q905
 

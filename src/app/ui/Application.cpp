@@ -82,7 +82,7 @@ void writeScreenshot(MainWindow& window, const std::filesystem::path& file) {
 int Application::run(int argc, char** argv) {
     const auto parsed = parseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.options) {
-        std::cerr << "q905: " << parsed.error << "\n" << kUsage;
+        std::cerr << "q905: " << escapeForTerminal(parsed.error) << "\n" << kUsage;
         return 2;
     }
     const CliOptions& options = *parsed.options;
@@ -138,7 +138,8 @@ int Application::run(int argc, char** argv) {
             rest.push_back(argument.toStdString());
         const auto reparsed = parseCliOptions(rest);
         if (reparsed.options && !reparsed.options->arguments.empty()) {
-            std::cerr << "q905: unexpected argument " << reparsed.options->arguments.front() << "\n"
+            std::cerr << "q905: unexpected argument "
+                      << escapeForTerminal(reparsed.options->arguments.front()) << "\n"
                       << kUsage;
             return 2;
         }
@@ -151,7 +152,8 @@ int Application::run(int argc, char** argv) {
     Collaborators with;
     with.keyboard = std::make_unique<KeyboardBackend>(options);
     if (!with.keyboard->traceOpen())
-        std::cerr << "q905: cannot write the trace to " << *options.traceFile << "\n";
+        std::cerr << "q905: cannot write the trace to "
+                  << escapeForTerminal(options.traceFile->string()) << "\n";
     if (const Status& memory = with.keyboard->memoryFileStatus(); !memory) {
         std::cerr << "q905: " << escapeForTerminal(memory.message()) << "\n";
         return 2;

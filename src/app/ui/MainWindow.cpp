@@ -2,6 +2,7 @@
 
 #include "app/ui/Delays.h"
 #include "app/ui/WindowIcon.h"
+#include "base/RegularFile.h"
 #include "platform/qt/TrayIcon.h"
 #include "platform/qt/UserDialogs.h"
 
@@ -81,9 +82,13 @@ void MainWindow::tellLoadProblems(const HostState::LoadReport& report) {
     };
     const std::string keptAsItIs(texts::kFileKeptAsItIs.in(language()));
     if (report.keymap.status == KeymapLoadStatus::LoadedWrongSize)
-        tell(report.keymap.message);
+        tell(wrongSizeMessage(keymapPath(m_host.dataFolder()), report.keymap.fileSize,
+                              kHostStateFileSize, language()));
     if (report.keymap.status == KeymapLoadStatus::Unreadable)
         tell(report.keymap.message + "\n\n" + keptAsItIs);
+    if (report.macros.status == MacroFileStatus::LoadedWrongSize)
+        tell(wrongSizeMessage(m_host.macroFilePath(), report.macros.fileSize, kMacroListSize,
+                              language()));
     if (!report.macros.ok())
         tell(report.macros.message + (m_host.macrosKeptAsItIs() ? "\n\n" + keptAsItIs : ""));
 }
