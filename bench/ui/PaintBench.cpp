@@ -34,10 +34,11 @@ class NoWaitClock final : public Clock {
 
 class NoLauncher final : public Launcher {
   public:
-    bool openDetached(const std::filesystem::path&, const std::filesystem::path&) override {
-        return false;
+    LaunchOutcome openDetached(const std::filesystem::path&,
+                               const std::filesystem::path&) override {
+        return LaunchOutcome::Failed;
     }
-    bool openPath(const std::filesystem::path&) override { return false; }
+    LaunchOutcome openPath(const std::filesystem::path&) override { return LaunchOutcome::Failed; }
 };
 
 class NoColourPicker final : public ColourPicker {

@@ -20,7 +20,7 @@ LaunchPlan planLaunch(const KeyAssignmentTable& table, std::uint8_t keyCode) {
     return plan;
 }
 
-bool runLaunchPlan(const LaunchPlan& plan, Launcher& launcher) {
+LaunchOutcome runLaunchPlan(const LaunchPlan& plan, Launcher& launcher) {
     switch (plan.kind) {
     case LaunchPlan::Kind::StartProgram:
         return launcher.openDetached(plan.target, plan.workingFolder);
@@ -29,7 +29,7 @@ bool runLaunchPlan(const LaunchPlan& plan, Launcher& launcher) {
     case LaunchPlan::Kind::Nothing:
         break;
     }
-    return false;
+    return LaunchOutcome::NothingToDo;
 }
 
 } // namespace q905

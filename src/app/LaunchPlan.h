@@ -2,14 +2,13 @@
 // What the window does when the keyboard asks for a key's launch action: start a program
 // detached in its own folder, or open a file, music file or folder with its default application.
 
+#include "firmware/Launcher.h"
 #include "keys/KeyAssignmentTable.h"
 
 #include <cstdint>
 #include <string>
 
 namespace q905 {
-
-class Launcher;
 
 struct LaunchPlan {
     enum class Kind { Nothing, StartProgram, OpenWithDefault };
@@ -23,7 +22,7 @@ struct LaunchPlan {
 // anywhere: both open nothing.
 LaunchPlan planLaunch(const KeyAssignmentTable& table, std::uint8_t keyCode);
 
-// Carries the plan out; false when nothing was started or opened.
-bool runLaunchPlan(const LaunchPlan& plan, Launcher& launcher);
+// Carries the plan out.
+LaunchOutcome runLaunchPlan(const LaunchPlan& plan, Launcher& launcher);
 
 } // namespace q905

@@ -90,6 +90,16 @@ inline constexpr WindowText kResetNotReadBack{
     "the keyboard's.",
     "Die Tastatur wurde zur\u00FCckgesetzt, konnte danach aber nicht gelesen werden. Die "
     "angezeigten Einstellungen sind m\u00F6glicherweise nicht die der Tastatur."};
+// A key's launch action that did not start; %1 is the stored path.
+inline constexpr WindowText kLaunchMissing{"%1 cannot be opened: it no longer exists.",
+                                           "%1 kann nicht ge\u00F6ffnet werden: es gibt es nicht "
+                                           "mehr."};
+inline constexpr WindowText kLaunchNotProgram{
+    "%1 cannot be started: it is not a program.",
+    "%1 kann nicht gestartet werden: es ist kein Programm."};
+inline constexpr WindowText kLaunchFailed{"%1 could not be opened.",
+                                          "%1 konnte nicht ge\u00F6ffnet werden."};
+
 // After the load's own message: a file that exists but could not be read is left alone.
 inline constexpr WindowText kFileKeptAsItIs{
     "The window works on the settings in memory and leaves this file as it is.",

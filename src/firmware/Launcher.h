@@ -6,15 +6,23 @@
 
 namespace q905 {
 
+enum class LaunchOutcome {
+    Started,
+    Missing,       // the program, file or folder is not there
+    NotExecutable, // the program is there but cannot be run
+    Failed,        // the desktop could not start or open it
+    NothingToDo,   // no launch action (for callers that look one up)
+};
+
 class Launcher {
   public:
     virtual ~Launcher() = default;
     // Starts a program with no arguments; an empty working folder leaves the choice to the
-    // platform. False when it could not be started.
-    virtual bool openDetached(const std::filesystem::path& program,
-                              const std::filesystem::path& workingFolder) = 0;
+    // platform.
+    virtual LaunchOutcome openDetached(const std::filesystem::path& program,
+                                       const std::filesystem::path& workingFolder) = 0;
     // Opens a file or folder with the desktop's default application.
-    virtual bool openPath(const std::filesystem::path& path) = 0;
+    virtual LaunchOutcome openPath(const std::filesystem::path& path) = 0;
 };
 
 } // namespace q905

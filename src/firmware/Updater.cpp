@@ -9,7 +9,7 @@ std::filesystem::path updaterPath(const std::filesystem::path& assetFolder) {
 }
 
 bool startUpdater(Launcher& launcher, const std::filesystem::path& assetFolder) {
-    return launcher.openDetached(updaterPath(assetFolder), {});
+    return launcher.openDetached(updaterPath(assetFolder), {}) == LaunchOutcome::Started;
 }
 
 bool updaterInstalled(const std::filesystem::path& assetFolder) {

@@ -44,7 +44,7 @@ TEST(FirmwareVersion, QuestionOnlyForAnOlderKeyboard) {
 TEST(FirmwareUpdater, StartedFromTheAssetFolderWithoutWorkingFolder) {
     RecordingLauncher launcher;
     EXPECT_TRUE(startUpdater(launcher, "/opt/q905"));
-    launcher.succeed = false;
+    launcher.outcome = LaunchOutcome::Failed;
     EXPECT_FALSE(startUpdater(launcher, "/opt/q905"));
     EXPECT_EQ(launcher.calls,
               (std::vector<std::string>(

@@ -10,17 +10,17 @@ namespace q905::testing {
 
 class RecordingLauncher final : public Launcher {
   public:
-    bool openDetached(const std::filesystem::path& program,
-                      const std::filesystem::path& folder) override {
+    LaunchOutcome openDetached(const std::filesystem::path& program,
+                               const std::filesystem::path& folder) override {
         calls.push_back("start " + program.string() + " in " + folder.string());
-        return succeed;
+        return outcome;
     }
-    bool openPath(const std::filesystem::path& path) override {
+    LaunchOutcome openPath(const std::filesystem::path& path) override {
         calls.push_back("open " + path.string());
-        return succeed;
+        return outcome;
     }
     std::vector<std::string> calls;
-    bool succeed = true;
+    LaunchOutcome outcome = LaunchOutcome::Started;
 };
 
 } // namespace q905::testing

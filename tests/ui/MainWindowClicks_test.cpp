@@ -188,7 +188,7 @@ TEST(MainWindowClicks, HelpMenuRowsBeyondTheSecondOnlyCloseIt) {
               std::string::npos);
 
     // An updater that does not start is reported.
-    harness.launcher.succeed = false;
+    harness.launcher.outcome = LaunchOutcome::Failed;
     harness.click(kHelp.x(), kHelp.y());
     harness.click(kHelpFirmwareRow.x(), kHelpFirmwareRow.y());
     ASSERT_EQ(harness.dialogs.told.size(), 1u);

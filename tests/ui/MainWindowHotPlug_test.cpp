@@ -1,12 +1,17 @@
-// The keyboard's own reports, plug and unplug, the tray, a second start and the update question.
+// The keyboard's own reports (and the launch actions they ask for), plug and unplug, the tray,
+// a second start and the update question.
 #include "MainWindowHarness.h"
 
 #include "app/WindowTexts.h"
 #include "device/SettingsLayout.h"
 #include "firmware/FirmwareVersion.h"
+#include "platform/qt/DesktopLauncher.h"
 #include "platform/qt/SingleInstance.h"
 
+#include <QTemporaryDir>
+
 #include <algorithm>
+#include <fstream>
 
 namespace q905 {
 namespace {
@@ -62,6 +67,30 @@ TEST(MainWindowHotPlug, ALaunchReportRunsTheStoredAction) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !harness.launcher.calls.empty(); }));
     EXPECT_EQ(harness.launcher.calls,
               std::vector<std::string>{"start /opt/games/launch in /opt/games"});
+    EXPECT_TRUE(harness.dialogs.told.empty());
+
+    // One that does not start is told, naming the path.
+    harness.launcher.outcome = LaunchOutcome::Missing;
+    harness.keyboard.sendLaunchRequest(record.keyCode());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !harness.dialogs.told.empty(); }));
+    EXPECT_TRUE(harness.dialogs.told[0].endsWith(
+        qt(texts::kLaunchMissing.english).arg("/opt/games/launch")));
+}
+
+// What the desktop launcher finds before it asks the desktop: a path that is gone, a program
+// that cannot run.
+TEST(DesktopLauncher, AMissingTargetOrAFileThatIsNoProgramIsToldNotStarted) {
+    QTemporaryDir folder;
+    const std::filesystem::path text = folder.filePath("notes.txt").toStdString();
+    std::ofstream(text) << "x";
+    std::filesystem::permissions(text, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write);
+    DesktopLauncher launcher;
+    EXPECT_EQ(launcher.openDetached(folder.filePath("gone").toStdString(), {}),
+              LaunchOutcome::Missing);
+    EXPECT_EQ(launcher.openDetached(text, {}), LaunchOutcome::NotExecutable);
+    EXPECT_EQ(launcher.openDetached(folder.path().toStdString(), {}), LaunchOutcome::NotExecutable);
+    EXPECT_EQ(launcher.openPath(folder.filePath("gone.ogg").toStdString()), LaunchOutcome::Missing);
 }
 
 TEST(MainWindowHotPlug, UnplugAndPlugGiveExactlyOneReadAndOneRefresh) {

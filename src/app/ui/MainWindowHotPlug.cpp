@@ -3,6 +3,7 @@
 #include "app/ui/Delays.h"
 #include "app/ui/MainWindow.h"
 #include "firmware/Updater.h"
+#include "platform/qt/TrayIcon.h"
 #include "platform/qt/UserDialogs.h"
 
 #include <QLoggingCategory>
@@ -107,7 +108,21 @@ void MainWindow::askFirmwareUpdate() {
 }
 
 void MainWindow::handleLaunchRequest(std::uint8_t keyCode) {
-    (void)runLaunchPlan(planLaunch(m_host.keys().table(), keyCode), *m_services.launcher);
+    const LaunchPlan plan = planLaunch(m_host.keys().table(), keyCode);
+    const LaunchOutcome outcome = runLaunchPlan(plan, *m_services.launcher);
+    const WindowText* reason = outcome == LaunchOutcome::Missing         ? &texts::kLaunchMissing
+                               : outcome == LaunchOutcome::NotExecutable ? &texts::kLaunchNotProgram
+                               : outcome == LaunchOutcome::Failed        ? &texts::kLaunchFailed
+                                                                         : nullptr;
+    if (!reason)
+        return;
+    // Pressed in the middle of something else: a balloon where there is a tray, as the keyboard's
+    // other news is told, else a message.
+    const QString message = text(*reason).arg(QString::fromStdString(plan.target));
+    if (trayAvailable())
+        m_services.tray->showBalloon(QString::fromUtf8(kWindowTitle), message);
+    else
+        m_services.dialogs->tell(this, QString::fromUtf8(kWindowTitle), message);
 }
 
 void MainWindow::handleLightingChanged(std::uint8_t field, std::uint8_t storedValue) {

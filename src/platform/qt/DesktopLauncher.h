@@ -8,9 +8,9 @@ namespace q905 {
 
 class DesktopLauncher final : public Launcher {
   public:
-    bool openDetached(const std::filesystem::path& program,
-                      const std::filesystem::path& workingFolder) override;
-    bool openPath(const std::filesystem::path& path) override;
+    LaunchOutcome openDetached(const std::filesystem::path& program,
+                               const std::filesystem::path& workingFolder) override;
+    LaunchOutcome openPath(const std::filesystem::path& path) override;
 };
 
 } // namespace q905
