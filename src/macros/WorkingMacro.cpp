@@ -160,9 +160,14 @@ HookKeyResult WorkingMacro::insertOneKey(std::uint8_t code, bool release) {
         if (roomLeft() < 2 * kShortEventSize)
             return HookKeyResult::Dropped;
         insertEvent(eventAtRow(m_key, m_insertRow), false, kNoDelay, code);
+        m_insertPresses.set(code);
         ++m_insertRow;
         return HookKeyResult::Inserted;
     }
+    // The release of a key pressed before the insertion began (the Return that chose the menu
+    // item) is not the end of this one.
+    if (!m_insertPresses.test(code))
+        return HookKeyResult::Ignored;
     m_insertMode = false;
     releaseHookUnlessRecording();
     insertEvent(eventAtRow(m_key, m_insertRow), true, kNoDelay, code);

@@ -11,6 +11,7 @@
 #include "macros/HookLibrary.h"
 #include "macros/MacroModel.h"
 
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,11 +38,13 @@ struct MacroOptions {
 enum class RecordingResult { Started, Stopped, NoMacroSelected };
 
 enum class HookKeyResult {
-    Ignored,        // not recording and no insertion armed, or a key without a usage
+    Ignored,        // not recording and no insertion armed, a key without a usage, or the
+                    // release of a key pressed before the insertion began
     Recorded,       // appended; the dialog selects the last row
     Dropped,        // a repeating press, a doubled release, or no room left
     Inserted,       // a press of a one-key insertion
-    InsertionEnded, // the release that ends a one-key insertion (inserted when it fitted)
+    InsertionEnded, // the release of a key the insertion took, which ends it (inserted when it
+                    // fitted)
 };
 
 enum class EditResult {
@@ -141,6 +144,7 @@ class WorkingMacro {
     bool m_recording = false;
     bool m_insertMode = false;
     int m_insertRow = 0;
+    std::bitset<256> m_insertPresses; // key codes pressed since the insertion was armed
     std::string m_lastText;
     Clock::TimePoint m_lastTime{};
     std::optional<CommitResult> m_lastCommit;

@@ -7,7 +7,11 @@
 namespace q905 {
 
 EditResult WorkingMacro::arm(int row) {
+    // A key takes at least its press and its release.
+    if (roomLeft() < 2 * kShortEventSize)
+        return EditResult::NoRoom;
     m_insertRow = row;
+    m_insertPresses.reset();
     if (!m_hookInstalled)
         m_hookInstalled = m_hook.installHook(kHookModeMacro);
     if (!m_hookInstalled)

@@ -114,6 +114,19 @@ TEST_F(MacroEditing, RecordBeforeAndAfterInsertOneTappedKey) {
     m_work.recordBefore(0);
     tap(0x44);
     EXPECT_EQ(m_work.rowTexts().front(), "D  dn");
+
+    // The release of a key pressed before the insertion was armed (the Return that chose the
+    // menu item) is not taken; the insertion waits for a key of its own.
+    load({0x01, 0x41, 0x81, 0x41});
+    m_work.recordAfter(1);
+    EXPECT_EQ(m_work.onHookKey(0x0D, true), HookKeyResult::Ignored);
+    EXPECT_TRUE(m_work.insertMode());
+    m_work.onHookKey(0x43, false);
+    m_work.onHookKey(0x44, true); // released, but never pressed here
+    EXPECT_TRUE(m_work.insertMode());
+    m_work.onHookKey(0x43, true);
+    EXPECT_FALSE(m_work.insertMode());
+    EXPECT_EQ(keys(), (Bytes{0x01, 0x41, 0x81, 0x41, 0x01, 0x43, 0x81, 0x43}));
 }
 
 TEST_F(MacroEditing, InsertionsThatDoNotFitAreRefusedWhole) {
@@ -123,11 +136,11 @@ TEST_F(MacroEditing, InsertionsThatDoNotFitAreRefusedWhole) {
     load(full); // 188 bytes
     EXPECT_EQ(m_work.insertMouseKey(0, MouseButton::Left, MouseAction::Click), EditResult::NoRoom);
     EXPECT_EQ(keys(), full);
-    // A tapped key needs room for its press and its release.
-    m_work.recordBefore(0);
-    EXPECT_EQ(m_work.onHookKey(0x43, false), HookKeyResult::Dropped);
-    EXPECT_EQ(m_work.onHookKey(0x43, true), HookKeyResult::InsertionEnded);
-    EXPECT_EQ(m_work.writePos(), kEventSequenceSize);
+    // A tapped key needs room for its press and its release: no insertion is armed.
+    EXPECT_EQ(m_work.recordBefore(0), EditResult::NoRoom);
+    EXPECT_FALSE(m_hook.installed);
+    EXPECT_EQ(m_work.onHookKey(0x43, false), HookKeyResult::Ignored);
+    EXPECT_EQ(keys(), full);
     // Growing a short delay to an extended one needs two more bytes.
     load(full);
     m_work.insertDelay(0);

@@ -49,7 +49,7 @@ class KeyCaptureTest : public ::testing::Test {
 };
 
 TEST_F(KeyCaptureTest, PressesBecomeVirtualKeysAndNeverReachTheDialog) {
-    KeyCapture capture;
+    KeyCapture capture(dialog.get());
     QSignalSpy spy(&capture, &KeyCapture::hookKey);
     ASSERT_TRUE(capture.installHook(kHookModeKeyAssignment));
     ASSERT_TRUE(capture.isInstalled());
@@ -77,9 +77,16 @@ TEST_F(KeyCaptureTest, PressesBecomeVirtualKeysAndNeverReachTheDialog) {
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(reports(spy).back(), std::make_pair(0x1B, false));
 
+    // Another window (a message box, a picker) gets its keys; the capture sees none of them.
+    const auto before = spy.size();
+    QLineEdit other;
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, 30 + 8, 0, 0, QStringLiteral("a"));
+    QApplication::sendEvent(&other, &typed);
+    EXPECT_EQ(other.text(), QStringLiteral("a"));
+    EXPECT_EQ(spy.size(), before);
+
     capture.removeHook();
     EXPECT_FALSE(capture.isInstalled());
-    const auto before = spy.size();
     tap(30);
     EXPECT_EQ(spy.size(), before);
     EXPECT_EQ(edit->text(), QStringLiteral("a"));
@@ -88,7 +95,7 @@ TEST_F(KeyCaptureTest, PressesBecomeVirtualKeysAndNeverReachTheDialog) {
 TEST_F(KeyCaptureTest, MacroModeReportsReleasesAndRepeatsLikeASystemHook) {
     QSignalSpy* spy = nullptr;
     {
-        KeyCapture capture;
+        KeyCapture capture(dialog.get());
         spy = new QSignalSpy(&capture, &KeyCapture::hookKey);
         ASSERT_TRUE(capture.installHook(kHookModeMacro));
         key(QEvent::KeyPress, 29);

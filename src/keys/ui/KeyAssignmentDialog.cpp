@@ -142,6 +142,7 @@ KeyAssignmentDialog::KeyAssignmentDialog(SkinCache& skin, UserDialogs& dialogs,
     if (const int row = m_state.initialMacroRow(); row >= 0 && row < m_macros->count())
         m_macros->setCurrentRow(row);
 
+    m_capture.watch(this);
     connect(&m_capture, &KeyCapture::hookKey, this, &KeyAssignmentDialog::keyCaptured);
     syncControls();
     if (m_state.initialField() == 0)
@@ -177,8 +178,8 @@ void KeyAssignmentDialog::fillTree() {
         m_tree->clearSelection();
 }
 
-// The capture runs while the dialog shows: a message box over it, or the main window after it,
-// must get its keys.
+// The capture runs while the dialog shows and takes only the keys typed into it: a picker or a
+// message box over it, and the main window after it, get their keys.
 void KeyAssignmentDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     (void)m_capture.installHook(kHookModeKeyAssignment);

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QWidget>
 
 namespace q905 {
 namespace {
@@ -13,7 +14,7 @@ constexpr quint32 kEvdevOffset = 8;
 
 } // namespace
 
-KeyCapture::KeyCapture(QObject* parent) : QObject(parent) {}
+KeyCapture::KeyCapture(QWidget* window, QObject* parent) : QObject(parent), m_window(window) {}
 
 KeyCapture::~KeyCapture() {
     removeHook();
@@ -40,15 +41,25 @@ void KeyCapture::removeHook() {
     m_installed = false;
 }
 
+// Key events reach a widget of the window that has the keyboard (a popup's when a menu is open)
+// after its platform window; only the widget tells which window the key was typed into.
+bool KeyCapture::typedIntoWindow(QObject* receiver) const {
+    if (m_window == nullptr || !receiver->isWidgetType())
+        return false;
+    return static_cast<QWidget*>(receiver)->window() == m_window;
+}
+
 bool KeyCapture::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
+    if ((type != QEvent::ShortcutOverride && type != QEvent::KeyPress &&
+         type != QEvent::KeyRelease) ||
+        !typedIntoWindow(watched))
+        return QObject::eventFilter(watched, event);
     if (type == QEvent::ShortcutOverride) {
         // Accepted overrides keep shortcuts from firing; the key press that follows is ours.
         event->accept();
         return true;
     }
-    if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
-        return QObject::eventFilter(watched, event);
 
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool release = type == QEvent::KeyRelease;

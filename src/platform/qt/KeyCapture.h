@@ -1,21 +1,27 @@
 #pragma once
 // Key capture for the program's own dialogs: while installed, an application-wide event filter
-// turns the keys typed into any of our windows into virtual-key reports and keeps them from the
-// widgets. It needs no privileges and works the same on X11 and Wayland; it sees only keys
-// typed while one of our windows has the focus, which is all the dialogs need.
+// turns the keys typed into the watched dialog into virtual-key reports and keeps them from its
+// widgets. Keys typed into any other window (a file picker, a message box or a menu over the
+// dialog, the main window) pass untouched, so the capture is suspended while one of those is
+// open and resumes when it closes. It needs no privileges and works the same on X11 and Wayland.
 
 #include "macros/HookLibrary.h"
 
 #include <QObject>
+#include <QPointer>
+
+class QWidget;
 
 namespace q905 {
 
 class KeyCapture final : public QObject, public HookLibrary {
     Q_OBJECT
   public:
-    explicit KeyCapture(QObject* parent = nullptr);
+    // window: the dialog whose keys are captured; without one nothing is.
+    explicit KeyCapture(QWidget* window = nullptr, QObject* parent = nullptr);
     ~KeyCapture() override;
 
+    void watch(QWidget* window) { m_window = window; }
     [[nodiscard]] bool installHook(int mode) override;
     void removeHook() override;
     [[nodiscard]] bool isInstalled() const { return m_installed; }
@@ -28,6 +34,9 @@ class KeyCapture final : public QObject, public HookLibrary {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    bool typedIntoWindow(QObject* receiver) const;
+
+    QPointer<QWidget> m_window;
     bool m_installed = false;
     bool m_releases = false;
 };
