@@ -9,6 +9,8 @@
 #include "cli/HostSession.h"
 #include "cli/MacroRows.h"
 #include "cli/Output.h"
+#include "keys/KeyTable.h"
+#include "keys/MacroBindings.h"
 #include "macros/MacroListEditing.h"
 #include "platform/Paths.h"
 
@@ -126,6 +128,23 @@ std::optional<int> edit(CliContext& context, MacroList& macros, const std::strin
     return std::nullopt;
 }
 
+// Deleting a macro moves the later ones up a slot: their keys move with them, and the keys of
+// the deleted one get their default function. Each key changed is printed.
+void moveKeysWithMacros(CliContext& context, HostState& host, int deleted) {
+    std::lock_guard lock(host.settings().mutex());
+    MacroBindings bindings(host.image(), host.macros().namedCount());
+    bindings.macroDeleted(deleted);
+    const std::vector<MacroKeyChange> changes = bindings.changes();
+    applyMacroKeyChanges(host.keys(), host.image(), changes);
+    for (const MacroKeyChange& change : changes) {
+        context.out << KeyTable[static_cast<std::size_t>(change.keyIndex)].label << ": ";
+        if (change.newSlot)
+            context.out << "macro " << *change.newSlot << " (was macro " << change.oldSlot << ")\n";
+        else
+            context.out << "default function (its macro " << change.oldSlot << " was deleted)\n";
+    }
+}
+
 } // namespace
 
 int runMacro(CliContext& context, std::span<const std::string> args) {
@@ -174,6 +193,8 @@ int runMacro(CliContext& context, std::span<const std::string> args) {
     // What the edit echoes waits for the outcome: on a failure nothing may read as done.
     std::ostringstream echo;
     CliContext echoing{context.options, echo, context.err};
+    if (action == "delete")
+        moveKeysWithMacros(echoing, host, *number(rest[0]));
     (void)edit(echoing, host.macros(), action, rest);
     {
         std::lock_guard lock(host.settings().mutex());

@@ -3,6 +3,7 @@
 #include "cli/CtlRunner.h"
 #include "device/SettingsLayout.h"
 #include "keys/KeyAssignmentTable.h"
+#include "keys/KeyTable.h"
 #include "macros/MacroFile.h"
 #include "profiles/ProfileFiles.h"
 
@@ -55,6 +56,65 @@ TEST(CtlMacro, EditsReachTheSlotsAndShowReadsBackIntoTheSameBytes) {
     ASSERT_EQ(ctl.simulate("--no-apply macro loop 0 7").exitCode, 0);
     EXPECT_EQ(slotHex(ctl, 0, 2), "00 01");
     EXPECT_NE(ctl.simulate("macro list").out.find("loop 7"), std::string::npos);
+}
+
+std::size_t keyIndexOf(std::string_view label) {
+    for (std::size_t key = 0; key < KeyTable.size(); ++key)
+        if (KeyTable[key].label == label)
+            return key;
+    ADD_FAILURE() << "no key " << label;
+    return 0;
+}
+
+// A key's 4-byte key map entry in a settings image at the start of bytes, in hex.
+std::string entryHex(const std::string& bytes, const char* label) {
+    const KeyEntry& key = KeyTable[keyIndexOf(label)];
+    std::string hex;
+    for (std::size_t i = 0; i < 4; ++i) {
+        char byte[4];
+        std::snprintf(byte, sizeof byte, "%02X ",
+                      static_cast<unsigned char>(
+                          bytes.at(layout::kKeyMapBlock.offset + key.matrixOffset + i)));
+        hex += byte;
+    }
+    return hex.substr(0, hex.size() - 1);
+}
+
+// Group and the first four data bytes of a key's record in keymap.bin.
+std::string recordHex(const std::string& keymap, const char* label) {
+    const auto offset = kSettingsImageSize + kKeyAssignmentRecordSize * keyIndexOf(label);
+    std::string hex;
+    for (std::size_t i = record_layout::kGroup; i < record_layout::kData.offset + 4; ++i) {
+        char byte[4];
+        std::snprintf(byte, sizeof byte, "%02X ",
+                      static_cast<unsigned char>(keymap.at(offset + i)));
+        hex += byte;
+    }
+    return hex.substr(0, hex.size() - 1);
+}
+
+TEST(CtlMacro, DeleteKeepsKeysOnTheirMacros) {
+    CtlRunner ctl;
+    for (const char* name : {"One", "Two", "Three"})
+        ASSERT_EQ(ctl.simulate(std::string("macro new ") + name + R"( "A dn" "A up")").exitCode, 0);
+    ASSERT_EQ(ctl.simulate("assign F1 macro 0").exitCode, 0);
+    ASSERT_EQ(ctl.simulate("assign F2 macro 1").exitCode, 0);
+    ASSERT_EQ(ctl.simulate("assign F3 macro 2").exitCode, 0);
+
+    const auto deleted = ctl.simulate("macro delete 1");
+    ASSERT_EQ(deleted.exitCode, 0) << deleted.err;
+    EXPECT_EQ(deleted.out, "F2: default function (its macro 1 was deleted)\n"
+                           "F3: macro 1 (was macro 2)\n");
+    const std::string keymap = ctl.read("data/keymap.bin");
+    const std::string keyboard = ctl.read("mem.bin");
+    for (const std::string* bytes : {&keymap, &keyboard}) {
+        EXPECT_EQ(entryHex(*bytes, "F1"), "04 01 00 00");
+        EXPECT_EQ(entryHex(*bytes, "F2"), "00 00 3B 00");
+        EXPECT_EQ(entryHex(*bytes, "F3"), "04 01 01 00");
+    }
+    EXPECT_EQ(recordHex(keymap, "F1"), "02 04 01 00 00");
+    EXPECT_EQ(recordHex(keymap, "F2"), "00 00 00 00 00");
+    EXPECT_EQ(recordHex(keymap, "F3"), "02 04 01 01 00");
 }
 
 TEST(CtlMacro, BadEditsSayWhyAndWriteNothing) {

@@ -289,6 +289,28 @@ TEST_F(MacroDialogTest, EventListCommands) {
     EXPECT_EQ(working(0).keyEvents().bytes()[3], 0x43);
 }
 
+TEST_F(MacroDialogTest, ADelayThatDoesNotFitIsRefusedAndTheRowShowsWhatIsStored) {
+    // A 50 ms release, then presses and releases up to the 190 bytes.
+    Bytes keys{0x01, 0x41, 0xB2, 0x41};
+    while (keys.size() < kEventSequenceSize)
+        keys.insert(keys.end(), {std::uint8_t(keys.size() % 4 == 0 ? 0x01 : 0x81), 0x42});
+    EventSequence key{keys}, device{keys};
+    for (const MacroEvent& event : key.events())
+        device[event.offset + 1] = usageOf(event.key);
+    const int index = *appendMacro(*macros, u"Full");
+    ASSERT_EQ(commitMacro(*macros, index, u"Full", false, "1", true, device, key),
+              CommitResult::Stored);
+
+    open(Language::German);
+    ASSERT_EQ(rows(dialog->eventList())[1], "50 ms");
+    editRow(dialog->eventList(), 1, QStringLiteral("500"));
+    EXPECT_EQ(rows(dialog->eventList())[1], "50 ms");
+    EXPECT_EQ(working(0).keyEvents(), key);
+    ASSERT_EQ(dialogs.told.size(), 1u);
+    EXPECT_EQ(dialogs.told[0], QString::fromUtf8("Macro Management | Das Macro ist voll: diese "
+                                                 "Änderung passt nicht in seine 190 Bytes."));
+}
+
 TEST_F(MacroDialogTest, EveryMouseCommandInsertsItsButtonAfterTheSelectedRow) {
     addMacro(u"Tap", 0x41);
     open();

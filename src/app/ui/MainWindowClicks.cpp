@@ -276,22 +276,22 @@ void MainWindow::openProfiles() {
                              [this] { handleReadDone(ReadSource::Profile); });
 }
 
-// On OK the slots take the named macros; they reach the keyboard with the next Apply.
+// On OK the slots take the named macros and the keys follow theirs; they reach the keyboard
+// with the next Apply.
 void MainWindow::openMacros() {
     KeyCapture capture;
     MacroDialog dialog(m_skin, language(), m_host.macros(), *m_services.clock, capture,
                        *m_services.dialogs, this);
+    capture.watch(&dialog);
     connect(&capture, &KeyCapture::hookKey, &dialog, &MacroDialog::hookKey);
-    if (m_services.dialogs->exec(dialog) != QDialog::Accepted || m_closing)
-        return;
     {
         std::lock_guard lock(m_host.settings().mutex());
-        fillMacroSlots(m_host.macros(), m_host.image());
+        dialog.setKeyBindings(MacroBindings(m_host.image(), m_host.macros().namedCount()));
     }
-    if (const Status saved = m_host.saveKeymap(); !saved)
-        tellNotSaved(texts::kNotSaved, saved);
-    if (const Status saved = m_host.saveMacros(); !saved)
-        tellNotSaved(texts::kMacrosNotSaved, saved);
+    dialog.setSaver([this](const MacroList& macros, const std::vector<MacroKeyChange>& keys) {
+        return saveEditedMacros(m_host, macros, keys);
+    });
+    (void)m_services.dialogs->exec(dialog);
 }
 
 } // namespace q905

@@ -3,6 +3,7 @@
 #include "base/Utf16.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinListBox.h"
+#include "keys/KeyTable.h"
 #include "macros/MacroDialogLayout.h"
 #include "macros/MacroListEditing.h"
 #include "macros/ui/MacroDialogTexts.h"
@@ -205,8 +206,7 @@ void MacroDialog::click(int region) {
         reject();
         break;
     case kCloseMark:
-        // Closes like OK, but the program's list keeps what it held.
-        accept();
+        closeKeepingList();
         break;
     default:
         break;
@@ -246,12 +246,13 @@ void MacroDialog::deleteMacro() {
         m_dialogs.tell(this, text(macro_texts::kCaption), text(macro_texts::kSelectToDelete));
         return;
     }
-    if (!m_dialogs.askOkCancel(this, text(macro_texts::kCaption),
-                               text(macro_texts::kConfirmDelete)))
+    if (!m_dialogs.askOkCancel(this, text(macro_texts::kCaption), deleteQuestion(row)))
         return;
     const int named = static_cast<int>(m_working->namedCount());
     m_macro->stopHook();
     (void)q905::deleteMacro(*m_working, row);
+    if (m_bindings)
+        m_bindings->macroDeleted(row);
     m_refreshing = true;
     delete m_names->takeItem(row);
     m_names->clearSelection();
@@ -268,12 +269,59 @@ void MacroDialog::deleteMacro() {
     }
 }
 
+QString MacroDialog::deleteQuestion(int row) const {
+    QString question;
+    if (m_bindings) {
+        const QString name = fromUtf16((*m_working)[static_cast<std::size_t>(row)].name());
+        for (const int key : m_bindings->keysOf(row))
+            question +=
+                text(macro_texts::kKeyLosesMacro)
+                    .arg(QString::fromUtf8(KeyTable[static_cast<std::size_t>(key)].label), name) +
+                QLatin1Char('\n');
+    }
+    return question + text(macro_texts::kConfirmDelete);
+}
+
+bool MacroDialog::keep(const MacroList& macros, const std::vector<MacroKeyChange>& keyChanges,
+                       bool editsKept) {
+    MacroSaveResult result = MacroSaveResult::Saved;
+    if (m_saver)
+        result = m_saver(macros, keyChanges);
+    else
+        m_target = macros;
+    switch (result) {
+    case MacroSaveResult::Saved:
+        return true;
+    case MacroSaveResult::MacroFileNotSaved: {
+        QString message = text(macro_texts::kMacroFileNotSaved);
+        if (editsKept)
+            message += QLatin1Char(' ') + text(macro_texts::kEditsKept);
+        m_dialogs.tell(this, text(macro_texts::kCaption), message);
+        return false;
+    }
+    case MacroSaveResult::KeymapNotSaved:
+        m_dialogs.tell(this, text(macro_texts::kCaption), text(macro_texts::kKeymapNotSaved));
+        return true;
+    }
+    return true;
+}
+
 void MacroDialog::save() {
     m_macro->stopHook();
     if (m_macro->options().loopOn)
         storeLoop();
-    m_target = *m_working;
+    // A macro file that cannot be written keeps the dialog open with its edits: OK again once
+    // there is room, or Cancel to drop them.
+    if (!keep(*m_working, m_bindings ? m_bindings->changes() : std::vector<MacroKeyChange>{}, true))
+        return;
     m_editsSaved = true;
+    accept();
+}
+
+// Closes like OK, but the program's list keeps what it held; it fills the slots and is saved
+// again all the same.
+void MacroDialog::closeKeepingList() {
+    (void)keep(m_target, {}, false);
     accept();
 }
 
@@ -295,8 +343,11 @@ void MacroDialog::nameEdited(int, int row) {
 void MacroDialog::delayEdited(int row, int ms) {
     if (m_events->count() == 0)
         return;
-    if (m_macro->editDelay(row, ms) == EditResult::Changed)
-        showEvents(row);
+    const EditResult result = m_macro->editDelay(row, ms);
+    // The list shows the typed value already; a refused edit must show the bytes again.
+    showEvents(row);
+    if (result == EditResult::NoRoom)
+        m_dialogs.tell(this, text(macro_texts::kCaption), text(macro_texts::kMacroFull));
 }
 
 std::unique_ptr<QMenu> MacroDialog::buildEventMenu() {
@@ -381,6 +432,8 @@ void MacroDialog::runMenuCommand(int command) {
     }
     if (result == EditResult::DelayRowSelected)
         m_dialogs.tell(this, text(macro_texts::kCaption), text(macro_texts::kEditCurrentDelay));
+    else if (result == EditResult::NoRoom)
+        m_dialogs.tell(this, text(macro_texts::kCaption), text(macro_texts::kMacroFull));
     else if (result == EditResult::Changed)
         showEvents(row);
     update();

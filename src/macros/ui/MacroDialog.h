@@ -8,6 +8,7 @@
 #include "macros/MacroModel.h"
 #include "macros/WorkingMacro.h"
 
+#include "app/MacroSave.h"
 #include "base/Language.h"
 #include "controls/ui/BackgroundDrag.h"
 #include "controls/ui/TextLayout.h"
@@ -15,7 +16,9 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QLineEdit;
 class QMenu;
@@ -47,6 +50,11 @@ enum MacroMenuCommand : int {
     kMenuDeleteEvent = 32815,
 };
 
+// Keeps the edited list (OK) or the unchanged one (the close mark) with the key changes that
+// go with it.
+using MacroSaver = std::function<MacroSaveResult(const MacroList& macros,
+                                                 const std::vector<MacroKeyChange>& keyChanges)>;
+
 class MacroDialog : public QDialog {
     Q_OBJECT
   public:
@@ -55,6 +63,12 @@ class MacroDialog : public QDialog {
     MacroDialog(SkinCache& skin, Language language, MacroList& macros, Clock& clock,
                 HookLibrary& hook, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~MacroDialog() override;
+
+    // The keys that play macros: a deletion names those that lose theirs and moves the others
+    // with theirs. Without them keys are left alone.
+    void setKeyBindings(MacroBindings bindings) { m_bindings = std::move(bindings); }
+    // Without a saver OK only replaces the program's list.
+    void setSaver(MacroSaver saver) { m_saver = std::move(saver); }
 
     const MacroList& workingList() const { return *m_working; }
     const WorkingMacro& workingMacro() const { return *m_macro; }
@@ -87,6 +101,11 @@ class MacroDialog : public QDialog {
     void newMacro();
     void deleteMacro();
     void save();
+    void closeKeepingList();
+    // False when the macro file was not written; the user has been told.
+    bool keep(const MacroList& macros, const std::vector<MacroKeyChange>& keyChanges,
+              bool editsKept);
+    QString deleteQuestion(int row) const;
     void nameSelected();
     void loopTextChanged(const QString& text);
     void storeLoop();
@@ -106,6 +125,8 @@ class MacroDialog : public QDialog {
     UserDialogs& m_dialogs;
     std::unique_ptr<MacroList> m_working;
     std::unique_ptr<WorkingMacro> m_macro;
+    std::optional<MacroBindings> m_bindings;
+    MacroSaver m_saver;
     SkinListBox* m_names = nullptr;
     SkinListBox* m_events = nullptr;
     QLineEdit* m_loopBox = nullptr;

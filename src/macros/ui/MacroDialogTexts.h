@@ -27,6 +27,24 @@ inline constexpr WindowText kSelectToDelete{"Please select a Macro file to delet
                                             "W\u00E4hle ein Macro zum l\u00F6schen aus\n"};
 inline constexpr WindowText kEditCurrentDelay{
     "Please edit current delay\n", "Bitte editiere die ausgew\u00E4hlte Verz\u00F6gerung"};
+// Above the delete question, one line per key that plays the macro: %1 the key, %2 the macro.
+inline constexpr WindowText kKeyLosesMacro{
+    "%1 plays %2: it will get its default function.",
+    "%1 spielt %2: die Taste erh\u00E4lt ihre Standardfunktion."};
+// An edit or insertion that would outgrow the macro's 190 bytes is refused whole.
+inline constexpr WindowText kMacroFull{
+    "The macro is full: this change does not fit into its 190 bytes.",
+    "Das Macro ist voll: diese \u00C4nderung passt nicht in seine 190 Bytes."};
+inline constexpr WindowText kMacroFileNotSaved{
+    "The macros could not be saved in MacroDefine.bin.",
+    "Die Macros konnten nicht in MacroDefine.bin gespeichert werden."};
+inline constexpr WindowText kEditsKept{
+    "Your changes are still here: press OK to try again, or Cancel to drop them.",
+    "Deine \u00C4nderungen sind noch da: dr\u00FCcke OK, um es erneut zu versuchen, oder "
+    "Abbrechen, um sie zu verwerfen."};
+inline constexpr WindowText kKeymapNotSaved{
+    "The macros were saved, but keymap.bin could not be written.",
+    "Die Macros wurden gespeichert, aber keymap.bin konnte nicht geschrieben werden."};
 
 // The event list's context menu.
 inline constexpr WindowText kInsertBefore{"Insert Before", "Vorher aufnehmen"};
