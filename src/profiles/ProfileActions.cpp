@@ -1,16 +1,19 @@
 #include "profiles/ProfileActions.h"
 
+#include "keys/KeymapFile.h"
+
 #include <memory>
 
 namespace q905 {
 
 namespace {
 
-ProfileResult replaceAndRemember(const std::filesystem::path& folder,
-                                 const std::filesystem::path& source, std::string_view name,
-                                 ProfilePathTable& paths) {
-    ProfileResult result = replaceCurrentProfile(folder, source, name);
-    if (result.status == ProfileStatus::Done || result.status == ProfileStatus::CleanupFailed) {
+bool placed(const ProfileResult& result) {
+    return result.status == ProfileStatus::Done || result.status == ProfileStatus::CleanupFailed;
+}
+
+ProfileResult remember(ProfileResult result, ProfilePathTable& paths) {
+    if (placed(result)) {
         if (paths.empty())
             paths.resize(1);
         paths[0] = result.path;
@@ -26,15 +29,24 @@ ProfileResult importProfile(const std::filesystem::path& folder,
                             const LaunchActionConsent& consent) {
     const std::string name = profileNameFromFile(source);
     if (std::string why = checkProfileName(name); !why.empty())
-        return {ProfileStatus::BadName, source.string() + ": " + why, {}, {}};
+        return {ProfileStatus::BadName, source.string() + ": " + why, {}, {}, source, {}};
+    // Read once: the file may change while the user answers, and the profile kept must be the
+    // one loaded.
+    const ProfileBytes bytes = readProfileBytes(source);
+    if (!bytes.ok())
+        return bytes;
     SettingsImage newImage = image;
     auto newTable = std::make_unique<KeyAssignmentTable>();
-    if (ProfileResult loaded = loadProfile(source, newImage, *newTable); !loaded.ok())
-        return loaded;
+    takeProfileBytes(bytes.bytes, newImage, *newTable);
     if (const auto actions = launchActionsIn(*newTable); !actions.empty() && !consent(actions))
-        return {ProfileStatus::Declined, "the profile's launch actions were not accepted", {}, {}};
-    ProfileResult result = replaceAndRemember(folder, source, name, paths);
-    if (result.status == ProfileStatus::Done || result.status == ProfileStatus::CleanupFailed) {
+        return {ProfileStatus::Declined,
+                "the profile's launch actions were not accepted",
+                {},
+                {},
+                {},
+                {}};
+    ProfileResult result = remember(placeCurrentProfile(folder, bytes.bytes, name), paths);
+    if (placed(result)) {
         image = newImage;
         table = *newTable;
     }
@@ -46,17 +58,17 @@ ProfileResult exportProfile(const std::filesystem::path& folder,
                             const KeyAssignmentTable& table, ProfilePathTable& paths) {
     const std::string name = profileNameFromFile(target);
     if (std::string why = checkProfileName(name); !why.empty())
-        return {ProfileStatus::BadName, target.string() + ": " + why, {}, {}};
+        return {ProfileStatus::BadName, target.string() + ": " + why, {}, {}, target, {}};
     if (ProfileResult saved = saveProfile(target, image, table); !saved.ok())
         return saved;
-    return replaceAndRemember(folder, target, name, paths);
+    return remember(placeCurrentProfile(folder, hostStateBytes(image, table), name), paths);
 }
 
 ProfileResult renameCurrentProfile(const std::filesystem::path& folder, std::string_view newName,
                                    ProfilePathTable& paths) {
     if (paths.empty() || paths[0].empty())
-        return {ProfileStatus::NoProfile, "there is no current profile to rename", {}, {}};
-    return replaceAndRemember(folder, paths[0], newName, paths);
+        return {ProfileStatus::NoProfile, "there is no current profile to rename", {}, {}, {}, {}};
+    return remember(replaceCurrentProfile(folder, paths[0], newName), paths);
 }
 
 } // namespace q905

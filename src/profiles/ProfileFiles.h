@@ -7,6 +7,7 @@
 #include "keys/KeyAssignmentTable.h"
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,11 +29,15 @@ enum class ProfileStatus {
     Declined,      // the user did not accept the profile's launch actions; nothing changed
 };
 
+// message says what failed in English, for the command line; a window says it in its own
+// language from status and the files named here.
 struct [[nodiscard]] ProfileResult {
     ProfileStatus status = ProfileStatus::Done;
     std::string message;
     std::string name;           // the current profile's name afterwards, when one was set
     std::filesystem::path path; // and its file
+    std::filesystem::path file; // Unreadable, WrongSize, WriteFailed: the file concerned
+    std::vector<std::filesystem::path> leftOver; // CleanupFailed: the old files still there
     bool ok() const { return status == ProfileStatus::Done; }
 };
 
@@ -49,5 +54,8 @@ ProfileBytes readProfileBytes(const std::filesystem::path& path);
 // bytes is refused and leaves both untouched.
 ProfileResult loadProfile(const std::filesystem::path& path, SettingsImage& image,
                           KeyAssignmentTable& table);
+// The same from the bytes readProfileBytes gave.
+void takeProfileBytes(std::span<const std::uint8_t> bytes, SettingsImage& image,
+                      KeyAssignmentTable& table);
 
 } // namespace q905

@@ -5,6 +5,7 @@
 #include "keys/KeyAssignmentTable.h"
 
 #include <algorithm>
+#include <chrono>
 #include <system_error>
 
 namespace q905 {
@@ -16,6 +17,21 @@ constexpr std::string_view kExtension = kProfileExtension;
 bool endsWithExtension(std::string_view name) {
     return name.size() >= kExtension.size() &&
            name.substr(name.size() - kExtension.size()) == kExtension;
+}
+
+// File times move in clock ticks of a few milliseconds: a file written just after another may
+// carry the same time. The current profile must be the newest all the same.
+void makeNewest(const std::filesystem::path& file, const ProfilePathTable& others) {
+    std::error_code error;
+    auto time = std::filesystem::last_write_time(file, error);
+    if (error)
+        return;
+    for (const std::filesystem::path& other : others) {
+        const auto otherTime = std::filesystem::last_write_time(other, error);
+        if (!error && otherTime >= time)
+            time = otherTime + std::chrono::milliseconds(1);
+    }
+    std::filesystem::last_write_time(file, time, error);
 }
 
 } // namespace
@@ -70,11 +86,45 @@ ProfilePathTable scanProfileFolder(const std::filesystem::path& folder) {
 
 std::optional<CurrentProfile> listCurrentProfile(const std::filesystem::path& folder,
                                                  ProfilePathTable& paths) {
-    paths = scanProfileFolder(folder);
-    if (paths.empty())
+    const ProfilePathTable files = scanProfileFolder(folder);
+    paths.clear();
+    if (files.empty())
         return std::nullopt;
-    paths.resize(1);
-    return CurrentProfile{profileDisplayName(paths[0].filename().string()), paths[0]};
+    std::filesystem::path newest = files[0];
+    std::filesystem::file_time_type newestTime = std::filesystem::file_time_type::min();
+    for (const std::filesystem::path& file : files) {
+        std::error_code error;
+        const auto written = std::filesystem::last_write_time(file, error);
+        if (!error && written > newestTime) {
+            newest = file;
+            newestTime = written;
+        }
+    }
+    paths.push_back(newest);
+    return CurrentProfile{profileDisplayName(newest.filename().string()), newest};
+}
+
+ProfilePathTable otherProfiles(const std::filesystem::path& folder,
+                               const std::filesystem::path& current) {
+    ProfilePathTable others = scanProfileFolder(folder);
+    std::erase_if(others, [&current](const std::filesystem::path& file) {
+        return file.filename() == current.filename();
+    });
+    return others;
+}
+
+ProfileResult removeProfileFiles(const ProfilePathTable& files) {
+    ProfileResult result;
+    for (const std::filesystem::path& file : files) {
+        std::error_code error;
+        if (!std::filesystem::remove(file, error) && error) {
+            result.status = ProfileStatus::CleanupFailed;
+            result.message += (result.message.empty() ? "cannot remove " : ", ") + file.string() +
+                              " (" + error.message() + ")";
+            result.leftOver.push_back(file);
+        }
+    }
+    return result;
 }
 
 void rebuildProfilePaths(const std::filesystem::path& folder,
@@ -90,31 +140,32 @@ void rebuildProfilePaths(const std::filesystem::path& folder,
 ProfileResult replaceCurrentProfile(const std::filesystem::path& folder,
                                     const std::filesystem::path& source, std::string_view name) {
     if (std::string why = checkProfileName(name); !why.empty())
-        return {ProfileStatus::BadName, why, {}, {}};
-    const std::filesystem::path target = profileTargetPath(folder, name);
+        return {ProfileStatus::BadName, why, {}, {}, {}, {}};
 
     // Read first: the source may be one of the files about to be removed.
     ProfileBytes bytes = readProfileBytes(source);
     if (!bytes.ok())
         return bytes;
+    return placeCurrentProfile(folder, bytes.bytes, name);
+}
 
+ProfileResult placeCurrentProfile(const std::filesystem::path& folder,
+                                  std::span<const std::uint8_t> bytes, std::string_view name) {
+    if (std::string why = checkProfileName(name); !why.empty())
+        return {ProfileStatus::BadName, why, {}, {}, {}, {}};
+    const std::filesystem::path target = profileTargetPath(folder, name);
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
-    if (const Status saved = saveFileAtomically(target, bytes.bytes); !saved)
-        return {ProfileStatus::WriteFailed, saved.message(), {}, {}};
+    // Written before the old files go, and so the newest: if one of them stays, the listing
+    // still finds this one.
+    if (const Status saved = saveFileAtomically(target, bytes); !saved)
+        return {ProfileStatus::WriteFailed, saved.message(), {}, {}, target, {}};
 
-    ProfileResult result{
-        ProfileStatus::Done, {}, profileDisplayName(target.filename().string()), target};
-    for (const std::filesystem::path& old : scanProfileFolder(folder)) {
-        if (old.filename() == target.filename())
-            continue;
-        std::error_code removeError;
-        if (!std::filesystem::remove(old, removeError) && removeError) {
-            result.status = ProfileStatus::CleanupFailed;
-            result.message += (result.message.empty() ? "cannot remove " : ", ") + old.string() +
-                              " (" + removeError.message() + ")";
-        }
-    }
+    ProfileResult result = removeProfileFiles(otherProfiles(folder, target));
+    result.name = profileDisplayName(target.filename().string());
+    result.path = target;
+    if (!result.leftOver.empty())
+        makeNewest(target, result.leftOver);
     return result;
 }
 

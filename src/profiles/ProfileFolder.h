@@ -35,10 +35,17 @@ struct CurrentProfile {
     std::filesystem::path path;
 };
 
-// The first profile file of the folder. paths becomes that one entry, or empty when the folder
-// holds none.
+// The current profile is the folder's one profile file. Where an old one could not be removed
+// there are several: the most recently written is the current one (by name among equals), since
+// every import, export and rename writes the file it makes current. paths becomes that one
+// entry, or empty when the folder holds none.
 std::optional<CurrentProfile> listCurrentProfile(const std::filesystem::path& folder,
                                                  ProfilePathTable& paths);
+// The profile files of the folder other than current, by name.
+ProfilePathTable otherProfiles(const std::filesystem::path& folder,
+                               const std::filesystem::path& current);
+// Removes the files; CleanupFailed with the ones that stay when any could not be removed.
+ProfileResult removeProfileFiles(const ProfilePathTable& files);
 
 // Entry i = folder / (listItems[i] + ".bin"). An entry that already names a file showing as
 // listItems[i] is kept, so a file such as "a.bin.bin" keeps its real path.
@@ -50,5 +57,8 @@ void rebuildProfilePaths(const std::filesystem::path& folder,
 // anything is removed; an unreadable or foreign source or a bad name changes nothing.
 ProfileResult replaceCurrentProfile(const std::filesystem::path& folder,
                                     const std::filesystem::path& source, std::string_view name);
+// The same with a profile's bytes already in hand, so that what was loaded is what is kept.
+ProfileResult placeCurrentProfile(const std::filesystem::path& folder,
+                                  std::span<const std::uint8_t> bytes, std::string_view name);
 
 } // namespace q905

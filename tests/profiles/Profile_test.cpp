@@ -2,9 +2,11 @@
 #include "keys/KeymapFile.h"
 #include "keys/ScratchFolder.h"
 #include "profiles/ProfileActions.h"
+#include "support/ImmutableFile.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 
 namespace q905 {
@@ -85,7 +87,7 @@ TEST_F(ProfileTest, ForeignFilesAreRefusedAndChangeNothing) {
     EXPECT_TRUE(paths.empty());
 }
 
-TEST_F(ProfileTest, ListingShowsOnlyTheFirstProfile) {
+TEST_F(ProfileTest, ListingShowsOnlyTheNewestProfile) {
     EXPECT_FALSE(listCurrentProfile(profiles(), paths)); // no folder yet
     fs::create_directories(profiles());
     EXPECT_FALSE(listCurrentProfile(profiles(), paths));
@@ -96,12 +98,17 @@ TEST_F(ProfileTest, ListingShowsOnlyTheFirstProfile) {
     testing::writeBytes(profiles() / "c.bin", profileBytes(3));
     testing::writeBytes(profiles() / "b.bin.bin", profileBytes(4));
     EXPECT_EQ(scanProfileFolder(profiles()).size(), 2u);
+    // The most recently written one, whatever the names.
+    fs::last_write_time(profiles() / "b.bin.bin", fs::file_time_type::clock::now());
+    fs::last_write_time(profiles() / "c.bin",
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
 
     const auto current = listCurrentProfile(profiles(), paths);
     ASSERT_TRUE(current);
     EXPECT_EQ(current->name, "b");
     EXPECT_EQ(current->path, profiles() / "b.bin.bin");
     ASSERT_EQ(paths.size(), 1u);
+    EXPECT_EQ(otherProfiles(profiles(), paths[0]), ProfilePathTable{profiles() / "c.bin"});
 
     // Rebuilding from the list keeps the real file of a name that lost more than one ".bin".
     rebuildProfilePaths(profiles(), std::vector<std::string>{"b"}, paths);
@@ -112,9 +119,11 @@ TEST_F(ProfileTest, ListingShowsOnlyTheFirstProfile) {
 
 TEST_F(ProfileTest, FileNamesThatAreNotUtf8AreNotListed) {
     fs::create_directories(profiles());
-    // Sorts before "b.bin", so it would be the current profile if it were listed.
-    testing::writeBytes(profiles() / "a\xff.bin", profileBytes(5));
+    // The newer one, so it would be the current profile if it were listed.
     testing::writeBytes(profiles() / "b.bin", profileBytes(6));
+    testing::writeBytes(profiles() / "a\xff.bin", profileBytes(5));
+    fs::last_write_time(profiles() / "b.bin",
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
     EXPECT_EQ(scanProfileFolder(profiles()), ProfilePathTable{profiles() / "b.bin"});
     const auto current = listCurrentProfile(profiles(), paths);
     ASSERT_TRUE(current);
@@ -198,6 +207,53 @@ TEST_F(ProfileTest, ImportExportAndRenameAsTheDialogDoesThem) {
 
     paths.clear();
     EXPECT_EQ(renameCurrentProfile(profiles(), "x", paths).status, ProfileStatus::NoProfile);
+}
+
+TEST_F(ProfileTest, AnOldProfileThatCannotBeRemovedIsReportedAndNeverBecomesCurrent) {
+    // Sorts first and carries a later time: by name or by a clock that did not move, the old
+    // file would be taken for the current one.
+    testing::writeBytes(profiles() / "A.bin", profileBytes(30));
+    fs::last_write_time(profiles() / "A.bin",
+                        fs::file_time_type::clock::now() + std::chrono::hours(1));
+    testing::ImmutableFile stuck(profiles() / "A.bin");
+    if (!stuck.isSet())
+        GTEST_SKIP() << "no immutable files here";
+    testing::writeBytes(scratch / "B.bin", profileBytes(31));
+
+    const ProfileResult result =
+        importProfile(profiles(), scratch / "B.bin", image, *table, paths, acceptAll);
+    EXPECT_EQ(result.status, ProfileStatus::CleanupFailed);
+    EXPECT_EQ(result.leftOver, ProfilePathTable{profiles() / "A.bin"});
+    EXPECT_EQ(currentState(), profileBytes(31)) << "the import itself took";
+    ProfilePathTable listed;
+    const auto current = listCurrentProfile(profiles(), listed);
+    ASSERT_TRUE(current);
+    EXPECT_EQ(current->name, "B");
+
+    const ProfilePathTable others = otherProfiles(profiles(), listed[0]);
+    EXPECT_EQ(removeProfileFiles(others).leftOver, others);
+    stuck.release();
+    EXPECT_TRUE(removeProfileFiles(others).ok());
+    EXPECT_EQ(fileNames(profiles()), std::vector<std::string>{"B.bin"});
+}
+
+TEST_F(ProfileTest, TheProfileKeptIsTheOneLoadedEvenIfTheFileChangesMeanwhile) {
+    SettingsImage giftImage;
+    auto gift = std::make_unique<KeyAssignmentTable>();
+    gift->resetKeyCodes();
+    (*gift)[42].setGroup(FunctionGroup::Startup);
+    ASSERT_TRUE((*gift)[42].setLaunchPath(u"/tmp/run.sh"));
+    ASSERT_TRUE(saveProfile(scratch / "Gift.bin", giftImage, *gift).ok());
+    const auto loaded = testing::readBytes(scratch / "Gift.bin");
+
+    // The question about launch actions comes between the read and the copy into the folder.
+    const auto swap = [this](const std::vector<ProfileLaunchAction>&) {
+        testing::writeBytes(scratch / "Gift.bin", profileBytes(40));
+        return true;
+    };
+    ASSERT_TRUE(importProfile(profiles(), scratch / "Gift.bin", image, *table, paths, swap).ok());
+    EXPECT_EQ(currentState(), loaded);
+    EXPECT_EQ(testing::readBytes(profiles() / "Gift.bin"), loaded);
 }
 
 TEST_F(ProfileTest, LaunchActionsAreListedAndADeclinedImportChangesNothing) {

@@ -30,6 +30,17 @@ std::filesystem::path toPath(const QString& file) {
     return std::filesystem::path(file.toStdU16String());
 }
 
+QString fromPath(const std::filesystem::path& file) {
+    return QString::fromStdU16String(file.u16string());
+}
+
+QString fileList(const ProfilePathTable& files) {
+    QStringList names;
+    for (const std::filesystem::path& file : files)
+        names << fromPath(file);
+    return names.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 ProfileDialog::ProfileDialog(SkinCache& skin, Language language, HostState& host,
@@ -59,6 +70,24 @@ ProfileDialog::ProfileDialog(SkinCache& skin, Language language, HostState& host
     for (const QString& row : m_list->rowTexts())
         items.push_back(row.toStdString());
     rebuildProfilePaths(m_folder, items, m_paths);
+    if (!m_paths.empty() && !otherProfiles(m_folder, m_paths[0]).empty())
+        // Asked once the dialog shows, over it.
+        QMetaObject::invokeMethod(this, &ProfileDialog::offerTidy, Qt::QueuedConnection);
+}
+
+// Old profile files stay where one could not be removed; they go only when the user agrees.
+void ProfileDialog::offerTidy() {
+    const ProfilePathTable others =
+        m_paths.empty() ? ProfilePathTable{} : otherProfiles(m_folder, m_paths[0]);
+    if (others.empty() ||
+        !m_dialogs.askOkCancel(
+            this, text(profile_texts::kCaption),
+            text(profile_texts::kTidyQuestion).arg(currentName(), fileList(others))))
+        return;
+    const ProfileResult removed = removeProfileFiles(others);
+    if (!removed.ok())
+        m_dialogs.tell(this, text(profile_texts::kCaption),
+                       text(profile_texts::kTidyFailed).arg(fileList(removed.leftOver)));
 }
 
 QString ProfileDialog::text(const WindowText& text) const {
@@ -78,13 +107,43 @@ void ProfileDialog::showName(const QString& name) {
     m_list->viewport()->update();
 }
 
+QString ProfileDialog::reason(const ProfileResult& result) const {
+    const QString file = fromPath(result.file);
+    switch (result.status) {
+    case ProfileStatus::Unreadable:
+        return text(profile_texts::kUnreadable).arg(file);
+    case ProfileStatus::WrongSize:
+        return text(profile_texts::kNotAProfile).arg(file);
+    case ProfileStatus::BadName:
+        return text(profile_texts::kBadName);
+    case ProfileStatus::NoProfile:
+        return text(profile_texts::kNoProfile);
+    case ProfileStatus::WriteFailed:
+        return text(profile_texts::kNotWritten).arg(file);
+    case ProfileStatus::Done:
+    case ProfileStatus::CleanupFailed:
+    case ProfileStatus::Declined:
+        break;
+    }
+    return {};
+}
+
 bool ProfileDialog::reportFailure(const ProfileResult& result, const WindowText& message) {
-    if (result.ok())
+    switch (result.status) {
+    case ProfileStatus::Done:
         return false;
-    if (result.status != ProfileStatus::Declined)
+    case ProfileStatus::CleanupFailed:
+        // The new profile is current all the same: it is the newest file.
         m_dialogs.tell(this, text(profile_texts::kCaption),
-                       text(message).arg(QString::fromStdString(result.message)));
-    return true;
+                       text(profile_texts::kOldNotRemoved)
+                           .arg(QString::fromStdString(result.name), fileList(result.leftOver)));
+        return false;
+    case ProfileStatus::Declined:
+        return true;
+    default:
+        m_dialogs.tell(this, text(profile_texts::kCaption), text(message).arg(reason(result)));
+        return true;
+    }
 }
 
 void ProfileDialog::importProfile() {
@@ -115,8 +174,7 @@ void ProfileDialog::importProfile() {
         }
         m_host.keys().table() = *table;
     }
-    if (result.status != ProfileStatus::CleanupFailed &&
-        reportFailure(result, profile_texts::kImportFailed))
+    if (reportFailure(result, profile_texts::kImportFailed))
         return;
     showName(QString::fromStdString(result.name));
 }
@@ -135,8 +193,7 @@ void ProfileDialog::exportProfile() {
     }
     const ProfileResult result =
         q905::exportProfile(m_folder, toPath(file), image, m_host.keys().table(), m_paths);
-    if (result.status != ProfileStatus::CleanupFailed &&
-        reportFailure(result, profile_texts::kExportFailed))
+    if (reportFailure(result, profile_texts::kExportFailed))
         return;
     showName(QString::fromStdString(result.name));
 }
@@ -146,8 +203,7 @@ void ProfileDialog::renamed(int, int row) {
         return;
     const QString name = m_list->item(row)->text();
     const ProfileResult result = renameCurrentProfile(m_folder, name.toStdString(), m_paths);
-    if (result.status != ProfileStatus::CleanupFailed &&
-        reportFailure(result, profile_texts::kRenameFailed)) {
+    if (reportFailure(result, profile_texts::kRenameFailed)) {
         showName(currentName()); // the file keeps its old name, and so does the list
         return;
     }

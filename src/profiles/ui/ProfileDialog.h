@@ -48,8 +48,11 @@ class ProfileDialog : public QDialog {
     void renamed(int startRow, int row);
     void showName(const QString& name);
     QString currentName() const;
-    // False (and the user told why) when result is a failure.
+    // True when result is a failure (the user has been told why, unless they declined it). A
+    // profile placed with old files left over is no failure, but is told all the same.
     bool reportFailure(const ProfileResult& result, const WindowText& message);
+    QString reason(const ProfileResult& result) const;
+    void offerTidy();
     QString text(const WindowText& text) const;
 
     SkinCache& m_skin;
