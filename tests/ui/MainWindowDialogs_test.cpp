@@ -2,13 +2,19 @@
 // files, the image and, after Apply, the keyboard.
 #include "MainWindowHarness.h"
 
+#include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinListBox.h"
 #include "device/SettingsLayout.h"
+#include "keys/CommitAssignment.h"
+#include "keys/KeyMapEntry.h"
+#include "keys/KeyTable.h"
 #include "keys/KeymapFile.h"
 #include "macros/MacroFile.h"
+#include "macros/MacroListEditing.h"
 #include "macros/ui/MacroDialog.h"
 #include "profiles/ProfileFiles.h"
 #include "profiles/ui/ProfileDialog.h"
+#include "support/ImmutableFile.h"
 
 #include <QLineEdit>
 
@@ -90,6 +96,117 @@ TEST(MainWindowDialogs, TypedMacroWithLoopReachesSlotZeroOnApply) {
     };
     harness.click(kMacroButton.x(), kMacroButton.y());
     EXPECT_EQ(harness.window->host().macros().namedCount(), 1u);
+}
+
+int keyIndexOf(std::string_view label) {
+    for (int key = 0; key < kKeyCount; ++key)
+        if (KeyTable[std::size_t(key)].label == label)
+            return key;
+    ADD_FAILURE() << "no key " << label;
+    return 0;
+}
+
+class MacroWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        harness.start();
+        HostState& host = harness.window->host();
+        for (const char16_t* name : {u"Macro_001", u"Macro_002", u"Macro_003"})
+            ASSERT_TRUE(appendMacro(host.macros(), name));
+        ASSERT_TRUE(host.saveMacros());
+    }
+    // Opens the macro dialog from the window and lets play act on it.
+    void openMacros(const std::function<void(MacroDialog&)>& play) {
+        harness.dialogs.onExec = [&play](QDialog& opened) {
+            auto& dialog = dynamic_cast<MacroDialog&>(opened);
+            showAndWait(dialog);
+            play(dialog);
+            return dialog.result();
+        };
+        harness.click(kMacroButton.x(), kMacroButton.y());
+    }
+    KeyMapEntry entry(const char* label) {
+        return keyMapEntryAt(harness.image(),
+                             KeyTable[std::size_t(keyIndexOf(label))].matrixPosition());
+    }
+    // The key's record as keymap.bin holds it.
+    KeyAssignmentRecord fileRecord(const char* label) {
+        std::ifstream in(keymapPath(harness.services.dataFolder), std::ios::binary);
+        in.seekg(std::streamoff(kSettingsImageSize +
+                                kKeyAssignmentRecordSize * std::size_t(keyIndexOf(label))));
+        KeyAssignmentRecord record;
+        in.read(reinterpret_cast<char*>(record.bytes().data()), kKeyAssignmentRecordSize);
+        EXPECT_TRUE(in.good());
+        return record;
+    }
+
+    WindowHarness harness;
+};
+
+TEST_F(MacroWindowTest, DeletingMacrosKeepsKeysOnTheirMacros) {
+    HostState& host = harness.window->host();
+    for (const auto& [label, slot] : {std::pair{"F1", 0}, std::pair{"F2", 1}, std::pair{"F3", 2}})
+        ASSERT_TRUE(assignKey(host.keys(), host.image(), host.macros(), keyIndexOf(label),
+                              AssignmentChoice::macro(slot), harness.services.dataFolder)
+                        .ok());
+    harness.dialogs.answerOk = true;
+    openMacros([](MacroDialog& dialog) {
+        dialog.nameList()->selectRow(1);
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, {108, 380}); // Delete Macro_002
+        dialog.nameList()->selectRow(0);
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, {108, 380}); // Delete Macro_001
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, {48, 380});  // New
+        EXPECT_EQ(dialog.nameList()->rowTexts(), (QStringList{"Macro_003", "Macro_001"}));
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, {278, 380}); // OK
+    });
+    ASSERT_EQ(harness.dialogs.asked.size(), 2u);
+    EXPECT_EQ(harness.dialogs.asked[0],
+              "Macro Management | F2 plays Macro_002: it will get its default function.\n"
+              "Confirm to delete?");
+    EXPECT_TRUE(harness.dialogs.asked[1].contains("F1 plays Macro_001"));
+
+    // F3 follows Macro_003 to slot 0; the new macro in slot 1 is played by no key.
+    EXPECT_EQ(entry("F3"), (KeyMapEntry{4, 1, 0, 0}));
+    for (const char* lost : {"F1", "F2"}) {
+        const int position = KeyTable[std::size_t(keyIndexOf(lost))].matrixPosition();
+        EXPECT_EQ(entry(lost), defaultKeyMapEntry(position)) << lost;
+        EXPECT_EQ(fileRecord(lost).group(), std::uint8_t(FunctionGroup::SingleKey)) << lost;
+        EXPECT_EQ(fileRecord(lost).data()[0], 0) << lost;
+    }
+    const KeyAssignmentRecord f3 = fileRecord("F3");
+    EXPECT_EQ(f3.group(), std::uint8_t(FunctionGroup::MacroKey));
+    EXPECT_EQ(Bytes(f3.data().begin(), f3.data().begin() + 4), (Bytes{4, 1, 0, 0}));
+    EXPECT_EQ(host.keys().flags()[std::size_t(keyIndexOf("F2"))], 0);
+
+    // The keyboard gets the key map with the next Apply.
+    harness.click(kApply.x(), kApply.y());
+    EXPECT_EQ(keyMapEntryAt(harness.keyboard.memory(),
+                            KeyTable[std::size_t(keyIndexOf("F3"))].matrixPosition()),
+              (KeyMapEntry{4, 1, 0, 0}));
+}
+
+TEST_F(MacroWindowTest, AMacroFileThatCannotBeWrittenKeepsTheDialogAndItsEdits) {
+    // A folder where MacroDefine.bin belongs: no file can take its place.
+    const auto file = harness.services.dataFolder / kMacroFileName;
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    openMacros([&file](MacroDialog& dialog) {
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, {48, 380});  // New
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, {278, 380}); // OK
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.nameList()->count(), 4) << "the edit is still there";
+        std::filesystem::remove(file);
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, {278, 380}); // OK again
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    ASSERT_EQ(harness.dialogs.told.size(), 1u);
+    EXPECT_EQ(harness.dialogs.told[0],
+              "Macro Management | The macros could not be saved in MacroDefine.bin. Your changes "
+              "are still here: press OK to try again, or Cancel to drop them.");
+    auto onDisk = std::make_unique<MacroList>();
+    ASSERT_TRUE(loadMacroFile(file, *onDisk).ok());
+    EXPECT_EQ(onDisk->namedCount(), 4u);
+    EXPECT_EQ(harness.window->host().macros().namedCount(), 4u);
 }
 
 class ProfileWindowTest : public ::testing::Test {
@@ -183,6 +300,53 @@ TEST_F(ProfileWindowTest, ImportExportAndRenameThenTheWindowRefreshes) {
     EXPECT_TRUE(
         harness.dialogs.told.back().startsWith("Profile | The profile could not be imported"));
     EXPECT_EQ(profileFiles(), std::vector<std::string>{"Travel.bin"});
+}
+
+TEST_F(ProfileWindowTest, FailuresAreToldInTheWindowsLanguageAndAStuckFileNeverWins) {
+    SkinCache german{QStringLiteral(Q905_SKIN_DIR "/png/german")};
+    HostState& host = harness.window->host();
+    ASSERT_TRUE(
+        saveProfile(harness.services.dataFolder / "Work.bin", harness.image(), host.keys().table())
+            .ok());
+    {
+        ProfileDialog dialog(german, Language::German, host, QDir::homePath(), harness.dialogs);
+        showAndWait(dialog);
+        SkinListBox* list = dialog.list();
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                           list->visualItemRect(list->item(0)).center());
+        ASSERT_NE(list->editor(), nullptr);
+        list->editor()->clear();
+        QTest::keyClick(list->editor(), Qt::Key_Return);
+        EXPECT_EQ(list->rowTexts(), QStringList{"Old"});
+        ASSERT_EQ(harness.dialogs.told.size(), 1u);
+        EXPECT_EQ(harness.dialogs.told[0],
+                  QString::fromUtf8("Profil | Das Profil konnte nicht umbenannt werden:\n"
+                                    "Ein Profilname darf nicht leer, \".\" oder \"..\" sein, "
+                                    "kein \"/\" oder \"\\\" enthalten und nicht nur aus "
+                                    "\".bin\" bestehen."));
+
+        testing::ImmutableFile stuck(profiles / "Old.bin");
+        if (!stuck.isSet())
+            GTEST_SKIP() << "no immutable files here";
+        harness.dialogs.fileAnswer = scratch("Work.bin");
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, {320, 70}); // Importieren
+        EXPECT_EQ(list->rowTexts(), QStringList{"Work"});
+        ASSERT_EQ(harness.dialogs.told.size(), 2u);
+        EXPECT_EQ(harness.dialogs.told[1],
+                  QString::fromUtf8("Profil | Das aktuelle Profil ist jetzt \"Work\", aber die "
+                                    "alten Profildateien konnten nicht entfernt werden:\n") +
+                      QString::fromStdString((profiles / "Old.bin").string()));
+    }
+    EXPECT_EQ(profileFiles(), (std::vector<std::string>{"Old.bin", "Work.bin"}));
+
+    // Opened again: the new file is the current profile, and the old one goes once the user
+    // agrees.
+    harness.dialogs.answerOk = true;
+    openProfiles(
+        [](ProfileDialog& dialog) { EXPECT_EQ(dialog.list()->rowTexts(), QStringList{"Work"}); });
+    ASSERT_EQ(harness.dialogs.asked.size(), 1u);
+    EXPECT_TRUE(harness.dialogs.asked[0].contains("Old.bin"));
+    EXPECT_EQ(profileFiles(), std::vector<std::string>{"Work.bin"});
 }
 
 TEST_F(ProfileWindowTest, DeclinedLaunchActionsChangeNothing) {
