@@ -38,15 +38,18 @@ QWidget* keyTarget(QWidget* window) {
 }
 
 // A key pressed and released as the window system delivers it: the native scan code is the
-// evdev code + 8.
+// evdev code + 8. A key that closes its window is released over the window active then.
 void pressKey(QWidget* window, Qt::Key key, int evdevCode) {
     const QString text = key == Qt::Key_Return   ? QStringLiteral("\r")
                          : key == Qt::Key_Escape ? QStringLiteral("\x1b")
                          : key == Qt::Key_Space  ? QStringLiteral(" ")
                                                  : QString();
     for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QWidget* over = window->isVisible() ? window : QApplication::activeWindow();
+        if (over == nullptr)
+            return;
         QKeyEvent event(type, key, Qt::NoModifier, quint32(evdevCode + 8), 0, 0, text);
-        QApplication::sendEvent(keyTarget(window), &event);
+        QApplication::sendEvent(keyTarget(over), &event);
     }
 }
 

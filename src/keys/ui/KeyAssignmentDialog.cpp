@@ -6,6 +6,7 @@
 #include "keys/ui/KeyAssignmentTexts.h"
 #include "macros/KeyNameTable.h"
 #include "macros/MacroModel.h"
+#include "platform/qt/DialogPlacement.h"
 #include "platform/qt/UserDialogs.h"
 
 #include <QApplication>
@@ -113,6 +114,7 @@ KeyAssignmentDialog::KeyAssignmentDialog(SkinCache& skin, UserDialogs& dialogs,
     setObjectName(QStringLiteral("keyAssignment"));
     const QImage& background = m_skin.image(kBackground);
     setFixedSize(background.isNull() ? kFallbackSize : background.size());
+    placeOverParent(*this);
     setWindowTitle(QString::fromStdString(nameOf(keyCode)).trimmed());
     setMouseTracking(true);
 

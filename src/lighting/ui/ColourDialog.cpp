@@ -3,6 +3,7 @@
 #include "controls/ui/SkinCache.h"
 #include "lighting/BasicColourTable.h"
 #include "lighting/ui/ColourSpectrum.h"
+#include "platform/qt/DialogPlacement.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -55,6 +56,7 @@ ColourDialog::ColourDialog(SkinCache& skin, Language language, ColourValue curre
       m_german(language == Language::German), m_currentColour(currentColour & 0xFFFFFF) {
     const QImage& background = m_skin.image(QStringLiteral("Color_BK.png"));
     setFixedSize(background.isNull() ? kFallbackSize : background.size());
+    placeOverParent(*this);
     setWindowTitle(m_german ? QStringLiteral("Farbe") : QString());
 
     QPushButton* ok = makeButton(this, QStringLiteral("OK"), "ok", QRect(218, 187, 47, 15));

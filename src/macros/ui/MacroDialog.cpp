@@ -7,6 +7,7 @@
 #include "macros/MacroDialogLayout.h"
 #include "macros/MacroListEditing.h"
 #include "macros/ui/MacroDialogTexts.h"
+#include "platform/qt/DialogPlacement.h"
 #include "platform/qt/UserDialogs.h"
 
 #include <QKeyEvent>
@@ -43,6 +44,7 @@ MacroDialog::MacroDialog(SkinCache& skin, Language language, MacroList& macros, 
     setMouseTracking(true);
     const QImage& background = m_skin.image(kBackground);
     setFixedSize(background.isNull() ? QSize(kWidth, kHeight) : background.size());
+    placeOverParent(*this);
 
     const auto makeList = [this, &background](const std::array<int, 4>& place, const char* name,
                                               SkinListBox::EditMode mode) {

@@ -27,8 +27,10 @@ bool KeyCapture::installHook(int mode) {
     if (application == nullptr)
         return false;
     m_releases = mode == kHookModeMacro;
-    if (!m_installed)
+    if (!m_installed) {
+        m_held.clear();
         application->installEventFilter(this);
+    }
     m_installed = true;
     return true;
 }
@@ -63,12 +65,21 @@ bool KeyCapture::eventFilter(QObject* watched, QEvent* event) {
 
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool release = type == QEvent::KeyRelease;
+    const quint32 scanCode = key->nativeScanCode();
+    if (!release) {
+        m_held.insert(scanCode);
+    } else if (!m_held.contains(scanCode)) {
+        // Its press went to another window (the Esc that closed a message box, the Return that
+        // chose a menu item): the release belongs there too.
+        return QObject::eventFilter(watched, event);
+    } else if (!key->isAutoRepeat()) {
+        m_held.erase(scanCode);
+    }
     // A held key repeats as presses only, the way a system keyboard hook sees it; the
     // releases the window system puts between them are dropped.
     const bool report = !release || (m_releases && !key->isAutoRepeat());
-    if (report && key->nativeScanCode() >= kEvdevOffset) {
-        const auto code =
-            virtualKeyFromEvdev(static_cast<int>(key->nativeScanCode() - kEvdevOffset));
+    if (report && scanCode >= kEvdevOffset) {
+        const auto code = virtualKeyFromEvdev(static_cast<int>(scanCode - kEvdevOffset));
         if (code != 0)
             emit hookKey(code, release);
     }

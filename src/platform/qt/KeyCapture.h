@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <set>
+
 class QWidget;
 
 namespace q905 {
@@ -37,6 +39,7 @@ class KeyCapture final : public QObject, public HookLibrary {
     bool typedIntoWindow(QObject* receiver) const;
 
     QPointer<QWidget> m_window;
+    std::set<quint32> m_held; // scan codes pressed in the window since the capture began
     bool m_installed = false;
     bool m_releases = false;
 };

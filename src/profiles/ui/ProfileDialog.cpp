@@ -4,6 +4,7 @@
 #include "controls/ui/RegionRects.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinListBox.h"
+#include "platform/qt/DialogPlacement.h"
 #include "platform/qt/UserDialogs.h"
 #include "profiles/ProfileActions.h"
 #include "profiles/ProfileDialogLayout.h"
@@ -52,6 +53,7 @@ ProfileDialog::ProfileDialog(SkinCache& skin, Language language, HostState& host
     setWindowTitle(text(profile_texts::kCaption));
     const QImage& background = m_skin.image(kBackground);
     setFixedSize(background.isNull() ? QSize(kWidth, kHeight) : background.size());
+    placeOverParent(*this);
 
     m_list = new SkinListBox(this);
     m_list->setObjectName(QStringLiteral("profiles"));
