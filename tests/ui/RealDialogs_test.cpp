@@ -8,6 +8,7 @@
 #include "controls/ui/SkinTree.h"
 #include "keys/KeyAssignmentTable.h"
 #include "keys/ui/KeyAssignmentDialog.h"
+#include "lighting/ui/ColourDialog.h"
 #include "macros/MacroTestSupport.h"
 #include "macros/ui/MacroDialog.h"
 #include "platform/qt/KeyCapture.h"
@@ -214,6 +215,31 @@ TEST_F(RecordingMacroDialog, AnInsertionChosenWithTheKeyboardTakesTheNextKey) {
     pressKey(dialog.get(), Qt::Key_B, kEvdevB);
     EXPECT_EQ(rows(), (QStringList{"B  dn", "B  up", "A  dn", "A  up"}));
     EXPECT_FALSE(dialog->workingMacro().insertMode());
+}
+
+// A window manager keeps a place the program chose; left to place a frameless window itself,
+// it need not tell Qt where it put it.
+TEST_F(RealDialogs, DialogsChooseTheirPlaceOverTheirWindowBeforeTheyShow) {
+    testing::WindowHarness harness;
+    harness.start();
+    MainWindow& window = *harness.window;
+    auto macros = std::make_unique<MacroList>();
+    testing::ManualClock clock;
+    testing::FakeHook hook;
+    std::vector<std::unique_ptr<QDialog>> dialogs;
+    dialogs.push_back(std::make_unique<KeyAssignmentDialog>(english, this->dialogs, 'Q',
+                                                            KeyAssignmentRecord{}, true, *macros,
+                                                            Language::English, &window));
+    dialogs.push_back(std::make_unique<MacroDialog>(english, Language::English, *macros, clock,
+                                                    hook, this->dialogs, &window));
+    dialogs.push_back(std::make_unique<ProfileDialog>(english, Language::English, window.host(),
+                                                      QDir::homePath(), this->dialogs, &window));
+    dialogs.push_back(std::make_unique<ColourDialog>(english, Language::English, 0, &window));
+    for (const auto& dialog : dialogs) {
+        SCOPED_TRACE(dialog->objectName().toStdString());
+        EXPECT_TRUE(dialog->testAttribute(Qt::WA_Moved));
+        EXPECT_EQ(dialog->geometry().center(), window.frameGeometry().center());
+    }
 }
 
 TEST_F(RealDialogs, TheProfileDialogOffersToRemoveOldProfileFiles) {
