@@ -410,5 +410,27 @@ TEST_F(KeyAssignmentWindow, DisableResetCloseAndApply) {
     EXPECT_FALSE(isKeyEnabled(harness.keyboard.memory(), position));
 }
 
+class GermanKeyAssignmentWindow : public KeyAssignmentWindow {
+  protected:
+    void SetUp() override {
+        harness.services.language = Language::German;
+        KeyAssignmentWindow::SetUp();
+    }
+};
+
+TEST_F(GermanKeyAssignmentWindow, ARefusedAssignmentIsToldInGermanOnly) {
+    const KeyAssignmentRecord before = fileRecord('L');
+    dialogs.fileAnswers.push_back(QStringLiteral("/tmp/") + QString(300, QLatin1Char('a')));
+    assign('L', [](Dialog& dialog) {
+        click(&dialog, kAdvanceTab);
+        click(&dialog, browseOf(2));
+        click(&dialog, kSave);
+    });
+    EXPECT_EQ(dialogs.told,
+              std::vector<QString>{QString::fromUtf8("Die Taste konnte nicht belegt werden: der "
+                                                     "Pfad ist länger als 255 Zeichen.")});
+    EXPECT_EQ(fileRecord('L'), before);
+}
+
 } // namespace
 } // namespace q905

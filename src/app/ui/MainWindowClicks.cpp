@@ -251,15 +251,17 @@ void MainWindow::openKeyAssignment(int key) {
         return;
     const AssignResult result =
         assignKey(host.keys(), host.image(), host.macros(), key, dialog.choice());
-    if (result.status == AssignStatus::CodeWithoutUsage)
-        m_services.dialogs->tell(this, QString::fromUtf8(kWindowTitle),
-                                 key_texts::kCannotSendKey.in(language));
-    else if (!result.ok())
-        m_services.dialogs->tell(this, QString::fromUtf8(kWindowTitle),
-                                 key_texts::kAssignFailed.in(language) +
-                                     QString::fromStdString(result.message));
-    else if (const Status saved = host.saveKeymap(); !saved)
-        tellNotSaved(texts::kNotSaved, saved);
+    if (result.ok()) {
+        if (const Status saved = host.saveKeymap(); !saved)
+            tellNotSaved(texts::kNotSaved, saved);
+        return;
+    }
+    // Said in the window's language; the core's message is the command line's English.
+    const key_texts::Text& message =
+        result.status == AssignStatus::CodeWithoutUsage ? key_texts::kCannotSendKey
+        : result.status == AssignStatus::PathTooLong    ? key_texts::kPathTooLong
+                                                        : key_texts::kAssignFailed;
+    m_services.dialogs->tell(this, QString::fromUtf8(kWindowTitle), message.in(language));
 }
 
 // However it closes, the pages refresh from the image and table a moment later; the keyboard

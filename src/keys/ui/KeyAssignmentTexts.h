@@ -70,13 +70,16 @@ inline constexpr Text kFolderPickerTitle{"modification path", "Ordner wählen"};
 inline constexpr Text kNotAProgram{
     "This file is not a program you may start. Please select a program.",
     "Diese Datei ist kein Programm, das Du starten darfst. Bitte wähle ein Programm aus."};
-inline constexpr Text kAssignFailed{"The key could not be assigned: ",
-                                    "Die Taste konnte nicht belegt werden: "};
+inline constexpr Text kAssignFailed{"The key could not be assigned.",
+                                    "Die Taste konnte nicht belegt werden."};
+inline constexpr Text kPathTooLong{
+    "The key could not be assigned: the path is longer than 255 characters.",
+    "Die Taste konnte nicht belegt werden: der Pfad ist länger als 255 Zeichen."};
 inline constexpr Text kCannotSendKey{
     "The keyboard cannot send the key you pressed. Please choose another key.",
     "Die gedrückte Taste kann die Tastatur nicht senden. Bitte wähle eine andere Taste."};
 
-// File pickers: the design's file type first, then what else fits, then everything.
+// File pickers: the classic file type first, then what else fits, then everything.
 inline constexpr const char* kMusicFilter =
     "mp3 Files(*.mp3);;Audio files (*.mp3 *.ogg *.oga *.opus *.flac *.wav *.m4a *.aac *.wma "
     "*.mid *.midi);;All files (*)";

@@ -37,7 +37,7 @@ QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, 
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(place);
-    // The design's height, smaller where the text would not fit the button ("Abbrechen").
+    // The skin's text height, smaller where the text would not fit the button ("Abbrechen").
     const int room = place.width() - 2 * button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     QFont font = button->font();
     for (int height = 11; height >= 7; --height) {

@@ -50,7 +50,7 @@ class LightingPanel::Impl {
     void editPalmColour();
 
     // Painting (LightingPanelPaint.cpp). Texts wait until every control of the panel is known,
-    // then are fitted in the design's order.
+    // then are fitted in the order they were queued.
     struct PendingText {
         QString text;
         int x, y, size;
