@@ -3,8 +3,8 @@
 
 #include "base/Language.h"
 
+#include <array>
 #include <cerrno>
-
 #include <string_view>
 
 namespace q905 {
@@ -105,6 +105,14 @@ inline constexpr WindowText kFileKeptAsItIs{
     "The window works on the settings in memory and leaves this file as it is.",
     "Das Fenster arbeitet mit den Einstellungen im Speicher und l\u00E4sst diese Datei, wie sie "
     "ist."};
+
+// What a key bound to a launch action does, by FunctionGroup PlayMusic..OpenFolder.
+inline constexpr std::array<WindowText, 4> kLaunchKinds{{
+    {"Play music", "Spiel Musik"},
+    {"Startup", "Autostart"},
+    {"Open file", "Datei \u00F6ffnen"},
+    {"Open folder", "Ordner \u00F6ffnen"},
+}};
 
 inline constexpr WindowText kAboutCaption{"About", "\u00DCber"};
 inline constexpr WindowText kAboutText{

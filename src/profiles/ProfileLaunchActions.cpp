@@ -36,7 +36,8 @@ std::vector<ProfileLaunchAction> launchActionsIn(const KeyAssignmentTable& table
                               : std::string();
         if (key.empty())
             key = "record " + std::to_string(index);
-        actions.push_back({index, key, kindOf(record.group()), utf16ToUtf8(path)});
+        actions.push_back({index, key, kindOf(record.group()), utf16ToUtf8(path),
+                           static_cast<FunctionGroup>(record.group())});
     }
     return actions;
 }

@@ -16,6 +16,7 @@ struct ProfileLaunchAction {
     std::string key;  // the key's label, or "record N" beyond the keyboard's keys
     std::string kind; // "music", "program", "file", "folder"
     std::string path; // UTF-8
+    FunctionGroup group = FunctionGroup::PlayMusic; // PlayMusic..OpenFolder
 };
 
 // Every record of a launch group with a path to open, in record order.

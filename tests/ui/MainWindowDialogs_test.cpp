@@ -369,7 +369,7 @@ TEST_F(ProfileWindowTest, DeclinedLaunchActionsChangeNothing) {
         EXPECT_EQ(dialog.list()->rowTexts(), QStringList{"Old"});
     });
     ASSERT_EQ(harness.dialogs.asked.size(), 1u);
-    EXPECT_TRUE(harness.dialogs.asked[0].contains("Q  program  /usr/bin/xterm"));
+    EXPECT_TRUE(harness.dialogs.asked[0].contains("Q  Startup  /usr/bin/xterm"));
     EXPECT_TRUE(harness.dialogs.told.empty());
     EXPECT_EQ(harness.image().brightness(), brightness);
     EXPECT_EQ(profileFiles(), std::vector<std::string>{"Old.bin"});

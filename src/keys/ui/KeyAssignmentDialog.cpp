@@ -1,5 +1,6 @@
 #include "keys/ui/KeyAssignmentDialog.h"
 
+#include "app/WindowTexts.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinTree.h"
 #include "keys/FunctionCatalogue.h"
@@ -338,7 +339,8 @@ void KeyAssignmentDialog::browse(int row) {
     m_state.browseStarted(row);
     update();
     const QString home = QDir::homePath();
-    const QString caption = key_texts::kLaunchRows[static_cast<std::size_t>(row)].in(m_language);
+    const QString caption =
+        QString::fromUtf8(texts::kLaunchKinds[static_cast<std::size_t>(row)].in(m_language));
     QString path;
     switch (row) {
     case 0:
@@ -444,9 +446,11 @@ void KeyAssignmentDialog::paintAdvancePage(QPainter& painter) {
         const int top = kLaunchRowTop + row * kLaunchRowPitch;
         // The label ends before the path box.
         const QRect labelPlace(0, top, kPathBoxX - 1, kLaunchRowPitch);
-        m_textLayout.draw(painter, kLaunchRows[static_cast<std::size_t>(row)].in(m_language),
-                          m_german ? kLaunchLabelXGerman : kLaunchLabelX, top + kLabelDy, kRed,
-                          kPageTextHeight, labelPlace);
+        m_textLayout.draw(
+            painter,
+            QString::fromUtf8(texts::kLaunchKinds[static_cast<std::size_t>(row)].in(m_language)),
+            m_german ? kLaunchLabelXGerman : kLaunchLabelX, top + kLabelDy, kRed, kPageTextHeight,
+            labelPlace);
     }
     if (m_state.launchType() < kLaunchRowCount) {
         const int top = kLaunchRowTop + m_state.launchType() * kLaunchRowPitch;

@@ -44,12 +44,6 @@ inline const std::array<PlacedText, 4> kTabs{{
 inline const PlacedText kSingleLabel{{"Single", "Einzeln"}, {13, 81}, {13, 81}};
 inline const PlacedText kCombineLabel{{"Combine", "Kombiniere"}, {13, 166}, {13, 166}};
 
-inline const std::array<Text, 4> kLaunchRows{{
-    {"Play music", "Spiel Musik"},
-    {"Startup", "Autostart"},
-    {"Open file", "Datei öffnen"},
-    {"Open folder", "Ordner öffnen"},
-}};
 inline constexpr int kLaunchLabelX = 15;
 inline constexpr int kLaunchLabelXGerman = 12;
 

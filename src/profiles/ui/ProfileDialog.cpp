@@ -162,10 +162,16 @@ void ProfileDialog::importProfile() {
     }
     auto table = std::make_unique<KeyAssignmentTable>(m_host.keys().table());
     const auto consent = [this](const std::vector<ProfileLaunchAction>& actions) {
-        return m_dialogs.askOkCancel(
-            this, text(profile_texts::kCaption),
-            text(profile_texts::kLaunchQuestion)
-                .arg(QString::fromStdString(describeLaunchActions(actions))));
+        QString list;
+        for (const ProfileLaunchAction& action : actions) {
+            const auto kind = static_cast<std::size_t>(action.group) -
+                              static_cast<std::size_t>(FunctionGroup::PlayMusic);
+            list += QString::fromStdString(action.key) + QStringLiteral("  ") +
+                    QString::fromUtf8(texts::kLaunchKinds[kind].in(m_language)) +
+                    QStringLiteral("  ") + QString::fromStdString(action.path) + QLatin1Char('\n');
+        }
+        return m_dialogs.askOkCancel(this, text(profile_texts::kCaption),
+                                     text(profile_texts::kLaunchQuestion).arg(list));
     };
     const ProfileResult result =
         q905::importProfile(m_folder, toPath(file), image, *table, m_paths, consent);
