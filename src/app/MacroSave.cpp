@@ -8,8 +8,10 @@ namespace q905 {
 
 MacroSaveResult saveEditedMacros(HostState& host, const MacroList& edited,
                                  const std::vector<MacroKeyChange>& keyChanges) {
-    if (!saveMacroFile(host.macroFilePath(), edited))
-        return MacroSaveResult::MacroFileNotSaved;
+    if (!host.macrosKeptAsItIs()) {
+        if (Status saved = saveMacroFile(host.macroFilePath(), edited); !saved)
+            return {MacroSaveStep::MacroFileNotSaved, std::move(saved)};
+    }
     if (&host.macros() != &edited)
         host.macros() = edited;
     {
@@ -17,7 +19,9 @@ MacroSaveResult saveEditedMacros(HostState& host, const MacroList& edited,
         applyMacroKeyChanges(host.keys(), host.image(), keyChanges);
         fillMacroSlots(host.macros(), host.image());
     }
-    return host.saveKeymap() ? MacroSaveResult::Saved : MacroSaveResult::KeymapNotSaved;
+    if (Status saved = host.saveKeymap(); !saved)
+        return {MacroSaveStep::KeymapNotSaved, std::move(saved)};
+    return {};
 }
 
 } // namespace q905

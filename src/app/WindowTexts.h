@@ -2,9 +2,11 @@
 // The main window's own texts in both languages (UTF-8).
 
 #include "base/Language.h"
+#include "base/Result.h"
 
 #include <array>
 #include <cerrno>
+#include <string>
 #include <string_view>
 
 namespace q905 {
@@ -140,6 +142,13 @@ constexpr std::string_view systemErrorText(int error, Language language) {
     default:
         return {};
     }
+}
+
+// The reason of a failed save as a window tells it: in its language where systemErrorText knows
+// the error, else in the system's own words.
+inline std::string failureReason(const Status& failure, Language language) {
+    const std::string_view reason = systemErrorText(failure.systemError(), language);
+    return reason.empty() ? failure.message() : std::string(reason);
 }
 
 } // namespace q905

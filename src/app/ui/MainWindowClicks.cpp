@@ -139,11 +139,9 @@ void MainWindow::apply() {
 }
 
 void MainWindow::tellNotSaved(const WindowText& message, const Status& failure) {
-    const std::string_view reason = systemErrorText(failure.systemError(), language());
-    const QString shown = reason.empty()
-                              ? QString::fromStdString(failure.message())
-                              : QString::fromUtf8(reason.data(), qsizetype(reason.size()));
-    m_services.dialogs->tell(this, QString::fromUtf8(kWindowTitle), text(message).arg(shown));
+    m_services.dialogs->tell(
+        this, QString::fromUtf8(kWindowTitle),
+        text(message).arg(QString::fromStdString(failureReason(failure, language()))));
 }
 
 void MainWindow::revert() {

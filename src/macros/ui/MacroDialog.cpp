@@ -286,26 +286,23 @@ QString MacroDialog::deleteQuestion(int row) const {
 
 bool MacroDialog::keep(const MacroList& macros, const std::vector<MacroKeyChange>& keyChanges,
                        bool editsKept) {
-    MacroSaveResult result = MacroSaveResult::Saved;
+    MacroSaveResult result;
     if (m_saver)
         result = m_saver(macros, keyChanges);
     else
         m_target = macros;
-    switch (result) {
-    case MacroSaveResult::Saved:
+    if (result.step == MacroSaveStep::Saved)
         return true;
-    case MacroSaveResult::MacroFileNotSaved: {
-        QString message = text(macro_texts::kMacroFileNotSaved);
-        if (editsKept)
-            message += QLatin1Char(' ') + text(macro_texts::kEditsKept);
-        m_dialogs.tell(this, text(macro_texts::kCaption), message);
-        return false;
-    }
-    case MacroSaveResult::KeymapNotSaved:
-        m_dialogs.tell(this, text(macro_texts::kCaption), text(macro_texts::kKeymapNotSaved));
+    const QString reason = QString::fromStdString(failureReason(result.failure, m_language));
+    if (result.step == MacroSaveStep::KeymapNotSaved) {
+        m_dialogs.tell(this, text(macro_texts::kCaption), text(texts::kNotSaved).arg(reason));
         return true;
     }
-    return true;
+    QString message = text(texts::kMacrosNotSaved).arg(reason);
+    if (editsKept)
+        message += QLatin1Char(' ') + text(macro_texts::kEditsKept);
+    m_dialogs.tell(this, text(macro_texts::kCaption), message);
+    return false;
 }
 
 void MacroDialog::save() {

@@ -35,16 +35,11 @@ inline constexpr WindowText kKeyLosesMacro{
 inline constexpr WindowText kMacroFull{
     "The macro is full: this change does not fit into its 190 bytes.",
     "Das Macro ist voll: diese \u00C4nderung passt nicht in seine 190 Bytes."};
-inline constexpr WindowText kMacroFileNotSaved{
-    "The macros could not be saved in MacroDefine.bin.",
-    "Die Macros konnten nicht in MacroDefine.bin gespeichert werden."};
+// After the reason MacroDefine.bin could not be written, while the dialog stays open.
 inline constexpr WindowText kEditsKept{
     "Your changes are still here: press OK to try again, or Cancel to drop them.",
     "Deine \u00C4nderungen sind noch da: dr\u00FCcke OK, um es erneut zu versuchen, oder "
     "Abbrechen, um sie zu verwerfen."};
-inline constexpr WindowText kKeymapNotSaved{
-    "The macros were saved, but keymap.bin could not be written.",
-    "Die Macros wurden gespeichert, aber keymap.bin konnte nicht geschrieben werden."};
 
 // The event list's context menu.
 inline constexpr WindowText kInsertBefore{"Insert Before", "Vorher aufnehmen"};
