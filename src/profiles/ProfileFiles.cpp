@@ -13,7 +13,7 @@ std::filesystem::path profileFolder(const std::filesystem::path& dataFolder) {
 ProfileResult saveProfile(const std::filesystem::path& path, const SettingsImage& image,
                           const KeyAssignmentTable& table) {
     if (const Status saved = saveFileAtomically(path, hostStateBytes(image, table)); !saved)
-        return {ProfileStatus::WriteFailed, saved.message(), {}, {}, path, {}};
+        return {ProfileStatus::WriteFailed, saved.message(), {}, {}, path, {}, saved.systemError()};
     return {ProfileStatus::Done, {}, {}, path, {}, {}};
 }
 

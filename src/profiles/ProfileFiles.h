@@ -38,6 +38,7 @@ struct [[nodiscard]] ProfileResult {
     std::filesystem::path path; // and its file
     std::filesystem::path file; // Unreadable, WrongSize, WriteFailed: the file concerned
     std::vector<std::filesystem::path> leftOver; // CleanupFailed: the old files still there
+    int systemError = 0; // WriteFailed: the errno behind it, for a window to word the reason
     bool ok() const { return status == ProfileStatus::Done; }
 };
 

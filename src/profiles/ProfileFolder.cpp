@@ -159,7 +159,8 @@ ProfileResult placeCurrentProfile(const std::filesystem::path& folder,
     // Written before the old files go, and so the newest: if one of them stays, the listing
     // still finds this one.
     if (const Status saved = saveFileAtomically(target, bytes); !saved)
-        return {ProfileStatus::WriteFailed, saved.message(), {}, {}, target, {}};
+        return {ProfileStatus::WriteFailed, saved.message(), {}, {}, target, {},
+                saved.systemError()};
 
     ProfileResult result = removeProfileFiles(otherProfiles(folder, target));
     result.name = profileDisplayName(target.filename().string());

@@ -121,7 +121,9 @@ QString ProfileDialog::reason(const ProfileResult& result) const {
     case ProfileStatus::NoProfile:
         return text(profile_texts::kNoProfile);
     case ProfileStatus::WriteFailed:
-        return text(profile_texts::kNotWritten).arg(file);
+        return text(profile_texts::kNotWritten)
+            .arg(file, QString::fromStdString(failureReason(
+                           Status::failure(result.message, result.systemError), m_language)));
     case ProfileStatus::Done:
     case ProfileStatus::CleanupFailed:
     case ProfileStatus::Declined:

@@ -28,8 +28,9 @@ inline constexpr WindowText kBadName{
     "enthalten und nicht nur aus \".bin\" bestehen."};
 inline constexpr WindowText kNoProfile{"There is no current profile.",
                                        "Es gibt kein aktuelles Profil."};
-inline constexpr WindowText kNotWritten{"%1 could not be written.",
-                                        "%1 konnte nicht geschrieben werden."};
+// %2: why, in the window's language where it is known.
+inline constexpr WindowText kNotWritten{"%1 could not be written (%2).",
+                                        "%1 konnte nicht geschrieben werden (%2)."};
 // The new profile is in place but old files stay; %1 its name, %2 the files.
 inline constexpr WindowText kOldNotRemoved{
     "The current profile is now \"%1\", but the old profile files could not be removed:\n%2",
