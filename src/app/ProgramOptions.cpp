@@ -90,8 +90,9 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
             const auto v = value();
             const auto fault = v ? parseFault(*v) : std::nullopt;
             if (!fault)
-                return {std::nullopt, "--simulate-fault takes unplug@N, fail@N, no-ack, silent or "
-                                      "stray-report@N (N counts transfers from 1)"};
+                return {std::nullopt, "--simulate-fault takes unplug@N, fail@N, no-ack, silent, "
+                                      "stray-report@N or replug@N[:MS][xK] (N counts transfers "
+                                      "from 1)"};
             options.simulateFaults.push_back(*fault);
         } else if (name == "--trace") {
             const auto v = value();

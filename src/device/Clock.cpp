@@ -19,6 +19,10 @@ void SystemClock::sleep(std::chrono::milliseconds duration) {
     preciseSleepUntil(std::chrono::steady_clock::now() + duration);
 }
 
+void SystemClock::sleepPrecisely(std::chrono::microseconds duration) {
+    preciseSleepUntil(std::chrono::steady_clock::now() + duration);
+}
+
 void SystemClock::yield() {
     std::this_thread::yield();
 }

@@ -10,6 +10,11 @@ class Clock {
     using TimePoint = std::chrono::steady_clock::time_point;
     virtual ~Clock() = default;
     virtual void sleep(std::chrono::milliseconds duration) = 0;
+    // For waits finer than a millisecond (the emulated bus); a clock that keeps only whole
+    // milliseconds takes them rounded up.
+    virtual void sleepPrecisely(std::chrono::microseconds duration) {
+        sleep(std::chrono::ceil<std::chrono::milliseconds>(duration));
+    }
     // A zero-length sleep that only gives up the time slice.
     virtual void yield() = 0;
     virtual TimePoint now() = 0;
@@ -20,6 +25,7 @@ class Clock {
 class SystemClock final : public Clock {
   public:
     void sleep(std::chrono::milliseconds duration) override;
+    void sleepPrecisely(std::chrono::microseconds duration) override;
     void yield() override;
     TimePoint now() override;
 };

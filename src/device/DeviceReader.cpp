@@ -10,13 +10,11 @@ namespace {
 
 using Pause = HidLink::Pause;
 
-// One read sequence: it stops at the first failed transfer, or when the deadline has passed
-// (a keyboard that answers nothing must not hold a read for minutes). Every primitive does
-// nothing once the run has stopped, so the sequences read straight through.
+// One read sequence: it stops at the first failed transfer. Every primitive does nothing
+// once the run has stopped, so the sequences read straight through.
 class ReadRun {
   public:
-    explicit ReadRun(HidLink& link)
-        : m_link(link), m_deadline(link.clock().now() + kReadDeadline) {}
+    explicit ReadRun(HidLink& link) : m_link(link) {}
 
     ReadResult result() const { return m_result; }
 
@@ -56,11 +54,7 @@ class ReadRun {
     }
 
   private:
-    bool going() {
-        if (m_result == ReadResult::Complete && m_link.clock().now() > m_deadline)
-            m_result = ReadResult::NoAnswer;
-        return m_result == ReadResult::Complete;
-    }
+    bool going() const { return m_result == ReadResult::Complete; }
     bool check(bool ok) {
         if (!ok && m_result == ReadResult::Complete)
             m_result = ReadResult::TransferFailed;
@@ -68,7 +62,6 @@ class ReadRun {
     }
 
     HidLink& m_link;
-    Clock::TimePoint m_deadline;
     ReadResult m_result = ReadResult::Complete;
 };
 
@@ -258,8 +251,6 @@ const char* describe(ReadResult result) {
         return "read";
     case ReadResult::TransferFailed:
         return "a transfer failed";
-    case ReadResult::NoAnswer:
-        return "the keyboard did not answer in time";
     }
     return "unknown";
 }

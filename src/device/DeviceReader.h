@@ -9,14 +9,14 @@
 
 namespace q905 {
 
-// Every read stops at the first failed transfer, or once kReadDeadline has passed; blocks not
-// read keep what the image held.
+// Every read stops at the first failed transfer; blocks not read keep what the image held.
+// There is no limit on the whole read, only on each transfer (the backend's: a data report
+// that has not come within a second, a feature report the kernel gives up on), so a slow
+// keyboard is read to the end and a silent one ends the read at its first unanswered transfer.
 enum class ReadResult {
     Complete,
     TransferFailed, // a transfer failed: the keyboard went away or did not answer
-    NoAnswer,       // the deadline passed before the read was done
 };
-inline constexpr Milliseconds kReadDeadline{5000};
 const char* describe(ReadResult result);
 
 // Used after a factory reset and when the keyboard is plugged in. Takes no snapshot.

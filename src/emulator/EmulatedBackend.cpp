@@ -1,7 +1,5 @@
 #include "emulator/EmulatedBackend.h"
 
-#include "device/Clock.h"
-
 #include <algorithm>
 #include <optional>
 
@@ -66,10 +64,11 @@ class EmulatedCommandChannel final : public CommandChannel {
         }
         // Sleep outside the lock so the notification reader is not held up by the bus.
         if (latency.count() > 0)
-            preciseSleepUntil(std::chrono::steady_clock::now() + latency);
+            m_state->clock->sleepPrecisely(latency);
 
         KeyboardState::ErrorListener listener;
-        std::function<void(bool)> plugListener;
+        bool unplugged = false;
+        std::optional<std::chrono::milliseconds> replugAway;
         std::optional<std::chrono::milliseconds> timeout;
         std::string error;
         bool accepted = false;
@@ -79,7 +78,7 @@ class EmulatedCommandChannel final : public CommandChannel {
                 return false;
             const std::size_t number = ++m_state->faultTransfers;
             if (m_state->hasFault(Fault::Kind::Unplug, number)) {
-                plugListener = m_state->unplugLocked();
+                unplugged = m_state->unplugLocked();
             } else if (m_state->hasFault(Fault::Kind::Fail, number)) {
                 // The keyboard drops the exchange the failed transfer belonged to.
                 m_state->firmware.abandonExchange();
@@ -104,11 +103,21 @@ class EmulatedCommandChannel final : public CommandChannel {
                     listener = m_state->recordError(error);
                 }
             }
+            if (!unplugged) {
+                replugAway = m_state->replugAfterTransferLocked();
+                unplugged = replugAway.has_value();
+            }
         }
-        if (plugListener)
-            plugListener(false);
+        if (unplugged)
+            m_state->announcePlug(false);
+        if (replugAway) {
+            // Only now, so that whoever listens hears the removal before the return.
+            std::lock_guard lock(m_state->mutex);
+            m_state->comeBackAfter = *replugAway;
+            m_state->comeBackChanged.notify_all();
+        }
         if (timeout && timeout->count() > 0)
-            preciseSleepUntil(std::chrono::steady_clock::now() + *timeout);
+            m_state->clock->sleep(*timeout);
         if (listener)
             listener(error);
         return accepted;

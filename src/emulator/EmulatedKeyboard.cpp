@@ -5,6 +5,9 @@
 #include "emulator/EmulatedBackend.h"
 #include "emulator/KeyboardState.h"
 
+#include <algorithm>
+#include <thread>
+
 namespace q905 {
 
 namespace {
@@ -18,24 +21,64 @@ class EmulatedKeyboard::Impl {
   public:
     Impl() : state(std::make_shared<KeyboardState>()), backend(state) {}
 
+    // Brings a replugged keyboard back after its time away, for as long as the keyboard lives.
+    void comeBackLoop();
+
     std::shared_ptr<KeyboardState> state;
     EmulatedBackend backend;
+    SystemClock systemClock;
+    std::thread comeBack; // started with the first replug fault
 };
+
+void EmulatedKeyboard::Impl::comeBackLoop() {
+    // Slices of the time away, so that the keyboard's end is not held up by a long one.
+    constexpr std::chrono::milliseconds kAwaySlice{50};
+    KeyboardState& keyboard = *state;
+    std::unique_lock lock(keyboard.mutex);
+    for (;;) {
+        keyboard.comeBackChanged.wait(
+            lock, [&] { return keyboard.destroyed || keyboard.comeBackAfter.has_value(); });
+        if (keyboard.destroyed)
+            return;
+        std::chrono::milliseconds away = *keyboard.comeBackAfter;
+        keyboard.comeBackAfter.reset();
+        while (away.count() > 0) {
+            if (keyboard.destroyed)
+                return;
+            const std::chrono::milliseconds slice = std::min(away, kAwaySlice);
+            lock.unlock();
+            keyboard.clock->sleep(slice);
+            lock.lock();
+            away -= slice;
+        }
+        if (!keyboard.plugLocked())
+            continue;
+        lock.unlock();
+        keyboard.announcePlug(true);
+        lock.lock();
+    }
+}
 
 EmulatedKeyboard::EmulatedKeyboard(Options options) : m_impl(std::make_unique<Impl>()) {
     KeyboardState& state = *m_impl->state;
     state.firmware.setVersion(options.firmwareMajor, options.firmwareMinor);
     state.latency = options.latency;
+    state.clock = options.clock ? options.clock : &m_impl->systemClock;
 }
 
 EmulatedKeyboard::EmulatedKeyboard() : EmulatedKeyboard(Options{}) {}
 
 EmulatedKeyboard::~EmulatedKeyboard() {
     KeyboardState& state = *m_impl->state;
-    std::lock_guard lock(state.mutex);
-    state.destroyed = true;
-    state.readers.clear();
-    state.notificationsChanged.notify_all();
+    {
+        std::lock_guard lock(state.mutex);
+        state.destroyed = true;
+        state.readers.clear();
+        state.notificationsChanged.notify_all();
+        state.comeBackChanged.notify_all();
+    }
+    if (m_impl->comeBack.joinable())
+        m_impl->comeBack.join();
 }
 
 HidBackend& EmulatedKeyboard::backend() {
@@ -122,28 +165,23 @@ bool EmulatedKeyboard::pressKey(int matrixPosition) {
 }
 
 void EmulatedKeyboard::unplug() {
-    std::function<void(bool)> listener;
+    bool changed = false;
     {
         std::lock_guard lock(m_impl->state->mutex);
-        listener = m_impl->state->unplugLocked();
+        changed = m_impl->state->unplugLocked();
     }
-    if (listener)
-        listener(false);
+    if (changed)
+        m_impl->state->announcePlug(false);
 }
 
 void EmulatedKeyboard::plug() {
-    std::function<void(bool)> listener;
+    bool changed = false;
     {
-        KeyboardState& state = *m_impl->state;
-        std::lock_guard lock(state.mutex);
-        if (state.plugged)
-            return;
-        state.plugged = true;
-        ++state.connection;
-        listener = state.plugListener;
+        std::lock_guard lock(m_impl->state->mutex);
+        changed = m_impl->state->plugLocked();
     }
-    if (listener)
-        listener(true);
+    if (changed)
+        m_impl->state->announcePlug(true);
 }
 
 bool EmulatedKeyboard::isPlugged() const {
@@ -152,8 +190,7 @@ bool EmulatedKeyboard::isPlugged() const {
 }
 
 void EmulatedKeyboard::setPlugListener(std::function<void(bool plugged)> listener) {
-    std::lock_guard lock(m_impl->state->mutex);
-    m_impl->state->plugListener = std::move(listener);
+    m_impl->state->setPlugListener(std::move(listener));
 }
 
 std::vector<std::string> EmulatedKeyboard::errors() const {
@@ -180,9 +217,18 @@ bool EmulatedKeyboard::waitForBlockedReads(std::size_t count,
 }
 
 void EmulatedKeyboard::setFaults(std::vector<Fault> faults) {
-    std::lock_guard lock(m_impl->state->mutex);
-    m_impl->state->faults = std::move(faults);
-    m_impl->state->faultTransfers = 0;
+    KeyboardState& state = *m_impl->state;
+    std::lock_guard lock(state.mutex);
+    state.replugs.clear();
+    for (const Fault& fault : faults)
+        if (fault.kind == Fault::Kind::Replug)
+            state.replugs.push_back(fault);
+    std::erase_if(faults, [](const Fault& fault) { return fault.kind == Fault::Kind::Replug; });
+    state.faults = std::move(faults);
+    state.faultTransfers = 0;
+    state.transfersSinceReplug = 0;
+    if (!state.replugs.empty() && !m_impl->comeBack.joinable())
+        m_impl->comeBack = std::thread([impl = m_impl.get()] { impl->comeBackLoop(); });
 }
 
 void EmulatedKeyboard::setSilentReadTimeout(std::chrono::milliseconds timeout) {

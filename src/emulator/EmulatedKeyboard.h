@@ -5,6 +5,7 @@
 // is strict: anything it does not understand is recorded as an error (and fails the test).
 
 #include "base/Result.h"
+#include "device/Clock.h"
 #include "device/HidBackend.h"
 #include "device/Settings.h"
 #include "emulator/Fault.h"
@@ -26,6 +27,9 @@ class EmulatedKeyboard {
         std::uint8_t firmwareMinor = 0;
         // Time each transfer takes: 0 in unit tests, about 1 ms (USB full speed) elsewhere.
         std::chrono::microseconds latency{0};
+        // What the keyboard's own waits go through (latency, silent reads, the time a
+        // replugged keyboard is away): real time when null, a recording clock in tests.
+        Clock* clock = nullptr;
     };
 
     explicit EmulatedKeyboard(Options options);
@@ -70,7 +74,9 @@ class EmulatedKeyboard {
 
     // Plugging and unplugging: while unplugged no interface is listed, opens fail, channels
     // opened before fail for good (a replug needs new ones), blocked notification reads return
-    // Gone and a half-done exchange is forgotten. The listener hears every change.
+    // Gone and a half-done exchange is forgotten. The memory stays as it was. The listener
+    // hears every change, a removal always before the return that follows it; it may be called
+    // on any thread, never after it has been replaced.
     void unplug();
     void plug();
     bool isPlugged() const;
@@ -87,7 +93,8 @@ class EmulatedKeyboard {
     bool waitForBlockedReads(std::size_t count, std::chrono::milliseconds timeout) const;
 
     // Faults from now on (see Fault.h); their transfer numbers count from this call, 1 being
-    // the next transfer. An empty list ends them.
+    // the next transfer. An empty list ends them. A replug brings the keyboard back on a thread
+    // of the keyboard's own after its time away.
     void setFaults(std::vector<Fault> faults);
     // How long a data read of the silent keyboard waits before it fails (default 1 s, as
     // hidraw); tests shorten it.

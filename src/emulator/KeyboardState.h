@@ -2,6 +2,7 @@
 // What the emulated keyboard and its open channels share. Channels hold it as well, so a
 // channel that outlives the keyboard finds the device gone instead of a dangling pointer.
 
+#include "device/Clock.h"
 #include "device/Reports.h"
 #include "emulator/EmulatedFirmware.h"
 #include "emulator/Fault.h"
@@ -13,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,11 +49,19 @@ struct KeyboardState {
     std::size_t transfers = 0;
     std::vector<std::string> errors;
     ErrorListener errorListener;
-    std::function<void(bool)> plugListener;
+
+    // Latency, silent reads and the time a replugged keyboard is away; set once, never null.
+    Clock* clock = nullptr;
 
     // Faults taken on demand; their transfer numbers count from when they were set.
     std::vector<Fault> faults;
     std::size_t faultTransfers = 0;
+    // Replug cycles still to come, in order, and the transfers since the keyboard came back.
+    std::deque<Fault> replugs;
+    std::size_t transfersSinceReplug = 0;
+    // Set once a replug's removal has been announced: the time until it comes back.
+    std::optional<std::chrono::milliseconds> comeBackAfter;
+    std::condition_variable comeBackChanged;
     // How long a data read waits before it fails while the keyboard is silent (hidraw: 1 s).
     std::chrono::milliseconds silentReadTimeout{1000};
     // Opens of the notification interface still to be refused (the interface busy).
@@ -65,16 +75,48 @@ struct KeyboardState {
                 return true;
         return false;
     }
-    // The keyboard goes away; returns the listener to call once the lock is off.
-    std::function<void(bool)> unplugLocked() {
+    // The keyboard goes away or comes back; true when that changed anything, and the change
+    // is then announced once the lock is off.
+    bool unplugLocked() {
         if (!plugged)
-            return {};
+            return false;
         plugged = false;
         firmware.abandonExchange();
         readers.clear();
         strayReports.clear();
         notificationsChanged.notify_all();
-        return plugListener;
+        return true;
+    }
+    bool plugLocked() {
+        if (plugged || destroyed)
+            return false;
+        plugged = true;
+        ++connection;
+        transfersSinceReplug = 0;
+        return true;
+    }
+    // Not under `mutex`: a listener may call the keyboard. Its own lock keeps a listener being
+    // replaced from being called after its owner has gone.
+    void announcePlug(bool nowPlugged) {
+        std::lock_guard lock(plugListenerMutex);
+        if (plugListener)
+            plugListener(nowPlugged);
+    }
+    void setPlugListener(std::function<void(bool)> listener) {
+        std::lock_guard lock(plugListenerMutex);
+        plugListener = std::move(listener);
+    }
+    // A transfer reached the live keyboard. When a replug cycle is due after it, the keyboard
+    // goes and the time it stays away is returned.
+    std::optional<std::chrono::milliseconds> replugAfterTransferLocked() {
+        ++transfersSinceReplug;
+        if (replugs.empty() || transfersSinceReplug != replugs.front().transfer)
+            return std::nullopt;
+        const std::chrono::milliseconds away = replugs.front().away;
+        if (--replugs.front().times == 0)
+            replugs.pop_front();
+        unplugLocked();
+        return away;
     }
 
     bool connected(std::uint64_t openedIn) const {
@@ -90,6 +132,10 @@ struct KeyboardState {
         errors.push_back(error);
         return errorListener;
     }
+
+  private:
+    std::mutex plugListenerMutex;
+    std::function<void(bool)> plugListener;
 };
 
 } // namespace q905

@@ -160,6 +160,24 @@ TEST(ReadSequence, SpeedResponseTimeAndWindowsLockAreDecodedFromTheWire) {
     EXPECT_EQ(device.settings.deviceSettings().winKeyLock(), 0);
 }
 
+TEST(ReadSequence, ASlowKeyboardIsReadToTheEnd) {
+    // 20 ms a transfer, as behind a slow hub: the start-up read takes longer than five seconds.
+    // The keyboard's transfer time and the read's waits go through one recording clock.
+    testing::RecordingClock clock;
+    EmulatedKeyboard keyboard({.latency = std::chrono::milliseconds(20), .clock = &clock});
+    SettingsImage memory = keyboard.memory();
+    memory.at(layout::kPalmRestBlock.offset + 3) = 0x21; // the last block read
+    keyboard.setMemory(memory);
+    HidLink link(keyboard.backend(), clock);
+    ASSERT_TRUE(link.openCommandHandle());
+    Settings settings;
+    EXPECT_EQ(initialRead(link, settings, {}), ReadResult::Complete);
+    EXPECT_GT(clock.totalMilliseconds(), 5000);
+    EXPECT_TRUE(settings.appliedSettings().sameBlock(keyboard.memory(), layout::kPalmRestBlock));
+    EXPECT_TRUE(
+        settings.appliedSettings().sameBlock(keyboard.memory(), layout::kPerKeyColourPages));
+}
+
 TEST(ReadSequence, AReadAgainstAnUnpluggedKeyboardStopsAtOnceAndLeavesTheImageAlone) {
     EmulatedDevice device;
     device.settings.deviceSettings().at(layout::kBrightness) = 33;

@@ -1,12 +1,15 @@
 #include "device/Commands.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "emulator/KeyboardProbe.h"
+#include "support/RecordingClock.h"
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <mutex>
 #include <unistd.h>
 
 namespace q905 {
@@ -83,6 +86,48 @@ TEST(EmulatedKeyboardDevice, UnplugWakesABlockedReadWithGoneAndKillsOpenChannels
     KeyboardProbe again(keyboard);
     EXPECT_EQ(again.readBulk(command::kReadMacroSlot, {.p2 = 3}, 3),
               std::vector<std::uint8_t>(192, 7));
+    EXPECT_TRUE(keyboard.errors().empty());
+}
+
+TEST(EmulatedKeyboardDevice, AReplugAnswersItsTransferThenVanishesAndComesBackWithTheSameMemory) {
+    for (const char* wrong : {"replug@0", "replug@3:", "replug@3x0", "replug@:5", "replug@3:5x"})
+        EXPECT_FALSE(parseFault(wrong)) << wrong;
+    testing::RecordingClock clock;
+    EmulatedKeyboard keyboard({.clock = &clock});
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<bool> plugEvents;
+    keyboard.setPlugListener([&](bool plugged) {
+        std::lock_guard lock(mutex);
+        plugEvents.push_back(plugged);
+        changed.notify_all();
+    });
+    const auto waitForEvents = [&](std::size_t count) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, 5s, [&] { return plugEvents.size() >= count; });
+    };
+    KeyboardProbe probe(keyboard);
+    probe.writeBulk(command::kMacroSlot, {.p2 = 3, .p3 = 3}, std::vector<std::uint8_t>(192, 7));
+
+    // Two cycles; each counts its three transfers from when the keyboard came back.
+    const auto fault = parseFault("replug@3:1500x2");
+    ASSERT_TRUE(fault);
+    keyboard.setFaults({*fault});
+    for (std::size_t cycle = 1; cycle <= 2; ++cycle) {
+        SCOPED_TRACE(cycle);
+        KeyboardProbe session(keyboard);
+        session.query(command::kReadReportRate);
+        EXPECT_TRUE(session.command->setFeature(makeFeatureFrame(command::kReadReportRate)));
+        ASSERT_TRUE(waitForEvents(2 * cycle));
+        FeatureFrame reply{};
+        EXPECT_FALSE(session.command->getFeature(reply)) << "a handle from before stays dead";
+    }
+    EXPECT_EQ(plugEvents, (std::vector<bool>{false, true, false, true}));
+    EXPECT_EQ(clock.totalMilliseconds(), 3000) << "the time away goes through the clock";
+    KeyboardProbe again(keyboard);
+    EXPECT_EQ(again.readBulk(command::kReadMacroSlot, {.p2 = 3}, 3),
+              std::vector<std::uint8_t>(192, 7));
+    EXPECT_TRUE(keyboard.isPlugged()) << "no third cycle";
     EXPECT_TRUE(keyboard.errors().empty());
 }
 

@@ -162,9 +162,12 @@ class WindowHarness {
 
     // Builds the window, shows it unless it starts hidden, and waits for the start-up read.
     MainWindow& start() {
+        // Listening before the start-up read begins, as the program does: a keyboard that goes
+        // during that read is heard.
+        auto hotPlug = std::make_unique<EmulatedHotPlug>(keyboard);
         window = std::make_unique<MainWindow>(services);
         QObject::connect(window.get(), &MainWindow::readDone, [this] { ++readDoneCount; });
-        window->adoptHotPlugSource(std::make_unique<EmulatedHotPlug>(keyboard));
+        window->adoptHotPlugSource(std::move(hotPlug));
         if (!window->startsHidden()) {
             window->show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));

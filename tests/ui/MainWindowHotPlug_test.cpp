@@ -3,7 +3,9 @@
 #include "MainWindowHarness.h"
 
 #include "app/WindowTexts.h"
+#include "controls/ui/SkinSlider.h"
 #include "device/SettingsLayout.h"
+#include "lighting/PanelSliders.h"
 #include "firmware/FirmwareVersion.h"
 #include "platform/qt/DesktopLauncher.h"
 #include "platform/qt/SingleInstance.h"
@@ -141,6 +143,39 @@ TEST(MainWindowHotPlug, APlugInReadThatFailsIsToldAndNotTakenAsRead) {
     EXPECT_EQ(harness.readDoneCount, 0);
     // The keyboard stayed: it is kept, and the next apply or plug-in can reach it.
     EXPECT_TRUE(window.connection().connected());
+}
+
+TEST(MainWindowHotPlug, AKeyboardGoneDuringTheStartUpReadComesBackWithItsSettingsShown) {
+    WindowHarness harness;
+    SettingsImage memory = harness.keyboard.memory();
+    memory.at(layout::kBrightness) = 7;
+    memory.at(layout::kLightingEffect) = 3;
+    memory.at(layout::perKeyColourPage(2).offset + 9) = 0x5A;
+    harness.keyboard.setMemory(memory);
+    // It answers the 20th transfer, early in the start-up read, and is back at once.
+    harness.keyboard.setFaults({*parseFault("replug@20:0")});
+    MainWindow& window = harness.start();
+
+    // The start-up read's end is handed over apart from the arrival: wait for both.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !harness.dialogs.told.empty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.delays.allStepsRun(); }));
+    EXPECT_EQ(harness.dialogs.told,
+              std::vector<QString>{" | " + qt(texts::kReadFailed.in(Language::English))})
+        << "the start-up read was cut short and said so";
+    EXPECT_EQ(harness.readDoneCount, 1) << "one refresh, after the plug-in read";
+    EXPECT_TRUE(window.connection().connected());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.connection().readerRunning(); }));
+    for (const Block block : {layout::kLightingParams, layout::kKeyMapBlock,
+                              layout::kMacroSlotBlock, layout::kPerKeyColourPages})
+        EXPECT_TRUE(harness.image().sameBlock(memory, block)) << block.offset;
+    auto* brightness =
+        window.findChild<SkinSlider*>(QStringLiteral("slider%1").arg(slider::kBrightness));
+    ASSERT_NE(brightness, nullptr);
+    EXPECT_EQ(brightness->value(), 7);
+    // Back for good: an apply reaches it.
+    harness.image().at(layout::kBrightness) = 12;
+    harness.click(880, 620);
+    EXPECT_EQ(harness.keyboard.memory().brightness(), 12);
 }
 
 TEST(MainWindowHotPlug, WithoutKeyboardTheProgramWaitsInTheTray) {

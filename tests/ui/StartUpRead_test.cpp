@@ -7,6 +7,8 @@
 #include "device/SettingsLayout.h"
 #include "lighting/PanelSliders.h"
 
+#include <QProcess>
+
 namespace q905 {
 namespace {
 
@@ -68,6 +70,40 @@ TEST(StartUpRead, TheWindowPaintsAndFollowsThePointerButTakesNoEditsUntilTheHand
     harness.click(kApply.x(), kApply.y());
     EXPECT_EQ(harness.keyboard.memory().at(layout::kGameMode.offset), gameMode ^ 1);
     window.close();
+}
+
+} // namespace
+} // namespace q905
+
+namespace q905 {
+namespace {
+
+// q905 --screenshot as a script runs it: it writes its picture and ends whatever the read's
+// outcome, and its exit status tells the two apart.
+TEST(StartUpRead, AScreenshotIsWrittenAndTheProgramEndsWhenTheReadFails) {
+    QTemporaryDir folder;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), folder.filePath(QStringLiteral("cache")));
+    for (const bool failing : {true, false}) {
+        SCOPED_TRACE(failing ? "failing read" : "complete read");
+        const QString shot = folder.filePath(failing ? QStringLiteral("failed.png")
+                                                     : QStringLiteral("read.png"));
+        QStringList arguments{QStringLiteral("--simulate"), QStringLiteral("--data-dir"),
+                              folder.filePath(QStringLiteral("data")),
+                              QStringLiteral("--screenshot"), shot};
+        if (failing)
+            arguments << QStringLiteral("--simulate-fault") << QStringLiteral("fail@40");
+        QProcess q905;
+        q905.setProcessEnvironment(environment);
+        q905.start(QStringLiteral(Q905_GUI_PATH), arguments);
+        ASSERT_TRUE(q905.waitForFinished(30000)) << "it ends whatever the read's outcome";
+        const QString errors = QString::fromUtf8(q905.readAllStandardError());
+        EXPECT_EQ(q905.exitCode(), failing ? 1 : 0) << errors.toStdString();
+        EXPECT_EQ(errors.contains(QStringLiteral("could not be read to the end")), failing)
+            << errors.toStdString();
+        EXPECT_FALSE(QImage(shot).isNull()) << "the window's picture";
+    }
 }
 
 } // namespace

@@ -27,6 +27,8 @@
 #include <QTimer>
 
 #include <iostream>
+#include <memory>
+#include <utility>
 
 namespace q905 {
 
@@ -38,11 +40,13 @@ constexpr const char* kUsage =
     "                            kept in FILE)\n"
     "  --simulate-firmware M.N   the emulated keyboard's firmware version\n"
     "  --simulate-latency US     time per emulated transfer in microseconds\n"
-    "  --simulate-fault FAULT    unplug@N, fail@N, no-ack, silent or stray-report@N\n"
+    "  --simulate-fault FAULT    unplug@N, fail@N, no-ack, silent, stray-report@N or\n"
+    "                            replug@N[:MS][xK] (repeatable)\n"
     "  --trace FILE              record every transfer with the keyboard\n"
     "  --data-dir DIR            where keymap.bin and MacroDefine.bin live\n"
     "  --language en|de          the language of the window\n"
     "  --screenshot FILE         write the window as PNG after the start-up read, then exit\n"
+    "                            (1 when the read failed: the picture shows it as it stands)\n"
     "  --help                    this text\n"
     "  --version                 the version of q905\n";
 
@@ -67,14 +71,43 @@ struct Collaborators {
     TimerDelays delays;
 };
 
-void writeScreenshot(MainWindow& window, const std::filesystem::path& file) {
+// The picture is written whatever the start-up read's outcome; a read cut short makes it a
+// picture of the window as it stands then, and the exit status says so.
+void writeScreenshot(MainWindow& window, const std::filesystem::path& file, bool readFailed) {
     const QImage picture = window.grab().toImage();
     if (!picture.save(QString::fromStdString(file.string()), "PNG")) {
-        std::cerr << "q905: cannot write " << file << "\n";
+        std::cerr << "q905: cannot write " << escapeForTerminal(file.string()) << "\n";
+        QCoreApplication::exit(1);
+        return;
+    }
+    if (readFailed) {
+        std::cerr << "q905: the keyboard could not be read to the end; "
+                  << escapeForTerminal(file.string())
+                  << " shows the window as it stands, without all of the keyboard's settings\n";
         QCoreApplication::exit(1);
         return;
     }
     QCoreApplication::exit(0);
+}
+
+// Once, after the start-up read has ended either way, or at once when there is none.
+void screenshotAfterStartUpRead(MainWindow& window, const std::filesystem::path& file) {
+    const auto shoot = [&window, file](bool readFailed) {
+        QTimer::singleShot(0, &window,
+                           [&window, file, readFailed] { writeScreenshot(window, file, readFailed); });
+    };
+    if (!window.connection().initialReadRunning()) {
+        shoot(false);
+        return;
+    }
+    auto taken = std::make_shared<bool>(false);
+    const auto once = [taken, shoot](bool readFailed) {
+        if (std::exchange(*taken, true))
+            return;
+        shoot(readFailed);
+    };
+    QObject::connect(&window, &MainWindow::readDone, &window, [once] { once(false); });
+    QObject::connect(&window, &MainWindow::readFailed, &window, [once] { once(true); });
 }
 
 } // namespace
@@ -199,17 +232,7 @@ int Application::run(int argc, char** argv) {
     QObject::connect(window.get(), &MainWindow::finished, &application, &QCoreApplication::quit);
 
     if (options.screenshot) {
-        const std::filesystem::path file = *options.screenshot;
-        MainWindow* shown = window.get();
-        if (window->connection().initialReadRunning())
-            QObject::connect(
-                shown, &MainWindow::readDone, &application,
-                [shown, file] {
-                    QTimer::singleShot(0, shown, [shown, file] { writeScreenshot(*shown, file); });
-                },
-                Qt::SingleShotConnection);
-        else
-            QTimer::singleShot(0, shown, [shown, file] { writeScreenshot(*shown, file); });
+        screenshotAfterStartUpRead(*window, *options.screenshot);
     } else if (!window->startsHidden()) {
         window->show();
         window->prepareFirstFrame();

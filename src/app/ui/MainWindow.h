@@ -92,6 +92,8 @@ class MainWindow : public QWidget {
   signals:
     // After each refresh, once the window shows the new state.
     void readDone(q905::ReadSource source);
+    // A read of the keyboard was cut short and said so; the window shows the image as it stands.
+    void readFailed();
     // The window closed; the program ends.
     void finished();
 

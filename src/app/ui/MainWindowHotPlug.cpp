@@ -50,6 +50,7 @@ void MainWindow::tellReadFailed() {
     m_services.dialogs->tell(this, QString(), text(texts::kReadFailed));
     m_panel->refreshSliders();
     paintMainWindow();
+    emit readFailed();
 }
 
 void MainWindow::deviceRemoved() {
