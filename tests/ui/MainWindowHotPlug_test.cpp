@@ -5,8 +5,8 @@
 #include "app/WindowTexts.h"
 #include "controls/ui/SkinSlider.h"
 #include "device/SettingsLayout.h"
-#include "lighting/PanelSliders.h"
 #include "firmware/FirmwareVersion.h"
+#include "lighting/PanelSliders.h"
 #include "platform/qt/DesktopLauncher.h"
 #include "platform/qt/SingleInstance.h"
 

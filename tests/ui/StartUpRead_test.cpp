@@ -87,8 +87,8 @@ TEST(StartUpRead, AScreenshotIsWrittenAndTheProgramEndsWhenTheReadFails) {
     environment.insert(QStringLiteral("XDG_CACHE_HOME"), folder.filePath(QStringLiteral("cache")));
     for (const bool failing : {true, false}) {
         SCOPED_TRACE(failing ? "failing read" : "complete read");
-        const QString shot = folder.filePath(failing ? QStringLiteral("failed.png")
-                                                     : QStringLiteral("read.png"));
+        const QString shot =
+            folder.filePath(failing ? QStringLiteral("failed.png") : QStringLiteral("read.png"));
         QStringList arguments{QStringLiteral("--simulate"), QStringLiteral("--data-dir"),
                               folder.filePath(QStringLiteral("data")),
                               QStringLiteral("--screenshot"), shot};

@@ -92,9 +92,10 @@ void writeScreenshot(MainWindow& window, const std::filesystem::path& file, bool
 
 // Once, after the start-up read has ended either way, or at once when there is none.
 void screenshotAfterStartUpRead(MainWindow& window, const std::filesystem::path& file) {
-    const auto shoot = [&window, file](bool readFailed) {
-        QTimer::singleShot(0, &window,
-                           [&window, file, readFailed] { writeScreenshot(window, file, readFailed); });
+    MainWindow* shown = &window;
+    const auto shoot = [shown, file](bool readFailed) {
+        QTimer::singleShot(
+            0, shown, [shown, file, readFailed] { writeScreenshot(*shown, file, readFailed); });
     };
     if (!window.connection().initialReadRunning()) {
         shoot(false);
