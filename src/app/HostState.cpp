@@ -195,6 +195,13 @@ Status HostState::saveMacros() {
     return saveMacroFile(macroFilePath(), *m_macros);
 }
 
+void HostState::takeKeyboardImages(const SettingsImage& device, const SettingsImage& applied,
+                                   DeviceVersion version) {
+    m_settings.deviceSettings() = device;
+    m_settings.appliedSettings() = applied;
+    m_settings.setDeviceVersion(version);
+}
+
 void HostState::snapshotAll() {
     m_settings.snapshot();
     m_keys.snapshot();

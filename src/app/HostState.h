@@ -79,6 +79,11 @@ class HostState {
     Status saveAppliedKeymap();
     Status saveMacros();
 
+    // The settings images become the keyboard's as a transaction of the keyboard's session
+    // left them: the session is their one writer, this is their copy for editing and files.
+    void takeKeyboardImages(const SettingsImage& device, const SettingsImage& applied,
+                            DeviceVersion version);
+
     // AppliedSettings and AppliedAssignmentTable take the working copies.
     void snapshotAll();
     // The working copies go back to the applied ones; the marks follow.

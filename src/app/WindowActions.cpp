@@ -1,28 +1,41 @@
 #include "app/WindowActions.h"
 
 #include "app/ButtonTable.h"
-#include "device/DeviceReader.h"
 #include "keys/CommitAssignment.h"
 #include "keys/KeyTable.h"
 #include "lighting/EffectCatalogue.h"
 
 namespace q905 {
 
-ApplyOutcome applyEdits(HidLink& link, AckFlag& ack, HostState& host) {
+Result<PreparedSave> beginHostSave(HostState& host, bool macros) {
+    return host.prepareSave(macros);
+}
+
+ApplyOutcome finishApply(HostState& host, PreparedSave save, const ApplyReport& report) {
     ApplyOutcome outcome;
-    Result<PreparedSave> save = host.prepareSave();
-    if (!save) {
-        outcome.saved = save.status();
-        return outcome;
-    }
-    outcome.sent = link.commandHandleValid();
-    outcome.result = applyChanges(link, host.settings(), ack);
-    if (outcome.result == ApplyResult::Applied || outcome.result == ApplyResult::NothingToApply) {
+    outcome.result = report.result;
+    outcome.sent = report.result != ApplyResult::NotConnected;
+    host.takeKeyboardImages(report.images.device, report.images.applied, report.images.version);
+    if (report.result == ApplyResult::Applied || report.result == ApplyResult::NothingToApply) {
         host.snapshotAll();
         outcome.snapshotTaken = true;
     }
-    outcome.saved = host.finishSave(std::move(*save));
+    outcome.saved = host.finishSave(std::move(save));
     return outcome;
+}
+
+ApplyOutcome notPrepared(const Status& failure) {
+    ApplyOutcome outcome;
+    outcome.saved = failure;
+    return outcome;
+}
+
+ApplyOutcome applyEdits(KeyboardSession& session, HostState& host, bool macros) {
+    Result<PreparedSave> save = beginHostSave(host, macros);
+    if (!save)
+        return notPrepared(save.status());
+    const ApplyReport report = session.apply(host.image());
+    return finishApply(host, std::move(*save), report);
 }
 
 RevertOutcome revertEdits(HostState& host) {
@@ -32,27 +45,33 @@ RevertOutcome revertEdits(HostState& host) {
     return outcome;
 }
 
-FactoryResetOutcome factoryReset(HidLink& link, HostState& host) {
+FactoryResetOutcome finishFactoryReset(HostState& host, PreparedSave save,
+                                       const ResetReport& report) {
     FactoryResetOutcome outcome;
-    if (!link.commandHandleValid())
-        return outcome;
-    Result<PreparedSave> save = host.prepareSave();
-    if (!save) {
-        outcome.reset = ApplyResult::NothingToApply; // nothing was sent
-        outcome.saved = save.status();
-        return outcome;
-    }
-    outcome.reset = resetKeyboard(link);
+    outcome.reset = report.reset;
     if (!outcome.wasReset())
         return outcome;
-    outcome.read = readAll(link, host.settings());
-    outcome.saved = host.factoryResetHostSide(std::move(*save));
+    outcome.read = report.read;
+    host.takeKeyboardImages(report.images.device, report.images.applied, report.images.version);
+    outcome.saved = host.factoryResetHostSide(std::move(save));
     return outcome;
 }
 
-Status readDoneHostSide(KeyboardConnection& connection, HostState& host, ReadSource source) {
-    if (source == ReadSource::Keyboard && connection.connected())
-        (void)readLightingParams(connection.link(), host.settings());
+FactoryResetOutcome notPreparedForReset(const Status& failure) {
+    FactoryResetOutcome outcome;
+    outcome.reset = ApplyResult::NothingToApply; // nothing was sent
+    outcome.saved = failure;
+    return outcome;
+}
+
+FactoryResetOutcome factoryReset(KeyboardSession& session, HostState& host) {
+    Result<PreparedSave> save = beginHostSave(host);
+    if (!save)
+        return notPreparedForReset(save.status());
+    return finishFactoryReset(host, std::move(*save), session.factoryReset());
+}
+
+Status readDoneHostSide(HostState& host, ReadSource source) {
     if (source == ReadSource::Keyboard)
         host.resumePendingEdits();
     recomputeAssignedFlags(host.keys(), host.image());

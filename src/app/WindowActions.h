@@ -1,10 +1,10 @@
 #pragma once
-// What the main window's buttons and messages do to the host state and the keyboard, without
-// the window: apply, revert, factory reset and the refresh after a read.
+// The host side of the keyboard's transactions, shared by the window and q905ctl: the files
+// prepared before the keyboard is changed, and what the host state takes from the session's
+// report afterwards. The transactions themselves are the keyboard session's.
 
 #include "app/HostState.h"
-#include "app/KeyboardConnection.h"
-#include "device/DeviceWriter.h"
+#include "app/KeyboardSession.h"
 #include "firmware/FirmwareVersion.h"
 
 namespace q905 {
@@ -21,8 +21,14 @@ struct ApplyOutcome {
     // saved.
     bool failed() const { return !snapshotTaken || !saved.ok(); }
 };
-// keymap.bin is prepared first; only then does the keyboard get the edits.
-ApplyOutcome applyEdits(HidLink& link, AckFlag& ack, HostState& host);
+// The apply's host side: keymap.bin is prepared first (beginHostSave); only then does the
+// keyboard get the edits; finishApply takes the session's report and puts the files in place.
+[[nodiscard]] Result<PreparedSave> beginHostSave(HostState& host, bool macros = false);
+ApplyOutcome finishApply(HostState& host, PreparedSave save, const ApplyReport& report);
+// An outcome for an apply whose files could not be prepared: nothing was sent.
+ApplyOutcome notPrepared(const Status& failure);
+// The three steps at once, waiting for the keyboard: for callers without an event loop.
+ApplyOutcome applyEdits(KeyboardSession& session, HostState& host, bool macros = false);
 
 struct RevertOutcome {
     // The view the keyboard picture shows afterwards: per-key colours while a lighting profile
@@ -34,7 +40,8 @@ struct RevertOutcome {
 RevertOutcome revertEdits(HostState& host);
 
 struct FactoryResetOutcome {
-    // Of the reset's own frames: Applied, NotConnected or TransferFailed.
+    // Of the reset's own frames: Applied, NotConnected or TransferFailed; NothingToApply when
+    // the files could not be prepared and nothing was sent.
     ApplyResult reset = ApplyResult::NotConnected;
     ReadResult read = ReadResult::TransferFailed; // the read back, when the reset went out
     Status saved = Status::success();
@@ -42,18 +49,20 @@ struct FactoryResetOutcome {
     bool wasReset() const { return reset == ApplyResult::Applied; }
     bool failed() const { return !wasReset() || read != ReadResult::Complete || !saved.ok(); }
 };
-// keymap.bin prepared, the keyboard's factory reset, read back, then the host side: no
-// assignments, every key enabled, snapshots, keymap.bin. A keyboard that is not there or did
-// not take the reset leaves the host side untouched: clearing the user's assignments for a
-// keyboard that was never reset would lose them for nothing.
-FactoryResetOutcome factoryReset(HidLink& link, HostState& host);
+// keymap.bin prepared (beginHostSave), the keyboard's factory reset and read back (the
+// session's), then the host side: no assignments, every key enabled, snapshots, keymap.bin. A
+// keyboard that did not take the reset leaves the host side untouched: clearing the user's
+// assignments for a keyboard that was never reset would lose them for nothing.
+FactoryResetOutcome finishFactoryReset(HostState& host, PreparedSave save,
+                                       const ResetReport& report);
+FactoryResetOutcome notPreparedForReset(const Status& failure);
+// The three steps at once, waiting for the keyboard.
+FactoryResetOutcome factoryReset(KeyboardSession& session, HostState& host);
 
 enum class ReadSource { Keyboard, Profile };
-// The host side of the refresh after a read: after a read of the keyboard the lighting
-// parameters once more and the edits still pending from an earlier run, the assigned-key
-// marks, then keymap.bin (its result returned).
-[[nodiscard]] Status readDoneHostSide(KeyboardConnection& connection, HostState& host,
-                                      ReadSource source);
+// The host side of the refresh after a read: after a read of the keyboard the edits still
+// pending from an earlier run, the assigned-key marks, then keymap.bin (its result returned).
+[[nodiscard]] Status readDoneHostSide(HostState& host, ReadSource source);
 // Whether the update question is due after this read.
 bool firmwareQuestionDue(ReadSource source, FirmwareVersion fileVersion, const Settings& settings);
 

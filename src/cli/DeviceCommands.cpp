@@ -15,8 +15,7 @@ namespace q905 {
 int runList(CliContext& context, std::span<const std::string> args) {
     if (!args.empty())
         return refuseUsage(context.err, "list takes no arguments");
-    Settings settings;
-    DeviceSession session(context.options, settings);
+    DeviceSession session(context.options);
     bool any = false;
     for (const HidInterfaceInfo& info : session.backend().enumerate()) {
         if (info.vendorId != kKeyboardVendorId || info.productId != kKeyboardProductId)
@@ -40,16 +39,15 @@ int runList(CliContext& context, std::span<const std::string> args) {
 int runRead(CliContext& context, std::span<const std::string> args) {
     if (!args.empty())
         return refuseUsage(context.err, "read takes no arguments");
-    Settings settings;
-    DeviceSession session(context.options, settings);
+    DeviceSession session(context.options);
     if (const auto failed = openKeyboard(session, context))
         return *failed;
-    if (const ReadResult read = initialRead(session.link(), session.settings(), {});
-        read != ReadResult::Complete) {
-        context.err << "q905ctl: the keyboard did not answer (" << describe(read) << ")\n";
+    const ReadReport read = session.keyboard().read(ReadKind::StartUp);
+    if (read.result != ReadResult::Complete) {
+        context.err << "q905ctl: the keyboard did not answer (" << describe(read.result) << ")\n";
         return finish(session, context, exitcode::kFailure);
     }
-    printSummary(session.settings(), context.out);
+    printSummary(read.images.device, read.images.version, context.out);
     return finish(session, context, exitcode::kOk);
 }
 
@@ -64,7 +62,7 @@ int runReset(CliContext& context, std::span<const std::string> args) {
     if (!session.connected())
         return refuseUsage(context.err,
                            "reset needs the keyboard; it cannot be used with --no-apply");
-    const FactoryResetOutcome outcome = factoryReset(session.link(), session.host());
+    const FactoryResetOutcome outcome = factoryReset(session.keyboard(), session.host());
     if (!outcome.wasReset() && !outcome.saved) {
         context.err << "q905ctl: " << escapeForTerminal(outcome.saved.message())
                     << "; the keyboard was not reset\n";
@@ -76,8 +74,11 @@ int runReset(CliContext& context, std::span<const std::string> args) {
         return session.finishWith(exitcode::kFailure);
     }
     ReadResult read = outcome.read;
-    if (read == ReadResult::Complete)
-        read = readDeviceVersion(session.link(), session.host().settings());
+    if (read == ReadResult::Complete) {
+        const ReadReport version = session.keyboard().readVersion();
+        read = version.result;
+        session.host().settings().setDeviceVersion(version.images.version);
+    }
     if (read != ReadResult::Complete) {
         context.err << "q905ctl: the keyboard was reset but did not answer afterwards ("
                     << describe(read) << ")\n";
@@ -87,7 +88,7 @@ int runReset(CliContext& context, std::span<const std::string> args) {
         context.err << "q905ctl: " << escapeForTerminal(outcome.saved.message()) << '\n';
         return session.finishWith(exitcode::kFailure);
     }
-    printSummary(session.host().settings(), context.out);
+    printSummary(session.host().image(), session.host().settings().deviceVersion(), context.out);
     return session.finishWith(exitcode::kOk);
 }
 

@@ -4,20 +4,20 @@
 
 namespace q905 {
 
-DeviceSession::DeviceSession(const CliOptions& options, Settings& settings)
-    : m_keyboard(options),
-      m_connection(m_keyboard.backend(), m_clock, m_keyboard.trace(), settings) {}
+DeviceSession::DeviceSession(const CliOptions& options)
+    : m_keyboard(options), m_session(std::make_unique<KeyboardSession>(
+                               m_keyboard.backend(), m_clock, m_keyboard.trace())) {}
 
 DeviceSession::~DeviceSession() {
-    m_connection.shutdown([] {});
+    m_session.reset();
 }
 
 DeviceSession::OpenResult DeviceSession::open() {
-    if (const Status opened = link().openCommandHandle(); !opened)
-        return {link().keyboardSeen() ? OpenStatus::NoAccess : OpenStatus::NoKeyboard,
-                opened.message()};
     // Without the notification handle nothing acknowledges an apply; reads still work.
-    m_connection.startReader(nullptr);
+    const OpenReport opened = m_session->open();
+    if (!opened.opened)
+        return {opened.keyboardSeen ? OpenStatus::NoAccess : OpenStatus::NoKeyboard,
+                opened.error};
     return {};
 }
 

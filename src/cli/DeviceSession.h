@@ -1,13 +1,13 @@
 #pragma once
 // One run of q905ctl against a keyboard: the keyboard the options name (real or emulated) and
-// the connection to it, whose notification reader delivers acknowledgements and the keyboard's
-// own changes into the caller's images.
+// the keyboard session that talks to it, used synchronously.
 
 #include "app/KeyboardBackend.h"
-#include "app/KeyboardConnection.h"
+#include "app/KeyboardSession.h"
 #include "app/ProgramOptions.h"
 #include "device/Clock.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,8 +15,9 @@ namespace q905 {
 
 class DeviceSession {
   public:
-    DeviceSession(const CliOptions& options, Settings& settings);
-    // Stops the reader and closes the handles; the emulated memory goes back to its file.
+    explicit DeviceSession(const CliOptions& options);
+    // The session ends (reader stopped, handles closed) before the emulated memory goes back
+    // to its file.
     ~DeviceSession();
 
     enum class OpenStatus { Opened, NoKeyboard, NoAccess };
@@ -30,9 +31,7 @@ class DeviceSession {
     const Status& memoryFileStatus() const { return m_keyboard.memoryFileStatus(); }
 
     HidBackend& backend() { return m_keyboard.backend(); }
-    HidLink& link() { return m_connection.link(); }
-    Settings& settings() { return m_connection.settings(); }
-    AckFlag& ack() { return m_connection.ack(); }
+    KeyboardSession& keyboard() { return *m_session; }
     bool traceOpen() const { return m_keyboard.traceOpen(); }
     // Protocol errors the emulated keyboard saw; empty for a real keyboard.
     std::vector<std::string> emulatorErrors();
@@ -40,7 +39,7 @@ class DeviceSession {
   private:
     SystemClock m_clock;
     KeyboardBackend m_keyboard;
-    KeyboardConnection m_connection;
+    std::unique_ptr<KeyboardSession> m_session;
 };
 
 } // namespace q905

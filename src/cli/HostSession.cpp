@@ -1,5 +1,6 @@
 #include "cli/HostSession.h"
 
+#include "app/WindowActions.h"
 #include "base/TextSafety.h"
 #include "cli/Output.h"
 #include "cli/SessionHelpers.h"
@@ -36,16 +37,19 @@ std::optional<int> HostSession::start() {
         printWarning(m_context.err, report.macros.message);
     if (m_context.options.noApply)
         return std::nullopt;
-    m_device = std::make_unique<DeviceSession>(m_context.options, m_host->settings());
+    m_device = std::make_unique<DeviceSession>(m_context.options);
     if (const auto failed = openKeyboard(*m_device, m_context))
         return failed;
-    // initialRead snapshots the image; the table's snapshot goes with it.
-    if (const ReadResult read = initialRead(m_device->link(), m_host->settings(), {});
-        read != ReadResult::Complete) {
+    // The start-up read snapshots the image; the table's snapshot goes with it.
+    const ReadReport read = m_device->keyboard().read(
+        ReadKind::StartUp, {m_host->image(), m_host->settings().appliedSettings(), {}});
+    if (read.result != ReadResult::Complete) {
         // Nothing is applied over a state that was never read.
-        m_context.err << "q905ctl: the keyboard did not answer (" << describe(read) << ")\n";
+        m_context.err << "q905ctl: the keyboard did not answer (" << describe(read.result)
+                      << ")\n";
         return finish(*m_device, m_context, exitcode::kFailure);
     }
+    m_host->takeKeyboardImages(read.images.device, read.images.applied, read.images.version);
     m_host->keys().snapshot();
     m_host->resumePendingEdits();
     return std::nullopt;
@@ -61,20 +65,22 @@ int HostSession::commit(bool macros) {
         return m_device ? finish(*m_device, m_context, exitcode::kFailure) : exitcode::kFailure;
     }
     int exitCode = exitcode::kOk;
+    Status saved = Status::success();
     if (m_device) {
-        const ApplyResult result =
-            applyChanges(m_device->link(), m_host->settings(), m_device->ack());
-        if (result == ApplyResult::Applied || result == ApplyResult::NothingToApply) {
-            m_host->snapshotAll();
-        } else {
+        const ApplyOutcome outcome = finishApply(*m_host, std::move(*save),
+                                                 m_device->keyboard().apply(m_host->image()));
+        if (!outcome.snapshotTaken) {
             // The edit stays pending in keymap.bin (applied.bin says what the keyboard holds)
             // and goes out with the next apply.
-            m_context.err << "q905ctl: the keyboard did not take the change: " << describe(result)
-                          << '\n';
+            m_context.err << "q905ctl: the keyboard did not take the change: "
+                          << describe(outcome.result) << '\n';
             exitCode = exitcode::kFailure;
         }
+        saved = outcome.saved;
+    } else {
+        saved = m_host->finishSave(std::move(*save));
     }
-    if (const Status saved = m_host->finishSave(std::move(*save)); !saved) {
+    if (!saved) {
         m_context.err << "q905ctl: " << escapeForTerminal(saved.message()) << '\n';
         exitCode = exitcode::kFailure;
     }

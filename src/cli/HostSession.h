@@ -25,7 +25,7 @@ class HostSession {
     SettingsImage& image() { return m_host->image(); }
     bool connected() const { return m_device != nullptr; }
     // Only while connected.
-    HidLink& link() { return m_device->link(); }
+    KeyboardSession& keyboard() { return m_device->keyboard(); }
 
     // Prepares keymap.bin (and with macros MacroDefine.bin), applies (unless --no-apply), then
     // puts the files in place; the exit code to end with. Nothing is sent when the files

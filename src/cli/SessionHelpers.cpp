@@ -38,9 +38,7 @@ int finish(DeviceSession& session, CliContext& context, int exitCode) {
     return errors.empty() ? exitCode : exitcode::kFailure;
 }
 
-void printSummary(const Settings& settings, std::ostream& out) {
-    const SettingsImage image = settings.deviceCopy();
-    const DeviceVersion version = settings.deviceVersion();
+void printSummary(const SettingsImage& image, DeviceVersion version, std::ostream& out) {
     out << "firmware:      " << int(version.major()) << '.' << int(version.minor()) << '\n'
         << "effect:        " << int(image.lightingEffect()) << '\n'
         << "speed:         " << int(image.speedStep()) << '\n'

@@ -11,6 +11,6 @@ namespace q905 {
 // Reports what the emulated keyboard rejected; returns the exit code to end with.
 [[nodiscard]] int finish(DeviceSession& session, CliContext& context, int exitCode);
 
-void printSummary(const Settings& settings, std::ostream& out);
+void printSummary(const SettingsImage& image, DeviceVersion version, std::ostream& out);
 
 } // namespace q905

@@ -206,12 +206,20 @@ ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyO
         return result;
     };
 
+    const auto stopAsked = [&] { return options.stop && options.stop->load(); };
+    if (stopAsked()) {
+        // Nothing to close but the session: the preview has not gone out.
+        (void)sendSession(link, 0);
+        return ApplyResult::Stopped;
+    }
     ack.clear();
     if (!sendLighting(link, image, command::kLightingPreview))
         return endEarly(ApplyResult::TransferFailed);
     if (!acknowledged())
         return endEarly(ApplyResult::NotAcknowledged);
     for (const BlockWrite* write : changed) {
+        if (stopAsked())
+            return endEarly(ApplyResult::Stopped);
         ack.clear();
         if (!sendBlock(link, image, *write))
             return endEarly(ApplyResult::TransferFailed);
@@ -271,6 +279,8 @@ const char* describe(ApplyResult result) {
         return "not acknowledged";
     case ApplyResult::TransferFailed:
         return "a transfer failed";
+    case ApplyResult::Stopped:
+        return "stopped before it ended";
     }
     return "unknown";
 }

@@ -6,6 +6,7 @@
 #include "device/HidLink.h"
 #include "device/Settings.h"
 
+#include <atomic>
 #include <vector>
 
 namespace q905 {
@@ -16,10 +17,14 @@ enum class ApplyResult {
     NotConnected,    // no command handle: nothing was sent
     NotAcknowledged, // a group went unacknowledged; the apply stopped and took no snapshot
     TransferFailed,  // a transfer failed; the apply stopped and took no snapshot
+    Stopped,         // asked to stop (the program is closing): ended between two groups with
+                     // the closing frames; no snapshot
 };
 
 struct ApplyOptions {
     Milliseconds ackTimeout = wait::kAckTimeout;
+    // Checked before each group; when set the apply ends early as after a failed group.
+    const std::atomic<bool>* stop = nullptr;
 };
 
 // Every block an apply compares with AppliedSettings, the lighting parameters, the Windows key

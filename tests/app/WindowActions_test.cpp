@@ -1,15 +1,17 @@
-// Apply, revert, factory reset, the refresh after a read and the keyboard's comings and goings,
-// against the emulated keyboard.
+// The keyboard session's transactions with their host side (apply, revert, factory reset, the
+// refresh after a read, arrival), against the emulated keyboard.
 #include "app/WindowActions.h"
 #include "device/SettingsLayout.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "keys/CommitAssignment.h"
 #include "keys/KeyTable.h"
 #include "support/RecordingClock.h"
+#include "support/TraceLines.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <algorithm>
+#include <future>
 #include <cstdlib>
 #include <filesystem>
 
@@ -29,20 +31,21 @@ class WindowActionsTest : public ::testing::Test {
         (void)host->loadAtStartUp();
         keyboard.setErrorListener(
             [](const std::string& error) { ADD_FAILURE() << "emulated keyboard: " << error; });
-        connection = std::make_unique<KeyboardConnection>(keyboard.backend(), clock, nullptr,
-                                                          host->settings());
+        session = std::make_unique<KeyboardSession>(keyboard.backend(), clock, trace.get());
     }
     ~WindowActionsTest() override {
-        connection->shutdown([] {});
+        session.reset();
         fs::remove_all(m_folder);
     }
 
     // Opened and read as at start-up, with the notification reader running.
     void connectAndRead() {
-        const auto opened = connection->openAndStartInitialRead({});
+        const OpenReport opened = session->open();
         ASSERT_TRUE(opened.opened) << opened.error;
-        connection->finishInitialRead([] {});
-        ASSERT_TRUE(connection->startReader(nullptr));
+        ASSERT_TRUE(opened.readerStarted);
+        const ReadReport read = session->read(ReadKind::StartUp);
+        ASSERT_EQ(read.result, ReadResult::Complete);
+        host->takeKeyboardImages(read.images.device, read.images.applied, read.images.version);
         host->snapshotAll();
     }
 
@@ -59,20 +62,28 @@ class WindowActionsTest : public ::testing::Test {
 
     EmulatedKeyboard keyboard;
     testing::RecordingClock clock;
+    // Called with each trace line, on the session's thread.
+    std::function<void(const std::string&)> onTraceLine;
+    std::vector<std::string> traceLines;
+    std::unique_ptr<Trace> trace = std::make_unique<Trace>([this](const std::string& line) {
+        traceLines.push_back(line);
+        if (onTraceLine)
+            onTraceLine(line);
+    });
     std::unique_ptr<HostState> host;
-    std::unique_ptr<KeyboardConnection> connection;
+    std::unique_ptr<KeyboardSession> session;
 
   private:
     fs::path m_folder;
 };
 
 TEST_F(WindowActionsTest, AnUnacknowledgedApplyKeepsTheEditsPending) {
-    // Command handle only: nothing listens for the keyboard's acknowledgements.
-    ASSERT_TRUE(connection->link().openCommandHandle());
+    connectAndRead();
+    keyboard.setFaults({Fault{Fault::Kind::NoAck, 0}});
     const std::uint8_t before = appliedGameMode();
     gameMode() = before ? 0 : 1;
     assignKey30();
-    const ApplyOutcome outcome = applyEdits(connection->link(), connection->ack(), *host);
+    const ApplyOutcome outcome = applyEdits(*session, *host);
     EXPECT_EQ(outcome.result, ApplyResult::NotAcknowledged);
     EXPECT_TRUE(outcome.failed());
     EXPECT_EQ(appliedGameMode(), before);
@@ -84,19 +95,19 @@ TEST_F(WindowActionsTest, EditsTheKeyboardRefusedAreShownAndSentByTheNextWindow)
     const std::uint8_t before = appliedGameMode();
     gameMode() = before ? 0 : 1;
     keyboard.setFaults({Fault{Fault::Kind::Fail, 3}});
-    EXPECT_TRUE(applyEdits(connection->link(), connection->ack(), *host).failed());
+    EXPECT_TRUE(applyEdits(*session, *host).failed());
     keyboard.setFaults({});
-    connection->shutdown([] {});
+    session.reset();
 
     // The next run of the window, on the same files.
     host = std::make_unique<HostState>(host->dataFolder());
     (void)host->loadAtStartUp();
-    connection =
-        std::make_unique<KeyboardConnection>(keyboard.backend(), clock, nullptr, host->settings());
+    session = std::make_unique<KeyboardSession>(keyboard.backend(), clock, nullptr);
     connectAndRead();
-    ASSERT_TRUE(readDoneHostSide(*connection, *host, ReadSource::Keyboard).ok());
+    ASSERT_TRUE(readDoneHostSide(*host, ReadSource::Keyboard).ok());
     EXPECT_NE(gameMode(), before);
-    EXPECT_FALSE(applyEdits(connection->link(), connection->ack(), *host).failed());
+    EXPECT_EQ(host->keys().flags()[kFnKeyIndex], 0);
+    EXPECT_FALSE(applyEdits(*session, *host).failed());
     EXPECT_NE(keyboard.memory().at(layout::kGameMode.offset), before);
     EXPECT_FALSE(fs::exists(host->dataFolder() / kAppliedFileName));
 }
@@ -118,76 +129,79 @@ TEST_F(WindowActionsTest, RevertRestoresTheAppliedCopiesAndChoosesTheView) {
 TEST_F(WindowActionsTest, AFactoryResetTheKeyboardDidNotTakeLeavesTheAssignments) {
     assignKey30();
     host->snapshotAll();
-    EXPECT_EQ(factoryReset(connection->link(), *host).reset, ApplyResult::NotConnected);
+    EXPECT_EQ(factoryReset(*session, *host).reset, ApplyResult::NotConnected);
     EXPECT_EQ(host->keys().flags()[30], 1);
 
     connectAndRead();
     // The reset's first frame fails: the keyboard keeps its settings, and so does the host.
     keyboard.setFaults({Fault{Fault::Kind::Fail, 1}});
-    const FactoryResetOutcome failed = factoryReset(connection->link(), *host);
+    const FactoryResetOutcome failed = factoryReset(*session, *host);
     EXPECT_EQ(failed.reset, ApplyResult::TransferFailed);
     EXPECT_TRUE(failed.failed());
     EXPECT_EQ(host->keys().flags()[30], 1);
     EXPECT_EQ(host->keys().table()[30].data()[0], 0x42);
 
     keyboard.setFaults({});
-    const FactoryResetOutcome reset = factoryReset(connection->link(), *host);
+    const FactoryResetOutcome reset = factoryReset(*session, *host);
     EXPECT_FALSE(reset.failed());
     EXPECT_EQ(host->keys().flags()[30], 0);
 }
 
-TEST_F(WindowActionsTest, TheRefreshAfterAKeyboardReadAsksForTheLightingAgain) {
-    connectAndRead();
-    // The notification reader is not told, so only the second query can see this.
-    connection->stopReader();
-    keyboard.sendLightingChange(2, 0x34);
-    ASSERT_TRUE(readDoneHostSide(*connection, *host, ReadSource::Profile).ok());
-    EXPECT_NE(host->image().lightingEffect(), 0x34);
-    ASSERT_TRUE(readDoneHostSide(*connection, *host, ReadSource::Keyboard).ok());
-    EXPECT_EQ(host->image().lightingEffect(), 0x34);
-    EXPECT_EQ(host->keys().flags()[kFnKeyIndex], 0);
-}
-
-TEST_F(WindowActionsTest, AnArrivalReadsOnceAndOnlyWhenTheKeyboardCanBeOpened) {
+TEST_F(WindowActionsTest, AnArrivalOpensOnlyAKeyboardThatIsThereAndNotYetOpen) {
     keyboard.unplug();
-    EXPECT_EQ(connection->arrive(), KeyboardConnection::Arrival::NotOpened);
+    const auto reopen = [this] {
+        std::promise<OpenReport> done;
+        session->reopen([&done](OpenReport opened) { done.set_value(opened); });
+        return done.get_future().get();
+    };
+    EXPECT_FALSE(reopen().opened);
     keyboard.plug();
-    const std::size_t before = keyboard.transferCount();
-    EXPECT_EQ(connection->arrive(), KeyboardConnection::Arrival::Read);
-    const std::size_t afterRead = keyboard.transferCount();
-    EXPECT_GT(afterRead, before);
-    EXPECT_EQ(connection->arrive(), KeyboardConnection::Arrival::AlreadyConnected);
-    EXPECT_EQ(keyboard.transferCount(), afterRead);
-    EXPECT_EQ(connection->generation(), 1u);
+    const OpenReport opened = reopen();
+    EXPECT_TRUE(opened.opened);
+    EXPECT_TRUE(opened.readerStarted);
+    EXPECT_FALSE(reopen().opened);
+    EXPECT_EQ(session->generation(), 1u);
 }
 
-TEST_F(WindowActionsTest, AReaderEndedByUnplugIsReplacedOnTheNextArrival) {
+TEST_F(WindowActionsTest, TransactionsRunInTheOrderAskedAndAStopEndsAnApplyWithItsClosingFrames) {
     connectAndRead();
-    keyboard.unplug();
-    for (int i = 0; i < 2000 && connection->readerRunning(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_FALSE(connection->readerRunning());
-    connection->closeHandles();
-    keyboard.plug();
-    ASSERT_EQ(connection->arrive(), KeyboardConnection::Arrival::Read);
-    EXPECT_TRUE(connection->startReader(nullptr));
-    EXPECT_TRUE(connection->readerRunning());
-}
+    std::vector<int> order;
+    std::promise<void> allDone;
+    SettingsImage edited = host->image();
+    edited.at(layout::kBrightness) = 1;
+    for (int i = 0; i < 3; ++i)
+        session->apply(edited, [&order, i](ApplyReport) { order.push_back(i); });
+    session->read(ReadKind::PlugIn, {host->image(), host->settings().appliedSettings(), {}}, true,
+                  [&](ReadReport) {
+                      order.push_back(3);
+                      allDone.set_value();
+                  });
+    allDone.get_future().wait();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3}));
 
-TEST_F(WindowActionsTest, TeardownLetsAStartUpReadHandItsCompletionOver) {
-    // The completion waits for the window's thread, as a blocking hand-over does; teardown
-    // must let it through instead of waiting for the read forever.
-    std::atomic<bool> handedOver{false};
-    std::atomic<bool> pumped{false};
-    const auto opened = connection->openAndStartInitialRead([&](ReadResult) {
-        while (!pumped)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        handedOver = true;
-    });
-    ASSERT_TRUE(opened.opened);
-    connection->shutdown([&] { pumped = true; });
-    EXPECT_TRUE(handedOver);
-    EXPECT_FALSE(connection->connected());
+    // Stopped once the first block of a large apply has gone out: the apply ends there with the
+    // closing lighting and session frames, and nothing asked later runs.
+    traceLines.clear();
+    onTraceLine = [this](const std::string& line) {
+        if (line.starts_with("set-feature 00 12")) // the first per-key page
+            session->stop();
+    };
+    for (std::size_t page = 0; page < layout::kPerKeyPageCount; ++page)
+        edited.at(layout::kPerKeyColourPages.offset + page * layout::kPerKeyPageSize) ^= 0x55;
+    bool laterRan = false;
+    const ApplyReport stopped = session->apply(edited);
+    session->read(ReadKind::PlugIn, {}, false, [&](ReadReport) { laterRan = true; });
+    EXPECT_EQ(stopped.result, ApplyResult::Stopped);
+    const std::vector<std::string> heads = testing::headsOf(testing::sentFramesOf(traceLines));
+    ASSERT_GE(heads.size(), 3u);
+    EXPECT_EQ(heads[heads.size() - 2], "08 02");
+    EXPECT_EQ(heads.back(), "18 00");
+    EXPECT_EQ(std::count_if(heads.begin(), heads.end(),
+                            [](const std::string& head) { return head.starts_with("12"); }),
+              1);
+    EXPECT_NE(stopped.images.applied, edited);
+    session.reset();
+    EXPECT_FALSE(laterRan);
 }
 
 TEST(HostFiles, FilesThatCouldNotBeReadAreNeverWrittenOver) {

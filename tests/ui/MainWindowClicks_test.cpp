@@ -69,7 +69,7 @@ TEST(MainWindowClicks, AnApplyThatDoesNotReachTheKeyboardSaysSoAndKeepsTheEdits)
     WindowHarness harness;
     harness.start();
     harness.keyboard.unplug();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !harness.window->connection().connected(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !harness.window->keyboard().connected(); }));
     const SettingsImage before = harness.applied();
     harness.image().at(layout::kGameMode.offset) ^= 1;
     assignKey30(harness);

@@ -172,14 +172,21 @@ class WindowHarness {
             window->show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         }
-        if (window->connection().connected()) {
+        if (window->keyboard().connected()) {
             EXPECT_TRUE(QTest::qWaitFor([this] { return readDoneCount > 0; }, 5000));
         }
         return *window;
     }
 
+    // A click, then the wait for what it asked of the keyboard's session (an apply, a reset)
+    // to be reported and shown.
     void click(int x, int y, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::mouseClick(window.get(), Qt::LeftButton, modifiers, QPoint(x, y));
+        waitUntilIdle();
+    }
+    void waitUntilIdle() {
+        if (window)
+            EXPECT_TRUE(QTest::qWaitFor([this] { return !window || !window->busy(); }, 10000));
     }
     void rightClick(int x, int y) {
         QTest::mouseClick(window.get(), Qt::RightButton, Qt::NoModifier, QPoint(x, y));

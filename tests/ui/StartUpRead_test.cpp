@@ -42,12 +42,9 @@ TEST(StartUpRead, TheWindowPaintsAndFollowsThePointerButTakesNoEditsUntilTheHand
         harness.hover(key.x(), key.y());
         harness.hover(40 + turn % 200, 228);
         window.paintMainWindow();
-        const Settings& settings = window.host().settings();
-        if (!clickedDuringTheRead &&
-            settings.deviceByte(layout::kResponseTime.offset) == kKeyboardResponseTime &&
-            window.connection().initialReadRunning()) {
+        if (!clickedDuringTheRead && turn > 20 && window.startUpReadRunning()) {
             // The game mode has been read by now: these edits would be taken into the snapshot.
-            harness.click(kGameModeSwitch.x(), kGameModeSwitch.y());
+            QTest::mouseClick(&window, Qt::LeftButton, {}, kGameModeSwitch);
             QTest::mouseClick(brightness, Qt::LeftButton, {}, QPoint(200, 8));
             clickedDuringTheRead = true;
         }

@@ -107,7 +107,7 @@ TEST_P(TextFit, EveryViewInBothLanguages) {
     ASSERT_TRUE(window.helpMenuOpen());
     expectTextsFit(window, "help menu");
     harness.keyboard.unplug();
-    ASSERT_TRUE(QTest::qWaitFor([&window] { return !window.connection().connected(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return !window.keyboard().connected(); }));
     expectTextsFit(window, "no keyboard");
 }
 

@@ -97,7 +97,7 @@ void screenshotAfterStartUpRead(MainWindow& window, const std::filesystem::path&
         QTimer::singleShot(
             0, shown, [shown, file, readFailed] { writeScreenshot(*shown, file, readFailed); });
     };
-    if (!window.connection().initialReadRunning()) {
+    if (!window.startUpReadRunning()) {
         shoot(false);
         return;
     }

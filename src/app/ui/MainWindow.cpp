@@ -10,7 +10,6 @@
 #include <QCloseEvent>
 #include <QPainter>
 
-#include <mutex>
 
 namespace q905 {
 
@@ -25,8 +24,8 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_services(services),
       m_host(services.dataFolder),
       m_skin(qtPath(assetFolder(services.assetRoot, services.language))),
-      m_connection(*services.backend, *services.clock, services.trace, m_host.settings()),
-      m_events(this), m_selection(QApplication::startDragDistance()) {
+      m_keyboard(*services.backend, *services.clock, services.trace, *services.delays),
+      m_selection(QApplication::startDragDistance()) {
     if (services.decodedSkin)
         m_skin = std::move(*services.decodedSkin);
     setWindowTitle(QString::fromUtf8(kWindowTitle.data(), qsizetype(kWindowTitle.size())));
@@ -67,11 +66,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::adoptHotPlugSource(std::unique_ptr<HotPlugSource> source) {
-    m_hotPlug = std::move(source);
-    if (!m_hotPlug)
-        return;
-    connect(m_hotPlug.get(), &HotPlugSource::arrived, this, &MainWindow::deviceArrived);
-    connect(m_hotPlug.get(), &HotPlugSource::removed, this, &MainWindow::deviceRemoved);
+    m_keyboard.adoptHotPlugSource(std::move(source));
 }
 
 void MainWindow::tellLoadProblems(const HostState::LoadReport& report) {
@@ -94,8 +89,21 @@ void MainWindow::tellLoadProblems(const HostState::LoadReport& report) {
 }
 
 void MainWindow::openKeyboard() {
-    const auto opened = m_connection.openAndStartInitialRead(
-        [this](ReadResult read) { deliverInitialReadDone(read); });
+    connect(&m_keyboard, &KeyboardLifecycle::readFinished, this, &MainWindow::keyboardRead);
+    connect(&m_keyboard, &KeyboardLifecycle::applyFinished, this, &MainWindow::applyFinished);
+    connect(&m_keyboard, &KeyboardLifecycle::resetFinished, this, &MainWindow::resetFinished);
+    connect(&m_keyboard, &KeyboardLifecycle::lightingChanged, this,
+            &MainWindow::handleLightingChanged);
+    connect(&m_keyboard, &KeyboardLifecycle::launchRequested, this,
+            &MainWindow::handleLaunchRequest);
+    connect(&m_keyboard, &KeyboardLifecycle::disconnected, this, &MainWindow::keyboardGone);
+    connect(&m_keyboard, &KeyboardLifecycle::activityChanged, this, &MainWindow::activityChanged);
+    const auto images = [this] {
+        return KeyboardImages{m_host.image(), m_host.settings().appliedSettings(),
+                              m_host.settings().deviceVersion()};
+    };
+    m_keyboard.setReadBase(images);
+    const OpenReport opened = m_keyboard.openAtStart(images());
     if (!opened.opened) {
         // Without a keyboard the program lives in the tray until one arrives.
         m_startsHidden = trayAvailable();
@@ -104,57 +112,44 @@ void MainWindow::openKeyboard() {
         return;
     }
     setStartUpRead(true);
-    startReaderOrRetry();
-}
-
-void MainWindow::startReaderOrRetry(std::chrono::milliseconds backoff) {
-    if (m_closing || !m_connection.connected() || m_connection.startReader(&m_events))
-        return;
-    // The command interface opened but the notification one did not: without it no apply is
-    // acknowledged, so keep trying, less often each time, while this connection lasts.
-    constexpr std::chrono::milliseconds kLongestBackoff{8000};
-    const std::uint64_t generation = m_connection.generation();
-    const auto next = std::min(backoff * 2, kLongestBackoff);
-    m_services.delays->after(backoff, this, [this, generation, next] {
-        if (generation == m_connection.generation())
-            startReaderOrRetry(next);
-    });
 }
 
 void MainWindow::setStartUpRead(bool running) {
     m_startUpRead = running;
-    m_panel->setEditable(!running);
+    activityChanged();
+}
+
+void MainWindow::activityChanged() {
+    const bool busy = m_keyboard.busy();
+    // No edits while the session works: what it hands back replaces the image.
+    m_panel->setEditable(!busy);
     // Loading the cursor theme takes longer than a frame: the busy cursor waits for the first.
-    if (running && m_startFinished)
+    if (busy && m_startFinished)
         setCursor(Qt::BusyCursor);
-    else if (!running)
+    else if (!busy)
         unsetCursor();
+    if (!m_closing)
+        paintMainWindow();
 }
 
 std::uint8_t MainWindow::lightingEffect() const {
-    return m_host.settings().deviceByte(layout::kLightingEffect);
+    return m_host.settings().deviceSettings().lightingEffect();
 }
 
-// Called on the start-up read's thread: the refresh runs on the window's thread while the read
-// thread waits, as the read's completion is meant to be handled before anything else it
-// changed is looked at.
-void MainWindow::deliverInitialReadDone(ReadResult read) {
-    QMetaObject::invokeMethod(
-        this,
-        [this, read] {
-            // The read stored everything under the lock; taking it once makes all of it visible
-            // here, so the window may read its image freely from now on.
-            { std::lock_guard lock(m_host.settings().mutex()); }
-            setStartUpRead(false);
-            if (m_closing)
-                return;
-            if (read != ReadResult::Complete) {
-                tellReadFailed();
-                return;
-            }
-            handleReadDone(ReadSource::Keyboard);
-        },
-        Qt::BlockingQueuedConnection);
+void MainWindow::keyboardRead(const ReadReport& report) {
+    if (report.kind == ReadKind::StartUp)
+        setStartUpRead(false);
+    if (m_closing || !report.connected)
+        return;
+    // A read cut short is shown as it stands too, without being taken as the keyboard's.
+    m_host.takeKeyboardImages(report.images.device, report.images.applied,
+                              report.images.version);
+    m_panel->refreshSliders();
+    if (report.result != ReadResult::Complete) {
+        tellReadFailed();
+        return;
+    }
+    handleReadDone(ReadSource::Keyboard);
 }
 
 QString MainWindow::text(const WindowText& windowText) const {
@@ -174,7 +169,7 @@ void MainWindow::finishStart() {
     if (m_startFinished || m_closing)
         return;
     m_startFinished = true;
-    if (m_startUpRead)
+    if (m_keyboard.busy())
         setCursor(Qt::BusyCursor);
     setWindowIcon(q905WindowIcon(m_services.assetRoot));
     setUpTray();
@@ -191,11 +186,16 @@ void MainWindow::shutdown() {
         return;
     m_closing = true;
     m_services.tray->remove();
-    m_hotPlug.reset();
-    // The start-up read may be waiting to hand its completion to this thread: let it through
-    // (it finds the window closing and does nothing) so the thread can end and be joined.
-    m_connection.shutdown([this] { QCoreApplication::sendPostedEvents(this, QEvent::MetaCall); });
+    hide();
+    // A running apply ends at its next group with its closing frames; its report is handled
+    // before this returns, so its files are put in place.
+    m_keyboard.shutdown();
+    m_pendingSave.reset();
     m_redrawTimer.stop();
+    // Edits not yet applied are dropped: the file keeps what the keyboard holds.
+    if (m_saveAppliedOnClose)
+        if (const Status saved = m_host.saveAppliedKeymap(); !saved)
+            tellNotSaved(texts::kNotSaved, saved);
 }
 
 } // namespace q905

@@ -1,19 +1,19 @@
 #pragma once
 // The main window: one painted picture the size of "main.png" with a fixed table of hit
-// rectangles instead of child buttons, the keyboard view, the lighting panel, and the hold on
-// the keyboard (start-up read, notification reader, hot-plug). Its member functions are spread
-// over files along its seams: set-up and teardown here, painting, click dispatch, pointer and
-// keys, hot-plug and messages, tray.
+// rectangles instead of child buttons, the keyboard view and the lighting panel. It edits its
+// copy of the host state and asks the keyboard's session (through KeyboardLifecycle) for reads,
+// applies and the factory reset, showing their reports when they come. Its member functions are
+// spread over files along its seams: set-up and teardown here, painting, click dispatch,
+// pointer and keys, the session's reports and messages, tray.
 
 #include "app/EditHistory.h"
 #include "app/HostState.h"
-#include "app/KeyboardConnection.h"
 #include "app/KeyboardView.h"
 #include "app/RedrawBurst.h"
 #include "app/WindowActions.h"
 #include "app/WindowTexts.h"
 #include "app/ui/HotPlugSource.h"
-#include "app/ui/QueuedNotificationEvents.h"
+#include "app/ui/KeyboardLifecycle.h"
 #include "app/ui/WindowServices.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/TextLayout.h"
@@ -64,7 +64,10 @@ class MainWindow : public QWidget {
     const TextLayout& textLayout() const { return m_textLayout; }
 
     HostState& host() { return m_host; }
-    KeyboardConnection& connection() { return m_connection; }
+    KeyboardLifecycle& keyboard() { return m_keyboard; }
+    // A read, an apply or a factory reset is running: edits wait until it ends.
+    bool busy() const { return m_keyboard.busy(); }
+    bool startUpReadRunning() const { return m_startUpRead; }
     LightingPanel& panel() { return *m_panel; }
     const KeySelection& selection() const { return m_selection; }
     std::uint8_t hoverKey() const { return m_hoverKey; }
@@ -77,9 +80,6 @@ class MainWindow : public QWidget {
     EditHistory& history() { return m_history; }
 
   public slots:
-    // Hot-plug: the waits run on timers, the steps on this thread.
-    void deviceArrived();
-    void deviceRemoved();
     // A second start of the program, or the tray: show and raise, even when hidden.
     void showRequested();
 
@@ -114,15 +114,17 @@ class MainWindow : public QWidget {
     void openKeyboard();
     void tellLoadProblems(const HostState::LoadReport& report);
     void tellNoUpdater();
-    void startReaderOrRetry(std::chrono::milliseconds backoff = std::chrono::milliseconds(250));
-    void deliverInitialReadDone(ReadResult read);
+    void keyboardRead(const ReadReport& report);
+    void applyFinished(const ApplyReport& report);
+    void resetFinished(const ResetReport& report);
+    // The busy cursor and the note while the session works for the window.
+    void activityChanged();
     // The window icon and the tray, once the first frame is shown.
     void finishStart();
     // The start-up read fills the image: the window shows it but takes no edits until the
     // hand-over.
     void setStartUpRead(bool running);
     void shutdown();
-    // Read under the lock: the notification reader may be storing it.
     std::uint8_t lightingEffect() const;
 
     // Painting.
@@ -158,12 +160,11 @@ class MainWindow : public QWidget {
     bool trackHover(int x, int y);
     void showAbout();
 
-    // Hot-plug and messages.
-    void arrivalAfterWait();
+    // Messages.
     // A read that was cut short is told, and the window shows the image as it stands without
     // taking it as the keyboard's.
     void tellReadFailed();
-    void closeAfterRemoval(std::uint64_t generation);
+    void keyboardGone();
     void redrawTick();
     void askFirmwareUpdate();
 
@@ -189,15 +190,18 @@ class MainWindow : public QWidget {
     WindowServices m_services;
     HostState m_host;
     SkinCache m_skin;
-    KeyboardConnection m_connection;
-    QueuedNotificationEvents m_events;
+    KeyboardLifecycle m_keyboard;
+    // keymap.bin and the others, written in full before an apply or a reset was asked for and
+    // put in place when its report comes.
+    std::optional<PreparedSave> m_pendingSave;
+    // The close button keeps in keymap.bin only what the keyboard holds; Exit leaves it.
+    bool m_saveAppliedOnClose = false;
     PanelView m_view;
     EditHistory m_history;
     LightingPanel* m_panel = nullptr; // a child: its sliders are this window's children
     KeySelection m_selection;
     RedrawBurst m_burst;
     QTimer m_redrawTimer;
-    std::unique_ptr<HotPlugSource> m_hotPlug;
     FirmwareVersion m_fileVersion;
     TextLayout m_textLayout;
 

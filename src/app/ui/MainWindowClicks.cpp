@@ -18,7 +18,6 @@
 #include <QCursor>
 #include <QDir>
 
-#include <mutex>
 
 namespace q905 {
 
@@ -27,25 +26,17 @@ namespace {
 // The colour the custom colour dialog starts from.
 constexpr std::uint32_t kInitialDialogColour = 12 | 12 << 8 | 12 << 16;
 
-// Shows the wait cursor for the length of a transfer sequence.
-class WaitCursor {
-  public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 } // namespace
 
 void MainWindow::dispatchClick(int x, int y) {
     m_selection.endBand();
-    if (m_startUpRead) {
-        // An edit now would be overwritten by what the read stores next: only hiding and
-        // closing act until the hand-over.
+    if (busy() && !m_helpMenuOpen) {
+        // An edit now would be replaced by what the session hands back: only hiding, closing
+        // and the help menu act until it ends.
         const int region = hitTestButton(x, y, lightingEffect());
-        if (region == region::kHide || region == region::kClose)
+        if (region == region::kHide || region == region::kClose || region == region::kHelp)
             (void)actOnRegion(region, x, y);
+        paintMainWindow();
         return;
     }
     if (m_panel->isListOpen()) {
@@ -116,17 +107,23 @@ void MainWindow::helpMenuClick(int x, int y) {
 
 void MainWindow::apply() {
     m_history.clear();
-    ApplyOutcome outcome;
-    {
-        WaitCursor wait;
-        outcome = applyEdits(m_connection.link(), m_connection.ack(), m_host);
-    }
-    if (!outcome.failed())
-        return;
-    if (!outcome.sent && !outcome.saved) {
-        tellNotSaved(texts::kNotSavedNothingSent, outcome.saved);
+    Result<PreparedSave> save = beginHostSave(m_host);
+    if (!save) {
+        tellNotSaved(texts::kNotSavedNothingSent, save.status());
         return;
     }
+    m_pendingSave = std::move(*save);
+    m_keyboard.apply(m_host.image());
+}
+
+void MainWindow::applyFinished(const ApplyReport& report) {
+    if (!m_pendingSave)
+        return;
+    const ApplyOutcome outcome = finishApply(m_host, std::move(*m_pendingSave), report);
+    m_pendingSave.reset();
+    m_panel->refreshSliders();
+    if (!outcome.failed() || m_closing)
+        return;
     if (!outcome.snapshotTaken) {
         // The edits stay pending; the user must know the keyboard did not take them.
         const WindowText& message = outcome.result == ApplyResult::NotConnected
@@ -154,9 +151,8 @@ void MainWindow::revert() {
 }
 
 void MainWindow::closeSavingApplied() {
-    // Edits not yet applied are dropped: the file keeps what the keyboard holds.
-    if (const Status saved = m_host.saveAppliedKeymap(); !saved)
-        tellNotSaved(texts::kNotSaved, saved);
+    // Saved once the session has ended: an apply still running may change what it holds.
+    m_saveAppliedOnClose = true;
     close();
 }
 
@@ -164,25 +160,38 @@ void MainWindow::askFactoryReset() {
     // The tray's Exit stays usable while the question is open.
     if (!m_services.dialogs->askOkCancel(this, text(texts::kFactoryCaption),
                                          text(texts::kFactoryQuestion)) ||
-        m_closing)
+        m_closing || busy())
         return;
-    FactoryResetOutcome outcome;
-    {
-        WaitCursor wait;
-        outcome = factoryReset(m_connection.link(), m_host);
-        if (outcome.wasReset()) {
-            m_view.perKeyColourMode = false;
-            m_history.clear();
-            m_panel->refreshSliders();
-        }
+    if (!m_keyboard.connected()) {
+        m_services.dialogs->tell(this, text(texts::kFactoryCaption),
+                                 text(texts::kResetNotConnected));
+        return;
     }
-    if (!outcome.failed())
+    Result<PreparedSave> save = beginHostSave(m_host);
+    if (!save) {
+        tellNotSaved(texts::kResetNotSaved, save.status());
+        return;
+    }
+    m_pendingSave = std::move(*save);
+    m_keyboard.factoryReset();
+}
+
+void MainWindow::resetFinished(const ResetReport& report) {
+    if (!m_pendingSave)
+        return;
+    const FactoryResetOutcome outcome =
+        finishFactoryReset(m_host, std::move(*m_pendingSave), report);
+    m_pendingSave.reset();
+    if (outcome.wasReset()) {
+        m_view.perKeyColourMode = false;
+        m_history.clear();
+        m_panel->refreshSliders();
+    }
+    if (!outcome.failed() || m_closing)
         return;
     if (outcome.reset == ApplyResult::NotConnected)
         m_services.dialogs->tell(this, text(texts::kFactoryCaption),
                                  text(texts::kResetNotConnected));
-    else if (!outcome.wasReset() && !outcome.saved)
-        tellNotSaved(texts::kResetNotSaved, outcome.saved);
     else if (!outcome.wasReset())
         m_services.dialogs->tell(this, text(texts::kFactoryCaption), text(texts::kResetNotTaken));
     else if (outcome.read != ReadResult::Complete)
@@ -236,11 +245,8 @@ void MainWindow::openKeyAssignment(int key) {
     if (!isAssignableKey(key))
         return;
     HostState& host = m_host;
-    {
-        // The dialog shows what keymap.bin holds for the key; the image stays as it is.
-        std::lock_guard lock(host.settings().mutex());
-        (void)loadKeymapFile(host.dataFolder(), true, host.image(), host.keys());
-    }
+    // The dialog shows what keymap.bin holds for the key; the image stays as it is.
+    (void)loadKeymapFile(host.dataFolder(), true, host.image(), host.keys());
     const int position = KeyTable[key].matrixPosition();
     KeyAssignmentDialog dialog(m_skin, *m_services.dialogs, KeyTable[key].keyCode,
                                host.keys().table()[static_cast<std::size_t>(key)],
@@ -284,10 +290,7 @@ void MainWindow::openMacros() {
                        *m_services.dialogs, this);
     capture.watch(&dialog);
     connect(&capture, &KeyCapture::hookKey, &dialog, &MacroDialog::hookKey);
-    {
-        std::lock_guard lock(m_host.settings().mutex());
-        dialog.setKeyBindings(MacroBindings(m_host.image(), m_host.macros().namedCount()));
-    }
+    dialog.setKeyBindings(MacroBindings(m_host.image(), m_host.macros().namedCount()));
     dialog.setSaver([this](const MacroList& macros, const std::vector<MacroKeyChange>& keys) {
         return saveEditedMacros(m_host, macros, keys);
     });

@@ -1,49 +1,12 @@
-// Hot-plug, the refresh after a read, the keyboard's own reports and the redraw burst.
+// The refresh after a read, the keyboard's own reports and the redraw burst.
 #include "app/LaunchPlan.h"
-#include "app/ui/Delays.h"
 #include "app/ui/MainWindow.h"
+#include "device/WireEncoding.h"
 #include "firmware/Updater.h"
 #include "platform/qt/TrayIcon.h"
 #include "platform/qt/UserDialogs.h"
 
-#include <QLoggingCategory>
-
 namespace q905 {
-
-namespace {
-
-Q_LOGGING_CATEGORY(lcHotPlug, "q905.hotplug", QtWarningMsg)
-
-using std::chrono::milliseconds;
-// The keyboard needs this long after it appears before it answers.
-constexpr milliseconds kArrivalWait{2000};
-// After the reader has been told to stop, before the handles close.
-constexpr milliseconds kRemovalWait{500};
-constexpr milliseconds kAfterRemovalWait{200};
-
-} // namespace
-
-void MainWindow::deviceArrived() {
-    m_services.delays->after(kArrivalWait, this, [this] { arrivalAfterWait(); });
-}
-
-void MainWindow::arrivalAfterWait() {
-    if (m_closing)
-        return;
-    const KeyboardConnection::Arrival arrival = m_connection.arrive();
-    if (arrival != KeyboardConnection::Arrival::Read &&
-        arrival != KeyboardConnection::Arrival::ReadFailed)
-        return;
-    m_panel->refreshSliders();
-    startReaderOrRetry();
-    if (arrival == KeyboardConnection::Arrival::ReadFailed) {
-        tellReadFailed();
-        return;
-    }
-    // Every plug-in read is followed by the refresh, whether or not the reader could start:
-    // the window must show what was read.
-    handleReadDone(ReadSource::Keyboard);
-}
 
 void MainWindow::tellReadFailed() {
     // Say so rather than show what was never read as the keyboard's.
@@ -53,25 +16,8 @@ void MainWindow::tellReadFailed() {
     emit readFailed();
 }
 
-void MainWindow::deviceRemoved() {
-    m_connection.stopReader();
-    const std::uint64_t generation = m_connection.generation();
-    m_services.delays->after(kRemovalWait, this,
-                             [this, generation] { closeAfterRemoval(generation); });
-}
-
-void MainWindow::closeAfterRemoval(std::uint64_t generation) {
-    if (m_closing)
-        return;
-    if (generation != m_connection.generation()) {
-        // The keyboard came back meanwhile and was opened again: keep it, reader and all.
-        startReaderOrRetry();
-        return;
-    }
-    m_connection.closeHandles();
+void MainWindow::keyboardGone() {
     paintMainWindow();
-    m_services.delays->after(kAfterRemovalWait, this,
-                             [] { qCDebug(lcHotPlug) << "keyboard removal complete"; });
 }
 
 void MainWindow::handleReadDone(ReadSource source) {
@@ -81,7 +27,7 @@ void MainWindow::handleReadDone(ReadSource source) {
     if (source == ReadSource::Keyboard)
         m_history.clear();
     m_panel->refreshSliders();
-    if (const Status saved = readDoneHostSide(m_connection, m_host, source); !saved)
+    if (const Status saved = readDoneHostSide(m_host, source); !saved)
         // From the event loop, as the question below and for the same reason.
         QMetaObject::invokeMethod(
             this, [this, saved] { tellNotSaved(texts::kNotSaved, saved); }, Qt::QueuedConnection);
@@ -89,8 +35,7 @@ void MainWindow::handleReadDone(ReadSource source) {
         m_panel->refreshSliders();
     paintMainWindow();
     emit readDone(source);
-    // Asked from the event loop, not from here: the start-up read waits for this call to
-    // return, and a question left open would keep it waiting while the window might close.
+    // Asked from the event loop, not from here: whoever waits for readDone gets it first.
     if (firmwareQuestionDue(source, m_fileVersion, m_host.settings()))
         QMetaObject::invokeMethod(this, &MainWindow::askFirmwareUpdate, Qt::QueuedConnection);
 }
@@ -130,6 +75,9 @@ void MainWindow::handleLightingChanged(std::uint8_t field, std::uint8_t storedVa
     // The keyboard changed the image itself: an undo step taken before would put its old value
     // back, and Apply would then undo what was done on the keyboard.
     m_history.clear();
+    // Both copies, so the next apply does not send the keyboard's own change back.
+    if (const auto offset = wire::lighting::imageOffset(field))
+        m_host.settings().storeInBoth(*offset, storedValue);
     m_panel->keyboardChanged(field, storedValue);
     if (field == notification::kDirectionField)
         return;

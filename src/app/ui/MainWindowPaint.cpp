@@ -125,7 +125,7 @@ void MainWindow::compose(QPainter& painter) {
     m_panel->paint(painter, shown, &m_textLayout);
 
     // Without a tray the window is the only place left to say so.
-    if (!m_connection.connected())
+    if (!m_keyboard.connected())
         m_textLayout.draw(painter, text(texts::kNoKeyboard), 330, 50, kWhite, 20, rect());
 }
 

@@ -33,14 +33,14 @@ void MainWindow::hideWindow() {
 
 void MainWindow::trayClicked() {
     // A click hides a window in view, as panels do; a double click that follows shows it again.
-    if (isVisible() && !isMinimized() && m_connection.connected())
+    if (isVisible() && !isMinimized() && m_keyboard.connected())
         hideWindow();
     else
         trayShowAsked();
 }
 
 void MainWindow::trayShowAsked() {
-    if (m_connection.connected())
+    if (m_keyboard.connected())
         showRequested();
     else
         showNoKeyboard();
