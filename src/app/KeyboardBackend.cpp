@@ -18,6 +18,7 @@ KeyboardBackend::KeyboardBackend(const CliOptions& options) {
         m_memoryFile = options.simulateFile;
         if (m_memoryFile)
             m_memoryFileStatus = m_emulator->loadMemory(*m_memoryFile); // missing: factory
+        m_memoryAtStart = m_emulator->memory();
 
         m_backend = &m_emulator->backend();
     } else {
@@ -27,8 +28,10 @@ KeyboardBackend::KeyboardBackend(const CliOptions& options) {
 }
 
 KeyboardBackend::~KeyboardBackend() {
-    // A file that was refused is someone's, not ours to overwrite.
-    if (m_emulator && m_memoryFile && m_memoryFileStatus.ok())
+    // A file that was refused is someone's, not ours to overwrite; a run that changed nothing
+    // (a command refused before it began) leaves the file as it was, or absent.
+    if (m_emulator && m_memoryFile && m_memoryFileStatus.ok() &&
+        m_emulator->memory() != m_memoryAtStart)
         (void)m_emulator->saveMemory(*m_memoryFile);
 }
 

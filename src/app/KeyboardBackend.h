@@ -6,6 +6,7 @@
 #include "app/ProgramOptions.h"
 #include "base/Result.h"
 #include "device/HidBackend.h"
+#include "device/SettingsImage.h"
 #include "device/Trace.h"
 
 #include <memory>
@@ -34,6 +35,7 @@ class KeyboardBackend {
 
   private:
     std::optional<std::filesystem::path> m_memoryFile;
+    SettingsImage m_memoryAtStart;
     Status m_memoryFileStatus = Status::success();
     std::unique_ptr<Trace> m_trace;
     std::unique_ptr<EmulatedKeyboard> m_emulator;

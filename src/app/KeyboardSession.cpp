@@ -3,8 +3,9 @@
 namespace q905 {
 
 KeyboardSession::KeyboardSession(HidBackend& backend, Clock& clock, Trace* trace,
-                                 NotificationEvents* events)
-    : m_link(backend, clock, trace), m_reader(m_settings, m_ack, trace), m_events(events),
+                                 NotificationEvents* events,
+                                 std::optional<std::filesystem::path> lockFile)
+    : m_lock(lockFile ? std::make_unique<KeyboardLock>(*lockFile, "q905") : nullptr), m_link(backend, clock, trace), m_reader(m_settings, m_ack, trace), m_events(events),
       m_thread([this] { run(); }) {}
 
 KeyboardSession::~KeyboardSession() {
@@ -150,29 +151,45 @@ void KeyboardSession::startReader(std::function<void(bool)> done) {
 }
 
 ReadReport KeyboardSession::read(ReadKind kind, const KeyboardImages& base) {
-    return now([this, kind, &base] { return readNow(kind, base, false); });
+    return now([this, kind, &base] { return readLocked(kind, base, false); });
 }
 
 void KeyboardSession::read(ReadKind kind, const KeyboardImages& base, bool lightingAgain,
                            std::function<void(ReadReport)> done) {
-    later([this, kind, base, lightingAgain] { return readNow(kind, base, lightingAgain); },
+    later([this, kind, base, lightingAgain] { return readLocked(kind, base, lightingAgain); },
           std::move(done));
 }
 
 ApplyReport KeyboardSession::apply(const SettingsImage& edited) {
-    return now([this, &edited] { return applyNow(edited); });
+    return now([this, &edited] { return applyLocked(edited); });
 }
 
 void KeyboardSession::apply(const SettingsImage& edited, std::function<void(ApplyReport)> done) {
-    later([this, edited] { return applyNow(edited); }, std::move(done));
+    later([this, edited] { return applyLocked(edited); }, std::move(done));
 }
 
 ResetReport KeyboardSession::factoryReset() {
-    return now([this] { return resetNow(); });
+    return now([this] { return resetLocked(); });
 }
 
 void KeyboardSession::factoryReset(std::function<void(ResetReport)> done) {
-    later([this] { return resetNow(); }, std::move(done));
+    later([this] { return resetLocked(); }, std::move(done));
+}
+
+ReadReport KeyboardSession::readLocked(ReadKind kind, const KeyboardImages& base,
+                                       bool lightingAgain) {
+    auto report = holdingLock([&] { return readNow(kind, base, lightingAgain); });
+    return report ? *report : ReadReport{kind, false, ReadResult::TransferFailed, images()};
+}
+
+ApplyReport KeyboardSession::applyLocked(const SettingsImage& edited) {
+    auto report = holdingLock([&] { return applyNow(edited); });
+    return report ? *report : ApplyReport{ApplyResult::Stopped, images()};
+}
+
+ResetReport KeyboardSession::resetLocked() {
+    auto report = holdingLock([this] { return resetNow(); });
+    return report ? *report : ResetReport{ApplyResult::NotConnected, ReadResult::TransferFailed, images()};
 }
 
 void KeyboardSession::stopReader(std::function<void()> done) {

@@ -12,15 +12,18 @@
 #include "device/DeviceWriter.h"
 #include "device/HidLink.h"
 #include "device/Settings.h"
+#include "platform/KeyboardLock.h"
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -69,8 +72,12 @@ class KeyboardSession {
   public:
     // events receives the reader's reports on the reader's thread (implementations post, never
     // block); null when nobody listens.
+    // lockFile: the keyboard's advisory lock, held for each transaction that transfers, so
+    // another process's (q905ctl's) transfers never interleave with these; none when the
+    // caller holds it for its whole run, or nobody else can reach the keyboard.
     KeyboardSession(HidBackend& backend, Clock& clock, Trace* trace,
-                    NotificationEvents* events = nullptr);
+                    NotificationEvents* events = nullptr,
+                    std::optional<std::filesystem::path> lockFile = {});
     // Ends the running transaction as stop() does, drops those not yet begun, stops the
     // reader and closes the handles.
     ~KeyboardSession();
@@ -141,8 +148,21 @@ class KeyboardSession {
     ReadReport readNow(ReadKind kind, const KeyboardImages& base, bool lightingAgain);
     ApplyReport applyNow(const SettingsImage& edited);
     ResetReport resetNow();
+    ReadReport readLocked(ReadKind kind, const KeyboardImages& base, bool lightingAgain);
+    ApplyReport applyLocked(const SettingsImage& edited);
+    ResetReport resetLocked();
     KeyboardImages images() const;
+    // Runs work holding the keyboard's lock; nullopt when stopped while waiting for it.
+    template <class Work> auto holdingLock(Work work) -> std::optional<decltype(work())> {
+        if (m_lock && !m_lock->acquire(std::nullopt, &m_stopping))
+            return std::nullopt;
+        auto report = work();
+        if (m_lock)
+            m_lock->release();
+        return report;
+    }
 
+    std::unique_ptr<KeyboardLock> m_lock;
     Settings m_settings;
     HidLink m_link;
     AckFlag m_ack;

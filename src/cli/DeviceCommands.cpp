@@ -15,7 +15,7 @@ namespace q905 {
 int runList(CliContext& context, std::span<const std::string> args) {
     if (!args.empty())
         return refuseUsage(context.err, "list takes no arguments");
-    DeviceSession session(context.options);
+    DeviceSession session(context.options, false);
     bool any = false;
     for (const HidInterfaceInfo& info : session.backend().enumerate()) {
         if (info.vendorId != kKeyboardVendorId || info.productId != kKeyboardProductId)

@@ -4,8 +4,31 @@
 
 namespace q905 {
 
-DeviceSession::DeviceSession(const CliOptions& options)
-    : m_keyboard(options), m_session(std::make_unique<KeyboardSession>(
+namespace {
+
+// A command waits this long for another to let go of the keyboard.
+constexpr std::chrono::seconds kLockWait{10};
+
+std::unique_ptr<KeyboardLock> takeLock(const CliOptions& options, bool wanted, Status& status) {
+    const auto file = KeyboardLock::lockFile(options.simulate, options.simulateFile);
+    if (!wanted || !file)
+        return nullptr;
+    auto lock = std::make_unique<KeyboardLock>(*file, "q905ctl");
+    status = lock->acquire(kLockWait);
+    return lock;
+}
+
+CliOptions withoutMemoryFile(CliOptions options) {
+    options.simulateFile.reset();
+    return options;
+}
+
+} // namespace
+
+DeviceSession::DeviceSession(const CliOptions& options, bool lock)
+    : m_lock(takeLock(options, lock, m_lockStatus)),
+      // Without the lock the memory file is another process's: neither loaded nor written.
+      m_keyboard(m_lockStatus ? options : withoutMemoryFile(options)), m_session(std::make_unique<KeyboardSession>(
                                m_keyboard.backend(), m_clock, m_keyboard.trace())) {}
 
 DeviceSession::~DeviceSession() {

@@ -6,6 +6,7 @@
 #include "app/KeyboardSession.h"
 #include "app/ProgramOptions.h"
 #include "device/Clock.h"
+#include "platform/KeyboardLock.h"
 
 #include <memory>
 #include <string>
@@ -15,7 +16,8 @@ namespace q905 {
 
 class DeviceSession {
   public:
-    explicit DeviceSession(const CliOptions& options);
+    // lock: whether to wait for the keyboard's lock (every command but list).
+    explicit DeviceSession(const CliOptions& options, bool lock = true);
     // The session ends (reader stopped, handles closed) before the emulated memory goes back
     // to its file.
     ~DeviceSession();
@@ -27,6 +29,9 @@ class DeviceSession {
     };
     // Opens the command handle and, when it can, the notification handle and its reader.
     OpenResult open();
+    // Whether the keyboard could be had: another q905ctl may hold it for longer than a
+    // command waits.
+    const Status& lockStatus() const { return m_lockStatus; }
     // Whether the --simulate file was taken.
     const Status& memoryFileStatus() const { return m_keyboard.memoryFileStatus(); }
 
@@ -37,6 +42,9 @@ class DeviceSession {
     std::vector<std::string> emulatorErrors();
 
   private:
+    // Taken before the emulated keyboard's memory file is loaded, held until it is written back.
+    Status m_lockStatus = Status::success();
+    std::unique_ptr<KeyboardLock> m_lock;
     SystemClock m_clock;
     KeyboardBackend m_keyboard;
     std::unique_ptr<KeyboardSession> m_session;

@@ -17,6 +17,13 @@ HostSession::HostSession(CliContext& context)
 }
 
 std::optional<int> HostSession::start() {
+    // The keyboard first: its lock is held before the host files are read, so a command that
+    // waited for another reads what that one wrote.
+    if (!m_context.options.noApply) {
+        m_device = std::make_unique<DeviceSession>(m_context.options);
+        if (const auto failed = openKeyboard(*m_device, m_context))
+            return failed;
+    }
     if (const Status files = m_host->checkFiles(); !files) {
         m_context.err << "q905ctl: " << escapeForTerminal(files.message()) << '\n';
         return exitcode::kUsage;
@@ -35,11 +42,8 @@ std::optional<int> HostSession::start() {
         m_context.err << "q905ctl: warning: " << escapeForTerminal(report.keymap.message) << '\n';
     if (report.macros.status == MacroFileStatus::LoadedWrongSize)
         printWarning(m_context.err, report.macros.message);
-    if (m_context.options.noApply)
+    if (!m_device)
         return std::nullopt;
-    m_device = std::make_unique<DeviceSession>(m_context.options);
-    if (const auto failed = openKeyboard(*m_device, m_context))
-        return failed;
     // The start-up read snapshots the image; the table's snapshot goes with it.
     const ReadReport read = m_device->keyboard().read(
         ReadKind::StartUp, {m_host->image(), m_host->settings().appliedSettings(), {}});

@@ -7,6 +7,10 @@
 namespace q905 {
 
 std::optional<int> openKeyboard(DeviceSession& session, CliContext& context) {
+    if (const Status& lock = session.lockStatus(); !lock) {
+        context.err << "q905ctl: " << escapeForTerminal(lock.message()) << '\n';
+        return exitcode::kFailure;
+    }
     if (!session.traceOpen()) {
         context.err << "q905ctl: cannot open the trace file "
                     << escapeForTerminal(context.options.traceFile->string()) << '\n';

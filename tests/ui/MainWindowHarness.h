@@ -185,8 +185,9 @@ class WindowHarness {
         waitUntilIdle();
     }
     void waitUntilIdle() {
-        if (window)
+        if (window) {
             EXPECT_TRUE(QTest::qWaitFor([this] { return !window || !window->busy(); }, 10000));
+        }
     }
     void rightClick(int x, int y) {
         QTest::mouseClick(window.get(), Qt::RightButton, Qt::NoModifier, QPoint(x, y));

@@ -6,6 +6,7 @@
 #include "app/ui/Delays.h"
 #include "app/ui/HotPlugSource.h"
 #include "app/ui/MainWindow.h"
+#include "platform/KeyboardLock.h"
 #include "base/TextSafety.h"
 #include "controls/ui/SkinCache.h"
 #include "device/Clock.h"
@@ -220,6 +221,7 @@ int Application::run(int argc, char** argv) {
     SkinCache decodedSkin = warmUp.take();
     services.decodedSkin = &decodedSkin;
     services.backgroundCacheFile = backgroundCache;
+    services.keyboardLockFile = KeyboardLock::lockFile(options.simulate, options.simulateFile);
     services.hotPlugAvailable = hotPlug->available();
     with.dialogSkin = std::make_unique<SkinCache>(
         QString::fromStdString(assetFolder(services.assetRoot, services.language).string()));

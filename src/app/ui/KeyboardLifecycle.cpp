@@ -23,9 +23,11 @@ constexpr milliseconds kLongestReaderRetry{8000};
 } // namespace
 
 KeyboardLifecycle::KeyboardLifecycle(HidBackend& backend, Clock& clock, Trace* trace,
-                                     Delays& delays, QObject* parent)
+                                     Delays& delays, std::optional<std::filesystem::path> lockFile,
+                                     QObject* parent)
     : QObject(parent), m_delays(delays),
-      m_session(std::make_unique<KeyboardSession>(backend, clock, trace, &m_events)) {}
+      m_session(std::make_unique<KeyboardSession>(backend, clock, trace, &m_events,
+                                                  std::move(lockFile))) {}
 
 KeyboardLifecycle::~KeyboardLifecycle() {
     shutdown();

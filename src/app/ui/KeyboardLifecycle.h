@@ -22,7 +22,7 @@ class KeyboardLifecycle final : public QObject {
     Q_OBJECT
   public:
     KeyboardLifecycle(HidBackend& backend, Clock& clock, Trace* trace, Delays& delays,
-                      QObject* parent = nullptr);
+                      std::optional<std::filesystem::path> lockFile, QObject* parent = nullptr);
     ~KeyboardLifecycle() override;
 
     // What the session is doing for the window, for the busy cursor and the window's note.

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <optional>
 
 namespace q905 {
 
@@ -36,6 +37,9 @@ struct WindowServices {
     bool hotPlugAvailable = true;
     // Pictures of the language's skin decoded ahead of the window, taken over by it.
     SkinCache* decodedSkin = nullptr;
+    // The keyboard's advisory lock, held for each transfer sequence; none when nobody else can
+    // reach the keyboard.
+    std::optional<std::filesystem::path> keyboardLockFile;
     // Where the composed background is kept between runs; empty: not kept.
     QString backgroundCacheFile;
 };
