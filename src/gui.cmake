@@ -13,7 +13,7 @@ file(GLOB Q905_GUI_SOURCES CONFIGURE_DEPENDS
 list(FILTER Q905_GUI_SOURCES EXCLUDE REGEX "/src/app/ui/main\\.cpp$")
 
 add_library(q905gui STATIC ${Q905_GUI_SOURCES})
-target_link_libraries(q905gui PUBLIC q905app Qt6::Widgets Qt6::Network)
+target_link_libraries(q905gui PUBLIC q905cli Qt6::Widgets Qt6::Network)
 # The font configuration is read ahead of the first frame when its headers are there.
 if(PkgConfig_FOUND)
     pkg_check_modules(FONTCONFIG IMPORTED_TARGET fontconfig)

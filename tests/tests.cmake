@@ -21,7 +21,7 @@ file(GLOB Q905_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/
 
 add_executable(q905_tests ${Q905_TEST_SOURCES} ${Q905_TEST_SUPPORT})
 target_include_directories(q905_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(q905_tests PRIVATE q905app GTest::gtest GTest::gmock GTest::gtest_main)
+target_link_libraries(q905_tests PRIVATE q905cli GTest::gtest GTest::gmock GTest::gtest_main)
 target_compile_options(q905_tests PRIVATE ${Q905_WARNINGS})
 target_compile_definitions(q905_tests PRIVATE
     Q905_SOURCE_DIR="${CMAKE_SOURCE_DIR}"

@@ -113,10 +113,14 @@ ReadReport KeyboardSession::readNow(ReadKind kind, const KeyboardImages& base,
     return report;
 }
 
-ApplyReport KeyboardSession::applyNow(const SettingsImage& edited) {
+ApplyReport KeyboardSession::applyNow(const SettingsImage& edited, const SettingsImage& base) {
     {
         std::lock_guard lock(m_settings.mutex());
-        m_settings.deviceSettings() = edited;
+        SettingsImage& device = m_settings.deviceSettings();
+        device = m_settings.appliedSettings();
+        for (std::size_t i = 0; i < kSettingsImageSize; ++i)
+            if (edited.at(i) != base.at(i))
+                device.at(i) = edited.at(i);
     }
     ApplyReport report;
     ApplyOptions options;
@@ -160,12 +164,13 @@ void KeyboardSession::read(ReadKind kind, const KeyboardImages& base, bool light
           std::move(done));
 }
 
-ApplyReport KeyboardSession::apply(const SettingsImage& edited) {
-    return now([this, &edited] { return applyLocked(edited); });
+ApplyReport KeyboardSession::apply(const SettingsImage& edited, const SettingsImage& base) {
+    return now([this, &edited, &base] { return applyLocked(edited, base); });
 }
 
-void KeyboardSession::apply(const SettingsImage& edited, std::function<void(ApplyReport)> done) {
-    later([this, edited] { return applyLocked(edited); }, std::move(done));
+void KeyboardSession::apply(const SettingsImage& edited, const SettingsImage& base,
+                            std::function<void(ApplyReport)> done) {
+    later([this, edited, base] { return applyLocked(edited, base); }, std::move(done));
 }
 
 ResetReport KeyboardSession::factoryReset() {
@@ -182,8 +187,8 @@ ReadReport KeyboardSession::readLocked(ReadKind kind, const KeyboardImages& base
     return report ? *report : ReadReport{kind, false, ReadResult::TransferFailed, images()};
 }
 
-ApplyReport KeyboardSession::applyLocked(const SettingsImage& edited) {
-    auto report = holdingLock([&] { return applyNow(edited); });
+ApplyReport KeyboardSession::applyLocked(const SettingsImage& edited, const SettingsImage& base) {
+    auto report = holdingLock([&] { return applyNow(edited, base); });
     return report ? *report : ApplyReport{ApplyResult::Stopped, images()};
 }
 
@@ -227,12 +232,16 @@ void KeyboardSession::reopen(std::function<void(OpenReport)> done) {
 
 ReadReport KeyboardSession::readVersion() {
     return now([this] {
-        ReadReport report;
-        report.connected = m_link.commandHandleValid();
-        if (report.connected)
-            report.result = readDeviceVersion(m_link, m_settings);
-        report.images = images();
-        return report;
+        auto report = holdingLock([this] {
+            ReadReport read;
+            read.connected = m_link.commandHandleValid();
+            if (read.connected)
+                read.result = readDeviceVersion(m_link, m_settings);
+            return read;
+        });
+        ReadReport read = report ? *report : ReadReport{};
+        read.images = images();
+        return read;
     });
 }
 

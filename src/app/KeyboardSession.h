@@ -102,9 +102,13 @@ class KeyboardSession {
     ReadReport read(ReadKind kind, const KeyboardImages& base = {});
     void read(ReadKind kind, const KeyboardImages& base, bool lightingAgain,
               std::function<void(ReadReport)> done);
-    // DeviceSettings takes edited; the blocks that differ from AppliedSettings are sent.
-    ApplyReport apply(const SettingsImage& edited);
-    void apply(const SettingsImage& edited, std::function<void(ApplyReport)> done);
+    // The caller's edits go out: the bytes where edited differs from base, the caller's copy of
+    // AppliedSettings, are taken into DeviceSettings; then the blocks that differ from
+    // AppliedSettings are sent. What others changed meanwhile (another command, the keyboard's
+    // hot keys) is never sent back over.
+    ApplyReport apply(const SettingsImage& edited, const SettingsImage& base);
+    void apply(const SettingsImage& edited, const SettingsImage& base,
+               std::function<void(ApplyReport)> done);
     // The keyboard's factory reset, then a read of every block; both images take what was read.
     ResetReport factoryReset();
     void factoryReset(std::function<void(ResetReport)> done);
@@ -146,10 +150,10 @@ class KeyboardSession {
     OpenReport openHandles();
     bool startReaderNow();
     ReadReport readNow(ReadKind kind, const KeyboardImages& base, bool lightingAgain);
-    ApplyReport applyNow(const SettingsImage& edited);
+    ApplyReport applyNow(const SettingsImage& edited, const SettingsImage& base);
     ResetReport resetNow();
     ReadReport readLocked(ReadKind kind, const KeyboardImages& base, bool lightingAgain);
-    ApplyReport applyLocked(const SettingsImage& edited);
+    ApplyReport applyLocked(const SettingsImage& edited, const SettingsImage& base);
     ResetReport resetLocked();
     KeyboardImages images() const;
     // Runs work holding the keyboard's lock; nullopt when stopped while waiting for it.

@@ -34,7 +34,7 @@ ApplyOutcome applyEdits(KeyboardSession& session, HostState& host, bool macros) 
     Result<PreparedSave> save = beginHostSave(host, macros);
     if (!save)
         return notPrepared(save.status());
-    const ApplyReport report = session.apply(host.image());
+    const ApplyReport report = session.apply(host.image(), host.settings().appliedSettings());
     return finishApply(host, std::move(*save), report);
 }
 
@@ -69,6 +69,32 @@ FactoryResetOutcome factoryReset(KeyboardSession& session, HostState& host) {
     if (!save)
         return notPreparedForReset(save.status());
     return finishFactoryReset(host, std::move(*save), session.factoryReset());
+}
+
+Status takeCommandResult(HostState& host, const CommandResult& result) {
+    SettingsImage& device = host.image();
+    const SettingsImage& applied = host.settings().appliedSettings();
+    for (std::size_t i = 0; i < kSettingsImageSize; ++i)
+        if (device.at(i) == applied.at(i))
+            device.at(i) = result.device.at(i);
+    host.settings().appliedSettings() = result.applied;
+    host.settings().setDeviceVersion(result.version);
+
+    KeyAssignments& keys = host.keys();
+    for (std::size_t key = 0; key < kKeyAssignmentRecordCount; ++key)
+        if (keys.table()[key] == keys.appliedTable()[key])
+            keys.table()[key] = result.keys.table()[key];
+    keys.appliedTable() = result.keys.appliedTable();
+    recomputeAssignedFlags(keys, device);
+    keys.flags()[kFnKeyIndex] = 0;
+
+    if (result.macros)
+        host.macros() = *result.macros;
+    Status saved = host.saveKeymap();
+    if (result.macros)
+        if (Status macros = host.saveMacros(); saved && !macros)
+            saved = macros;
+    return saved;
 }
 
 Status readDoneHostSide(HostState& host, ReadSource source) {

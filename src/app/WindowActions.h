@@ -3,6 +3,7 @@
 // prepared before the keyboard is changed, and what the host state takes from the session's
 // report afterwards. The transactions themselves are the keyboard session's.
 
+#include "app/AttachedWindow.h"
 #include "app/HostState.h"
 #include "app/KeyboardSession.h"
 #include "firmware/FirmwareVersion.h"
@@ -58,6 +59,13 @@ FactoryResetOutcome finishFactoryReset(HostState& host, PreparedSave save,
 FactoryResetOutcome notPreparedForReset(const Status& failure);
 // The three steps at once, waiting for the keyboard.
 FactoryResetOutcome factoryReset(KeyboardSession& session, HostState& host);
+
+// A q905ctl command run for the window: where the window has no edit of its own pending, it
+// takes the command's state (what the command changed, and what the keyboard holds); its
+// pending edits stay and win. AppliedSettings and the applied table become the command's, the
+// marks follow, then keymap.bin (and MacroDefine.bin when the command changed the macros) is
+// saved; the save's result.
+[[nodiscard]] Status takeCommandResult(HostState& host, const CommandResult& result);
 
 enum class ReadSource { Keyboard, Profile };
 // The host side of the refresh after a read: after a read of the keyboard the edits still

@@ -39,6 +39,15 @@ int runList(CliContext& context, std::span<const std::string> args) {
 int runRead(CliContext& context, std::span<const std::string> args) {
     if (!args.empty())
         return refuseUsage(context.err, "read takes no arguments");
+    if (context.attached) {
+        // The window's session read the keyboard and follows its changes: no second read.
+        HostSession session(context);
+        if (const auto failed = session.start())
+            return *failed;
+        printSummary(session.host().image(), session.host().settings().deviceVersion(),
+                     context.out);
+        return exitcode::kOk;
+    }
     DeviceSession session(context.options);
     if (const auto failed = openKeyboard(session, context))
         return *failed;
@@ -86,6 +95,10 @@ int runReset(CliContext& context, std::span<const std::string> args) {
     }
     if (!outcome.saved) {
         context.err << "q905ctl: " << escapeForTerminal(outcome.saved.message()) << '\n';
+        return session.finishWith(exitcode::kFailure);
+    }
+    if (const Status taken = session.handBack(); !taken) {
+        context.err << "q905ctl: " << escapeForTerminal(taken.message()) << '\n';
         return session.finishWith(exitcode::kFailure);
     }
     printSummary(session.host().image(), session.host().settings().deviceVersion(), context.out);

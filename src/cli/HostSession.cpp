@@ -8,15 +8,69 @@
 #include "device/DeviceWriter.h"
 #include "platform/Paths.h"
 
+#include <cstdlib>
 #include <ostream>
 
 namespace q905 {
 
+namespace {
+
+std::filesystem::path makeScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "q905-command-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        return {};
+    return pattern;
+}
+
+} // namespace
+
 HostSession::HostSession(CliContext& context)
-    : m_context(context), m_host(std::make_unique<HostState>(dataFolder(context.options.dataDir))) {
+    : m_context(context), m_attached(context.attached),
+      m_scratchFolder(m_attached ? makeScratchFolder() : std::filesystem::path()),
+      m_host(std::make_unique<HostState>(m_attached ? m_scratchFolder
+                                                    : dataFolder(context.options.dataDir))) {}
+
+HostSession::~HostSession() {
+    if (!m_scratchFolder.empty()) {
+        std::error_code error;
+        std::filesystem::remove_all(m_scratchFolder, error);
+    }
+}
+
+KeyboardSession& HostSession::keyboard() {
+    return m_attached ? m_attached->session() : m_device->keyboard();
+}
+
+std::optional<int> HostSession::startAttached() {
+    if (m_scratchFolder.empty()) {
+        m_context.err << "q905ctl: the window could not make a folder for the command\n";
+        return exitcode::kFailure;
+    }
+    m_attached->startingPoint(*m_host);
+    m_start = std::make_unique<Start>(
+        Start{m_host->image(), m_host->keys().table(), m_host->macros()});
+    return std::nullopt;
+}
+
+Status HostSession::handBack() {
+    if (!m_attached)
+        return Status::success();
+    // On the heap: the tables and the macro list are some 800 KB together.
+    auto result = std::make_unique<CommandResult>(CommandResult{m_start->image,
+                                                                m_host->image(),
+                                                                m_host->settings().appliedSettings(),
+                                                                m_host->settings().deviceVersion(),
+                                                                m_start->table,
+                                                                m_host->keys(),
+                                                                std::nullopt});
+    if (!(m_host->macros() == m_start->macros))
+        result->macros = m_host->macros();
+    return m_attached->takeResult(*result);
 }
 
 std::optional<int> HostSession::start() {
+    if (m_attached)
+        return startAttached();
     // The keyboard first: its lock is held before the host files are read, so a command that
     // waited for another reads what that one wrote.
     if (!m_context.options.noApply) {
@@ -70,9 +124,10 @@ int HostSession::commit(bool macros) {
     }
     int exitCode = exitcode::kOk;
     Status saved = Status::success();
-    if (m_device) {
-        const ApplyOutcome outcome = finishApply(*m_host, std::move(*save),
-                                                 m_device->keyboard().apply(m_host->image()));
+    if (connected()) {
+        const ApplyOutcome outcome = finishApply(
+            *m_host, std::move(*save),
+            keyboard().apply(m_host->image(), m_host->settings().appliedSettings()));
         if (!outcome.snapshotTaken) {
             // The edit stays pending in keymap.bin (applied.bin says what the keyboard holds)
             // and goes out with the next apply.
@@ -84,6 +139,8 @@ int HostSession::commit(bool macros) {
     } else {
         saved = m_host->finishSave(std::move(*save));
     }
+    if (saved)
+        saved = handBack();
     if (!saved) {
         m_context.err << "q905ctl: " << escapeForTerminal(saved.message()) << '\n';
         exitCode = exitcode::kFailure;

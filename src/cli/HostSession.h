@@ -4,6 +4,7 @@
 // its change through the same functions the window calls, then applies and saves keymap.bin.
 // With --no-apply the keyboard is not touched: the change only goes to the host files.
 
+#include "app/AttachedWindow.h"
 #include "app/HostState.h"
 #include "cli/Command.h"
 #include "cli/DeviceSession.h"
@@ -16,6 +17,7 @@ namespace q905 {
 class HostSession {
   public:
     explicit HostSession(CliContext& context);
+    ~HostSession();
 
     // Loads the host files and, unless --no-apply, opens and reads the keyboard. An exit code
     // when that failed.
@@ -23,21 +25,37 @@ class HostSession {
 
     HostState& host() { return *m_host; }
     SettingsImage& image() { return m_host->image(); }
-    bool connected() const { return m_device != nullptr; }
+    bool connected() const { return m_device != nullptr || m_attached; }
     // Only while connected.
-    KeyboardSession& keyboard() { return m_device->keyboard(); }
+    KeyboardSession& keyboard();
 
     // Prepares keymap.bin (and with macros MacroDefine.bin), applies (unless --no-apply), then
     // puts the files in place; the exit code to end with. Nothing is sent when the files
     // cannot be prepared.
     [[nodiscard]] int commit(bool macros = false);
+    // A window that runs the command takes its result (the factory reset's, which does not
+    // commit); its save's result. Nothing to do when the command runs by itself.
+    [[nodiscard]] Status handBack();
     // For commands that only look: no apply, no file written.
     [[nodiscard]] int finishReading();
     // Ends with exitCode, or 1 when the emulated keyboard saw a protocol error.
     [[nodiscard]] int finishWith(int exitCode);
 
   private:
+    std::optional<int> startAttached();
+
     CliContext& m_context;
+    AttachedWindow* m_attached = nullptr;
+    // Attached: a folder of its own for the files the command would write; the window writes
+    // the real ones. Removed at the end.
+    std::filesystem::path m_scratchFolder;
+    // Attached: what the command started from (on the heap: the macro list is 170 KB).
+    struct Start {
+        SettingsImage image;
+        KeyAssignmentTable table;
+        MacroList macros;
+    };
+    std::unique_ptr<Start> m_start;
     std::unique_ptr<HostState> m_host;
     std::unique_ptr<DeviceSession> m_device;
 };

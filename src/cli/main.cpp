@@ -1,5 +1,6 @@
 #include "cli/Command.h"
 #include "cli/Output.h"
+#include "cli/WindowHandOff.h"
 
 #include <iostream>
 
@@ -20,8 +21,17 @@ int main(int argc, char** argv) {
     }
     if (options.arguments.empty())
         return refuseUsage(std::cerr, "no command given");
-    CliContext context{options, std::cout, std::cerr};
     const std::string& name = options.arguments.front();
+    // A window that owns the keyboard runs the command itself: the change shows in it at once,
+    // and neither side writes over the other's.
+    if (name != "list") {
+        if (const auto answer = handOffToWindow(options, args)) {
+            std::cout << answer->out;
+            std::cerr << answer->err;
+            return answer->exitCode;
+        }
+    }
+    CliContext context{options, std::cout, std::cerr};
     for (const CommandInfo& command : allCommands()) {
         if (name == command.name)
             return command.run(context, std::span(options.arguments).subspan(1));

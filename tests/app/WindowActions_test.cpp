@@ -170,7 +170,8 @@ TEST_F(WindowActionsTest, TransactionsRunInTheOrderAskedAndAStopEndsAnApplyWithI
     SettingsImage edited = host->image();
     edited.at(layout::kBrightness) = 1;
     for (int i = 0; i < 3; ++i)
-        session->apply(edited, [&order, i](ApplyReport) { order.push_back(i); });
+        session->apply(edited, host->settings().appliedSettings(),
+                       [&order, i](ApplyReport) { order.push_back(i); });
     session->read(ReadKind::PlugIn, {host->image(), host->settings().appliedSettings(), {}}, true,
                   [&](ReadReport) {
                       order.push_back(3);
@@ -189,7 +190,7 @@ TEST_F(WindowActionsTest, TransactionsRunInTheOrderAskedAndAStopEndsAnApplyWithI
     for (std::size_t page = 0; page < layout::kPerKeyPageCount; ++page)
         edited.at(layout::kPerKeyColourPages.offset + page * layout::kPerKeyPageSize) ^= 0x55;
     bool laterRan = false;
-    const ApplyReport stopped = session->apply(edited);
+    const ApplyReport stopped = session->apply(edited, host->settings().appliedSettings());
     session->read(ReadKind::PlugIn, {}, false, [&](ReadReport) { laterRan = true; });
     EXPECT_EQ(stopped.result, ApplyResult::Stopped);
     const std::vector<std::string> heads = testing::headsOf(testing::sentFramesOf(traceLines));

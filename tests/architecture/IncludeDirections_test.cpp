@@ -61,7 +61,7 @@ const std::map<std::string, Layer> kLayers{
     {"emulator", {{"base", "device", "keys"}}},
     // Where the window and q905ctl are assembled: options, keyboard choice, host state.
     {"app", {with(kCore, {"emulator"})}},
-    // q905ctl. Nothing else includes it.
+    // q905ctl's commands. Only the window includes them, to run the commands handed to it.
     {"cli", {with(kCore, {"emulator", "app"})}},
     // Qt from here on. The skinned controls drawn with Qt.
     {"controls/ui", {kCore, true}},
@@ -69,8 +69,8 @@ const std::map<std::string, Layer> kLayers{
     {"platform/qt", {with(kCore, {"controls/ui"}), true}},
     // The main window, which puts every page and dialog together.
     {"app/ui",
-     {with(kCore, {"emulator", "app", "platform/qt", "controls/ui", "lighting/ui", "macros/ui",
-                   "keys/ui", "profiles/ui", "firmware/ui"}),
+     {with(kCore, {"emulator", "app", "cli", "platform/qt", "controls/ui", "lighting/ui",
+                   "macros/ui", "keys/ui", "profiles/ui", "firmware/ui"}),
       true}},
 };
 

@@ -89,11 +89,11 @@ void KeyboardLifecycle::adoptHotPlugSource(std::unique_ptr<HotPlugSource> source
     connect(m_hotPlug.get(), &HotPlugSource::removed, this, &KeyboardLifecycle::deviceRemoved);
 }
 
-void KeyboardLifecycle::apply(const SettingsImage& edited) {
+void KeyboardLifecycle::apply(const SettingsImage& edited, const SettingsImage& base) {
     if (m_shutDown)
         return;
     begin(Activity::Applying);
-    m_session->apply(edited, [this](ApplyReport report) {
+    m_session->apply(edited, base, [this](ApplyReport report) {
         post([this, report] {
             end();
             emit applyFinished(report);

@@ -36,13 +36,16 @@ class KeyboardLifecycle final : public QObject {
     // The window watches this source for the keyboard coming and going.
     void adoptHotPlugSource(std::unique_ptr<HotPlugSource> source);
 
-    void apply(const SettingsImage& edited);
+    // The window's edits: where edited differs from base, its copy of what the keyboard holds.
+    void apply(const SettingsImage& edited, const SettingsImage& base);
     void factoryReset();
 
     // Ends the running transaction at its next safe point, waits for the session's thread and
     // closes the keyboard. The reports of what ran are still delivered, at once, by this call.
     void shutdown();
 
+    // For the commands q905ctl hands to the window, which run on threads of their own.
+    KeyboardSession& session() { return *m_session; }
     bool connected() const { return m_connected; }
     bool readerRunning() const { return m_readerRunning; }
     Activity activity() const { return m_activities.empty() ? Activity::None : m_activities.front(); }

@@ -104,6 +104,10 @@ void MainWindow::openKeyboard() {
                               m_host.settings().deviceVersion()};
     };
     m_keyboard.setReadBase(images);
+    if (m_services.keyboardLockFile)
+        m_commands = std::make_unique<WindowCommandServer>(
+            commandSocketPath(*m_services.keyboardLockFile), m_services.dataFolder,
+            m_keyboard.session(), m_host, [this] { commandChangedState(); });
     const OpenReport opened = m_keyboard.openAtStart(images());
     if (!opened.opened) {
         // Without a keyboard the program lives in the tray until one arrives.
@@ -188,6 +192,8 @@ void MainWindow::shutdown() {
     m_closing = true;
     m_services.tray->remove();
     hide();
+    if (m_commands)
+        m_commands->shutdown();
     // A running apply ends at its next group with its closing frames; its report is handled
     // before this returns, so its files are put in place.
     m_keyboard.shutdown();

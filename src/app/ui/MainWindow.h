@@ -14,6 +14,7 @@
 #include "app/WindowTexts.h"
 #include "app/ui/HotPlugSource.h"
 #include "app/ui/KeyboardLifecycle.h"
+#include "app/ui/WindowCommandServer.h"
 #include "app/ui/WindowServices.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/TextLayout.h"
@@ -165,6 +166,8 @@ class MainWindow : public QWidget {
     // taking it as the keyboard's.
     void tellReadFailed();
     void keyboardGone();
+    // A q905ctl command run for the window changed the host state: show it.
+    void commandChangedState();
     void redrawTick();
     void askFirmwareUpdate();
 
@@ -191,6 +194,8 @@ class MainWindow : public QWidget {
     HostState m_host;
     SkinCache m_skin;
     KeyboardLifecycle m_keyboard;
+    // q905ctl's commands, while this window owns the keyboard.
+    std::unique_ptr<WindowCommandServer> m_commands;
     // keymap.bin and the others, written in full before an apply or a reset was asked for and
     // put in place when its report comes.
     std::optional<PreparedSave> m_pendingSave;

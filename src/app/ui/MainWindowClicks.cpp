@@ -113,7 +113,7 @@ void MainWindow::apply() {
         return;
     }
     m_pendingSave = std::move(*save);
-    m_keyboard.apply(m_host.image());
+    m_keyboard.apply(m_host.image(), m_host.settings().appliedSettings());
 }
 
 void MainWindow::applyFinished(const ApplyReport& report) {

@@ -2,6 +2,7 @@
 #include "app/LaunchPlan.h"
 #include "app/ui/MainWindow.h"
 #include "device/WireEncoding.h"
+#include "lighting/EffectCatalogue.h"
 #include "firmware/Updater.h"
 #include "platform/qt/TrayIcon.h"
 #include "platform/qt/UserDialogs.h"
@@ -17,6 +18,17 @@ void MainWindow::tellReadFailed() {
 }
 
 void MainWindow::keyboardGone() {
+    paintMainWindow();
+}
+
+void MainWindow::commandChangedState() {
+    if (m_closing)
+        return;
+    // Changed from outside, as a change made on the keyboard: an undo step would put it back.
+    m_history.clear();
+    m_panel->refreshSliders();
+    if (!isProfileEffect(lightingEffect()))
+        m_view.perKeyColourMode = false;
     paintMainWindow();
 }
 
