@@ -1,0 +1,83 @@
+// q905ctl while the window owns the keyboard: the command runs in the window, through its
+// session, and the window's own pending edit stays pending.
+
+#include "platform/KeyboardLock.h"
+#include "ui/MainWindowHarness.h"
+
+#include "device/SettingsLayout.h"
+#include "keys/KeyTable.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace q905 {
+namespace {
+
+using testing::WindowHarness;
+
+struct Ctl {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+// q905ctl as the user runs it beside the window: the same emulated keyboard file and data
+// folder. The window answers on this thread, so the test's event loop turns while it waits.
+Ctl runCtl(WindowHarness& harness, const QStringList& arguments) {
+    QProcess ctl;
+    ctl.setWorkingDirectory(harness.assetDir.path());
+    ctl.start(QString::fromUtf8(Q905_CTL_PATH),
+              QStringList{QStringLiteral("--simulate=mem.bin"), QStringLiteral("--data-dir"),
+                          harness.dataDir.path()} +
+                  arguments);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ctl.state() == QProcess::NotRunning; }, 20000));
+    return {ctl.exitCode(), ctl.readAllStandardOutput().toStdString(),
+            ctl.readAllStandardError().toStdString()};
+}
+
+TEST(WindowHandOff, ACommandRunsThroughTheWindowAndItsPendingEditStays) {
+    WindowHarness harness;
+    // The lock of the emulated keyboard whose file q905ctl names.
+    harness.services.keyboardLockFile = KeyboardLock::lockFile(
+        true, std::filesystem::path(harness.assetDir.path().toStdString()) / "mem.bin");
+    MainWindow& window = harness.start();
+    std::uint8_t& gameMode = harness.image().at(layout::kGameMode.offset);
+    const std::uint8_t keyboardGameMode = gameMode;
+    gameMode ^= 1; // pending in the window
+    const int q = 42;
+    const auto slot = layout::kKeyMapBlock.offset + 4 * std::size_t(KeyTable[q].matrixPosition());
+    const std::uint8_t defaultSlot = harness.keyboard.memory().at(slot);
+
+    const Ctl assign = runCtl(harness, {"assign", "Q", "single", "B"});
+    ASSERT_EQ(assign.exitCode, 0) << assign.err;
+    EXPECT_EQ(assign.out, "Q (42): single B\n");
+    // On the keyboard at once, shown in the window at once; the window's edit still pending.
+    EXPECT_NE(harness.keyboard.memory().at(slot), defaultSlot);
+    EXPECT_EQ(harness.keyboard.memory().at(slot), harness.applied().at(slot));
+    EXPECT_EQ(window.host().keys().flags()[q], 1);
+    EXPECT_EQ(harness.keyboard.memory().at(layout::kGameMode.offset), keyboardGameMode);
+    EXPECT_EQ(gameMode, keyboardGameMode ^ 1);
+    EXPECT_NE(harness.image(), harness.applied());
+
+    // dump answers from the window's state: no second read of the keyboard.
+    harness.trace.clear();
+    const Ctl dump = runCtl(harness, {"dump"});
+    EXPECT_EQ(dump.exitCode, 0) << dump.err;
+    EXPECT_NE(dump.out.find("Q (42) single B"), std::string::npos) << dump.out;
+    EXPECT_TRUE(harness.trace.sentFrames().empty());
+
+    // The window's Apply sends its own edit and leaves the command's change alone.
+    harness.click(870, 615);
+    EXPECT_EQ(harness.keyboard.memory().at(layout::kGameMode.offset), keyboardGameMode ^ 1);
+    EXPECT_EQ(harness.keyboard.memory().at(slot), harness.applied().at(slot));
+    EXPECT_EQ(window.host().keys().flags()[q], 1);
+
+    const Ctl noApply = runCtl(harness, {"--no-apply", "set", "brightness=3"});
+    EXPECT_EQ(noApply.exitCode, 1);
+    EXPECT_NE(noApply.err.find("--no-apply would change them behind its back"),
+              std::string::npos)
+        << noApply.err;
+}
+
+} // namespace
+} // namespace q905
