@@ -41,7 +41,7 @@ class SkinCompositionTest : public ::testing::Test {
         return picture;
     }
     QImage composedFresh(bool fromCacheOnly, bool* fromCache = nullptr) {
-        SkinCache skin(m_folder.path());
+        SkinCache skin(m_folder.path(), 1);
         const bool cached = skin.composeFromCache(m_composition);
         if (fromCache)
             *fromCache = cached;
@@ -71,7 +71,7 @@ TEST_F(SkinCompositionTest, PaintedThenReadFromItsFileAndNeverStale) {
 
     // Drawn from the file a band at a time: only what the clip reaches, exactly as composed.
     {
-        SkinCache skin(m_folder.path());
+        SkinCache skin(m_folder.path(), 1);
         ASSERT_TRUE(skin.composeFromCache(m_composition));
         QImage canvas = filled({50, 40}, Qt::black, QImage::Format_ARGB32_Premultiplied);
         QPainter painter(&canvas);
@@ -90,7 +90,7 @@ TEST_F(SkinCompositionTest, PaintedThenReadFromItsFileAndNeverStale) {
 
     // A file cut short under an open composition: drawn from the pictures again, still exact.
     {
-        SkinCache skin(m_folder.path());
+        SkinCache skin(m_folder.path(), 1);
         ASSERT_TRUE(skin.composeFromCache(m_composition));
         const std::filesystem::path cache =
             QFile::encodeName(m_composition.cacheFile).toStdString();
@@ -111,6 +111,53 @@ TEST_F(SkinCompositionTest, PaintedThenReadFromItsFileAndNeverStale) {
     EXPECT_EQ(composedFresh(false, &fromCache), expected());
     EXPECT_FALSE(fromCache);
     EXPECT_TRUE(composedFresh(true, &fromCache) == expected() && fromCache);
+}
+
+// The larger set: the "@2x" pictures are composed at their own pixels, the cache file is the
+// set's own, and a paint reads from it the rows the clip reaches, pixel for pixel.
+TEST_F(SkinCompositionTest, TheLargerSetComposesAndStreamsAtItsOwnPixels) {
+    ASSERT_TRUE(filled({80, 60}, QColor(90, 30, 40), QImage::Format_RGB32)
+                    .save(m_folder.filePath("base@2x.png")));
+    QImage overlay = filled({20, 20}, QColor(10, 200, 10, 128), QImage::Format_ARGB32);
+    for (int y = 0; y < 20; ++y)
+        overlay.setPixelColor(y % 20, y, QColor(255, 255, 0)); // a hairline only 2x can hold
+    ASSERT_TRUE(overlay.save(m_folder.filePath("over@2x.png")));
+    QImage composed =
+        QImage(m_folder.filePath("base@2x.png")).convertToFormat(QImage::Format_RGB888);
+    composed.setDevicePixelRatio(1); // composed here in its own pixels
+    {
+        QPainter painter(&composed);
+        QImage over(m_folder.filePath("over@2x.png"));
+        over.setDevicePixelRatio(1); // at (5, 7) of the window's pixels
+        painter.drawImage(10, 14, over);
+    }
+    const auto drawnAtRatioTwo = [&](bool expectCached) {
+        SkinCache skin(m_folder.path(), 2);
+        EXPECT_EQ(skin.composeFromCache(m_composition), expectCached);
+        skin.compose(m_composition);
+        EXPECT_EQ(skin.size(QStringLiteral("base.png")), QSize(40, 30));
+        QImage canvas = filled({100, 80}, Qt::black, QImage::Format_ARGB32_Premultiplied);
+        canvas.setDevicePixelRatio(2);
+        QPainter painter(&canvas);
+        painter.setClipRect(QRect(6, 8, 20, 11));
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        skin.draw(painter, QStringLiteral("base.png"), 3, 2);
+        return canvas;
+    };
+    for (const bool cached : {false, true}) {
+        const QImage canvas = drawnAtRatioTwo(cached);
+        const QImage expected = composed.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x) {
+                const bool inside = QRect(12, 16, 40, 22).contains(x, y);
+                ASSERT_EQ(canvas.pixel(x, y), inside ? expected.pixel(x - 6, y - 4) : qRgb(0, 0, 0))
+                    << (cached ? "from the file " : "composed ") << x << "," << y;
+            }
+    }
+    // The 1x composition keeps its own file.
+    bool fromCache = true;
+    EXPECT_EQ(composedFresh(false, &fromCache), expected());
+    EXPECT_FALSE(fromCache);
 }
 
 } // namespace

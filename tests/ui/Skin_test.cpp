@@ -1,11 +1,14 @@
 // The skin pictures the build draws: every picture the windows load exists in both languages
 // at the size the window's rectangles expect, and the keyboard pictures match the key table.
+#include "controls/PictureScale.h"
 #include "keys/KeyTable.h"
 
+#include <QDirIterator>
 #include <QImage>
 #include <QString>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace q905 {
@@ -134,6 +137,50 @@ TEST_P(SkinLanguage, SliderTracksAreOpaque) {
             for (int x = 0; x < track.width(); ++x)
                 ASSERT_EQ(qAlpha(track.pixel(x, y)), 255) << name << " at " << x << "," << y;
     }
+}
+
+TEST_P(SkinLanguage, EveryPictureHasATwinTwiceAsLargeShowingTheSame) {
+    const QString folder = kSkinRoot + QLatin1String(GetParam()) + QLatin1Char('/');
+    QDirIterator files(folder, {QStringLiteral("*.png")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    int pictures = 0;
+    while (files.hasNext()) {
+        const QString path = files.next();
+        if (isScaledPictureName(path.toStdString()))
+            continue;
+        ++pictures;
+        const QString name = path.mid(folder.size());
+        const QImage small = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        const QImage large =
+            QImage(QString::fromStdString(scaledPictureName(path.toStdString(), 2)))
+                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(large.isNull()) << name.toStdString() << " has no @2x twin";
+        ASSERT_EQ(large.size(), small.size() * 2) << name.toStdString();
+        // The same drawing, only finer: brought down to 1x, each pixel of the 1x picture is
+        // found within a pixel of where it was; only edges and glyphs may fall a little apart.
+        const QImage reduced =
+            large.scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const auto near = [](QRgb a, QRgb b) {
+            constexpr int kTolerance = 40;
+            return std::abs(qRed(a) - qRed(b)) <= kTolerance &&
+                   std::abs(qGreen(a) - qGreen(b)) <= kTolerance &&
+                   std::abs(qBlue(a) - qBlue(b)) <= kTolerance &&
+                   std::abs(qAlpha(a) - qAlpha(b)) <= kTolerance;
+        };
+        int misplaced = 0;
+        for (int y = 0; y < small.height(); ++y)
+            for (int x = 0; x < small.width(); ++x) {
+                bool found = false;
+                for (int dy = -1; dy <= 1 && !found; ++dy)
+                    for (int dx = -1; dx <= 1 && !found; ++dx)
+                        found = reduced.rect().contains(x + dx, y + dy) &&
+                                near(small.pixel(x, y), reduced.pixel(x + dx, y + dy));
+                misplaced += found ? 0 : 1;
+            }
+        EXPECT_LE(misplaced, small.width() * small.height() / 25)
+            << name.toStdString() << ": " << misplaced << " pixels differ";
+    }
+    EXPECT_GT(pictures, 40);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, SkinLanguage, ::testing::Values("english", "german"));

@@ -1,5 +1,5 @@
-# Window tests: headless (offscreen platform), clicking the window's own coordinates with QTest.
-if(NOT TARGET q905gui)
+#Window tests : headless(offscreen platform), clicking the window's own coordinates with QTest.
+if (NOT TARGET q905gui)
     return()
 endif()
 find_package(Qt6 COMPONENTS Test REQUIRED)
@@ -24,5 +24,11 @@ if(Q905_UI_SANITIZER_ENVIRONMENT)
 else()
     set(Q905_UI_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endif()
-gtest_discover_tests(q905_ui_tests DISCOVERY_TIMEOUT 60
+gtest_discover_tests(q905_ui_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "-AtRatioTwo.*"
     PROPERTIES ENVIRONMENT "${Q905_UI_TEST_ENVIRONMENT}")
+# Scaled screens: the "@2x" skin pixel for pixel at 2, and every fitted text keeping its size at
+# 2 and at 1.5.
+gtest_discover_tests(q905_ui_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "AtRatioTwo.*:*TextFit.*"
+    TEST_PREFIX "ratio2." PROPERTIES ENVIRONMENT "${Q905_UI_TEST_ENVIRONMENT};QT_SCALE_FACTOR=2")
+gtest_discover_tests(q905_ui_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "*TextFit.*"
+    TEST_PREFIX "ratio1.5." PROPERTIES ENVIRONMENT "${Q905_UI_TEST_ENVIRONMENT};QT_SCALE_FACTOR=1.5")

@@ -23,11 +23,11 @@ const QColor kInsetLight{72, 72, 78};
 void drawGroup(QPainter& painter, const QRect& rect) {
     painter.fillRect(rect, kGroupFill);
     painter.setPen(QColor(58, 58, 64));
-    painter.drawLine(rect.topLeft(), rect.topRight());
-    painter.drawLine(rect.topLeft(), rect.bottomLeft());
+    drawPixelLine(painter, rect.topLeft(), rect.topRight());
+    drawPixelLine(painter, rect.topLeft(), rect.bottomLeft());
     painter.setPen(QColor(10, 10, 12));
-    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-    painter.drawLine(rect.topRight(), rect.bottomRight());
+    drawPixelLine(painter, rect.bottomLeft(), rect.bottomRight());
+    drawPixelLine(painter, rect.topRight(), rect.bottomRight());
 }
 
 // A frame sunk into the dialog, one pixel outside `inner`.
@@ -35,11 +35,11 @@ void drawInset(QPainter& painter, const QRect& inner, const QColor& fill) {
     painter.fillRect(inner, fill);
     const QRect frame = inner.adjusted(-1, -1, 0, 0);
     painter.setPen(kInsetDark);
-    painter.drawLine(frame.topLeft(), frame.topRight());
-    painter.drawLine(frame.topLeft(), frame.bottomLeft());
+    drawPixelLine(painter, frame.topLeft(), frame.topRight());
+    drawPixelLine(painter, frame.topLeft(), frame.bottomLeft());
     painter.setPen(kInsetLight);
-    painter.drawLine(frame.bottomLeft() + QPoint(1, 1), frame.bottomRight() + QPoint(1, 1));
-    painter.drawLine(frame.topRight() + QPoint(1, 1), frame.bottomRight() + QPoint(1, 1));
+    drawPixelLine(painter, frame.bottomLeft() + QPoint(1, 1), frame.bottomRight() + QPoint(1, 1));
+    drawPixelLine(painter, frame.topRight() + QPoint(1, 1), frame.bottomRight() + QPoint(1, 1));
 }
 
 void drawColourCells(QPainter& painter) {
@@ -48,7 +48,7 @@ void drawColourCells(QPainter& painter) {
         // The dialog's selection box runs through (x - 1, y - 1) and (x + 12, y + 11).
         painter.setPen(kCellRing);
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(cell.x - 1, cell.y - 1, 13, 12);
+        drawPixelRect(painter, cell.x - 1, cell.y - 1, 13, 12);
         painter.fillRect(cell.x, cell.y, 12, 11,
                          QColor(redOf(cell.colour), greenOf(cell.colour), blueOf(cell.colour)));
     }
@@ -63,12 +63,12 @@ void drawCloseMark(QPainter& painter) {
 }
 
 QImage colourDialogBackground() {
-    QImage picture(kColourDialogWidth, kColourDialogHeight, QImage::Format_RGB32);
+    QImage picture = newPicture(kColourDialogWidth, kColourDialogHeight, QImage::Format_RGB32);
     QPainter painter(&picture);
     QLinearGradient body(0, 0, 0, kColourDialogHeight);
     body.setColorAt(0.0, QColor(26, 26, 29));
     body.setColorAt(1.0, QColor(16, 16, 18));
-    painter.fillRect(picture.rect(), body);
+    painter.fillRect(area(picture), body);
 
     // Header band behind the dialog's title, with the window's red hairline.
     QLinearGradient header(0, 0, 0, 24);
@@ -100,7 +100,7 @@ QImage colourDialogBackground() {
 
     painter.setPen(QColor(4, 4, 5));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(0, 0, kColourDialogWidth - 1, kColourDialogHeight - 1);
+    drawPixelRect(painter, 0, 0, kColourDialogWidth - 1, kColourDialogHeight - 1);
     return picture;
 }
 

@@ -21,12 +21,12 @@ QRect toRect(const std::array<int, 4>& place) {
 
 // A dialog body: dark gradient, a header band with the red hairline, a black rim.
 QImage dialogBody(int width, int height) {
-    QImage picture(width, height, QImage::Format_RGB32);
+    QImage picture = newPicture(width, height, QImage::Format_RGB32);
     QPainter painter(&picture);
     QLinearGradient body(0, 0, 0, height);
     body.setColorAt(0.0, QColor(28, 28, 31));
     body.setColorAt(1.0, QColor(15, 15, 17));
-    painter.fillRect(picture.rect(), body);
+    painter.fillRect(area(picture), body);
     QLinearGradient header(0, 0, 0, 30);
     header.setColorAt(0.0, QColor(40, 40, 44));
     header.setColorAt(1.0, QColor(24, 24, 27));
@@ -34,7 +34,7 @@ QImage dialogBody(int width, int height) {
     painter.fillRect(0, 30, width, 1, QColor(6, 6, 8));
     drawFadingLine(painter, -120, width + 120, 29, palette::kRedDim);
     painter.setPen(QColor(4, 4, 5));
-    painter.drawRect(0, 0, width - 1, height - 1);
+    drawPixelRect(painter, 0, 0, width - 1, height - 1);
     return picture;
 }
 
@@ -46,22 +46,22 @@ void drawListPanel(QPainter& painter, const QRect& place) {
     painter.fillRect(place, fill);
     const QRect frame = place.adjusted(-1, -1, 0, 0);
     painter.setPen(QColor(6, 6, 8));
-    painter.drawLine(frame.topLeft(), frame.topRight());
-    painter.drawLine(frame.topLeft(), frame.bottomLeft());
+    drawPixelLine(painter, frame.topLeft(), frame.topRight());
+    drawPixelLine(painter, frame.topLeft(), frame.bottomLeft());
     painter.setPen(QColor(66, 66, 72));
-    painter.drawLine(frame.bottomLeft() + QPoint(1, 1), frame.bottomRight() + QPoint(1, 1));
-    painter.drawLine(frame.topRight() + QPoint(1, 1), frame.bottomRight() + QPoint(1, 1));
+    drawPixelLine(painter, frame.bottomLeft() + QPoint(1, 1), frame.bottomRight() + QPoint(1, 1));
+    drawPixelLine(painter, frame.topRight() + QPoint(1, 1), frame.bottomRight() + QPoint(1, 1));
 }
 
 QImage plate(int width, int height, bool over, bool primary = false) {
     QImage picture = newPicture(width, height);
     QPainter painter(&picture);
     if (primary || over)
-        drawPlate(painter, QRectF(picture.rect()), 3,
+        drawPlate(painter, QRectF(area(picture)), 3,
                   over ? QColor(190, 40, 46) : QColor(150, 28, 34),
                   over ? QColor(120, 20, 26) : QColor(92, 14, 18), QColor(26, 4, 6));
     else
-        drawPlate(painter, QRectF(picture.rect()), 3, QColor(70, 70, 76), QColor(38, 38, 42),
+        drawPlate(painter, QRectF(area(picture)), 3, QColor(70, 70, 76), QColor(38, 38, 42),
                   QColor(14, 14, 16));
     return picture;
 }
@@ -71,9 +71,9 @@ QImage tickBox(bool ticked) {
     const RegionRect& box = kRegions[kDelayBox];
     QImage picture = newPicture(box.width(), box.height());
     QPainter painter(&picture);
-    painter.fillRect(picture.rect(), QColor(14, 14, 16));
+    painter.fillRect(area(picture), QColor(14, 14, 16));
     painter.setPen(QColor(120, 120, 126));
-    painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
+    drawPixelRect(painter, area(picture).adjusted(0, 0, -1, -1));
     if (ticked) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(QColor(0, 230, 230), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));

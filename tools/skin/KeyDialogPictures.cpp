@@ -41,21 +41,21 @@ void checkPlaces() {
 void drawInset(QPainter& painter, const QRect& rect, const QColor& fill) {
     painter.fillRect(rect, fill);
     painter.setPen(QColor(6, 6, 8));
-    painter.drawLine(rect.topLeft(), rect.topRight());
-    painter.drawLine(rect.topLeft(), rect.bottomLeft());
+    drawPixelLine(painter, rect.topLeft(), rect.topRight());
+    drawPixelLine(painter, rect.topLeft(), rect.bottomLeft());
     painter.setPen(QColor(64, 64, 70));
-    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-    painter.drawLine(rect.topRight(), rect.bottomRight());
+    drawPixelLine(painter, rect.bottomLeft(), rect.bottomRight());
+    drawPixelLine(painter, rect.topRight(), rect.bottomRight());
 }
 
 QImage background() {
     checkPlaces();
-    QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+    QImage picture = newPicture(kWidth, kHeight, QImage::Format_RGB32);
     QPainter painter(&picture);
     QLinearGradient body(0, 0, 0, kHeight);
     body.setColorAt(0.0, QColor(26, 26, 29));
     body.setColorAt(1.0, QColor(15, 15, 17));
-    painter.fillRect(picture.rect(), body);
+    painter.fillRect(area(picture), body);
 
     // Header band for the title line, with the window's red hairline and the close mark.
     QLinearGradient header(0, 0, 0, kHeaderHeight);
@@ -82,16 +82,16 @@ QImage background() {
     drawFadingLine(painter, 0, kWidth, kContent.bottom() + 3, QColor(64, 64, 70));
     painter.setPen(QColor(4, 4, 5));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(0, 0, kWidth - 1, kHeight - 1);
+    drawPixelRect(painter, 0, 0, kWidth - 1, kHeight - 1);
     return picture;
 }
 
 QImage box(bool ticked) {
     QImage picture = newPicture(kBoxWidth, kBoxHeight);
     QPainter painter(&picture);
-    painter.fillRect(picture.rect(), QColor(12, 12, 14));
+    painter.fillRect(area(picture), QColor(12, 12, 14));
     painter.setPen(QColor(140, 140, 146));
-    painter.drawRect(0, 0, kBoxWidth - 1, kBoxHeight - 1);
+    drawPixelRect(painter, 0, 0, kBoxWidth - 1, kBoxHeight - 1);
     if (ticked)
         painter.fillRect(2, 2, kBoxWidth - 4, kBoxHeight - 4, palette::kRedGlow);
     return picture;
@@ -101,11 +101,11 @@ QImage plate(bool save, bool over) {
     QImage picture = newPicture(kPlate.width(), kPlate.height());
     QPainter painter(&picture);
     if (save)
-        drawPlate(painter, QRectF(picture.rect()), 3,
+        drawPlate(painter, QRectF(area(picture)), 3,
                   over ? QColor(196, 40, 46) : QColor(150, 28, 34),
                   over ? QColor(128, 20, 26) : QColor(92, 14, 18), QColor(26, 4, 6));
     else
-        drawPlate(painter, QRectF(picture.rect()), 3,
+        drawPlate(painter, QRectF(area(picture)), 3,
                   over ? QColor(98, 98, 106) : QColor(70, 70, 76),
                   over ? QColor(58, 58, 64) : QColor(38, 38, 42), QColor(14, 14, 16));
     return picture;
@@ -114,14 +114,14 @@ QImage plate(bool save, bool over) {
 QImage pathBox() {
     QImage picture = newPicture(kPathBox.width(), kPathBox.height());
     QPainter painter(&picture);
-    drawInset(painter, picture.rect().adjusted(0, 2, -1, -3), QColor(8, 8, 10));
+    drawInset(painter, area(picture).adjusted(0, 2, -1, -3), QColor(8, 8, 10));
     return picture;
 }
 
 QImage browseButton(bool over) {
     QImage picture = newPicture(kBrowseBox.width(), kBrowseBox.height());
     QPainter painter(&picture);
-    drawPlate(painter, QRectF(picture.rect()).adjusted(2, 1, -2, -2), 3,
+    drawPlate(painter, QRectF(area(picture)).adjusted(2, 1, -2, -2), 3,
               over ? QColor(98, 98, 106) : QColor(62, 62, 68),
               over ? QColor(58, 58, 64) : QColor(34, 34, 38), QColor(8, 8, 10));
     // Three dots: "choose ...".

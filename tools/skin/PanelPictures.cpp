@@ -28,13 +28,13 @@ QImage dropBox() {
     QLinearGradient shade(0, 0, 0, kDropBoxHeight);
     shade.setColorAt(0.0, QColor(22, 22, 24));
     shade.setColorAt(1.0, QColor(34, 34, 37));
-    painter.fillRect(picture.rect(), shade);
+    painter.fillRect(area(picture), shade);
     painter.setPen(QColor(14, 14, 16));
-    painter.drawLine(0, 0, kDropBoxWidth - 1, 0);
-    painter.drawLine(0, 0, 0, kDropBoxHeight - 1);
+    drawPixelLine(painter, 0, 0, kDropBoxWidth - 1, 0);
+    drawPixelLine(painter, 0, 0, 0, kDropBoxHeight - 1);
     painter.setPen(QColor(84, 84, 88));
-    painter.drawLine(1, kDropBoxHeight - 1, kDropBoxWidth - 1, kDropBoxHeight - 1);
-    painter.drawLine(kDropBoxWidth - 1, 1, kDropBoxWidth - 1, kDropBoxHeight - 1);
+    drawPixelLine(painter, 1, kDropBoxHeight - 1, kDropBoxWidth - 1, kDropBoxHeight - 1);
+    drawPixelLine(painter, kDropBoxWidth - 1, 1, kDropBoxWidth - 1, kDropBoxHeight - 1);
 
     // The arrow's own compartment at the right end.
     const int arrowLeft = kDropBoxWidth - 17;
@@ -56,12 +56,12 @@ QImage multicolourSwatch() {
     for (int step = 0; step <= kSteps; ++step)
         hues.setColorAt(step / double(kSteps),
                         QColor::fromHsvF(std::fmod(step / double(kSteps), 1.0), 0.85, 0.95));
-    painter.fillRect(picture.rect(), hues);
+    painter.fillRect(area(picture), hues);
     // A soft white centre: all colours at once.
     QRadialGradient centreLight(centre, kSwatchSize / 2.0);
     centreLight.setColorAt(0.0, QColor(255, 255, 255, 150));
     centreLight.setColorAt(0.55, QColor(255, 255, 255, 0));
-    painter.fillRect(picture.rect(), centreLight);
+    painter.fillRect(area(picture), centreLight);
     return picture;
 }
 
@@ -150,7 +150,7 @@ QImage scale(int controlId, const std::vector<QString>& labels, const QFont& fon
 
 QImage track(bool filled) {
     // Opaque: the window redraws a moved slider by drawing the tracks over its old thumb.
-    QImage picture(kTrackWidth, kTrackHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage picture = newPicture(kTrackWidth, kTrackHeight, QImage::Format_ARGB32_Premultiplied);
     picture.fill(palette::kPanel);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -181,7 +181,7 @@ QImage track(bool filled) {
 QImage thumb() {
     QImage picture = newPicture(kThumbWidth, kThumbHeight);
     QPainter painter(&picture);
-    drawPlate(painter, QRectF(picture.rect()), 3, QColor(178, 178, 184), QColor(96, 96, 102),
+    drawPlate(painter, QRectF(area(picture)), 3, QColor(178, 178, 184), QColor(96, 96, 102),
               QColor(16, 16, 18));
     painter.fillRect(7, 3, 1, kThumbHeight - 6, palette::kRed);
     return picture;

@@ -7,10 +7,27 @@
 
 namespace q905::skin {
 
-QImage newPicture(int width, int height) {
-    QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
+namespace {
+int gPictureScale = 1;
+} // namespace
+
+void setPictureScale(int scale) {
+    gPictureScale = scale;
+}
+
+int pictureScale() {
+    return gPictureScale;
+}
+
+QImage newPicture(int width, int height, QImage::Format format) {
+    QImage picture(width * gPictureScale, height * gPictureScale, format);
+    picture.setDevicePixelRatio(gPictureScale);
     picture.fill(Qt::transparent);
     return picture;
+}
+
+QRect area(const QImage& picture) {
+    return QRect(QPoint(0, 0), picture.deviceIndependentSize().toSize());
 }
 
 QFont arialFont(int pixelSize, int weight) {
@@ -20,6 +37,25 @@ QFont arialFont(int pixelSize, int weight) {
     // Hinted glyphs stay crisp at the small sizes of key labels and scales.
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;
+}
+
+void drawPixelLine(QPainter& painter, const QPoint& from, const QPoint& to) {
+    painter.fillRect(QRect(from, to).normalized(), painter.pen().color());
+}
+
+void drawPixelLine(QPainter& painter, int x1, int y1, int x2, int y2) {
+    drawPixelLine(painter, QPoint(x1, y1), QPoint(x2, y2));
+}
+
+void drawPixelRect(QPainter& painter, const QRect& rect) {
+    drawPixelRect(painter, rect.x(), rect.y(), rect.width(), rect.height());
+}
+
+void drawPixelRect(QPainter& painter, int x, int y, int width, int height) {
+    drawPixelLine(painter, x, y, x + width, y);
+    drawPixelLine(painter, x, y + height, x + width, y + height);
+    drawPixelLine(painter, x, y, x, y + height);
+    drawPixelLine(painter, x + width, y, x + width, y + height);
 }
 
 void drawFittedText(QPainter& painter, const QRectF& rect, const QString& text, int pixelSize,

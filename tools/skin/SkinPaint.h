@@ -26,8 +26,17 @@ inline const QColor kTextDim{120, 120, 126};
 inline const QColor kGroove{20, 20, 22};
 } // namespace palette
 
-// A transparent ARGB picture of that size.
-QImage newPicture(int width, int height);
+// The scale the pictures are drawn at: 1, or 2 for the "@2x" set. Drawing code works in the
+// pixels of the 1x picture either way; the painter scales.
+void setPictureScale(int scale);
+int pictureScale();
+
+// A transparent ARGB picture of that size (opaque formats are for pictures painted whole), at
+// the picture scale.
+QImage newPicture(int width, int height,
+                  QImage::Format format = QImage::Format_ARGB32_Premultiplied);
+// The picture's rectangle in drawing units.
+QRect area(const QImage& picture);
 
 // "Arial" at a pixel height, as the program's own texts are set.
 QFont arialFont(int pixelSize, int weight = QFont::Normal);
@@ -36,6 +45,15 @@ QFont arialFont(int pixelSize, int weight = QFont::Normal);
 // the rectangle's width.
 void drawFittedText(QPainter& painter, const QRectF& rect, const QString& text, int pixelSize,
                     int minPixelSize, const QColor& colour);
+
+// One-pixel lines and outlines in the pen's colour, covering the same pixels at every picture
+// scale (an unsmoothed stroke straddles its line at 2x, where at 1x it lies right of and below
+// it). The line runs from one pixel to the other, both included, across or down the picture;
+// the outline covers what drawRect(rect) covers at 1x.
+void drawPixelLine(QPainter& painter, const QPoint& from, const QPoint& to);
+void drawPixelLine(QPainter& painter, int x1, int y1, int x2, int y2);
+void drawPixelRect(QPainter& painter, const QRect& rect);
+void drawPixelRect(QPainter& painter, int x, int y, int width, int height);
 
 // A rounded plate with a soft top-to-bottom shade, a dark rim and a one-pixel highlight along
 // the top: the shape of every button of the skin.

@@ -112,7 +112,7 @@ void drawBottomStrip(QPainter& painter) {
 }
 
 QImage mainBackground() {
-    QImage picture(kWindowWidth, kWindowHeight, QImage::Format_RGB32);
+    QImage picture = newPicture(kWindowWidth, kWindowHeight, QImage::Format_RGB32);
     QPainter painter(&picture);
     drawBackdrop(painter);
     drawTitleStrip(painter);
@@ -120,7 +120,7 @@ QImage mainBackground() {
     drawBottomStrip(painter);
     // A hairline frame: the window has no border of its own.
     painter.setPen(QColor(4, 4, 5));
-    painter.drawRect(0, 0, kWindowWidth - 1, kWindowHeight - 1);
+    drawPixelRect(painter, 0, 0, kWindowWidth - 1, kWindowHeight - 1);
     return picture;
 }
 
@@ -129,7 +129,7 @@ enum class Glyph { Help, Minimise, Close };
 QImage windowButton(Glyph glyph) {
     QImage picture = newPicture(kWindowButtonWidth, kWindowButtonHeight);
     QPainter painter(&picture);
-    drawPlate(painter, QRectF(picture.rect()), 3, QColor(48, 48, 53), QColor(27, 27, 30),
+    drawPlate(painter, QRectF(area(picture)), 3, QColor(48, 48, 53), QColor(27, 27, 30),
               QColor(6, 6, 8));
     painter.setRenderHint(QPainter::Antialiasing);
     const QPointF centre(kWindowButtonWidth / 2.0, kWindowButtonHeight / 2.0);
@@ -156,7 +156,7 @@ QImage windowButton(Glyph glyph) {
 QImage helpMenu() {
     QImage picture = newPicture(kHelpMenu.width(), kHelpMenu.height());
     QPainter painter(&picture);
-    drawPlate(painter, QRectF(picture.rect()), 3, QColor(34, 34, 38), QColor(22, 22, 25),
+    drawPlate(painter, QRectF(area(picture)), 3, QColor(34, 34, 38), QColor(22, 22, 25),
               QColor(4, 4, 5));
     painter.fillRect(3, 1, kHelpMenu.width() - 6, 1, palette::kRed);
     // Rules between the three rows (texts at window y 25, 50, 75).
@@ -169,10 +169,10 @@ QImage buttonPlate(const QRect& place, bool primary) {
     QImage picture = newPicture(place.width(), place.height());
     QPainter painter(&picture);
     if (primary) {
-        drawPlate(painter, QRectF(picture.rect()), 3, QColor(150, 28, 34), QColor(92, 14, 18),
+        drawPlate(painter, QRectF(area(picture)), 3, QColor(150, 28, 34), QColor(92, 14, 18),
                   QColor(26, 4, 6));
     } else {
-        drawPlate(painter, QRectF(picture.rect()), 3, QColor(70, 70, 76), QColor(38, 38, 42),
+        drawPlate(painter, QRectF(area(picture)), 3, QColor(70, 70, 76), QColor(38, 38, 42),
                   QColor(14, 14, 16));
         painter.fillRect(4, place.height() - 2, place.width() - 8, 1, palette::kRedDim);
     }

@@ -3,6 +3,7 @@
 // as a paint needs it, never held whole.
 #include "app/ButtonTable.h"
 #include "app/ui/MainWindow.h"
+#include "controls/ui/ScaledPicture.h"
 #include "lighting/EffectCatalogue.h"
 
 #include <QPainter>
@@ -51,8 +52,8 @@ void copyHighlight(QPainter& painter, const QImage& highlight, int key) {
     const KeyPieces pieces = highlightPieces(key);
     for (int i = 0; i < pieces.count; ++i) {
         const PictureCopy& c = pieces.copies[static_cast<std::size_t>(i)];
-        painter.drawImage(QPoint(c.destX, c.destY), highlight,
-                          QRect(c.sourceX, c.sourceY, c.width, c.height));
+        drawPart(painter, QPoint(c.destX, c.destY), highlight,
+                 QRect(c.sourceX, c.sourceY, c.width, c.height));
     }
 }
 
@@ -70,7 +71,8 @@ SkinComposition MainWindow::backgroundComposition(const QString& cacheFile) {
 QSize MainWindow::prepareBackground(SkinCache& skin, const QString& cacheFile) {
     const SkinComposition composition = backgroundComposition(cacheFile);
     if (!skin.composeFromCache(composition) && skin.size(composition.base).isEmpty()) {
-        QImage plain(kFallbackWindowSize, QImage::Format_RGB888);
+        QImage plain(kFallbackWindowSize * skin.scale(), QImage::Format_RGB888);
+        plain.setDevicePixelRatio(skin.scale());
         plain.fill(kFallbackBackground);
         skin.setImage(composition.base, std::move(plain));
     }
@@ -97,7 +99,9 @@ void MainWindow::paintMainWindow() {
 }
 
 QImage MainWindow::frame() {
-    QImage picture(size(), QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = devicePixelRatioF();
+    QImage picture(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
     QPainter painter(&picture);
     compose(painter);
     return picture;
@@ -107,6 +111,7 @@ void MainWindow::compose(QPainter& painter) {
     // Drawn from a copy taken under the lock: the start-up read may be filling the image.
     const SettingsImage shown = m_host.settings().deviceCopy();
     m_textLayout.clear();
+    smoothWhenScaled(painter);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     m_skin.draw(painter, name("main.png"), 0, 0);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -131,7 +136,7 @@ void MainWindow::compose(QPainter& painter) {
 
 void MainWindow::paintHelpMenu(QPainter& painter) {
     m_skin.draw(painter, name("HelpWindow.png"), 830, 22);
-    const QRect menu(QPoint(830, 22), m_skin.image(name("HelpWindow.png")).size());
+    const QRect menu(QPoint(830, 22), m_skin.size(name("HelpWindow.png")));
     m_textLayout.draw(painter, text(texts::kHelpReset), 850, 25, kWhite, 15, menu);
     m_textLayout.draw(painter, text(texts::kHelpFirmware), 850, 50, kWhite, 15, menu);
     m_textLayout.draw(painter, text(texts::kHelpVersion), 850, 75, kWhite, 15, menu);
@@ -201,8 +206,8 @@ void MainWindow::paintPerKeyLayer(QPainter& painter, const SettingsImage& shown)
 void MainWindow::paintCaptions(QPainter& painter) {
     m_skin.draw(painter, name("apply.png"), 868, 610);
     m_skin.draw(painter, name("Config.png"), 25, 610);
-    const QRect applyButton(QPoint(868, 610), m_skin.image(name("apply.png")).size());
-    const QRect profileButton(QPoint(25, 610), m_skin.image(name("Config.png")).size());
+    const QRect applyButton(QPoint(868, 610), m_skin.size(name("apply.png")));
+    const QRect profileButton(QPoint(25, 610), m_skin.size(name("Config.png")));
     if (m_services.language == Language::German) {
         m_textLayout.draw(painter, text(texts::kApply), 872, 615, kWhite, 13, applyButton);
         m_textLayout.draw(painter, text(texts::kProfile), 33, 612, kWhite, 20, profileButton);

@@ -1,5 +1,7 @@
 #include "controls/ui/BitmapButton.h"
 
+#include "controls/ui/ScaledPicture.h"
+
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,6 +25,7 @@ void BitmapButton::setStrip(const QImage& picture, int frameWidth, int frameHeig
 
 void BitmapButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    smoothWhenScaled(painter);
     m_strip.drawFrame(painter, m_state.state());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// A picture cut into equal frames, drawn one frame at a time.
+// A picture cut into equal frames, drawn one frame at a time. Frames are counted in window
+// pixels, whatever the picture's device pixel ratio.
 
 #include "controls/StripFrames.h"
 

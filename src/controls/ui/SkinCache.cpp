@@ -1,12 +1,15 @@
 #include "controls/ui/SkinCache.h"
 
+#include "controls/PictureScale.h"
 #include "controls/ui/PictureCacheFile.h"
 #include "controls/ui/PngDecoder.h"
+#include "controls/ui/ScaledPicture.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QPaintEngine>
 #include <QPainter>
 
@@ -16,7 +19,43 @@
 
 namespace q905 {
 
-SkinCache::SkinCache(QString folder) : m_folder(std::move(folder)) {}
+namespace {
+QString scaled(const QString& name, int scale) {
+    return QString::fromStdString(scaledPictureName(name.toStdString(), scale));
+}
+} // namespace
+
+int pictureScaleForScreens() {
+    const auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    return application ? pictureScaleFor(application->devicePixelRatio()) : 1;
+}
+
+SkinCache::SkinCache(QString folder, int scale) : m_folder(std::move(folder)), m_scale(scale) {}
+
+void SkinCache::setScale(int scale) {
+    if (scale == m_scale)
+        return;
+    // The compositions are made again from the new set when asked for.
+    m_scale = scale;
+    m_images.clear();
+    m_inkRects.clear();
+    m_composed.clear();
+    m_compositions.clear();
+    m_streamed.clear();
+    m_composedAway.clear();
+}
+
+QString SkinCache::fileOf(const QString& name) const {
+    const QString path = m_folder + QLatin1Char('/') + name;
+    if (m_scale == 1)
+        return path;
+    const QString scaledPath = scaled(path, m_scale);
+    return QFileInfo::exists(scaledPath) ? scaledPath : path;
+}
+
+QString SkinCache::cacheFileOf(const SkinComposition& composition) const {
+    return composition.cacheFile.isEmpty() ? QString() : scaled(composition.cacheFile, m_scale);
+}
 
 const QImage& SkinCache::image(const QString& name) {
     auto it = m_images.find(name);
@@ -24,6 +63,7 @@ const QImage& SkinCache::image(const QString& name) {
         // Whoever wants the picture itself gets it whole; drawing goes on from memory then.
         const std::shared_ptr<CachedPictureRows> file = m_streamed.take(name);
         QImage whole = file->rows(0, file->size().height());
+        whole.setDevicePixelRatio(m_scale);
         if (!whole.isNull())
             return *m_images.insert(name, std::move(whole));
         recompose(name);
@@ -32,7 +72,14 @@ const QImage& SkinCache::image(const QString& name) {
     if (it == m_images.end()) {
         // Opaque pictures (the backgrounds) come at three bytes a pixel: a quarter less to
         // hold, and still copied onto the window without blending.
-        it = m_images.insert(name, decodePng(m_folder + QLatin1Char('/') + name));
+        QImage picture;
+        if (m_scale > 1) {
+            picture = decodePng(scaled(m_folder + QLatin1Char('/') + name, m_scale));
+            picture.setDevicePixelRatio(m_scale);
+        }
+        if (picture.isNull())
+            picture = decodePng(m_folder + QLatin1Char('/') + name);
+        it = m_images.insert(name, std::move(picture));
     }
     return it.value();
 }
@@ -56,15 +103,20 @@ QRect SkinCache::inkRect(const QString& name) {
             bottom = y;
         }
     }
-    const QRect ink = right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+    // In window pixels: every window pixel any ink pixel falls in.
+    const qreal ratio = picture.devicePixelRatio();
+    const auto toWindow = [ratio](int pixel) { return int(pixel / ratio); };
+    const QRect ink = right < 0 ? QRect()
+                                : QRect(QPoint(toWindow(left), toWindow(top)),
+                                        QPoint(toWindow(right), toWindow(bottom)));
     m_inkRects.insert(name, ink);
     return ink;
 }
 
 QSize SkinCache::size(const QString& name) {
     if (const auto streamed = m_streamed.constFind(name); streamed != m_streamed.constEnd())
-        return streamed.value()->size();
-    return image(name).size();
+        return streamed.value()->size() / m_scale;
+    return logicalSize(image(name));
 }
 
 void SkinCache::draw(QPainter& painter, const QString& name, int x, int y) {
@@ -75,25 +127,30 @@ void SkinCache::draw(QPainter& painter, const QString& name, int x, int y) {
             painter.drawImage(x, y, picture);
         return;
     }
-    // Only the rows the paint needs are read, a band at a time.
+    // Only the rows the paint needs are read, a band at a time. The reach is in window pixels;
+    // the file holds m_scale pixels for each of them each way.
     const std::shared_ptr<CachedPictureRows> file = streamed.value();
-    QRect reach = painter.paintEngine()->systemClip().boundingRect();
-    if (reach.isEmpty())
-        reach = QRect(0, 0, painter.device()->width(), painter.device()->height());
+    const QRect systemClip = painter.paintEngine()->systemClip().boundingRect();
+    QRect reach =
+        systemClip.isEmpty()
+            ? QRect(x, y, file->size().width(), file->size().height())
+            : painter.deviceTransform().inverted().mapRect(QRectF(systemClip)).toAlignedRect();
     if (painter.hasClipping())
         reach &= painter.clipBoundingRect().toAlignedRect();
-    const QRect area = QRect(QPoint(x, y), file->size()) & reach;
+    const int scale = m_scale;
+    const QRect area = QRect(QPoint(x, y), file->size() / scale) & reach;
     constexpr int kBandRows = 64;
     for (int top = area.top(); top <= area.bottom(); top += kBandRows) {
         const int rows = std::min(kBandRows, area.bottom() + 1 - top);
-        const QImage band = file->rows(top - y, rows);
+        QImage band = file->rows((top - y) * scale, rows * scale);
         if (band.isNull()) {
             recompose(name);
             draw(painter, name, x, y);
             return;
         }
+        band.setDevicePixelRatio(scale);
         painter.drawImage(QPoint(area.left(), top), band,
-                          QRect(area.left() - x, 0, area.width(), rows));
+                          QRect((area.left() - x) * scale, 0, area.width() * scale, rows * scale));
     }
 }
 
@@ -101,12 +158,13 @@ QByteArray SkinCache::compositionKey(const SkinComposition& composition) const {
     // What the composition was made from: the files (by size and time of change), the places.
     QByteArray key = QFile::encodeName(QFileInfo(m_folder).absoluteFilePath());
     const auto addFile = [&](const QString& name) {
-        const std::filesystem::path file =
-            QFile::encodeName(m_folder + QLatin1Char('/') + name).toStdString();
+        const QString path = fileOf(name);
+        const std::filesystem::path file = QFile::encodeName(path).toStdString();
         std::error_code error;
         const auto size = std::filesystem::file_size(file, error);
         const auto changed = std::filesystem::last_write_time(file, error);
-        key += '\n' + name.toUtf8() + ' ' + QByteArray::number(qulonglong(size)) + ' ' +
+        key += '\n' + path.mid(m_folder.size() + 1).toUtf8() + ' ' +
+               QByteArray::number(qulonglong(size)) + ' ' +
                QByteArray::number(qlonglong(changed.time_since_epoch().count()));
     };
     addFile(composition.base);
@@ -133,7 +191,7 @@ bool SkinCache::composeFromCache(const SkinComposition& composition) {
     if (composition.cacheFile.isEmpty())
         return false;
     std::shared_ptr<CachedPictureRows> cached =
-        CachedPictureRows::open(composition.cacheFile, compositionKey(composition));
+        CachedPictureRows::open(cacheFileOf(composition), compositionKey(composition));
     if (!cached)
         return false;
     composed(composition, QImage());
@@ -165,8 +223,9 @@ void SkinCache::compose(const SkinComposition& composition) {
         for (const SkinOverlay& overlay : composition.overlays)
             painter.drawImage(overlay.at, image(overlay.name));
     }
-    if (!composition.cacheFile.isEmpty())
-        (void)storeCachedPicture(composition.cacheFile, compositionKey(composition), picture);
+    // A set lacking its larger background composes a 1x picture: that is not kept as the set's.
+    if (!composition.cacheFile.isEmpty() && picture.devicePixelRatio() == m_scale)
+        (void)storeCachedPicture(cacheFileOf(composition), compositionKey(composition), picture);
     composed(composition, std::move(picture));
 }
 
@@ -176,6 +235,10 @@ QFont skinFont(int pixelHeight) {
     // layout was made with; Arial's em is 1/1.117 of its cell.
     font.setPixelSize(std::max(1, qRound(pixelHeight / 1.117)));
     font.setWeight(QFont::Light);
+    // Named, not left to the default: Qt drops hinting by default once the screen is scaled,
+    // and unhinted glyphs measure a pixel taller, so texts fitted to their room at 1x would be
+    // shrunk at 1.5 and 2. Vertical hinting is what the desktop default gives at 1x.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
 }
 

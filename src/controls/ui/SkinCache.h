@@ -32,22 +32,31 @@ struct SkinComposition {
     QString cacheFile; // empty: not kept between runs
 };
 
+// The picture set the screens need: 2 ("@2x") when any screen has a device pixel ratio above 1,
+// else 1. Without an application object, 1.
+int pictureScaleForScreens();
+
 class SkinCache {
   public:
-    // folder: the language's skin folder, e.g. <assets>/png/english
-    explicit SkinCache(QString folder);
+    // folder: the language's skin folder, e.g. <assets>/png/english. scale: which set is loaded
+    // (1, or 2 for the "@2x" pictures).
+    explicit SkinCache(QString folder, int scale = pictureScaleForScreens());
 
     const QString& folder() const { return m_folder; }
+    int scale() const { return m_scale; }
+    // Another set: whatever was decoded or composed for the old one is dropped.
+    void setScale(int scale);
     // The picture of that name (a path relative to the folder, "Custom/Custom_BK.png" for a
-    // dialog's sub-folder); a null image when it is missing.
+    // dialog's sub-folder), from the set of the cache's scale and carrying that device pixel
+    // ratio; the 1x picture when the set lacks it; a null image when it is missing.
     const QImage& image(const QString& name);
     // The part of the picture that shows: neither transparent nor, in an opaque picture, the
-    // colour of its top-left corner. Relative to that corner.
+    // colour of its top-left corner. Relative to that corner, in window pixels.
     QRect inkRect(const QString& name);
     // Copies the picture at its natural size with its top-left corner at (x, y), as far as the
-    // painter's clip reaches (the painter must not be transformed).
+    // painter's clip reaches (the painter may only be scaled to the device).
     void draw(QPainter& painter, const QString& name, int x, int y);
-    // The picture's size, without decoding or reading it whole.
+    // The picture's size in window pixels, without decoding or reading it whole.
     QSize size(const QString& name);
     // Puts a picture of that name in place of the skin's.
     void setImage(const QString& name, QImage picture) {
@@ -66,6 +75,7 @@ class SkinCache {
 
   private:
     QString m_folder;
+    int m_scale = 1;
     QHash<QString, QImage> m_images;
     QHash<QString, QRect> m_inkRects;
     QSet<QString> m_composed; // bases
@@ -73,6 +83,9 @@ class SkinCache {
     QHash<QString, std::shared_ptr<CachedPictureRows>> m_streamed;
     QSet<QString> m_composedAway;
 
+    // The file a picture is read from: the scaled set's, or the 1x file where that is missing.
+    QString fileOf(const QString& name) const;
+    QString cacheFileOf(const SkinComposition& composition) const;
     QByteArray compositionKey(const SkinComposition& composition) const;
     void composed(const SkinComposition& composition, QImage picture);
     // A streamed picture whose file failed: composed again in memory.

@@ -1,6 +1,7 @@
 #include "controls/ui/SkinListBox.h"
 
 #include "controls/ui/InPlaceEditor.h"
+#include "controls/ui/ScaledPicture.h"
 #include "macros/EventSequence.h"
 
 #include <QMouseEvent>
@@ -288,6 +289,7 @@ void SkinListBox::endEdit(bool commit) {
 void SkinListBox::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(viewport());
+        smoothWhenScaled(painter);
         if (!m_background.isNull())
             painter.drawImage(viewport()->rect(), m_background, m_background.rect());
     }

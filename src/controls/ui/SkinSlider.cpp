@@ -1,6 +1,7 @@
 #include "controls/ui/SkinSlider.h"
 
 #include "controls/ui/BitmapButton.h"
+#include "controls/ui/ScaledPicture.h"
 
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -30,7 +31,8 @@ void SkinSlider::loadTracks(const QImage& emptyTrack, const QImage& filledTrack)
     m_emptyTrack = BitmapStrip(emptyTrack);
     m_filledTrack = BitmapStrip(filledTrack);
     // Without its pictures the slider still keeps the track's size, so clicks land alike.
-    const QSize size = filledTrack.isNull() ? QSize(kTrackWidth, kTrackHeight) : filledTrack.size();
+    const QSize size =
+        filledTrack.isNull() ? QSize(kTrackWidth, kTrackHeight) : logicalSize(filledTrack);
     resize(size);
 }
 

@@ -1,5 +1,6 @@
 #include "controls/ui/SkinTree.h"
 
+#include "controls/ui/ScaledPicture.h"
 #include <QHeaderView>
 #include <QLinearGradient>
 #include <QPainter>
@@ -74,10 +75,11 @@ void SkinTree::paintBackground(QPainter& painter, const QRect& extent) {
             painter.drawImage(extent, m_picture);
             return;
         }
-        for (int column = 0; column <= extent.width() / m_picture.width(); ++column) {
-            for (int row = 0; row <= extent.height() / m_picture.height(); ++row)
-                painter.drawImage(extent.x() + column * m_picture.width(),
-                                  extent.y() + row * m_picture.height(), m_picture);
+        const QSize tile = logicalSize(m_picture);
+        for (int column = 0; column <= extent.width() / tile.width(); ++column) {
+            for (int row = 0; row <= extent.height() / tile.height(); ++row)
+                painter.drawImage(extent.x() + column * tile.width(),
+                                  extent.y() + row * tile.height(), m_picture);
         }
         return;
     }
@@ -108,8 +110,12 @@ void SkinTree::paintEvent(QPaintEvent*) {
             (rowHeight + 1) * (vertical->maximum() + vertical->pageStep() + 1), client.height()));
     }
 
-    QImage surface(client.size(), QImage::Format_ARGB32_Premultiplied);
+    // At the screen's pixels, so the text stays sharp on a scaled screen.
+    const qreal ratio = devicePixelRatioF();
+    QImage surface(client.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    surface.setDevicePixelRatio(ratio);
     QPainter painter(&surface);
+    smoothWhenScaled(painter);
     paintBackground(painter, extent);
     painter.setFont(font());
     painter.setPen(Qt::white);

@@ -1,6 +1,7 @@
 #include "keys/ui/KeyAssignmentDialog.h"
 
 #include "app/WindowTexts.h"
+#include "controls/ui/ScaledPicture.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinTree.h"
 #include "keys/FunctionCatalogue.h"
@@ -114,7 +115,7 @@ KeyAssignmentDialog::KeyAssignmentDialog(SkinCache& skin, UserDialogs& dialogs,
       m_state(record, enabled) {
     setObjectName(QStringLiteral("keyAssignment"));
     const QImage& background = m_skin.image(kBackground);
-    setFixedSize(background.isNull() ? kFallbackSize : background.size());
+    setFixedSize(background.isNull() ? kFallbackSize : logicalSize(background));
     placeOverParent(*this);
     setWindowTitle(QString::fromStdString(nameOf(keyCode)).trimmed());
     setMouseTracking(true);
@@ -372,6 +373,7 @@ void KeyAssignmentDialog::browse(int row) {
 
 void KeyAssignmentDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    smoothWhenScaled(painter);
     const QImage& background = m_skin.image(kBackground);
     if (background.isNull())
         painter.fillRect(rect(), QColor(30, 30, 33));

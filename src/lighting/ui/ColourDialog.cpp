@@ -1,5 +1,6 @@
 #include "lighting/ui/ColourDialog.h"
 
+#include "controls/ui/ScaledPicture.h"
 #include "controls/ui/SkinCache.h"
 #include "lighting/BasicColourTable.h"
 #include "lighting/ui/ColourSpectrum.h"
@@ -55,7 +56,7 @@ ColourDialog::ColourDialog(SkinCache& skin, Language language, ColourValue curre
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin),
       m_german(language == Language::German), m_currentColour(currentColour & 0xFFFFFF) {
     const QImage& background = m_skin.image(QStringLiteral("Color_BK.png"));
-    setFixedSize(background.isNull() ? kFallbackSize : background.size());
+    setFixedSize(background.isNull() ? kFallbackSize : logicalSize(background));
     placeOverParent(*this);
     setWindowTitle(m_german ? QStringLiteral("Farbe") : QString());
 
@@ -127,6 +128,7 @@ void ColourDialog::clickBackground(int x, int y) {
 
 void ColourDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    smoothWhenScaled(painter);
     const QImage& background = m_skin.image(QStringLiteral("Color_BK.png"));
     if (background.isNull())
         painter.fillRect(rect(), QColor(53, 53, 53));

@@ -1,5 +1,6 @@
 // The lighting panel's drawing, in a fixed order. The main window draws the panel over the
 // keyboard picture and the captions, before the "No Gaming Keyboard" warning.
+#include "controls/ui/ScaledPicture.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinSlider.h"
 #include "controls/ui/TextLayout.h"
@@ -62,7 +63,7 @@ void LightingPanel::Impl::picture(QPainter& painter, const char* name, int x, in
 QRect LightingPanel::Impl::background(QPainter& painter, const char* name, int x, int y) {
     const QString file = QString::fromLatin1(name);
     m_skin.draw(painter, file, x, y);
-    return QRect(QPoint(x, y), m_skin.image(file).size());
+    return QRect(QPoint(x, y), m_skin.size(file));
 }
 
 void LightingPanel::Impl::drawSlider(QPainter& painter, int controlId) {
@@ -75,10 +76,10 @@ void LightingPanel::Impl::drawSlider(QPainter& painter, int controlId) {
     const QImage& filled = slider.filledTrack().picture();
     const QImage& empty = slider.emptyTrack().picture();
     if (!filled.isNull())
-        painter.drawImage(place.topLeft(), filled, QRect(0, 0, layout.filledWidth, place.height()));
+        drawPart(painter, place.topLeft(), filled, QRect(0, 0, layout.filledWidth, place.height()));
     if (!empty.isNull())
-        painter.drawImage(QPoint(place.left() + layout.emptyX, place.top()), empty,
-                          QRect(layout.emptyX, 0, layout.emptyWidth, place.height()));
+        drawPart(painter, QPoint(place.left() + layout.emptyX, place.top()), empty,
+                 QRect(layout.emptyX, 0, layout.emptyWidth, place.height()));
     const QPoint thumb(place.left() + layout.thumbX, place.top() + layout.thumbY);
     m_skin.draw(painter, QStringLiteral("Thumb.png"), thumb.x(), thumb.y());
     // The track and the thumb, not the slider's whole strip.

@@ -1,6 +1,7 @@
 #include "macros/ui/MacroDialog.h"
 
 #include "base/Utf16.h"
+#include "controls/ui/ScaledPicture.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinListBox.h"
 #include "keys/KeyTable.h"
@@ -43,7 +44,7 @@ MacroDialog::MacroDialog(SkinCache& skin, Language language, MacroList& macros, 
     setWindowTitle(text(macro_texts::kCaption));
     setMouseTracking(true);
     const QImage& background = m_skin.image(kBackground);
-    setFixedSize(background.isNull() ? QSize(kWidth, kHeight) : background.size());
+    setFixedSize(background.isNull() ? QSize(kWidth, kHeight) : logicalSize(background));
     placeOverParent(*this);
 
     const auto makeList = [this, &background](const std::array<int, 4>& place, const char* name,
@@ -55,7 +56,7 @@ MacroDialog::MacroDialog(SkinCache& skin, Language language, MacroList& macros, 
                           Qt::black, 2);
         list->setEditMode(mode);
         if (!background.isNull())
-            list->setBackground(background.copy(placeOf(place)));
+            list->setBackground(cutOut(background, placeOf(place)));
         return list;
     };
     m_names = makeList(kNameList, "names", SkinListBox::EditMode::Rename);

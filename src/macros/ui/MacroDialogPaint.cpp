@@ -1,5 +1,6 @@
 // The macro dialog's picture: background, button and box images by their state, and the texts.
 #include "controls/ui/RegionRects.h"
+#include "controls/ui/ScaledPicture.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinListBox.h"
 #include "macros/MacroDialogLayout.h"
@@ -92,6 +93,7 @@ void MacroDialog::paintLabels(QPainter& painter) {
 
 void MacroDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    smoothWhenScaled(painter);
     const QImage& background = m_skin.image(picture("MacroManagement.png"));
     if (background.isNull())
         painter.fillRect(rect(), QColor(30, 30, 34));

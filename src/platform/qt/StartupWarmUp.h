@@ -27,8 +27,8 @@ class StartupWarmUp {
     StartupWarmUp(const StartupWarmUp&) = delete;
     StartupWarmUp& operator=(const StartupWarmUp&) = delete;
 
-    // The application object exists: the font database may be filled. Call finish() before
-    // that object goes.
+    // The application object exists: the font database may be filled, and the pictures are
+    // those of the set its screens need. Call finish() before that object goes.
     void applicationCreated();
     // Waits for the pictures (prepared, after applicationCreated()); the decoded pictures.
     SkinCache take();
@@ -39,7 +39,7 @@ class StartupWarmUp {
   private:
     SkinCache m_skin;
     std::promise<void> m_picturesDone;
-    std::promise<bool> m_application;
+    std::promise<int> m_application; // the screens' picture scale; 0: no application
     bool m_applicationSaid = false;
     std::future<void> m_ended;
 };

@@ -2,6 +2,7 @@
 
 #include "app/HostState.h"
 #include "controls/ui/RegionRects.h"
+#include "controls/ui/ScaledPicture.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinListBox.h"
 #include "platform/qt/DialogPlacement.h"
@@ -52,7 +53,7 @@ ProfileDialog::ProfileDialog(SkinCache& skin, Language language, HostState& host
     setObjectName(QStringLiteral("profileDialog"));
     setWindowTitle(text(profile_texts::kCaption));
     const QImage& background = m_skin.image(kBackground);
-    setFixedSize(background.isNull() ? QSize(kWidth, kHeight) : background.size());
+    setFixedSize(background.isNull() ? QSize(kWidth, kHeight) : logicalSize(background));
     placeOverParent(*this);
 
     m_list = new SkinListBox(this);
@@ -63,7 +64,7 @@ ProfileDialog::ProfileDialog(SkinCache& skin, Language language, HostState& host
                         Qt::black, 2);
     m_list->setEditMode(SkinListBox::EditMode::Rename);
     if (!background.isNull())
-        m_list->setBackground(background.copy(place));
+        m_list->setBackground(cutOut(background, place));
     connect(m_list, &SkinListBox::editDone, this, &ProfileDialog::renamed);
 
     if (const auto current = listCurrentProfile(m_folder, m_paths))
@@ -222,6 +223,7 @@ void ProfileDialog::renamed(int, int row) {
 
 void ProfileDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    smoothWhenScaled(painter);
     const QImage& background = m_skin.image(kBackground);
     if (background.isNull())
         painter.fillRect(rect(), QColor(30, 30, 34));
