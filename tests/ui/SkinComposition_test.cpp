@@ -154,10 +154,17 @@ TEST_F(SkinCompositionTest, TheLargerSetComposesAndStreamsAtItsOwnPixels) {
                     << (cached ? "from the file " : "composed ") << x << "," << y;
             }
     }
+    // Before the screens are known, the set whose composition was used last is the likely one.
+    EXPECT_EQ(likelyPictureScale(m_composition), 2);
     // The 1x composition keeps its own file.
     bool fromCache = true;
     EXPECT_EQ(composedFresh(false, &fromCache), expected());
     EXPECT_FALSE(fromCache);
+    EXPECT_EQ(composedFresh(true, &fromCache), expected());
+    EXPECT_TRUE(fromCache);
+    EXPECT_EQ(likelyPictureScale(m_composition), 1);
+    (void)drawnAtRatioTwo(true);
+    EXPECT_EQ(likelyPictureScale(m_composition), 2);
 }
 
 } // namespace

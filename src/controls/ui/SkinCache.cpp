@@ -30,6 +30,38 @@ int pictureScaleForScreens() {
     return application ? pictureScaleFor(application->devicePixelRatio()) : 1;
 }
 
+namespace {
+// A factor above 1 in QT_SCALE_FACTOR or in any entry ("2" or "HDMI-1=2") of
+// QT_SCREEN_SCALE_FACTORS.
+bool scaleAskedFor() {
+    bool asked = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble() > 1.0;
+    const QStringList screens =
+        qEnvironmentVariable("QT_SCREEN_SCALE_FACTORS").split(QLatin1Char(';'));
+    for (const QString& screen : screens)
+        asked = asked || screen.section(QLatin1Char('='), -1).toDouble() > 1.0;
+    return asked;
+}
+
+std::filesystem::file_time_type lastUse(const QString& file) {
+    std::error_code error;
+    const auto time =
+        std::filesystem::last_write_time(QFile::encodeName(file).toStdString(), error);
+    return error ? std::filesystem::file_time_type::min() : time;
+}
+} // namespace
+
+int likelyPictureScale(const SkinComposition& composition) {
+    if (scaleAskedFor())
+        return kHighPictureScale;
+    if (composition.cacheFile.isEmpty())
+        return 1;
+    const auto larger = lastUse(scaled(composition.cacheFile, kHighPictureScale));
+    return larger != std::filesystem::file_time_type::min() &&
+                   larger > lastUse(composition.cacheFile)
+               ? kHighPictureScale
+               : 1;
+}
+
 SkinCache::SkinCache(QString folder, int scale) : m_folder(std::move(folder)), m_scale(scale) {}
 
 void SkinCache::setScale(int scale) {
@@ -190,10 +222,15 @@ bool SkinCache::composeFromCache(const SkinComposition& composition) {
         return true;
     if (composition.cacheFile.isEmpty())
         return false;
+    const QString file = cacheFileOf(composition);
     std::shared_ptr<CachedPictureRows> cached =
-        CachedPictureRows::open(cacheFileOf(composition), compositionKey(composition));
+        CachedPictureRows::open(file, compositionKey(composition));
     if (!cached)
         return false;
+    // Marked as used, so the next start can guess the set before the screens are known.
+    std::error_code error;
+    std::filesystem::last_write_time(QFile::encodeName(file).toStdString(),
+                                     std::filesystem::file_time_type::clock::now(), error);
     composed(composition, QImage());
     m_images.remove(composition.base);
     m_streamed.insert(composition.base, std::move(cached));

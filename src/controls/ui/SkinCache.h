@@ -36,6 +36,12 @@ struct SkinComposition {
 // else 1. Without an application object, 1.
 int pictureScaleForScreens();
 
+struct SkinComposition;
+
+// The set the screens will likely need, before they are known: the one QT_SCALE_FACTOR or
+// QT_SCREEN_SCALE_FACTORS asks for, else the one whose cached composition was used last.
+int likelyPictureScale(const SkinComposition& composition);
+
 class SkinCache {
   public:
     // folder: the language's skin folder, e.g. <assets>/png/english. scale: which set is loaded

@@ -15,7 +15,7 @@
 namespace q905 {
 
 StartupWarmUp::StartupWarmUp(QString skinFolder, QStringList onDemand, SkinComposition composition)
-    : m_skin(std::move(skinFolder), 1) {
+    : m_skin(std::move(skinFolder), likelyPictureScale(composition)) {
     auto ended = std::make_shared<std::promise<void>>();
     m_ended = ended->get_future();
     QThreadPool::globalInstance()->start([this, ended, onDemand = std::move(onDemand),
@@ -32,7 +32,7 @@ StartupWarmUp::StartupWarmUp(QString skinFolder, QStringList onDemand, SkinCompo
                     !m_skin.composedAway(name) && !(composed && name == composition.base))
                     (void)m_skin.image(name);
         };
-        // Most screens take the 1x set: it is decoded before the screens are known.
+        // Decoded before the screens are known: the set they will likely need.
         decode();
 #ifdef Q905_HAVE_FONTCONFIG
         // Reading the font configuration and caches is the largest single cost of the first

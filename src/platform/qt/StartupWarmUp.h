@@ -18,9 +18,10 @@ namespace q905 {
 class StartupWarmUp {
   public:
     // skinFolder: the language's skin folder; its pictures (not those of the dialogs' folders)
-    // are decoded, except those named in onDemand, which wait until they are drawn, and those
-    // the composition draws in, when it comes from its cache file. Otherwise it is composed
-    // there once the application object exists.
+    // are decoded, from the set the screens will likely need (the other set once the
+    // application object says so), except those named in onDemand, which wait until they are
+    // drawn, and those the composition draws in, when it comes from its cache file. Otherwise
+    // it is composed there once the application object exists.
     StartupWarmUp(QString skinFolder, QStringList onDemand, SkinComposition composition = {});
     // Joins the thread.
     ~StartupWarmUp();
