@@ -2,6 +2,7 @@
 
 #include "controls/ui/InPlaceEditor.h"
 #include "controls/ui/ScaledPicture.h"
+#include "controls/ui/SkinCache.h"
 #include "macros/EventSequence.h"
 
 #include <QMouseEvent>
@@ -24,10 +25,18 @@ const QString kFileExtension = QStringLiteral(".bin");
 // The icon's left edge lies this far left of the row's right edge.
 constexpr int kIconInset = 20;
 
+// A transparent icon at the screens' scale: drawn in window pixels, sharp on a scaled screen.
+QImage newIcon(int width, int height) {
+    const int scale = pictureScaleForScreens();
+    QImage icon(width * scale, height * scale, QImage::Format_ARGB32_Premultiplied);
+    icon.setDevicePixelRatio(scale);
+    icon.fill(Qt::transparent);
+    return icon;
+}
+
 // The row icons: arrows 10 x 14, the clock 14 x 14.
 QImage arrowIcon(bool down) {
-    QImage icon(10, 14, QImage::Format_ARGB32_Premultiplied);
-    icon.fill(Qt::transparent);
+    QImage icon = newIcon(10, 14);
     QPainter painter(&icon);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
@@ -50,8 +59,7 @@ QImage arrowIcon(bool down) {
 }
 
 QImage clockIcon() {
-    QImage icon(14, 14, QImage::Format_ARGB32_Premultiplied);
-    icon.fill(Qt::transparent);
+    QImage icon = newIcon(14, 14);
     QPainter painter(&icon);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(230, 230, 235), 1.2));
