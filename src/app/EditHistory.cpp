@@ -44,20 +44,20 @@ KeptFile keepFile(const std::filesystem::path& file, const KeptFile* earlier,
             share(std::move(contents.bytes), earlier ? earlier->bytes : nullptr)};
 }
 
-bool restoreFile(const std::filesystem::path& file, const KeptFile& kept,
-                 const Bytes* bytesOfState = nullptr) {
+Status restoreFile(const std::filesystem::path& file, const KeptFile& kept,
+                   const Bytes* bytesOfState = nullptr) {
     switch (kept.state) {
     case KeptFile::State::Missing: {
         std::error_code ignored;
         std::filesystem::remove(file, ignored);
-        return true;
+        return Status::success();
     }
     case KeptFile::State::Unreadable:
-        return true;
+        return Status::success();
     case KeptFile::State::Held:
         break;
     }
-    return saveFileAtomically(file, kept.bytes ? *kept.bytes : *bytesOfState).ok();
+    return saveFileAtomically(file, kept.bytes ? *kept.bytes : *bytesOfState);
 }
 
 } // namespace
@@ -83,22 +83,23 @@ EditState captureEditState(HostState& host, const EditState* like) {
     return state;
 }
 
-bool restoreEditState(HostState& host, const EditState& state) {
-    {
-        std::lock_guard lock(host.settings().mutex());
-        host.image() = state.image;
-    }
+Status restoreEditState(HostState& host, const EditState& state) {
+    host.image() = state.image;
     host.keys().table() = *state.table;
     host.keys().flags() = state.flags;
     const Bytes followed = hostStateBytes(state.image, *state.table);
-    const bool keymap =
-        restoreFile(host.dataFolder() / kKeymapFileName, state.keymapFile, &followed);
-    const bool macros = restoreFile(host.macroFilePath(), state.macroFile);
-    if (state.macroFile.state == KeptFile::State::Held)
-        (void)loadMacroFile(host.macroFilePath(), host.macros());
-    else if (state.macroFile.state == KeptFile::State::Missing)
+    Status restored = restoreFile(host.dataFolder() / kKeymapFileName, state.keymapFile, &followed);
+    if (Status macros = restoreFile(host.macroFilePath(), state.macroFile); restored && !macros)
+        restored = macros;
+    if (state.macroFile.state == KeptFile::State::Held) {
+        // The macros in memory follow the file only when it was put back.
+        if (const MacroFileResult loaded = loadMacroFile(host.macroFilePath(), host.macros());
+            restored && !loaded.ok())
+            restored = Status::failure(loaded.message);
+    } else if (state.macroFile.state == KeptFile::State::Missing) {
         host.macros() = MacroList{}; // what a start without the file has
-    return keymap && macros;
+    }
+    return restored;
 }
 
 const EditState* EditHistory::latest() const {
@@ -124,21 +125,22 @@ void EditHistory::end(HostState& host) {
     m_redo.clear();
 }
 
-bool EditHistory::step(HostState& host, std::vector<EditState>& from, std::vector<EditState>& to) {
+HistoryStep EditHistory::step(HostState& host, std::vector<EditState>& from,
+                              std::vector<EditState>& to) {
     if (from.empty())
-        return false;
+        return {HistoryStep::Kind::NothingToDo, Status::success()};
     m_pending.reset();
     to.push_back(captureEditState(host, &from.back()));
-    const bool restored = restoreEditState(host, from.back());
+    Status saved = restoreEditState(host, from.back());
     from.pop_back();
-    return restored;
+    return {HistoryStep::Kind::Restored, std::move(saved)};
 }
 
-bool EditHistory::undo(HostState& host) {
+HistoryStep EditHistory::undo(HostState& host) {
     return step(host, m_undo, m_redo);
 }
 
-bool EditHistory::redo(HostState& host) {
+HistoryStep EditHistory::redo(HostState& host) {
     return step(host, m_redo, m_undo);
 }
 

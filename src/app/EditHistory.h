@@ -51,7 +51,16 @@ EditState captureEditState(HostState& host, const EditState* like = nullptr);
 // the bytes they held (or removed when they did not exist, or left alone when they could not be
 // read), and the macro list is read again.
 // False when a file could not be written.
-[[nodiscard]] bool restoreEditState(HostState& host, const EditState& state);
+[[nodiscard]] Status restoreEditState(HostState& host, const EditState& state);
+
+// What an undo or a redo did: nothing (no step), or put a step back, its files saved or not.
+// A step put back always changes the state in memory, so the window refreshes either way.
+struct [[nodiscard]] HistoryStep {
+    enum class Kind { NothingToDo, Restored };
+    Kind kind;
+    Status saved; // keymap.bin and MacroDefine.bin, as the step put them back
+    bool restored() const { return kind == Kind::Restored; }
+};
 
 class EditHistory {
   public:
@@ -65,9 +74,8 @@ class EditHistory {
 
     bool canUndo() const { return !m_undo.empty(); }
     bool canRedo() const { return !m_redo.empty(); }
-    // False when there was nothing to undo or redo, or the file could not be written.
-    bool undo(HostState& host);
-    bool redo(HostState& host);
+    HistoryStep undo(HostState& host);
+    HistoryStep redo(HostState& host);
 
     // Apply, revert, factory reset and every read of the keyboard: nothing before them can be
     // undone, nothing undone can be redone.
@@ -76,7 +84,7 @@ class EditHistory {
   private:
     // The latest step, to share copies with; null when there is none.
     const EditState* latest() const;
-    bool step(HostState& host, std::vector<EditState>& from, std::vector<EditState>& to);
+    HistoryStep step(HostState& host, std::vector<EditState>& from, std::vector<EditState>& to);
 
     std::optional<EditState> m_pending;
     std::vector<EditState> m_undo;

@@ -107,7 +107,7 @@ ReadReport KeyboardSession::readNow(ReadKind kind, const KeyboardImages& base,
         report.result = kind == ReadKind::StartUp ? initialRead(m_link, m_settings, {})
                                                   : plugInRead(m_link, m_settings);
         if (lightingAgain && report.result == ReadResult::Complete)
-            (void)readLightingParams(m_link, m_settings);
+            report.result = readLightingParams(m_link, m_settings);
     }
     report.images = images();
     return report;

@@ -57,18 +57,27 @@ TEST_F(EditHistoryTest, AMacroOkAndAnAssignmentAreUndoneWithTheirFilesAndRedone)
     history.begin(host);
     history.end(host);
 
-    ASSERT_TRUE(history.undo(host));
+    ASSERT_TRUE(history.undo(host).restored());
     EXPECT_FALSE(history.canUndo());
     EXPECT_EQ(file(kMacroFileName), startMacros);
     EXPECT_EQ(file(kKeymapFileName), startKeymap);
     EXPECT_EQ(host.keys().table(), startTable);
     EXPECT_EQ(host.macros()[0].name(), u"");
 
-    ASSERT_TRUE(history.redo(host));
+    ASSERT_TRUE(history.redo(host).restored());
     EXPECT_EQ(file(kMacroFileName), endMacros);
     EXPECT_EQ(file(kKeymapFileName), endKeymap);
     EXPECT_EQ(host.macros()[0].name(), u"Combo");
-    EXPECT_FALSE(history.redo(host));
+    EXPECT_FALSE(history.redo(host).restored());
+
+    // A file that cannot be put back (a folder in its place) is no "nothing to undo": the
+    // state in memory is restored and the failure is told.
+    std::filesystem::remove(m_folder / kKeymapFileName);
+    std::filesystem::create_directory(m_folder / kKeymapFileName);
+    const HistoryStep step = history.undo(host);
+    EXPECT_TRUE(step.restored());
+    EXPECT_FALSE(step.saved.ok());
+    EXPECT_EQ(host.keys().table(), startTable);
 }
 
 TEST_F(EditHistoryTest, AMissingFileComesBackMissingAndAnUnreadableOneIsLeftAlone) {
@@ -79,7 +88,7 @@ TEST_F(EditHistoryTest, AMissingFileComesBackMissingAndAnUnreadableOneIsLeftAlon
     host.macros()[0].setName(u"Combo");
     ASSERT_TRUE(host.saveMacros().ok());
     history.end(host);
-    ASSERT_TRUE(history.undo(host));
+    ASSERT_TRUE(history.undo(host).restored());
     EXPECT_FALSE(std::filesystem::exists(m_folder / kMacroFileName));
     EXPECT_EQ(host.macros()[0].name(), u"") << "the list follows its file";
 
@@ -90,7 +99,7 @@ TEST_F(EditHistoryTest, AMissingFileComesBackMissingAndAnUnreadableOneIsLeftAlon
     history.begin(host);
     host.keys().table()[5].bytes()[0] ^= 0x5A;
     history.end(host);
-    ASSERT_TRUE(history.undo(host));
+    ASSERT_TRUE(history.undo(host).restored());
     EXPECT_TRUE(std::filesystem::exists(m_folder / kKeymapFileName / "inside"));
 }
 

@@ -245,8 +245,12 @@ void MainWindow::openKeyAssignment(int key) {
     if (!isAssignableKey(key))
         return;
     HostState& host = m_host;
-    // The dialog shows what keymap.bin holds for the key; the image stays as it is.
-    (void)loadKeymapFile(host.dataFolder(), true, host.image(), host.keys());
+    // The dialog shows what keymap.bin holds for the key; the image stays as it is. A file that
+    // cannot be read leaves the table in memory, which the dialog shows instead.
+    if (const KeymapLoadResult loaded =
+            loadKeymapFile(host.dataFolder(), true, host.image(), host.keys());
+        !loaded.loaded())
+        recomputeAssignedFlags(host.keys(), host.image());
     const int position = KeyTable[key].matrixPosition();
     KeyAssignmentDialog dialog(m_skin, *m_services.dialogs, KeyTable[key].keyCode,
                                host.keys().table()[static_cast<std::size_t>(key)],

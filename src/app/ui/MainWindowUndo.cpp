@@ -55,12 +55,16 @@ bool MainWindow::historyKey(QKeyEvent* event) {
     event->accept();
     if (m_panel->isListOpen() || m_leftButtonDown)
         return true;
-    if (undo ? m_history.undo(m_host) : m_history.redo(m_host)) {
-        m_panel->refreshSliders();
-        if (!isProfileEffect(m_host.image().lightingEffect()))
-            m_view.perKeyColourMode = false;
-        paintMainWindow();
-    }
+    const HistoryStep step = undo ? m_history.undo(m_host) : m_history.redo(m_host);
+    if (!step.restored())
+        return true;
+    // The state in memory changed whether or not its files could be written.
+    m_panel->refreshSliders();
+    if (!isProfileEffect(m_host.image().lightingEffect()))
+        m_view.perKeyColourMode = false;
+    paintMainWindow();
+    if (!step.saved)
+        tellNotSaved(texts::kNotSaved, step.saved);
     return true;
 }
 

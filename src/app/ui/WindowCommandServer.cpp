@@ -53,11 +53,12 @@ void WindowCommandServer::serve(int connection) {
     const std::optional<HandedCommand> command = readCommand(connection);
     if (!command)
         return;
-    if (!sameDataFolder(command->dataFolder, m_dataFolder)) {
+    // A q905ctl that went away before the answer has nobody to tell: the change stands, as
+    // it would had it run by itself.
+    if (!sameDataFolder(command->dataFolder, m_dataFolder))
         (void)writeAnswer(connection, CommandAnswer{});
-        return;
-    }
-    (void)writeAnswer(connection, runHandedCommand(*command, *this));
+    else
+        (void)writeAnswer(connection, runHandedCommand(*command, *this));
 }
 
 void WindowCommandServer::onWindowThread(const std::function<void()>& call) {
