@@ -35,6 +35,12 @@ inline constexpr WindowText kFactoryQuestion{
 inline constexpr WindowText kFactoryCaption{"Factory Setting", "Werkseinstellungen"};
 
 inline constexpr WindowText kTrayShow{"Show", "Anzeigen"};
+// Beside Apply while the keyboard's session works for the window; edits wait until it ends.
+inline constexpr WindowText kBusyReading{"Reading the keyboard…", "Tastatur wird gelesen …"};
+inline constexpr WindowText kBusyApplying{"Sending your changes to the keyboard…",
+                                          "Änderungen werden zur Tastatur gesendet …"};
+inline constexpr WindowText kBusyResetting{"Restoring the factory settings…",
+                                           "Werkseinstellungen werden wiederhergestellt …"};
 inline constexpr WindowText kTrayExit{"Exit", "Beenden"};
 // The exclamation mark is the full-width U+FF01.
 inline constexpr WindowText kNoKeyboard{"No Gaming Keyboard\uFF01", "No Gaming Keyboard\uFF01"};

@@ -134,6 +134,8 @@ class MainWindow : public QWidget {
     void paintPerKeyLayer(QPainter& painter, const SettingsImage& shown);
     void paintCaptions(QPainter& painter);
     void paintHelpMenu(QPainter& painter);
+    // What the keyboard's session is doing for the window, beside Apply.
+    void paintActivity(QPainter& painter);
 
     // Click dispatch.
     void dispatchClick(int x, int y);

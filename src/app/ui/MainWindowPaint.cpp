@@ -13,6 +13,7 @@ namespace q905 {
 namespace {
 
 const QColor kWhite(255, 255, 255);
+const QColor kGrey(170, 170, 170);
 // The background where the skin lacks "main.png".
 const QColor kFallbackBackground(35, 35, 35);
 constexpr QSize kFallbackWindowSize{1000, 640};
@@ -128,6 +129,7 @@ void MainWindow::compose(QPainter& painter) {
 
     paintCaptions(painter);
     m_panel->paint(painter, shown, &m_textLayout);
+    paintActivity(painter);
 
     // Without a tray the window is the only place left to say so.
     if (!m_keyboard.connected())
@@ -201,6 +203,26 @@ void MainWindow::paintPerKeyLayer(QPainter& painter, const SettingsImage& shown)
         drawOutlineOf(painter, m_hoverKey);
     // The Win key carries no mark while the per-key colours are shown.
     m_host.keys().flags()[kWinKeyIndex] = 0;
+}
+
+void MainWindow::paintActivity(QPainter& painter) {
+    const WindowText* note = nullptr;
+    switch (m_keyboard.activity()) {
+    case KeyboardLifecycle::Activity::None:
+        return;
+    case KeyboardLifecycle::Activity::Reading:
+        note = &texts::kBusyReading;
+        break;
+    case KeyboardLifecycle::Activity::Applying:
+        note = &texts::kBusyApplying;
+        break;
+    case KeyboardLifecycle::Activity::Resetting:
+        note = &texts::kBusyResetting;
+        break;
+    }
+    // In the bottom bar, left of Apply.
+    const QRect bar(300, 612, 550, 24);
+    m_textLayout.draw(painter, text(*note), bar.x(), bar.y() + 3, kGrey, 15, bar);
 }
 
 void MainWindow::paintCaptions(QPainter& painter) {
