@@ -28,6 +28,21 @@ complete_line() {
 complete_line q905ctl set bright | grep -qx "brightness=" || fail "completion of a set field"
 complete_line q905ctl assign caps | grep -qx 'Caps\\ Lock' || fail "completion of a key label"
 complete_line q905ctl disable "" | grep -qx "Esc" || fail "completion of every key label"
+# Only words assign takes for the key they name: no labels two keys share, no bare digits (key
+# indexes); digit keys as DigitN.
+keys=$(complete_line q905ctl assign "")
+for refused in Shift Ctrl Alt Ent - . / 0 7; do
+    grep -qxF -- "$refused" <<<"$keys" && fail "completion offers the key $refused"
+done
+for wanted in Digit7 LShift RCtrl 7-num; do
+    grep -qxF -- "$wanted" <<<"$keys" || fail "completion lacks the key $wanted"
+done
+codes=$(complete_line q905ctl assign F1 single "")
+grep -qxF 7 <<<"$codes" && fail "completion offers the code name 7, read as code 7"
+grep -qxF Digit7 <<<"$codes" || fail "completion lacks the code name Digit7"
+[ "$(complete_line q905ctl --simulate-fault sil)" = "silent" ] || fail "completion of a fault"
+[ "$(complete_line q905ctl --simulate-fault silent dis)" = "disable" ] ||
+    fail "a fault taken for the command"
 
 validators=0
 if command -v desktop-file-validate >/dev/null; then

@@ -1,6 +1,6 @@
 # The window side: Qt 6 Widgets. Everything under src/*/ui and src/platform/qt; the core stays
 # free of Qt.
-find_package(Qt6 6.4 COMPONENTS Widgets Network)
+find_package(Qt6 6.4 COMPONENTS Widgets Network DBus)
 if(NOT Qt6_FOUND)
     message(STATUS "Qt 6 Widgets not found: building without the q905 window")
     return()
@@ -13,7 +13,7 @@ file(GLOB Q905_GUI_SOURCES CONFIGURE_DEPENDS
 list(FILTER Q905_GUI_SOURCES EXCLUDE REGEX "/src/app/ui/main\\.cpp$")
 
 add_library(q905gui STATIC ${Q905_GUI_SOURCES})
-target_link_libraries(q905gui PUBLIC q905cli Qt6::Widgets Qt6::Network)
+target_link_libraries(q905gui PUBLIC q905cli Qt6::Widgets Qt6::Network Qt6::DBus)
 # The font configuration is read ahead of the first frame when its headers are there.
 if(PkgConfig_FOUND)
     pkg_check_modules(FONTCONFIG IMPORTED_TARGET fontconfig)
@@ -21,6 +21,14 @@ endif()
 if(FONTCONFIG_FOUND)
     target_link_libraries(q905gui PRIVATE PkgConfig::FONTCONFIG)
     target_compile_definitions(q905gui PRIVATE Q905_HAVE_FONTCONFIG=1)
+endif()
+# A later start's X11 startup id is handed to the window manager with the X connection Qt opened.
+if(PkgConfig_FOUND)
+    pkg_check_modules(XCB IMPORTED_TARGET xcb)
+endif()
+if(XCB_FOUND)
+    target_link_libraries(q905gui PRIVATE PkgConfig::XCB)
+    target_compile_definitions(q905gui PRIVATE Q905_HAVE_XCB=1)
 endif()
 # Skin pictures are decoded with libpng directly, also before the application object exists.
 find_package(PNG REQUIRED)
@@ -53,9 +61,16 @@ endif()
 # Start-up: the window against a bare Qt window of the same size, time to first frame and peak
 # memory.
 if(EXISTS ${CMAKE_SOURCE_DIR}/bench/ui/StartupBench.cpp)
+    # The baseline is a program of its own that links only Qt.
+    add_executable(q905_bare_window ${CMAKE_SOURCE_DIR}/bench/ui/BareWindow.cpp)
+    target_link_libraries(q905_bare_window PRIVATE Qt6::Widgets)
+    target_compile_options(q905_bare_window PRIVATE ${Q905_WARNINGS})
     add_executable(q905_startup_bench ${CMAKE_SOURCE_DIR}/bench/ui/StartupBench.cpp)
     target_link_libraries(q905_startup_bench PRIVATE q905gui)
     target_compile_options(q905_startup_bench PRIVATE ${Q905_WARNINGS})
+    target_compile_definitions(q905_startup_bench PRIVATE
+        Q905_BARE_WINDOW_PATH="$<TARGET_FILE:q905_bare_window>")
+    add_dependencies(q905_startup_bench q905_bare_window)
     if(TARGET q905_skin)
         add_dependencies(q905_startup_bench q905_skin)
     endif()

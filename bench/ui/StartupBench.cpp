@@ -3,121 +3,32 @@
 // memory (VmHWM), medians over several runs each, and their ratios; then the wakeups per second
 // of the idle window.
 //   q905_startup_bench [RUNS]
-// Each run is a fresh process (this program again, with --child window|bare) with its own
-// data, settings and runtime folders.
+// Each run is a fresh process with its own data, settings and runtime folders: this program
+// again with --child for the window, q905_bare_window (a program of Qt alone) for the bare one.
+#include "FirstFrameProbe.h"
 #include "app/ui/Application.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEvent>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <QWidget>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
 
-constexpr QSize kWindowSize{1000, 640};
-// Peak memory is read once the start-up read and whatever waited for the first frame are done.
-constexpr int kSettleMs = 1500;
-constexpr int kIdleMeasureMs = 3000;
-
-// A field of /proc/self/status or /proc/self/task/N/status, in its own unit.
-long statusField(const QString& path, const char* field) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray& line : file.readAll().split('\n'))
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').front().toLong();
-    return 0;
-}
-
-// Every switch of every thread of this process: each is a wakeup or a preemption.
-long contextSwitches() {
-    long total = 0;
-    const QDir tasks(QStringLiteral("/proc/self/task"));
-    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QString status = tasks.filePath(task) + QStringLiteral("/status");
-        total += statusField(status, "voluntary_ctxt_switches") +
-                 statusField(status, "nonvoluntary_ctxt_switches");
-    }
-    return total;
-}
-
-// Watches for the first paint of a top-level window; reports once it has been drawn and
-// flushed, then the peak memory once the start has settled, and with idle measuring the
-// wakeups of the idle process.
-class FirstFrameProbe : public QObject {
-  public:
-    explicit FirstFrameProbe(bool measureIdle) : m_measureIdle(measureIdle) {}
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (!m_seen && event->type() == QEvent::Paint && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->isWindow()) {
-            m_seen = true;
-            // After this paint and its flush.
-            QTimer::singleShot(0, this, [this] { frameDone(); });
-        }
-        return false;
-    }
-
-  private:
-    void frameDone() {
-        std::printf("frame\n");
-        std::fflush(stdout);
-        QTimer::singleShot(kSettleMs, this, [this] {
-            std::printf("peak %ld\n", statusField(QStringLiteral("/proc/self/status"), "VmHWM"));
-            std::fflush(stdout);
-            if (!m_measureIdle)
-                std::_Exit(0);
-            const long before = contextSwitches();
-            QTimer::singleShot(kIdleMeasureMs, this, [before] {
-                // The measuring timer itself wakes the main thread once.
-                const long wakeups = contextSwitches() - before - 1;
-                std::printf("idle %.2f\n", std::max(0L, wakeups) * 1000.0 / kIdleMeasureMs);
-                std::fflush(stdout);
-                std::_Exit(0);
-            });
-        });
-    }
-
-    bool m_measureIdle;
-    bool m_seen = false;
-};
-
-FirstFrameProbe* g_probe = nullptr;
-bool g_measureIdle = false;
-
-void installProbe() {
-    g_probe = new FirstFrameProbe(g_measureIdle);
-    QCoreApplication::instance()->installEventFilter(g_probe);
-}
-
-int runChild(int argc, char** argv, const char* kind) {
-    g_measureIdle = std::getenv("Q905_BENCH_IDLE") != nullptr;
-    qAddPreRoutine(installProbe);
-    if (std::strcmp(kind, "bare") == 0) {
-        QApplication application(argc, argv);
-        QWidget window;
-        window.setFixedSize(kWindowSize);
-        window.show();
-        return application.exec();
-    }
-    // The window exactly as q905 starts it, with the arguments after "--child window".
+int runWindow(int argc, char** argv) {
+    q905::bench::installFirstFrameProbe();
+    // The window exactly as q905 starts it, with the arguments after "--child".
     std::vector<char*> arguments{argv[0]};
-    for (int i = 3; i < argc; ++i)
+    for (int i = 2; i < argc; ++i)
         arguments.push_back(argv[i]);
     return q905::Application().run(int(arguments.size()), arguments.data());
 }
@@ -132,6 +43,7 @@ struct Run {
 // its files and its cache in dataFolder.
 std::optional<Run> runOnce(const QString& self, const QString& kind, bool idle,
                            const QString& dataFolder) {
+    const bool bare = kind == QStringLiteral("bare");
     QTemporaryDir folders;
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -147,12 +59,14 @@ std::optional<Run> runOnce(const QString& self, const QString& kind, bool idle,
         environment.insert(QStringLiteral("Q905_BENCH_IDLE"), QStringLiteral("1"));
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QStringList arguments{QStringLiteral("--child"), kind};
-    if (kind == QStringLiteral("window"))
-        arguments << QStringLiteral("--simulate") << QStringLiteral("--data-dir") << dataFolder;
+    const QStringList arguments{QStringLiteral("--child"), QStringLiteral("--simulate"),
+                                QStringLiteral("--data-dir"), dataFolder};
     QElapsedTimer timer;
     timer.start();
-    child.start(self, arguments);
+    if (bare)
+        child.start(QStringLiteral(Q905_BARE_WINDOW_PATH), {});
+    else
+        child.start(self, arguments);
     Run run;
     while (child.waitForReadyRead(20000) || child.canReadLine()) {
         while (child.canReadLine()) {
@@ -185,8 +99,8 @@ template <typename T> T median(std::vector<T> values) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 3 && std::strcmp(argv[1], "--child") == 0)
-        return runChild(argc, argv, argv[2]);
+    if (argc >= 2 && std::strcmp(argv[1], "--child") == 0)
+        return runWindow(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication application(argc, argv);
@@ -228,7 +142,7 @@ int main(int argc, char** argv) {
                 runs);
     std::printf("first frame:  bare %7.1f ms   q905 %7.1f ms   ratio %.2f (goal <= 1.5)\n",
                 bareTime, windowTime, windowTime / bareTime);
-    std::printf("peak memory:  bare %7.1f MB   q905 %7.1f MB   ratio %.2f (goal <= 1.3)\n",
+    std::printf("peak memory:  bare %7.1f MB   q905 %7.1f MB   ratio %.2f (goal <= 1.2)\n",
                 barePeak / 1024.0, windowPeak / 1024.0, double(windowPeak) / double(barePeak));
     const double firstTime = median(times[2]);
     const long firstPeak = median(peaks[2]);

@@ -1,14 +1,19 @@
 // Writes the bash completion of q905ctl: the template with its word lists filled in from the
 // key table and the key names, so the completion offers exactly what q905ctl accepts.
 
+#include "cli/KeyArguments.h"
 #include "keys/KeyTable.h"
 #include "macros/KeyNameTable.h"
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
+#include <variant>
 
 namespace {
 
@@ -23,6 +28,32 @@ std::string quoted(std::string_view word) {
 std::string trimmed(const std::string& name) {
     const auto end = name.find_last_not_of(' ');
     return end == std::string::npos ? std::string() : name.substr(0, end + 1);
+}
+
+std::string lower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Only words the command line takes for what they say: "7" is a key index and "Shift" fits two
+// keys, so neither is offered; "Digit7" reaches the key that types 7.
+bool reachesItsKey(const std::string& word) {
+    const auto parsed = q905::parseKey(word);
+    if (!std::holds_alternative<int>(parsed))
+        return false;
+    const q905::KeyEntry& key = q905::KeyTable[static_cast<std::size_t>(std::get<int>(parsed))];
+    return lower(word).starts_with(q905::kDigitKeyPrefix) || lower(key.label) == lower(word) ||
+           lower(trimmed(q905::nameOf(key.keyCode))) == lower(word);
+}
+
+bool reachesItsCode(const std::string& word) {
+    const auto parsed = q905::parseKeyCode(word);
+    if (!std::holds_alternative<std::uint8_t>(parsed))
+        return false;
+    return lower(word).starts_with(q905::kDigitKeyPrefix) ||
+           lower(trimmed(q905::nameOf(std::get<std::uint8_t>(parsed)))) == lower(word);
 }
 
 std::string bashArray(const std::set<std::string>& words) {
@@ -46,16 +77,27 @@ int main(int argc, char** argv) {
         std::cerr << "cannot read " << argv[1] << '\n';
         return 1;
     }
-    std::set<std::string> labels, names;
-    for (const q905::KeyEntry& key : q905::KeyTable)
-        if (!key.label.empty())
-            labels.emplace(key.label);
+    std::set<std::string> keyWords, codeWords;
+    for (const q905::KeyEntry& key : q905::KeyTable) {
+        keyWords.emplace(key.label);
+        if (key.isPlaced())
+            keyWords.emplace(trimmed(q905::nameOf(key.keyCode)));
+    }
     for (int code = 0; code < 256; ++code) {
         // Names with blanks inside are accepted but awkward to type; offer the one-word ones.
         const std::string name = trimmed(q905::nameOf(static_cast<std::uint8_t>(code)));
-        if (!name.empty() && name.find(' ') == std::string::npos)
-            names.insert(name);
+        if (name.find(' ') == std::string::npos)
+            codeWords.insert(name);
     }
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        std::string word = "Digit";
+        word += digit;
+        keyWords.insert(word);
+        codeWords.insert(word);
+    }
+    std::set<std::string> labels, names;
+    std::ranges::copy_if(keyWords, std::inserter(labels, labels.end()), reachesItsKey);
+    std::ranges::copy_if(codeWords, std::inserter(names, names.end()), reachesItsCode);
     std::string result = text.str();
     const auto fill = [&](const std::string& marker, const std::string& value) {
         for (auto at = result.find(marker); at != std::string::npos; at = result.find(marker))

@@ -40,6 +40,14 @@ std::optional<unsigned> parseNumber(std::string_view text, unsigned limit) {
     return value;
 }
 
+// "Digit7": the key or code that types 7, where a bare "7" is read as a number.
+std::optional<std::string> digitName(std::string_view lowered) {
+    if (lowered.size() == kDigitKeyPrefix.size() + 1 && lowered.starts_with(kDigitKeyPrefix) &&
+        std::isdigit(static_cast<unsigned char>(lowered.back())))
+        return std::string(1, lowered.back());
+    return std::nullopt;
+}
+
 std::string hexCode(unsigned code) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     return std::string("0x") + kDigits[code >> 4] + kDigits[code & 0x0F];
@@ -55,13 +63,16 @@ std::string keyLabel(int keyIndex) {
 std::variant<int, ArgumentError> parseKey(std::string_view text) {
     if (const auto number = parseNumber(text, kKeyCount - 1))
         return static_cast<int>(*number);
-    const std::string wanted = lower(text);
+    const std::string lowered = lower(text);
+    const std::optional<std::string> digit = digitName(lowered);
+    const std::string wanted = digit.value_or(lowered);
     std::vector<int> matches;
-    // The picture's labels are short ("Ent"); the key's name ("Enter") is taken as well.
+    // The picture's labels are short ("Ent"); the key's name ("Enter") is taken as well. A digit
+    // is looked up by name alone: the keypad's digit keys carry the same labels.
     for (int index = 0; index < kKeyCount; ++index) {
         const KeyEntry& key = KeyTable[static_cast<std::size_t>(index)];
         const std::string_view name = trimTrailingBlank(nameOf(key.keyCode));
-        if ((!key.label.empty() && lower(key.label) == wanted) ||
+        if ((!digit && !key.label.empty() && lower(key.label) == wanted) ||
             (key.isPlaced() && !name.empty() && lower(name) == wanted))
             matches.push_back(index);
     }
@@ -79,7 +90,8 @@ std::variant<int, ArgumentError> parseKey(std::string_view text) {
 std::variant<std::uint8_t, ArgumentError> parseKeyCode(std::string_view text) {
     if (const auto number = parseNumber(text, 255))
         return static_cast<std::uint8_t>(*number);
-    const std::string wanted = lower(trimTrailingBlank(text));
+    const std::string lowered = lower(trimTrailingBlank(text));
+    const std::string wanted = digitName(lowered).value_or(lowered);
     std::vector<unsigned> matches;
     for (unsigned code = 0; code < 256; ++code) {
         const std::string& name = nameOf(static_cast<std::uint8_t>(code));

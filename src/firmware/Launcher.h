@@ -17,8 +17,8 @@ enum class LaunchOutcome {
 class Launcher {
   public:
     virtual ~Launcher() = default;
-    // Starts a program with no arguments; an empty working folder leaves the choice to the
-    // platform.
+    // Starts a program with no arguments, or the command of a desktop entry (a .desktop file) in
+    // the entry's own folder; an empty working folder leaves the choice to the platform.
     virtual LaunchOutcome openDetached(const std::filesystem::path& program,
                                        const std::filesystem::path& workingFolder) = 0;
     // Opens a file or folder with the desktop's default application.

@@ -69,6 +69,16 @@ TEST(Ctl, BadInputPrintsWhyAndExitsTwoWithoutWritingAnything) {
     EXPECT_FALSE(std::filesystem::exists(ctl.file("mem.bin")));
 }
 
+// A bare 7 is key index 7 (F7); the 7 key above the letters is Digit7, the keypad's 7-num.
+TEST(Ctl, DigitKeysAreReachedByTheirDigitName) {
+    CtlRunner ctl;
+    const auto result = ctl.simulate("--no-apply assign digit7 single Digit8");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(result.out.starts_with("7 (27): single 8")) << result.out;
+    EXPECT_NE(ctl.simulate("--no-apply assign 7-num single A").out.find("7 (58)"),
+              std::string::npos);
+}
+
 TEST(Ctl, ReadTracesTheStartUpReadAndReportsTheFirmware) {
     CtlRunner ctl;
     const auto result =

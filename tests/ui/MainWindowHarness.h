@@ -88,11 +88,18 @@ class FakeTray final : public TrayIcon {
     void showBalloon(const QString& title, const QString& text) override {
         balloons.push_back(title + " | " + text);
     }
+    void setWindowHidden(bool hidden) override { windowHidden = hidden; }
     void click() { emit clicked(); }
     void doubleClick() { emit doubleClicked(); }
     void chooseExit() { emit exitChosen(); }
+    // The panel with the tray goes or comes back.
+    void setAvailable(bool available) {
+        m_available = available;
+        emit availabilityChanged(available);
+    }
 
     bool shown = false;
+    bool windowHidden = false;
     QString showItem;
     QString exitItem;
     std::vector<QString> balloons;

@@ -7,13 +7,11 @@
 #include "device/SettingsLayout.h"
 #include "firmware/FirmwareVersion.h"
 #include "lighting/PanelSliders.h"
-#include "platform/qt/DesktopLauncher.h"
 #include "platform/qt/SingleInstance.h"
 
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <fstream>
 
 namespace q905 {
 namespace {
@@ -81,20 +79,6 @@ TEST(MainWindowHotPlug, ALaunchReportRunsTheStoredAction) {
 
 // What the desktop launcher finds before it asks the desktop: a path that is gone, a program
 // that cannot run.
-TEST(DesktopLauncher, AMissingTargetOrAFileThatIsNoProgramIsToldNotStarted) {
-    QTemporaryDir folder;
-    const std::filesystem::path text = folder.filePath("notes.txt").toStdString();
-    std::ofstream(text) << "x";
-    std::filesystem::permissions(text, std::filesystem::perms::owner_read |
-                                           std::filesystem::perms::owner_write);
-    DesktopLauncher launcher;
-    EXPECT_EQ(launcher.openDetached(folder.filePath("gone").toStdString(), {}),
-              LaunchOutcome::Missing);
-    EXPECT_EQ(launcher.openDetached(text, {}), LaunchOutcome::NotExecutable);
-    EXPECT_EQ(launcher.openDetached(folder.path().toStdString(), {}), LaunchOutcome::NotExecutable);
-    EXPECT_EQ(launcher.openPath(folder.filePath("gone.ogg").toStdString()), LaunchOutcome::Missing);
-}
-
 TEST(MainWindowHotPlug, UnplugAndPlugGiveExactlyOneReadAndOneRefresh) {
     WindowHarness harness;
     MainWindow& window = harness.start();

@@ -78,5 +78,33 @@ TEST(TrayActivation, AClickTogglesTheWindowAndADoubleClickOrShowBringsItBack) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.isVisible(); }));
 }
 
+// The tray goes while the window is hidden in it: the window comes back minimised, so the
+// desktop's window list reaches it, and the hide button only minimises until a tray is back.
+TEST(TrayFallback, ATrayThatGoesLeavesTheWindowInTheWindowListUntilOneComesBack) {
+    WindowHarness harness({.trayAvailable = true});
+    MainWindow& window = harness.start();
+    harness.click(960, 10); // the hide button
+    ASSERT_FALSE(window.isVisible());
+    EXPECT_TRUE(harness.tray.windowHidden);
+
+    harness.tray.setAvailable(false);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.isMinimized());
+    EXPECT_FALSE(harness.tray.windowHidden);
+    window.showRequested(); // what a second start asks
+    EXPECT_FALSE(window.isMinimized());
+    harness.click(960, 10);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.isMinimized());
+
+    // A new tray host gets the icon anew; hiding goes into it again.
+    harness.tray.shown = false;
+    harness.tray.setAvailable(true);
+    EXPECT_TRUE(harness.tray.shown);
+    window.showRequested();
+    harness.click(960, 10);
+    EXPECT_FALSE(window.isVisible());
+}
+
 } // namespace
 } // namespace q905

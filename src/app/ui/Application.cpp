@@ -20,6 +20,7 @@
 #include "platform/qt/SystemTrayIcon.h"
 #include "platform/qt/TrayIcon.h"
 #include "platform/qt/UserDialogs.h"
+#include "platform/qt/WindowActivation.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -141,6 +142,8 @@ int Application::run(int argc, char** argv) {
         return 1;
     }
 
+    // Taken before the display connection is made, which consumes them.
+    const ActivationToken launchToken = ActivationToken::fromEnvironment();
     // The fonts and the skin are read while the display connection is made.
     const std::filesystem::path assets = assetRoot();
     const Language language =
@@ -181,7 +184,7 @@ int Application::run(int argc, char** argv) {
     }
 
     SingleInstance instance;
-    if (!options.screenshot && !instance.claim())
+    if (!options.screenshot && !instance.claim(launchToken))
         return 0;
 
     Collaborators with;
@@ -231,7 +234,9 @@ int Application::run(int argc, char** argv) {
     auto window = std::make_unique<MainWindow>(services);
     window->adoptHotPlugSource(std::move(hotPlug));
     QObject::connect(&instance, &SingleInstance::showRequested, window.get(),
-                     &MainWindow::showRequested);
+                     [shown = window.get()](const ActivationToken& token) {
+                         showWithToken(*shown, token, [shown] { shown->showRequested(); });
+                     });
     QObject::connect(window.get(), &MainWindow::finished, &application, &QCoreApplication::quit);
 
     if (options.screenshot) {

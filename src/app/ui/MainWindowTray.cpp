@@ -10,6 +10,17 @@ void MainWindow::connectTray() {
     connect(m_services.tray, &TrayIcon::showChosen, this, &MainWindow::trayShowAsked);
     // Exit from the tray ends the program without writing keymap.bin.
     connect(m_services.tray, &TrayIcon::exitChosen, this, &QWidget::close);
+    connect(m_services.tray, &TrayIcon::availabilityChanged, this, [this](bool available) {
+        if (available) {
+            // A tray host that restarted knows nothing of the icon shown to the one before.
+            m_services.tray->remove();
+            setUpTray();
+        } else if (!isVisible()) {
+            // Hidden into a tray that is gone: only the window list can bring it back now.
+            showMinimized();
+            m_services.tray->setWindowHidden(false);
+        }
+    });
 }
 
 void MainWindow::setUpTray() {
@@ -17,6 +28,7 @@ void MainWindow::setUpTray() {
         return;
     m_services.tray->show(windowIcon(), windowTitle(), text(texts::kTrayShow),
                           text(texts::kTrayExit));
+    m_services.tray->setWindowHidden(!isVisible());
 }
 
 bool MainWindow::trayAvailable() const {
@@ -25,10 +37,12 @@ bool MainWindow::trayAvailable() const {
 
 void MainWindow::hideWindow() {
     // Without a tray a hidden window could never be found again: it only goes to the task bar.
-    if (trayAvailable())
+    if (trayAvailable()) {
         hide();
-    else
+        m_services.tray->setWindowHidden(true);
+    } else {
         showMinimized();
+    }
 }
 
 void MainWindow::trayClicked() {
@@ -47,6 +61,7 @@ void MainWindow::trayShowAsked() {
 }
 
 void MainWindow::showRequested() {
+    m_services.tray->setWindowHidden(false);
     showNormal();
     raise();
     activateWindow();

@@ -8,6 +8,7 @@
 #include "keys/ui/KeyAssignmentTexts.h"
 #include "macros/KeyNameTable.h"
 #include "macros/MacroModel.h"
+#include "platform/qt/DesktopLauncher.h"
 #include "platform/qt/DialogPlacement.h"
 #include "platform/qt/UserDialogs.h"
 
@@ -349,11 +350,11 @@ void KeyAssignmentDialog::browse(int row) {
             m_dialogs.openFileName(this, caption, home, QString::fromUtf8(key_texts::kMusicFilter));
         break;
     case 1: {
-        // Programs here carry no file type: any file the user may run will do.
+        // Programs here carry no file type: any file the user may run will do, and a desktop
+        // entry (a .desktop launcher) as well.
         path = m_dialogs.openFileName(this, caption, home,
                                       QString::fromUtf8(key_texts::kProgramFilter));
-        const QFileInfo file(path);
-        if (!path.isEmpty() && !(file.isFile() && file.isExecutable())) {
+        if (!path.isEmpty() && !DesktopLauncher::isStartable(path)) {
             tell(key_texts::kNotAProgram.in(m_language));
             path.clear();
         }

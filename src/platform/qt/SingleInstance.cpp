@@ -6,11 +6,18 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <memory>
+#include <utility>
+
 namespace q905 {
 
 namespace {
 
 constexpr const char* kShowRequest = "show\n";
+constexpr QByteArrayView kXdgTokenLine = "xdg-activation-token ";
+constexpr QByteArrayView kStartupIdLine = "startup-id ";
+// A longer line is no request of ours: the connection is dropped instead of buffered.
+constexpr qint64 kMaxLineBytes = 1024;
 constexpr int kConnectAttemptsMs = 3000;
 
 // File names from the guard's name: no space, no braces.
@@ -27,13 +34,36 @@ SingleInstance::SingleInstance(QString folder, QObject* parent)
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server.nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                while (socket->canReadLine())
-                    if (socket->readLine() == kShowRequest)
-                        emit showRequested();
-            });
+            auto pending = std::make_shared<ActivationToken>();
+            connect(socket, &QLocalSocket::readyRead, this,
+                    [this, socket, pending] { readRequests(socket, *pending); });
         }
     });
+}
+
+void SingleInstance::readRequests(QLocalSocket* socket, ActivationToken& pending) {
+    while (socket->canReadLine()) {
+        const QByteArray line = socket->readLine(kMaxLineBytes + 1);
+        if (!line.endsWith('\n')) {
+            socket->abort();
+            return;
+        }
+        if (line == kShowRequest) {
+            emit showRequested(std::exchange(pending, {}));
+            continue;
+        }
+        // A token that is not one of ours is left out; the request still shows the window.
+        const auto valueAfter = [&line](QByteArrayView prefix) {
+            const QByteArray value = line.mid(prefix.size()).trimmed();
+            return isAcceptableToken(value) ? value : QByteArray();
+        };
+        if (line.startsWith(kXdgTokenLine))
+            pending.xdgActivationToken = valueAfter(kXdgTokenLine);
+        else if (line.startsWith(kStartupIdLine))
+            pending.startupId = valueAfter(kStartupIdLine);
+    }
+    if (socket->bytesAvailable() > kMaxLineBytes)
+        socket->abort();
 }
 
 SingleInstance::~SingleInstance() {
@@ -55,13 +85,13 @@ QString SingleInstance::serverPath() const {
     return m_folder + QLatin1Char('/') + baseName() + ".socket";
 }
 
-bool SingleInstance::claim() {
+bool SingleInstance::claim(const ActivationToken& token) {
     QDir().mkpath(m_folder);
     m_lock = std::make_unique<QLockFile>(lockPath());
     // Only a dead owner makes the lock stale, never its age: a long run keeps its claim.
     m_lock->setStaleLockTime(0);
     if (!m_lock->tryLock(0)) {
-        askRunningInstanceToShow();
+        askRunningInstanceToShow(token);
         return false;
     }
     // A socket left behind by a crashed run would make listen fail.
@@ -70,14 +100,20 @@ bool SingleInstance::claim() {
     return true;
 }
 
-bool SingleInstance::askRunningInstanceToShow() {
+bool SingleInstance::askRunningInstanceToShow(const ActivationToken& token) {
+    QByteArray request;
+    if (isAcceptableToken(token.xdgActivationToken))
+        request += kXdgTokenLine.toByteArray() + token.xdgActivationToken + '\n';
+    if (isAcceptableToken(token.startupId))
+        request += kStartupIdLine.toByteArray() + token.startupId + '\n';
+    request += kShowRequest;
     // The running one may hold the lock but not listen yet: try for a while.
     QDeadlineTimer deadline(kConnectAttemptsMs);
     while (!deadline.hasExpired()) {
         QLocalSocket socket;
         socket.connectToServer(serverPath());
         if (socket.waitForConnected(500)) {
-            socket.write(kShowRequest);
+            socket.write(request);
             const bool written = socket.waitForBytesWritten(1000);
             socket.disconnectFromServer();
             return written;

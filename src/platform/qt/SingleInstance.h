@@ -1,6 +1,10 @@
 #pragma once
 // One running program per user: a lock file claims the right to run, a local server beside it
-// takes "show" requests from later starts, which end at once.
+// takes "show" requests from later starts, which end at once. A request is a line "show",
+// after lines that carry the later start's activation token ("xdg-activation-token T",
+// "startup-id T"); a running program that knows only "show" ignores those lines and still shows.
+
+#include "platform/qt/ActivationToken.h"
 
 #include <QLocalServer>
 #include <QLockFile>
@@ -22,8 +26,9 @@ class SingleInstance : public QObject {
     ~SingleInstance() override;
 
     // True: this process runs and listens for show requests. False: another one runs; it was
-    // asked to show its window, and this process should end.
-    bool claim();
+    // asked to show its window, handed token to come to the front with, and this process
+    // should end.
+    bool claim(const ActivationToken& token = {});
 
     QString lockPath() const;
     QString serverPath() const;
@@ -31,10 +36,12 @@ class SingleInstance : public QObject {
     static QString defaultFolder();
 
   signals:
-    void showRequested();
+    // token: what the later start was given by its launcher; empty when it had nothing.
+    void showRequested(const q905::ActivationToken& token);
 
   private:
-    bool askRunningInstanceToShow();
+    bool askRunningInstanceToShow(const ActivationToken& token);
+    void readRequests(class QLocalSocket* socket, ActivationToken& pending);
 
     QString m_folder;
     std::unique_ptr<QLockFile> m_lock;

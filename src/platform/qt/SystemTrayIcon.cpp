@@ -1,14 +1,58 @@
 #include "platform/qt/SystemTrayIcon.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+
+#include <utility>
+
 namespace q905 {
 
 namespace {
 // Long enough to be read; desktops may shorten or lengthen it.
 constexpr int kBalloonMilliseconds = 10000;
+// How soon a vanished XEmbed tray is noticed.
+constexpr int kPollMilliseconds = 3000;
+const QString kStatusNotifierWatcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+bool statusNotifierWatcherRegistered() {
+    const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    return bus && bus->isServiceRegistered(kStatusNotifierWatcher);
+}
 } // namespace
 
+bool SystemTrayIcon::trayAvailableNow() {
+    // What Qt chose for the whole run: StatusNotifier when the watcher was there at start.
+    static const bool statusNotifier = statusNotifierWatcherRegistered();
+    return statusNotifier ? statusNotifierWatcherRegistered()
+                          : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 SystemTrayIcon::SystemTrayIcon(QObject* parent, std::function<bool()> available)
-    : TrayIcon(parent), m_available(std::move(available)) {}
+    : TrayIcon(parent), m_available(std::move(available)) {
+    m_watcher.setConnection(QDBusConnection::sessionBus());
+    m_watcher.setWatchMode(QDBusServiceWatcher::WatchForRegistration |
+                           QDBusServiceWatcher::WatchForUnregistration);
+    m_watcher.addWatchedService(kStatusNotifierWatcher);
+    connect(&m_watcher, &QDBusServiceWatcher::serviceRegistered, this, &SystemTrayIcon::recheck);
+    connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, &SystemTrayIcon::recheck);
+    m_poll.setInterval(kPollMilliseconds);
+    connect(&m_poll, &QTimer::timeout, this, &SystemTrayIcon::recheck);
+}
+
+void SystemTrayIcon::recheck() {
+    const bool now = available();
+    if (now == std::exchange(m_wasAvailable, now))
+        return;
+    emit availabilityChanged(now);
+}
+
+void SystemTrayIcon::setWindowHidden(bool hidden) {
+    m_wasAvailable = available();
+    if (hidden && !statusNotifierWatcherRegistered())
+        m_poll.start();
+    else
+        m_poll.stop();
+}
 
 // Outside any handler of the menu or the icon: both can go at once.
 SystemTrayIcon::~SystemTrayIcon() {
@@ -22,7 +66,8 @@ bool SystemTrayIcon::available() const {
 
 void SystemTrayIcon::show(const QIcon& icon, const QString& tip, const QString& showText,
                           const QString& exitText) {
-    if (!available() || m_icon)
+    m_wasAvailable = available();
+    if (!m_wasAvailable || m_icon)
         return;
     m_menu = std::make_unique<QMenu>();
     // Queued: whoever acts on an item may remove this menu, which is still handling the click.

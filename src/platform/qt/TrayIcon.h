@@ -19,6 +19,9 @@ class TrayIcon : public QObject {
                       const QString& exitText) = 0;
     virtual void remove() = 0;
     virtual void showBalloon(const QString& title, const QString& text) = 0;
+    // While the window is hidden in the tray, losing the tray must be noticed at once, even
+    // where that takes asking again and again.
+    virtual void setWindowHidden(bool hidden) { Q_UNUSED(hidden); }
 
   signals:
     // A click (what a StatusNotifier host sends as Activate), a double click (an XEmbed tray
@@ -27,6 +30,9 @@ class TrayIcon : public QObject {
     void doubleClicked();
     void showChosen();
     void exitChosen();
+    // The notification area went away or came back while the program runs (the panel was
+    // removed, the desktop's tray host restarted).
+    void availabilityChanged(bool available);
 };
 
 } // namespace q905
