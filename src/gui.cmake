@@ -1,6 +1,6 @@
 # The window side: Qt 6 Widgets. Everything under src/*/ui and src/platform/qt; the core stays
 # free of Qt.
-find_package(Qt6 6.4 COMPONENTS Widgets Network DBus)
+find_package(Qt6 6.4 COMPONENTS Widgets DBus)
 if(NOT Qt6_FOUND)
     message(STATUS "Qt 6 Widgets not found: building without the q905 window")
     return()
@@ -13,7 +13,7 @@ file(GLOB Q905_GUI_SOURCES CONFIGURE_DEPENDS
 list(FILTER Q905_GUI_SOURCES EXCLUDE REGEX "/src/app/ui/main\\.cpp$")
 
 add_library(q905gui STATIC ${Q905_GUI_SOURCES})
-target_link_libraries(q905gui PUBLIC q905cli Qt6::Widgets Qt6::Network Qt6::DBus)
+target_link_libraries(q905gui PUBLIC q905cli Qt6::Widgets Qt6::DBus)
 # The font configuration is read ahead of the first frame when its headers are there.
 if(PkgConfig_FOUND)
     pkg_check_modules(FONTCONFIG IMPORTED_TARGET fontconfig)

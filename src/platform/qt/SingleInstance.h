@@ -1,14 +1,16 @@
 #pragma once
-// One running program per user: a lock file claims the right to run, a local server beside it
+// One running program per user: a lock file claims the right to run, a local socket beside it
 // takes "show" requests from later starts, which end at once. A request is a line "show",
 // after lines that carry the later start's activation token ("xdg-activation-token T",
 // "startup-id T"); a running program that knows only "show" ignores those lines and still shows.
+// Plain Unix sockets under Qt's event loop: Qt's network module and the libraries it brings
+// would be most of the program's memory beyond Qt's own for this one socket.
 
 #include "platform/qt/ActivationToken.h"
 
-#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 
 #include <memory>
@@ -40,12 +42,14 @@ class SingleInstance : public QObject {
     void showRequested(const q905::ActivationToken& token);
 
   private:
+    bool listen();
+    void acceptConnections();
     bool askRunningInstanceToShow(const ActivationToken& token);
-    void readRequests(class QLocalSocket* socket, ActivationToken& pending);
 
     QString m_folder;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer m_server;
+    int m_listener = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
 } // namespace q905

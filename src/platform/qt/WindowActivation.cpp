@@ -1,9 +1,12 @@
 #include "platform/qt/WindowActivation.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 
 #include <charconv>
+#include <utility>
 
 #ifdef Q905_HAVE_XCB
 #include <QtGui/qguiapplication_platform.h>
@@ -82,6 +85,29 @@ void activateOnX11(QWidget& window, const QByteArray& startupId) {
 }
 #endif
 
+// Waits for the window's first exposure, then asks for the focus with the token, once.
+class ActivateWhenExposed final : public QObject {
+  public:
+    ActivateWhenExposed(QWidget& window, QByteArray token)
+        : QObject(window.windowHandle()), m_window(&window), m_token(std::move(token)) {
+        window.windowHandle()->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            qputenv("XDG_ACTIVATION_TOKEN", m_token);
+            m_window->activateWindow();
+            deleteLater();
+        }
+        return false;
+    }
+
+  private:
+    QWidget* m_window;
+    QByteArray m_token;
+};
+
 } // namespace
 
 std::optional<std::uint32_t> startupIdTime(const QByteArray& startupId) {
@@ -100,10 +126,19 @@ std::optional<std::uint32_t> startupIdTime(const QByteArray& startupId) {
 void showWithToken(QWidget& window, const ActivationToken& token,
                    const std::function<void()>& show) {
     const QString platform = QGuiApplication::platformName();
-    if (platform.startsWith(QLatin1String("wayland")) && !token.xdgActivationToken.isEmpty())
+    if (platform.startsWith(QLatin1String("wayland")) && !token.xdgActivationToken.isEmpty()) {
         // Qt's Wayland plugin hands this to the compositor at the next activation and then
-        // forgets it.
-        qputenv("XDG_ACTIVATION_TOKEN", token.xdgActivationToken);
+        // forgets it. A compositor ignores activation of a surface not yet on screen: a window
+        // that was hidden asks again once it is.
+        const bool onScreen =
+            window.isVisible() && window.windowHandle() && window.windowHandle()->isExposed();
+        if (onScreen)
+            qputenv("XDG_ACTIVATION_TOKEN", token.xdgActivationToken);
+        show();
+        if (!onScreen && window.windowHandle())
+            new ActivateWhenExposed(window, token.xdgActivationToken);
+        return;
+    }
     show();
 #ifdef Q905_HAVE_XCB
     if (platform == QLatin1String("xcb") && !token.startupId.isEmpty())
