@@ -29,12 +29,6 @@ bool SystemTrayIcon::trayAvailableNow() {
 
 SystemTrayIcon::SystemTrayIcon(QObject* parent, std::function<bool()> available)
     : TrayIcon(parent), m_available(std::move(available)) {
-    m_watcher.setConnection(QDBusConnection::sessionBus());
-    m_watcher.setWatchMode(QDBusServiceWatcher::WatchForRegistration |
-                           QDBusServiceWatcher::WatchForUnregistration);
-    m_watcher.addWatchedService(kStatusNotifierWatcher);
-    connect(&m_watcher, &QDBusServiceWatcher::serviceRegistered, this, &SystemTrayIcon::recheck);
-    connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, &SystemTrayIcon::recheck);
     m_poll.setInterval(kPollMilliseconds);
     connect(&m_poll, &QTimer::timeout, this, &SystemTrayIcon::recheck);
 }
@@ -69,6 +63,17 @@ void SystemTrayIcon::show(const QIcon& icon, const QString& tip, const QString& 
     m_wasAvailable = available();
     if (!m_wasAvailable || m_icon)
         return;
+    // With the first icon, after the window's first frame: the session bus is not needed before.
+    if (!m_watcher) {
+        m_watcher = std::make_unique<QDBusServiceWatcher>(
+            kStatusNotifierWatcher, QDBusConnection::sessionBus(),
+            QDBusServiceWatcher::WatchForRegistration |
+                QDBusServiceWatcher::WatchForUnregistration);
+        connect(m_watcher.get(), &QDBusServiceWatcher::serviceRegistered, this,
+                &SystemTrayIcon::recheck);
+        connect(m_watcher.get(), &QDBusServiceWatcher::serviceUnregistered, this,
+                &SystemTrayIcon::recheck);
+    }
     m_menu = std::make_unique<QMenu>();
     // Queued: whoever acts on an item may remove this menu, which is still handling the click.
     connect(m_menu->addAction(showText), &QAction::triggered, this, &TrayIcon::showChosen,

@@ -44,7 +44,7 @@ class SystemTrayIcon final : public TrayIcon {
     bool m_wasAvailable = false;
     // A StatusNotifier host's watcher coming and going is told by the bus; an XEmbed tray's
     // going is only seen by asking.
-    QDBusServiceWatcher m_watcher;
+    std::unique_ptr<QDBusServiceWatcher> m_watcher;
     QTimer m_poll;
     std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<QSystemTrayIcon> m_icon;
