@@ -5,9 +5,8 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/70-q905.rules DESTINATION lib/udev/r
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/man/q905ctl.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The completion's word lists come from the key table and the key names at build time.
-add_executable(q905_completion_words ${CMAKE_SOURCE_DIR}/packaging/completion/CompletionWords.cpp
-                                     ${CMAKE_SOURCE_DIR}/src/cli/KeyArguments.cpp)
-target_link_libraries(q905_completion_words PRIVATE q905core)
+add_executable(q905_completion_words ${CMAKE_SOURCE_DIR}/packaging/completion/CompletionWords.cpp)
+target_link_libraries(q905_completion_words PRIVATE q905cli)
 target_compile_options(q905_completion_words PRIVATE ${Q905_WARNINGS})
 set(Q905_COMPLETION ${CMAKE_BINARY_DIR}/completion/q905ctl)
 add_custom_command(OUTPUT ${Q905_COMPLETION}
