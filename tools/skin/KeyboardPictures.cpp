@@ -1,5 +1,7 @@
 // The keyboard picture is drawn from the key table itself, so every keycap lies exactly where
-// the window hit-tests and where it copies highlighted keys from "kb_hl.png".
+// the window hit-tests and where it copies highlighted keys from "kb_hl.png". The keycaps are
+// blank: the window writes the labels of the user's layout and language onto them.
+#include "keys/KeyLabelBox.h"
 #include "keys/KeyTable.h"
 #include "skin/SkinLayout.h"
 #include "skin/SkinPaint.h"
@@ -28,38 +30,30 @@ struct KeycapLook {
     QColor skirtTop, skirtBottom;
     QColor faceTop, faceBottom;
     QColor faceRim; // the highlight along the face's back edge
-    QColor label;
 };
 
-const KeycapLook kDarkKeycap{{60, 60, 66}, {24, 24, 27},      {47, 47, 52},
-                             {37, 37, 41}, {72, 72, 78, 120}, {178, 178, 184}};
-const KeycapLook kLitKeycap{{214, 48, 54}, {96, 12, 16},       {132, 22, 28},
-                            {96, 14, 19},  {255, 96, 96, 170}, {255, 232, 232}};
+const KeycapLook kDarkKeycap{
+    {60, 60, 66}, {24, 24, 27}, {47, 47, 52}, {37, 37, 41}, {72, 72, 78, 120}};
+const KeycapLook kLitKeycap{
+    {214, 48, 54}, {96, 12, 16}, {132, 22, 28}, {96, 14, 19}, {255, 96, 96, 170}};
 
 // A key covers [left, right) x [top, bottom): the right and bottom pixels of a table rectangle
 // are the gap to the next key, which is also what the window fills and copies.
 struct KeyShape {
     QPainterPath body;
     QPainterPath face;
-    QRectF labelArea;
 };
 
 QRectF keyArea(const KeyEntry& key) {
     return QRectF(key.left, key.top, key.right - key.left, key.bottom - key.top);
 }
 
-// The face is inset from the body: two pixels at the sides, one at the back, three at the front
-// where the skirt shows.
-QRectF faceOf(const QRectF& body) {
-    return body.adjusted(2, 1, -2, -3);
-}
-
-KeyShape rectangularKey(const KeyEntry& key) {
+// The face is where the window writes the label.
+KeyShape rectangularKey(int index) {
     KeyShape shape;
-    const QRectF body = keyArea(key);
-    shape.body.addRect(body);
-    shape.labelArea = faceOf(body);
-    shape.face.addRoundedRect(shape.labelArea, 2, 2);
+    shape.body.addRect(keyArea(KeyTable[static_cast<std::size_t>(index)]));
+    const KeyLabelBox face = keyLabelBox(index);
+    shape.face.addRoundedRect(QRectF(face.x, face.y, face.width, face.height), 2, 2);
     return shape;
 }
 
@@ -86,13 +80,10 @@ KeyShape enterKey() {
                               {left + 2, notchY - 3}});
     face.closeSubpath();
     shape.face = face;
-    // The label sits in the lower arm's column, centred over the whole height, like a tall key.
-    shape.labelArea = QRectF(notchX + 2, top + 1, right - notchX - 4, bottom - top - 4);
     return shape;
 }
 
-void drawKeycap(QPainter& painter, const KeyShape& shape, const QString& label,
-                const KeycapLook& look) {
+void drawKeycap(QPainter& painter, const KeyShape& shape, const KeycapLook& look) {
     const QRectF bounds = shape.body.boundingRect();
     QLinearGradient skirt(bounds.topLeft(), bounds.bottomLeft());
     skirt.setColorAt(0.0, look.skirtTop);
@@ -110,9 +101,6 @@ void drawKeycap(QPainter& painter, const KeyShape& shape, const QString& label,
     painter.setPen(QPen(look.faceRim, 1.0));
     painter.drawLine(QPointF(faceBounds.left() + 2, faceBounds.top() + 0.5),
                      QPointF(faceBounds.right() - 2, faceBounds.top() + 0.5));
-
-    const int pixelSize = label.size() == 1 ? 10 : 9;
-    drawFittedText(painter, shape.labelArea, label, pixelSize, 7, look.label);
 }
 
 QRect keysBounds() {
@@ -186,10 +174,7 @@ QImage drawKeyboard(const KeycapLook& look) {
         const KeyEntry& key = KeyTable[static_cast<std::size_t>(index)];
         if (!key.isPlaced())
             continue;
-        const KeyShape shape = index == kMainEnterKeyIndex ? enterKey() : rectangularKey(key);
-        drawKeycap(painter, shape,
-                   QString::fromUtf8(key.label.data(), static_cast<qsizetype>(key.label.size())),
-                   look);
+        drawKeycap(painter, index == kMainEnterKeyIndex ? enterKey() : rectangularKey(index), look);
     }
     return picture;
 }
