@@ -7,10 +7,12 @@
 #include "cli/KeyArguments.h"
 #include "cli/Output.h"
 #include "keys/AssignmentText.h"
+#include "keys/KeyLabels.h"
 #include "keys/KeyTable.h"
 #include "lighting/ColourModel.h"
 #include "lighting/EffectCatalogue.h"
 #include "lighting/PanelRules.h"
+#include "platform/SystemKeyboardLayout.h"
 
 #include <cstdio>
 #include <ostream>
@@ -121,7 +123,12 @@ void printText(const Dump& d, std::ostream& out) {
     }
 }
 
-void printJson(const Dump& d, std::ostream& out) {
+// "label" names the key the same under every layout, as commands take it; "layoutLabel" is what
+// the key types under the user's layout, as the window labels it.
+void printJson(const Dump& d, const KeyboardLayout* layout, std::ostream& out) {
+    const auto layoutLabel = [layout](int key) {
+        return pictureLabel(key, Language::English, layout);
+    };
     const SettingsImage& image = d.image;
     JsonWriter json(out);
     json.beginObject();
@@ -156,6 +163,7 @@ void printJson(const Dump& d, std::ostream& out) {
             .value("profile", long{k.profile})
             .value("key", long{k.key})
             .value("label", keyLabel(k.key))
+            .value("layoutLabel", layoutLabel(k.key))
             .value("colour", hexColour(k.colour))
             .endObject();
     json.endArray();
@@ -164,6 +172,7 @@ void printJson(const Dump& d, std::ostream& out) {
         json.beginObject()
             .value("key", long{key})
             .value("label", keyLabel(key))
+            .value("layoutLabel", layoutLabel(key))
             .value("assignment", text)
             .endObject();
     json.endArray();
@@ -192,7 +201,7 @@ int runDump(CliContext& context, std::span<const std::string> args) {
         return *failed;
     const Dump dump = collect(session, session.connected());
     if (context.options.json)
-        printJson(dump, context.out);
+        printJson(dump, systemKeyboardLayout().get(), context.out);
     else
         printText(dump, context.out);
     return session.finishReading();

@@ -2,7 +2,7 @@
 
 #include "base/Utf16.h"
 #include "keys/FunctionCatalogue.h"
-#include "macros/KeyNameTable.h"
+#include "macros/ShownKeyNames.h"
 
 #include <algorithm>
 
@@ -73,8 +73,9 @@ FunctionGroup launchRowGroup(int row) {
     return static_cast<FunctionGroup>(groupByte(FunctionGroup::PlayMusic) + row);
 }
 
-KeyDialogState::KeyDialogState(const KeyAssignmentRecord& record, bool enabled)
-    : m_disableBox(!enabled), m_enabled(enabled) {
+KeyDialogState::KeyDialogState(const KeyAssignmentRecord& record, bool enabled,
+                               const KeyboardLayout* layout)
+    : m_layout(layout), m_disableBox(!enabled), m_enabled(enabled) {
     const auto data = record.data();
     // Only a key that carries a catalogue function pre-selects one in the tree.
     if (record.group() == groupByte(FunctionGroup::CatalogueFunction))
@@ -87,7 +88,7 @@ KeyDialogState::KeyDialogState(const KeyAssignmentRecord& record, bool enabled)
     case FunctionGroup::SingleKey:
         std::ranges::copy(data, m_captured.begin());
         m_count = 1;
-        m_singleText = nameOf(data[0]);
+        m_singleText = shownKeyName(data[0], m_layout);
         m_restored = true;
         m_initialField = 0;
         break;
@@ -98,7 +99,7 @@ KeyDialogState::KeyDialogState(const KeyAssignmentRecord& record, bool enabled)
                 continue;
             if (!m_combineText.empty())
                 m_combineText += kJoin;
-            m_combineText += nameOf(data[static_cast<std::size_t>(i)]);
+            m_combineText += shownKeyName(data[static_cast<std::size_t>(i)], m_layout);
         }
         m_restored = true;
         m_initialField = 1;
@@ -135,7 +136,7 @@ void KeyDialogState::refreshCombineText() {
     for (int i = 0; i < m_count; ++i) {
         if (i > 0)
             m_combineText += kJoin;
-        m_combineText += nameOf(m_captured[static_cast<std::size_t>(i)]);
+        m_combineText += shownKeyName(m_captured[static_cast<std::size_t>(i)], m_layout);
     }
 }
 
@@ -143,7 +144,7 @@ void KeyDialogState::captureKey(std::uint8_t code) {
     if (m_group == groupByte(FunctionGroup::SingleKey)) {
         m_captured[0] = code;
         m_count = 1;
-        m_singleText = nameOf(code);
+        m_singleText = shownKeyName(code, m_layout);
     } else if (m_group == groupByte(FunctionGroup::KeyCombination)) {
         // A fourth key starts a new combination. A stored count beyond three (a damaged file)
         // starts over as well.

@@ -12,6 +12,8 @@
 
 namespace q905 {
 
+class KeyboardLayout;
+
 enum class KeyDialogPage { Keys = 0, Macro = 1, Basic = 2, Advance = 3 };
 
 // The dialog's hit rectangles, in the order they are tested (the disable box first).
@@ -54,8 +56,10 @@ enum class SaveOutcome {
 
 class KeyDialogState {
   public:
-    // record: the key's host record; enabled: its enable bit.
-    KeyDialogState(const KeyAssignmentRecord& record, bool enabled);
+    // record: the key's host record; enabled: its enable bit; layout: names the keys in the
+    // fields as the user's keyboard labels them (the key name table's names without one).
+    KeyDialogState(const KeyAssignmentRecord& record, bool enabled,
+                   const KeyboardLayout* layout = nullptr);
 
     KeyDialogPage page() const { return m_page; }
     std::uint8_t group() const { return m_group; }
@@ -71,7 +75,7 @@ class KeyDialogState {
     std::uint8_t launchMarkRow() const { return m_launchMark; }
     bool disableBox() const { return m_disableBox; }
 
-    // The texts of the "Single" and "Combine" fields (UTF-8 key names).
+    // The texts of the "Single" and "Combine" fields (UTF-8 key names, in the layout).
     const std::string& singleText() const { return m_singleText; }
     const std::string& combineText() const { return m_combineText; }
     // Which field has the focus at opening: 0 "Single", 1 "Combine", -1 neither.
@@ -110,6 +114,7 @@ class KeyDialogState {
     void clearCapture();
     void refreshCombineText();
 
+    const KeyboardLayout* m_layout;
     KeyDialogPage m_page = KeyDialogPage::Keys;
     std::uint8_t m_group = 0;
     std::array<std::uint8_t, 255> m_captured{};

@@ -133,7 +133,8 @@ std::vector<EventRow> eventRows(const EventSequence& deviceEvents, const EventSe
     for (const MacroEvent& event : pairedEvents(deviceEvents, keyEvents)) {
         if (event.hasDelayRow())
             rows.push_back({event.offset, true, delayRowText(event.delayMs)});
-        rows.push_back({event.offset, false, keyRowText(event.key, event.release)});
+        rows.push_back(
+            {event.offset, false, keyRowText(event.key, event.release), event.key, event.release});
     }
     return rows;
 }

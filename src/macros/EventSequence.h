@@ -100,6 +100,8 @@ struct EventRow {
     std::size_t offset = 0; // the event the row belongs to
     bool isDelay = false;
     std::string text;
+    std::uint8_t key = 0; // a key row's key code and direction
+    bool release = false;
 };
 
 // The rows of a pair of sequences: for each event a delay row ("%d ms") when it waits, then its

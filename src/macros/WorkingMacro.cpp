@@ -1,6 +1,7 @@
 #include "macros/WorkingMacro.h"
 
 #include "macros/KeyNameTable.h"
+#include "macros/ShownKeyNames.h"
 
 #include <algorithm>
 #include <chrono>
@@ -54,11 +55,13 @@ void WorkingMacro::setLoop(bool on, std::string text) {
     m_options.loopText = std::move(text);
 }
 
-std::vector<std::string> WorkingMacro::rowTexts() const {
+std::vector<std::string> WorkingMacro::rowTexts(const KeyboardLayout* layout) const {
     std::vector<std::string> texts;
     texts.reserve(m_rows.size());
     for (const EventRow& row : m_rows)
-        texts.push_back(row.text);
+        texts.push_back(row.isDelay || layout == nullptr
+                            ? row.text
+                            : shownKeyRowText(row.key, row.release, layout));
     return texts;
 }
 

@@ -19,6 +19,8 @@
 
 namespace q905 {
 
+class KeyboardLayout;
+
 // Recording stops taking presses here (room for the press and its release) and releases here
 // (room for an extended release), so a recorded macro never outgrows its 190 bytes.
 inline constexpr std::size_t kLastPressWritePos = 184;
@@ -79,7 +81,9 @@ class WorkingMacro {
     void setHasDelay(bool on) { m_options.hasDelay = on; }
 
     const std::vector<EventRow>& rows() const { return m_rows; }
-    std::vector<std::string> rowTexts() const;
+    // Key rows name the keys the way the layout labels them (the key name table's names
+    // without one).
+    std::vector<std::string> rowTexts(const KeyboardLayout* layout = nullptr) const;
     const EventSequence& deviceEvents() const { return m_device; }
     const EventSequence& keyEvents() const { return m_key; }
     // Recording always appends, so the write position is the end of the events.

@@ -57,4 +57,11 @@ std::uint8_t virtualKeyFromEvdev(int evdevCode) {
     return kLookup[static_cast<std::size_t>(evdevCode)];
 }
 
+int evdevFromVirtualKey(std::uint8_t virtualKey) {
+    for (const auto& [evdev, code] : kEvdevToVirtualKey)
+        if (code == virtualKey)
+            return evdev;
+    return 0;
+}
+
 } // namespace q905

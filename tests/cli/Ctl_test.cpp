@@ -213,10 +213,12 @@ TEST(CtlSet, SpeedPalmAndPerKeyColoursUseTheirEncodings) {
     EXPECT_EQ(memoryByte(ctl, record + 1), 0x10);
     EXPECT_EQ(memoryByte(ctl, record + 3), 0x30);
 
-    const auto dump = ctl.simulate("dump --json");
+    // The label stays the one commands take; the layout's is the window's.
+    const auto dump = ctl.run("--simulate=mem.bin --simulate-latency 0 --data-dir data dump --json",
+                              "env -u DISPLAY XKB_DEFAULT_LAYOUT=fr ");
     ASSERT_EQ(dump.exitCode, 0) << dump.err;
     EXPECT_NE(dump.out.find("\"keyColours\":[{\"profile\":2,\"key\":42,\"label\":\"Q\","
-                            "\"colour\":\"102030\"}]"),
+                            "\"layoutLabel\":\"A\",\"colour\":\"102030\"}]"),
               std::string::npos)
         << dump.out;
     EXPECT_NE(dump.out.find("\"palmRest\":{"), std::string::npos);

@@ -11,6 +11,7 @@
 #include "keys/ui/KeyAssignmentTexts.h"
 #include "macros/KeyNameTable.h"
 #include "macros/MacroModel.h"
+#include "support/FakeKeyboardLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -235,6 +236,42 @@ TEST_F(KeyAssignmentWindow, SingleKeysAndCombinations) {
     // Keys the Keymap view does not reassign open nothing.
     for (std::uint8_t code : {0xA2, 0xA3, 0x5B})
         assign(code, [](Dialog&) { ADD_FAILURE() << "a key that cannot be reassigned"; });
+}
+
+// Under the user's layout the dialog names keys by what they type there; what is stored is the
+// key pressed, as without a layout.
+class KeyAssignmentInLayout : public KeyAssignmentWindow {
+  protected:
+    void SetUp() override {
+        harness.services.keyboardLayout = &kLayout;
+        KeyAssignmentWindow::SetUp();
+    }
+    static inline const testing::GermanLikeLayout kLayout;
+};
+
+TEST_F(KeyAssignmentInLayout, NamesKeysAsTheLayoutDoesAndStoresTheKeyPressed) {
+    constexpr int kEvdevZ = 44, kEvdevSemicolon = 39;
+    assign('Y', [](Dialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Z")) << "the US Y key types Z";
+        type(dialog, kEvdevZ);
+        EXPECT_EQ(dialog.singleField()->text(), QStringLiteral("Y "));
+        click(&dialog, kSave);
+    });
+    EXPECT_EQ(fileRecord('Y'), expected('Y', FunctionGroup::SingleKey, {'Z'}, 1));
+
+    assign('U', [](Dialog& dialog) {
+        click(dialog.combineField(), {5, 5});
+        type(dialog, kEvdevLeftCtrl);
+        type(dialog, kEvdevSemicolon);
+        EXPECT_EQ(dialog.combineField()->text(), QStringLiteral("LCtrl + Ö "));
+        click(&dialog, kSave);
+    });
+    EXPECT_EQ(fileRecord('U'), expected('U', FunctionGroup::KeyCombination, {0xA2, 0xBA}, 2));
+    // Reopened, the stored keys are named the same way.
+    assign('U', [](Dialog& dialog) {
+        EXPECT_EQ(dialog.combineField()->text(), QStringLiteral("LCtrl + Ö "));
+        click(&dialog, kClose);
+    });
 }
 
 TEST_F(KeyAssignmentWindow, FunctionsFromTheTreeAndMacros) {

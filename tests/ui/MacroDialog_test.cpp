@@ -8,6 +8,7 @@
 #include "macros/MacroListEditing.h"
 #include "macros/MacroTestSupport.h"
 #include "macros/ui/MacroDialog.h"
+#include "support/FakeKeyboardLayout.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -127,6 +128,21 @@ TEST_F(MacroDialogTest, RecordsWithAndWithoutDelaysWithinTheLimits) {
     EXPECT_TRUE(dialog->editsSaved());
     EXPECT_FALSE(hook.installed);
     EXPECT_EQ(*macros, dialog->workingList());
+}
+
+TEST_F(MacroDialogTest, ListsKeysAsTheLayoutNamesThemAndRecordsTheKeyPressed) {
+    const testing::GermanLikeLayout layout;
+    open().setKeyboardLayout(&layout);
+    click(kNew);
+    click(kDelayBox);
+    click(kRecord);
+    dialog->hookKey('Z', false);
+    clock.advance(std::chrono::milliseconds(60));
+    dialog->hookKey('Z', true);
+    click(kRecord);
+    EXPECT_EQ(rows(dialog->eventList()), (QStringList{"Y  dn", "60 ms", "Y  up"}));
+    EXPECT_EQ(deviceBytes(working(0), 2), (Bytes{0x01, usageOf('Z')}));
+    EXPECT_EQ(working(0).keyEvents().bytes()[1], 'Z');
 }
 
 TEST_F(MacroDialogTest, DeleteShiftsTheRecordsAndNewTakesTheFreedName) {

@@ -106,7 +106,7 @@ TEST_F(RealDialogs, PickerAndMessageBoxOverTheKeyDialogGetTheirKeys) {
     testing::WindowHarness::writeFile(notes.toStdString(), "notes");
     auto macros = std::make_unique<MacroList>();
     KeyAssignmentDialog dialog(german, dialogs, 'Q', KeyAssignmentRecord{}, true, *macros,
-                               Language::German);
+                               Language::German, nullptr);
     showActive(dialog);
     QSignalSpy captured(&dialog.capture(), &KeyCapture::hookKey);
 
@@ -229,7 +229,7 @@ TEST_F(RealDialogs, DialogsChooseTheirPlaceOverTheirWindowBeforeTheyShow) {
     std::vector<std::unique_ptr<QDialog>> dialogs;
     dialogs.push_back(std::make_unique<KeyAssignmentDialog>(english, this->dialogs, 'Q',
                                                             KeyAssignmentRecord{}, true, *macros,
-                                                            Language::English, &window));
+                                                            Language::English, nullptr, &window));
     dialogs.push_back(std::make_unique<MacroDialog>(english, Language::English, *macros, clock,
                                                     hook, this->dialogs, &window));
     dialogs.push_back(std::make_unique<ProfileDialog>(english, Language::English, window.host(),

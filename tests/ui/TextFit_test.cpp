@@ -140,7 +140,7 @@ TEST_P(TextFit, EveryDialogPageInBothLanguages) {
 
     const std::uint8_t key = widestKeyName();
     KeyAssignmentDialog keys(skin, harness.dialogs, key, KeyAssignmentRecord{}, true,
-                             window.host().macros(), GetParam());
+                             window.host().macros(), GetParam(), nullptr);
     show(keys);
     const std::string named = "key dialog for " + nameOf(key) + ", ";
     expectDialogTextsFit(keys, named + "keys page");

@@ -14,6 +14,7 @@
 #include "emulator/EmulatedKeyboard.h"
 #include "lighting/ui/DialogColourPicker.h"
 #include "platform/Paths.h"
+#include "platform/SystemKeyboardLayout.h"
 #include "platform/qt/DesktopLauncher.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/StartupWarmUp.h"
@@ -221,6 +222,8 @@ int Application::run(int argc, char** argv) {
     services.dataFolder = dataFolder(options.dataDir);
     services.assetRoot = assets;
     services.language = language;
+    const std::unique_ptr<KeyboardLayout> keyboardLayout = systemKeyboardLayout();
+    services.keyboardLayout = keyboardLayout.get();
     SkinCache decodedSkin = warmUp.take();
     services.decodedSkin = &decodedSkin;
     services.backgroundCacheFile = backgroundCache;

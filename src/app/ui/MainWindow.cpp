@@ -24,6 +24,7 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_services(services),
       m_host(services.dataFolder),
       m_skin(qtPath(assetFolder(services.assetRoot, services.language))),
+      m_keyLabels(services.language, services.keyboardLayout),
       m_keyboard(*services.backend, *services.clock, services.trace, *services.delays,
                  services.keyboardLockFile),
       m_selection(QApplication::startDragDistance()) {

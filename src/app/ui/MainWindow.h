@@ -19,6 +19,7 @@
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/TextLayout.h"
 #include "firmware/FirmwareVersion.h"
+#include "keys/ui/KeyCapLabels.h"
 #include "lighting/ui/LightingPanel.h"
 
 #include <QImage>
@@ -130,7 +131,8 @@ class MainWindow : public QWidget {
 
     // Painting.
     void compose(QPainter& painter);
-    void paintKeymapLayer(QPainter& painter);
+    // The keys it shows highlighted.
+    std::array<bool, kKeyCount> paintKeymapLayer(QPainter& painter);
     void paintPerKeyLayer(QPainter& painter, const SettingsImage& shown);
     void paintCaptions(QPainter& painter);
     void paintHelpMenu(QPainter& painter);
@@ -195,6 +197,7 @@ class MainWindow : public QWidget {
     WindowServices m_services;
     HostState m_host;
     SkinCache m_skin;
+    KeyCapLabels m_keyLabels;
     KeyboardLifecycle m_keyboard;
     // q905ctl's commands, while this window owns the keyboard.
     std::unique_ptr<WindowCommandServer> m_commands;

@@ -254,7 +254,8 @@ void MainWindow::openKeyAssignment(int key) {
     const int position = KeyTable[key].matrixPosition();
     KeyAssignmentDialog dialog(m_skin, *m_services.dialogs, KeyTable[key].keyCode,
                                host.keys().table()[static_cast<std::size_t>(key)],
-                               isKeyEnabled(host.image(), position), host.macros(), language, this);
+                               isKeyEnabled(host.image(), position), host.macros(), language,
+                               m_services.keyboardLayout, this);
     if (m_services.dialogs->exec(dialog) != QDialog::Accepted || m_closing)
         return;
     const AssignResult result =
@@ -293,6 +294,7 @@ void MainWindow::openMacros() {
     MacroDialog dialog(m_skin, language(), m_host.macros(), *m_services.clock, capture,
                        *m_services.dialogs, this);
     capture.watch(&dialog);
+    dialog.setKeyboardLayout(m_services.keyboardLayout);
     connect(&capture, &KeyCapture::hookKey, &dialog, &MacroDialog::hookKey);
     dialog.setKeyBindings(MacroBindings(m_host.image(), m_host.macros().namedCount()));
     dialog.setSaver([this](const MacroList& macros, const std::vector<MacroKeyChange>& keys) {

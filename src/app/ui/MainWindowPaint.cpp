@@ -122,10 +122,14 @@ void MainWindow::compose(QPainter& painter) {
     if (m_helpMenuOpen)
         paintHelpMenu(painter);
 
-    if (!m_view.perKeyColourMode)
-        paintKeymapLayer(painter);
-    else if (isProfileEffect(shown.lightingEffect()))
-        paintPerKeyLayer(painter, shown);
+    // The keycaps are blank: their labels go over the highlights and under per-key colours.
+    if (!m_view.perKeyColourMode) {
+        m_keyLabels.paint(painter, paintKeymapLayer(painter));
+    } else {
+        m_keyLabels.paint(painter, {});
+        if (isProfileEffect(shown.lightingEffect()))
+            paintPerKeyLayer(painter, shown);
+    }
 
     paintCaptions(painter);
     m_panel->paint(painter, shown, &m_textLayout);
@@ -144,14 +148,16 @@ void MainWindow::paintHelpMenu(QPainter& painter) {
     m_textLayout.draw(painter, text(texts::kHelpVersion), 850, 75, kWhite, 15, menu);
 }
 
-void MainWindow::paintKeymapLayer(QPainter& painter) {
+std::array<bool, kKeyCount> MainWindow::paintKeymapLayer(QPainter& painter) {
     // The highlight picture is decoded only once a key shows it.
     const QImage* highlight = nullptr;
+    std::array<bool, kKeyCount> lit{};
     const auto light = [&](int key) {
         if (highlight == nullptr)
             highlight = &m_skin.image(name("kb_hl.png"));
         if (!highlight->isNull())
             copyHighlight(painter, *highlight, key);
+        lit[static_cast<std::size_t>(key)] = true;
     };
     if (isActionableKey(m_hoverKey))
         light(m_hoverKey);
@@ -159,6 +165,7 @@ void MainWindow::paintKeymapLayer(QPainter& painter) {
     for (int key = 0; key < kKeyCount; ++key)
         if (flags[static_cast<std::size_t>(key)] && isActionableKey(key))
             light(key);
+    return lit;
 }
 
 void MainWindow::paintPerKeyLayer(QPainter& painter, const SettingsImage& shown) {
@@ -181,10 +188,8 @@ void MainWindow::paintPerKeyLayer(QPainter& painter, const SettingsImage& shown)
                 painter.fillRect(kPictureOriginX + entry.left, kPictureOriginY + entry.top,
                                  entry.right - entry.left, entry.bottom - entry.top, colour);
             }
-            drawSkinText(painter,
-                         QString::fromLatin1(entry.label.data(), qsizetype(entry.label.size())),
-                         kLabelOriginX + entry.labelX, kLabelOriginY + entry.labelY,
-                         QColor(255 - r, 255 - g, 255 - b), 10);
+            drawSkinText(painter, m_keyLabels.label(key), kLabelOriginX + entry.labelX,
+                         kLabelOriginY + entry.labelY, QColor(255 - r, 255 - g, 255 - b), 10);
             painter.setPen(QPen(kWhite, 1));
         }
         if (m_selection.isSelected(key))

@@ -14,6 +14,7 @@ class Clock;
 class ColourPicker;
 class Delays;
 class HidBackend;
+class KeyboardLayout;
 class Launcher;
 class SkinCache;
 class Trace;
@@ -32,6 +33,9 @@ struct WindowServices {
     std::filesystem::path dataFolder; // keymap.bin, MacroDefine.bin, Configure/
     std::filesystem::path assetRoot;  // png/, VER.bin, the updater
     Language language = Language::English;
+    // What the keys type for the user: the keyboard picture and the dialogs label them so.
+    // nullptr: the US names.
+    const KeyboardLayout* keyboardLayout = nullptr;
     // Whether the platform can watch for the keyboard coming and going; without it the user is
     // told once, as plug and unplug then go unnoticed.
     bool hotPlugAvailable = true;

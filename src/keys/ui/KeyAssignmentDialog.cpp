@@ -6,8 +6,8 @@
 #include "controls/ui/SkinTree.h"
 #include "keys/FunctionCatalogue.h"
 #include "keys/ui/KeyAssignmentTexts.h"
-#include "macros/KeyNameTable.h"
 #include "macros/MacroModel.h"
+#include "macros/ShownKeyNames.h"
 #include "platform/qt/DesktopLauncher.h"
 #include "platform/qt/DialogPlacement.h"
 #include "platform/qt/UserDialogs.h"
@@ -110,15 +110,15 @@ QLineEdit* makeField(QWidget* parent, const char* name, const QRect& place) {
 KeyAssignmentDialog::KeyAssignmentDialog(SkinCache& skin, UserDialogs& dialogs,
                                          std::uint8_t keyCode, const KeyAssignmentRecord& record,
                                          bool enabled, const MacroList& macros, Language language,
-                                         QWidget* parent)
+                                         const KeyboardLayout* layout, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin), m_dialogs(dialogs),
-      m_keyCode(keyCode), m_language(language), m_german(language == Language::German),
-      m_state(record, enabled) {
+      m_keyName(QString::fromStdString(shownKeyName(keyCode, layout))), m_language(language),
+      m_german(language == Language::German), m_state(record, enabled, layout) {
     setObjectName(QStringLiteral("keyAssignment"));
     const QImage& background = m_skin.image(kBackground);
     setFixedSize(background.isNull() ? kFallbackSize : logicalSize(background));
     placeOverParent(*this);
-    setWindowTitle(QString::fromStdString(nameOf(keyCode)).trimmed());
+    setWindowTitle(m_keyName.trimmed());
     setMouseTracking(true);
 
     m_tree = new SkinTree(this);
@@ -394,8 +394,7 @@ void KeyAssignmentDialog::paintEvent(QPaintEvent*) {
     m_textLayout.draw(painter, kTitle.in(m_language), kTitleLabel.x(), kTitleLabel.y(), kGrey,
                       kTitleHeight, rect());
     const QPoint name = m_german ? kKeyNameGerman : kKeyName;
-    m_textLayout.draw(painter, QString::fromStdString(nameOf(m_keyCode)), name.x(), name.y(),
-                      kWhite, kTitleHeight, rect());
+    m_textLayout.draw(painter, m_keyName, name.x(), name.y(), kWhite, kTitleHeight, rect());
 
     const int page = static_cast<int>(m_state.page());
     for (std::size_t tab = 0; tab < kTabs.size(); ++tab) {

@@ -20,6 +20,7 @@ class QListWidget;
 
 namespace q905 {
 
+class KeyboardLayout;
 class MacroList;
 class SkinCache;
 class SkinTree;
@@ -29,10 +30,11 @@ class KeyAssignmentDialog : public QDialog {
     Q_OBJECT
   public:
     // skin: the language's skin folder; the macro page lists the macros up to the first free
-    // record.
+    // record; layout: the keys are named as the user's keyboard labels them (nullptr: the key
+    // name table's names).
     KeyAssignmentDialog(SkinCache& skin, UserDialogs& dialogs, std::uint8_t keyCode,
                         const KeyAssignmentRecord& record, bool enabled, const MacroList& macros,
-                        Language language, QWidget* parent = nullptr);
+                        Language language, const KeyboardLayout* layout, QWidget* parent = nullptr);
     ~KeyAssignmentDialog() override;
 
     // What OK hands over.
@@ -76,7 +78,7 @@ class KeyAssignmentDialog : public QDialog {
 
     SkinCache& m_skin;
     UserDialogs& m_dialogs;
-    std::uint8_t m_keyCode;
+    QString m_keyName; // the key being assigned, for the title line
     Language m_language;
     bool m_german; // the German layout's places
     KeyDialogState m_state;

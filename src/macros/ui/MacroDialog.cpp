@@ -107,10 +107,15 @@ QString MacroDialog::text(const WindowText& text) const {
     return QString::fromUtf8(text.in(m_language));
 }
 
+void MacroDialog::setKeyboardLayout(const KeyboardLayout* layout) {
+    m_layout = layout;
+    showEvents(m_events->selectedRow());
+}
+
 void MacroDialog::showEvents(int selectRow) {
     m_refreshing = true;
     m_events->clear();
-    for (const std::string& row : m_macro->rowTexts())
+    for (const std::string& row : m_macro->rowTexts(m_layout))
         m_events->addRow(QString::fromStdString(row));
     m_refreshing = false;
     if (selectRow >= m_events->count())

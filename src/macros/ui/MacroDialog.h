@@ -28,6 +28,7 @@ namespace q905 {
 
 class Clock;
 class HookLibrary;
+class KeyboardLayout;
 class SkinCache;
 class SkinListBox;
 class UserDialogs;
@@ -67,6 +68,9 @@ class MacroDialog : public QDialog {
     // The keys that play macros: a deletion names those that lose theirs and moves the others
     // with theirs. Without them keys are left alone.
     void setKeyBindings(MacroBindings bindings) { m_bindings = std::move(bindings); }
+    // The event list names the keys as the user's keyboard labels them; without a layout by the
+    // key name table.
+    void setKeyboardLayout(const KeyboardLayout* layout);
     // Without a saver OK only replaces the program's list.
     void setSaver(MacroSaver saver) { m_saver = std::move(saver); }
 
@@ -125,6 +129,7 @@ class MacroDialog : public QDialog {
     UserDialogs& m_dialogs;
     std::unique_ptr<MacroList> m_working;
     std::unique_ptr<WorkingMacro> m_macro;
+    const KeyboardLayout* m_layout = nullptr;
     std::optional<MacroBindings> m_bindings;
     MacroSaver m_saver;
     SkinListBox* m_names = nullptr;

@@ -1,0 +1,17 @@
+#pragma once
+// What the keyboard picture writes on each key: the keycaps are drawn blank, so the
+// labels follow the user's layout (the keys that type characters) and the window's language (the
+// named keys: "Strg", "Entf", "Pos1" in German).
+
+#include "base/Language.h"
+
+#include <string>
+
+namespace q905 {
+
+class KeyboardLayout;
+
+// UTF-8; empty for the unplaced keys. Without a layout the character keys carry the US labels.
+std::string pictureLabel(int keyIndex, Language language, const KeyboardLayout* layout);
+
+} // namespace q905

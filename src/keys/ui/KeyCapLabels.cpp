@@ -1,0 +1,76 @@
+#include "keys/ui/KeyCapLabels.h"
+
+#include "keys/KeyLabelBox.h"
+#include "keys/KeyLabels.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace q905 {
+
+namespace {
+
+const QColor kLabel(178, 178, 184);
+const QColor kLitLabel(255, 232, 232);
+constexpr int kCharacterPixelSize = 10;
+constexpr int kWordPixelSize = 9;
+constexpr int kSmallestPixelSize = 7;
+
+QFont labelFont(int pixelSize) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    // Hinted glyphs stay crisp at a keycap's small sizes.
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+// Condensing a little keeps a label the height of its neighbours; only then it shrinks.
+QFont fittedFont(const QString& text, qreal width) {
+    QFont font = labelFont(text.size() == 1 ? kCharacterPixelSize : kWordPixelSize);
+    for (int size = font.pixelSize(); size >= kSmallestPixelSize; --size) {
+        font.setPixelSize(size);
+        for (int stretch = 100; stretch >= 80; stretch -= 10) {
+            font.setStretch(stretch);
+            if (QFontMetricsF(font).horizontalAdvance(text) <= width)
+                return font;
+        }
+    }
+    return font;
+}
+
+} // namespace
+
+KeyCapLabels::KeyCapLabels(Language language, const KeyboardLayout* layout) {
+    for (int key = 0; key < kKeyCount; ++key) {
+        Label& label = m_labels[static_cast<std::size_t>(key)];
+        label.text = QString::fromStdString(pictureLabel(key, language, layout));
+        if (label.text.isEmpty())
+            continue;
+        const KeyLabelBox box = keyLabelBox(key);
+        label.place =
+            QRectF(kPictureOriginX + box.x, kPictureOriginY + box.y, box.width, box.height);
+        label.font = fittedFont(label.text, label.place.width());
+        const QFontMetricsF metrics(label.font);
+        const QPointF size(metrics.horizontalAdvance(label.text), metrics.height());
+        label.at = label.place.center() - size / 2;
+        label.prepared.setText(label.text);
+        label.prepared.setTextFormat(Qt::PlainText);
+        label.prepared.prepare(QTransform(), label.font);
+    }
+}
+
+void KeyCapLabels::paint(QPainter& painter, const std::array<bool, kKeyCount>& lit) const {
+    const QRectF shown = painter.hasClipping() ? painter.clipBoundingRect() : QRectF();
+    painter.save();
+    for (std::size_t key = 0; key < m_labels.size(); ++key) {
+        const Label& label = m_labels[key];
+        if (label.text.isEmpty() || (!shown.isNull() && !shown.intersects(label.place)))
+            continue;
+        painter.setFont(label.font);
+        painter.setPen(lit[key] ? kLitLabel : kLabel);
+        painter.drawStaticText(label.at, label.prepared);
+    }
+    painter.restore();
+}
+
+} // namespace q905

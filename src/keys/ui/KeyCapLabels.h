@@ -1,0 +1,44 @@
+#pragma once
+// The labels on the keyboard picture's blank keycaps: what the keys type in the user's layout,
+// the named keys in the window's language. Written as text at paint time, so they are as sharp
+// as the screen whatever its scale.
+
+#include "base/Language.h"
+#include "keys/KeyTable.h"
+
+#include <QFont>
+#include <QPointF>
+#include <QRectF>
+#include <QStaticText>
+#include <QString>
+
+#include <array>
+
+class QPainter;
+
+namespace q905 {
+
+class KeyboardLayout;
+
+class KeyCapLabels {
+  public:
+    // layout: nullptr names the character keys as US keycaps do.
+    KeyCapLabels(Language language, const KeyboardLayout* layout);
+
+    // Every placed key's label at its place in the window; a lit key (hovered or marked, its
+    // highlighted picture showing) gets the bright label.
+    void paint(QPainter& painter, const std::array<bool, kKeyCount>& lit) const;
+    const QString& label(int key) const { return m_labels[static_cast<std::size_t>(key)].text; }
+
+  private:
+    struct Label {
+        QString text;
+        QStaticText prepared; // laid out once in its fitted font
+        QFont font;
+        QPointF at;   // top-left in the window
+        QRectF place; // the key's face in the window
+    };
+    std::array<Label, kKeyCount> m_labels;
+};
+
+} // namespace q905

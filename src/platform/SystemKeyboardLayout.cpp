@@ -1,0 +1,76 @@
+#include "platform/SystemKeyboardLayout.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace q905 {
+
+namespace {
+
+constexpr const char* kKeyboardFile = "/etc/default/keyboard";
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+std::string firstOfList(std::string_view value) {
+    return std::string(trimmed(value.substr(0, value.find(','))));
+}
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+} // namespace
+
+XkbLayoutNames configuredLayoutNames(std::string_view keyboardFile) {
+    XkbLayoutNames names;
+    std::string variants;
+    while (!keyboardFile.empty()) {
+        const auto end = keyboardFile.find('\n');
+        std::string_view line = trimmed(keyboardFile.substr(0, end));
+        keyboardFile =
+            end == std::string_view::npos ? std::string_view{} : keyboardFile.substr(end + 1);
+        const auto equals = line.find('=');
+        if (line.starts_with('#') || equals == std::string_view::npos)
+            continue;
+        const std::string_view key = trimmed(line.substr(0, equals));
+        std::string_view value = trimmed(line.substr(equals + 1));
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        if (key == "XKBLAYOUT")
+            names.layout = firstOfList(value);
+        else if (key == "XKBVARIANT")
+            variants = std::string(value);
+    }
+    // The variants pair up with the layouts by position.
+    if (!names.layout.empty())
+        names.variant = firstOfList(variants);
+    return names;
+}
+
+std::unique_ptr<KeyboardLayout> systemKeyboardLayout() {
+    if (isSet("DISPLAY")) {
+        if (auto server = XkbKeyboardLayout::fromX11())
+            return server;
+    }
+    XkbLayoutNames names;
+    if (!isSet("XKB_DEFAULT_LAYOUT")) {
+        std::ifstream file(kKeyboardFile);
+        std::ostringstream text;
+        text << file.rdbuf();
+        names = configuredLayoutNames(text.str());
+    }
+    if (auto configured = XkbKeyboardLayout::fromNames(names))
+        return configured;
+    return XkbKeyboardLayout::fromNames({});
+}
+
+} // namespace q905

@@ -1,0 +1,20 @@
+#pragma once
+// The keyboard layout the user types in now.
+
+#include "platform/XkbKeyboardLayout.h"
+
+#include <memory>
+#include <string_view>
+
+namespace q905 {
+
+// The X server's keymap when there is one (on Wayland, Xwayland's follows the compositor's);
+// otherwise the layout the environment names (XKB_DEFAULT_LAYOUT), else /etc/default/keyboard's,
+// else US. nullptr when not even that can be compiled.
+std::unique_ptr<KeyboardLayout> systemKeyboardLayout();
+
+// XKBLAYOUT and XKBVARIANT of a /etc/default/keyboard text (shell assignments, quoted or not);
+// of several layouts ("de,us") the first, which is the one a session starts in.
+XkbLayoutNames configuredLayoutNames(std::string_view keyboardFile);
+
+} // namespace q905
