@@ -13,6 +13,8 @@ namespace {
 const QColor kLabel(178, 178, 184);
 const QColor kLitLabel(255, 232, 232);
 constexpr int kCharacterPixelSize = 10;
+// An arrow at a letter's size shows hardly any head.
+constexpr int kArrowPixelSize = 14;
 constexpr int kWordPixelSize = 9;
 constexpr int kSmallestPixelSize = 7;
 
@@ -26,7 +28,10 @@ QFont labelFont(int pixelSize) {
 
 // Condensing a little keeps a label the height of its neighbours; only then it shrinks.
 QFont fittedFont(const QString& text, qreal width) {
-    QFont font = labelFont(text.size() == 1 ? kCharacterPixelSize : kWordPixelSize);
+    const bool arrow = text.size() == 1 && text[0] >= QChar(0x2190) && text[0] <= QChar(0x2193);
+    QFont font = labelFont(arrow              ? kArrowPixelSize
+                           : text.size() == 1 ? kCharacterPixelSize
+                                              : kWordPixelSize);
     for (int size = font.pixelSize(); size >= kSmallestPixelSize; --size) {
         font.setPixelSize(size);
         for (int stretch = 100; stretch >= 80; stretch -= 10) {
