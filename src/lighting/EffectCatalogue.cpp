@@ -47,8 +47,10 @@ std::optional<int> effectPositionNamed(std::string_view cliName) {
     return std::nullopt;
 }
 
-std::string_view palmEffectName(std::uint8_t code) {
-    return code < kPalmEffectCount ? PalmEffectList[code].name : std::string_view{};
+std::string_view palmEffectName(std::uint8_t code, bool german) {
+    if (code >= kPalmEffectCount)
+        return {};
+    return german ? PalmEffectList[code].germanName : PalmEffectList[code].name;
 }
 
 std::optional<int> palmEffectNamed(std::string_view cliName) {

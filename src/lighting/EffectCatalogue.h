@@ -65,18 +65,19 @@ constexpr bool showsDirection(std::uint8_t code) {
 // Palm-rest effects: the code is the list position. English only.
 struct PalmEffectInfo {
     std::string_view name;
+    std::string_view germanName;
     std::string_view cliName; // what q905ctl's set palm.effect=NAME takes
 };
 inline constexpr int kPalmEffectCount = 4;
 inline constexpr std::uint8_t kPalmWave = 3;
 inline constexpr std::array<PalmEffectInfo, kPalmEffectCount> PalmEffectList{{
-    {"Static-Palm Rest", "static"},
-    {"Breathing-Palm Rest", "breathing"},
-    {"Vortex-Palm Rest", "vortex"},
-    {"Wave-Palm Rest", "wave"},
+    {"Static-Palm Rest", "Statisch-Handauflage", "static"},
+    {"Breathing-Palm Rest", "Atmung-Handauflage", "breathing"},
+    {"Vortex-Palm Rest", "Wirbel-Handauflage", "vortex"},
+    {"Wave-Palm Rest", "Welle-Handauflage", "wave"},
 }};
 // Empty for a code beyond the list.
-std::string_view palmEffectName(std::uint8_t code);
+std::string_view palmEffectName(std::uint8_t code, bool german = false);
 // The palm-rest code with this command-line name, if any.
 std::optional<int> palmEffectNamed(std::string_view cliName);
 

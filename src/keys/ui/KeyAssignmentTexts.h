@@ -34,10 +34,9 @@ inline constexpr int kTitleHeight = 18;
 
 inline constexpr int kTabTextY = 32;
 inline constexpr int kPageTextHeight = 15;
-// The first two tabs keep their English labels in German.
 inline const std::array<PlacedText, 4> kTabs{{
-    {{"Single/Combine", "Single/Combine"}, {2, 32}, {2, 32}},
-    {{"Macro", "Macro"}, {123, 32}, {123, 32}},
+    {{"Single/Combine", "Einzeln/Kombi"}, {2, 32}, {2, 32}},
+    {{"Macro", "Makro"}, {123, 32}, {123, 32}},
     {{"Basic", "Einfach"}, {220, 32}, {220, 32}},
     {{"Advance", "Fortgeschritten"}, {314, 32}, {295, 32}},
 }};

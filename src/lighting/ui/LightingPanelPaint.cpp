@@ -158,14 +158,14 @@ void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image, T
         picture(painter, custom ? "Disable.png" : "Enable.png", 28, 174);
         picture(painter, custom ? "Enable.png" : "Disable.png", 130, 174);
         // Beside their marks: one line lower they would run into the "Brightness" caption.
-        text("Keymap", "Keymap", 45, 174, 15);
-        text("DIY", "Custom", 147, 174, 15);
+        text("Keymap", "Belegung", 45, 174, 15);
+        text("DIY", "Eigene", 147, 174, 15);
     }
 
     text(fromView(effectName(code, m_german)), 28, 133, 14, effectBox);
 
     const QRect macroButton = background(painter, "MacroButton3.png", 107, 610);
-    text(QStringLiteral("Macro"), 112, 612, 20, macroButton);
+    text(m_german ? QStringLiteral("Makro") : QStringLiteral("Macro"), 112, 612, 20, macroButton);
 
     text("Game Mode", "Spielmodus", 26, 576, 16);
     picture(painter, image.gameMode() != 0 ? "Enable.png" : "Disable.png", 99, 578);
@@ -178,22 +178,23 @@ void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image, T
     drawSlider(painter, slider::kResponseTime);
     picture(painter, "responsetime_txt.png", 25, 498);
 
-    text("REPORT RATE", "REPORT RATE", 26, 518, 15);
+    text("REPORT RATE", "Abfragerate", 26, 518, 15);
     picture(painter, "responsetime_txt.png", 25, 498);
     picture(painter, "reportRate_txt.png", 25, 550);
     drawSlider(painter, slider::kReportRate);
 
     drawSlider(painter, slider::kPalmBrightness);
-    text("Brightness", "Brightness", 28, 380, 13);
-    text("Low", "Low", 28, 410, 13);
-    text("High", "High", 230, 410, 13);
+    text("Brightness", "Helligkeit", 28, 380, 13);
+    // Without descenders: the speed caption sits just below.
+    text("Low", "dunkel", 28, 410, 13);
+    text("High", "hell", 230, 410, 13);
     drawSlider(painter, slider::kPalmSpeed);
-    text("Speed", "Speed", 28, 420, 13);
-    text("Slow", "Slow", 28, 448, 13);
-    text("Fast", "Fast", 230, 448, 13);
+    text("Speed", "Tempo", 28, 420, 13);
+    text("Slow", "Langsam", 28, 448, 13);
+    text("Fast", "Schnell", 230, 448, 13);
 
     const std::uint8_t palmCode = palmEffect(image);
-    text("Palm Rest Effects", "Palm Rest Effects", 28, 302, 15);
+    text("Palm Rest Effects", "Handauflage-Effekte", 28, 302, 15);
     const QRect palmBox = background(painter, "Light_Item.png", 28, 317);
     text("Light Direction", "Effekt Richtung", 29, 340, 15);
     picture(painter, "Direction-R-Disable.png", 116, 337);
@@ -205,7 +206,7 @@ void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image, T
             picture(painter, "Direction-L-Enable.png", 148, 337);
     }
 
-    text("Palm Rest Color", "Palm Rest Color", 28, 363, 15);
+    text("Palm Rest Color", "Auflagenfarbe", 28, 363, 15);
     if (palmColourEditable(image)) {
         outline(painter, 123, 358, 146, 381);
         painter.fillRect(125, 360, 20, 20, toQColor(palmColour(image)));
@@ -213,7 +214,7 @@ void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image, T
     } else if (palmCode < kPalmEffectCount) {
         picture(painter, "8.png", 125, 360);
     }
-    text(fromView(palmEffectName(palmCode)), 28, 318, 14, palmBox);
+    text(fromView(palmEffectName(palmCode, m_german)), 28, 318, 14, palmBox);
 
     for (const PendingText& pending : m_pendingTexts)
         layout.draw(painter, pending.text, pending.x, pending.y, kTextColour, pending.size,
@@ -239,8 +240,9 @@ void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image, T
             painter.fillRect(kListLeft, top, kListRight - kListLeft, kListRowHeight,
                              row == m_lists.palmHover ? kHoveredRow : kRow);
             TextLayout rowLayout;
-            rowLayout.draw(painter, fromView(PalmEffectList[row].name), kListLeft, top, kTextColour,
-                           18, listRow(top));
+            rowLayout.draw(painter,
+                           fromView(palmEffectName(static_cast<std::uint8_t>(row), m_german)),
+                           kListLeft, top, kTextColour, 18, listRow(top));
         }
     }
     painter.restore();
