@@ -188,8 +188,8 @@ void MainWindow::paintPerKeyLayer(QPainter& painter, const SettingsImage& shown)
                 painter.fillRect(kPictureOriginX + entry.left, kPictureOriginY + entry.top,
                                  entry.right - entry.left, entry.bottom - entry.top, colour);
             }
-            drawSkinText(painter, m_keyLabels.label(key), kLabelOriginX + entry.labelX,
-                         kLabelOriginY + entry.labelY, QColor(255 - r, 255 - g, 255 - b), 10);
+            // In the keycap's own place and fitted, as the blank keycaps are labelled.
+            m_keyLabels.paint(painter, key, QColor(255 - r, 255 - g, 255 - b));
             painter.setPen(QPen(kWhite, 1));
         }
         if (m_selection.isSelected(key))

@@ -64,17 +64,29 @@ KeyCapLabels::KeyCapLabels(Language language, const KeyboardLayout* layout) {
     }
 }
 
+void KeyCapLabels::draw(QPainter& painter, const Label& label, const QColor& colour) {
+    painter.setFont(label.font);
+    painter.setPen(colour);
+    painter.drawStaticText(label.at, label.prepared);
+}
+
 void KeyCapLabels::paint(QPainter& painter, const std::array<bool, kKeyCount>& lit) const {
     const QRectF shown = painter.hasClipping() ? painter.clipBoundingRect() : QRectF();
     painter.save();
     for (std::size_t key = 0; key < m_labels.size(); ++key) {
         const Label& label = m_labels[key];
-        if (label.text.isEmpty() || (!shown.isNull() && !shown.intersects(label.place)))
-            continue;
-        painter.setFont(label.font);
-        painter.setPen(lit[key] ? kLitLabel : kLabel);
-        painter.drawStaticText(label.at, label.prepared);
+        if (!label.text.isEmpty() && (shown.isNull() || shown.intersects(label.place)))
+            draw(painter, label, lit[key] ? kLitLabel : kLabel);
     }
+    painter.restore();
+}
+
+void KeyCapLabels::paint(QPainter& painter, int key, const QColor& colour) const {
+    const Label& label = m_labels[static_cast<std::size_t>(key)];
+    if (label.text.isEmpty())
+        return;
+    painter.save();
+    draw(painter, label, colour);
     painter.restore();
 }
 

@@ -28,9 +28,13 @@ class KeyCapLabels {
     // Every placed key's label at its place in the window; a lit key (hovered or marked, its
     // highlighted picture showing) gets the bright label.
     void paint(QPainter& painter, const std::array<bool, kKeyCount>& lit) const;
-    const QString& label(int key) const { return m_labels[static_cast<std::size_t>(key)].text; }
+    // One key's label in that colour (over a per-key colour).
+    void paint(QPainter& painter, int key, const QColor& colour) const;
 
   private:
+    struct Label;
+    static void draw(QPainter& painter, const Label& label, const QColor& colour);
+
     struct Label {
         QString text;
         QStaticText prepared; // laid out once in its fitted font
