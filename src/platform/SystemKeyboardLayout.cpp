@@ -57,6 +57,10 @@ XkbLayoutNames configuredLayoutNames(std::string_view keyboardFile) {
 }
 
 std::unique_ptr<KeyboardLayout> systemKeyboardLayout() {
+    if (isSet("WAYLAND_DISPLAY")) {
+        if (auto compositor = XkbKeyboardLayout::fromWayland())
+            return compositor;
+    }
     if (isSet("DISPLAY")) {
         if (auto server = XkbKeyboardLayout::fromX11())
             return server;

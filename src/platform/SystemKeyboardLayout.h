@@ -8,9 +8,9 @@
 
 namespace q905 {
 
-// The X server's keymap when there is one (on Wayland, Xwayland's follows the compositor's);
-// otherwise the layout the environment names (XKB_DEFAULT_LAYOUT), else /etc/default/keyboard's,
-// else US. nullptr when not even that can be compiled.
+// The Wayland compositor's keymap, else the X server's; without either the layout the
+// environment names (XKB_DEFAULT_LAYOUT), else /etc/default/keyboard's, else US. nullptr when
+// not even that can be compiled.
 std::unique_ptr<KeyboardLayout> systemKeyboardLayout();
 
 // XKBLAYOUT and XKBVARIANT of a /etc/default/keyboard text (shell assignments, quoted or not);

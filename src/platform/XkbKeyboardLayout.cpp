@@ -2,10 +2,14 @@
 
 #include "platform/EvdevKeyCodes.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+#include <wayland-client.h>
 #include <xcb/xcb.h>
 #include <xkbcommon/xkbcommon-x11.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include <cstring>
 #include <utility>
 
 namespace q905 {
@@ -84,6 +88,90 @@ Context newContext(bool environmentNames) {
     return context;
 }
 
+// Asks a Wayland compositor for the keymap of a seat's keyboard: bind the first seat, take its
+// keyboard once it says it has one, and keep the keymap the compositor sends it.
+class WaylandKeymapQuery {
+  public:
+    explicit WaylandKeymapQuery(wl_display& display, xkb_context& context)
+        : m_display(display), m_context(context) {}
+    ~WaylandKeymapQuery() {
+        if (m_keyboard != nullptr)
+            wl_keyboard_destroy(m_keyboard);
+        if (m_seat != nullptr)
+            wl_seat_destroy(m_seat);
+        if (m_registry != nullptr)
+            wl_registry_destroy(m_registry);
+    }
+
+    Keymap run() {
+        m_registry = wl_display_get_registry(&m_display);
+        if (m_registry == nullptr)
+            return nullptr;
+        wl_registry_add_listener(m_registry, &kRegistryListener, this);
+        // Globals, then the seat's capabilities, then the keyboard's keymap: one round each.
+        for (int round = 0; round < 3 && !m_keymap; ++round)
+            if (wl_display_roundtrip(&m_display) < 0)
+                return nullptr;
+        return std::move(m_keymap);
+    }
+
+  private:
+    static void global(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
+                       std::uint32_t) {
+        auto* self = static_cast<WaylandKeymapQuery*>(data);
+        if (self->m_seat != nullptr || std::strcmp(interface, wl_seat_interface.name) != 0)
+            return;
+        // Version 1 carries all this needs and no events it would have to answer.
+        self->m_seat =
+            static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+        wl_seat_add_listener(self->m_seat, &kSeatListener, self);
+    }
+    static void globalRemoved(void*, wl_registry*, std::uint32_t) {}
+
+    static void capabilities(void* data, wl_seat* seat, std::uint32_t capabilities) {
+        auto* self = static_cast<WaylandKeymapQuery*>(data);
+        if (self->m_keyboard != nullptr || (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) == 0)
+            return;
+        self->m_keyboard = wl_seat_get_keyboard(seat);
+        wl_keyboard_add_listener(self->m_keyboard, &kKeyboardListener, self);
+    }
+
+    static void keymap(void* data, wl_keyboard*, std::uint32_t format, std::int32_t fd,
+                       std::uint32_t size) {
+        auto* self = static_cast<WaylandKeymapQuery*>(data);
+        if (format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1 && size > 0) {
+            void* text = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+            if (text != MAP_FAILED) {
+                const char* keymapText = static_cast<const char*>(text);
+                self->m_keymap.reset(xkb_keymap_new_from_buffer(
+                    &self->m_context, keymapText, strnlen(keymapText, size),
+                    XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS));
+                munmap(text, size);
+            }
+        }
+        close(fd);
+    }
+    static void enter(void*, wl_keyboard*, std::uint32_t, wl_surface*, wl_array*) {}
+    static void leave(void*, wl_keyboard*, std::uint32_t, wl_surface*) {}
+    static void key(void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t,
+                    std::uint32_t) {}
+    static void modifiers(void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t,
+                          std::uint32_t, std::uint32_t) {}
+    static void repeatInfo(void*, wl_keyboard*, std::int32_t, std::int32_t) {}
+
+    static constexpr wl_registry_listener kRegistryListener{global, globalRemoved};
+    static constexpr wl_seat_listener kSeatListener{capabilities, nullptr};
+    static constexpr wl_keyboard_listener kKeyboardListener{keymap, enter,     leave,
+                                                            key,    modifiers, repeatInfo};
+
+    wl_display& m_display;
+    xkb_context& m_context;
+    wl_registry* m_registry = nullptr;
+    wl_seat* m_seat = nullptr;
+    wl_keyboard* m_keyboard = nullptr;
+    Keymap m_keymap;
+};
+
 } // namespace
 
 XkbKeyboardLayout::XkbKeyboardLayout(xkb_keymap& keymap, unsigned layoutIndex) {
@@ -139,6 +227,19 @@ std::unique_ptr<XkbKeyboardLayout> XkbKeyboardLayout::fromX11(const char* displa
     const unsigned layout =
         state ? xkb_state_serialize_layout(state.get(), XKB_STATE_LAYOUT_EFFECTIVE) : 0;
     return std::make_unique<XkbKeyboardLayout>(*keymap, layout);
+}
+
+std::unique_ptr<XkbKeyboardLayout> XkbKeyboardLayout::fromWayland(const char* display) {
+    using Display = std::unique_ptr<wl_display, Unref<wl_display, wl_display_disconnect>>;
+    const Display connection(wl_display_connect(display));
+    const Context context = newContext(false);
+    if (!connection || !context)
+        return nullptr;
+    WaylandKeymapQuery query(*connection, *context);
+    const Keymap keymap = query.run();
+    if (!keymap)
+        return nullptr;
+    return std::make_unique<XkbKeyboardLayout>(*keymap, 0);
 }
 
 std::string XkbKeyboardLayout::typedText(std::uint8_t keyCode) const {

@@ -1,6 +1,6 @@
 #pragma once
-// What the keys type under an XKB keymap: the X server's, or one compiled from layout names
-// with the system's XKB data (xkb-data).
+// What the keys type under an XKB keymap: a Wayland compositor's, the X server's, or one compiled
+// from layout names with the system's XKB data (xkb-data).
 
 #include "macros/KeyboardLayout.h"
 
@@ -27,6 +27,10 @@ class XkbKeyboardLayout final : public KeyboardLayout {
     // The keymap of the X server on that display (nullptr: $DISPLAY), in the layout the server
     // has active; nullptr without a server or its XKB extension.
     static std::unique_ptr<XkbKeyboardLayout> fromX11(const char* display = nullptr);
+    // The keymap the Wayland compositor on that display (nullptr: $WAYLAND_DISPLAY) gives its
+    // clients' keyboards, in its first layout: the one switched to is told only to the client
+    // that has the keyboard focus. nullptr without a compositor or a keyboard.
+    static std::unique_ptr<XkbKeyboardLayout> fromWayland(const char* display = nullptr);
 
     std::string typedText(std::uint8_t keyCode) const override;
 

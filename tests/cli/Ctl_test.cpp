@@ -215,7 +215,7 @@ TEST(CtlSet, SpeedPalmAndPerKeyColoursUseTheirEncodings) {
 
     // The label stays the one commands take; the layout's is the window's.
     const auto dump = ctl.run("--simulate=mem.bin --simulate-latency 0 --data-dir data dump --json",
-                              "env -u DISPLAY XKB_DEFAULT_LAYOUT=fr ");
+                              "env -u DISPLAY -u WAYLAND_DISPLAY XKB_DEFAULT_LAYOUT=fr ");
     ASSERT_EQ(dump.exitCode, 0) << dump.err;
     EXPECT_NE(dump.out.find("\"keyColours\":[{\"profile\":2,\"key\":42,\"label\":\"Q\","
                             "\"layoutLabel\":\"A\",\"colour\":\"102030\"}]"),
