@@ -65,16 +65,16 @@ std::unique_ptr<KeyboardLayout> systemKeyboardLayout() {
         if (auto server = XkbKeyboardLayout::fromX11())
             return server;
     }
-    XkbLayoutNames names;
-    if (!isSet("XKB_DEFAULT_LAYOUT")) {
-        std::ifstream file(kKeyboardFile);
-        std::ostringstream text;
-        text << file.rdbuf();
-        names = configuredLayoutNames(text.str());
-    }
-    if (auto configured = XkbKeyboardLayout::fromNames(names))
-        return configured;
-    return XkbKeyboardLayout::fromNames({});
+    if (isSet("XKB_DEFAULT_LAYOUT"))
+        return XkbKeyboardLayout::fromNames({});
+    std::ifstream file(kKeyboardFile);
+    std::ostringstream text;
+    text << file.rdbuf();
+    const XkbLayoutNames names = configuredLayoutNames(text.str());
+    // Nothing configured is the US layout, whose names the key tables carry already.
+    if (names.layout.empty())
+        return nullptr;
+    return XkbKeyboardLayout::fromNames(names);
 }
 
 } // namespace q905

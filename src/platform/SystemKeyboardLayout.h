@@ -9,8 +9,8 @@
 namespace q905 {
 
 // The Wayland compositor's keymap, else the X server's; without either the layout the
-// environment names (XKB_DEFAULT_LAYOUT), else /etc/default/keyboard's, else US. nullptr when
-// not even that can be compiled.
+// environment names (XKB_DEFAULT_LAYOUT), else /etc/default/keyboard's. nullptr for none of them
+// (or one that cannot be compiled): the keys keep their US names.
 std::unique_ptr<KeyboardLayout> systemKeyboardLayout();
 
 // XKBLAYOUT and XKBVARIANT of a /etc/default/keyboard text (shell assignments, quoted or not);

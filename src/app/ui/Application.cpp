@@ -29,6 +29,7 @@
 #include <QSettings>
 #include <QTimer>
 
+#include <future>
 #include <iostream>
 #include <memory>
 #include <utility>
@@ -157,6 +158,8 @@ int Application::run(int argc, char** argv) {
                              (caches / ("background-" +
                                         assetFolder(assets, language).filename().string() + ".raw"))
                                  .string());
+    // Compiling the keymap takes a few milliseconds: done while the display connects.
+    auto keyboardLayoutRead = std::async(std::launch::async, systemKeyboardLayout);
     StartupWarmUp warmUp(QString::fromStdString(assetFolder(assets, language).string()),
                          MainWindow::onDemandPictures(),
                          MainWindow::backgroundComposition(backgroundCache));
@@ -222,7 +225,7 @@ int Application::run(int argc, char** argv) {
     services.dataFolder = dataFolder(options.dataDir);
     services.assetRoot = assets;
     services.language = language;
-    const std::unique_ptr<KeyboardLayout> keyboardLayout = systemKeyboardLayout();
+    const std::unique_ptr<KeyboardLayout> keyboardLayout = keyboardLayoutRead.get();
     services.keyboardLayout = keyboardLayout.get();
     SkinCache decodedSkin = warmUp.take();
     services.decodedSkin = &decodedSkin;
