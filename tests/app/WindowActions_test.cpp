@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <future>
+#include <mutex>
 #include <cstdlib>
 #include <filesystem>
 
@@ -62,14 +63,20 @@ class WindowActionsTest : public ::testing::Test {
 
     EmulatedKeyboard keyboard;
     testing::RecordingClock clock;
-    // Called with each trace line, on the session's thread.
+    // Called with each trace line, on the session's thread or the reader's.
+    std::mutex traceMutex;
     std::function<void(const std::string&)> onTraceLine;
     std::vector<std::string> traceLines;
     std::unique_ptr<Trace> trace = std::make_unique<Trace>([this](const std::string& line) {
+        std::lock_guard lock(traceMutex);
         traceLines.push_back(line);
         if (onTraceLine)
             onTraceLine(line);
     });
+    std::vector<std::string> lines() {
+        std::lock_guard lock(traceMutex);
+        return traceLines;
+    }
     std::unique_ptr<HostState> host;
     std::unique_ptr<KeyboardSession> session;
 
@@ -182,18 +189,21 @@ TEST_F(WindowActionsTest, TransactionsRunInTheOrderAskedAndAStopEndsAnApplyWithI
 
     // Stopped once the first block of a large apply has gone out: the apply ends there with the
     // closing lighting and session frames, and nothing asked later runs.
-    traceLines.clear();
-    onTraceLine = [this](const std::string& line) {
-        if (line.starts_with("set-feature 00 12")) // the first per-key page
-            session->stop();
-    };
+    {
+        std::lock_guard lock(traceMutex);
+        traceLines.clear();
+        onTraceLine = [this](const std::string& line) {
+            if (line.starts_with("set-feature 00 12")) // the first per-key page
+                session->stop();
+        };
+    }
     for (std::size_t page = 0; page < layout::kPerKeyPageCount; ++page)
         edited.at(layout::kPerKeyColourPages.offset + page * layout::kPerKeyPageSize) ^= 0x55;
     bool laterRan = false;
     const ApplyReport stopped = session->apply(edited, host->settings().appliedSettings());
     session->read(ReadKind::PlugIn, {}, false, [&](ReadReport) { laterRan = true; });
     EXPECT_EQ(stopped.result, ApplyResult::Stopped);
-    const std::vector<std::string> heads = testing::headsOf(testing::sentFramesOf(traceLines));
+    const std::vector<std::string> heads = testing::headsOf(testing::sentFramesOf(lines()));
     ASSERT_GE(heads.size(), 3u);
     EXPECT_EQ(heads[heads.size() - 2], "08 02");
     EXPECT_EQ(heads.back(), "18 00");
