@@ -146,10 +146,6 @@ OpenReport KeyboardSession::open() {
     return now([this] { return openHandles(); });
 }
 
-void KeyboardSession::open(std::function<void(OpenReport)> done) {
-    later([this] { return openHandles(); }, std::move(done));
-}
-
 void KeyboardSession::startReader(std::function<void(bool)> done) {
     later([this] { return startReaderNow(); }, std::move(done));
 }

@@ -93,7 +93,6 @@ class KeyboardSession {
 
     // The command handle, then the notification handle and its reader.
     OpenReport open();
-    void open(std::function<void(OpenReport)> done);
     // The notification handle and its reader, unless running; false when it could not open.
     void startReader(std::function<void(bool)> done);
     // A read of every block over base: the bytes the keyboard does not hold (kept in

@@ -35,6 +35,10 @@ inline constexpr WindowText kFactoryQuestion{
 inline constexpr WindowText kFactoryCaption{"Factory Setting", "Werkseinstellungen"};
 
 inline constexpr WindowText kTrayShow{"Show", "Anzeigen"};
+// q905ctl's answer while the window shows a dialog that would write over its change (in the
+// command line's language, English).
+inline constexpr std::string_view kCommandWhileDialogOpen =
+    "the q905 window has a dialog open (keys, macros or profiles); close it and try again";
 // Beside Apply while the keyboard's session works for the window; edits wait until it ends.
 inline constexpr WindowText kBusyReading{"Reading the keyboard…", "Tastatur wird gelesen …"};
 inline constexpr WindowText kBusyApplying{"Sending your changes to the keyboard…",

@@ -21,11 +21,10 @@ struct DeviceVersion {
 
 class Settings {
   public:
-    // The start-up read writes blocks on its own thread and the notification reader writes single
-    // lighting bytes into both copies on another: both take this lock. The window thread takes it
-    // to copy, snapshot or draw, and to edit or read the fields the notification reader writes.
-    // It takes no other edits while the start-up read runs, and reads the rest without the lock
-    // only once that read has handed over.
+    // The keyboard session's transactions run on its own thread and its notification reader
+    // writes single lighting bytes into both copies on another: both take this lock. A copy
+    // kept by the window or a q905ctl command is used on one thread only, and its lock is never
+    // contended.
     std::mutex& mutex() const { return m_mutex; }
 
     SettingsImage& deviceSettings() { return m_device; }

@@ -7,6 +7,7 @@
 #include "device/SettingsLayout.h"
 #include "keys/KeyTable.h"
 
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -74,6 +75,45 @@ TEST(WindowHandOff, ACommandRunsThroughTheWindowAndItsPendingEditStays) {
     EXPECT_EQ(harness.keyboard.memory().at(layout::kGameMode.offset), keyboardGameMode ^ 1);
     EXPECT_NE(slotOf(harness.keyboard.memory()), defaultSlot);
     EXPECT_EQ(window.host().keys().flags()[q], 1);
+
+    // The other commands that change something go the same way.
+    const Ctl set = runCtl(harness, {"set", "brightness=3"});
+    EXPECT_EQ(set.exitCode, 0) << set.err;
+    EXPECT_EQ(harness.keyboard.memory().brightness(), 3);
+    EXPECT_EQ(harness.image().brightness(), 3);
+    const Ctl macro = runCtl(harness, {"macro", "new", "Hi", "A dn", "A up"});
+    EXPECT_EQ(macro.exitCode, 0) << macro.err;
+    EXPECT_EQ(window.host().macros()[0].name(), u"Hi");
+
+    // A profile whose key opens a program comes in only when asked for, relative paths being
+    // q905ctl's.
+    const Ctl launch = runCtl(harness, {"assign", "W", "launch", "program", "/bin/true"});
+    ASSERT_EQ(launch.exitCode, 0) << launch.err;
+    const int w = std::stoi(launch.out.substr(launch.out.find('(') + 1));
+    ASSERT_EQ(runCtl(harness, {"profile", "export", "launch.bin"}).exitCode, 0);
+    EXPECT_TRUE(QFile::exists(harness.assetDir.filePath(QStringLiteral("launch.bin"))));
+    ASSERT_EQ(runCtl(harness, {"assign", "W", "default"}).exitCode, 0);
+    EXPECT_EQ(window.host().keys().flags()[std::size_t(w)], 0);
+    const Ctl refused = runCtl(harness, {"profile", "import", "launch.bin"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("--accept-launch-actions"), std::string::npos) << refused.err;
+    EXPECT_EQ(window.host().keys().flags()[std::size_t(w)], 0);
+    const Ctl accepted =
+        runCtl(harness, {"profile", "import", "launch.bin", "--accept-launch-actions"});
+    EXPECT_EQ(accepted.exitCode, 0) << accepted.err;
+    EXPECT_EQ(window.host().keys().flags()[std::size_t(w)], 1);
+    EXPECT_EQ(harness.image().at(layout::kGameMode.offset), keyboardGameMode ^ 1);
+
+    // While the macro dialog is open a command waits for it: its OK would write over the change.
+    Ctl duringDialog;
+    harness.dialogs.onExec = [&](QDialog&) {
+        duringDialog = runCtl(harness, {"macro", "delete", "0"});
+        return int(QDialog::Rejected);
+    };
+    harness.click(135, 620);
+    EXPECT_EQ(duringDialog.exitCode, 1);
+    EXPECT_NE(duringDialog.err.find("dialog open"), std::string::npos) << duringDialog.err;
+    EXPECT_EQ(window.host().macros()[0].name(), u"Hi");
 
     const Ctl noApply = runCtl(harness, {"--no-apply", "set", "brightness=3"});
     EXPECT_EQ(noApply.exitCode, 1);

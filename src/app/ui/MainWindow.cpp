@@ -108,7 +108,8 @@ void MainWindow::openKeyboard() {
     if (m_services.keyboardLockFile)
         m_commands = std::make_unique<WindowCommandServer>(
             commandSocketPath(*m_services.keyboardLockFile), m_services.dataFolder,
-            m_keyboard.session(), m_host, [this] { commandChangedState(); });
+            m_keyboard.session(), m_host, [this] { commandChangedState(); },
+            [this] { return m_editDialogOpen ? std::string(texts::kCommandWhileDialogOpen) : std::string(); });
     const OpenReport opened = m_keyboard.openAtStart(images());
     if (!opened.opened) {
         // Without a keyboard the program lives in the tray until one arrives.

@@ -204,6 +204,8 @@ class MainWindow : public QWidget {
     // keymap.bin and the others, written in full before an apply or a reset was asked for and
     // put in place when its report comes.
     std::optional<PreparedSave> m_pendingSave;
+    // A dialog that edits the host state is open: q905ctl's commands wait for it to close.
+    bool m_editDialogOpen = false;
     // The close button keeps in keymap.bin only what the keyboard holds; Exit leaves it.
     bool m_saveAppliedOnClose = false;
     PanelView m_view;

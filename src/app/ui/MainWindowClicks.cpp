@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QScopedValueRollback>
 
 
 namespace q905 {
@@ -244,6 +245,7 @@ void MainWindow::openKeyAssignment(int key) {
     const Language language = m_services.language;
     if (!isAssignableKey(key))
         return;
+    const QScopedValueRollback editing(m_editDialogOpen, true);
     HostState& host = m_host;
     // The dialog shows what keymap.bin holds for the key; the image stays as it is. A file that
     // cannot be read leaves the table in memory, which the dialog shows instead.
@@ -277,6 +279,7 @@ void MainWindow::openKeyAssignment(int key) {
 // is not written until Apply.
 void MainWindow::openProfiles() {
     {
+        const QScopedValueRollback editing(m_editDialogOpen, true);
         ProfileDialog dialog(m_skin, language(), m_host, QDir::homePath(), *m_services.dialogs,
                              this);
         m_services.dialogs->exec(dialog);
@@ -290,6 +293,7 @@ void MainWindow::openProfiles() {
 // On OK the slots take the named macros and the keys follow theirs; they reach the keyboard
 // with the next Apply.
 void MainWindow::openMacros() {
+    const QScopedValueRollback editing(m_editDialogOpen, true);
     KeyCapture capture;
     MacroDialog dialog(m_skin, language(), m_host.macros(), *m_services.clock, capture,
                        *m_services.dialogs, this);

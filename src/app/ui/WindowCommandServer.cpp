@@ -16,10 +16,11 @@ namespace q905 {
 WindowCommandServer::WindowCommandServer(const std::filesystem::path& socket,
                                          std::filesystem::path dataFolder,
                                          KeyboardSession& session, HostState& host,
-                                         std::function<void()> changed, QObject* parent)
+                                         std::function<void()> changed,
+                                         std::function<std::string()> refusal, QObject* parent)
     : QObject(parent), m_listener(std::make_unique<CommandListener>(socket)),
       m_dataFolder(std::move(dataFolder)), m_session(session), m_host(host),
-      m_changed(std::move(changed)) {
+      m_changed(std::move(changed)), m_refusal(std::move(refusal)) {
     if (!m_listener->listening())
         return;
     m_notifier = new QSocketNotifier(m_listener->fd(), QSocketNotifier::Read, this);
@@ -55,8 +56,14 @@ void WindowCommandServer::serve(int connection) {
         return;
     // A q905ctl that went away before the answer has nobody to tell: the change stands, as
     // it would had it run by itself.
-    if (!sameDataFolder(command->dataFolder, m_dataFolder))
+    if (!sameDataFolder(command->dataFolder, m_dataFolder)) {
         (void)writeAnswer(connection, CommandAnswer{});
+        return;
+    }
+    std::string refused;
+    onWindowThread([this, &refused] { refused = m_refusal(); });
+    if (!refused.empty())
+        (void)writeAnswer(connection, CommandAnswer{1, {}, "q905ctl: " + refused + "\n"});
     else
         (void)writeAnswer(connection, runHandedCommand(*command, *this));
 }

@@ -23,9 +23,12 @@ class WindowCommandServer final : public QObject, private AttachedWindow {
     Q_OBJECT
   public:
     // changed: called on this object's thread after a command's result was taken in.
+    // refusal: asked on this object's thread before a command runs; a message refuses it (a
+    // dialog that edits the same state is open and would write over the command's change).
     WindowCommandServer(const std::filesystem::path& socket, std::filesystem::path dataFolder,
                         KeyboardSession& session, HostState& host,
-                        std::function<void()> changed, QObject* parent = nullptr);
+                        std::function<void()> changed, std::function<std::string()> refusal,
+                        QObject* parent = nullptr);
     // Only after shutdown().
     ~WindowCommandServer() override;
 
@@ -51,6 +54,7 @@ class WindowCommandServer final : public QObject, private AttachedWindow {
     KeyboardSession& m_session;
     HostState& m_host;
     std::function<void()> m_changed;
+    std::function<std::string()> m_refusal;
     std::list<std::thread> m_commands;
     std::atomic<int> m_running{0};
     std::atomic<bool> m_closing{false};

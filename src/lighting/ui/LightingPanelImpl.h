@@ -28,13 +28,10 @@ class LightingPanel::Impl {
         int lastDrawn = 0; // the position last stored and drawn
     };
 
-    // The image is edited under the settings lock: the notification reader may be storing a
-    // lighting byte meanwhile. Nothing that repaints may run while the lock is held.
+    // The window's copy of the image, edited on the window's thread only (the keyboard's
+    // changes reach it as events there).
     SettingsImage& image();
-    template <typename Edit> auto edit(Edit&& change) {
-        std::lock_guard lock(m_settings.mutex());
-        return change(image());
-    }
+    template <typename Edit> auto edit(Edit&& change) { return change(image()); }
     SliderSlot& slot(int controlId);
     void onSliderMoved(int controlId);
     // The slider's set-position with redraw; the image field gets the slider's position.
