@@ -2,6 +2,7 @@
 // The main window's own texts in both languages (UTF-8).
 
 #include "base/Language.h"
+#include "base/WindowText.h"
 #include "base/Result.h"
 
 #include <array>
@@ -11,13 +12,6 @@
 
 namespace q905 {
 
-struct WindowText {
-    std::string_view english;
-    std::string_view german;
-    constexpr std::string_view in(Language language) const {
-        return language == Language::German ? german : english;
-    }
-};
 
 inline constexpr std::string_view kWindowTitle = "Korvane Mirex Keyboard Q905 UK";
 inline constexpr std::string_view kSoftwareVersion = "1.4";

@@ -1,0 +1,13 @@
+#pragma once
+// The mark around the control that has the keyboard focus: a dotted ring in black and white,
+// so it shows on the skin's dark plates and on its light ones alike.
+
+class QPainter;
+class QRect;
+
+namespace q905 {
+
+// Draws the ring just outside `control` (window pixels).
+void paintFocusMark(QPainter& painter, const QRect& control);
+
+} // namespace q905

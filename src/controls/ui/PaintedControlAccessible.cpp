@@ -1,0 +1,274 @@
+#include "controls/ui/PaintedControlAccessible.h"
+
+#include "controls/ui/RegionRects.h"
+
+#include <QWidget>
+
+#include <algorithm>
+
+namespace q905 {
+
+namespace {
+
+QAccessibleInterface* skinnedWindowFactory(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget)
+        return nullptr;
+    auto* host = dynamic_cast<PaintedControlHost*>(widget);
+    return host ? new SkinnedWindowAccessible(widget, *host) : nullptr;
+}
+
+bool isPressable(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Button:
+    case ControlKind::Swatch:
+    case ControlKind::Key:
+    case ControlKind::Tab:
+    case ControlKind::MenuItem:
+    case ControlKind::Radio:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void installPaintedControlAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(skinnedWindowFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event event) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(host.hostWidget());
+    auto* skinned = dynamic_cast<SkinnedWindowAccessible*>(window);
+    if (!skinned)
+        return;
+    if (PaintedControlAccessible* child = skinned->paintedChild(id)) {
+        if (event == QAccessible::StateChanged) {
+            QAccessible::State changed;
+            changed.checked = true;
+            changed.selected = true;
+            changed.disabled = true;
+            QAccessibleStateChangeEvent stateEvent(child, changed);
+            QAccessible::updateAccessibility(&stateEvent);
+            return;
+        }
+        QAccessibleEvent plain(child, event);
+        QAccessible::updateAccessibility(&plain);
+    }
+}
+
+// --- one painted control ---
+
+const ControlSpec* PaintedControlAccessible::spec() const {
+    return controlById(m_host.controls(), m_id);
+}
+
+bool PaintedControlAccessible::isValid() const {
+    return spec() != nullptr;
+}
+
+QWindow* PaintedControlAccessible::window() const {
+    return m_host.hostWidget()->window()->windowHandle();
+}
+
+QAccessibleInterface* PaintedControlAccessible::parent() const {
+    return QAccessible::queryAccessibleInterface(m_host.hostWidget());
+}
+
+QString PaintedControlAccessible::text(QAccessible::Text t) const {
+    const ControlSpec* control = spec();
+    if (!control)
+        return {};
+    switch (t) {
+    case QAccessible::Name:
+        return controlName(m_host, *control);
+    case QAccessible::Value:
+        return m_host.controlStatus(m_id).value;
+    default:
+        return {};
+    }
+}
+
+QRect PaintedControlAccessible::rect() const {
+    const ControlSpec* control = spec();
+    if (!control)
+        return {};
+    const QRect local = toQRect(control->rectIn(m_host.controlLanguage()));
+    return QRect(m_host.hostWidget()->mapToGlobal(local.topLeft()), local.size());
+}
+
+QAccessible::Role PaintedControlAccessible::role() const {
+    const ControlSpec* control = spec();
+    if (!control)
+        return QAccessible::NoRole;
+    switch (control->kind) {
+    case ControlKind::Button:
+    case ControlKind::Swatch:
+    case ControlKind::Key:
+        return QAccessible::Button;
+    case ControlKind::Toggle:
+        return QAccessible::CheckBox;
+    case ControlKind::Radio:
+        return QAccessible::RadioButton;
+    case ControlKind::List:
+        return QAccessible::ComboBox;
+    case ControlKind::Slider:
+        return QAccessible::Slider;
+    case ControlKind::TextField:
+        return QAccessible::EditableText;
+    case ControlKind::Tab:
+        return QAccessible::PageTab;
+    case ControlKind::Tree:
+        return QAccessible::Tree;
+    case ControlKind::MenuItem:
+        return QAccessible::MenuItem;
+    }
+    return QAccessible::NoRole;
+}
+
+QAccessible::State PaintedControlAccessible::state() const {
+    QAccessible::State state;
+    const ControlSpec* control = spec();
+    if (!control) {
+        state.invalid = true;
+        return state;
+    }
+    const ControlStatus status = m_host.controlStatus(m_id);
+    const QWidget* window = m_host.hostWidget();
+    state.disabled = !status.enabled;
+    state.invisible = !status.visible || !window->isVisible();
+    state.offscreen = state.invisible;
+    state.focusable = control->isTabStop() && status.enabled;
+    state.focused = window->hasFocus() && window->focusWidget() == window &&
+                    m_host.focusedControl() == m_id;
+    state.checkable = control->kind == ControlKind::Toggle || control->kind == ControlKind::Radio ||
+                      control->kind == ControlKind::Tab;
+    state.checked = status.checked;
+    state.selectable = control->kind == ControlKind::Key || control->kind == ControlKind::Tab ||
+                       control->kind == ControlKind::MenuItem;
+    state.selected = status.selected;
+    state.hasPopup = control->kind == ControlKind::List;
+    return state;
+}
+
+void* PaintedControlAccessible::interface_cast(QAccessible::InterfaceType type) {
+    if (type == QAccessible::ActionInterface)
+        return static_cast<QAccessibleActionInterface*>(this);
+    return nullptr;
+}
+
+QStringList PaintedControlAccessible::actionNames() const {
+    const ControlSpec* control = spec();
+    if (!control || !m_host.controlStatus(m_id).enabled)
+        return {};
+    if (control->kind == ControlKind::Toggle)
+        return {toggleAction()};
+    if (control->kind == ControlKind::List)
+        return {showMenuAction()};
+    if (isPressable(control->kind))
+        return {pressAction()};
+    return {};
+}
+
+void PaintedControlAccessible::doAction(const QString& actionName) {
+    if (actionNames().contains(actionName)) {
+        m_host.activateControl(m_id);
+        m_host.hostWidget()->update();
+    }
+}
+
+// --- the window ---
+
+SkinnedWindowAccessible::SkinnedWindowAccessible(QWidget* widget, PaintedControlHost& host)
+    : QAccessibleWidget(widget, widget->isWindow() && widget->inherits("QDialog")
+                                    ? QAccessible::Dialog
+                                    : QAccessible::Window),
+      m_host(host) {}
+
+SkinnedWindowAccessible::~SkinnedWindowAccessible() {
+    for (const auto& [id, accessibleId] : m_painted)
+        QAccessible::deleteAccessibleInterface(accessibleId);
+}
+
+PaintedControlAccessible* SkinnedWindowAccessible::paintedChild(int id) const {
+    const ControlSpec* control = controlById(m_host.controls(), id);
+    if (!control || m_host.controlWidget(id))
+        return nullptr;
+    return static_cast<PaintedControlAccessible*>(forControl(*control));
+}
+
+QAccessibleInterface* SkinnedWindowAccessible::forControl(const ControlSpec& control) const {
+    if (QWidget* widget = m_host.controlWidget(control.id))
+        return QAccessible::queryAccessibleInterface(widget);
+    const auto found = m_painted.find(control.id);
+    if (found != m_painted.end())
+        return QAccessible::accessibleInterface(found->second);
+    auto* painted = new PaintedControlAccessible(m_host, control.id);
+    m_painted.emplace(control.id, QAccessible::registerAccessibleInterface(painted));
+    return painted;
+}
+
+std::vector<QAccessibleInterface*> SkinnedWindowAccessible::children() const {
+    std::vector<QAccessibleInterface*> all;
+    std::vector<const QWidget*> tableWidgets;
+    for (const ControlSpec& control : m_host.controls()) {
+        if (const QWidget* widget = m_host.controlWidget(control.id))
+            tableWidgets.push_back(widget);
+        if (QAccessibleInterface* child = forControl(control))
+            all.push_back(child);
+    }
+    // Widgets outside the table (a text editor opened over a row, a dialog's own child).
+    const int others = QAccessibleWidget::childCount();
+    for (int i = 0; i < others; ++i) {
+        QAccessibleInterface* child = QAccessibleWidget::child(i);
+        if (child && std::find(tableWidgets.begin(), tableWidgets.end(), child->object()) ==
+                         tableWidgets.end())
+            all.push_back(child);
+    }
+    return all;
+}
+
+int SkinnedWindowAccessible::childCount() const {
+    return static_cast<int>(children().size());
+}
+
+QAccessibleInterface* SkinnedWindowAccessible::child(int index) const {
+    const std::vector<QAccessibleInterface*> all = children();
+    if (index < 0 || index >= static_cast<int>(all.size()))
+        return nullptr;
+    return all[static_cast<std::size_t>(index)];
+}
+
+int SkinnedWindowAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    const std::vector<QAccessibleInterface*> all = children();
+    const auto found = std::find(all.begin(), all.end(), child);
+    return found == all.end() ? -1 : static_cast<int>(found - all.begin());
+}
+
+QAccessibleInterface* SkinnedWindowAccessible::childAt(int x, int y) const {
+    const QPoint local = widget()->mapFromGlobal(QPoint(x, y));
+    const ControlSpec* control = controlAt(
+        m_host.controls(), m_host.controlLanguage(), local.x(), local.y(),
+        [this](int id) { return m_host.controlStatus(id).visible; });
+    if (control)
+        return forControl(*control);
+    return QAccessibleWidget::childAt(x, y);
+}
+
+QAccessibleInterface* SkinnedWindowAccessible::focusChild() const {
+    const std::optional<int> id = m_host.focusedControl();
+    if (id) {
+        if (const ControlSpec* control = controlById(m_host.controls(), *id))
+            return forControl(*control);
+    }
+    return QAccessibleWidget::focusChild();
+}
+
+} // namespace q905

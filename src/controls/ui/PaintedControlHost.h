@@ -1,0 +1,51 @@
+#pragma once
+// What a skinned window tells the shared focus and accessibility code about its controls. The
+// window declares them in a ControlTable; this interface adds what changes while it runs:
+// whether a control can be used, its state and value, and what activating it does.
+
+#include "base/Language.h"
+#include "controls/ControlTable.h"
+
+#include <QString>
+
+#include <optional>
+#include <span>
+
+class QKeyEvent;
+class QWidget;
+
+namespace q905 {
+
+struct ControlStatus {
+    bool enabled = true;
+    bool visible = true;  // false on a page not shown, or in a list that is closed
+    bool checked = false; // a toggle that is on, the chosen radio button or tab
+    bool selected = false;
+    QString name;  // replaces the table's name when not empty (keys, rows, swatches)
+    QString value; // a slider's or a list's value, with its unit ("4 ms", "1000 Hz")
+};
+
+class PaintedControlHost {
+  public:
+    virtual ~PaintedControlHost() = default;
+
+    // The window itself.
+    virtual QWidget* hostWidget() = 0;
+    virtual std::span<const ControlSpec> controls() const = 0;
+    virtual Language controlLanguage() const = 0;
+    virtual ControlStatus controlStatus(int id) const = 0;
+    // The real widget that is this control (a slider, a text field), or none for a painted one.
+    virtual QWidget* controlWidget(int /*id*/) const { return nullptr; }
+    // A click's action: Space or Enter on the focused control, or a screen reader's press.
+    virtual void activateControl(int id) = 0;
+    // The control with the keyboard focus: the window's ControlFocus::focusedId().
+    virtual std::optional<int> focusedControl() const = 0;
+    // Other keys on the focused painted control (arrows in a list or a radio group); true when
+    // the control used the key.
+    virtual bool controlKey(int /*id*/, QKeyEvent* /*event*/) { return false; }
+};
+
+// The text of a control's table name in the window's language.
+QString controlName(const PaintedControlHost& host, const ControlSpec& control);
+
+} // namespace q905

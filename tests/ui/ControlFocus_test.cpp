@@ -1,0 +1,125 @@
+// The shared keyboard focus and accessibility of painted controls, on a small window of its own:
+// Tab order across painted controls and a real widget, skipping what cannot take the focus;
+// Space activating; the accessible tree naming and placing every control.
+#include "controls/ui/ControlFocus.h"
+#include "controls/ui/PaintedControlAccessible.h"
+
+#include <QAccessible>
+#include <QLineEdit>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace q905 {
+namespace {
+
+enum Id : int { kOk, kMark, kField, kToggle, kOff };
+
+constexpr std::array<ControlSpec, 5> kTable{{
+    {kOk, ControlKind::Button, {10, 10, 59, 29}, {"OK", "OK"}, 3},
+    {kMark, ControlKind::Button, {90, 0, 99, 9}, {"Close", "Schließen"}},
+    {kField, ControlKind::TextField, {10, 40, 89, 59}, {"Name", "Name"}, 1},
+    {kToggle, ControlKind::Toggle, {10, 70, 25, 85}, {"Loop", "Schleife"}, 2, RegionRect{60, 70, 75, 85}},
+    {kOff, ControlKind::Button, {10, 90, 59, 109}, {"Later", "Später"}, 4},
+}};
+
+class SmallWindow : public QWidget, public PaintedControlHost {
+  public:
+    SmallWindow() {
+        resize(100, 120);
+        m_field.setGeometry(10, 40, 80, 20);
+    }
+    QWidget* hostWidget() override { return this; }
+    std::span<const ControlSpec> controls() const override { return kTable; }
+    Language controlLanguage() const override { return language; }
+    ControlStatus controlStatus(int id) const override {
+        ControlStatus status;
+        status.enabled = id != kOff;
+        status.checked = id == kToggle && toggled;
+        return status;
+    }
+    QWidget* controlWidget(int id) const override {
+        return id == kField ? const_cast<QLineEdit*>(&m_field) : nullptr;
+    }
+    void activateControl(int id) override { activated.push_back(id); }
+    std::optional<int> focusedControl() const override { return focus.focusedId(); }
+
+    Language language = Language::English;
+    bool toggled = true;
+    std::vector<int> activated;
+    QLineEdit m_field{this};
+    ControlFocus focus{*this};
+
+  protected:
+    bool focusNextPrevChild(bool next) override { return focus.moveFocus(!next); }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!focus.handleKey(event))
+            QWidget::keyPressEvent(event);
+    }
+};
+
+class ControlFocusTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    SmallWindow window;
+};
+
+TEST_F(ControlFocusTest, TabVisitsTheStopsInOrderSkippingTheDisabledAndSpaceActivates) {
+    EXPECT_EQ(window.focus.focusedId(), kField); // Qt's first focus, the first stop too
+    std::vector<int> visited;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.push_back(window.focus.focusedId().value_or(-1));
+    }
+    EXPECT_EQ(visited, (std::vector<int>{kToggle, kOk, kField, kToggle}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(window.focus.focusedId(), kOk);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(window.focus.focusedId(), kToggle);
+    QTest::keyClick(&window, Qt::Key_Space);
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_EQ(window.activated, (std::vector<int>{kToggle, kToggle}));
+}
+
+TEST_F(ControlFocusTest, TheAccessibleTreeNamesEveryControlInTheWindowsLanguageAtItsPlace) {
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&window);
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->childCount(), 5);
+    for (Language language : {Language::English, Language::German}) {
+        window.language = language;
+        for (int i = 0; i < root->childCount(); ++i) {
+            QAccessibleInterface* child = root->child(i);
+            EXPECT_EQ(root->indexOfChild(child), i);
+            EXPECT_EQ(child->parent(), root);
+            if (kTable[i].id == kField) {
+                EXPECT_EQ(child->object(), &window.m_field);
+                continue;
+            }
+            EXPECT_EQ(child->text(QAccessible::Name).toStdString(), kTable[i].name.in(language));
+            const QRect place = child->rect().translated(-window.mapToGlobal(QPoint(0, 0)));
+            EXPECT_EQ(place.topLeft(), QPoint(kTable[i].rectIn(language).left,
+                                               kTable[i].rectIn(language).top));
+            EXPECT_EQ(root->childAt(child->rect().center().x(), child->rect().center().y()), child);
+        }
+    }
+    QAccessibleInterface* toggle = root->child(3);
+    EXPECT_EQ(toggle->role(), QAccessible::CheckBox);
+    EXPECT_TRUE(toggle->state().checked);
+    EXPECT_TRUE(root->child(4)->state().disabled);
+    EXPECT_FALSE(root->child(1)->state().focusable);
+    toggle->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(window.activated, std::vector<int>{kToggle});
+}
+
+} // namespace
+} // namespace q905
