@@ -16,7 +16,7 @@ for file in bin/q905 bin/q905ctl share/applications/q905.desktop \
             lib/udev/rules.d/70-q905.rules share/q905/VER.bin; do
     [ -e "$prefix/$file" ] || fail "$file is not installed"
 done
-"$prefix/bin/q905ctl" --version | grep -qx "q905ctl [0-9]*\.[0-9]*\.[0-9]*" || fail "q905ctl --version"
+"$prefix/bin/q905ctl" --version | grep -qx "q905ctl [0-9]*\.[0-9]*" || fail "q905ctl --version"
 
 # The completion: commands, set fields, and key labels with a blank escaped for the shell.
 completion=$prefix/share/bash-completion/completions/q905ctl

@@ -14,12 +14,12 @@ namespace q905 {
 
 
 inline constexpr std::string_view kWindowTitle = "Korvane Mirex Keyboard Q905 UK";
-inline constexpr std::string_view kSoftwareVersion = "1.4";
 
 namespace texts {
 inline constexpr WindowText kHelpReset{"Reset settings", "Einstellung zur\u00FCcksetzen"};
 inline constexpr WindowText kHelpFirmware{"Firmware update", "Firmware aktualisieren"};
-inline constexpr WindowText kHelpVersion{"Software Version: 1.4", "Softwareversion: 1.4"};
+// %1 is programVersion().
+inline constexpr WindowText kHelpVersion{"Software Version: %1", "Softwareversion: %1"};
 inline constexpr WindowText kApply{"Apply", "Anwenden"};
 inline constexpr WindowText kProfile{"Profile", "Profil"};
 
@@ -122,9 +122,9 @@ inline constexpr std::array<WindowText, 4> kLaunchKinds{{
 
 inline constexpr WindowText kAboutCaption{"About", "\u00DCber"};
 inline constexpr WindowText kAboutText{
-    "Korvane Mirex Keyboard Q905 UK\nSoftware Version 1.4\n\nConfiguration utility for the "
+    "Korvane Mirex Keyboard Q905 UK\nSoftware Version %1\n\nConfiguration utility for the "
     "gaming keyboard.",
-    "Korvane Mirex Keyboard Q905 UK\nSoftwareversion 1.4\n\nKonfigurationsprogramm f\u00FCr die "
+    "Korvane Mirex Keyboard Q905 UK\nSoftwareversion %1\n\nKonfigurationsprogramm f\u00FCr die "
     "Gaming-Tastatur."};
 } // namespace texts
 

@@ -3,9 +3,11 @@
 // Space activating; the accessible tree naming and placing every control.
 #include "controls/ui/ControlFocus.h"
 #include "controls/ui/PaintedControlAccessible.h"
+#include "support/ControlChecks.h"
 
 #include <QAccessible>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTest>
 #include <QWidget>
 
@@ -30,6 +32,7 @@ constexpr std::array<ControlSpec, 5> kTable{{
 class SmallWindow : public QWidget, public PaintedControlHost {
   public:
     SmallWindow() {
+        setWindowTitle(QStringLiteral("Small"));
         resize(100, 120);
         m_field.setGeometry(10, 40, 80, 20);
     }
@@ -55,6 +58,11 @@ class SmallWindow : public QWidget, public PaintedControlHost {
     ControlFocus focus{*this};
 
   protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(90, 90, 90));
+        focus.paintMark(painter);
+    }
     bool focusNextPrevChild(bool next) override { return focus.moveFocus(!next); }
     void keyPressEvent(QKeyEvent* event) override {
         if (!focus.handleKey(event))
@@ -97,6 +105,7 @@ TEST_F(ControlFocusTest, TheAccessibleTreeNamesEveryControlInTheWindowsLanguageA
     ASSERT_EQ(root->childCount(), 5);
     for (Language language : {Language::English, Language::German}) {
         window.language = language;
+        nameControlWidgets(window);
         for (int i = 0; i < root->childCount(); ++i) {
             QAccessibleInterface* child = root->child(i);
             EXPECT_EQ(root->indexOfChild(child), i);
@@ -119,6 +128,17 @@ TEST_F(ControlFocusTest, TheAccessibleTreeNamesEveryControlInTheWindowsLanguageA
     EXPECT_FALSE(root->child(1)->state().focusable);
     toggle->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     EXPECT_EQ(window.activated, std::vector<int>{kToggle});
+    test::expectEveryControlAccessible(window);
+}
+
+TEST_F(ControlFocusTest, TheMarkFollowsTheKeyboardAndHidesAfterAClick) {
+    const auto expected = test::expectedTabCycle(window, window.focus);
+    const auto visited = test::tabRound(window, window.focus, expected.size());
+    EXPECT_EQ(visited, (std::vector<int>{kToggle, kOk, kField}));
+    QTest::keyClick(&window.m_field, Qt::Key_Tab);
+    EXPECT_TRUE(test::focusMarkDrawnAround(&window, toQRect(kTable[3].rect)));
+    window.focus.pointerUsed();
+    EXPECT_FALSE(test::focusMarkDrawnAround(&window, toQRect(kTable[3].rect)));
 }
 
 } // namespace

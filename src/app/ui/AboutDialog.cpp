@@ -1,6 +1,8 @@
 #include "app/ui/AboutDialog.h"
 
+#include "app/ProgramOptions.h"
 #include "app/WindowTexts.h"
+#include "controls/ui/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -8,17 +10,12 @@
 
 namespace q905 {
 
-namespace {
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-} // namespace
-
 AboutDialog::AboutDialog(Language language, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutDialog"));
-    setWindowTitle(fromView(texts::kAboutCaption.in(language)));
+    setWindowTitle(qtText(texts::kAboutCaption, language));
     auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(fromView(texts::kAboutText.in(language)), this);
+    auto* label = new QLabel(
+        qtText(texts::kAboutText, language).arg(QString::fromLatin1(programVersion())), this);
     label->setObjectName(QStringLiteral("aboutText"));
     layout->addWidget(label);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

@@ -2,6 +2,7 @@
 // full-size picture is the skin's background; from its cache file it is read a band at a time
 // as a paint needs it, never held whole.
 #include "app/ButtonTable.h"
+#include "app/ProgramOptions.h"
 #include "app/ui/MainWindow.h"
 #include "controls/ui/ScaledPicture.h"
 #include "lighting/EffectCatalogue.h"
@@ -145,7 +146,7 @@ void MainWindow::paintHelpMenu(QPainter& painter) {
     const QRect menu(QPoint(830, 22), m_skin.size(name("HelpWindow.png")));
     m_textLayout.draw(painter, text(texts::kHelpReset), 850, 25, kWhite, 15, menu);
     m_textLayout.draw(painter, text(texts::kHelpFirmware), 850, 50, kWhite, 15, menu);
-    m_textLayout.draw(painter, text(texts::kHelpVersion), 850, 75, kWhite, 15, menu);
+    m_textLayout.draw(painter, text(texts::kHelpVersion).arg(QString::fromLatin1(programVersion())), 850, 75, kWhite, 15, menu);
 }
 
 std::array<bool, kKeyCount> MainWindow::paintKeymapLayer(QPainter& painter) {

@@ -42,6 +42,12 @@ void installPaintedControlAccessibility() {
     (void)installed;
 }
 
+void nameControlWidgets(PaintedControlHost& host) {
+    for (const ControlSpec& control : host.controls())
+        if (QWidget* widget = host.controlWidget(control.id))
+            widget->setAccessibleName(controlName(host, control));
+}
+
 void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event event) {
     if (!QAccessible::isActive())
         return;

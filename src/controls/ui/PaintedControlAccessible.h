@@ -15,6 +15,10 @@ namespace q905 {
 // Once per process; every window with a ControlFocus calls it.
 void installPaintedControlAccessibility();
 
+// Gives the real widgets of the table (sliders, text fields, lists) their table names as
+// accessible names; a window calls it once its widgets exist and whenever its language changes.
+void nameControlWidgets(PaintedControlHost& host);
+
 // Tells an active screen reader that the control took the focus or changed (state, value,
 // name). Nothing happens while none listens.
 void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event event);

@@ -158,6 +158,26 @@ bool LightingPanel::hoverOpenList(int x, int y) {
     return q905::hoverOpenList(m_impl->m_lists, x, y);
 }
 
+std::span<const ControlSpec> LightingPanel::controls() const {
+    return {};
+}
+
+ControlStatus LightingPanel::controlStatus(int) const {
+    return {};
+}
+
+QWidget* LightingPanel::controlWidget(int id) const {
+    return findPanelSlider(id) ? m_impl->slot(id).slider : nullptr;
+}
+
+void LightingPanel::activateControl(int id) {
+    clickRegion(id, 0, 0);
+}
+
+bool LightingPanel::controlKey(int, QKeyEvent*) {
+    return false;
+}
+
 void LightingPanel::clickRegion(int region, int, int) {
     enum class Then { Repaint, EditPalmColour, EditSlotColour, Nothing };
     int slot = 0;

@@ -5,12 +5,15 @@
 // window owns the click dispatch and calls in here with the region numbers of its button table.
 
 #include "base/Language.h"
+#include "controls/ui/PaintedControlHost.h"
 
 #include <QObject>
 
 #include <array>
 #include <cstdint>
+#include <span>
 
+class QKeyEvent;
 class QPainter;
 class QWidget;
 
@@ -51,6 +54,19 @@ class LightingPanel : public QObject {
 
     // A click on one of the panel's regions of the button table (3..17, 23..25, 33..35).
     void clickRegion(int region, int x, int y);
+
+    // The panel's controls for the window's own table. Their ids are the region numbers above
+    // and the sliders' ids (lighting/PanelSliders.h); the window hands each call for one of
+    // them here.
+    std::span<const ControlSpec> controls() const;
+    ControlStatus controlStatus(int id) const;
+    // The slider widget of a slider id, else none.
+    QWidget* controlWidget(int id) const;
+    // Space or Enter on the focused control: what a click on it does.
+    void activateControl(int id);
+    // Other keys on the focused control (arrows in a list or the direction group); true when
+    // used.
+    bool controlKey(int id, QKeyEvent* event);
 
     // After a read or a profile load: the sliders take the image's values.
     void refreshSliders();
