@@ -37,6 +37,16 @@ template <class Call> void KeyboardLifecycle::post(Call call) {
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
 }
 
+template <class Report>
+auto KeyboardLifecycle::finishWith(void (KeyboardLifecycle::*signal)(const Report&)) {
+    return [this, signal](Report report) {
+        post([this, signal, report] {
+            end();
+            emit(this->*signal)(report);
+        });
+    };
+}
+
 void KeyboardLifecycle::Events::lightingChanged(std::uint8_t field, std::uint8_t storedValue) {
     m_owner->post([owner = m_owner, field, storedValue] {
         emit owner->lightingChanged(field, storedValue);
@@ -72,12 +82,7 @@ OpenReport KeyboardLifecycle::openAtStart(const KeyboardImages& base) {
     if (!opened.readerStarted)
         retryReaderAfter(kFirstReaderRetry);
     begin(Activity::Reading);
-    m_session->read(ReadKind::StartUp, base, true, [this](ReadReport report) {
-        post([this, report] {
-            end();
-            emit readFinished(report);
-        });
-    });
+    m_session->read(ReadKind::StartUp, base, true, finishWith(&KeyboardLifecycle::readFinished));
     return opened;
 }
 
@@ -93,24 +98,14 @@ void KeyboardLifecycle::apply(const SettingsImage& edited, const SettingsImage& 
     if (m_shutDown)
         return;
     begin(Activity::Applying);
-    m_session->apply(edited, base, [this](ApplyReport report) {
-        post([this, report] {
-            end();
-            emit applyFinished(report);
-        });
-    });
+    m_session->apply(edited, base, finishWith(&KeyboardLifecycle::applyFinished));
 }
 
 void KeyboardLifecycle::factoryReset() {
     if (m_shutDown)
         return;
     begin(Activity::Resetting);
-    m_session->factoryReset([this](ResetReport report) {
-        post([this, report] {
-            end();
-            emit resetFinished(report);
-        });
-    });
+    m_session->factoryReset(finishWith(&KeyboardLifecycle::resetFinished));
 }
 
 void KeyboardLifecycle::shutdown() {
@@ -168,12 +163,7 @@ void KeyboardLifecycle::arrivalAfterWait() {
                 retryReaderAfter(kFirstReaderRetry);
             begin(Activity::Reading);
             m_session->read(ReadKind::PlugIn, m_readBase ? m_readBase() : KeyboardImages{}, true,
-                            [this](ReadReport report) {
-                                post([this, report] {
-                                    end();
-                                    emit readFinished(report);
-                                });
-                            });
+                            finishWith(&KeyboardLifecycle::readFinished));
         });
     });
 }

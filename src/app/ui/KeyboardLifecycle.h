@@ -82,6 +82,10 @@ class KeyboardLifecycle final : public QObject {
 
     // Runs on this object's thread after the calls queued before it; never once it is gone.
     template <class Call> void post(Call call);
+    // The session's callback for a transaction begun with begin(): on the window's thread the
+    // activity ends and the report goes out with the signal.
+    template <class Report>
+    auto finishWith(void (KeyboardLifecycle::*signal)(const Report&));
     void begin(Activity activity);
     void end();
     void startReaderOrRetry(std::chrono::milliseconds backoff);
