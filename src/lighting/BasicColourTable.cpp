@@ -1,11 +1,14 @@
 #include "lighting/BasicColourTable.h"
 
+#include "lighting/ColourDialogControls.h"
+
 namespace q905 {
 
 namespace {
-constexpr int kCellHitWidth = 13;
-constexpr int kCellHitHeight = 12;
-constexpr std::array<int, 8> kRowTops{41, 57, 73, 89, 105, 122, 162, 178};
+using namespace colour_dialog;
+
+// Not printed: white cells below the grid, under the preview and the number fields.
+constexpr std::array<int, 2> kUnprintedRowTops{162, 178};
 
 constexpr std::array<ColourValue, 48> kPrintedColours{
     makeColour(255, 128, 128), makeColour(255, 255, 128), makeColour(128, 255, 128),
@@ -30,8 +33,13 @@ constexpr std::array<ColourValue, 48> kPrintedColours{
 constexpr std::array<ColourCell, kColourCellCount> buildTable() {
     std::array<ColourCell, kColourCellCount> cells{};
     for (int i = 0; i < kColourCellCount; ++i) {
-        const ColourValue colour = i < 48 ? kPrintedColours[i] : makeColour(255, 255, 255);
-        cells[i] = {13 + 19 * (i % 8), kRowTops[i / 8], colour};
+        const RegionRect place =
+            i < kPrintedCells
+                ? kControls[static_cast<std::size_t>(i)].rect
+                : cellRect(i % kCellColumns, kUnprintedRowTops[(i - kPrintedCells) / kCellColumns]);
+        const ColourValue colour =
+            i < kPrintedCells ? kPrintedColours[i] : makeColour(255, 255, 255);
+        cells[i] = {place.left, place.top, colour};
     }
     return cells;
 }
@@ -42,8 +50,7 @@ const std::array<ColourCell, kColourCellCount> BasicColourTable = buildTable();
 std::optional<int> colourCellAt(int x, int y) {
     for (int i = 0; i < kColourCellCount; ++i) {
         const ColourCell& cell = BasicColourTable[i];
-        if (x >= cell.x && x <= cell.x + kCellHitWidth && y >= cell.y &&
-            y <= cell.y + kCellHitHeight)
+        if (x >= cell.x && x < cell.x + kCellHitWidth && y >= cell.y && y < cell.y + kCellHitHeight)
             return i;
     }
     return std::nullopt;
@@ -55,10 +62,6 @@ std::optional<int> firstCellWithColour(ColourValue colour) {
             return i;
     }
     return std::nullopt;
-}
-
-bool isOnCloseMark(int x, int y) {
-    return x >= 322 && x <= 327 && y >= 8 && y <= 14;
 }
 
 } // namespace q905

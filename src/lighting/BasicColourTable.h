@@ -1,6 +1,6 @@
 #pragma once
-// The 64 fixed colour cells printed on the colour dialog's background picture, and the other
-// hit areas of that picture.
+// The 64 fixed colour cells of the colour dialog: the 48 printed on its background picture and
+// two white rows under the preview and the number fields that clicks still find.
 
 #include "lighting/ColourModel.h"
 
@@ -21,7 +21,5 @@ extern const std::array<ColourCell, kColourCellCount> BasicColourTable;
 std::optional<int> colourCellAt(int x, int y);
 // The first cell of that colour; white is found in cell 47, before the two white rows.
 std::optional<int> firstCellWithColour(ColourValue colour);
-// The close mark drawn on the background picture.
-bool isOnCloseMark(int x, int y);
 
 } // namespace q905

@@ -260,9 +260,9 @@ TEST_F(ProfileWindowTest, ImportExportAndRenameThenTheWindowRefreshes) {
 
     harness.dialogs.fileAnswer = scratch("Work.Profile.bin");
     openProfiles([](ProfileDialog& dialog) {
-        EXPECT_EQ(dialog.list()->rowTexts(), QStringList{"Old"});
+        EXPECT_EQ(dialog.findChild<SkinListBox*>("profiles")->rowTexts(), QStringList{"Old"});
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {320, 70}); // IMPORT
-        EXPECT_EQ(dialog.list()->rowTexts(), QStringList{"Work"});
+        EXPECT_EQ(dialog.findChild<SkinListBox*>("profiles")->rowTexts(), QStringList{"Work"});
         QTest::keyClick(&dialog, Qt::Key_Return);
         EXPECT_TRUE(dialog.isVisible()) << "Enter does not close the dialog";
     });
@@ -278,8 +278,8 @@ TEST_F(ProfileWindowTest, ImportExportAndRenameThenTheWindowRefreshes) {
     harness.dialogs.fileAnswer = QString::fromStdString((profiles / "Home").string());
     openProfiles([](ProfileDialog& dialog) {
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {320, 115}); // EXPORT
-        EXPECT_EQ(dialog.list()->rowTexts(), QStringList{"Home"});
-        SkinListBox* list = dialog.list();
+        EXPECT_EQ(dialog.findChild<SkinListBox*>("profiles")->rowTexts(), QStringList{"Home"});
+        SkinListBox* list = dialog.findChild<SkinListBox*>("profiles");
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                            list->visualItemRect(list->item(0)).center());
         ASSERT_NE(list->editor(), nullptr);
@@ -295,7 +295,7 @@ TEST_F(ProfileWindowTest, ImportExportAndRenameThenTheWindowRefreshes) {
     harness.dialogs.fileAnswer = scratch("junk.bin");
     openProfiles([](ProfileDialog& dialog) {
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {320, 70});
-        EXPECT_EQ(dialog.list()->rowTexts(), QStringList{"Travel"});
+        EXPECT_EQ(dialog.findChild<SkinListBox*>("profiles")->rowTexts(), QStringList{"Travel"});
     });
     ASSERT_FALSE(harness.dialogs.told.empty());
     EXPECT_TRUE(
@@ -312,7 +312,7 @@ TEST_F(ProfileWindowTest, FailuresAreToldInTheWindowsLanguage) {
     {
         ProfileDialog dialog(german, Language::German, host, QDir::homePath(), harness.dialogs);
         showAndWait(dialog);
-        SkinListBox* list = dialog.list();
+        SkinListBox* list = dialog.findChild<SkinListBox*>("profiles");
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                            list->visualItemRect(list->item(0)).center());
         ASSERT_NE(list->editor(), nullptr);
@@ -358,7 +358,7 @@ TEST_F(ProfileWindowTest, DeclinedLaunchActionsChangeNothing) {
     harness.dialogs.answerOk = false;
     openProfiles([](ProfileDialog& dialog) {
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {320, 70});
-        EXPECT_EQ(dialog.list()->rowTexts(), QStringList{"Old"});
+        EXPECT_EQ(dialog.findChild<SkinListBox*>("profiles")->rowTexts(), QStringList{"Old"});
     });
     ASSERT_EQ(harness.dialogs.asked.size(), 1u);
     EXPECT_TRUE(harness.dialogs.asked[0].contains("Q  Startup  /usr/bin/xterm"));

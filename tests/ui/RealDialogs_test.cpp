@@ -264,7 +264,7 @@ TEST_F(RealDialogs, TheProfileDialogOffersToRemoveOldProfileFiles) {
                          dialogs);
     showActive(dialog);
     EXPECT_TRUE(QTest::qWaitFor([&asked] { return asked; }));
-    EXPECT_EQ(dialog.list()->rowTexts(), QStringList{"New"});
+    EXPECT_EQ(dialog.findChild<SkinListBox*>("profiles")->rowTexts(), QStringList{"New"});
     EXPECT_TRUE(
         QTest::qWaitFor([&folder] { return !std::filesystem::exists(folder / "Old.bin"); }));
     EXPECT_TRUE(std::filesystem::exists(folder / "New.bin"));

@@ -1,18 +1,23 @@
-// The custom colour dialog's background. The dialog hit-tests the printed colour cells and the
-// close mark at fixed places and draws the selection box around a cell, so the grid here must
-// sit exactly on those places.
+// The custom colour dialog's background, drawn at the places of the dialog's controls: the
+// printed colour cells, the close mark, the plates under the number fields, the spectrum and
+// the buttons. The dialog draws its selection box around a cell, so the grid sits exactly there.
 #include "lighting/BasicColourTable.h"
-#include "skin/SkinLayout.h"
+#include "lighting/ColourDialogControls.h"
 #include "skin/SkinPaint.h"
 #include "skin/SkinPictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 
-#include <stdexcept>
-
 namespace q905::skin {
 namespace {
+
+using namespace colour_dialog;
+
+QRect placeOf(int id) {
+    const RegionRect& place = controlById(kControls, id)->rect;
+    return {place.left, place.top, place.width(), place.height()};
+}
 
 const QColor kGroupFill{34, 34, 38};
 const QColor kCellRing{112, 112, 118}; // the dialog's selection box turns it black
@@ -43,7 +48,7 @@ void drawInset(QPainter& painter, const QRect& inner, const QColor& fill) {
 }
 
 void drawColourCells(QPainter& painter) {
-    for (int index = 0; index < kPrintedColourCells; ++index) {
+    for (int index = 0; index < kPrintedCells; ++index) {
         const ColourCell& cell = BasicColourTable[static_cast<std::size_t>(index)];
         // The dialog's selection box runs through (x - 1, y - 1) and (x + 12, y + 11).
         painter.setPen(kCellRing);
@@ -55,17 +60,13 @@ void drawColourCells(QPainter& painter) {
 }
 
 void drawCloseMark(QPainter& painter) {
-    if (!isOnCloseMark(kColourCloseMark.left(), kColourCloseMark.top()) ||
-        !isOnCloseMark(kColourCloseMark.right(), kColourCloseMark.bottom()))
-        throw std::runtime_error("the close mark is drawn away from where the dialog takes it");
-    const QRectF mark(kColourCloseMark);
-    skin::drawCloseMark(painter, mark);
+    skin::drawCloseMark(painter, QRectF(placeOf(kCloseMark)));
 }
 
 QImage colourDialogBackground() {
-    QImage picture = newPicture(kColourDialogWidth, kColourDialogHeight, QImage::Format_RGB32);
+    QImage picture = newPicture(kWidth, kHeight, QImage::Format_RGB32);
     QPainter painter(&picture);
-    QLinearGradient body(0, 0, 0, kColourDialogHeight);
+    QLinearGradient body(0, 0, 0, kHeight);
     body.setColorAt(0.0, QColor(26, 26, 29));
     body.setColorAt(1.0, QColor(16, 16, 18));
     painter.fillRect(area(picture), body);
@@ -74,33 +75,31 @@ QImage colourDialogBackground() {
     QLinearGradient header(0, 0, 0, 24);
     header.setColorAt(0.0, QColor(38, 38, 42));
     header.setColorAt(1.0, QColor(24, 24, 27));
-    painter.fillRect(0, 0, kColourDialogWidth, 24, header);
-    painter.fillRect(0, 24, kColourDialogWidth, 1, QColor(6, 6, 8));
-    drawFadingLine(painter, -120, kColourDialogWidth + 120, 23, palette::kRedDim);
+    painter.fillRect(0, 0, kWidth, 24, header);
+    painter.fillRect(0, 24, kWidth, 1, QColor(6, 6, 8));
+    drawFadingLine(painter, -120, kWidth + 120, 23, palette::kRedDim);
     drawCloseMark(painter);
 
     // The basic colours, and below them the preview with the H, S, L and R, G, B fields.
     drawGroup(painter, QRect(5, 33, 162, 104));
     drawColourCells(painter);
     drawGroup(painter, QRect(5, 143, 162, 59));
-    drawInset(painter, kColourPreview.adjusted(0, 0, -1, -1), QColor(12, 12, 12));
-    for (int y : kColourFieldY) {
-        drawInset(painter, QRect(kHslFieldX, y, kColourFieldWidth, kColourFieldHeight - 1),
-                  QColor(18, 18, 20));
-        drawInset(painter, QRect(kRgbFieldX, y, kColourFieldWidth, kColourFieldHeight - 1),
-                  QColor(18, 18, 20));
-    }
+    const QRect preview(QPoint(kPreview.left, kPreview.top),
+                        QPoint(kPreview.right, kPreview.bottom));
+    drawInset(painter, preview, QColor(12, 12, 12));
+    for (int field : {kHue, kSaturation, kLuminosity, kRed, kGreen, kBlue})
+        drawInset(painter, placeOf(field).adjusted(0, 0, 0, -1), QColor(18, 18, 20));
 
-    drawInset(painter, kSpectrumPlace, QColor(12, 12, 14));
+    drawInset(painter, placeOf(kSpectrum), QColor(12, 12, 14));
 
-    drawPlate(painter, QRectF(kOkButton), 3, QColor(150, 28, 34), QColor(92, 14, 18),
+    drawPlate(painter, QRectF(placeOf(kOk)), 3, QColor(150, 28, 34), QColor(92, 14, 18),
               QColor(26, 4, 6));
-    drawPlate(painter, QRectF(kCancelButton), 3, QColor(70, 70, 76), QColor(38, 38, 42),
+    drawPlate(painter, QRectF(placeOf(kCancel)), 3, QColor(70, 70, 76), QColor(38, 38, 42),
               QColor(14, 14, 16));
 
     painter.setPen(QColor(4, 4, 5));
     painter.setBrush(Qt::NoBrush);
-    drawPixelRect(painter, 0, 0, kColourDialogWidth - 1, kColourDialogHeight - 1);
+    drawPixelRect(painter, 0, 0, kWidth - 1, kHeight - 1);
     return picture;
 }
 

@@ -1,8 +1,8 @@
-// The macro dialog's and the profile dialog's pictures. Both dialogs hit-test fixed regions and
-// place their lists at fixed places (the layouts in the core), so the plates, boxes and list
-// panels here are drawn from the same numbers.
+// The macro dialog's and the profile dialog's pictures. Both dialogs hit-test fixed places and
+// put their lists there (the layout and the controls table in the core), so the plates, boxes
+// and list panels here are drawn from the same numbers.
 #include "macros/MacroDialogLayout.h"
-#include "profiles/ProfileDialogLayout.h"
+#include "profiles/ProfileDialogControls.h"
 #include "skin/SkinPaint.h"
 #include "skin/SkinPictures.h"
 
@@ -103,18 +103,19 @@ QImage macroBackground() {
 
 QImage profileBackground() {
     using namespace profile_dialog;
+    const auto place = [](int id) { return toRect(controlById(kControls, id)->rect); };
     QImage picture = dialogBody(kWidth, kHeight);
     QPainter painter(&picture);
-    drawListPanel(painter, toRect(kList));
-    for (Region band : {kImport, kExport}) {
-        const QRect place = toRect(kRegions[band]);
-        drawPlate(painter, QRectF(place), 4, QColor(70, 70, 76), QColor(38, 38, 42),
+    drawListPanel(painter, place(kList));
+    for (int button : {kImport, kExport}) {
+        const QRect band = place(button);
+        drawPlate(painter, QRectF(band), 4, QColor(70, 70, 76), QColor(38, 38, 42),
                   QColor(14, 14, 16));
-        painter.fillRect(place.left() + 8, place.bottom() - 5, place.width() - 16, 2,
+        painter.fillRect(band.left() + 8, band.bottom() - 5, band.width() - 16, 2,
                          palette::kRedDim);
     }
     // The close area at the bottom left carries a cross of its own.
-    const QRect closeArea = toRect(kRegions[kCloseArea]);
+    const QRect closeArea = place(kCloseArea);
     drawPlate(painter, QRectF(closeArea), 3, QColor(70, 70, 76), QColor(38, 38, 42),
               QColor(14, 14, 16));
     const QPointF centre = QRectF(closeArea).center();

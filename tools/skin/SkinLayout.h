@@ -51,20 +51,4 @@ inline constexpr int kScaleX = 25;
 inline constexpr int kScaleWidth = 224;
 inline constexpr int kScaleHeight = 14;
 
-// Custom colour dialog.
-inline constexpr int kColourDialogWidth = 336;
-inline constexpr int kColourDialogHeight = 210;
-// Cells 48..63 lie under the preview and the number fields; only rows 0..5 are printed.
-inline constexpr int kPrintedColourCells = 48;
-inline constexpr QRect kColourPreview{14, 150, 46, 46}; // (14, 150)..(59, 195)
-inline constexpr std::array<int, 3> kColourFieldY{150, 165, 180};
-inline constexpr int kHslFieldX = 80;
-inline constexpr int kRgbFieldX = 128;
-inline constexpr int kColourFieldWidth = 30;
-inline constexpr int kColourFieldHeight = 15;
-inline constexpr QRect kSpectrumPlace{171, 27, 160, 140};
-inline constexpr QRect kOkButton{218, 187, 47, 15};
-inline constexpr QRect kCancelButton{270, 187, 47, 15};
-inline constexpr QRect kColourCloseMark{322, 8, 6, 7}; // hit x 322..327, y 8..14
-
 } // namespace q905::skin

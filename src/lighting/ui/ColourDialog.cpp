@@ -1,12 +1,19 @@
 #include "lighting/ui/ColourDialog.h"
 
+#include "controls/ui/FocusMark.h"
+#include "controls/ui/PaintedControlAccessible.h"
+#include "controls/ui/QtText.h"
+#include "controls/ui/RegionRects.h"
 #include "controls/ui/ScaledPicture.h"
 #include "controls/ui/SkinCache.h"
 #include "lighting/BasicColourTable.h"
+#include "lighting/ColourDialogControls.h"
+#include "lighting/ui/ColourDialogTexts.h"
 #include "lighting/ui/ColourSpectrum.h"
 #include "platform/qt/DialogPlacement.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,23 +23,27 @@
 namespace q905 {
 
 namespace {
+using namespace colour_dialog;
+
 constexpr int kSpectrumId = 9001;
-const QRect kSpectrumPlace(171, 27, 160, 140);
-// The background picture's size, should it be missing: every control still fits.
-constexpr QSize kFallbackSize(336, 208);
 constexpr ColourValue kSpectrumStartColour = makeColour(192, 192, 192);
 
-struct FieldPlace {
-    const char* name;
-    int x, y;
+struct Field {
+    int id;
+    const char* objectName;
+    char letter; // painted left of the field
 };
-// R, G, B, then H, S, L.
-constexpr std::array<FieldPlace, 6> kFieldPlaces{{{"red", 128, 150},
-                                                  {"green", 128, 165},
-                                                  {"blue", 128, 180},
-                                                  {"hue", 80, 150},
-                                                  {"saturation", 80, 165},
-                                                  {"luminosity", 80, 180}}};
+// In the order of the ids kHue..kBlue.
+constexpr std::array<Field, 6> kFields{{{kHue, "hue", 'H'},
+                                        {kSaturation, "saturation", 'S'},
+                                        {kLuminosity, "luminosity", 'L'},
+                                        {kRed, "red", 'R'},
+                                        {kGreen, "green", 'G'},
+                                        {kBlue, "blue", 'B'}}};
+
+const RegionRect& placeOf(int id) {
+    return controlById(kControls, id)->rect;
+}
 
 QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, QRect place) {
     auto* button = new QPushButton(text, parent);
@@ -49,29 +60,50 @@ QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, 
     button->setFont(font);
     return button;
 }
+
+// The cell an arrow key leads to from `cell`, staying inside the printed grid.
+int cellAfterArrow(int cell, int key) {
+    const int column = cell % kCellColumns;
+    const int row = cell / kCellColumns;
+    const int rows = kPrintedCells / kCellColumns;
+    switch (key) {
+    case Qt::Key_Left:
+        return column > 0 ? cell - 1 : cell;
+    case Qt::Key_Right:
+        return column < kCellColumns - 1 ? cell + 1 : cell;
+    case Qt::Key_Up:
+        return row > 0 ? cell - kCellColumns : cell;
+    case Qt::Key_Down:
+        return row < rows - 1 ? cell + kCellColumns : cell;
+    default:
+        return -1;
+    }
+}
 } // namespace
 
 ColourDialog::ColourDialog(SkinCache& skin, Language language, ColourValue currentColour,
                            QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin),
-      m_german(language == Language::German), m_currentColour(currentColour & 0xFFFFFF) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin), m_language(language),
+      m_currentColour(currentColour & 0xFFFFFF) {
+    setObjectName(QStringLiteral("colourDialog"));
     const QImage& background = m_skin.image(QStringLiteral("Color_BK.png"));
-    setFixedSize(background.isNull() ? kFallbackSize : logicalSize(background));
+    setFixedSize(background.isNull() ? QSize(kWidth, kHeight) : logicalSize(background));
     placeOverParent(*this);
-    setWindowTitle(m_german ? QStringLiteral("Farbe") : QString());
+    setWindowTitle(qtText(colour_texts::kTitle, m_language));
 
-    QPushButton* ok = makeButton(this, QStringLiteral("OK"), "ok", QRect(218, 187, 47, 15));
-    QPushButton* cancel =
-        makeButton(this, m_german ? QStringLiteral("Abbrechen") : QStringLiteral("Cancel"),
-                   "cancel", QRect(270, 187, 47, 15));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    m_buttons = {ok, cancel};
+    const auto caption = [this](int id) {
+        return qtText(controlById(kControls, id)->name, m_language);
+    };
+    m_ok = makeButton(this, caption(kOk), "ok", toQRect(placeOf(kOk)));
+    m_cancel = makeButton(this, caption(kCancel), "cancel", toQRect(placeOf(kCancel)));
+    m_ok->setDefault(true); // Enter on the spectrum or the cells
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    for (std::size_t i = 0; i < kFieldPlaces.size(); ++i) {
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
         auto* field = new QLineEdit(this);
-        field->setObjectName(QString::fromLatin1(kFieldPlaces[i].name));
-        field->setGeometry(kFieldPlaces[i].x, kFieldPlaces[i].y, 30, 15);
+        field->setObjectName(QString::fromLatin1(kFields[i].objectName));
+        field->setGeometry(toQRect(placeOf(kFields[i].id)));
         field->setReadOnly(true);
         field->setEnabled(false);
         QFont font = field->font();
@@ -80,27 +112,100 @@ ColourDialog::ColourDialog(SkinCache& skin, Language language, ColourValue curre
         m_fields[i] = field;
     }
 
-    m_spectrum = new ColourSpectrum(this, kSpectrumPlace, kSpectrumId, kSpectrumStartColour);
+    m_spectrum =
+        new ColourSpectrum(this, toQRect(placeOf(kSpectrum)), kSpectrumId, kSpectrumStartColour);
     m_spectrum->setObjectName(QStringLiteral("spectrum"));
     connect(m_spectrum, &ColourSpectrum::selectionChanged, this,
             [this](quint32 colour, int) { spectrumChanged(colour); });
     m_spectrum->setFocus(Qt::OtherFocusReason);
     m_spectrum->setColour(m_currentColour);
+    nameControlWidgets(*this);
 
     refreshFields();
     m_selectedCell = firstCellWithColour(m_currentColour).value_or(-1);
+    if (m_selectedCell >= 0 && isCell(m_selectedCell))
+        m_cursorCell = m_selectedCell;
 }
 
-QString ColourDialog::fieldText(int index) const {
-    return index >= 0 && index < static_cast<int>(m_fields.size()) ? m_fields[index]->text()
-                                                                   : QString();
+std::span<const ControlSpec> ColourDialog::controls() const {
+    return kControls;
+}
+
+ControlStatus ColourDialog::controlStatus(int id) const {
+    ControlStatus status;
+    const auto cellName = [this](int cell) {
+        const ColourValue colour = BasicColourTable[static_cast<std::size_t>(cell)].colour;
+        return qtText(colour_texts::kCellName, m_language)
+            .arg(redOf(colour))
+            .arg(greenOf(colour))
+            .arg(blueOf(colour));
+    };
+    if (isCell(id)) {
+        status.name = cellName(id);
+        status.selected = id == m_selectedCell;
+    } else if (id == kCells) {
+        if (m_selectedCell >= 0)
+            status.value = cellName(m_selectedCell);
+    } else if (controlWidget(id)) {
+        status.enabled = controlWidget(id)->isEnabled();
+    }
+    return status;
+}
+
+QWidget* ColourDialog::controlWidget(int id) const {
+    switch (id) {
+    case kSpectrum:
+        return m_spectrum;
+    case kOk:
+        return m_ok;
+    case kCancel:
+        return m_cancel;
+    case kHue:
+    case kSaturation:
+    case kLuminosity:
+    case kRed:
+    case kGreen:
+    case kBlue:
+        return m_fields[static_cast<std::size_t>(id - kHue)];
+    default:
+        return nullptr;
+    }
+}
+
+void ColourDialog::activateControl(int id) {
+    if (isCell(id))
+        selectCell(id);
+    else if (id == kCells)
+        selectCell(m_selectedCell >= 0 && isCell(m_selectedCell) ? m_selectedCell : m_cursorCell);
+    else if (id == kCloseMark || id == kCancel)
+        reject();
+    else if (id == kOk)
+        accept();
+}
+
+bool ColourDialog::controlKey(int id, QKeyEvent* event) {
+    if (id != kCells || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        accept();
+        return true;
+    }
+    const int from = m_selectedCell >= 0 && isCell(m_selectedCell) ? m_selectedCell : m_cursorCell;
+    const int to = cellAfterArrow(from, event->key());
+    if (to < 0)
+        return false;
+    selectCell(to);
+    return true;
 }
 
 void ColourDialog::refreshFields() {
     const Hsl hsl = m_spectrum->hsl();
-    const std::array<int, 6> values{redOf(m_currentColour),  greenOf(m_currentColour),
-                                    blueOf(m_currentColour), hsl.hue,
-                                    hsl.saturation,          hsl.luminosity};
+    const std::array<int, 6> values{hsl.hue,
+                                    hsl.saturation,
+                                    hsl.luminosity,
+                                    redOf(m_currentColour),
+                                    greenOf(m_currentColour),
+                                    blueOf(m_currentColour)};
     for (std::size_t i = 0; i < values.size(); ++i)
         m_fields[i]->setText(QString::number(values[i]));
 }
@@ -111,19 +216,33 @@ void ColourDialog::spectrumChanged(quint32 colour) {
     update();
 }
 
-void ColourDialog::clickBackground(int x, int y) {
-    const auto cell = colourCellAt(x, y);
-    if (!cell && isOnCloseMark(x, y)) {
-        reject();
-        return;
-    }
-    m_selectedCell = cell.value_or(-1);
-    if (cell) {
-        m_currentColour = BasicColourTable[*cell].colour;
+void ColourDialog::selectCell(int cell) {
+    const int before = m_selectedCell;
+    m_selectedCell = cell;
+    if (cell >= 0) {
+        if (isCell(cell))
+            m_cursorCell = cell;
+        m_currentColour = BasicColourTable[static_cast<std::size_t>(cell)].colour;
         m_spectrum->setColour(m_currentColour);
         refreshFields();
     }
+    for (int changed : {before, cell})
+        if (isCell(changed))
+            notifyControlEvent(*this, changed, QAccessible::StateChanged);
+    notifyControlEvent(*this, kCells, QAccessible::ValueChanged);
     update();
+}
+
+void ColourDialog::clickBackground(int x, int y) {
+    const auto cell = colourCellAt(x, y);
+    if (!cell) {
+        const ControlSpec* hit = controlAt(kControls, m_language, x, y);
+        if (hit && hit->id == kCloseMark) {
+            reject();
+            return;
+        }
+    }
+    selectCell(cell.value_or(-1));
 }
 
 void ColourDialog::paintEvent(QPaintEvent*) {
@@ -136,13 +255,13 @@ void ColourDialog::paintEvent(QPaintEvent*) {
         painter.drawImage(0, 0, background);
 
     if (m_selectedCell >= 0) {
-        const ColourCell& cell = BasicColourTable[m_selectedCell];
+        const ColourCell& cell = BasicColourTable[static_cast<std::size_t>(m_selectedCell)];
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(cell.x - 1, cell.y - 1, 13, 12));
     }
 
-    const QRect preview(14, 150, 45, 45);
+    const QRect preview = toQRect(kPreview);
     painter.fillRect(
         preview, QColor(redOf(m_currentColour), greenOf(m_currentColour), blueOf(m_currentColour)));
 
@@ -151,24 +270,28 @@ void ColourDialog::paintEvent(QPaintEvent*) {
     m_textLayout.addControl(m_spectrum->geometry());
     for (const QWidget* control : m_fields)
         m_textLayout.addControl(control->geometry());
-    for (const QWidget* control : m_buttons)
+    for (const QWidget* control : {m_ok, m_cancel})
         m_textLayout.addControl(control->geometry());
 
     const QColor white(255, 255, 255);
-    m_textLayout.draw(painter, m_german ? QStringLiteral("FARBE") : QStringLiteral("COLOR"), 0, 0,
-                      white, 18, rect());
-    const std::array<std::pair<const char*, QPoint>, 6> labels{{{"R", {118, 150}},
-                                                                {"G", {118, 165}},
-                                                                {"B", {118, 180}},
-                                                                {"H", {70, 150}},
-                                                                {"S", {70, 165}},
-                                                                {"L", {70, 180}}}};
-    for (const auto& [label, point] : labels)
-        m_textLayout.draw(painter, QString::fromLatin1(label), point.x(), point.y(), white, 15,
-                          rect());
+    m_textLayout.draw(painter, qtText(colour_texts::kHeading, m_language), 0, 0, white, 18, rect());
+    for (const Field& field : kFields) {
+        const RegionRect& place = placeOf(field.id);
+        m_textLayout.draw(painter, QString(QLatin1Char(field.letter)), place.left - 10, place.top,
+                          white, 15, rect());
+    }
+
+    m_focus.paintMark(painter);
+    // Within the grid, the cell the arrows stand on.
+    if (m_focus.markShown() && m_focus.focusedId() == kCells) {
+        const int cell =
+            m_selectedCell >= 0 && isCell(m_selectedCell) ? m_selectedCell : m_cursorCell;
+        paintFocusMark(painter, toQRect(kControls[static_cast<std::size_t>(cell)].rect));
+    }
 }
 
 void ColourDialog::mousePressEvent(QMouseEvent* event) {
+    m_focus.pointerUsed();
     if (event->button() != Qt::LeftButton)
         return QDialog::mousePressEvent(event);
     m_drag.press(*event);
@@ -185,6 +308,12 @@ void ColourDialog::mouseReleaseEvent(QMouseEvent* event) {
         const QPoint point = event->position().toPoint();
         clickBackground(point.x(), point.y());
     }
+}
+
+void ColourDialog::keyPressEvent(QKeyEvent* event) {
+    if (m_focus.handleKey(event))
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace q905

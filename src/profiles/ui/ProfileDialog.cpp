@@ -1,6 +1,8 @@
 #include "profiles/ui/ProfileDialog.h"
 
 #include "app/HostState.h"
+#include "controls/ui/PaintedControlAccessible.h"
+#include "controls/ui/QtText.h"
 #include "controls/ui/RegionRects.h"
 #include "controls/ui/ScaledPicture.h"
 #include "controls/ui/SkinCache.h"
@@ -8,7 +10,7 @@
 #include "platform/qt/DialogPlacement.h"
 #include "platform/qt/UserDialogs.h"
 #include "profiles/ProfileActions.h"
-#include "profiles/ProfileDialogLayout.h"
+#include "profiles/ProfileDialogControls.h"
 #include "profiles/ui/ProfileDialogTexts.h"
 
 #include <QFileInfo>
@@ -43,6 +45,10 @@ QString fileList(const ProfilePathTable& files) {
     return names.join(QLatin1Char('\n'));
 }
 
+const ControlSpec& control(int id) {
+    return *controlById(kControls, id);
+}
+
 } // namespace
 
 ProfileDialog::ProfileDialog(SkinCache& skin, Language language, HostState& host,
@@ -58,7 +64,7 @@ ProfileDialog::ProfileDialog(SkinCache& skin, Language language, HostState& host
 
     m_list = new SkinListBox(this);
     m_list->setObjectName(QStringLiteral("profiles"));
-    const QRect place(kList[0], kList[1], kList[2], kList[3]);
+    const QRect place = toQRect(control(kList).rect);
     m_list->setGeometry(place);
     m_list->setTextFont(15, QStringLiteral("Arial"), Qt::white, QColor(0, 255, 255), true,
                         Qt::black, 2);
@@ -66,6 +72,8 @@ ProfileDialog::ProfileDialog(SkinCache& skin, Language language, HostState& host
     if (!background.isNull())
         m_list->setBackground(cutOut(background, place));
     connect(m_list, &SkinListBox::editDone, this, &ProfileDialog::renamed);
+    m_list->installEventFilter(this);
+    nameControlWidgets(*this);
 
     if (const auto current = listCurrentProfile(m_folder, m_paths))
         m_list->addRow(QString::fromStdString(current->name));
@@ -94,7 +102,36 @@ void ProfileDialog::offerTidy() {
 }
 
 QString ProfileDialog::text(const WindowText& text) const {
-    return QString::fromUtf8(text.in(m_language));
+    return qtText(text, m_language);
+}
+
+std::span<const ControlSpec> ProfileDialog::controls() const {
+    return kControls;
+}
+
+ControlStatus ProfileDialog::controlStatus(int) const {
+    return {};
+}
+
+QWidget* ProfileDialog::controlWidget(int id) const {
+    return id == kList ? m_list : nullptr;
+}
+
+void ProfileDialog::activateControl(int id) {
+    switch (id) {
+    case kCloseMark:
+    case kCloseArea:
+        accept();
+        break;
+    case kImport:
+        importProfile();
+        break;
+    case kExport:
+        exportProfile();
+        break;
+    default:
+        break;
+    }
 }
 
 QString ProfileDialog::currentName() const {
@@ -152,7 +189,7 @@ bool ProfileDialog::reportFailure(const ProfileResult& result, const WindowText&
 }
 
 void ProfileDialog::importProfile() {
-    const QString file = m_dialogs.openFileName(this, text(profile_texts::kImport), m_pickerFolder,
+    const QString file = m_dialogs.openFileName(this, text(control(kImport).name), m_pickerFolder,
                                                 text(profile_texts::kFilter));
     if (file.isEmpty())
         return;
@@ -191,7 +228,7 @@ void ProfileDialog::importProfile() {
 }
 
 void ProfileDialog::exportProfile() {
-    QString file = m_dialogs.saveFileName(this, text(profile_texts::kExport), m_pickerFolder,
+    QString file = m_dialogs.saveFileName(this, text(control(kExport).name), m_pickerFolder,
                                           text(profile_texts::kFilter));
     if (file.isEmpty())
         return;
@@ -229,25 +266,31 @@ void ProfileDialog::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), QColor(30, 30, 34));
     else
         painter.drawImage(0, 0, background);
-    m_skin.draw(painter, kCloseButton, 373, 9);
+    // The mark's picture reaches a pixel beyond where a click closes.
+    const QPoint closePicture(control(kCloseMark).rect.left - 1, control(kCloseMark).rect.top - 1);
+    m_skin.draw(painter, kCloseButton, closePicture.x(), closePicture.y());
     m_textLayout.clear();
-    m_textLayout.addControl(m_skin.inkRect(kCloseButton).translated(373, 9));
+    m_textLayout.addControl(m_skin.inkRect(kCloseButton).translated(closePicture));
     m_textLayout.addControl(m_list->geometry());
-    const bool german = m_language == Language::German;
     const QColor white(255, 255, 255);
     // Each caption stays on its button's plate.
-    m_textLayout.draw(painter, text(profile_texts::kImport), german ? 282 : 293, 62, white, 20,
-                      toQRect(kRegions[kImport]));
-    m_textLayout.draw(painter, text(profile_texts::kExport), german ? 295 : 293, 110, white, 20,
-                      toQRect(kRegions[kExport]));
+    for (const CaptionPlace& caption : kCaptions) {
+        const ControlSpec& button = control(caption.id);
+        const int x = m_language == Language::German ? caption.germanX : caption.x;
+        m_textLayout.draw(painter, text(button.name), x, caption.y, white, 20,
+                          toQRect(button.rectIn(m_language)));
+    }
+    m_focus.paintMark(painter);
 }
 
 void ProfileDialog::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QDialog::mousePressEvent(event);
+    m_focus.pointerUsed();
     const QPoint point = event->position().toPoint();
-    // The buttons and close regions never drag.
-    m_drag.press(*event, !regionAt(kNoDragRegions, point.x(), point.y()));
+    // The buttons, the close places and the quiet plates never drag.
+    m_drag.press(*event, !controlAt(kControls, m_language, point.x(), point.y()) &&
+                             !regionAt(kQuietBands, point.x(), point.y()));
 }
 
 void ProfileDialog::mouseMoveEvent(QMouseEvent* event) {
@@ -260,29 +303,29 @@ void ProfileDialog::mouseReleaseEvent(QMouseEvent* event) {
     if (m_drag.release() != BackgroundDrag::Release::Click)
         return;
     const QPoint point = event->position().toPoint();
-    switch (regionAt(kRegions, point.x(), point.y()).value_or(-1)) {
-    case kCloseMark:
-    case kCloseArea:
-        accept();
-        break;
-    case kImport:
-        importProfile();
-        break;
-    case kExport:
-        exportProfile();
-        break;
-    default:
-        break;
-    }
+    if (const ControlSpec* hit = controlAt(kControls, m_language, point.x(), point.y()))
+        activateControl(hit->id);
 }
 
 void ProfileDialog::keyPressEvent(QKeyEvent* event) {
+    if (m_focus.handleKey(event))
+        return;
     // Enter belongs to the focused control (it ends a rename); Esc closes as dialogs do.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool ProfileDialog::eventFilter(QObject* watched, QEvent* event) {
+    // F2 renames the profile, as in file managers.
+    if (watched == m_list && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2 && m_list->count() > 0) {
+        m_list->beginEdit(std::max(m_list->currentRow(), 0));
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace q905

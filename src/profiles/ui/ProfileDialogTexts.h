@@ -6,8 +6,6 @@
 namespace q905::profile_texts {
 
 inline constexpr WindowText kCaption{"Profile", "Profil"};
-inline constexpr WindowText kImport{"IMPORT", "Importieren"};
-inline constexpr WindowText kExport{"EXPORT", "Export"};
 inline constexpr WindowText kFilter{"bin Files(*.bin);;All Files (*)",
                                     "bin Dateien(*.bin);;Alle Dateien (*)"};
 
