@@ -26,7 +26,7 @@ inline void expectEveryControlAccessible(PaintedControlHost& host) {
     ASSERT_NE(root, nullptr);
     EXPECT_FALSE(root->text(QAccessible::Name).isEmpty()) << "the window has no name";
     for (const ControlSpec& control : host.controls()) {
-        SCOPED_TRACE(testing::Message() << "control id " << control.id);
+        SCOPED_TRACE(::testing::Message() << "control id " << control.id);
         int found = 0;
         QAccessibleInterface* match = nullptr;
         for (int i = 0; i < root->childCount(); ++i) {
