@@ -25,6 +25,9 @@ struct CaptionPlace {
     int id;
     int x, y;
     int germanX;
+    constexpr int xIn(Language language) const {
+        return language == Language::German ? germanX : x;
+    }
 };
 inline constexpr std::array<CaptionPlace, 2> kCaptions{{
     {kImport, 293, 62, 282},

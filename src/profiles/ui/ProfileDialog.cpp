@@ -276,8 +276,7 @@ void ProfileDialog::paintEvent(QPaintEvent*) {
     // Each caption stays on its button's plate.
     for (const CaptionPlace& caption : kCaptions) {
         const ControlSpec& button = control(caption.id);
-        const int x = m_language == Language::German ? caption.germanX : caption.x;
-        m_textLayout.draw(painter, text(button.name), x, caption.y, white, 20,
+        m_textLayout.draw(painter, text(button.name), caption.xIn(m_language), caption.y, white, 20,
                           toQRect(button.rectIn(m_language)));
     }
     m_focus.paintMark(painter);
