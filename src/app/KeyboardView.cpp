@@ -1,5 +1,7 @@
 #include "app/KeyboardView.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace q905 {
@@ -26,6 +28,58 @@ int keyAtPoint(int x, int y, bool perKeyColourMode) {
         }
     }
     return kNoKeyAtPoint;
+}
+
+int neighbourKey(int key, KeyStep step) {
+    const WindowRect from = windowRect(KeyTable[static_cast<std::size_t>(key)]);
+    const int fromX = (from.left + from.right) / 2;
+    const int fromY = (from.top + from.bottom) / 2;
+    const bool across = step == KeyStep::Left || step == KeyStep::Right;
+    const bool backwards = step == KeyStep::Left || step == KeyStep::Up;
+    // A row's keys lie within this of the nearest one's centre.
+    constexpr int kRowTolerance = 8;
+
+    // Up and Down: how far the nearest row lies.
+    int rowDistance = INT_MAX;
+    if (!across)
+        for (int other = 0; other < kKeyCount; ++other) {
+            if (!isActionableKey(other))
+                continue;
+            const WindowRect r = windowRect(KeyTable[static_cast<std::size_t>(other)]);
+            const int distance = backwards ? fromY - (r.top + r.bottom) / 2
+                                           : (r.top + r.bottom) / 2 - fromY;
+            if ((backwards ? r.bottom < from.top : r.top > from.bottom) && distance < rowDistance)
+                rowDistance = distance;
+        }
+
+    int best = key;
+    long bestScore = LONG_MAX;
+    for (int other = 0; other < kKeyCount; ++other) {
+        if (other == key || !isActionableKey(other))
+            continue;
+        const WindowRect r = windowRect(KeyTable[static_cast<std::size_t>(other)]);
+        const int x = (r.left + r.right) / 2;
+        const int y = (r.top + r.bottom) / 2;
+        long score = 0;
+        if (across) {
+            const bool sameRow = r.top <= from.bottom && r.bottom >= from.top;
+            const int distance = backwards ? fromX - x : x - fromX;
+            if (!sameRow || distance <= 0)
+                continue;
+            score = long(distance) * 1000 + std::abs(y - fromY);
+        } else {
+            const int distance = backwards ? fromY - y : y - fromY;
+            if ((backwards ? r.bottom >= from.top : r.top <= from.bottom) ||
+                distance > rowDistance + kRowTolerance)
+                continue;
+            score = long(std::abs(x - fromX)) * 1000 + distance;
+        }
+        if (score < bestScore) {
+            bestScore = score;
+            best = other;
+        }
+    }
+    return best;
 }
 
 bool hoverNeedsRepaint(std::uint8_t previous, std::uint8_t current) {
@@ -128,6 +182,28 @@ void KeySelection::setCtrlHeld(bool held) {
     m_ctrlHeld = held;
     if (released && anySelected())
         m_state = SelectionState::Armed;
+}
+
+void KeySelection::toggle(int key) {
+    m_selected[static_cast<std::size_t>(key)] = !m_selected[static_cast<std::size_t>(key)];
+    m_state = anySelected() ? SelectionState::Armed : SelectionState::Idle;
+}
+
+void KeySelection::selectBetween(int anchor, int key) {
+    const WindowRect a = windowRect(KeyTable[static_cast<std::size_t>(anchor)]);
+    const WindowRect b = windowRect(KeyTable[static_cast<std::size_t>(key)]);
+    const WindowRect band{std::min(a.left, b.left), std::min(a.top, b.top),
+                          std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+    for (int index = 0; index < kKeyCount; ++index) {
+        const WindowRect r = windowRect(KeyTable[static_cast<std::size_t>(index)]);
+        // By the keys' centres: the rows are staggered, so few keys lie wholly inside.
+        const int x = (r.left + r.right) / 2;
+        const int y = (r.top + r.bottom) / 2;
+        m_selected[static_cast<std::size_t>(index)] = isActionableKey(index) && x >= band.left &&
+                                                      x <= band.right && y >= band.top &&
+                                                      y <= band.bottom;
+    }
+    m_state = anySelected() ? SelectionState::Armed : SelectionState::Idle;
 }
 
 void KeySelection::clear() {

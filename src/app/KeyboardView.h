@@ -22,6 +22,11 @@ constexpr bool isActionableKey(int key) {
     return key >= 0 && key < kKeyCount && !isUnplacedKey(key);
 }
 
+// The placed key an arrow moves to from `key`: the nearest in its row for Left and Right, in
+// the nearest row above or below for Up and Down (the closest across); `key` at the edge.
+enum class KeyStep { Left, Right, Up, Down };
+int neighbourKey(int key, KeyStep step);
+
 // A new hover key is worth a repaint when it changed to something other than an unplaced key.
 bool hoverNeedsRepaint(std::uint8_t previous, std::uint8_t current);
 
@@ -78,7 +83,6 @@ class KeySelection {
     const DragBand& band() const { return m_band; }
     // The band is active and has been drawn out: it is shown and selects.
     bool banding() const { return m_band.active && m_bandMoved; }
-    bool ctrlHeld() const { return m_ctrlHeld; }
 
     void buttonDown(int x, int y);
     // A move with the band active; true when the selection was recomputed (repaint).
@@ -94,6 +98,12 @@ class KeySelection {
 
     void setCtrlHeld(bool held);
     void clear();
+
+    // From the keyboard: Space toggles one key; Shift+arrows select the keys in the band from
+    // the anchor key to the current one, whichever way it is drawn. Either way the next
+    // activation opens the colour dialog for the selection, as after Ctrl+clicks.
+    void toggle(int key);
+    void selectBetween(int anchor, int key);
 
   private:
     void selectInBand();

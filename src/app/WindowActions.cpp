@@ -1,6 +1,5 @@
 #include "app/WindowActions.h"
 
-#include "app/ButtonTable.h"
 #include "keys/CommitAssignment.h"
 #include "keys/KeyTable.h"
 #include "lighting/EffectCatalogue.h"

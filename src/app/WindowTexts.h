@@ -16,12 +16,14 @@ namespace q905 {
 inline constexpr std::string_view kWindowTitle = "Korvane Mirex Keyboard Q905 UK";
 
 namespace texts {
-inline constexpr WindowText kHelpReset{"Reset settings", "Einstellung zur\u00FCcksetzen"};
-inline constexpr WindowText kHelpFirmware{"Firmware update", "Firmware aktualisieren"};
 // %1 is programVersion().
 inline constexpr WindowText kHelpVersion{"Software Version: %1", "Softwareversion: %1"};
-inline constexpr WindowText kApply{"Apply", "Anwenden"};
-inline constexpr WindowText kProfile{"Profile", "Profil"};
+// A key of the keyboard picture, after its label: what it carries (%1, as q905ctl words it), or
+// its colour (%1, #RRGGBB) in a lighting profile's per-key colour view.
+inline constexpr WindowText kKeyAssigned{", assigned: %1", ", belegt: %1"};
+inline constexpr WindowText kKeyColour{", colour %1", ", Farbe %1"};
+// Apply's tooltip: its shortcut.
+inline constexpr WindowText kApplyTip{"Apply (Ctrl+S)", "Anwenden (Strg+S)"};
 
 inline constexpr WindowText kFactoryQuestion{
     "Confirm to return Factory Setting?",

@@ -1,8 +1,10 @@
-// Which key or button a window point hits, and the selection rules of the per-key colour view.
-#include "app/ButtonTable.h"
+// Which key a window point hits, where arrows move across the keys, and the selection rules
+// of the per-key colour view.
 #include "app/KeyboardView.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace q905 {
 namespace {
@@ -42,33 +44,35 @@ TEST(HoverRepaint, OnlyChangesToSomethingOtherThanAnEmptySlotRepaint) {
     EXPECT_FALSE(hoverNeedsRepaint(5, 17));
 }
 
-TEST(hitTestButton, ViewSwitchesComeFirstOnlyForLightingProfiles) {
-    EXPECT_EQ(hitTestButton(135, 180, 0x33), panelRegion::kCustomView);
-    EXPECT_EQ(hitTestButton(135, 180, 0x03), 12); // colour swatch 5
-    EXPECT_EQ(hitTestButton(30, 180, 0x37), panelRegion::kKeymapView);
-    EXPECT_EQ(hitTestButton(30, 180, 0x01), 8);
-    // Overlapping direction arrows: the lower region wins.
-    EXPECT_EQ(hitTestButton(150, 160, 0x03), 4);
-    EXPECT_EQ(hitTestButton(0, 0, 0x01), region::kRevert);
-    EXPECT_EQ(hitTestButton(1, 0, 0x01), kNoRegion);
-    EXPECT_EQ(hitTestButton(926, 633, 0x01), region::kApply);
+TEST(neighbourKey, ArrowsMoveByRowAndColumnAndStopAtTheEdge) {
+    EXPECT_EQ(neighbourKey(42, KeyStep::Right), 43); // Q -> W
+    EXPECT_EQ(neighbourKey(42, KeyStep::Left), 41);  // Q -> Tab
+    EXPECT_EQ(neighbourKey(42, KeyStep::Up), 21);    // Q -> 1, the closer of 1 and 2
+    EXPECT_EQ(neighbourKey(42, KeyStep::Down), 63);  // Q -> A
+    EXPECT_EQ(neighbourKey(53, KeyStep::Right), 54); // ] -> the tall Enter
+    EXPECT_EQ(neighbourKey(54, KeyStep::Right), 55); // Enter -> Del
+    EXPECT_EQ(neighbourKey(0, KeyStep::Up), 0);      // Esc: nothing above
+    EXPECT_EQ(neighbourKey(15, KeyStep::Right), 15); // Pause: the F row ends there
+    // The unplaced keys are never reached.
+    for (int key = 0; key < kKeyCount; ++key) {
+        if (!isActionableKey(key))
+            continue;
+        for (KeyStep step : {KeyStep::Left, KeyStep::Right, KeyStep::Up, KeyStep::Down})
+            EXPECT_TRUE(isActionableKey(neighbourKey(key, step))) << key;
+    }
 }
 
-TEST(hitTestButton, InvertedEntriesAreNeverHit) {
-    for (int y = 0; y < 640; ++y)
-        for (int x = 0; x < 1000; ++x) {
-            const int hit = hitTestButton(x, y, 0x01);
-            ASSERT_FALSE((hit >= 26 && hit <= 32) || hit >= 34) << x << "," << y;
-        }
-}
-
-TEST(HelpMenu, RowsOfTwentyFivePixels) {
-    EXPECT_EQ(helpMenuRowAt(830, 22), HelpMenuRow::FactoryReset);
-    EXPECT_EQ(helpMenuRowAt(996, 46), HelpMenuRow::FactoryReset);
-    EXPECT_EQ(helpMenuRowAt(900, 47), HelpMenuRow::FirmwareUpdate);
-    EXPECT_EQ(helpMenuRowAt(900, 72), HelpMenuRow::None);
-    EXPECT_EQ(helpMenuRowAt(900, 96), HelpMenuRow::None);
-    EXPECT_EQ(helpMenuRowAt(829, 30), HelpMenuRow::None);
+TEST(KeySelection, AKeyboardBandSelectsTheSameKeysWhicheverWayItIsDrawn) {
+    KeySelection selection;
+    selection.selectBetween(63, 43); // A up to W: Q, W, A and S
+    const auto forwards = selection.selected();
+    selection.selectBetween(43, 63);
+    EXPECT_EQ(selection.selected(), forwards);
+    for (int key : {42, 43, 63, 64})
+        EXPECT_TRUE(selection.isSelected(key)) << key;
+    EXPECT_EQ(std::count(forwards.begin(), forwards.end(), true), 4);
+    EXPECT_EQ(selection.state(), SelectionState::Armed);
+    EXPECT_EQ(selection.click(0, true), KeyClickOutcome::OpenColourDialog);
 }
 
 // Window rectangle of a key, for drawing bands around it.

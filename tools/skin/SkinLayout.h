@@ -15,20 +15,8 @@ inline constexpr int kTitleStripHeight = 31; // y 0..30; a drag there moves the 
 inline constexpr int kPanelRight = 270;      // the lighting panel is x 0..270
 inline constexpr int kBottomStripTop = 603;  // Apply, Profile and Macro sit below
 
-// Window buttons (help, minimise, close): 17 x 16 pictures at y 5.
-inline constexpr int kWindowButtonWidth = 17;
-inline constexpr int kWindowButtonHeight = 16;
-inline constexpr std::array<int, 3> kWindowButtonX{936, 957, 978};
-inline constexpr int kWindowButtonY = 5;
-
-// The help menu box and its three text rows (drawn by the program, 25 pixels apart).
-inline constexpr QRect kHelpMenu{830, 22, 167, 78};
-inline constexpr int kHelpRowHeight = 25;
-
-// Button plates; the program writes their captions.
-inline constexpr QRect kApplyPlate{868, 610, 59, 24};
-inline constexpr QRect kProfilePlate{25, 610, 59, 24};
-inline constexpr QRect kMacroPlate{107, 610, 58, 23};
+// The window buttons, the help menu and the button plates are drawn at the places of the main
+// window's controls table (app/MainWindowControls.h).
 
 // Keyboard picture: big enough for every key rectangle with a case around it.
 inline constexpr int kKeyboardWidth = 620;

@@ -1,5 +1,6 @@
 // The main window's frame: background, window buttons, help menu and the plates of the Apply,
 // Profile and Macro buttons. Every caption is written by the program; the pictures carry none.
+#include "app/MainWindowControls.h"
 #include "keys/KeyTable.h"
 #include "skin/SkinLayout.h"
 #include "skin/SkinPaint.h"
@@ -15,6 +16,11 @@ namespace q905::skin {
 namespace {
 
 const QString kWindowTitle = QStringLiteral("Korvane Mirex Keyboard Q905 UK");
+
+QRect placeOf(int id) {
+    const RegionRect& rect = controlById(kMainWindowControls, id)->rect;
+    return QRect(QPoint(rect.left, rect.top), QPoint(rect.right, rect.bottom));
+}
 
 // Tops of the panel's section titles, where a small red mark sits to their left.
 constexpr std::array<int, 5> kSectionTitleY{85, 302, 460, 518, 576};
@@ -107,7 +113,7 @@ void drawBottomStrip(QPainter& painter) {
     painter.fillRect(strip, shade);
     painter.fillRect(strip.left(), strip.top(), strip.width(), 1, QColor(6, 6, 8));
     painter.fillRect(strip.left(), strip.top() + 1, strip.width(), 1, palette::kStripEdge);
-    drawFadingLine(painter, kApplyPlate.left() - 260, kWindowWidth + 60, strip.top() + 1,
+    drawFadingLine(painter, placeOf(mainControl::kApply).left() - 260, kWindowWidth + 60, strip.top() + 1,
                    palette::kRedDim);
 }
 
@@ -127,17 +133,18 @@ QImage mainBackground() {
 enum class Glyph { Help, Minimise, Close };
 
 QImage windowButton(Glyph glyph) {
-    QImage picture = newPicture(kWindowButtonWidth, kWindowButtonHeight);
+    const QSize size = placeOf(mainControl::kHelp).size();
+    QImage picture = newPicture(size.width(), size.height());
     QPainter painter(&picture);
     drawPlate(painter, QRectF(area(picture)), 3, QColor(48, 48, 53), QColor(27, 27, 30),
               QColor(6, 6, 8));
     painter.setRenderHint(QPainter::Antialiasing);
-    const QPointF centre(kWindowButtonWidth / 2.0, kWindowButtonHeight / 2.0);
+    const QPointF centre(size.width() / 2.0, size.height() / 2.0);
     switch (glyph) {
     case Glyph::Help:
         painter.setFont(arialFont(12, QFont::Bold));
         painter.setPen(palette::kText);
-        painter.drawText(QRectF(0, 0, kWindowButtonWidth, kWindowButtonHeight), Qt::AlignCenter,
+        painter.drawText(QRectF(QPointF(0, 0), QSizeF(size)), Qt::AlignCenter,
                          QStringLiteral("?"));
         break;
     case Glyph::Minimise:
@@ -154,14 +161,16 @@ QImage windowButton(Glyph glyph) {
 }
 
 QImage helpMenu() {
-    QImage picture = newPicture(kHelpMenu.width(), kHelpMenu.height());
+    const int width = kHelpMenuBox.width();
+    const int rowHeight = placeOf(mainControl::kFactoryReset).height();
+    QImage picture = newPicture(width, kHelpMenuBox.height());
     QPainter painter(&picture);
     drawPlate(painter, QRectF(area(picture)), 3, QColor(34, 34, 38), QColor(22, 22, 25),
               QColor(4, 4, 5));
-    painter.fillRect(3, 1, kHelpMenu.width() - 6, 1, palette::kRed);
-    // Rules between the three rows (texts at window y 25, 50, 75).
+    painter.fillRect(3, 1, width - 6, 1, palette::kRed);
+    // Rules between the three rows: the two items and the version.
     for (int row = 1; row < 3; ++row)
-        drawFadingLine(painter, 6, kHelpMenu.width() - 6, row * kHelpRowHeight, QColor(64, 64, 70));
+        drawFadingLine(painter, 6, width - 6, row * rowHeight, QColor(64, 64, 70));
     return picture;
 }
 
@@ -187,9 +196,12 @@ void addWindowPictures(PictureSet& pictures) {
     pictures.push_back({QStringLiteral("button-min-normal.png"), windowButton(Glyph::Minimise)});
     pictures.push_back({QStringLiteral("button-close-normal.png"), windowButton(Glyph::Close)});
     pictures.push_back({QStringLiteral("HelpWindow.png"), helpMenu()});
-    pictures.push_back({QStringLiteral("apply.png"), buttonPlate(kApplyPlate, true)});
-    pictures.push_back({QStringLiteral("Config.png"), buttonPlate(kProfilePlate, false)});
-    pictures.push_back({QStringLiteral("MacroButton3.png"), buttonPlate(kMacroPlate, false)});
+    pictures.push_back(
+        {QStringLiteral("apply.png"), buttonPlate(placeOf(mainControl::kApply), true)});
+    pictures.push_back(
+        {QStringLiteral("Config.png"), buttonPlate(placeOf(mainControl::kProfiles), false)});
+    pictures.push_back(
+        {QStringLiteral("MacroButton3.png"), buttonPlate(placeOf(mainControl::kMacros), false)});
 }
 
 } // namespace q905::skin

@@ -1,8 +1,11 @@
 #include "app/ui/MainWindow.h"
 
+#include "app/PanelControlsFallback.h"
 #include "app/ui/Delays.h"
 #include "app/ui/WindowIcon.h"
 #include "base/RegularFile.h"
+#include "controls/ui/PaintedControlAccessible.h"
+#include "controls/ui/QtText.h"
 #include "platform/qt/TrayIcon.h"
 #include "platform/qt/UserDialogs.h"
 
@@ -30,9 +33,8 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
       m_selection(QApplication::startDragDistance()) {
     if (services.decodedSkin)
         m_skin = std::move(*services.decodedSkin);
-    setWindowTitle(QString::fromUtf8(kWindowTitle.data(), qsizetype(kWindowTitle.size())));
+    setWindowTitle(qtText(kWindowTitle));
     setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
     // Every paint covers the whole window: no background fill first.
     setAttribute(Qt::WA_OpaquePaintEvent);
 
@@ -45,6 +47,10 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     m_panel = new LightingPanel(m_host.settings(), m_skin, *services.colourPicker, m_view,
                                 services.language, this);
     connect(m_panel, &LightingPanel::repaintRequested, this, &MainWindow::paintMainWindow);
+    if (m_panel->controls().empty())
+        m_panelFallback = panelControlsFallback();
+    rebuildControls();
+    nameControlWidgets(*this);
     watchSlidersForHistory();
 
     // The files are loaded before the start-up read begins, so the blocks read from the
@@ -160,13 +166,13 @@ void MainWindow::keyboardRead(const ReadReport& report) {
 }
 
 QString MainWindow::text(const WindowText& windowText) const {
-    const std::string_view chosen = windowText.in(m_services.language);
-    return QString::fromUtf8(chosen.data(), qsizetype(chosen.size()));
+    return qtText(windowText, m_services.language);
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     compose(painter);
+    m_focus.paintMark(painter);
     // What the first frame does not need waits until it is on the screen.
     if (!m_startFinished)
         QTimer::singleShot(0, this, &MainWindow::finishStart);

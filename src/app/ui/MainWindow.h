@@ -1,6 +1,6 @@
 #pragma once
-// The main window: one painted picture the size of "main.png" with a fixed table of hit
-// rectangles instead of child buttons, the keyboard view and the lighting panel. It edits its
+// The main window: one painted picture the size of "main.png" with a table of declared controls
+// instead of child buttons (its own, the lighting panel's and the keys of the keyboard view). It edits its
 // copy of the host state and asks the keyboard's session (through KeyboardLifecycle) for reads,
 // applies and the factory reset, showing their reports when they come. Its member functions are
 // spread over files along its seams: set-up and teardown here, painting, click dispatch,
@@ -9,6 +9,7 @@
 #include "app/EditHistory.h"
 #include "app/HostState.h"
 #include "app/KeyboardView.h"
+#include "app/MainWindowControls.h"
 #include "app/RedrawBurst.h"
 #include "app/WindowActions.h"
 #include "app/WindowTexts.h"
@@ -16,6 +17,7 @@
 #include "app/ui/KeyboardLifecycle.h"
 #include "app/ui/WindowCommandServer.h"
 #include "app/ui/WindowServices.h"
+#include "controls/ui/ControlFocus.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/TextLayout.h"
 #include "firmware/FirmwareVersion.h"
@@ -31,10 +33,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace q905 {
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public PaintedControlHost {
     Q_OBJECT
   public:
     explicit MainWindow(const WindowServices& services, QWidget* parent = nullptr);
@@ -70,7 +74,6 @@ class MainWindow : public QWidget {
     // A read, an apply or a factory reset is running: edits wait until it ends.
     bool busy() const { return m_keyboard.busy(); }
     bool startUpReadRunning() const { return m_startUpRead; }
-    LightingPanel& panel() { return *m_panel; }
     const KeySelection& selection() const { return m_selection; }
     std::uint8_t hoverKey() const { return m_hoverKey; }
     // The view state the lighting panel shares; the view switch of a lighting profile sets it.
@@ -80,6 +83,18 @@ class MainWindow : public QWidget {
     bool redrawTimerActive() const { return m_redrawTimer.isActive(); }
     Language language() const { return m_services.language; }
     EditHistory& history() { return m_history; }
+    // Where the keyboard focus is among the declared controls.
+    const ControlFocus& focus() const { return m_focus; }
+
+    // The declared controls, for focus, hit-testing and screen readers.
+    QWidget* hostWidget() override { return this; }
+    std::span<const ControlSpec> controls() const override { return m_controls; }
+    Language controlLanguage() const override { return language(); }
+    ControlStatus controlStatus(int id) const override;
+    QWidget* controlWidget(int id) const override;
+    void activateControl(int id) override;
+    std::optional<int> focusedControl() const override { return m_focus.focusedId(); }
+    bool controlKey(int id, QKeyEvent* event) override;
 
   public slots:
     // A second start of the program, or the tray: show and raise, even when hidden.
@@ -105,6 +120,9 @@ class MainWindow : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override { return m_focus.moveFocus(!next); }
+    // Apply's tooltip names its shortcut.
+    bool event(QEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -140,10 +158,13 @@ class MainWindow : public QWidget {
     void paintActivity(QPainter& painter);
 
     // Click dispatch.
+    // The control under the point that a click reaches (no key, no menu item), or none.
+    std::optional<int> controlAtPoint(int x, int y) const;
     void dispatchClick(int x, int y);
     // False when the window is closing and nothing more may happen.
     bool actOnRegion(int region, int x, int y);
     void helpMenuClick(int x, int y);
+    void chooseHelpItem(int id);
     void apply();
     void revert();
     void closeSavingApplied();
@@ -152,6 +173,8 @@ class MainWindow : public QWidget {
     void askFactoryReset();
     void startFirmwareUpdater();
     void keyClick(int x, int y);
+    // A key of the picture chosen as a click on it would.
+    void actOnKey(int key);
     void pickPerKeyColour();
     // Seams for the dialogs of later work: the key assignment, profile and macro dialogs.
     void openKeyAssignment(int key);
@@ -174,6 +197,19 @@ class MainWindow : public QWidget {
     void commandChangedState();
     void redrawTick();
     void askFirmwareUpdate();
+
+    // Keyboard use: the panel's controls and the keys join the window's own in one table.
+    void rebuildControls();
+    std::span<const ControlSpec> panelControls() const;
+    ControlStatus keyStatus(int key) const;
+    // Arrows across the keyboard picture; Shift extends the band in the per-key colour view.
+    bool keyboardPictureKey(int key, QKeyEvent* event);
+    void focusKey(int key);
+    bool perKeyView() const;
+    // Ctrl+S, F1 and the open help menu's keys; true when used.
+    bool windowShortcut(QKeyEvent* event);
+    void openHelpMenu();
+    void closeHelpMenu();
 
     // Undo and redo.
     void watchSlidersForHistory();
@@ -222,11 +258,18 @@ class MainWindow : public QWidget {
     bool m_closing = false;
     bool m_startUpRead = false;
     bool m_helpMenuOpen = false;
-    std::array<bool, 255> m_buttonHover{};
+    std::optional<int> m_hoverControl;
     std::uint8_t m_hoverKey = kNoHoverKey;
     bool m_leftButtonDown = false;
     bool m_movingByHand = false;
     QPoint m_moveOffset;
+    // Built once the panel exists; the current key is the keyboard picture's tab stop.
+    std::vector<ControlSpec> m_controls;
+    std::vector<ControlSpec> m_panelFallback;
+    int m_currentKey = 0;
+    // Where Shift+arrows started the band, none without one.
+    std::optional<int> m_bandAnchor;
+    ControlFocus m_focus{*this};
 };
 
 } // namespace q905

@@ -1,7 +1,8 @@
-// Click dispatch: an open list, else the help menu, else the button table and then the keys.
-#include "app/ButtonTable.h"
+// Click dispatch: an open list, else the help menu, else the controls table and then the keys.
+#include "app/PanelControlsFallback.h"
 #include "app/ui/Delays.h"
 #include "app/ui/MainWindow.h"
+#include "controls/ui/QtText.h"
 #include "firmware/Updater.h"
 #include "keys/CommitAssignment.h"
 #include "keys/KeyEnableMask.h"
@@ -29,13 +30,26 @@ constexpr std::uint32_t kInitialDialogColour = 12 | 12 << 8 | 12 << 16;
 
 } // namespace
 
+std::optional<int> MainWindow::controlAtPoint(int x, int y) const {
+    const ControlSpec* hit = controlAt(m_controls, language(), x, y, [this](int id) {
+        if (isKeyControl(id) || id == mainControl::kFactoryReset ||
+            id == mainControl::kFirmwareUpdate)
+            return false;
+        if (!m_panelFallback.empty())
+            return panelFallbackReachable(id, lightingEffect());
+        return controlStatus(id).visible;
+    });
+    return hit ? std::optional<int>(hit->id) : std::nullopt;
+}
+
 void MainWindow::dispatchClick(int x, int y) {
     m_selection.endBand();
     if (busy() && !m_helpMenuOpen) {
         // An edit now would be replaced by what the session hands back: only hiding, closing
         // and the help menu act until it ends.
-        const int region = hitTestButton(x, y, lightingEffect());
-        if (region == region::kHide || region == region::kClose || region == region::kHelp)
+        const int region = controlAtPoint(x, y).value_or(-1);
+        if (region == mainControl::kHide || region == mainControl::kClose ||
+            region == mainControl::kHelp)
             (void)actOnRegion(region, x, y);
         paintMainWindow();
         return;
@@ -47,7 +61,7 @@ void MainWindow::dispatchClick(int x, int y) {
     } else if (m_helpMenuOpen) {
         helpMenuClick(x, y);
     } else {
-        const int region = hitTestButton(x, y, lightingEffect());
+        const int region = controlAtPoint(x, y).value_or(-1);
         beginEdit();
         if (!actOnRegion(region, x, y))
             return;
@@ -59,51 +73,54 @@ void MainWindow::dispatchClick(int x, int y) {
 }
 
 bool MainWindow::actOnRegion(int region, int x, int y) {
-    if (isPanelRegion(region)) {
-        m_panel->clickRegion(region, x, y);
-        return true;
-    }
     switch (region) {
-    case region::kHelp:
+    case mainControl::kHelp:
         m_helpMenuOpen = true;
         break;
-    case region::kHide:
+    case mainControl::kHide:
         hideWindow();
         break;
-    case region::kClose:
+    case mainControl::kClose:
         closeSavingApplied();
         return false;
-    case region::kProfiles:
+    case mainControl::kProfiles:
         openProfiles();
         break;
-    case region::kMacros:
+    case mainControl::kMacros:
         openMacros();
         break;
-    case region::kRevert:
+    case mainControl::kRevert:
         revert();
         break;
-    case region::kApply:
+    case mainControl::kApply:
         apply();
         break;
     default:
+        // Everything else in the table but the keys is the panel's.
+        if (region >= 0 && !isKeyControl(region))
+            m_panel->clickRegion(region, x, y);
         break;
     }
     return true;
 }
 
 void MainWindow::helpMenuClick(int x, int y) {
-    m_helpMenuOpen = false;
-    paintMainWindow();
-    switch (helpMenuRowAt(x, y)) {
-    case HelpMenuRow::FactoryReset:
+    // Any click closes the menu; one on an item chooses it.
+    const ControlSpec* item = controlAt(m_controls, language(), x, y, [](int id) {
+        return id == mainControl::kFactoryReset || id == mainControl::kFirmwareUpdate;
+    });
+    if (item)
+        chooseHelpItem(item->id);
+    else
+        closeHelpMenu();
+}
+
+void MainWindow::chooseHelpItem(int id) {
+    closeHelpMenu();
+    if (id == mainControl::kFactoryReset)
         askFactoryReset();
-        break;
-    case HelpMenuRow::FirmwareUpdate:
+    else if (id == mainControl::kFirmwareUpdate)
         startFirmwareUpdater();
-        break;
-    case HelpMenuRow::None:
-        break;
-    }
 }
 
 void MainWindow::apply() {
@@ -138,7 +155,7 @@ void MainWindow::applyFinished(const ApplyReport& report) {
 
 void MainWindow::tellNotSaved(const WindowText& message, const Status& failure) {
     m_services.dialogs->tell(
-        this, QString::fromUtf8(kWindowTitle),
+        this, qtText(kWindowTitle),
         text(message).arg(QString::fromStdString(failureReason(failure, language()))));
 }
 
@@ -226,8 +243,11 @@ void MainWindow::tellNoUpdater() {
 void MainWindow::keyClick(int x, int y) {
     const int key = keyAtPoint(x, y, m_view.perKeyColourMode);
     m_hoverKey = key == kNoKeyAtPoint ? kNoHoverKey : static_cast<std::uint8_t>(key);
-    const bool perKeyView = m_view.perKeyColourMode && isProfileEffect(lightingEffect());
-    if (m_selection.click(key, perKeyView) == KeyClickOutcome::OpenColourDialog)
+    actOnKey(key);
+}
+
+void MainWindow::actOnKey(int key) {
+    if (m_selection.click(key, perKeyView()) == KeyClickOutcome::OpenColourDialog)
         pickPerKeyColour();
     if (!m_view.perKeyColourMode && isActionableKey(key))
         openKeyAssignment(key);
@@ -272,7 +292,7 @@ void MainWindow::openKeyAssignment(int key) {
         result.status == AssignStatus::CodeWithoutUsage ? key_texts::kCannotSendKey
         : result.status == AssignStatus::PathTooLong    ? key_texts::kPathTooLong
                                                         : key_texts::kAssignFailed;
-    m_services.dialogs->tell(this, QString::fromUtf8(kWindowTitle), message.in(language));
+    m_services.dialogs->tell(this, qtText(kWindowTitle), message.in(language));
 }
 
 // However it closes, the pages refresh from the image and table a moment later; the keyboard

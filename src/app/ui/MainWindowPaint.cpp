@@ -1,7 +1,6 @@
 // The composition of the main window, layer by layer, straight onto the window. The only
 // full-size picture is the skin's background; from its cache file it is read a band at a time
 // as a paint needs it, never held whole.
-#include "app/ButtonTable.h"
 #include "app/ProgramOptions.h"
 #include "app/ui/MainWindow.h"
 #include "controls/ui/ScaledPicture.h"
@@ -15,12 +14,36 @@ namespace {
 
 const QColor kWhite(255, 255, 255);
 const QColor kGrey(170, 170, 170);
+const QColor kMenuHighlight(150, 28, 34, 170);
 // The background where the skin lacks "main.png".
 const QColor kFallbackBackground(35, 35, 35);
 constexpr QSize kFallbackWindowSize{1000, 640};
 
 QString name(const char* fileName) {
     return QString::fromLatin1(fileName);
+}
+
+QPoint topLeftOf(int id) {
+    const RegionRect& rect = controlById(kMainWindowControls, id)->rect;
+    return {rect.left, rect.top};
+}
+
+QRect rectOf(const ControlSpec& control, Language language) {
+    const RegionRect& rect = control.rectIn(language);
+    return QRect(QPoint(rect.left, rect.top), QPoint(rect.right, rect.bottom));
+}
+
+// A button's caption centred on its plate, as large as fits up to its given height.
+void drawCaption(TextLayout& layout, QPainter& painter, const QString& text, const QRect& plate,
+                 int givenHeight) {
+    constexpr int kMargin = 3;
+    int height = givenHeight;
+    QRect box = skinTextBox(text, 0, 0, height);
+    while (height > TextLayout::kSmallestHeight && box.width() > plate.width() - 2 * kMargin)
+        box = skinTextBox(text, 0, 0, --height);
+    const int x = plate.left() + (plate.width() - box.width()) / 2 - box.left();
+    const int y = plate.top() + (plate.height() - box.height()) / 2 - box.top();
+    layout.draw(painter, text, x, y, kWhite, height, plate);
 }
 
 // A 1-pixel outline a little outside the key's rectangle.
@@ -63,9 +86,9 @@ void copyHighlight(QPainter& painter, const QImage& highlight, int key) {
 
 SkinComposition MainWindow::backgroundComposition(const QString& cacheFile) {
     return {name("main.png"),
-            {{name("button-help-normal.png"), {936, 5}},
-             {name("button-min-normal.png"), {957, 5}},
-             {name("button-close-normal.png"), {978, 5}},
+            {{name("button-help-normal.png"), topLeftOf(mainControl::kHelp)},
+             {name("button-min-normal.png"), topLeftOf(mainControl::kHide)},
+             {name("button-close-normal.png"), topLeftOf(mainControl::kClose)},
              {name("kb_BK.png"), {kPictureOriginX, kPictureOriginY}}},
             cacheFile};
 }
@@ -142,11 +165,27 @@ void MainWindow::compose(QPainter& painter) {
 }
 
 void MainWindow::paintHelpMenu(QPainter& painter) {
-    m_skin.draw(painter, name("HelpWindow.png"), 830, 22);
-    const QRect menu(QPoint(830, 22), m_skin.size(name("HelpWindow.png")));
-    m_textLayout.draw(painter, text(texts::kHelpReset), 850, 25, kWhite, 15, menu);
-    m_textLayout.draw(painter, text(texts::kHelpFirmware), 850, 50, kWhite, 15, menu);
-    m_textLayout.draw(painter, text(texts::kHelpVersion).arg(QString::fromLatin1(programVersion())), 850, 75, kWhite, 15, menu);
+    // Each row's text sits a little inside its row.
+    constexpr QPoint kTextInset(20, 3);
+    constexpr int kTextHeight = 15;
+    const QPoint origin(kHelpMenuBox.left, kHelpMenuBox.top);
+    m_skin.draw(painter, name("HelpWindow.png"), origin.x(), origin.y());
+    const QRect menu(origin, m_skin.size(name("HelpWindow.png")));
+    const std::optional<int> focused = m_focus.focusedId();
+    for (int id : {mainControl::kFactoryReset, mainControl::kFirmwareUpdate}) {
+        const ControlSpec& item = *controlById(kMainWindowControls, id);
+        // The item the arrows are on, as menus show it.
+        if (focused == id)
+            painter.fillRect(rectOf(item, language()).adjusted(3, 1, -3, -1), kMenuHighlight);
+        const QPoint at = rectOf(item, language()).topLeft() + kTextInset;
+        m_textLayout.draw(painter, text(item.name), at.x(), at.y(), kWhite, kTextHeight, menu);
+    }
+    // The version row below the items: a text, not a choice.
+    const int rowHeight =
+        rectOf(*controlById(kMainWindowControls, mainControl::kFactoryReset), language()).height();
+    const QPoint at = origin + kTextInset + QPoint(0, 2 * rowHeight);
+    m_textLayout.draw(painter, text(texts::kHelpVersion).arg(QString::fromLatin1(programVersion())),
+                      at.x(), at.y(), kWhite, kTextHeight, menu);
 }
 
 std::array<bool, kKeyCount> MainWindow::paintKeymapLayer(QPainter& painter) {
@@ -232,16 +271,13 @@ void MainWindow::paintActivity(QPainter& painter) {
 }
 
 void MainWindow::paintCaptions(QPainter& painter) {
-    m_skin.draw(painter, name("apply.png"), 868, 610);
-    m_skin.draw(painter, name("Config.png"), 25, 610);
-    const QRect applyButton(QPoint(868, 610), m_skin.size(name("apply.png")));
-    const QRect profileButton(QPoint(25, 610), m_skin.size(name("Config.png")));
-    if (m_services.language == Language::German) {
-        m_textLayout.draw(painter, text(texts::kApply), 872, 615, kWhite, 13, applyButton);
-        m_textLayout.draw(painter, text(texts::kProfile), 33, 612, kWhite, 20, profileButton);
-    } else {
-        m_textLayout.draw(painter, text(texts::kApply), 876, 613, kWhite, 20, applyButton);
-        m_textLayout.draw(painter, text(texts::kProfile), 28, 612, kWhite, 20, profileButton);
+    constexpr int kCaptionHeight = 20;
+    for (const auto& [id, picture] : {std::pair{mainControl::kApply, "apply.png"},
+                                      std::pair{mainControl::kProfiles, "Config.png"}}) {
+        const ControlSpec& button = *controlById(kMainWindowControls, id);
+        const QRect plate = rectOf(button, language());
+        m_skin.draw(painter, name(picture), plate.left(), plate.top());
+        drawCaption(m_textLayout, painter, text(button.name), plate, kCaptionHeight);
     }
 }
 

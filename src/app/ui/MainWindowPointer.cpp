@@ -1,6 +1,5 @@
 // Pointer and keys: hover, the drag band, moving the window by its top strip, the About dialog
 // from the strip, and the keys the window keeps to itself.
-#include "app/ButtonTable.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/MainWindow.h"
 #include "platform/qt/UserDialogs.h"
@@ -23,7 +22,7 @@ QPoint windowPoint(const QMouseEvent* event) {
 
 bool MainWindow::inTitleStrip(int x, int y) const {
     return y >= kTitleStripTop && y <= kTitleStripBottom &&
-           hitTestButton(x, y, lightingEffect()) == kNoRegion &&
+           !controlAtPoint(x, y) &&
            keyAtPoint(x, y, m_view.perKeyColourMode) == kNoKeyAtPoint && !m_panel->isListOpen();
 }
 
@@ -36,6 +35,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton)
         return;
+    m_focus.pointerUsed();
     m_leftButtonDown = true;
     m_selection.setCtrlHeld(event->modifiers() & Qt::ControlModifier);
     m_selection.buttonDown(point.x(), point.y());
@@ -99,12 +99,9 @@ void MainWindow::beginWindowMove(const QPoint& globalPosition) {
 }
 
 bool MainWindow::updateButtonHover(int x, int y) {
-    const int region = hitTestButton(x, y, lightingEffect());
-    std::array<bool, 255> hover{};
-    if (region != kNoRegion)
-        hover[static_cast<std::size_t>(region)] = true;
-    const bool changed = hover != m_buttonHover;
-    m_buttonHover = hover;
+    const std::optional<int> hover = controlAtPoint(x, y);
+    const bool changed = hover != m_hoverControl;
+    m_hoverControl = hover;
     return changed;
 }
 
@@ -117,7 +114,7 @@ bool MainWindow::trackHover(int x, int y) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-    if (historyKey(event))
+    if (historyKey(event) || windowShortcut(event) || m_focus.handleKey(event))
         return;
     switch (event->key()) {
     case Qt::Key_Return:
@@ -146,7 +143,7 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void MainWindow::focusOutEvent(QFocusEvent* event) {
-    m_buttonHover.fill(false);
+    m_hoverControl.reset();
     paintMainWindow();
     QWidget::focusOutEvent(event);
 }

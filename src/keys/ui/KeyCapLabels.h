@@ -30,6 +30,8 @@ class KeyCapLabels {
     void paint(QPainter& painter, const std::array<bool, kKeyCount>& lit) const;
     // One key's label in that colour (over a per-key colour).
     void paint(QPainter& painter, int key, const QColor& colour) const;
+    // What the key's cap says (also its name for screen readers); empty for unplaced keys.
+    const QString& text(int key) const { return m_labels[static_cast<std::size_t>(key)].text; }
 
   private:
     struct Label;
