@@ -91,7 +91,7 @@ Dump collect(HostSession& session, bool connected) {
 void printText(const Dump& d, std::ostream& out) {
     const SettingsImage& image = d.image;
     out << "firmware:       " << int(d.firmware.major()) << '.' << int(d.firmware.minor()) << '\n'
-        << "effect:         " << effectName(image.lightingEffect(), false) << " ("
+        << "effect:         " << effectName(image.lightingEffect()) << " ("
         << int(image.lightingEffect()) << ")\n"
         << "speed:          " << int(image.speedStep()) << '\n'
         << "brightness:     " << int(image.brightness()) << '\n'
@@ -135,7 +135,7 @@ void printJson(const Dump& d, const KeyboardLayout* layout, std::ostream& out) {
     json.value("firmware",
                std::to_string(d.firmware.major()) + "." + std::to_string(d.firmware.minor()));
     json.beginObject("lighting")
-        .value("effect", effectName(image.lightingEffect(), false))
+        .value("effect", effectName(image.lightingEffect()))
         .value("effectCode", long{image.lightingEffect()})
         .value("speed", long{image.speedStep()})
         .value("brightness", long{image.brightness()})

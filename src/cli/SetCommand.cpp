@@ -80,7 +80,7 @@ std::string palmEffectNames() {
 }
 
 std::string currentEffect(const SettingsImage& image) {
-    const std::string_view name = effectName(image.lightingEffect(), false);
+    const std::string_view name = effectName(image.lightingEffect());
     return name.empty() ? "effect " + std::to_string(image.lightingEffect()) : std::string(name);
 }
 

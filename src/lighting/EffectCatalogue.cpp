@@ -7,22 +7,22 @@ using enum EffectColours;
 }
 
 const std::array<EffectInfo, kEffectCount> EffectCatalogue{{
-    {1, "Static", "statisch", "static", false, SlotsOnly, false},
-    {2, "Breathing", "Atmung", "breathing", true, SlotsAndMulticolour, false},
-    {3, "Wave", "Welle", "wave", true, MulticolourOnly, true},
-    {4, "Reactive", "Reaktiv", "reactive", true, SlotsAndMulticolour, false},
-    {5, "Sidewinder", "Sidewinder", "sidewinder", true, SlotsAndMulticolour, false},
-    {6, "Ripple", "Ripple", "ripple", true, SlotsAndMulticolour, false},
-    {8, "Spectrum", "Spektrum", "spectrum", true, MulticolourOnly, false},
-    {10, "Raindrop", "Regentropfen", "raindrop", true, SlotsAndMulticolour, false},
-    {11, "Vortex", "Wirbel", "vortex", true, SlotsAndMulticolour, false},
-    {12, "Spotlight", "Scheinwerfer", "spotlight", true, SlotsAndMulticolour, false},
-    {13, "Radar", "Radar", "radar", true, SlotsAndMulticolour, true},
-    {0x33, "Lighting Profile 1", "Beleuchtungs Profil 1", "profile1", false, PerKeyPage, false},
-    {0x34, "Lighting Profile 2", "Beleuchtungs Profil 2", "profile2", false, PerKeyPage, false},
-    {0x35, "Lighting Profile 3", "Beleuchtungs Profil 3", "profile3", false, PerKeyPage, false},
-    {0x36, "Lighting Profile 4", "Beleuchtungs Profil 4", "profile4", false, PerKeyPage, false},
-    {0x37, "Lighting Profile 5", "Beleuchtungs Profil 5", "profile5", false, PerKeyPage, false},
+    {1, {"Static", "statisch"}, "static", false, SlotsOnly, false},
+    {2, {"Breathing", "Atmung"}, "breathing", true, SlotsAndMulticolour, false},
+    {3, {"Wave", "Welle"}, "wave", true, MulticolourOnly, true},
+    {4, {"Reactive", "Reaktiv"}, "reactive", true, SlotsAndMulticolour, false},
+    {5, {"Sidewinder", "Sidewinder"}, "sidewinder", true, SlotsAndMulticolour, false},
+    {6, {"Ripple", "Ripple"}, "ripple", true, SlotsAndMulticolour, false},
+    {8, {"Spectrum", "Spektrum"}, "spectrum", true, MulticolourOnly, false},
+    {10, {"Raindrop", "Regentropfen"}, "raindrop", true, SlotsAndMulticolour, false},
+    {11, {"Vortex", "Wirbel"}, "vortex", true, SlotsAndMulticolour, false},
+    {12, {"Spotlight", "Scheinwerfer"}, "spotlight", true, SlotsAndMulticolour, false},
+    {13, {"Radar", "Radar"}, "radar", true, SlotsAndMulticolour, true},
+    {0x33, {"Lighting Profile 1", "Beleuchtungs Profil 1"}, "profile1", false, PerKeyPage, false},
+    {0x34, {"Lighting Profile 2", "Beleuchtungs Profil 2"}, "profile2", false, PerKeyPage, false},
+    {0x35, {"Lighting Profile 3", "Beleuchtungs Profil 3"}, "profile3", false, PerKeyPage, false},
+    {0x36, {"Lighting Profile 4", "Beleuchtungs Profil 4"}, "profile4", false, PerKeyPage, false},
+    {0x37, {"Lighting Profile 5", "Beleuchtungs Profil 5"}, "profile5", false, PerKeyPage, false},
 }};
 
 const EffectInfo* findEffect(std::uint8_t code) {
@@ -33,11 +33,18 @@ const EffectInfo* findEffect(std::uint8_t code) {
     return nullptr;
 }
 
-std::string_view effectName(std::uint8_t code, bool german) {
+std::optional<int> effectPosition(std::uint8_t code) {
+    const EffectInfo* info = findEffect(code);
+    if (info == nullptr)
+        return std::nullopt;
+    return static_cast<int>(info - EffectCatalogue.data());
+}
+
+std::string_view effectName(std::uint8_t code, Language language) {
     const EffectInfo* info = findEffect(code);
     if (info == nullptr)
         return {};
-    return german ? info->germanName : info->englishName;
+    return info->name.in(language);
 }
 
 std::optional<int> effectPositionNamed(std::string_view cliName) {
@@ -47,10 +54,10 @@ std::optional<int> effectPositionNamed(std::string_view cliName) {
     return std::nullopt;
 }
 
-std::string_view palmEffectName(std::uint8_t code, bool german) {
+std::string_view palmEffectName(std::uint8_t code, Language language) {
     if (code >= kPalmEffectCount)
         return {};
-    return german ? PalmEffectList[code].germanName : PalmEffectList[code].name;
+    return PalmEffectList[code].name.in(language);
 }
 
 std::optional<int> palmEffectNamed(std::string_view cliName) {

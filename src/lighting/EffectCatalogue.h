@@ -1,6 +1,9 @@
 #pragma once
 // The lighting effects the panel offers, in list order, and the palm-rest effects.
 
+#include "base/Language.h"
+#include "base/WindowText.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -17,8 +20,7 @@ enum class EffectColours {
 
 struct EffectInfo {
     std::uint8_t code; // the value of LightingEffect
-    std::string_view englishName;
-    std::string_view germanName;
+    WindowText name;
     std::string_view cliName; // what q905ctl's set effect=NAME takes
     bool speedShown;
     EffectColours colours;
@@ -41,8 +43,10 @@ extern const std::array<EffectInfo, kEffectCount> EffectCatalogue;
 
 // The catalogue row of a code, or null for a code the list does not offer.
 const EffectInfo* findEffect(std::uint8_t code);
+// The list position of a code, if the list offers it.
+std::optional<int> effectPosition(std::uint8_t code);
 // Empty for a code the list does not offer.
-std::string_view effectName(std::uint8_t code, bool german);
+std::string_view effectName(std::uint8_t code, Language language = Language::English);
 // The list position of the effect with this command-line name, if any.
 std::optional<int> effectPositionNamed(std::string_view cliName);
 
@@ -62,22 +66,21 @@ constexpr bool showsDirection(std::uint8_t code) {
     return code == effect::kWave || code == effect::kRadar;
 }
 
-// Palm-rest effects: the code is the list position. English only.
+// Palm-rest effects: the code is the list position.
 struct PalmEffectInfo {
-    std::string_view name;
-    std::string_view germanName;
+    WindowText name;
     std::string_view cliName; // what q905ctl's set palm.effect=NAME takes
 };
 inline constexpr int kPalmEffectCount = 4;
 inline constexpr std::uint8_t kPalmWave = 3;
 inline constexpr std::array<PalmEffectInfo, kPalmEffectCount> PalmEffectList{{
-    {"Static-Palm Rest", "Statisch-Handauflage", "static"},
-    {"Breathing-Palm Rest", "Atmung-Handauflage", "breathing"},
-    {"Vortex-Palm Rest", "Wirbel-Handauflage", "vortex"},
-    {"Wave-Palm Rest", "Welle-Handauflage", "wave"},
+    {{"Static-Palm Rest", "Statisch-Handauflage"}, "static"},
+    {{"Breathing-Palm Rest", "Atmung-Handauflage"}, "breathing"},
+    {{"Vortex-Palm Rest", "Wirbel-Handauflage"}, "vortex"},
+    {{"Wave-Palm Rest", "Welle-Handauflage"}, "wave"},
 }};
 // Empty for a code beyond the list.
-std::string_view palmEffectName(std::uint8_t code, bool german = false);
+std::string_view palmEffectName(std::uint8_t code, Language language = Language::English);
 // The palm-rest code with this command-line name, if any.
 std::optional<int> palmEffectNamed(std::string_view cliName);
 

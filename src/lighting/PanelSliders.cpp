@@ -1,5 +1,6 @@
 #include "lighting/PanelSliders.h"
 
+#include "base/WindowText.h"
 #include "lighting/PanelRules.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 namespace q905 {
 
 namespace {
+constexpr WindowText kOutOf{" of ", " von "};
 constexpr std::uint8_t kSpeedReport = 3;
 constexpr std::uint8_t kBrightnessReport = 4;
 
@@ -33,8 +35,8 @@ int storedBias(int controlId) {
 }
 } // namespace
 
-const PanelSliderPlace* findPanelSlider(int controlId) {
-    for (const PanelSliderPlace& info : PanelSliders) {
+const PanelSliderRange* findPanelSlider(int controlId) {
+    for (const PanelSliderRange& info : PanelSliders) {
         if (info.controlId == controlId)
             return &info;
     }
@@ -49,6 +51,26 @@ void storeSliderPosition(SettingsImage& image, int controlId, int position) {
     if (findPanelSlider(controlId) == nullptr)
         return;
     image.at(imageOffset(controlId)) = static_cast<std::uint8_t>(position + storedBias(controlId));
+}
+
+std::string sliderValueText(int controlId, int position, Language language) {
+    const PanelSliderRange* range = findPanelSlider(controlId);
+    if (range == nullptr)
+        return {};
+    const int step = std::clamp(position, 0, range->maximum);
+    const auto at = static_cast<std::size_t>(step);
+    switch (controlId) {
+    case slider::kResponseTime:
+        return std::to_string(kResponseTimeMilliseconds[at]) + " ms";
+    case slider::kReportRate:
+        return std::to_string(kReportRateHertz[at]) + " Hz";
+    case slider::kBrightness:
+    case slider::kPalmBrightness:
+        return std::to_string(step * 100 / range->maximum) + " %";
+    default: // the speeds: steps counted from 1, the slowest
+        return std::to_string(step + 1) + std::string(kOutOf.in(language)) +
+               std::to_string(range->maximum + 1);
+    }
 }
 
 std::optional<SliderMove> sliderForKeyboardReport(std::uint8_t field, std::uint8_t storedValue) {

@@ -1,42 +1,43 @@
 #pragma once
-// The lighting panel's six sliders: where they sit, what field of the settings image each one
-// edits and how its position is stored there, and how its track and thumb are drawn.
+// The lighting panel's six sliders: their range, what field of the settings image each one
+// edits and how its position is stored there, what a position means, and how the track and
+// thumb are drawn. Their places are in the panel's control table.
 
+#include "base/Language.h"
 #include "controls/SliderGeometry.h"
 #include "device/SettingsImage.h"
+#include "lighting/PanelControls.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace q905 {
 
-namespace slider {
-inline constexpr int kBrightness = 1017;
-inline constexpr int kSpeed = 1007;
-inline constexpr int kPalmBrightness = 1037;
-inline constexpr int kPalmSpeed = 1038;
-inline constexpr int kResponseTime = 1018;
-inline constexpr int kReportRate = 1010;
-} // namespace slider
-
-struct PanelSliderPlace {
+struct PanelSliderRange {
     int controlId;
-    int x, y; // top-left in the window
-    int maximum;
+    int maximum; // the minimum is 0
     int initialPosition;
 };
 
-inline constexpr std::array<PanelSliderPlace, 6> PanelSliders{{
-    {slider::kBrightness, 28, 221, 50, 1},
-    {slider::kSpeed, 28, 260, 9, 0},
-    {slider::kPalmBrightness, 28, 395, 50, 1},
-    {slider::kPalmSpeed, 28, 432, 4, 1},
-    {slider::kResponseTime, 26, 483, 9, 1},
-    {slider::kReportRate, 26, 534, 3, 1},
+inline constexpr std::array<PanelSliderRange, 6> PanelSliders{{
+    {slider::kBrightness, 50, 1},
+    {slider::kSpeed, 9, 0},
+    {slider::kPalmBrightness, 50, 1},
+    {slider::kPalmSpeed, 4, 1},
+    {slider::kResponseTime, 9, 1},
+    {slider::kReportRate, 3, 1},
 }};
 
-const PanelSliderPlace* findPanelSlider(int controlId);
+const PanelSliderRange* findPanelSlider(int controlId);
+
+// What the response-time and report-rate positions stand for.
+inline constexpr std::array<int, 10> kResponseTimeMilliseconds{2, 4, 6, 8, 10, 12, 14, 16, 18, 20};
+inline constexpr std::array<int, 4> kReportRateHertz{125, 250, 500, 1000};
+
+// A position as a screen reader says it, with its unit: "4 ms", "1000 Hz", "60 %", "3 of 10".
+std::string sliderValueText(int controlId, int position, Language language);
 
 // The slider position the image's field stands for (palm speed is stored as position + 1,
 // so a stored 0 gives -1, which the slider clamps).

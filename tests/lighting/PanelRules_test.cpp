@@ -22,14 +22,14 @@ SettingsImage imageWithEffect(std::uint8_t code, std::uint8_t colourIndex) {
 }
 
 TEST(EffectCatalogue, NamesCodesAndUnofferedCodes) {
-    EXPECT_EQ(effectName(0x37, true), "Beleuchtungs Profil 5");
+    EXPECT_EQ(effectName(0x37, Language::German), "Beleuchtungs Profil 5");
     for (std::uint8_t code : {0, 7, 9, 14, 0x32, 0x38, 0xFF})
-        EXPECT_EQ(effectName(code, false), "") << int(code);
+        EXPECT_EQ(effectName(code), "") << int(code);
     EXPECT_EQ(palmEffectName(3), "Wave-Palm Rest");
     EXPECT_EQ(palmEffectName(4), "");
     // The speed slider follows the catalogue's column.
     for (const EffectInfo& info : EffectCatalogue)
-        EXPECT_EQ(showsSpeed(info.code), info.speedShown) << info.englishName;
+        EXPECT_EQ(showsSpeed(info.code), info.speedShown) << info.name.english;
 }
 
 TEST(PanelRules, PickingAnEffectFixesTheColourIndexAndTheView) {

@@ -1,5 +1,7 @@
-// The lighting panel on a stand-in for the main window that dispatches clicks by the button
-// table's panel regions, as the main window does.
+// The lighting panel on a stand-in for the main window that hit-tests clicks in the panel's
+// control table, keeps the keyboard focus across its controls and hands keys to it, as the main
+// window does.
+#include "controls/ui/ControlFocus.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinSlider.h"
 #include "device/Settings.h"
@@ -7,7 +9,10 @@
 #include "lighting/PanelSliders.h"
 #include "lighting/ui/ColourPicker.h"
 #include "lighting/ui/LightingPanel.h"
+#include "support/ControlChecks.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QPainter>
 #include <QTest>
 #include <QWidget>
@@ -19,34 +24,6 @@
 
 namespace q905 {
 namespace {
-
-struct Rect {
-    int region, left, top, right, bottom;
-};
-// The panel's entries of the main window's button table; the first match wins.
-constexpr Rect kPanelRegions[] = {
-    {3, 28, 133, 248, 148},   {4, 116, 152, 151, 167},  {5, 148, 152, 183, 167},
-    {6, 179, 152, 214, 167},  {7, 211, 152, 246, 167},  {8, 28, 179, 48, 199},
-    {9, 53, 179, 73, 199},    {10, 78, 179, 98, 199},   {11, 103, 179, 123, 199},
-    {12, 128, 179, 148, 199}, {13, 153, 179, 173, 199}, {14, 178, 179, 198, 199},
-    {15, 202, 179, 222, 199}, {16, 94, 578, 114, 598},  {17, 231, 578, 251, 598},
-    {23, 28, 317, 248, 332},  {24, 116, 337, 151, 352}, {25, 148, 337, 183, 352},
-    {33, 125, 360, 145, 380},
-};
-
-int hitTest(int x, int y, std::uint8_t effect) {
-    auto inside = [&](int l, int t, int r, int b) { return x >= l && x <= r && y >= t && y <= b; };
-    if (effect >= 0x33) {
-        if (inside(28, 175, 42, 189))
-            return 34;
-        if (inside(130, 175, 144, 189))
-            return 35;
-    }
-    for (const Rect& rect : kPanelRegions)
-        if (inside(rect.left, rect.top, rect.right, rect.bottom))
-            return rect.region;
-    return -1;
-}
 
 class AnsweringPicker : public ColourPicker {
   public:
@@ -64,31 +41,50 @@ class AnsweringPicker : public ColourPicker {
     std::vector<std::uint32_t> initials;
 };
 
-class PanelHost : public QWidget {
+class PanelHost : public QWidget, public PaintedControlHost {
   public:
-    PanelHost(Settings& settings, SkinCache& skin, ColourPicker& picker, PanelView& view)
-        : m_settings(settings) {
+    PanelHost(Settings& settings, SkinCache& skin, ColourPicker& picker, PanelView& view,
+              Language language = Language::English)
+        : panel(new LightingPanel(settings, skin, picker, view, language, this)),
+          m_settings(settings), m_language(language) {
+        setWindowTitle(QStringLiteral("Panel"));
         resize(1000, 640);
         setMouseTracking(true);
-        panel = new LightingPanel(settings, skin, picker, view, Language::English, this);
         QObject::connect(panel, &LightingPanel::repaintRequested, this, [this] { update(); });
+        QObject::connect(panel, &LightingPanel::focusRequested, this,
+                         [this](int id) { focus.setFocusedControl(id); });
+        nameControlWidgets(*this);
     }
     LightingPanel* panel;
+
+    QWidget* hostWidget() override { return this; }
+    std::span<const ControlSpec> controls() const override { return panel->controls(); }
+    Language controlLanguage() const override { return m_language; }
+    ControlStatus controlStatus(int id) const override { return panel->controlStatus(id); }
+    QWidget* controlWidget(int id) const override { return panel->controlWidget(id); }
+    void activateControl(int id) override { panel->activateControl(id); }
+    std::optional<int> focusedControl() const override { return focus.focusedId(); }
+    bool controlKey(int id, QKeyEvent* event) override { return panel->controlKey(id, event); }
 
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), QColor(53, 53, 53));
         panel->paint(painter, m_settings.deviceCopy());
+        focus.paintMark(painter);
     }
+    bool focusNextPrevChild(bool next) override { return focus.moveFocus(!next); }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!focus.handleKey(event))
+            QWidget::keyPressEvent(event);
+    }
+    void mousePressEvent(QMouseEvent*) override { focus.pointerUsed(); }
     void mouseReleaseEvent(QMouseEvent* event) override {
         const QPoint p = event->position().toPoint();
         if (panel->isListOpen())
             panel->clickOpenList(p.x(), p.y());
-        else if (const int region =
-                     hitTest(p.x(), p.y(), m_settings.deviceSettings().lightingEffect());
-                 region >= 0)
-            panel->clickRegion(region, p.x(), p.y());
+        else if (const ControlSpec* hit = controlAt(controls(), m_language, p.x(), p.y()))
+            panel->clickRegion(hit->id, p.x(), p.y());
         update();
     }
     void mouseMoveEvent(QMouseEvent* event) override {
@@ -99,6 +95,10 @@ class PanelHost : public QWidget {
 
   private:
     Settings& m_settings;
+    Language m_language;
+
+  public:
+    ControlFocus focus{*this};
 };
 
 class LightingPanelTest : public ::testing::Test {
@@ -128,6 +128,21 @@ class LightingPanelTest : public ::testing::Test {
                           QPoint(windowX - target->x(), target->height() / 2));
     }
     QColor pixel(int x, int y) { return host.grab().toImage().pixelColor(x, y); }
+
+    void activate() {
+        host.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    }
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &host;
+        QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+    }
+    // Tab until the control has the focus.
+    void tabTo(int id) {
+        for (int i = 0; i < 40 && host.focus.focusedId() != id; ++i)
+            key(Qt::Key_Tab);
+        ASSERT_EQ(host.focus.focusedId(), id);
+    }
 
     Settings ownSettings;
     Settings& settings;
@@ -260,6 +275,135 @@ TEST_F(LightingPanelTest, SlidersFollowChangesMadeBehindThem) {
     host.repaint();
     EXPECT_EQ(image().brightness(), 30);
     EXPECT_EQ(slider(slider::kBrightness)->value(), 30);
+}
+
+QAccessibleInterface* accessibleOf(PanelHost& host, int id) {
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&host);
+    for (int i = 0; i < root->childCount(); ++i) {
+        QAccessibleInterface* child = root->child(i);
+        const auto* painted = dynamic_cast<PaintedControlAccessible*>(child);
+        if ((painted && painted->controlId() == id) ||
+            (child->object() && child->object() == host.controlWidget(id)))
+            return child;
+    }
+    return nullptr;
+}
+
+QString said(PanelHost& host, int id, QAccessible::Text text) {
+    QAccessibleInterface* control = accessibleOf(host, id);
+    return control ? control->text(text) : QStringLiteral("(none)");
+}
+
+TEST_F(LightingPanelTest, ScreenReadersHearEveryControlWithItsStateAndValueInBothLanguages) {
+    image().at(layout::kLightingEffect) = 2; // Breathing: swatches, speed, no direction
+    image().at(layout::kColourIndex) = 1;
+    storeSlotColour(image(), 1, makeColour(200, 10, 10));
+    image().at(layout::kReportRate.offset) = 3;
+    image().at(layout::kResponseTime.offset) = 1;
+    image().at(layout::kGameMode.offset) = 1;
+    image().at(palm::kSpeed) = 3; // position 2
+    host.panel->refreshSliders();
+    test::expectEveryControlAccessible(host);
+
+    using namespace panelRegion;
+    EXPECT_EQ(said(host, kEffectBox, QAccessible::Value), "Breathing");
+    EXPECT_EQ(said(host, slider::kReportRate, QAccessible::Name), "Report rate");
+    EXPECT_EQ(said(host, slider::kReportRate, QAccessible::Value), "1000 Hz");
+    EXPECT_EQ(said(host, slider::kResponseTime, QAccessible::Value), "4 ms");
+    EXPECT_EQ(said(host, kFirstSwatch, QAccessible::Value), "#C80A0A");
+    EXPECT_TRUE(accessibleOf(host, kFirstSwatch)->state().selected);
+    EXPECT_TRUE(accessibleOf(host, kGameMode)->state().checked);
+    EXPECT_TRUE(accessibleOf(host, kDirectionTop)->state().invisible) << "Breathing has none";
+
+    PanelHost german(settings, skin, picker, view, Language::German);
+    german.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&german));
+    test::expectEveryControlAccessible(german);
+    EXPECT_EQ(said(german, kEffectBox, QAccessible::Name), "Lichteffekte");
+    EXPECT_EQ(said(german, kEffectBox, QAccessible::Value), "Atmung");
+    EXPECT_EQ(said(german, slider::kReportRate, QAccessible::Name), "Abfragerate");
+    EXPECT_EQ(said(german, slider::kPalmSpeed, QAccessible::Value), "3 von 5");
+}
+
+TEST_F(LightingPanelTest, TabVisitsTheShownControlsTopToBottomAndMarksTheFocus) {
+    image().at(layout::kLightingEffect) = 13; // Radar: direction, swatches and speed
+    host.panel->refreshSliders();
+    activate();
+    const std::vector<int> expected = test::expectedTabCycle(host, host.focus);
+    host.focus.setFocusedControl(expected.back()); // one round from the first stop
+    EXPECT_EQ(test::tabRound(host, host.focus, expected.size()), expected);
+    int lastTop = 0;
+    for (int id : expected) {
+        const int top = controlById(host.controls(), id)->rect.top;
+        EXPECT_GE(top, lastTop) << "control " << id << " comes out of reading order";
+        lastTop = top;
+    }
+    for (int id : {panelRegion::kFirstSwatch + 2, slider::kBrightness, panelRegion::kGameMode}) {
+        tabTo(id);
+        EXPECT_TRUE(test::focusMarkDrawnAround(&host, toQRect(controlById(host.controls(), id)->rect)))
+            << id;
+    }
+}
+
+TEST_F(LightingPanelTest, TheEffectListWorksFromTheKeyboard) {
+    image().at(layout::kLightingEffect) = 1;
+    activate();
+    tabTo(panelRegion::kEffectBox);
+    key(Qt::Key_Return);
+    ASSERT_TRUE(host.panel->isListOpen());
+    for (int i = 0; i < 10; ++i)
+        key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    EXPECT_FALSE(host.panel->isListOpen());
+    EXPECT_EQ(image().lightingEffect(), 13) << "row 10, Radar";
+
+    key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(host.panel->isListOpen());
+    key(Qt::Key_Up);
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(host.panel->isListOpen());
+    EXPECT_EQ(image().lightingEffect(), 13) << "Esc chooses nothing";
+
+    key(Qt::Key_Down); // a closed list changes the choice at once
+    EXPECT_EQ(image().lightingEffect(), 0x33);
+    EXPECT_TRUE(view.perKeyColourMode);
+    key(Qt::Key_Up);
+    EXPECT_EQ(image().lightingEffect(), 13);
+    EXPECT_FALSE(view.perKeyColourMode);
+}
+
+TEST_F(LightingPanelTest, DirectionsSwatchesTogglesAndSlidersWorkFromTheKeyboard) {
+    using namespace panelRegion;
+    image().at(layout::kLightingEffect) = 13;
+    image().at(layout::kDirection) = direction::kTop;
+    image().at(layout::kColourIndex) = 1;
+    image().at(layout::kGameMode.offset) = 0;
+    host.panel->refreshSliders();
+    activate();
+
+    tabTo(kDirectionTop);
+    key(Qt::Key_Right);
+    EXPECT_EQ(image().direction(), direction::kBottom);
+    EXPECT_EQ(host.focus.focusedId(), kDirectionBottom) << "the focus goes with the choice";
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    EXPECT_EQ(image().direction(), direction::kLeft) << "the group wraps round";
+
+    tabTo(kFirstSwatch + 1);
+    picker.answers = {makeColour(1, 2, 3)};
+    key(Qt::Key_Return); // selects colour 2 and opens the dialog at once
+    EXPECT_EQ(image().colourIndex(), 2);
+    EXPECT_EQ(slotColour(image(), 2), makeColour(1, 2, 3));
+    EXPECT_EQ(picker.initials.size(), 1u);
+
+    tabTo(slider::kBrightness);
+    const int brightness = image().brightness();
+    key(Qt::Key_Right);
+    EXPECT_EQ(image().brightness(), brightness + 1);
+
+    tabTo(kGameMode);
+    key(Qt::Key_Space);
+    EXPECT_EQ(image().gameMode(), 1);
 }
 
 } // namespace

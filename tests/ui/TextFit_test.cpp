@@ -94,7 +94,7 @@ TEST_P(TextFit, EveryViewInBothLanguages) {
         for (int palmCode = 0; palmCode < kPalmEffectCount; ++palmCode) {
             harness.image().at(palm::kEffect) = static_cast<std::uint8_t>(palmCode);
             const std::string view =
-                std::string(effect.englishName) + ", palm " + std::to_string(palmCode);
+                std::string(effect.name.english) + ", palm " + std::to_string(palmCode);
             window.view().perKeyColourMode = false;
             expectTextsFit(window, view);
             if (isProfileEffect(effect.code)) {

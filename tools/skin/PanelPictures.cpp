@@ -1,6 +1,7 @@
 // The lighting panel's pieces. They are drawn over the panel's (53, 53, 53), so everything but
 // the slider tracks keeps a transparent surround.
 #include "controls/SliderGeometry.h"
+#include "lighting/PanelControls.h"
 #include "lighting/PanelSliders.h"
 #include "skin/SkinLayout.h"
 #include "skin/SkinPaint.h"
@@ -20,6 +21,21 @@
 
 namespace q905::skin {
 namespace {
+
+// The pictures fill their controls' places.
+constexpr RegionRect kDropBox = panelControl(panelRegion::kEffectBox).rect;
+constexpr int kDropBoxWidth = kDropBox.width();
+constexpr int kDropBoxHeight = kDropBox.height();
+static_assert(kDropBox.width() == panelControl(panelRegion::kPalmBox).rect.width());
+constexpr RegionRect kDirection = panelControl(panelRegion::kDirectionTop).rect;
+constexpr int kDirectionWidth = kDirection.width();
+constexpr int kDirectionHeight = kDirection.height();
+// Neighbouring direction buttons overlap, so only the picture's left part up to two pixels short
+// of the next button carries the plate; the rest stays transparent.
+constexpr int kDirectionPlateWidth =
+    panelControl(panelRegion::kDirectionBottom).rect.left - kDirection.left - 2;
+// The on/off mark of the toggles and view switches.
+constexpr int kToggleSize = 16;
 
 QImage dropBox() {
     QImage picture = newPicture(kDropBoxWidth, kDropBoxHeight);
@@ -48,9 +64,9 @@ QImage dropBox() {
 }
 
 QImage multicolourSwatch() {
-    QImage picture = newPicture(kSwatchSize, kSwatchSize);
+    QImage picture = newPicture(kColourSquareSize, kColourSquareSize);
     QPainter painter(&picture);
-    const QPointF centre(kSwatchSize / 2.0, kSwatchSize / 2.0);
+    const QPointF centre(kColourSquareSize / 2.0, kColourSquareSize / 2.0);
     QConicalGradient hues(centre, 90);
     constexpr int kSteps = 6;
     for (int step = 0; step <= kSteps; ++step)
@@ -58,7 +74,7 @@ QImage multicolourSwatch() {
                         QColor::fromHsvF(std::fmod(step / double(kSteps), 1.0), 0.85, 0.95));
     painter.fillRect(area(picture), hues);
     // A soft white centre: all colours at once.
-    QRadialGradient centreLight(centre, kSwatchSize / 2.0);
+    QRadialGradient centreLight(centre, kColourSquareSize / 2.0);
     centreLight.setColorAt(0.0, QColor(255, 255, 255, 150));
     centreLight.setColorAt(0.55, QColor(255, 255, 255, 0));
     painter.fillRect(area(picture), centreLight);
@@ -127,7 +143,7 @@ int thumbPictureX(int controlId, int position, int maximum) {
 
 // One label per slider position, centred under the thumb as the window draws it there.
 QImage scale(int controlId, const std::vector<QString>& labels, const QFont& font) {
-    const PanelSliderPlace* slider = findPanelSlider(controlId);
+    const PanelSliderRange* slider = findPanelSlider(controlId);
     if (slider == nullptr || slider->maximum + 1 != static_cast<int>(labels.size()))
         throw std::runtime_error("a scale does not match its slider");
     QImage picture = newPicture(kScaleWidth, kScaleHeight);
@@ -138,7 +154,7 @@ QImage scale(int controlId, const std::vector<QString>& labels, const QFont& fon
     for (int position = 0; position <= slider->maximum; ++position) {
         const QString& label = labels[static_cast<std::size_t>(position)];
         const int width = metrics.horizontalAdvance(label);
-        const int centre = slider->x - kScaleX +
+        const int centre = panelControl(controlId).rect.left - kScaleX +
                            thumbPictureX(controlId, position, slider->maximum) + kThumbWidth / 2;
         // Labels at the ends stay inside the picture rather than centred under the thumb.
         const int left = std::clamp(centre - width / 2, 0, kScaleWidth - width);
@@ -210,18 +226,18 @@ void addPanelPictures(PictureSet& pictures) {
     pictures.push_back({QStringLiteral("Disable.png"), toggleMark(false)});
 
     std::vector<QString> milliseconds;
-    for (int step = 1; step <= 10; ++step)
-        milliseconds.push_back(QStringLiteral("%1ms").arg(2 * step));
+    for (int step : kResponseTimeMilliseconds)
+        milliseconds.push_back(QStringLiteral("%1ms").arg(step));
     // Ten labels share the 220-pixel track: small and slightly condensed keeps a gap between them.
     QFont narrow = arialFont(8);
     narrow.setStretch(94);
+    std::vector<QString> hertz;
+    for (int rate : kReportRateHertz)
+        hertz.push_back(QStringLiteral("%1Hz").arg(rate));
     pictures.push_back({QStringLiteral("responsetime_txt.png"),
                         scale(slider::kResponseTime, milliseconds, narrow)});
     pictures.push_back({QStringLiteral("reportRate_txt.png"),
-                        scale(slider::kReportRate,
-                              {QStringLiteral("125Hz"), QStringLiteral("250Hz"),
-                               QStringLiteral("500Hz"), QStringLiteral("1000Hz")},
-                              arialFont(9))});
+                        scale(slider::kReportRate, hertz, arialFont(9))});
 
     pictures.push_back({QStringLiteral("Track-Filled.png"), track(true)});
     pictures.push_back({QStringLiteral("Track-Empty.png"), track(false)});

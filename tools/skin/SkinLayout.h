@@ -22,19 +22,8 @@ inline constexpr int kBottomStripTop = 603;  // Apply, Profile and Macro sit bel
 inline constexpr int kKeyboardWidth = 620;
 inline constexpr int kKeyboardHeight = 270;
 
-// Lighting panel controls.
-inline constexpr int kDropBoxWidth = 221; // x 28..248
-inline constexpr int kDropBoxHeight = 16; // y 133..148
-inline constexpr int kSwatchSize = 20;
-inline constexpr int kDirectionWidth = 36;
-inline constexpr int kDirectionHeight = 16;
-// Neighbouring direction buttons are 31..32 pixels apart, so a 36-pixel picture overlaps the
-// next one: only its left part carries the plate, the rest stays transparent.
-inline constexpr int kDirectionPlateWidth = 30;
-inline constexpr int kToggleSize = 16;
-
-// Scale pictures under the response-time and report-rate sliders (the sliders and their thumb
-// geometry are the lighting panel's own).
+// Scale pictures under the response-time and report-rate sliders (the sliders, their thumb
+// geometry and the panel's other controls are in lighting/PanelControls.h).
 inline constexpr int kScaleX = 25;
 inline constexpr int kScaleWidth = 224;
 inline constexpr int kScaleHeight = 14;

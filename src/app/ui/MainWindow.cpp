@@ -1,6 +1,5 @@
 #include "app/ui/MainWindow.h"
 
-#include "app/PanelControlsFallback.h"
 #include "app/ui/Delays.h"
 #include "app/ui/WindowIcon.h"
 #include "base/RegularFile.h"
@@ -47,8 +46,8 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     m_panel = new LightingPanel(m_host.settings(), m_skin, *services.colourPicker, m_view,
                                 services.language, this);
     connect(m_panel, &LightingPanel::repaintRequested, this, &MainWindow::paintMainWindow);
-    if (m_panel->controls().empty())
-        m_panelFallback = panelControlsFallback();
+    connect(m_panel, &LightingPanel::focusRequested, this,
+            [this](int id) { m_focus.setFocusedControl(id); });
     rebuildControls();
     nameControlWidgets(*this);
     watchSlidersForHistory();

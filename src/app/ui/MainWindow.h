@@ -265,7 +265,6 @@ class MainWindow : public QWidget, public PaintedControlHost {
     QPoint m_moveOffset;
     // Built once the panel exists; the current key is the keyboard picture's tab stop.
     std::vector<ControlSpec> m_controls;
-    std::vector<ControlSpec> m_panelFallback;
     int m_currentKey = 0;
     // Where Shift+arrows started the band, none without one.
     std::optional<int> m_bandAnchor;

@@ -1,5 +1,4 @@
 // Click dispatch: an open list, else the help menu, else the controls table and then the keys.
-#include "app/PanelControlsFallback.h"
 #include "app/ui/Delays.h"
 #include "app/ui/MainWindow.h"
 #include "controls/ui/QtText.h"
@@ -35,8 +34,6 @@ std::optional<int> MainWindow::controlAtPoint(int x, int y) const {
         if (isKeyControl(id) || id == mainControl::kFactoryReset ||
             id == mainControl::kFirmwareUpdate)
             return false;
-        if (!m_panelFallback.empty())
-            return panelFallbackReachable(id, lightingEffect());
         return controlStatus(id).visible;
     });
     return hit ? std::optional<int>(hit->id) : std::nullopt;

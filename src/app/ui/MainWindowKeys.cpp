@@ -3,12 +3,11 @@
 // arrows across the keyboard picture, and the window's shortcuts (Ctrl+S, F1, the help menu).
 #include "app/ui/MainWindow.h"
 
-#include "app/PanelControlsFallback.h"
 #include "controls/ui/PaintedControlAccessible.h"
 #include "controls/ui/QtText.h"
 #include "keys/AssignmentText.h"
 #include "lighting/EffectCatalogue.h"
-#include "lighting/PanelRegions.h"
+#include "lighting/PanelControls.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -58,8 +57,6 @@ void MainWindow::rebuildControls() {
 }
 
 std::span<const ControlSpec> MainWindow::panelControls() const {
-    if (!m_panelFallback.empty())
-        return m_panelFallback;
     return m_panel->controls();
 }
 
@@ -80,10 +77,7 @@ ControlStatus MainWindow::controlStatus(int id) const {
         status.enabled = worksWhileBusy(id) || !busy();
         return status;
     }
-    ControlStatus status = m_panel->controlStatus(id);
-    if (!m_panelFallback.empty())
-        status.visible = panelFallbackReachable(id, lightingEffect());
-    return status;
+    return m_panel->controlStatus(id);
 }
 
 ControlStatus MainWindow::keyStatus(int key) const {

@@ -3,6 +3,8 @@
 #include "controls/ui/BitmapButton.h"
 #include "controls/ui/ScaledPicture.h"
 
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -10,7 +12,46 @@
 
 namespace q905 {
 
+namespace {
+// Qt's own slider interface, except that the value is said with its unit.
+class SkinSliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+  public:
+    explicit SkinSliderAccessible(SkinSlider* slider)
+        : QAccessibleWidget(slider, QAccessible::Slider) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value)
+            return slider()->valueText();
+        return QAccessibleWidget::text(t);
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QVariant currentValue() const override { return slider()->value(); }
+    void setCurrentValue(const QVariant& value) override { slider()->setValue(value.toInt()); }
+    QVariant maximumValue() const override { return slider()->maximum(); }
+    QVariant minimumValue() const override { return slider()->minimum(); }
+    QVariant minimumStepSize() const override { return slider()->singleStep(); }
+
+  private:
+    SkinSlider* slider() const { return static_cast<SkinSlider*>(widget()); }
+};
+
+QAccessibleInterface* skinSliderFactory(const QString&, QObject* object) {
+    if (auto* slider = qobject_cast<SkinSlider*>(object))
+        return new SkinSliderAccessible(slider);
+    return nullptr;
+}
+} // namespace
+
 SkinSlider::SkinSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(skinSliderFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setSingleStep(1);
@@ -34,6 +75,10 @@ void SkinSlider::loadTracks(const QImage& emptyTrack, const QImage& filledTrack)
     const QSize size =
         filledTrack.isNull() ? QSize(kTrackWidth, kTrackHeight) : logicalSize(filledTrack);
     resize(size);
+}
+
+QString SkinSlider::valueText() const {
+    return m_valueText ? m_valueText(value()) : QString::number(value());
 }
 
 SliderRect SkinSlider::thumbRectangle() const {

@@ -1,12 +1,15 @@
 #pragma once
 // The skinned slider: a QSlider for range, position and keys that never paints itself. It works
 // out where its thumb is and reports every paint and pointer move, so that its owner draws the
-// tracks and the thumb in its place. A click moves the thumb straight to the nearest step.
+// tracks and the thumb in its place. A click moves the thumb straight to the nearest step. Screen
+// readers hear its value as its owner words it, with the unit.
 
 #include "controls/SliderGeometry.h"
 #include "controls/ui/BitmapStrip.h"
 
 #include <QSlider>
+
+#include <functional>
 
 namespace q905 {
 
@@ -18,7 +21,10 @@ class SkinSlider : public QSlider {
     explicit SkinSlider(QWidget* parent);
 
     void setControlId(int id) { m_controlId = id; }
-    int controlId() const { return m_controlId; }
+
+    // How a position is said ("4 ms"); the bare number without one.
+    void setValueText(std::function<QString(int position)> text) { m_valueText = std::move(text); }
+    QString valueText() const;
 
     // Set-up, once: the hidden thumb window with the thumb picture.
     void createThumbWindow(const QImage& thumb);
@@ -50,6 +56,7 @@ class SkinSlider : public QSlider {
     int positionAt(int x) const;
 
     int m_controlId = 0;
+    std::function<QString(int)> m_valueText;
     BitmapButton* m_thumbWindow = nullptr;
     BitmapStrip m_emptyTrack;
     BitmapStrip m_filledTrack;

@@ -1,18 +1,22 @@
 #include "lighting/ui/LightingPanel.h"
 
+#include "controls/ui/PaintedControlAccessible.h"
+#include "controls/ui/QtText.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinSlider.h"
 #include "controls/ui/TextLayout.h"
 #include "device/Settings.h"
 #include "lighting/EffectCatalogue.h"
-#include "lighting/PanelRegions.h"
+#include "lighting/PanelControls.h"
 #include "lighting/PanelRules.h"
 #include "lighting/ui/ColourPicker.h"
 #include "lighting/ui/LightingPanelImpl.h"
 
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <algorithm>
+#include <vector>
 
 namespace q905 {
 
@@ -20,13 +24,17 @@ LightingPanel::Impl::Impl(LightingPanel& owner, Settings& settings, SkinCache& s
                           ColourPicker& colours, PanelView& view, Language language,
                           QWidget* window)
     : m_owner(owner), m_settings(settings), m_skin(skin), m_colours(colours), m_view(view),
-      m_german(language == Language::German), m_window(window) {
+      m_language(language), m_window(window) {
     for (std::size_t i = 0; i < PanelSliders.size(); ++i) {
-        const PanelSliderPlace& info = PanelSliders[i];
+        const PanelSliderRange& info = PanelSliders[i];
         auto* slider = new SkinSlider(window);
         slider->setObjectName(QStringLiteral("slider%1").arg(info.controlId));
         slider->setControlId(info.controlId);
-        slider->move(info.x, info.y);
+        const RegionRect& place = panelControl(info.controlId).rect;
+        slider->move(place.left, place.top);
+        slider->setValueText([id = info.controlId, language](int position) {
+            return QString::fromStdString(sliderValueText(id, position, language));
+        });
         slider->createThumbWindow(skin.image(QStringLiteral("Thumb.png")));
         slider->loadTracks(skin.image(QStringLiteral("Track-Empty.png")),
                            skin.image(QStringLiteral("Track-Filled.png")));
@@ -149,85 +157,306 @@ void LightingPanel::clickOpenList(int x, int y) {
         [&](SettingsImage& image) { return q905::clickOpenList(m_impl->m_lists, image, x, y); });
     if (click.effectPicked)
         m_impl->m_view.perKeyColourMode = click.perKeyColourMode;
-    m_impl->normalise();
-    m_impl->updateSliderVisibility();
-    m_impl->requestRepaint();
+    m_impl->afterEdit();
 }
 
 bool LightingPanel::hoverOpenList(int x, int y) {
     return q905::hoverOpenList(m_impl->m_lists, x, y);
 }
 
-std::span<const ControlSpec> LightingPanel::controls() const {
+namespace {
+using namespace panelRegion;
+
+// Radio groups in the order arrows walk them: as they stand, left to right.
+constexpr int kDirectionGroup[] = {kDirectionTop, kDirectionBottom, kDirectionRight,
+                                   kDirectionLeft};
+constexpr int kPalmDirectionGroup[] = {kPalmRight, kPalmLeft};
+constexpr int kViewGroup[] = {kKeymapView, kCustomView};
+
+std::span<const int> radioGroupOf(int id) {
+    for (std::span<const int> group : {std::span<const int>(kDirectionGroup),
+                                       std::span<const int>(kPalmDirectionGroup),
+                                       std::span<const int>(kViewGroup)})
+        if (std::find(group.begin(), group.end(), id) != group.end())
+            return group;
     return {};
 }
 
-ControlStatus LightingPanel::controlStatus(int) const {
-    return {};
+bool isSwatch(int id) {
+    return (id >= kFirstSwatch && id <= kLastSwatch) || id == kPalmColour;
+}
+
+QString colourText(ColourValue colour) {
+    return QStringLiteral("#%1%2%3")
+        .arg(redOf(colour), 2, 16, QLatin1Char('0'))
+        .arg(greenOf(colour), 2, 16, QLatin1Char('0'))
+        .arg(blueOf(colour), 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+bool plain(const QKeyEvent* event) {
+    return (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+} // namespace
+
+void LightingPanel::Impl::announceChanges() {
+    auto* host = dynamic_cast<PaintedControlHost*>(m_window);
+    if (host == nullptr || !QAccessible::isActive())
+        return;
+    for (const ControlSpec& control : PanelControls) {
+        if (control.kind == ControlKind::Slider)
+            continue;
+        notifyControlEvent(*host, control.id, QAccessible::StateChanged);
+        if (control.kind == ControlKind::List || control.kind == ControlKind::Swatch)
+            notifyControlEvent(*host, control.id, QAccessible::ValueChanged);
+    }
+}
+
+void LightingPanel::Impl::afterEdit() {
+    normalise();
+    updateSliderVisibility();
+    announceChanges();
+    requestRepaint();
+}
+
+std::span<const ControlSpec> LightingPanel::controls() const {
+    return PanelControls;
+}
+
+ControlStatus LightingPanel::controlStatus(int id) const {
+    ControlStatus status;
+    const SettingsImage& image = m_impl->image();
+    const std::uint8_t code = image.lightingEffect();
+    const Language language = m_impl->m_language;
+    if (isPanelSlider(id)) {
+        const SkinSlider* slider = m_impl->slot(id).slider;
+        status.visible = slider->isVisibleTo(m_impl->m_window);
+        status.enabled = slider->isEnabled();
+        status.value = slider->valueText();
+        return status;
+    }
+    if (id >= kFirstSwatch && id <= kLastSwatch) {
+        const int slot = id - kFirstSwatch + 1;
+        status.visible = showsSwatches(code);
+        status.enabled = !isMulticolourOnly(code); // the grey squares do nothing
+        status.selected = normalisedColourIndex(image) == slot;
+        status.value = colourText(slotColour(image, slot));
+        return status;
+    }
+    const std::uint8_t palmCode = palmEffect(image);
+    switch (id) {
+    case kEffectBox:
+        status.value = qtText(effectName(code, language));
+        break;
+    case kDirectionTop:
+    case kDirectionBottom:
+    case kDirectionRight:
+    case kDirectionLeft: {
+        constexpr std::uint8_t kValues[] = {direction::kTop, direction::kBottom,
+                                            direction::kRight, direction::kLeft};
+        status.visible = showsDirection(code);
+        status.checked = image.direction() == kValues[id - kDirectionTop];
+        break;
+    }
+    case kMulticolour:
+        status.visible = showsSwatches(code) && code != effect::kStatic;
+        status.enabled = !isMulticolourOnly(code); // always on there
+        status.checked = normalisedColourIndex(image) == kMulticolourIndex;
+        break;
+    case kKeymapView:
+    case kCustomView:
+        status.visible = code >= effect::kFirstProfile;
+        status.checked = m_impl->m_view.perKeyColourMode == (id == kCustomView);
+        break;
+    case kGameMode:
+        status.checked = image.gameMode() != 0;
+        break;
+    case kWinKeyLock:
+        status.checked = image.winKeyLock() != 0;
+        break;
+    case kPalmBox:
+        status.value = qtText(palmEffectName(palmCode, language));
+        break;
+    case kPalmRight:
+    case kPalmLeft:
+        // Only the palm wave has a direction; the arrows stay drawn.
+        status.enabled = palmCode == kPalmWave;
+        status.checked = palmCode == kPalmWave &&
+                         image.at(palm::kDirection) ==
+                             (id == kPalmRight ? palm::kDirectionRight : palm::kDirectionLeft);
+        break;
+    case kPalmColour:
+        status.visible = palmCode < kPalmEffectCount;
+        status.enabled = palmColourEditable(image);
+        if (status.enabled)
+            status.value = colourText(palmColour(image));
+        break;
+    default:
+        break;
+    }
+    return status;
 }
 
 QWidget* LightingPanel::controlWidget(int id) const {
-    return findPanelSlider(id) ? m_impl->slot(id).slider : nullptr;
+    return isPanelSlider(id) ? m_impl->slot(id).slider : nullptr;
 }
 
 void LightingPanel::activateControl(int id) {
-    clickRegion(id, 0, 0);
+    if (isPanelRegion(id))
+        m_impl->act(id);
 }
 
-bool LightingPanel::controlKey(int, QKeyEvent*) {
+bool LightingPanel::controlKey(int id, QKeyEvent* event) {
+    if (m_impl->m_lists.isOpen())
+        return m_impl->openListKey(event);
+    const int key = event->key();
+    const bool forward = key == Qt::Key_Down || key == Qt::Key_Right;
+    const bool backward = key == Qt::Key_Up || key == Qt::Key_Left;
+    if (id == kEffectBox || id == kPalmBox) {
+        const bool altDown = key == Qt::Key_Down && event->modifiers() == Qt::AltModifier;
+        if (altDown || (key == Qt::Key_F4 && plain(event))) {
+            m_impl->act(id);
+            return true;
+        }
+        // As in a closed combo box: the next or previous effect at once.
+        if ((key == Qt::Key_Down || key == Qt::Key_Up) && plain(event)) {
+            m_impl->stepChoice(id, key == Qt::Key_Down ? 1 : -1);
+            return true;
+        }
+        return false;
+    }
+    if (const std::span<const int> group = radioGroupOf(id);
+        !group.empty() && (forward || backward) && plain(event)) {
+        const auto at = std::find(group.begin(), group.end(), id) - group.begin();
+        const auto count = static_cast<long>(group.size());
+        const int next = group[static_cast<std::size_t>((at + (forward ? 1 : count - 1)) % count)];
+        m_impl->act(next);
+        emit focusRequested(next);
+        return true;
+    }
+    if (isSwatch(id) && (key == Qt::Key_Return || key == Qt::Key_Enter) && plain(event)) {
+        m_impl->editSwatch(id);
+        return true;
+    }
     return false;
 }
 
-void LightingPanel::clickRegion(int region, int, int) {
+void LightingPanel::clickRegion(int region, int x, int y) {
+    // Where the view switches are not shown, the swatch beneath takes the click.
+    if ((region == kKeymapView || region == kCustomView) &&
+        m_impl->image().lightingEffect() < effect::kFirstProfile) {
+        const ControlSpec* beneath =
+            controlAt(PanelControls, m_impl->m_language, x, y,
+                      [](int id) { return id != kKeymapView && id != kCustomView; });
+        if (beneath == nullptr)
+            return;
+        region = beneath->id;
+    }
+    if (isPanelRegion(region))
+        m_impl->act(region);
+}
+
+bool LightingPanel::Impl::openListKey(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Down:
+    case Qt::Key_Up:
+        if (moveListHighlight(m_lists, event->key() == Qt::Key_Down ? 1 : -1))
+            requestRepaint();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: {
+        const ListClick choice =
+            edit([&](SettingsImage& image) { return chooseHighlightedRow(m_lists, image); });
+        if (choice.effectPicked)
+            m_view.perKeyColourMode = choice.perKeyColourMode;
+        afterEdit();
+        return true;
+    }
+    case Qt::Key_Escape:
+        m_lists.effectListOpen = false;
+        m_lists.palmListOpen = false;
+        afterEdit();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void LightingPanel::Impl::stepChoice(int box, int step) {
+    edit([&](SettingsImage& image) {
+        if (box == kEffectBox) {
+            const int from = effectPosition(image.lightingEffect()).value_or(step > 0 ? -1 : 0);
+            const int to = std::clamp(from + step, 0, kEffectCount - 1);
+            m_view.perKeyColourMode = pickEffect(image, to);
+        } else {
+            pickPalmEffect(image, std::clamp(palmEffect(image) + step, 0, kPalmEffectCount - 1));
+        }
+    });
+    afterEdit();
+}
+
+void LightingPanel::Impl::editSwatch(int id) {
+    if (id == kPalmColour) {
+        act(id);
+        return;
+    }
+    // Enter opens the dialog at once; a click (or Space) first only selects the square.
+    const int slot = id - kFirstSwatch + 1;
+    const SwatchClick click = edit([&](SettingsImage& image) { return clickColourSlot(image, slot); });
+    if (click != SwatchClick::Ignored)
+        editColour(slot);
+    afterEdit();
+}
+
+void LightingPanel::Impl::act(int region) {
     enum class Then { Repaint, EditPalmColour, EditSlotColour, Nothing };
     int slot = 0;
-    const Then then = m_impl->edit([&](SettingsImage& image) {
+    const Then then = edit([&](SettingsImage& image) {
         switch (region) {
-        case panelRegion::kEffectBox:
-            m_impl->m_lists.effectListOpen = true;
+        case kEffectBox:
+        case kPalmBox:
+            openList(m_lists, image, region);
             break;
-        case panelRegion::kDirectionTop:
+        case kDirectionTop:
             setDirection(image, direction::kTop);
             break;
-        case panelRegion::kDirectionBottom:
+        case kDirectionBottom:
             setDirection(image, direction::kBottom);
             break;
-        case panelRegion::kDirectionRight:
+        case kDirectionRight:
             setDirection(image, direction::kRight);
             break;
-        case panelRegion::kDirectionLeft:
+        case kDirectionLeft:
             setDirection(image, direction::kLeft);
             break;
-        case panelRegion::kMulticolour:
+        case kMulticolour:
             clickMulticolour(image);
             break;
-        case panelRegion::kGameMode:
+        case kGameMode:
             toggleGameMode(image);
             break;
-        case panelRegion::kWinKeyLock:
+        case kWinKeyLock:
             toggleWinKeyLock(image);
             break;
-        case panelRegion::kPalmBox:
-            m_impl->m_lists.palmListOpen = true;
-            break;
-        case panelRegion::kPalmRight:
+        case kPalmRight:
             setPalmDirection(image, palm::kDirectionRight);
             break;
-        case panelRegion::kPalmLeft:
+        case kPalmLeft:
             setPalmDirection(image, palm::kDirectionLeft);
             break;
-        case panelRegion::kPalmColour:
+        case kPalmColour:
             return Then::EditPalmColour;
-        case panelRegion::kKeymapView:
-        case panelRegion::kCustomView:
+        case kKeymapView:
+        case kCustomView:
             if (image.lightingEffect() < effect::kFirstProfile)
                 return Then::Nothing;
-            m_impl->m_view.perKeyColourMode = region == panelRegion::kCustomView;
+            m_view.perKeyColourMode = region == kCustomView;
             break;
         default: {
-            if (region < panelRegion::kFirstSwatch || region > panelRegion::kLastSwatch)
+            if (region < kFirstSwatch || region > kLastSwatch)
                 return Then::Nothing;
-            slot = region - panelRegion::kFirstSwatch + 1;
+            slot = region - kFirstSwatch + 1;
             if (clickColourSlot(image, slot) == SwatchClick::EditColour)
                 return Then::EditSlotColour;
             break;
@@ -238,17 +467,15 @@ void LightingPanel::clickRegion(int region, int, int) {
     if (then == Then::Nothing)
         return;
     if (then == Then::EditPalmColour)
-        m_impl->editPalmColour();
+        editPalmColour();
     else if (then == Then::EditSlotColour)
-        m_impl->editColour(slot);
-    m_impl->normalise();
-    m_impl->updateSliderVisibility();
-    m_impl->requestRepaint();
+        editColour(slot);
+    afterEdit();
 }
 
 void LightingPanel::refreshSliders() {
     const SettingsImage current = m_impl->m_settings.deviceCopy();
-    for (const PanelSliderPlace& info : PanelSliders)
+    for (const PanelSliderRange& info : PanelSliders)
         m_impl->setSlider(info.controlId, sliderPositionFromImage(current, info.controlId));
     m_impl->normalise();
     m_impl->requestRepaint();
@@ -261,9 +488,7 @@ void LightingPanel::keyboardChanged(std::uint8_t field, std::uint8_t storedValue
         return;
     if (const auto move = sliderForKeyboardReport(field, storedValue))
         m_impl->setSlider(move->controlId, move->position);
-    m_impl->normalise();
-    m_impl->updateSliderVisibility();
-    m_impl->requestRepaint();
+    m_impl->afterEdit();
 }
 
 void LightingPanel::applyPerKeyColour(const std::array<bool, 113>& selectedKeys,

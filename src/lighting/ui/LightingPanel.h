@@ -1,8 +1,9 @@
 #pragma once
 // The left-hand panel of the main window: lighting effect, speed, brightness, direction,
 // colours, lighting profiles, palm rest, game mode, Windows key lock, response time and report
-// rate. It edits DeviceSettings in place; nothing reaches the keyboard before Apply. The main
-// window owns the click dispatch and calls in here with the region numbers of its button table.
+// rate. It edits DeviceSettings in place; nothing reaches the keyboard before Apply. Its controls
+// are declared in lighting/PanelControls.h; the main window puts them into its own table, owns
+// the click dispatch and the keyboard focus, and calls in here with their ids.
 
 #include "base/Language.h"
 #include "controls/ui/PaintedControlHost.h"
@@ -46,26 +47,29 @@ class LightingPanel : public QObject {
     // False while the start-up read fills the image: the sliders take no input.
     void setEditable(bool editable);
 
-    // The effect list or the palm list is open: the next click belongs to it.
+    // The effect list or the palm list is open: the next click belongs to it, and so do the
+    // keys (controlKey takes Up, Down, Enter, Space and Esc for it).
     bool isListOpen() const;
     void clickOpenList(int x, int y);
     // Row hover in an open list; true when the window must be repainted.
     bool hoverOpenList(int x, int y);
 
-    // A click on one of the panel's regions of the button table (3..17, 23..25, 33..35).
+    // A click on one of the panel's controls (3..17, 23..25, 33..35), found with controlAt in
+    // table order. Every control takes its click whatever its status says, as it always has;
+    // a click on a view switch while no lighting profile is chosen goes to the swatch beneath.
     void clickRegion(int region, int x, int y);
 
-    // The panel's controls for the window's own table. Their ids are the region numbers above
-    // and the sliders' ids (lighting/PanelSliders.h); the window hands each call for one of
-    // them here.
+    // The panel's controls for the window's own table: PanelControls. The window hands each
+    // call for one of their ids here.
     std::span<const ControlSpec> controls() const;
     ControlStatus controlStatus(int id) const;
     // The slider widget of a slider id, else none.
     QWidget* controlWidget(int id) const;
-    // Space or Enter on the focused control: what a click on it does.
+    // Space or Enter on the focused control, or a screen reader's press: what a click does.
     void activateControl(int id);
-    // Other keys on the focused control (arrows in a list or the direction group); true when
-    // used.
+    // Other keys on the focused control, and every key while a list is open: arrows in the
+    // lists and the radio groups, Alt+Down opening a list, Enter on a swatch opening the colour
+    // dialog. True when used.
     bool controlKey(int id, QKeyEvent* event);
 
     // After a read or a profile load: the sliders take the image's values.
@@ -78,6 +82,8 @@ class LightingPanel : public QObject {
 
   signals:
     void repaintRequested();
+    // Arrows moved the choice within a radio group: the keyboard focus goes along to `id`.
+    void focusRequested(int id);
 
   private:
     class Impl;

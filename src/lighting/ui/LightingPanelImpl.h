@@ -5,11 +5,11 @@
 #include "lighting/PanelLists.h"
 #include "lighting/PanelSliders.h"
 #include "lighting/ui/LightingPanel.h"
+#include "lighting/ui/LightingPanelTexts.h"
 
 #include <QRect>
 #include <QString>
 
-#include <mutex>
 #include <vector>
 
 namespace q905 {
@@ -23,7 +23,7 @@ class LightingPanel::Impl {
          PanelView& view, Language language, QWidget* window);
 
     struct SliderSlot {
-        const PanelSliderPlace* info = nullptr;
+        const PanelSliderRange* info = nullptr;
         SkinSlider* slider = nullptr;
         int lastDrawn = 0; // the position last stored and drawn
     };
@@ -45,6 +45,17 @@ class LightingPanel::Impl {
     void requestRepaint();
     void editColour(int slot);
     void editPalmColour();
+    // What a click on the panel's control does (not a slider's).
+    void act(int region);
+    // Enter on a swatch: selects it and opens the colour dialog.
+    void editSwatch(int id);
+    // Up or Down on a closed list: the neighbouring effect is chosen at once.
+    void stepChoice(int box, int step);
+    // Keys while a list is open: they all belong to it.
+    bool openListKey(QKeyEvent* event);
+    // After any edit: the rules across fields, the sliders shown, screen readers told, repaint.
+    void afterEdit();
+    void announceChanges();
 
     // Painting (LightingPanelPaint.cpp). Texts wait until every control of the panel is known,
     // then are fitted in the order they were queued.
@@ -55,20 +66,25 @@ class LightingPanel::Impl {
     };
     void paint(QPainter& painter, const SettingsImage& image, TextLayout& layout);
     void drawSlider(QPainter& painter, int controlId);
-    void text(const char* english, const char* german, int x, int y, int size);
+    void text(const panel_texts::Caption& caption);
     void text(const QString& text, int x, int y, int size, const QRect& panel);
-    // A picture the texts keep clear of (a mark, an arrow, a scale).
-    void picture(QPainter& painter, const char* name, int x, int y);
+    // A picture the texts keep clear of (a mark, an arrow, a scale), at a point or in the middle
+    // of a control's place.
+    void picture(QPainter& painter, const char* name, QPoint at);
+    void picture(QPainter& painter, const char* name, int id);
     // A picture texts are drawn on; its rectangle.
-    QRect background(QPainter& painter, const char* name, int x, int y);
+    QRect background(QPainter& painter, const char* name, QPoint at);
+    QRect background(QPainter& painter, const char* name, int id);
     void control(const QRect& rect);
+    void listRowPaint(QPainter& painter, int listTop, int row, bool highlighted,
+                      const QString& name);
 
     LightingPanel& m_owner;
     Settings& m_settings;
     SkinCache& m_skin;
     ColourPicker& m_colours;
     PanelView& m_view;
-    bool m_german;
+    Language m_language;
     QWidget* m_window;
     PanelLists m_lists;
     std::array<SliderSlot, PanelSliders.size()> m_sliders;

@@ -1,12 +1,17 @@
 // The lighting panel's drawing, in a fixed order. The main window draws the panel over the
-// keyboard picture and the captions, before the "No Gaming Keyboard" warning.
+// keyboard picture and the captions, before the "No Gaming Keyboard" warning. Controls are drawn
+// at their places in the panel's control table; captions where LightingPanelTexts puts them.
+#include "controls/ui/QtText.h"
+#include "controls/ui/RegionRects.h"
 #include "controls/ui/ScaledPicture.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinSlider.h"
 #include "controls/ui/TextLayout.h"
 #include "lighting/EffectCatalogue.h"
+#include "lighting/PanelControls.h"
 #include "lighting/PanelRules.h"
 #include "lighting/ui/LightingPanelImpl.h"
+#include "lighting/ui/LightingPanelTexts.h"
 
 #include <QPainter>
 
@@ -17,8 +22,9 @@ const QColor kTextColour(255, 255, 255);
 const QColor kGreySquare(192, 192, 192);
 const QColor kHoveredRow(80, 0, 0);
 const QColor kRow(59, 59, 59);
-constexpr int kSwatchTop = 178;
-constexpr int kSwatchSize = 20;
+// The scales under the response-time and report-rate sliders.
+constexpr QPoint kResponseScale(25, 498);
+constexpr QPoint kReportRateScale(25, 550);
 // The panel's inside, within its edge lines: no text leaves it.
 const QRect kPanelInside(2, 31, 267, 607);
 
@@ -26,24 +32,38 @@ QColor toQColor(ColourValue colour) {
     return QColor(redOf(colour), greenOf(colour), blueOf(colour));
 }
 
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QRect listRow(int top) {
     return QRect(kListLeft, top, kListRight - kListLeft, kListRowHeight);
 }
 
-// A 1-pixel outline through both corners, edges included.
-void outline(QPainter& painter, int left, int top, int right, int bottom) {
+// Where a picture of this size sits in a control's place: in the middle of it.
+QPoint centredIn(int id, QSize size) {
+    const RegionRect& place = panelControl(id).rect;
+    return {place.left + (place.width() - size.width()) / 2,
+            place.top + (place.height() - size.height()) / 2};
+}
+
+QRect square(int id) {
+    const QSize size(kColourSquareSize, kColourSquareSize);
+    return QRect(centredIn(id, size), size);
+}
+
+// A 1-pixel white outline two pixels around a colour square.
+void outline(QPainter& painter, const QRect& square) {
     painter.setPen(QPen(Qt::white, 1));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRect(left, top, right - left, bottom - top));
+    painter.drawRect(square.adjusted(-2, -2, 2, 2));
+}
+
+int swatchId(int slot) {
+    return slot == kMulticolourIndex ? panelRegion::kMulticolour
+                                     : panelRegion::kFirstSwatch + slot - 1;
 }
 } // namespace
 
-void LightingPanel::Impl::text(const char* english, const char* german, int x, int y, int size) {
-    text(QString::fromUtf8(m_german ? german : english), x, y, size, kPanelInside);
+void LightingPanel::Impl::text(const panel_texts::Caption& caption) {
+    text(qtText(caption.text, m_language), caption.xIn(m_language), caption.y, caption.size,
+         kPanelInside);
 }
 
 void LightingPanel::Impl::text(const QString& text, int x, int y, int size, const QRect& panel) {
@@ -55,15 +75,23 @@ void LightingPanel::Impl::control(const QRect& rect) {
         m_layout->addControl(rect);
 }
 
-void LightingPanel::Impl::picture(QPainter& painter, const char* name, int x, int y) {
-    background(painter, name, x, y);
-    control(m_skin.inkRect(QString::fromLatin1(name)).translated(x, y));
+void LightingPanel::Impl::picture(QPainter& painter, const char* name, QPoint at) {
+    background(painter, name, at);
+    control(m_skin.inkRect(QString::fromLatin1(name)).translated(at));
 }
 
-QRect LightingPanel::Impl::background(QPainter& painter, const char* name, int x, int y) {
+void LightingPanel::Impl::picture(QPainter& painter, const char* name, int id) {
+    picture(painter, name, centredIn(id, m_skin.size(QString::fromLatin1(name))));
+}
+
+QRect LightingPanel::Impl::background(QPainter& painter, const char* name, QPoint at) {
     const QString file = QString::fromLatin1(name);
-    m_skin.draw(painter, file, x, y);
-    return QRect(QPoint(x, y), m_skin.size(file));
+    m_skin.draw(painter, file, at.x(), at.y());
+    return QRect(at, m_skin.size(file));
+}
+
+QRect LightingPanel::Impl::background(QPainter& painter, const char* name, int id) {
+    return background(painter, name, centredIn(id, m_skin.size(QString::fromLatin1(name))));
 }
 
 void LightingPanel::Impl::drawSlider(QPainter& painter, int controlId) {
@@ -88,6 +116,8 @@ void LightingPanel::Impl::drawSlider(QPainter& painter, int controlId) {
 }
 
 void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image, TextLayout& layout) {
+    using namespace panel_texts;
+    namespace region = panelRegion;
     m_layout = &layout;
     m_pendingTexts.clear();
     painter.save();
@@ -95,126 +125,126 @@ void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image, T
     followImage(image);
     updateSliderVisibility(code);
 
-    text("Lighting", "Licht", 27, 85, 15);
-    text("Light effects", "Lichteffekte", 28, 112, 15);
-    const QRect effectBox = background(painter, "Light_Item.png", 28, 133);
+    text(kLighting);
+    text(kLightEffects);
+    const QRect effectBox = background(painter, "Light_Item.png", region::kEffectBox);
 
     if (showsSpeed(code)) {
         drawSlider(painter, slider::kSpeed);
         if (!m_lists.effectListOpen) {
-            text("Speed", "Effekt geschwindigkeit", 28, 248, 13);
-            text("Slow", "Langsam", 28, 275, 13);
-            text("Fast", "Schnell", 230, 275, 13);
+            text(kSpeed);
+            text(kSlow);
+            text(kFast);
         }
     }
 
-    text("Brightness", "Helligkeit", 28, 206, 13);
-    text("Low", "niedrig", 28, 235, 13);
-    text("High", "hoch", 230, 235, 13);
+    text(kBrightness);
+    text(kLow);
+    text(kHigh);
     if (!m_lists.effectListOpen)
         drawSlider(painter, slider::kBrightness);
 
     if (showsSwatches(code)) {
         if (code != effect::kStatic)
-            picture(painter, "8.png", 203, 178);
+            picture(painter, "8.png", region::kMulticolour);
         for (int slot = 1; slot <= kColourSlotCount; ++slot) {
             const QColor fill =
                 isMulticolourOnly(code) ? kGreySquare : toQColor(slotColour(image, slot));
-            const QRect swatch(28 + 25 * (slot - 1), kSwatchTop, kSwatchSize, kSwatchSize);
+            const QRect swatch = square(swatchId(slot));
             painter.fillRect(swatch, fill);
             control(swatch);
         }
-        const int x = 26 + 25 * (normalisedColourIndex(image) - 1);
-        outline(painter, x, 176, x + 23, 199);
-        control(QRect(QPoint(x, 176), QPoint(x + 23, 199)));
+        const QRect chosen = square(swatchId(normalisedColourIndex(image)));
+        outline(painter, chosen);
+        control(chosen.adjusted(-2, -2, 2, 2));
     }
 
     if (showsDirection(code)) {
-        text("Light Direction", "Effekt Richtung", 29, 152, 15);
-        picture(painter, "Direction-T-Disable.png", 116, 152);
-        picture(painter, "Direction-B-Disable.png", 148, 152);
-        picture(painter, "Direction-R-Disable.png", 179, 152);
-        picture(painter, "Direction-L-Disable.png", 211, 152);
-        switch (image.direction()) {
-        case direction::kLeft:
-            picture(painter, "Direction-L-Enable.png", 211, 152);
-            break;
-        case direction::kRight:
-            picture(painter, "Direction-R-Enable.png", 179, 152);
-            break;
-        case direction::kTop:
-            picture(painter, "Direction-T-Enable.png", 116, 152);
-            break;
-        case direction::kBottom:
-            picture(painter, "Direction-B-Enable.png", 148, 152);
-            break;
-        default:
-            break;
-        }
+        text(kLightDirection);
+        const struct {
+            int id;
+            std::uint8_t value;
+            const char* off;
+            const char* on;
+        } directions[] = {
+            {region::kDirectionTop, direction::kTop, "Direction-T-Disable.png", "Direction-T-Enable.png"},
+            {region::kDirectionBottom, direction::kBottom, "Direction-B-Disable.png",
+             "Direction-B-Enable.png"},
+            {region::kDirectionRight, direction::kRight, "Direction-R-Disable.png",
+             "Direction-R-Enable.png"},
+            {region::kDirectionLeft, direction::kLeft, "Direction-L-Disable.png", "Direction-L-Enable.png"},
+        };
+        for (const auto& button : directions)
+            picture(painter, button.off, button.id);
+        for (const auto& button : directions)
+            if (image.direction() == button.value)
+                picture(painter, button.on, button.id);
     }
 
     if (isProfileEffect(code)) {
         const bool custom = m_view.perKeyColourMode;
-        picture(painter, custom ? "Disable.png" : "Enable.png", 28, 174);
-        picture(painter, custom ? "Enable.png" : "Disable.png", 130, 174);
-        // Beside their marks: one line lower they would run into the "Brightness" caption.
-        text("Keymap", "Belegung", 45, 174, 15);
-        text("DIY", "Eigene", 147, 174, 15);
+        picture(painter, custom ? "Disable.png" : "Enable.png", region::kKeymapView);
+        picture(painter, custom ? "Enable.png" : "Disable.png", region::kCustomView);
+        text(kKeymap);
+        text(kDiy);
     }
 
-    text(fromView(effectName(code, m_german)), 28, 133, 14, effectBox);
+    text(qtText(effectName(code, m_language)), kEffectName.x, kEffectName.y, kEffectName.size,
+         effectBox);
 
-    const QRect macroButton = background(painter, "MacroButton3.png", 107, 610);
-    text(m_german ? QStringLiteral("Makro") : QStringLiteral("Macro"), 112, 612, 20, macroButton);
+    // The main window's Macro button, drawn in the panel's turn.
+    const QRect macroButton = background(painter, "MacroButton3.png", QPoint(107, 610));
+    text(qtText(kMacro.text, m_language), kMacro.x, kMacro.y, kMacro.size, macroButton);
 
-    text("Game Mode", "Spielmodus", 26, 576, 16);
-    picture(painter, image.gameMode() != 0 ? "Enable.png" : "Disable.png", 99, 578);
+    text(kGameMode);
+    picture(painter, image.gameMode() != 0 ? "Enable.png" : "Disable.png", region::kGameMode);
 
-    text("Windows Key", "Windowstasten", 133, 571, 16);
-    text("Lock", "sperren", m_german ? 178 : 182, 584, 16);
-    picture(painter, image.winKeyLock() != 0 ? "Enable.png" : "Disable.png", 231, 578);
+    text(kWindowsKey);
+    text(kLock);
+    picture(painter, image.winKeyLock() != 0 ? "Enable.png" : "Disable.png", region::kWinKeyLock);
 
-    text("RESPONSE TIME", "Wiederholrate", 26, 460, 15);
+    text(kResponseTime);
     drawSlider(painter, slider::kResponseTime);
-    picture(painter, "responsetime_txt.png", 25, 498);
+    picture(painter, "responsetime_txt.png", kResponseScale);
 
-    text("REPORT RATE", "Abfragerate", 26, 518, 15);
-    picture(painter, "responsetime_txt.png", 25, 498);
-    picture(painter, "reportRate_txt.png", 25, 550);
+    text(kReportRate);
+    picture(painter, "responsetime_txt.png", kResponseScale);
+    picture(painter, "reportRate_txt.png", kReportRateScale);
     drawSlider(painter, slider::kReportRate);
 
     drawSlider(painter, slider::kPalmBrightness);
-    text("Brightness", "Helligkeit", 28, 380, 13);
-    // Without descenders: the speed caption sits just below.
-    text("Low", "dunkel", 28, 410, 13);
-    text("High", "hell", 230, 410, 13);
+    text(kPalmBrightness);
+    text(kPalmLow);
+    text(kPalmHigh);
     drawSlider(painter, slider::kPalmSpeed);
-    text("Speed", "Tempo", 28, 420, 13);
-    text("Slow", "Langsam", 28, 448, 13);
-    text("Fast", "Schnell", 230, 448, 13);
+    text(kPalmSpeed);
+    text(kPalmSlow);
+    text(kPalmFast);
 
     const std::uint8_t palmCode = palmEffect(image);
-    text("Palm Rest Effects", "Handauflage-Effekte", 28, 302, 15);
-    const QRect palmBox = background(painter, "Light_Item.png", 28, 317);
-    text("Light Direction", "Effekt Richtung", 29, 340, 15);
-    picture(painter, "Direction-R-Disable.png", 116, 337);
-    picture(painter, "Direction-L-Disable.png", 148, 337);
+    text(kPalmRestEffects);
+    const QRect palmBox = background(painter, "Light_Item.png", region::kPalmBox);
+    text(kPalmDirection);
+    picture(painter, "Direction-R-Disable.png", region::kPalmRight);
+    picture(painter, "Direction-L-Disable.png", region::kPalmLeft);
     if (palmCode == kPalmWave) {
         if (image.at(palm::kDirection) == palm::kDirectionRight)
-            picture(painter, "Direction-R-Enable.png", 116, 337);
+            picture(painter, "Direction-R-Enable.png", region::kPalmRight);
         else if (image.at(palm::kDirection) == palm::kDirectionLeft)
-            picture(painter, "Direction-L-Enable.png", 148, 337);
+            picture(painter, "Direction-L-Enable.png", region::kPalmLeft);
     }
 
-    text("Palm Rest Color", "Auflagenfarbe", 28, 363, 15);
+    text(kPalmRestColour);
     if (palmColourEditable(image)) {
-        outline(painter, 123, 358, 146, 381);
-        painter.fillRect(125, 360, 20, 20, toQColor(palmColour(image)));
-        control(QRect(QPoint(123, 358), QPoint(146, 381)));
+        const QRect swatch = square(region::kPalmColour);
+        outline(painter, swatch);
+        painter.fillRect(swatch, toQColor(palmColour(image)));
+        control(swatch.adjusted(-2, -2, 2, 2));
     } else if (palmCode < kPalmEffectCount) {
-        picture(painter, "8.png", 125, 360);
+        picture(painter, "8.png", region::kPalmColour);
     }
-    text(fromView(palmEffectName(palmCode, m_german)), 28, 318, 14, palmBox);
+    text(qtText(palmEffectName(palmCode, m_language)), kPalmEffectName.x, kPalmEffectName.y,
+         kPalmEffectName.size, palmBox);
 
     for (const PendingText& pending : m_pendingTexts)
         layout.draw(painter, pending.text, pending.x, pending.y, kTextColour, pending.size,
@@ -224,28 +254,24 @@ void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image, T
 
     // The open list lies over everything; its rows fit their own texts.
     if (m_lists.effectListOpen) {
-        for (int row = 0; row < kEffectCount; ++row) {
-            const int top = kEffectListTop + kListRowHeight * row;
-            painter.fillRect(kListLeft, top, kListRight - kListLeft, kListRowHeight,
-                             row == m_lists.effectHover ? kHoveredRow : kRow);
-            TextLayout rowLayout;
-            rowLayout.draw(painter,
-                           fromView(m_german ? EffectCatalogue[row].germanName
-                                             : EffectCatalogue[row].englishName),
-                           kListLeft, top, kTextColour, 18, listRow(top));
-        }
+        for (int row = 0; row < kEffectCount; ++row)
+            listRowPaint(painter, kEffectListTop, row, row == m_lists.effectHover,
+                         qtText(EffectCatalogue[static_cast<std::size_t>(row)].name, m_language));
     } else if (m_lists.palmListOpen) {
-        for (int row = 0; row < kPalmEffectCount; ++row) {
-            const int top = kPalmListTop + kListRowHeight * row;
-            painter.fillRect(kListLeft, top, kListRight - kListLeft, kListRowHeight,
-                             row == m_lists.palmHover ? kHoveredRow : kRow);
-            TextLayout rowLayout;
-            rowLayout.draw(painter,
-                           fromView(palmEffectName(static_cast<std::uint8_t>(row), m_german)),
-                           kListLeft, top, kTextColour, 18, listRow(top));
-        }
+        for (int row = 0; row < kPalmEffectCount; ++row)
+            listRowPaint(painter, kPalmListTop, row, row == m_lists.palmHover,
+                         qtText(palmEffectName(static_cast<std::uint8_t>(row), m_language)));
     }
     painter.restore();
+}
+
+void LightingPanel::Impl::listRowPaint(QPainter& painter, int listTop, int row, bool highlighted,
+                                       const QString& name) {
+    const int top = listTop + kListRowHeight * row;
+    painter.fillRect(listRow(top), highlighted ? kHoveredRow : kRow);
+    TextLayout rowLayout;
+    rowLayout.draw(painter, name, kListLeft, top, kTextColour, panel_texts::kListRowTextSize,
+                   listRow(top));
 }
 
 } // namespace q905

@@ -1,0 +1,127 @@
+#pragma once
+// The lighting panel's controls, declared once: hit-testing, painting, keyboard focus, screen
+// readers and the skin generator all take their places from this table. The ids are the main
+// window's region numbers for the panel (3..35) and the sliders' control ids (1007..1038), so the
+// window can put the table beside its own. Table order is hit order: the view switches lie over
+// the first swatches and only take a click while a lighting profile is the effect.
+
+#include "controls/ControlTable.h"
+#include "controls/SliderGeometry.h"
+
+#include <array>
+
+namespace q905 {
+
+namespace panelRegion {
+inline constexpr int kEffectBox = 3;
+inline constexpr int kDirectionTop = 4;
+inline constexpr int kDirectionBottom = 5;
+inline constexpr int kDirectionRight = 6;
+inline constexpr int kDirectionLeft = 7;
+inline constexpr int kFirstSwatch = 8; // colour slots 1..7
+inline constexpr int kLastSwatch = 14;
+inline constexpr int kMulticolour = 15;
+inline constexpr int kGameMode = 16;
+inline constexpr int kWinKeyLock = 17;
+inline constexpr int kPalmBox = 23;
+inline constexpr int kPalmRight = 24;
+inline constexpr int kPalmLeft = 25;
+inline constexpr int kPalmColour = 33;
+inline constexpr int kKeymapView = 34;
+inline constexpr int kCustomView = 35;
+} // namespace panelRegion
+
+namespace slider {
+inline constexpr int kBrightness = 1017;
+inline constexpr int kSpeed = 1007;
+inline constexpr int kPalmBrightness = 1037;
+inline constexpr int kPalmSpeed = 1038;
+inline constexpr int kResponseTime = 1018;
+inline constexpr int kReportRate = 1010;
+} // namespace slider
+
+namespace panel_controls_detail {
+// A slider's place: its 220 x 17 track from the top-left corner.
+constexpr RegionRect track(int left, int top) {
+    return {left, top, left + kTrackWidth - 1, top + kTrackHeight - 1};
+}
+} // namespace panel_controls_detail
+
+inline constexpr std::array<ControlSpec, 27> PanelControls{{
+    // clang-format off
+    {panelRegion::kEffectBox, ControlKind::List, {28, 133, 248, 148},
+     {"Light effects", "Lichteffekte"}, 100},
+    {panelRegion::kDirectionTop, ControlKind::Radio, {116, 152, 151, 167},
+     {"Light direction up", "Effektrichtung oben"}, 101},
+    {panelRegion::kDirectionBottom, ControlKind::Radio, {148, 152, 183, 167},
+     {"Light direction down", "Effektrichtung unten"}, 102},
+    {panelRegion::kDirectionRight, ControlKind::Radio, {179, 152, 214, 167},
+     {"Light direction right", "Effektrichtung rechts"}, 103},
+    {panelRegion::kDirectionLeft, ControlKind::Radio, {211, 152, 246, 167},
+     {"Light direction left", "Effektrichtung links"}, 104},
+    {panelRegion::kKeymapView, ControlKind::Radio, {28, 175, 42, 189},
+     {"Keymap", "Belegung"}, 105},
+    {panelRegion::kCustomView, ControlKind::Radio, {130, 175, 144, 189},
+     {"DIY colours", "Eigene Farben"}, 106},
+    {8, ControlKind::Swatch, {28, 179, 48, 199}, {"Colour 1", "Farbe 1"}, 107},
+    {9, ControlKind::Swatch, {53, 179, 73, 199}, {"Colour 2", "Farbe 2"}, 108},
+    {10, ControlKind::Swatch, {78, 179, 98, 199}, {"Colour 3", "Farbe 3"}, 109},
+    {11, ControlKind::Swatch, {103, 179, 123, 199}, {"Colour 4", "Farbe 4"}, 110},
+    {12, ControlKind::Swatch, {128, 179, 148, 199}, {"Colour 5", "Farbe 5"}, 111},
+    {13, ControlKind::Swatch, {153, 179, 173, 199}, {"Colour 6", "Farbe 6"}, 112},
+    {14, ControlKind::Swatch, {178, 179, 198, 199}, {"Colour 7", "Farbe 7"}, 113},
+    {panelRegion::kMulticolour, ControlKind::Toggle, {202, 179, 222, 199},
+     {"Multicolour", "Mehrfarbig"}, 114},
+    {slider::kBrightness, ControlKind::Slider, panel_controls_detail::track(28, 221),
+     {"Brightness", "Helligkeit"}, 115},
+    {slider::kSpeed, ControlKind::Slider, panel_controls_detail::track(28, 260),
+     {"Speed", "Geschwindigkeit"}, 116},
+    {panelRegion::kPalmBox, ControlKind::List, {28, 317, 248, 332},
+     {"Palm rest effects", "Handauflage-Effekte"}, 117},
+    {panelRegion::kPalmRight, ControlKind::Radio, {116, 337, 151, 352},
+     {"Palm rest direction right", "Handauflage Richtung rechts"}, 118},
+    {panelRegion::kPalmLeft, ControlKind::Radio, {148, 337, 183, 352},
+     {"Palm rest direction left", "Handauflage Richtung links"}, 119},
+    {panelRegion::kPalmColour, ControlKind::Swatch, {125, 360, 145, 380},
+     {"Palm rest colour", "Auflagenfarbe"}, 120},
+    {slider::kPalmBrightness, ControlKind::Slider, panel_controls_detail::track(28, 395),
+     {"Palm rest brightness", "Helligkeit der Handauflage"}, 121},
+    {slider::kPalmSpeed, ControlKind::Slider, panel_controls_detail::track(28, 432),
+     {"Palm rest speed", "Tempo der Handauflage"}, 122},
+    {slider::kResponseTime, ControlKind::Slider, panel_controls_detail::track(26, 483),
+     {"Response time", "Wiederholrate"}, 123},
+    {slider::kReportRate, ControlKind::Slider, panel_controls_detail::track(26, 534),
+     {"Report rate", "Abfragerate"}, 124},
+    {panelRegion::kGameMode, ControlKind::Toggle, {94, 578, 114, 598},
+     {"Game mode", "Spielmodus"}, 125},
+    {panelRegion::kWinKeyLock, ControlKind::Toggle, {231, 578, 251, 598},
+     {"Windows key lock", "Windowstasten sperren"}, 126},
+    // clang-format on
+}};
+
+// The colour square drawn in a swatch's place (and the multicolour picture).
+inline constexpr int kColourSquareSize = 20;
+
+// The panel's control with this id, which must be one of the table's.
+constexpr const ControlSpec& panelControl(int id) {
+    for (const ControlSpec& control : PanelControls)
+        if (control.id == id)
+            return control;
+    throw "not a control of the lighting panel"; // a compile-time error where it is constexpr
+}
+
+constexpr bool isPanelRegion(int region) {
+    for (const ControlSpec& control : PanelControls)
+        if (control.id == region && control.kind != ControlKind::Slider)
+            return true;
+    return false;
+}
+
+constexpr bool isPanelSlider(int id) {
+    for (const ControlSpec& control : PanelControls)
+        if (control.id == id && control.kind == ControlKind::Slider)
+            return true;
+    return false;
+}
+
+} // namespace q905
