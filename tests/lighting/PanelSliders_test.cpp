@@ -43,6 +43,16 @@ TEST(PanelSliders, KeyboardReportsMoveSpeedAndBrightnessOnly) {
         EXPECT_FALSE(sliderForKeyboardReport(field, 1)) << int(field);
 }
 
+TEST(PanelSliders, ValuesAreSaidWithTheirUnits) {
+    EXPECT_EQ(sliderValueText(slider::kResponseTime, 0, Language::English), "2 ms");
+    EXPECT_EQ(sliderValueText(slider::kResponseTime, 9, Language::German), "20 ms");
+    EXPECT_EQ(sliderValueText(slider::kReportRate, 3, Language::English), "1000 Hz");
+    EXPECT_EQ(sliderValueText(slider::kBrightness, 25, Language::English), "50 %");
+    EXPECT_EQ(sliderValueText(slider::kPalmSpeed, 2, Language::German), "3 von 5");
+    EXPECT_EQ(sliderValueText(slider::kPalmSpeed, -1, Language::English), "1 of 5")
+        << "a palm speed stored as 0 lies below the slider's range";
+}
+
 TEST(PanelSliders, DrawSliderNudgesSomeThumbs) {
     const ThumbOffset atStart = thumbOffset(thumbRect(0, 0, 9));
     EXPECT_EQ(drawSliderLayout(slider::kSpeed, 0, atStart), (SliderPicture{0, 0, 220, 0, 1}));
