@@ -13,17 +13,22 @@
 namespace q905 {
 
 namespace {
-// Qt's own slider interface, except that the value is said with its unit.
+// A slider with its value said with the unit: as the value text and, for readers that only
+// read numbers there, as the description. The hidden thumb window is no child of its own.
 class SkinSliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
   public:
     explicit SkinSliderAccessible(SkinSlider* slider)
         : QAccessibleWidget(slider, QAccessible::Slider) {}
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value)
+        if (t == QAccessible::Value || (t == QAccessible::Description &&
+                                        slider()->accessibleDescription().isEmpty()))
             return slider()->valueText();
         return QAccessibleWidget::text(t);
     }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::ValueInterface)
             return static_cast<QAccessibleValueInterface*>(this);
