@@ -96,6 +96,9 @@ QString PaintedControlAccessible::text(QAccessible::Text t) const {
     case QAccessible::Name:
         return controlName(m_host, *control);
     case QAccessible::Value:
+    // AT-SPI carries only numbers as values: a list's choice or a swatch's colour is read
+    // from the description.
+    case QAccessible::Description:
         return m_host.controlStatus(m_id).value;
     default:
         return {};
