@@ -339,7 +339,8 @@ TEST_F(LightingPanelTest, TabVisitsTheShownControlsTopToBottomAndMarksTheFocus) 
     }
     for (int id : {panelRegion::kFirstSwatch + 2, slider::kBrightness, panelRegion::kGameMode}) {
         tabTo(id);
-        EXPECT_TRUE(test::focusMarkDrawnAround(&host, toQRect(controlById(host.controls(), id)->rect)))
+        EXPECT_TRUE(
+            test::focusMarkDrawnAround(&host, toQRect(controlById(host.controls(), id)->rect)))
             << id;
     }
 }

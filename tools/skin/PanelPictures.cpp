@@ -236,8 +236,8 @@ void addPanelPictures(PictureSet& pictures) {
         hertz.push_back(QStringLiteral("%1Hz").arg(rate));
     pictures.push_back({QStringLiteral("responsetime_txt.png"),
                         scale(slider::kResponseTime, milliseconds, narrow)});
-    pictures.push_back({QStringLiteral("reportRate_txt.png"),
-                        scale(slider::kReportRate, hertz, arialFont(9))});
+    pictures.push_back(
+        {QStringLiteral("reportRate_txt.png"), scale(slider::kReportRate, hertz, arialFont(9))});
 
     pictures.push_back({QStringLiteral("Track-Filled.png"), track(true)});
     pictures.push_back({QStringLiteral("Track-Empty.png"), track(false)});

@@ -21,8 +21,8 @@ class SkinSliderAccessible : public QAccessibleWidget, public QAccessibleValueIn
         : QAccessibleWidget(slider, QAccessible::Slider) {}
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value || (t == QAccessible::Description &&
-                                        slider()->accessibleDescription().isEmpty()))
+        if (t == QAccessible::Value ||
+            (t == QAccessible::Description && slider()->accessibleDescription().isEmpty()))
             return slider()->valueText();
         return QAccessibleWidget::text(t);
     }

@@ -16,7 +16,6 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <vector>
 
 namespace q905 {
 
@@ -174,9 +173,9 @@ constexpr int kPalmDirectionGroup[] = {kPalmRight, kPalmLeft};
 constexpr int kViewGroup[] = {kKeymapView, kCustomView};
 
 std::span<const int> radioGroupOf(int id) {
-    for (std::span<const int> group : {std::span<const int>(kDirectionGroup),
-                                       std::span<const int>(kPalmDirectionGroup),
-                                       std::span<const int>(kViewGroup)})
+    for (std::span<const int> group :
+         {std::span<const int>(kDirectionGroup), std::span<const int>(kPalmDirectionGroup),
+          std::span<const int>(kViewGroup)})
         if (std::find(group.begin(), group.end(), id) != group.end())
             return group;
     return {};
@@ -252,8 +251,8 @@ ControlStatus LightingPanel::controlStatus(int id) const {
     case kDirectionBottom:
     case kDirectionRight:
     case kDirectionLeft: {
-        constexpr std::uint8_t kValues[] = {direction::kTop, direction::kBottom,
-                                            direction::kRight, direction::kLeft};
+        constexpr std::uint8_t kValues[] = {direction::kTop, direction::kBottom, direction::kRight,
+                                            direction::kLeft};
         status.visible = showsDirection(code);
         status.checked = image.direction() == kValues[id - kDirectionTop];
         break;
@@ -345,9 +344,9 @@ void LightingPanel::clickRegion(int region, int x, int y) {
     // Where the view switches are not shown, the swatch beneath takes the click.
     if ((region == kKeymapView || region == kCustomView) &&
         m_impl->image().lightingEffect() < effect::kFirstProfile) {
-        const ControlSpec* beneath =
-            controlAt(PanelControls, m_impl->m_language, x, y,
-                      [](int id) { return id != kKeymapView && id != kCustomView; });
+        const ControlSpec* beneath = controlAt(PanelControls, m_impl->m_language, x, y, [](int id) {
+            return id != kKeymapView && id != kCustomView;
+        });
         if (beneath == nullptr)
             return;
         region = beneath->id;
@@ -403,7 +402,8 @@ void LightingPanel::Impl::editSwatch(int id) {
     }
     // Enter opens the dialog at once; a click (or Space) first only selects the square.
     const int slot = id - kFirstSwatch + 1;
-    const SwatchClick click = edit([&](SettingsImage& image) { return clickColourSlot(image, slot); });
+    const SwatchClick click =
+        edit([&](SettingsImage& image) { return clickColourSlot(image, slot); });
     if (click != SwatchClick::Ignored)
         editColour(slot);
     afterEdit();

@@ -167,12 +167,14 @@ void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image, T
             const char* off;
             const char* on;
         } directions[] = {
-            {region::kDirectionTop, direction::kTop, "Direction-T-Disable.png", "Direction-T-Enable.png"},
+            {region::kDirectionTop, direction::kTop, "Direction-T-Disable.png",
+             "Direction-T-Enable.png"},
             {region::kDirectionBottom, direction::kBottom, "Direction-B-Disable.png",
              "Direction-B-Enable.png"},
             {region::kDirectionRight, direction::kRight, "Direction-R-Disable.png",
              "Direction-R-Enable.png"},
-            {region::kDirectionLeft, direction::kLeft, "Direction-L-Disable.png", "Direction-L-Enable.png"},
+            {region::kDirectionLeft, direction::kLeft, "Direction-L-Disable.png",
+             "Direction-L-Enable.png"},
         };
         for (const auto& button : directions)
             picture(painter, button.off, button.id);

@@ -45,7 +45,8 @@ inline constexpr Caption kPalmHigh{{"High", "hell"}, 230, 410, 13};
 inline constexpr Caption kPalmSpeed{{"Speed", "Tempo"}, 28, 420, 13};
 inline constexpr Caption kPalmSlow{{"Slow", "Langsam"}, 28, 448, 13};
 inline constexpr Caption kPalmFast{{"Fast", "Schnell"}, 230, 448, 13};
-inline constexpr Caption kPalmRestEffects{{"Palm Rest Effects", "Handauflage-Effekte"}, 28, 302, 15};
+inline constexpr Caption kPalmRestEffects{
+    {"Palm Rest Effects", "Handauflage-Effekte"}, 28, 302, 15};
 inline constexpr Caption kPalmDirection{{"Light Direction", "Effekt Richtung"}, 29, 340, 15};
 inline constexpr Caption kPalmRestColour{{"Palm Rest Color", "Auflagenfarbe"}, 28, 363, 15};
 inline constexpr Caption kPalmEffectName{{}, 28, 318, 14};
