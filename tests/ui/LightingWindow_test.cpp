@@ -5,6 +5,8 @@
 #include "lighting/PanelRules.h"
 #include "lighting/PanelSliders.h"
 
+#include <QApplication>
+
 namespace q905 {
 namespace {
 
@@ -98,6 +100,53 @@ TEST(LightingWindow, TheSelectedSwatchOpensTheColourDialog) {
     harness.click(188, 189); // another slot is only selected
     EXPECT_EQ(harness.image().colourIndex(), 7);
     EXPECT_EQ(harness.colours.initials.size(), 2u);
+}
+
+// A key to whatever has the focus: the window or one of its sliders.
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+}
+
+void tabTo(MainWindow& window, int id) {
+    for (int i = 0; i < 200 && window.focusedControl() != id; ++i)
+        press(Qt::Key_Tab);
+    ASSERT_EQ(window.focusedControl(), id);
+}
+
+TEST(LightingWindow, AnEffectASpeedAndAColourChosenWithTheKeyboardAloneReachTheKeyboard) {
+    WindowHarness harness;
+    SettingsImage memory = harness.keyboard.memory();
+    memory.at(layout::kLightingEffect) = 1; // Static
+    memory.at(layout::kSpeedStep) = 3;
+    memory.at(layout::kColourIndex) = 1;
+    harness.keyboard.setMemory(memory);
+    MainWindow& window = harness.start();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    tabTo(window, panelRegion::kEffectBox);
+    press(Qt::Key_Return);
+    press(Qt::Key_Down);
+    press(Qt::Key_Return); // Breathing
+    tabTo(window, slider::kSpeed);
+    press(Qt::Key_Right);
+    tabTo(window, panelRegion::kFirstSwatch + 1);
+    harness.colours.answer = makeColour(1, 2, 3);
+    press(Qt::Key_Return);
+    EXPECT_EQ(harness.colours.initials.size(), 1u);
+
+    harness.trace.clear();
+    press(Qt::Key_S, Qt::ControlModifier);
+    harness.waitUntilIdle();
+    std::vector<int> lightingEffects;
+    for (const testing::SentFrame& frame : harness.trace.sentFrames())
+        if (frame.command() == 0x08)
+            lightingEffects.push_back(frame.param(2));
+    EXPECT_EQ(lightingEffects, (std::vector<int>{2, 2})) << "preview and commit carry Breathing";
+    const SettingsImage& sent = harness.keyboard.memory();
+    EXPECT_EQ(sent.speedStep(), 4);
+    EXPECT_EQ(sent.colourIndex(), 2);
+    EXPECT_EQ(slotColour(sent, 2), makeColour(1, 2, 3));
 }
 
 } // namespace
