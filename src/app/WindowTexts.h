@@ -4,6 +4,7 @@
 #include "base/Language.h"
 #include "base/WindowText.h"
 #include "base/Result.h"
+#include "keys/KeyDialogControls.h"
 
 #include <array>
 #include <cerrno>
@@ -114,13 +115,9 @@ inline constexpr WindowText kFileKeptAsItIs{
     "Das Fenster arbeitet mit den Einstellungen im Speicher und l\u00E4sst diese Datei, wie sie "
     "ist."};
 
-// What a key bound to a launch action does, by FunctionGroup PlayMusic..OpenFolder.
-inline constexpr std::array<WindowText, 4> kLaunchKinds{{
-    {"Play music", "Spiel Musik"},
-    {"Startup", "Autostart"},
-    {"Open file", "Datei \u00F6ffnen"},
-    {"Open folder", "Ordner \u00F6ffnen"},
-}};
+// What a key bound to a launch action does, by FunctionGroup PlayMusic..OpenFolder: the key
+// dialog's row names.
+inline constexpr const auto& kLaunchKinds = key_dialog::kLaunchRowNames;
 
 inline constexpr WindowText kAboutCaption{"About", "\u00DCber"};
 inline constexpr WindowText kAboutText{

@@ -10,64 +10,24 @@ namespace q905 {
 
 namespace {
 
-struct Rect {
-    int left, top, right, bottom; // edges included
-    constexpr bool contains(int x, int y) const {
-        return x >= left && x <= right && y >= top && y <= bottom;
-    }
-};
-
-constexpr int kBoxSlack = 5;
-constexpr Rect kDisableBox{19, 351, 29, 360};
-// Buttons 0..9 in hit-test order; 6 is the disable box, tested first with its slack.
-constexpr std::array<Rect, 10> kButtons{{{371, 8, 377, 15},
-                                         {0, 28, 94, 55},
-                                         {97, 28, 191, 55},
-                                         {194, 28, 288, 55},
-                                         {291, 28, 385, 55},
-                                         {0, 30, 325, 36},
-                                         kDisableBox,
-                                         {130, 346, 200, 368},
-                                         {220, 346, 290, 368},
-                                         {310, 346, 380, 368}}};
-
-// Row 0's parts; the other rows lie kLaunchRowPitch pixels further down each.
-constexpr std::array<Rect, 4> kRowParts{
-    {{1, 85, 11, 94}, {15, 81, 246, 106}, {83, 79, 314, 104}, {317, 79, 377, 104}}};
-
 constexpr int kMaxCombinationKeys = 3;
 constexpr std::uint8_t kMacroEntryKind = 4;
-constexpr std::string_view kJoin = "+ ";
+constexpr std::string_view kJoin = " + ";
 
 std::uint8_t groupByte(FunctionGroup group) {
     return static_cast<std::uint8_t>(group);
 }
 
+// The key name table's names end in a blank for the macro lists; the fields join names with
+// " + " and want them bare.
+std::string fieldName(std::uint8_t code, const KeyboardLayout* layout) {
+    std::string name = shownKeyName(code, layout);
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    return name;
+}
+
 } // namespace
-
-KeyDialogButton keyDialogButtonAt(int x, int y) {
-    const Rect slack{kDisableBox.left - kBoxSlack, kDisableBox.top - kBoxSlack,
-                     kDisableBox.right + kBoxSlack, kDisableBox.bottom + kBoxSlack};
-    if (slack.contains(x, y))
-        return KeyDialogButton::DisableBox;
-    for (std::size_t i = 0; i < kButtons.size(); ++i) {
-        if (kButtons[i].contains(x, y))
-            return static_cast<KeyDialogButton>(i);
-    }
-    return KeyDialogButton::None;
-}
-
-LaunchRowHit launchRowAt(int x, int y) {
-    for (int row = 0; row < kLaunchRowCount; ++row) {
-        for (std::size_t part = 0; part < kRowParts.size(); ++part) {
-            const Rect& r = kRowParts[part];
-            const int dy = row * kLaunchRowPitch;
-            if (Rect{r.left, r.top + dy, r.right, r.bottom + dy}.contains(x, y))
-                return {row, static_cast<LaunchRowPart>(part)};
-        }
-    }
-    return {};
-}
 
 FunctionGroup launchRowGroup(int row) {
     return static_cast<FunctionGroup>(groupByte(FunctionGroup::PlayMusic) + row);
@@ -88,9 +48,8 @@ KeyDialogState::KeyDialogState(const KeyAssignmentRecord& record, bool enabled,
     case FunctionGroup::SingleKey:
         std::ranges::copy(data, m_captured.begin());
         m_count = 1;
-        m_singleText = shownKeyName(data[0], m_layout);
-        m_restored = true;
-        m_initialField = 0;
+        m_singleText = fieldName(data[0], m_layout);
+        m_initialField = CaptureMode::Single;
         break;
     case FunctionGroup::KeyCombination:
         std::ranges::copy(data, m_captured.begin());
@@ -99,10 +58,9 @@ KeyDialogState::KeyDialogState(const KeyAssignmentRecord& record, bool enabled,
                 continue;
             if (!m_combineText.empty())
                 m_combineText += kJoin;
-            m_combineText += shownKeyName(data[static_cast<std::size_t>(i)], m_layout);
+            m_combineText += fieldName(data[static_cast<std::size_t>(i)], m_layout);
         }
-        m_restored = true;
-        m_initialField = 1;
+        m_initialField = CaptureMode::Combine;
         break;
     case FunctionGroup::MacroKey:
         if (data[0] == kMacroEntryKind) {
@@ -136,7 +94,7 @@ void KeyDialogState::refreshCombineText() {
     for (int i = 0; i < m_count; ++i) {
         if (i > 0)
             m_combineText += kJoin;
-        m_combineText += shownKeyName(m_captured[static_cast<std::size_t>(i)], m_layout);
+        m_combineText += fieldName(m_captured[static_cast<std::size_t>(i)], m_layout);
     }
 }
 
@@ -144,7 +102,7 @@ void KeyDialogState::captureKey(std::uint8_t code) {
     if (m_group == groupByte(FunctionGroup::SingleKey)) {
         m_captured[0] = code;
         m_count = 1;
-        m_singleText = shownKeyName(code, m_layout);
+        m_singleText = fieldName(code, m_layout);
     } else if (m_group == groupByte(FunctionGroup::KeyCombination)) {
         // A fourth key starts a new combination. A stored count beyond three (a damaged file)
         // starts over as well.
@@ -155,28 +113,51 @@ void KeyDialogState::captureKey(std::uint8_t code) {
     }
 }
 
-void KeyDialogState::singleFocused() {
-    if (m_restored && m_group == groupByte(FunctionGroup::SingleKey)) {
-        m_restored = false;
-        return;
+void KeyDialogState::armCapture(CaptureMode field) {
+    if (field == CaptureMode::Off)
+        return disarmCapture();
+    const FunctionGroup group =
+        field == CaptureMode::Single ? FunctionGroup::SingleKey : FunctionGroup::KeyCombination;
+    if (m_group != groupByte(group)) {
+        m_group = groupByte(group);
+        clearCapture();
+        (field == CaptureMode::Single ? m_combineText : m_singleText).clear();
     }
-    m_group = groupByte(FunctionGroup::SingleKey);
-    clearCapture();
-    m_combineText.clear();
+    m_capture = field;
+    m_taken = false;
+    m_held.reset();
 }
 
-void KeyDialogState::combineFocused() {
-    if (m_restored && m_group == groupByte(FunctionGroup::KeyCombination)) {
-        m_restored = false;
+void KeyDialogState::disarmCapture() {
+    m_capture = CaptureMode::Off;
+    m_held.reset();
+}
+
+void KeyDialogState::capturePress(std::uint8_t code) {
+    if (m_capture == CaptureMode::Off || m_held.test(code))
         return;
-    }
-    m_group = groupByte(FunctionGroup::KeyCombination);
-    clearCapture();
-    m_singleText.clear();
+    m_held.set(code);
+    if (m_capture == CaptureMode::Single && m_taken)
+        return; // one key: the others held with it are not taken
+    if (m_capture == CaptureMode::Combine && !m_taken)
+        clearCapture(); // a new combination, not keys added to the stored one
+    m_taken = true;
+    captureKey(code);
+}
+
+bool KeyDialogState::captureRelease(std::uint8_t code) {
+    if (m_capture == CaptureMode::Off || !m_held.test(code))
+        return false;
+    m_held.reset(code);
+    if (m_held.any())
+        return false;
+    disarmCapture();
+    return true;
 }
 
 bool KeyDialogState::showKeysPage() {
     const bool switched = m_page != KeyDialogPage::Keys;
+    disarmCapture();
     if (switched) {
         // The whole buffer: bytes left behind would join the next capture's count at Save.
         clearCapture();
@@ -190,9 +171,10 @@ bool KeyDialogState::showKeysPage() {
     return switched;
 }
 
-// Until Save sets the real group, the group only steers typed keys: on the Macro page into the
-// hidden "Combine" field, on the Basic page nowhere.
+// Until Save sets the real group, these groups only mark the page: a capture is armed on the
+// "Single/Combine" page alone.
 void KeyDialogState::showMacroPage() {
+    disarmCapture();
     m_page = KeyDialogPage::Macro;
     m_group = groupByte(FunctionGroup::KeyCombination);
     m_launchMark = kNoLaunchRow;
@@ -200,6 +182,7 @@ void KeyDialogState::showMacroPage() {
 }
 
 void KeyDialogState::showBasicPage() {
+    disarmCapture();
     m_page = KeyDialogPage::Basic;
     m_group = groupByte(FunctionGroup::MacroKey);
     m_launchMark = kNoLaunchRow;
@@ -207,6 +190,7 @@ void KeyDialogState::showBasicPage() {
 }
 
 void KeyDialogState::showAdvancePage() {
+    disarmCapture();
     if (m_page != KeyDialogPage::Advance) {
         clearCapture();
         m_singleText.clear();

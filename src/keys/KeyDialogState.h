@@ -7,6 +7,7 @@
 #include "keys/KeyAssignmentTable.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <string>
 
@@ -16,38 +17,13 @@ class KeyboardLayout;
 
 enum class KeyDialogPage { Keys = 0, Macro = 1, Basic = 2, Advance = 3 };
 
-// The dialog's hit rectangles, in the order they are tested (the disable box first).
-enum class KeyDialogButton : std::uint8_t {
-    CloseMark = 0,
-    KeysTab = 1,
-    MacroTab = 2,
-    BasicTab = 3,
-    AdvanceTab = 4,
-    TabStrip = 5, // between the tabs; does nothing
-    DisableBox = 6,
-    Reset = 7,
-    Close = 8,
-    Save = 9,
-    None = 255,
-};
-KeyDialogButton keyDialogButtonAt(int x, int y);
-
-// The Advance page's four rows: "Play music", "Startup", "Open file", "Open folder".
-inline constexpr int kLaunchRowCount = 4;
-inline constexpr std::uint8_t kNoLaunchRow = 255;
-// Row r's pictures, hit rectangles and texts start at y = kLaunchRowTop + r * kLaunchRowPitch.
-inline constexpr int kLaunchRowTop = 79;
-inline constexpr int kLaunchRowPitch = 62;
-
-enum class LaunchRowPart { Mark, Label, PathBox, Browse, None };
-struct LaunchRowHit {
-    int row = -1;
-    LaunchRowPart part = LaunchRowPart::None;
-};
-LaunchRowHit launchRowAt(int x, int y);
-
-// The launch group a row chooses.
+// The launch group a row of the Advance page chooses (rows 0..3).
 FunctionGroup launchRowGroup(int row);
+inline constexpr std::uint8_t kNoLaunchRow = 255;
+
+// Which field a key capture fills: one key ("Single") or a combination of up to three
+// ("Combine"); Off while no capture is armed.
+enum class CaptureMode : std::uint8_t { Off, Single, Combine };
 
 enum class SaveOutcome {
     Accept,          // close with OK; choice() holds the result
@@ -62,9 +38,6 @@ class KeyDialogState {
                    const KeyboardLayout* layout = nullptr);
 
     KeyDialogPage page() const { return m_page; }
-    std::uint8_t group() const { return m_group; }
-    int count() const { return m_count; }
-    const std::array<std::uint8_t, 255>& captured() const { return m_captured; }
     // The function the tree pre-selects; empty for a key that carries none.
     const std::string& catalogueName() const { return m_catalogueName; }
     // The macro list row shown selected at opening, or kMacroSlotNone.
@@ -78,13 +51,22 @@ class KeyDialogState {
     // The texts of the "Single" and "Combine" fields (UTF-8 key names, in the layout).
     const std::string& singleText() const { return m_singleText; }
     const std::string& combineText() const { return m_combineText; }
-    // Which field has the focus at opening: 0 "Single", 1 "Combine", -1 neither.
-    int initialField() const { return m_initialField; }
+    // The field that holds the key's stored keys and has the focus at opening; Off for neither.
+    CaptureMode initialField() const { return m_initialField; }
 
-    // A key reported by the capture while the dialog is open.
-    void captureKey(std::uint8_t code);
-    void singleFocused();
-    void combineFocused();
+    // Key capture runs only while armed, so that Tab, Enter and Esc work everywhere else.
+    // Arming a field chooses it: the other field's keys are dropped unless it is already the
+    // chosen one. The next key pressed replaces the field's keys; the capture ends once every
+    // key pressed since is up again (a combination: up to three keys held together, a fourth
+    // starting a new one).
+    void armCapture(CaptureMode field);
+    void disarmCapture();
+    CaptureMode captureMode() const { return m_capture; }
+    // Armed and no key pressed yet: the field asks for one.
+    bool awaitingKey() const { return m_capture != CaptureMode::Off && !m_taken; }
+    void capturePress(std::uint8_t code);
+    // True when this release ended the capture.
+    bool captureRelease(std::uint8_t code);
 
     // Tabs; a tab that switches to the "Single/Combine" page wants the focus in "Single":
     // returns true then.
@@ -111,6 +93,7 @@ class KeyDialogState {
     AssignmentChoice choice() const;
 
   private:
+    void captureKey(std::uint8_t code);
     void clearCapture();
     void refreshCombineText();
 
@@ -127,10 +110,12 @@ class KeyDialogState {
     std::uint8_t m_launchMark = kNoLaunchRow;
     bool m_disableBox = false;
     bool m_enabled = true;
-    bool m_restored = false;
     std::string m_singleText;
     std::string m_combineText;
-    int m_initialField = -1;
+    CaptureMode m_initialField = CaptureMode::Off;
+    CaptureMode m_capture = CaptureMode::Off;
+    bool m_taken = false;    // a key went down since the capture was armed
+    std::bitset<256> m_held; // keys down since then: a press of one of them is a repeat
 };
 
 } // namespace q905

@@ -1,9 +1,14 @@
-// The key assignment dialog opened from the Keymap view, driven with clicks at its places and
-// keys through the capture; each outcome checked in keymap.bin, the key map and the enable bit.
+// The key assignment dialog opened from the Keymap view, driven with clicks at its places, with
+// the keyboard alone and keys through the capture; each outcome checked in keymap.bin, the key
+// map and the enable bit.
 #include "MainWindowHarness.h"
 
+#include "controls/ui/QtText.h"
+#include "controls/ui/RegionRects.h"
+#include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinTree.h"
 #include "device/SettingsLayout.h"
+#include "keys/KeyDialogControls.h"
 #include "keys/KeyEnableMask.h"
 #include "keys/KeyMapEntry.h"
 #include "keys/KeymapFile.h"
@@ -11,6 +16,7 @@
 #include "keys/ui/KeyAssignmentTexts.h"
 #include "macros/KeyNameTable.h"
 #include "macros/MacroModel.h"
+#include "support/ControlChecks.h"
 #include "support/FakeKeyboardLayout.h"
 
 #include <QDir>
@@ -88,15 +94,50 @@ QPoint browseOf(int row) {
 void click(QWidget* widget, QPoint at) {
     QTest::mouseClick(widget, Qt::LeftButton, {}, at);
 }
-// A key as the window system delivers it: the native scan code is the evdev code + 8.
-void type(Dialog& dialog, int evdevCode) {
-    for (auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-        QKeyEvent event(type, Qt::Key_unknown, Qt::NoModifier, quint32(evdevCode + 8), 0, 0);
-        QApplication::sendEvent(&dialog, &event);
-    }
+QLineEdit* single(Dialog& dialog) {
+    return dialog.findChild<QLineEdit*>(QStringLiteral("single"));
+}
+QLineEdit* combine(Dialog& dialog) {
+    return dialog.findChild<QLineEdit*>(QStringLiteral("combine"));
+}
+SkinTree* tree(Dialog& dialog) {
+    return dialog.findChild<SkinTree*>(QStringLiteral("functions"));
+}
+QListWidget* macroList(Dialog& dialog) {
+    return dialog.findChild<QListWidget*>(QStringLiteral("macros"));
+}
+// A key as the window system delivers it to the focused widget: the native scan code is the
+// evdev code + 8.
+void key(Dialog& dialog, QEvent::Type type, int evdevCode, Qt::Key qtKey = Qt::Key_unknown,
+         bool repeat = false) {
+    const QString text = qtKey == Qt::Key_Return   ? QStringLiteral("\r")
+                         : qtKey == Qt::Key_Escape ? QStringLiteral("\x1b")
+                         : qtKey == Qt::Key_Space  ? QStringLiteral(" ")
+                         : qtKey == Qt::Key_Tab    ? QStringLiteral("\t")
+                                                   : QString();
+    QKeyEvent event(type, qtKey, Qt::NoModifier, quint32(evdevCode + 8), 0, 0, text, repeat);
+    QApplication::sendEvent(dialog.focusWidget() ? dialog.focusWidget() : &dialog, &event);
+}
+void type(Dialog& dialog, int evdevCode, Qt::Key qtKey = Qt::Key_unknown) {
+    key(dialog, QEvent::KeyPress, evdevCode, qtKey);
+    key(dialog, QEvent::KeyRelease, evdevCode, qtKey);
+}
+// Keys held down together, then let go.
+void chord(Dialog& dialog, std::initializer_list<int> evdevCodes) {
+    for (int code : evdevCodes)
+        key(dialog, QEvent::KeyPress, code);
+    for (int code : evdevCodes)
+        key(dialog, QEvent::KeyRelease, code);
 }
 void clickItem(QAbstractItemView* view, const QRect& rect) {
     click(view->viewport(), rect.center());
+}
+constexpr int kEvdevEnter = 28, kEvdevEsc = 1, kEvdevTab = 15, kEvdevSpace = 57;
+// Tab until the control has the focus.
+void tabTo(Dialog& dialog, int id) {
+    for (int i = 0; i < 30 && dialog.focusedControl() != id; ++i)
+        type(dialog, kEvdevTab, Qt::Key_Tab);
+    ASSERT_EQ(dialog.focusedControl(), id);
 }
 
 int keyWithCode(std::uint8_t code) {
@@ -181,9 +222,9 @@ constexpr int kEvdevA = 30, kEvdevB = 48, kEvdevC = 46, kEvdevD = 32, kEvdevLeft
 TEST_F(KeyAssignmentWindow, SingleKeysAndCombinations) {
     assign('Q', [](Dialog& dialog) {
         EXPECT_EQ(dialog.state().page(), KeyDialogPage::Keys);
+        click(single(dialog), {5, 5});
         type(dialog, kEvdevB);
-        EXPECT_EQ(dialog.singleField()->text(), QStringLiteral("B "));
-        EXPECT_TRUE(dialog.isVisible()) << "keys never close it";
+        EXPECT_EQ(single(dialog)->text(), QStringLiteral("B"));
         click(&dialog, kSave);
     });
     EXPECT_EQ(fileRecord('Q'), expected('Q', FunctionGroup::SingleKey, {'B'}, 1));
@@ -191,11 +232,15 @@ TEST_F(KeyAssignmentWindow, SingleKeysAndCombinations) {
     EXPECT_TRUE(enabled('Q'));
 
     assign('W', [](Dialog& dialog) {
-        click(dialog.combineField(), {5, 5});
-        type(dialog, kEvdevLeftCtrl);
-        type(dialog, kEvdevC);
-        EXPECT_EQ(dialog.combineField()->text(), QStringLiteral("LCtrl + C "));
-        EXPECT_TRUE(dialog.singleField()->text().isEmpty());
+        click(combine(dialog), {5, 5});
+        // Held keys repeat as presses; the capture ends once all are up.
+        key(dialog, QEvent::KeyPress, kEvdevLeftCtrl);
+        key(dialog, QEvent::KeyPress, kEvdevLeftCtrl, Qt::Key_unknown, true);
+        chord(dialog, {kEvdevC});
+        key(dialog, QEvent::KeyRelease, kEvdevLeftCtrl);
+        type(dialog, kEvdevA);
+        EXPECT_EQ(combine(dialog)->text(), QStringLiteral("LCtrl + C"));
+        EXPECT_TRUE(single(dialog)->text().isEmpty());
         click(&dialog, kSave);
     });
     EXPECT_EQ(fileRecord('W'), expected('W', FunctionGroup::KeyCombination, {0xA2, 'C'}, 2));
@@ -203,10 +248,9 @@ TEST_F(KeyAssignmentWindow, SingleKeysAndCombinations) {
 
     // A fourth key starts a new combination: only it goes out.
     assign('E', [](Dialog& dialog) {
-        click(dialog.combineField(), {5, 5});
-        for (int key : {kEvdevA, kEvdevB, kEvdevC, kEvdevD})
-            type(dialog, key);
-        EXPECT_EQ(dialog.combineField()->text(), QStringLiteral("D "));
+        click(combine(dialog), {5, 5});
+        chord(dialog, {kEvdevA, kEvdevB, kEvdevC, kEvdevD});
+        EXPECT_EQ(combine(dialog)->text(), QStringLiteral("D"));
         click(&dialog, kSave);
     });
     EXPECT_EQ(fileRecord('E'), expected('E', FunctionGroup::KeyCombination, {'D'}, 1));
@@ -215,9 +259,9 @@ TEST_F(KeyAssignmentWindow, SingleKeysAndCombinations) {
     // Reopened, the stored combination shows; choosing the other field and saving with nothing
     // captured gives the key its own function back.
     assign('W', [](Dialog& dialog) {
-        EXPECT_EQ(dialog.combineField()->text(), QStringLiteral("LCtrl + C "));
-        click(dialog.singleField(), {5, 5});
-        EXPECT_TRUE(dialog.combineField()->text().isEmpty());
+        EXPECT_EQ(combine(dialog)->text(), QStringLiteral("LCtrl + C"));
+        click(single(dialog), {5, 5});
+        EXPECT_TRUE(combine(dialog)->text().isEmpty());
         click(&dialog, kSave);
     });
     EXPECT_EQ(fileRecord('W'), expected('W', FunctionGroup::SingleKey, {}, 0));
@@ -227,10 +271,12 @@ TEST_F(KeyAssignmentWindow, SingleKeysAndCombinations) {
     // A key the keyboard cannot send (Mute) is refused in words, and nothing changes.
     const KeyAssignmentRecord before = fileRecord('R');
     assign('R', [](Dialog& dialog) {
+        click(single(dialog), {5, 5});
         type(dialog, kEvdevMute);
         click(&dialog, kSave);
     });
-    EXPECT_EQ(dialogs.told, std::vector<QString>{key_texts::kCannotSendKey.in(Language::English)});
+    EXPECT_EQ(dialogs.told,
+              std::vector<QString>{qtText(key_texts::kCannotSendKey, Language::English)});
     EXPECT_EQ(fileRecord('R'), before);
 
     // Keys the Keymap view does not reassign open nothing.
@@ -253,62 +299,62 @@ TEST_F(KeyAssignmentInLayout, NamesKeysAsTheLayoutDoesAndStoresTheKeyPressed) {
     constexpr int kEvdevZ = 44, kEvdevSemicolon = 39;
     assign('Y', [](Dialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Z")) << "the US Y key types Z";
+        click(single(dialog), {5, 5});
         type(dialog, kEvdevZ);
-        EXPECT_EQ(dialog.singleField()->text(), QStringLiteral("Y "));
+        EXPECT_EQ(single(dialog)->text(), QStringLiteral("Y"));
         click(&dialog, kSave);
     });
     EXPECT_EQ(fileRecord('Y'), expected('Y', FunctionGroup::SingleKey, {'Z'}, 1));
 
     assign('U', [](Dialog& dialog) {
-        click(dialog.combineField(), {5, 5});
-        type(dialog, kEvdevLeftCtrl);
-        type(dialog, kEvdevSemicolon);
-        EXPECT_EQ(dialog.combineField()->text(), QStringLiteral("LCtrl + Ö "));
+        click(combine(dialog), {5, 5});
+        chord(dialog, {kEvdevLeftCtrl, kEvdevSemicolon});
+        EXPECT_EQ(combine(dialog)->text(), QStringLiteral("LCtrl + Ö"));
         click(&dialog, kSave);
     });
     EXPECT_EQ(fileRecord('U'), expected('U', FunctionGroup::KeyCombination, {0xA2, 0xBA}, 2));
     // Reopened, the stored keys are named the same way.
     assign('U', [](Dialog& dialog) {
-        EXPECT_EQ(dialog.combineField()->text(), QStringLiteral("LCtrl + Ö "));
+        EXPECT_EQ(combine(dialog)->text(), QStringLiteral("LCtrl + Ö"));
         click(&dialog, kClose);
     });
 }
 
 TEST_F(KeyAssignmentWindow, FunctionsFromTheTreeAndMacros) {
     assign('T', [](Dialog& dialog) {
-        EXPECT_TRUE(dialog.tree()->selectedItems().isEmpty());
+        EXPECT_TRUE(tree(dialog)->selectedItems().isEmpty());
         click(&dialog, kBasicTab);
-        ASSERT_TRUE(dialog.tree()->isVisible());
-        QTreeWidgetItem* media = dialog.tree()->findItems("Media", Qt::MatchExactly)[0];
-        clickItem(dialog.tree(), dialog.tree()->visualItemRect(media));
+        ASSERT_TRUE(tree(dialog)->isVisible());
+        QTreeWidgetItem* media = tree(dialog)->findItems("Media", Qt::MatchExactly)[0];
+        clickItem(tree(dialog), tree(dialog)->visualItemRect(media));
         click(&dialog, kSave);
         EXPECT_TRUE(dialog.isVisible()) << "a group node is not a function";
         media->setExpanded(true);
-        clickItem(dialog.tree(), dialog.tree()->visualItemRect(media->child(5)));
+        clickItem(tree(dialog), tree(dialog)->visualItemRect(media->child(5)));
         EXPECT_EQ(media->child(5)->text(0), QStringLiteral("Volume Up"));
         click(&dialog, kSave);
     });
     ASSERT_EQ(dialogs.told.size(), 1u);
-    EXPECT_EQ(dialogs.told[0], key_texts::kSelectSubItem.in(Language::English));
+    EXPECT_EQ(dialogs.told[0], qtText(key_texts::kSelectSubItem, Language::English));
     EXPECT_EQ(fileRecord('T'), expected('T', FunctionGroup::CatalogueFunction, {3, 0, 0xE9, 0}, 0));
     EXPECT_EQ(entry('T'), (KeyMapEntry{3, 0, 0xE9, 0}));
 
     // The stored function is selected and its group open; a plain key afterwards selects none.
     assign('T', [](Dialog& dialog) {
         EXPECT_EQ(dialog.state().page(), KeyDialogPage::Basic);
-        const auto selected = dialog.tree()->selectedItems();
+        const auto selected = tree(dialog)->selectedItems();
         ASSERT_EQ(selected.size(), 1);
         EXPECT_EQ(selected[0]->text(0), QStringLiteral("Volume Up"));
         EXPECT_TRUE(selected[0]->parent()->isExpanded());
         // Painted by the tree itself: the dark-red bar across the row, flat dark below.
-        const QImage shot = dialog.tree()->viewport()->grab().toImage();
-        const QRect row = dialog.tree()->visualItemRect(selected[0]);
+        const QImage shot = tree(dialog)->viewport()->grab().toImage();
+        const QRect row = tree(dialog)->visualItemRect(selected[0]);
         EXPECT_EQ(shot.pixelColor(2, row.center().y()), SkinTree::kSelectionColour);
         EXPECT_EQ(shot.pixelColor(2, shot.height() - 2), SkinTree::kFlatColour);
         click(&dialog, kClose);
     });
     assign('Y', [](Dialog& dialog) {
-        EXPECT_TRUE(dialog.tree()->selectedItems().isEmpty());
+        EXPECT_TRUE(tree(dialog)->selectedItems().isEmpty());
         click(&dialog, kClose);
     });
 
@@ -317,15 +363,14 @@ TEST_F(KeyAssignmentWindow, FunctionsFromTheTreeAndMacros) {
     macros[1].setName(u"Second");
     assign('U', [](Dialog& dialog) {
         click(&dialog, kMacroTab);
-        ASSERT_EQ(dialog.macroList()->count(), 2);
-        clickItem(dialog.macroList(),
-                  dialog.macroList()->visualItemRect(dialog.macroList()->item(1)));
+        ASSERT_EQ(macroList(dialog)->count(), 2);
+        clickItem(macroList(dialog), macroList(dialog)->visualItemRect(macroList(dialog)->item(1)));
         click(&dialog, kSave);
     });
     EXPECT_EQ(fileRecord('U'), expected('U', FunctionGroup::MacroKey, {4, 1, 1, 0}, 0));
     EXPECT_EQ(entry('U'), (KeyMapEntry{4, 1, 1, 0}));
     assign('U', [](Dialog& dialog) {
-        EXPECT_EQ(dialog.macroList()->currentRow(), 1);
+        EXPECT_EQ(macroList(dialog)->currentRow(), 1);
         click(&dialog, kClose);
     });
 
@@ -369,7 +414,8 @@ TEST_F(KeyAssignmentWindow, LaunchRowsTakeOnlyAChosenPath) {
             << "row " << row;
         EXPECT_EQ(entry(code), (KeyMapEntry{10, 0, code, 0}));
     }
-    EXPECT_EQ(dialogs.told, std::vector<QString>{key_texts::kNotAProgram.in(Language::English)});
+    EXPECT_EQ(dialogs.told,
+              std::vector<QString>{qtText(key_texts::kNotAProgram, Language::English)});
     EXPECT_TRUE(dialogs.filters[0].startsWith("mp3 Files(*.mp3);;"));
     EXPECT_TRUE(dialogs.filters[3].startsWith("txt Files(*.txt);;"));
     for (const QString& start : dialogs.folders)
@@ -398,6 +444,7 @@ TEST_F(KeyAssignmentWindow, LaunchRowsTakeOnlyAChosenPath) {
 
 TEST_F(KeyAssignmentWindow, DisableResetCloseAndApply) {
     assign('H', [](Dialog& dialog) {
+        click(single(dialog), {5, 5});
         type(dialog, kEvdevB);
         click(&dialog, kDisableBox);
         click(&dialog, kSave);
@@ -415,6 +462,7 @@ TEST_F(KeyAssignmentWindow, DisableResetCloseAndApply) {
     EXPECT_TRUE(enabled('H'));
 
     assign('J', [](Dialog& dialog) {
+        click(single(dialog), {5, 5});
         type(dialog, kEvdevB);
         click(&dialog, kDisableBox);
         click(&dialog, kSave);
@@ -428,6 +476,7 @@ TEST_F(KeyAssignmentWindow, DisableResetCloseAndApply) {
         click(&dialog, kClose);
     });
     assign('K', [](Dialog& dialog) {
+        click(single(dialog), {5, 5});
         type(dialog, kEvdevB);
         click(&dialog, {374, 11}); // the close mark
     });
@@ -467,6 +516,120 @@ TEST_F(GermanKeyAssignmentWindow, ARefusedAssignmentIsToldInGermanOnly) {
               std::vector<QString>{QString::fromUtf8("Die Taste konnte nicht belegt werden: der "
                                                      "Pfad ist länger als 255 Zeichen.")});
     EXPECT_EQ(fileRecord('L'), before);
+}
+
+// With the keyboard alone: Enter arms the capture, which then takes any key, Esc and Tab
+// included, and ends with it; unarmed, Tab moves on, Space toggles, Enter presses and Esc closes.
+TEST_F(KeyAssignmentWindow, TheKeyboardAloneAssignsAnyKeyWithoutBeingTrapped) {
+    assign('Q', [](Dialog& dialog) {
+        ASSERT_EQ(dialog.focusedControl(), key_dialog::kSingleField);
+        type(dialog, kEvdevEnter, Qt::Key_Return);
+        EXPECT_EQ(single(dialog)->placeholderText(),
+                  qtText(key_texts::kPressKey, Language::English));
+        type(dialog, kEvdevB, Qt::Key_B);
+        EXPECT_EQ(single(dialog)->text(), QStringLiteral("B"));
+        tabTo(dialog, key_dialog::kSave);
+        type(dialog, kEvdevEnter, Qt::Key_Return);
+    });
+    EXPECT_EQ(fileRecord('Q'), expected('Q', FunctionGroup::SingleKey, {'B'}, 1));
+
+    assign('W', [](Dialog& dialog) {
+        type(dialog, kEvdevEnter, Qt::Key_Return);
+        type(dialog, kEvdevEsc, Qt::Key_Escape);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(single(dialog)->text(), QStringLiteral("Esc"));
+        type(dialog, kEvdevTab, Qt::Key_Tab);
+        EXPECT_EQ(dialog.focusedControl(), key_dialog::kCombineField);
+        tabTo(dialog, key_dialog::kDisableBox);
+        type(dialog, kEvdevSpace, Qt::Key_Space);
+        tabTo(dialog, key_dialog::kSave);
+        type(dialog, kEvdevEnter, Qt::Key_Return);
+    });
+    EXPECT_EQ(fileRecord('W'), expected('W', FunctionGroup::SingleKey, {0x1B}, 1));
+    EXPECT_FALSE(enabled('W'));
+
+    const QByteArray before = keymapFile();
+    assign('E', [](Dialog& dialog) {
+        type(dialog, kEvdevEsc, Qt::Key_Escape);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_EQ(keymapFile(), before);
+}
+
+class KeyDialogControls : public ::testing::Test {
+  protected:
+    void open(Language language) {
+        dialog.reset();
+        skin = std::make_unique<SkinCache>(QStringLiteral(Q905_SKIN_DIR) +
+                                           (language == Language::German
+                                                ? QStringLiteral("/png/german")
+                                                : QStringLiteral("/png/english")));
+        dialog = std::make_unique<Dialog>(*skin, dialogs, 'Q', KeyAssignmentRecord{}, true, *macros,
+                                          language, nullptr);
+        dialog->show();
+        QApplication::setActiveWindow(dialog.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    }
+    QAccessibleInterface* accessible(int id) {
+        QAccessibleInterface* root = QAccessible::queryAccessibleInterface(dialog.get());
+        return root->child(static_cast<int>(controlById(key_dialog::kControls, id) -
+                                            key_dialog::kControls.data()));
+    }
+
+    ScriptedDialogs dialogs;
+    std::unique_ptr<MacroList> macros = std::make_unique<MacroList>();
+    std::unique_ptr<SkinCache> skin;
+    std::unique_ptr<Dialog> dialog;
+};
+
+TEST_F(KeyDialogControls, EveryControlIsNamedInTheWindowsLanguageAndHiddenPagesAreNotShowing) {
+    for (Language language : {Language::English, Language::German}) {
+        SCOPED_TRACE(language == Language::German ? "German" : "English");
+        open(language);
+        test::expectEveryControlAccessible(*dialog);
+        const bool german = language == Language::German;
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.get())->text(QAccessible::Name),
+                  german ? QStringLiteral("Gewählte Taste: Q") : QStringLiteral("Selected key: Q"));
+        EXPECT_EQ(accessible(key_dialog::kSingleField)->text(QAccessible::Name),
+                  german ? QStringLiteral("Einzeln") : QStringLiteral("Single"));
+        EXPECT_TRUE(accessible(key_dialog::kKeysTab)->state().checked);
+        EXPECT_TRUE(accessible(key_dialog::kLaunchBrowse + 2)->state().invisible);
+        accessible(key_dialog::kAdvanceTab)
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_TRUE(accessible(key_dialog::kAdvanceTab)->state().checked);
+        EXPECT_FALSE(accessible(key_dialog::kLaunchBrowse + 2)->state().invisible);
+        EXPECT_TRUE(single(*dialog)->isHidden());
+        test::expectEveryControlAccessible(*dialog);
+    }
+}
+
+TEST_F(KeyDialogControls, TabVisitsTheControlsInOrderWithTheMarkAndArrowsTurnThePages) {
+    open(Language::English);
+    const ControlFocus& focus = dialog->controlFocus();
+    std::vector<int> expected = test::expectedTabCycle(*dialog, focus);
+    // From the "Single" field, where the dialog opens, round to it again.
+    const auto start = std::find(expected.begin(), expected.end(), key_dialog::kSingleField);
+    ASSERT_NE(start, expected.end());
+    std::rotate(expected.begin(), start + 1, expected.end());
+    EXPECT_EQ(test::tabRound(*dialog, focus, expected.size()), expected);
+    tabTo(*dialog, key_dialog::kSave);
+    EXPECT_TRUE(test::focusMarkDrawnAround(
+        dialog.get(), toQRect(controlById(key_dialog::kControls, key_dialog::kSave)->rect)));
+
+    tabTo(*dialog, key_dialog::kKeysTab);
+    QTest::keyClick(dialog.get(), Qt::Key_Right);
+    EXPECT_EQ(dialog->state().page(), KeyDialogPage::Macro);
+    QTest::keyClick(dialog.get(), Qt::Key_Left);
+    QTest::keyClick(dialog.get(), Qt::Key_Left);
+    EXPECT_EQ(dialog->state().page(), KeyDialogPage::Advance);
+    EXPECT_EQ(dialog->focusedControl(), key_dialog::kAdvanceTab);
+    QTest::keyClick(dialog.get(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(dialog->state().page(), KeyDialogPage::Keys);
+    EXPECT_EQ(dialog->focusedControl(), key_dialog::kSingleField);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(dialog->state().page(), KeyDialogPage::Advance);
 }
 
 } // namespace

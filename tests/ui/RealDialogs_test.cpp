@@ -108,7 +108,7 @@ TEST_F(RealDialogs, PickerAndMessageBoxOverTheKeyDialogGetTheirKeys) {
     KeyAssignmentDialog dialog(german, dialogs, 'Q', KeyAssignmentRecord{}, true, *macros,
                                Language::German, nullptr);
     showActive(dialog);
-    QSignalSpy captured(&dialog.capture(), &KeyCapture::hookKey);
+    QSignalSpy captured(dialog.findChild<KeyCapture*>(), &KeyCapture::hookKey);
 
     // A path typed into the picker's name field, Enter: the picker takes it.
     click(&dialog, {330, 40}); // Advance
@@ -128,8 +128,9 @@ TEST_F(RealDialogs, PickerAndMessageBoxOverTheKeyDialogGetTheirKeys) {
 
     // A group node saved on the Basic page: the message box takes Enter, Esc and Space.
     click(&dialog, {240, 40}); // Einfach
-    QTreeWidgetItem* media = dialog.tree()->findItems(QStringLiteral("Media"), Qt::MatchExactly)[0];
-    dialog.tree()->setCurrentItem(media);
+    auto* tree = dialog.findChild<SkinTree*>(QStringLiteral("functions"));
+    QTreeWidgetItem* media = tree->findItems(QStringLiteral("Media"), Qt::MatchExactly)[0];
+    tree->setCurrentItem(media);
     for (const auto& [key, evdev] :
          {std::pair{Qt::Key_Return, kEvdevEnter}, std::pair{Qt::Key_Escape, kEvdevEsc},
           std::pair{Qt::Key_Space, kEvdevSpace}}) {
@@ -140,11 +141,12 @@ TEST_F(RealDialogs, PickerAndMessageBoxOverTheKeyDialogGetTheirKeys) {
     }
     EXPECT_EQ(captured.size(), 0) << "nothing typed into the picker or the box was captured";
 
-    // Back in the dialog the capture takes keys again.
+    // Back in the dialog, Enter on the field arms the capture and it takes keys again.
     click(&dialog, {40, 40});
+    pressKey(&dialog, Qt::Key_Return, kEvdevEnter);
     pressKey(&dialog, Qt::Key_B, kEvdevB);
-    ASSERT_EQ(captured.size(), 1);
-    EXPECT_EQ(dialog.singleField()->text(), QStringLiteral("B "));
+    ASSERT_EQ(captured.size(), 2); // B down and up
+    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("single"))->text(), QStringLiteral("B"));
 }
 
 class RecordingMacroDialog : public RealDialogs {

@@ -3,6 +3,7 @@
 // controls.
 #include "MainWindowHarness.h"
 
+#include "keys/KeyDialogControls.h"
 #include "keys/ui/KeyAssignmentDialog.h"
 #include "lighting/EffectCatalogue.h"
 #include "lighting/PanelRules.h"
@@ -154,7 +155,8 @@ TEST_P(TextFit, EveryDialogPageInBothLanguages) {
     ASSERT_EQ(keys.state().page(), KeyDialogPage::Advance);
     // A chosen file shows its name in its row's path box.
     harness.dialogs.fileAnswer = QStringLiteral("/home/user/Documents/shopping-list.txt");
-    QTest::mouseClick(&keys, Qt::LeftButton, {}, {340, kLaunchRowTop + 2 * kLaunchRowPitch + 12});
+    QTest::mouseClick(&keys, Qt::LeftButton, {},
+                      {340, key_dialog::inLaunchRow(key_dialog::kBrowseRowZero, 2).top + 12});
     ASSERT_EQ(keys.state().launchType(), 2);
     expectDialogTextsFit(keys, named + "advance page");
 }

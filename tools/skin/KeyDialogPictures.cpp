@@ -1,8 +1,8 @@
 // The key assignment dialog's pictures in "Custom/": its background with the tabs, the
 // disable/enable box, the Reset/Close and Save plates, and the Advance rows' path box and browse
-// button. The dialog hit-tests fixed rectangles and writes every caption itself, so the
-// pictures sit on those rectangles and carry no words.
-#include "keys/KeyDialogState.h"
+// button. They are drawn at the places of the dialog's controls table and carry no words: the
+// dialog writes every caption itself.
+#include "keys/KeyDialogControls.h"
 #include "skin/SkinPaint.h"
 #include "skin/SkinPictures.h"
 
@@ -10,32 +10,20 @@
 #include <QPainter>
 
 #include <array>
-#include <stdexcept>
 
 namespace q905::skin {
 namespace {
 
+using namespace key_dialog;
+
 constexpr int kWidth = 388;
 constexpr int kHeight = 378;
 constexpr int kHeaderHeight = 24;
-// Tab rectangles (left, top, right, bottom, edges included), as the dialog hit-tests them.
-constexpr std::array<std::array<int, 4>, 4> kTabs{
-    {{0, 28, 94, 55}, {97, 28, 191, 55}, {194, 28, 288, 55}, {291, 28, 385, 55}}};
-const QRect kCloseMark(371, 8, 7, 8);
 const QRect kContent(4, 57, 380, 284);
-constexpr int kBoxWidth = 11;   // the disable box x 19..29
-constexpr int kBoxHeight = 10;  // y 351..360
-const QSize kPlate(71, 23);     // x 130..200, y 346..368
-const QSize kPathBox(229, 26);  // x 86..314 from the row's top
-const QSize kBrowseBox(61, 26); // x 317..377
 
-void checkPlaces() {
-    // The pictures must sit where the dialog takes the clicks.
-    if (keyDialogButtonAt(kTabs[3][0], kTabs[3][1]) != KeyDialogButton::AdvanceTab ||
-        keyDialogButtonAt(kCloseMark.left(), kCloseMark.top()) != KeyDialogButton::CloseMark ||
-        keyDialogButtonAt(130 + kPlate.width() - 1, 346) != KeyDialogButton::Reset ||
-        launchRowAt(317 + kBrowseBox.width() - 1, kLaunchRowTop).part != LaunchRowPart::Browse)
-        throw std::runtime_error("the key dialog's pictures are drawn away from its buttons");
+QRect placeOf(int id) {
+    const RegionRect& r = controlById(kControls, id)->rect;
+    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
 }
 
 void drawInset(QPainter& painter, const QRect& rect, const QColor& fill) {
@@ -49,7 +37,6 @@ void drawInset(QPainter& painter, const QRect& rect, const QColor& fill) {
 }
 
 QImage background() {
-    checkPlaces();
     QImage picture = newPicture(kWidth, kHeight, QImage::Format_RGB32);
     QPainter painter(&picture);
     QLinearGradient body(0, 0, 0, kHeight);
@@ -64,12 +51,11 @@ QImage background() {
     painter.fillRect(0, 0, kWidth, kHeaderHeight, header);
     painter.fillRect(0, kHeaderHeight, kWidth, 1, QColor(6, 6, 8));
     drawFadingLine(painter, -120, kWidth + 120, kHeaderHeight - 1, palette::kRedDim);
-    const QRectF mark(kCloseMark);
-    skin::drawCloseMark(painter, mark);
+    skin::drawCloseMark(painter, QRectF(placeOf(kCloseMark)));
 
     // Tabs: the labels are the dialog's (the current one in red); a red rule under each.
-    for (const auto& tab : kTabs) {
-        const QRectF rect(tab[0], tab[1], tab[2] - tab[0] + 1, tab[3] - tab[1] + 1);
+    for (int tab = kKeysTab; tab <= kAdvanceTab; ++tab) {
+        const QRectF rect(placeOf(tab));
         drawPlate(painter, rect, 3, QColor(46, 46, 51), QColor(26, 26, 29), QColor(6, 6, 8));
         painter.fillRect(QRectF(rect.left() + 6, rect.bottom() - 6, rect.width() - 12, 1),
                          palette::kRedDim);
@@ -86,19 +72,25 @@ QImage background() {
     return picture;
 }
 
+// The disable box, also the Advance rows' radio marks.
 QImage box(bool ticked) {
-    QImage picture = newPicture(kBoxWidth, kBoxHeight);
+    const QSize size =
+        placeOf(kDisableBox)
+            .adjusted(kDisableBoxSlack, kDisableBoxSlack, -kDisableBoxSlack, -kDisableBoxSlack)
+            .size();
+    QImage picture = newPicture(size.width(), size.height());
     QPainter painter(&picture);
     painter.fillRect(area(picture), QColor(12, 12, 14));
     painter.setPen(QColor(140, 140, 146));
-    drawPixelRect(painter, 0, 0, kBoxWidth - 1, kBoxHeight - 1);
+    drawPixelRect(painter, 0, 0, size.width() - 1, size.height() - 1);
     if (ticked)
-        painter.fillRect(2, 2, kBoxWidth - 4, kBoxHeight - 4, palette::kRedGlow);
+        painter.fillRect(2, 2, size.width() - 4, size.height() - 4, palette::kRedGlow);
     return picture;
 }
 
 QImage plate(bool save, bool over) {
-    QImage picture = newPicture(kPlate.width(), kPlate.height());
+    const QSize size = placeOf(save ? kSave : kReset).size();
+    QImage picture = newPicture(size.width(), size.height());
     QPainter painter(&picture);
     if (save)
         drawPlate(painter, QRectF(area(picture)), 3,
@@ -112,14 +104,16 @@ QImage plate(bool save, bool over) {
 }
 
 QImage pathBox() {
-    QImage picture = newPicture(kPathBox.width(), kPathBox.height());
+    const QSize size = placeOf(kLaunchPath).size();
+    QImage picture = newPicture(size.width(), size.height());
     QPainter painter(&picture);
     drawInset(painter, area(picture).adjusted(0, 2, -1, -3), QColor(8, 8, 10));
     return picture;
 }
 
 QImage browseButton(bool over) {
-    QImage picture = newPicture(kBrowseBox.width(), kBrowseBox.height());
+    const QSize size = placeOf(kLaunchBrowse).size();
+    QImage picture = newPicture(size.width(), size.height());
     QPainter painter(&picture);
     drawPlate(painter, QRectF(area(picture)).adjusted(2, 1, -2, -2), 3,
               over ? QColor(98, 98, 106) : QColor(62, 62, 68),
@@ -128,9 +122,9 @@ QImage browseButton(bool over) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(over ? palette::kRedGlow : palette::kText);
-    const qreal y = kBrowseBox.height() / 2.0 - 0.5;
+    const qreal y = size.height() / 2.0 - 0.5;
     for (int i = -1; i <= 1; ++i)
-        painter.drawEllipse(QPointF(kBrowseBox.width() / 2.0 + i * 7, y), 2, 2);
+        painter.drawEllipse(QPointF(size.width() / 2.0 + i * 7, y), 2, 2);
     return picture;
 }
 

@@ -285,11 +285,11 @@ void MainWindow::openKeyAssignment(int key) {
         return;
     }
     // Said in the window's language; the core's message is the command line's English.
-    const key_texts::Text& message =
+    const WindowText& message =
         result.status == AssignStatus::CodeWithoutUsage ? key_texts::kCannotSendKey
         : result.status == AssignStatus::PathTooLong    ? key_texts::kPathTooLong
                                                         : key_texts::kAssignFailed;
-    m_services.dialogs->tell(this, qtText(kWindowTitle), message.in(language));
+    m_services.dialogs->tell(this, qtText(kWindowTitle), qtText(message, language));
 }
 
 // However it closes, the pages refresh from the image and table a moment later; the keyboard

@@ -2,11 +2,7 @@
 
 #include "controls/ui/ScaledPicture.h"
 #include <QHeaderView>
-#include <QLinearGradient>
 #include <QPainter>
-#include <QScrollBar>
-
-#include <algorithm>
 
 namespace q905 {
 
@@ -48,67 +44,8 @@ SkinTree::SkinTree(QWidget* parent)
     setPalette(colours);
 }
 
-void SkinTree::setBackgroundPicture(QImage picture, bool tile) {
-    m_picture = std::move(picture);
-    m_tile = tile;
-    viewport()->update();
-}
-
-void SkinTree::setGradient(QColor start, QColor end, bool horizontal) {
-    m_gradientStart = start;
-    m_gradientEnd = end;
-    m_horizontal = horizontal;
-    viewport()->update();
-}
-
-QRect SkinTree::textRect(QTreeWidgetItem* item) const {
-    return visualItemRect(item).translated(kTextShift, 0);
-}
-
-void SkinTree::paintBackground(QPainter& painter, const QRect& extent) {
-    if (m_background == Background::Flat) {
-        painter.fillRect(viewport()->rect(), kFlatColour);
-        return;
-    }
-    if (m_background == Background::Picture && !m_picture.isNull()) {
-        if (!m_tile) {
-            painter.drawImage(extent, m_picture);
-            return;
-        }
-        const QSize tile = logicalSize(m_picture);
-        for (int column = 0; column <= extent.width() / tile.width(); ++column) {
-            for (int row = 0; row <= extent.height() / tile.height(); ++row)
-                painter.drawImage(extent.x() + column * tile.width(),
-                                  extent.y() + row * tile.height(), m_picture);
-        }
-        return;
-    }
-    const QPointF end = m_horizontal ? QPointF(extent.right() + 1, extent.top())
-                                     : QPointF(extent.left(), extent.bottom() + 1);
-    QLinearGradient gradient(extent.topLeft(), end);
-    gradient.setColorAt(0, m_gradientStart);
-    gradient.setColorAt(1, m_gradientEnd);
-    painter.fillRect(extent, gradient);
-}
-
 void SkinTree::paintEvent(QPaintEvent*) {
     const QRect client = viewport()->rect();
-    // The background covers the whole content and scrolls with it.
-    const QScrollBar* horizontal = horizontalScrollBar();
-    const QScrollBar* vertical = verticalScrollBar();
-    const int rowHeight = topLevelItemCount() > 0
-                              ? std::max(1, visualItemRect(topLevelItem(0)).height())
-                              : fontMetrics().height();
-    QRect extent = client;
-    if (horizontal->maximum() > 0) {
-        extent.setLeft(-horizontal->value());
-        extent.setWidth(std::max(horizontal->maximum() + client.width(), client.width()));
-    }
-    if (vertical->maximum() > 0) {
-        extent.setTop(-rowHeight * vertical->value());
-        extent.setHeight(std::max(
-            (rowHeight + 1) * (vertical->maximum() + vertical->pageStep() + 1), client.height()));
-    }
 
     // At the screen's pixels, so the text stays sharp on a scaled screen.
     const qreal ratio = devicePixelRatioF();
@@ -116,18 +53,18 @@ void SkinTree::paintEvent(QPaintEvent*) {
     surface.setDevicePixelRatio(ratio);
     QPainter painter(&surface);
     smoothWhenScaled(painter);
-    paintBackground(painter, extent);
+    painter.fillRect(client, kFlatColour);
     painter.setFont(font());
     painter.setPen(Qt::white);
 
     const bool barsShown = hasFocus() || m_showSelectionAlways;
     for (QTreeWidgetItem* item = itemAt(0, 0); item != nullptr; item = itemBelow(item)) {
-        const QRect text = textRect(item);
+        // Where the bar and the text of an item go.
+        const QRect text = visualItemRect(item).translated(kTextShift, 0);
         if (text.top() > client.bottom())
             break;
         if (barsShown && item->isSelected())
-            painter.fillRect(QRect(0, text.top(), extent.x() + extent.width(), text.height()),
-                             kSelectionColour);
+            painter.fillRect(QRect(0, text.top(), client.width(), text.height()), kSelectionColour);
         if (item->childCount() > 0)
             painter.drawImage(text.left() - kGlyphSize - kGlyphGap, text.top() + kGlyphTop,
                               item->isExpanded() ? m_expandedGlyph : m_collapsedGlyph);

@@ -2,18 +2,20 @@
 // The key assignment dialog: the chosen key's name in the title line and four pages ("Single/
 // Combine" with keys captured as typed, "Macro", "Basic" with the function tree, "Advance" with
 // the launch rows), a "Disable key" box, and Reset, Close and Save. Frameless and skinned;
-// dragged by its background. It changes nothing itself: after OK the caller hands choice() to
-// assignKey.
+// dragged by its background. Its controls are declared in keys/KeyDialogControls.h. It changes
+// nothing itself: after OK the caller hands choice() to assignKey.
 
 #include "base/Language.h"
 #include "controls/ui/BackgroundDrag.h"
+#include "controls/ui/ControlFocus.h"
+#include "controls/ui/PaintedControlHost.h"
 #include "controls/ui/TextLayout.h"
 #include "keys/KeyDialogState.h"
 #include "platform/qt/KeyCapture.h"
 
 #include <QDialog>
 
-#include <array>
+#include <optional>
 
 class QLineEdit;
 class QListWidget;
@@ -26,7 +28,7 @@ class SkinCache;
 class SkinTree;
 class UserDialogs;
 
-class KeyAssignmentDialog : public QDialog {
+class KeyAssignmentDialog : public QDialog, public PaintedControlHost {
     Q_OBJECT
   public:
     // skin: the language's skin folder; the macro page lists the macros up to the first free
@@ -40,17 +42,18 @@ class KeyAssignmentDialog : public QDialog {
     // What OK hands over.
     AssignmentChoice choice() const { return m_state.choice(); }
     const KeyDialogState& state() const { return m_state; }
-    const KeyCapture& capture() const { return m_capture; }
-
-    QLineEdit* singleField() const { return m_single; }
-    QLineEdit* combineField() const { return m_combine; }
-    SkinTree* tree() const { return m_tree; }
-    QListWidget* macroList() const { return m_macros; }
-    // The button whose mouse-over picture shows, or KeyDialogButton::None.
-    KeyDialogButton hoveredButton() const { return m_hovered; }
-    int hoveredBrowseRow() const { return m_hoveredBrowseRow; }
+    const ControlFocus& controlFocus() const { return m_focus; }
     // The texts of the last painting, with the controls they keep clear of.
     const TextLayout& textLayout() const { return m_textLayout; }
+
+    QWidget* hostWidget() override { return this; }
+    std::span<const ControlSpec> controls() const override;
+    Language controlLanguage() const override { return m_language; }
+    ControlStatus controlStatus(int id) const override;
+    QWidget* controlWidget(int id) const override;
+    void activateControl(int id) override;
+    std::optional<int> focusedControl() const override { return m_focus.focusedId(); }
+    bool controlKey(int id, QKeyEvent* event) override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,42 +62,46 @@ class KeyAssignmentDialog : public QDialog {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override { return m_focus.moveFocus(!next); }
 
   private:
     void fillTree();
+    // The control a click at (x, y) lands on, of those the page shows.
+    const ControlSpec* controlAt(int x, int y) const;
     void click(int x, int y);
+    void showPage(KeyDialogPage page, bool focusPage);
+    bool switchPageKey(QKeyEvent* event);
     void browse(int row);
     void save();
+    void armCapture(CaptureMode field);
+    void disarmCapture();
     void keyCaptured(quint8 code, bool release);
     // Shows the current page's controls and the fields' texts.
     void syncControls();
     void focusField(QLineEdit* field);
     void trackHover(int x, int y);
     void paintAdvancePage(QPainter& painter);
+    void drawCaption(QPainter& painter, int id, const QColor& colour, int height);
     void tell(const QString& text);
 
     SkinCache& m_skin;
     UserDialogs& m_dialogs;
     QString m_keyName; // the key being assigned, for the title line
     Language m_language;
-    bool m_german; // the German layout's places
     KeyDialogState m_state;
-    KeyCapture m_capture;
+    KeyCapture m_capture{nullptr, this};
 
     QLineEdit* m_single = nullptr;
     QLineEdit* m_combine = nullptr;
     SkinTree* m_tree = nullptr;
     QListWidget* m_macros = nullptr;
-    // Set while the controls change: focus moving between them is not the user's choice.
-    bool m_syncing = false;
     TextLayout m_textLayout;
 
-    KeyDialogButton m_hovered = KeyDialogButton::None;
-    int m_hoveredBrowseRow = -1;
+    std::optional<int> m_hovered; // the control under the pointer
     BackgroundDrag m_drag{*this};
+    ControlFocus m_focus{*this};
 };
 
 } // namespace q905
