@@ -71,7 +71,7 @@ std::variant<int, ArgumentError> parseKey(std::string_view text) {
     // is looked up by name alone: the keypad's digit keys carry the same labels.
     for (int index = 0; index < kKeyCount; ++index) {
         const KeyEntry& key = KeyTable[static_cast<std::size_t>(index)];
-        const std::string_view name = trimTrailingBlank(nameOf(key.keyCode));
+        const std::string& name = nameOf(key.keyCode);
         if ((!digit && !key.label.empty() && lower(key.label) == wanted) ||
             (key.isPlaced() && !name.empty() && lower(name) == wanted))
             matches.push_back(index);
@@ -95,7 +95,7 @@ std::variant<std::uint8_t, ArgumentError> parseKeyCode(std::string_view text) {
     std::vector<unsigned> matches;
     for (unsigned code = 0; code < 256; ++code) {
         const std::string& name = nameOf(static_cast<std::uint8_t>(code));
-        if (!trimTrailingBlank(name).empty() && lower(trimTrailingBlank(name)) == wanted)
+        if (!name.empty() && lower(name) == wanted)
             matches.push_back(code);
     }
     if (matches.size() == 1)

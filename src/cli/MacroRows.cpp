@@ -24,7 +24,7 @@ std::string hexCode(unsigned code) {
 
 // The name a row shows for the key, or its code where the name would not lead back to it.
 std::string keyWord(std::uint8_t code) {
-    const std::string name(trimmed(nameOf(code)));
+    const std::string& name = nameOf(code);
     if (!name.empty()) {
         const auto parsed = parseKeyCode(name);
         if (const auto* back = std::get_if<std::uint8_t>(&parsed); back && *back == code)

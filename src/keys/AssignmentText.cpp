@@ -14,11 +14,8 @@ namespace q905 {
 
 namespace {
 
-// Key names carry a trailing blank for the macro lists; it has no place in a listing.
 std::string keyName(std::uint8_t code) {
     std::string name = nameOf(code);
-    while (!name.empty() && name.back() == ' ')
-        name.pop_back();
     if (name.empty()) {
         char hex[8];
         std::snprintf(hex, sizeof hex, "0x%02X", code);

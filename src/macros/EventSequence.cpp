@@ -107,8 +107,7 @@ std::string delayRowText(int delayMs) {
 }
 
 std::string keyRowText(std::uint8_t code, bool release) {
-    const KeyNameTable& names = KeyNameTable::instance();
-    return release ? names.releaseText(code) : names.pressText(code);
+    return nameOf(code) + (release ? " up" : " dn");
 }
 
 std::vector<MacroEvent> pairedEvents(const EventSequence& deviceEvents,
@@ -132,9 +131,9 @@ std::vector<EventRow> eventRows(const EventSequence& deviceEvents, const EventSe
     // same way would put the list and the bytes out of step.
     for (const MacroEvent& event : pairedEvents(deviceEvents, keyEvents)) {
         if (event.hasDelayRow())
-            rows.push_back({event.offset, true, delayRowText(event.delayMs)});
-        rows.push_back(
-            {event.offset, false, keyRowText(event.key, event.release), event.key, event.release});
+            rows.push_back({event.offset, EventRowKind::Delay, delayRowText(event.delayMs)});
+        rows.push_back({event.offset, event.release ? EventRowKind::KeyUp : EventRowKind::KeyDown,
+                        keyRowText(event.key, event.release), event.key});
     }
     return rows;
 }

@@ -95,17 +95,19 @@ void normaliseFirstEvent(EventSequence& deviceEvents, EventSequence& keyEvents);
 std::vector<MacroEvent> pairedEvents(const EventSequence& deviceEvents,
                                      const EventSequence& keyEvents);
 
+enum class EventRowKind : std::uint8_t { Delay, KeyDown, KeyUp };
+
 // One row of the event list: a delay row or the key row of an event.
 struct EventRow {
     std::size_t offset = 0; // the event the row belongs to
-    bool isDelay = false;
-    std::string text;
-    std::uint8_t key = 0; // a key row's key code and direction
-    bool release = false;
+    EventRowKind kind = EventRowKind::KeyDown;
+    std::string text;     // "50 ms", "A dn", "A up"
+    std::uint8_t key = 0; // a key row's key code
+    bool isDelay() const { return kind == EventRowKind::Delay; }
 };
 
-// The rows of a pair of sequences: for each event a delay row ("%d ms") when it waits, then its
-// key row ("%s dn" / "%s up" with the key code's name), over the paired events.
+// The rows of a pair of sequences: for each event a delay row when it waits, then its key row,
+// over the paired events.
 std::vector<EventRow> eventRows(const EventSequence& deviceEvents, const EventSequence& keyEvents);
 
 std::string delayRowText(int delayMs);

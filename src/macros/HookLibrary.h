@@ -5,15 +5,16 @@
 
 namespace q905 {
 
-// The macro dialog needs presses and releases; the key assignment dialog uses mode 0.
-inline constexpr int kHookModeKeyAssignment = 0;
-inline constexpr int kHookModeMacro = 1;
+enum class HookMode {
+    KeyAssignment, // presses only
+    Macro,         // presses and releases
+};
 
 class HookLibrary {
   public:
     virtual ~HookLibrary() = default;
     // True when the hook is now installed.
-    [[nodiscard]] virtual bool installHook(int mode) = 0;
+    [[nodiscard]] virtual bool installHook(HookMode mode) = 0;
     virtual void removeHook() = 0;
 };
 

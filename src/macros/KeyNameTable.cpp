@@ -20,12 +20,12 @@ KeyNameTable::KeyNameTable() {
         m_entries[code].name = std::move(name);
     };
     for (int code = kFirstLetterCode; code <= kLastLetterCode; ++code)
-        fill(static_cast<std::uint8_t>(code), std::string(1, static_cast<char>(code)) + " ");
+        fill(static_cast<std::uint8_t>(code), std::string(1, static_cast<char>(code)));
     for (int code = kFirstDigitCode; code <= kLastDigitCode; ++code)
-        fill(static_cast<std::uint8_t>(code), std::string(1, static_cast<char>(code)) + " ");
+        fill(static_cast<std::uint8_t>(code), std::string(1, static_cast<char>(code)));
     for (int code = kFirstFunctionKeyCode; code <= kLastFunctionKeyCode; ++code)
         fill(static_cast<std::uint8_t>(code),
-             "F" + std::to_string(code - kFirstFunctionKeyCode + 1) + " ");
+             "F" + std::to_string(code - kFirstFunctionKeyCode + 1));
     for (const KeyNameRow& row : kNamedKeyRows)
         fill(row.code, std::string(row.name));
 }

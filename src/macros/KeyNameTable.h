@@ -11,7 +11,7 @@ namespace q905 {
 struct KeyNameEntry {
     std::uint8_t code = 0;
     std::uint8_t usage = 0; // 0 = no usage
-    std::string name;       // UTF-8; most names end in one blank, which belongs to the name
+    std::string name;       // UTF-8; empty for a code without one
 };
 
 class KeyNameTable {
@@ -23,9 +23,6 @@ class KeyNameTable {
     const std::string& nameOf(std::uint8_t code) const { return m_entries[code].name; }
     const KeyNameEntry& entry(std::uint8_t code) const { return m_entries[code]; }
 
-    // Event texts of the macro lists: "%s dn", "%s up".
-    std::string pressText(std::uint8_t code) const { return nameOf(code) + " dn"; }
-    std::string releaseText(std::uint8_t code) const { return nameOf(code) + " up"; }
 
   private:
     KeyNameTable();

@@ -15,13 +15,9 @@ std::string shownKeyName(std::uint8_t keyCode, const KeyboardLayout* layout) {
     if (layout != nullptr && followsLayout(keyCode)) {
         std::string typed = layout->typedText(keyCode);
         if (!typed.empty())
-            return typed + ' ';
+            return typed;
     }
     return nameOf(keyCode);
-}
-
-std::string shownKeyRowText(std::uint8_t keyCode, bool release, const KeyboardLayout* layout) {
-    return shownKeyName(keyCode, layout) + (release ? " up" : " dn");
 }
 
 } // namespace q905

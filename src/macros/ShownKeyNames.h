@@ -13,12 +13,8 @@ class KeyboardLayout;
 // The keypad, function, editing and modifier keys keep their names under every layout.
 bool followsLayout(std::uint8_t keyCode);
 
-// The key's name in the form of the key name table (with its trailing blank), taken from the
-// layout for a key that follows it and types something there; the table's name otherwise and
-// without a layout.
+// The key's name, taken from the layout for a key that follows it and types something there; the
+// key name table's name otherwise and without a layout.
 std::string shownKeyName(std::uint8_t keyCode, const KeyboardLayout* layout);
-
-// Event texts of the macro list, "%s dn" and "%s up", with the shown name.
-std::string shownKeyRowText(std::uint8_t keyCode, bool release, const KeyboardLayout* layout);
 
 } // namespace q905

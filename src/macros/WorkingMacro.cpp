@@ -1,7 +1,6 @@
 #include "macros/WorkingMacro.h"
 
 #include "macros/KeyNameTable.h"
-#include "macros/ShownKeyNames.h"
 
 #include <algorithm>
 #include <chrono>
@@ -55,13 +54,11 @@ void WorkingMacro::setLoop(bool on, std::string text) {
     m_options.loopText = std::move(text);
 }
 
-std::vector<std::string> WorkingMacro::rowTexts(const KeyboardLayout* layout) const {
+std::vector<std::string> WorkingMacro::rowTexts() const {
     std::vector<std::string> texts;
     texts.reserve(m_rows.size());
     for (const EventRow& row : m_rows)
-        texts.push_back(row.isDelay || layout == nullptr
-                            ? row.text
-                            : shownKeyRowText(row.key, row.release, layout));
+        texts.push_back(row.text);
     return texts;
 }
 
@@ -78,8 +75,9 @@ RecordingResult WorkingMacro::startStopRecording() {
     }
     // A recording replaces the macro; an insertion still armed would swallow its first key.
     m_insertMode = false;
+    m_stopKeyDown.reset();
     if (!m_hookInstalled)
-        m_hookInstalled = m_hook.installHook(kHookModeMacro);
+        m_hookInstalled = m_hook.installHook(HookMode::Macro);
     m_device = {};
     m_key = {};
     m_lastText.clear();
@@ -108,10 +106,51 @@ HookKeyResult WorkingMacro::onHookKey(std::uint8_t code, bool release) {
         result = HookKeyResult::Ignored;
     else if (m_insertMode)
         result = insertOneKey(code, release);
-    else if (m_recording && m_hookInstalled)
-        result = recordKey(code, release);
+    else if (m_recording && m_hookInstalled) {
+        const auto stop = code == kStopRecordingKey ? stopKey(release) : std::nullopt;
+        if (stop)
+            result = *stop;
+        else
+            result = recordKey(code, release);
+        if (code == kStopRecordingKey && result == HookKeyResult::Recorded && !release)
+            m_stopKeyOffset = m_rows.empty() ? 0 : m_rows.back().offset;
+    }
     commit();
     return result;
+}
+
+std::optional<HookKeyResult> WorkingMacro::stopKey(bool release) {
+    const Clock::TimePoint now = m_clock.now();
+    if (!m_stopKeyDown) {
+        if (!release) {
+            m_stopKeyDown = now;
+            m_stopKeyOffset.reset();
+        }
+        return std::nullopt;
+    }
+    // A repeating press or the release tells how long the key has been held.
+    const bool held = now - *m_stopKeyDown >= kStopRecordingHold;
+    if (release)
+        m_stopKeyDown.reset();
+    if (!held)
+        return std::nullopt;
+    m_stopKeyDown.reset();
+    if (m_stopKeyOffset) {
+        const auto press = m_key.eventAt(*m_stopKeyOffset);
+        if (press && !press->release && press->key == kStopRecordingKey) {
+            m_device.erase(*m_stopKeyOffset, press->size());
+            m_key.erase(*m_stopKeyOffset, press->size());
+            normaliseFirstEvent(m_device, m_key);
+            rebuildRows();
+        }
+        m_stopKeyOffset.reset();
+    }
+    m_recording = false;
+    if (m_hookInstalled) {
+        m_hook.removeHook();
+        m_hookInstalled = false;
+    }
+    return HookKeyResult::RecordingStopped;
 }
 
 int WorkingMacro::measureGap() {

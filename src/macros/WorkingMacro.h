@@ -12,6 +12,7 @@
 #include "macros/MacroModel.h"
 
 #include <bitset>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,12 +20,15 @@
 
 namespace q905 {
 
-class KeyboardLayout;
-
 // Recording stops taking presses here (room for the press and its release) and releases here
 // (room for an extended release), so a recorded macro never outgrows its 190 bytes.
 inline constexpr std::size_t kLastPressWritePos = 184;
 inline constexpr std::size_t kLastReleaseWritePos = 188;
+
+// Recording takes every key, so its own end must be a key it would never record that way: Esc
+// held this long stops it, and the held press is not kept. A shorter Esc is recorded as usual.
+inline constexpr std::uint8_t kStopRecordingKey = 0x1B;
+inline constexpr std::chrono::milliseconds kStopRecordingHold{1000};
 
 enum class MouseButton : std::uint8_t { Left = 0xF0, Right = 0xF1, Middle = 0xF2 };
 enum class MouseAction { Down, Up, Click };
@@ -40,13 +44,14 @@ struct MacroOptions {
 enum class RecordingResult { Started, Stopped, NoMacroSelected };
 
 enum class HookKeyResult {
-    Ignored,        // not recording and no insertion armed, a key without a usage, or the
-                    // release of a key pressed before the insertion began
-    Recorded,       // appended; the dialog selects the last row
-    Dropped,        // a repeating press, a doubled release, or no room left
-    Inserted,       // a press of a one-key insertion
-    InsertionEnded, // the release of a key the insertion took, which ends it (inserted when it
-                    // fitted)
+    Ignored,          // not recording and no insertion armed, a key without a usage, or the
+                      // release of a key pressed before the insertion began
+    Recorded,         // appended; the dialog selects the last row
+    Dropped,          // a repeating press, a doubled release, or no room left
+    Inserted,         // a press of a one-key insertion
+    InsertionEnded,   // the release of a key the insertion took, which ends it (inserted when it
+                      // fitted)
+    RecordingStopped, // Esc held long enough: recording is off and the hook removed
 };
 
 enum class EditResult {
@@ -81,9 +86,8 @@ class WorkingMacro {
     void setHasDelay(bool on) { m_options.hasDelay = on; }
 
     const std::vector<EventRow>& rows() const { return m_rows; }
-    // Key rows name the keys the way the layout labels them (the key name table's names
-    // without one).
-    std::vector<std::string> rowTexts(const KeyboardLayout* layout = nullptr) const;
+    // "A dn", "50 ms", "A up": the rows as the key name table names them.
+    std::vector<std::string> rowTexts() const;
     const EventSequence& deviceEvents() const { return m_device; }
     const EventSequence& keyEvents() const { return m_key; }
     // Recording always appends, so the write position is the end of the events.
@@ -118,11 +122,13 @@ class WorkingMacro {
     std::size_t insertMacroToList(std::uint8_t code, std::size_t pos, int ms, bool release);
     HookKeyResult insertOneKey(std::uint8_t code, bool release);
     HookKeyResult recordKey(std::uint8_t code, bool release);
+    // The stop key's reports while recording; none when they are recorded as any other key's.
+    std::optional<HookKeyResult> stopKey(bool release);
     int measureGap();
     EditResult arm(int row);
 
     bool validRow(int row) const { return row >= 0 && row < static_cast<int>(m_rows.size()); }
-    bool isDelayRow(int row) const { return validRow(row) && m_rows[row].isDelay; }
+    bool isDelayRow(int row) const { return validRow(row) && m_rows[row].isDelay(); }
     std::size_t roomLeft() const { return kEventSequenceSize - m_key.end(); }
     // Both sequences get the event at offset; false (nothing changed) when it does not fit.
     bool insertEvent(std::size_t offset, bool release, int delayMs, std::uint8_t code);
@@ -151,6 +157,8 @@ class WorkingMacro {
     std::bitset<256> m_insertPresses; // key codes pressed since the insertion was armed
     std::string m_lastText;
     Clock::TimePoint m_lastTime{};
+    std::optional<Clock::TimePoint> m_stopKeyDown; // the stop key is held since then
+    std::optional<std::size_t> m_stopKeyOffset;    // where its press was recorded
     std::optional<CommitResult> m_lastCommit;
 };
 

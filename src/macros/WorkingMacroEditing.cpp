@@ -13,7 +13,7 @@ EditResult WorkingMacro::arm(int row) {
     m_insertRow = row;
     m_insertPresses.reset();
     if (!m_hookInstalled)
-        m_hookInstalled = m_hook.installHook(kHookModeMacro);
+        m_hookInstalled = m_hook.installHook(HookMode::Macro);
     if (!m_hookInstalled)
         return EditResult::HookUnavailable;
     m_insertMode = true;
@@ -75,7 +75,7 @@ EditResult WorkingMacro::deleteRow(int row) {
     if (!m_selected || !validRow(row))
         return EditResult::Ignored;
     const EventRow target = m_rows[static_cast<std::size_t>(row)];
-    if (target.isDelay) {
+    if (target.isDelay()) {
         // The event stays; only its wait goes.
         setEventDelay(target.offset, kNoDelay);
     } else {

@@ -49,7 +49,7 @@ TEST_F(MacroEditing, InsertDelayGivesTheNextEvent50ms) {
     EXPECT_EQ(m_work.insertDelay(1), EditResult::Ignored); // the last row
     ASSERT_EQ(m_work.insertDelay(0), EditResult::Changed);
     EXPECT_EQ(keys(), (Bytes{0x01, 0x41, 0xB2, 0x41}));
-    EXPECT_EQ(m_work.rowTexts(), (Rows{"A  dn", "50 ms", "A  up"}));
+    EXPECT_EQ(m_work.rowTexts(), (Rows{"A dn", "50 ms", "A up"}));
     EXPECT_EQ(m_work.insertDelay(1), EditResult::DelayRowSelected);
 
     // An extended delay is replaced and loses its two bytes.
@@ -63,7 +63,7 @@ TEST_F(MacroEditing, DeleteRemovesAnEventOrOnlyItsDelay) {
     load(threeHundred);
     ASSERT_EQ(m_work.deleteRow(1), EditResult::Changed); // the 300 ms row
     EXPECT_EQ(keys(), (Bytes{0x01, 0x41, 0x81, 0x41}));
-    EXPECT_EQ(m_work.rowTexts(), (Rows{"A  dn", "A  up"}));
+    EXPECT_EQ(m_work.rowTexts(), (Rows{"A dn", "A up"}));
     load(threeHundred);
     m_work.deleteRow(2); // a waiting event goes whole
     EXPECT_EQ(keys(), (Bytes{0x01, 0x41}));
@@ -77,7 +77,7 @@ TEST_F(MacroEditing, MouseButtonsGoAfterTheSelectedEvent) {
     load({0x01, 0x41});
     ASSERT_EQ(m_work.insertMouseKey(0, MouseButton::Left, MouseAction::Click), EditResult::Changed);
     EXPECT_EQ(keys(), (Bytes{0x01, 0x41, 0x01, 0xF0, 0x81, 0xF0}));
-    EXPECT_EQ(m_work.rowTexts(), (Rows{"A  dn", "MsLB dn", "MsLB up"}));
+    EXPECT_EQ(m_work.rowTexts(), (Rows{"A dn", "MsLB dn", "MsLB up"}));
     // From a delay row: after the key it belongs to.
     load({0x01, 0x41, 0xB2, 0x41});
     m_work.insertMouseKey(1, MouseButton::Right, MouseAction::Down);
@@ -89,7 +89,7 @@ TEST_F(MacroEditing, DelayEditsAreHeldTo2Through60000) {
     load({0x01, 0x41, 0xB2, 0x41});
     ASSERT_EQ(m_work.editDelay(1, 500), EditResult::Changed);
     EXPECT_EQ(keys(), (Bytes{0x01, 0x41, 0xFF, 0x41, 0x01, 0xF4}));
-    EXPECT_EQ(m_work.rowTexts(), (Rows{"A  dn", "500 ms", "A  up"}));
+    EXPECT_EQ(m_work.rowTexts(), (Rows{"A dn", "500 ms", "A up"}));
     m_work.editDelay(1, 70000);
     EXPECT_EQ(keys(), (Bytes{0x01, 0x41, 0xFF, 0x41, 0xEA, 0x60}));
     m_work.editDelay(1, 0);
@@ -103,7 +103,7 @@ TEST_F(MacroEditing, RecordBeforeAndAfterInsertOneTappedKey) {
     ASSERT_EQ(m_work.recordBefore(2), EditResult::Armed);
     tap(0x43);
     EXPECT_EQ(keys(), (Bytes{0x01, 0x41, 0x01, 0x43, 0x81, 0x43, 0xB2, 0x42}));
-    EXPECT_EQ(m_work.rowTexts(), (Rows{"A  dn", "C  dn", "C  up", "50 ms", "B  up"}));
+    EXPECT_EQ(m_work.rowTexts(), (Rows{"A dn", "C dn", "C up", "50 ms", "B up"}));
     EXPECT_FALSE(m_hook.installed);
     EXPECT_FALSE(m_work.insertMode());
 
@@ -113,7 +113,7 @@ TEST_F(MacroEditing, RecordBeforeAndAfterInsertOneTappedKey) {
     EXPECT_EQ(keys(), (Bytes{0x01, 0x41, 0xB2, 0x42, 0x01, 0x43, 0x81, 0x43, 0x81, 0x41}));
     m_work.recordBefore(0);
     tap(0x44);
-    EXPECT_EQ(m_work.rowTexts().front(), "D  dn");
+    EXPECT_EQ(m_work.rowTexts().front(), "D dn");
 
     // The release of a key pressed before the insertion was armed (the Return that chose the
     // menu item) is not taken; the insertion waits for a key of its own.
@@ -172,7 +172,7 @@ TEST_F(MacroEditing, TheHookIsHeldOnlyWhileRecordingOrAnInsertionIsArmed) {
     tap(0x44);
     EXPECT_TRUE(m_hook.installed);
     EXPECT_EQ(m_work.onHookKey(0x45, false), HookKeyResult::Recorded);
-    EXPECT_EQ(m_work.rowTexts(), (Rows{"D  dn", "D  up", "C  dn", "C  up", "E  dn"}));
+    EXPECT_EQ(m_work.rowTexts(), (Rows{"D dn", "D up", "C dn", "C up", "E dn"}));
 
     m_hook.installSucceeds = false;
     m_work.stopHook();
@@ -187,7 +187,7 @@ TEST_F(MacroEditing, AForeignRecordIsTidiedBeforeItIsEdited) {
     const MacroList before = m_macros;
     m_work.select(0);
     EXPECT_EQ(m_macros, before); // selecting stores nothing
-    EXPECT_EQ(m_work.rowTexts(), (Rows{"A  dn", "A  up"}));
+    EXPECT_EQ(m_work.rowTexts(), (Rows{"A dn", "A up"}));
     m_work.insertMouseKey(1, MouseButton::Left, MouseAction::Down);
     EXPECT_EQ(keys(), (Bytes{0x01, 0x41, 0x81, 0x41, 0x01, 0xF0}));
 }

@@ -125,7 +125,7 @@ TEST(MacroModel, ListedRowsAgreeWithEventAtRow) {
     MacroRecord record;
     record.setDeviceEvents(sequence({0x01, 0x04, 0xFF, 0x04, 0x01, 0x2C, 0x80, 0x04}));
     record.setKeyEvents(sequence({0x01, 0x41, 0xFF, 0x41, 0x01, 0x2C, 0x80, 0x41}));
-    EXPECT_EQ(listMacroEvents(record), (Rows{"A  dn", "300 ms", "A  up", "A  up"}));
+    EXPECT_EQ(listMacroEvents(record), (Rows{"A dn", "300 ms", "A up", "A up"}));
 }
 
 } // namespace

@@ -38,9 +38,9 @@ class MacroRecording : public ::testing::Test {
 
 TEST_F(MacroRecording, WithoutDelaysEveryEventWaitsNothing) {
     EXPECT_EQ(recordTap(80ms), (Bytes{0x01, 0x04, 0x81, 0x04}));
-    EXPECT_EQ(m_hook.lastMode, kHookModeMacro);
+    EXPECT_EQ(m_hook.lastMode, HookMode::Macro);
     EXPECT_EQ(used(m_work.keyEvents()), (Bytes{0x01, 0x41, 0x81, 0x41}));
-    EXPECT_EQ(m_work.rowTexts(), (Rows{"A  dn", "A  up"}));
+    EXPECT_EQ(m_work.rowTexts(), (Rows{"A dn", "A up"}));
     // Stored as it happens, under the macro's own name.
     EXPECT_EQ(m_macros[0].deviceEvents(), m_work.deviceEvents());
     EXPECT_EQ(m_macros[0].keyEvents(), m_work.keyEvents());
@@ -51,14 +51,47 @@ TEST_F(MacroRecording, WithoutDelaysEveryEventWaitsNothing) {
     EXPECT_EQ(press(0x42), HookKeyResult::Ignored);
 }
 
+// Esc tapped is recorded like any key; Esc held for a second ends the recording, whether the
+// hold shows in a repeating press or only in the release, and leaves no trace of itself.
+TEST_F(MacroRecording, EscHeldASecondStopsTheRecordingWithoutBeingRecorded) {
+    m_work.setHasDelay(true);
+    m_work.startStopRecording();
+    press(0x1B);
+    m_clock.advance(999ms);
+    EXPECT_EQ(press(0x1B), HookKeyResult::Dropped) << "a repeat before the second is up";
+    EXPECT_EQ(release(0x1B), HookKeyResult::Recorded);
+    press(0x41);
+    m_clock.advance(20ms);
+    release(0x41);
+    press(0x1B);
+    m_clock.advance(400ms);
+    EXPECT_EQ(press(0x1B), HookKeyResult::Dropped);
+    m_clock.advance(600ms);
+    EXPECT_EQ(press(0x1B), HookKeyResult::RecordingStopped);
+    EXPECT_FALSE(m_work.recording());
+    EXPECT_FALSE(m_hook.installed);
+    EXPECT_EQ(release(0x1B), HookKeyResult::Ignored);
+    const Bytes tapped{0x01, 0x1B, 0xFF, 0x1B, 0x03, 0xE7, 0x01, 0x41, 0x94, 0x41};
+    EXPECT_EQ(used(m_work.keyEvents()), tapped);
+    EXPECT_EQ(m_macros[0].keyEvents(), m_work.keyEvents());
+
+    // Without key repeat only the release tells; a held Esc as the first key leaves nothing.
+    m_work.startStopRecording();
+    press(0x1B);
+    m_clock.advance(1s);
+    EXPECT_EQ(release(0x1B), HookKeyResult::RecordingStopped);
+    EXPECT_TRUE(m_work.rows().empty());
+    EXPECT_TRUE(m_macros[0].keyEvents().empty());
+}
+
 TEST_F(MacroRecording, MeasuredGapsAreEncodedAsDelays) {
     m_work.setHasDelay(true);
     EXPECT_EQ(recordTap(50ms), (Bytes{0x01, 0x04, 0xB2, 0x04}));
     EXPECT_EQ(used(m_work.keyEvents()), (Bytes{0x01, 0x41, 0xB2, 0x41}));
-    EXPECT_EQ(m_work.rowTexts(), (Rows{"A  dn", "50 ms", "A  up"}));
+    EXPECT_EQ(m_work.rowTexts(), (Rows{"A dn", "50 ms", "A up"}));
     EXPECT_TRUE(m_macros[0].hasDelay());
     EXPECT_EQ(recordTap(300ms), (Bytes{0x01, 0x04, 0xFF, 0x04, 0x01, 0x2C}));
-    EXPECT_EQ(m_work.rowTexts(), (Rows{"A  dn", "300 ms", "A  up"}));
+    EXPECT_EQ(m_work.rowTexts(), (Rows{"A dn", "300 ms", "A up"}));
     EXPECT_EQ(recordTap(1000900us), (Bytes{0x01, 0x04, 0xFF, 0x04, 0x03, 0xE8}));
     EXPECT_EQ(recordTap(61s), (Bytes{0x01, 0x04, 0xFF, 0x04, 0xEA, 0x60}));
     // Under 2 ms there is no delay: no d = 0 event, no row eventAtRow would not count.

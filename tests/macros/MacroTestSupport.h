@@ -7,6 +7,7 @@
 #include "macros/HookLibrary.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace q905::testing {
@@ -27,7 +28,7 @@ class ManualClock final : public Clock {
 
 class FakeHook final : public HookLibrary {
   public:
-    bool installHook(int mode) override {
+    bool installHook(HookMode mode) override {
         ++installs;
         lastMode = mode;
         return installed = installSucceeds;
@@ -36,7 +37,7 @@ class FakeHook final : public HookLibrary {
     bool installSucceeds = true;
     bool installed = false;
     int installs = 0;
-    int lastMode = -1;
+    std::optional<HookMode> lastMode;
 };
 
 inline EventSequence sequence(const Bytes& bytes) {

@@ -61,13 +61,13 @@ TEST(MainWindowDialogs, TypedMacroWithLoopReachesSlotZeroOnApply) {
         };
         click({48, 380});  // New
         click({310, 112}); // Start Recording
-        typeKey(dialog.loopBox(), 30, Qt::Key_A, QStringLiteral("a"));
-        typeKey(dialog.loopBox(), 48, Qt::Key_B, QStringLiteral("b"));
+        typeKey(dialog.findChild<QLineEdit*>("loop"), 30, Qt::Key_A, QStringLiteral("a"));
+        typeKey(dialog.findChild<QLineEdit*>("loop"), 48, Qt::Key_B, QStringLiteral("b"));
         click({310, 112}); // Stop Recording
-        EXPECT_TRUE(dialog.loopBox()->text() == QStringLiteral("1")) << "keys never reach widgets";
+        EXPECT_TRUE(dialog.findChild<QLineEdit*>("loop")->text() == QStringLiteral("1")) << "keys never reach widgets";
         click({272, 322}); // Loop
-        dialog.loopBox()->selectAll();
-        QTest::keyClicks(dialog.loopBox(), QStringLiteral("3"));
+        dialog.findChild<QLineEdit*>("loop")->selectAll();
+        QTest::keyClicks(dialog.findChild<QLineEdit*>("loop"), QStringLiteral("3"));
         click({278, 380}); // OK
         return dialog.result();
     };
@@ -151,12 +151,12 @@ TEST_F(MacroWindowTest, DeletingMacrosKeepsKeysOnTheirMacros) {
                         .ok());
     harness.dialogs.answerOk = true;
     openMacros([](MacroDialog& dialog) {
-        dialog.nameList()->selectRow(1);
+        dialog.findChild<SkinListBox*>("names")->selectRow(1);
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {108, 380}); // Delete Macro_002
-        dialog.nameList()->selectRow(0);
+        dialog.findChild<SkinListBox*>("names")->selectRow(0);
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {108, 380}); // Delete Macro_001
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {48, 380});  // New
-        EXPECT_EQ(dialog.nameList()->rowTexts(), (QStringList{"Macro_003", "Macro_001"}));
+        EXPECT_EQ(dialog.findChild<SkinListBox*>("names")->rowTexts(), (QStringList{"Macro_003", "Macro_001"}));
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {278, 380}); // OK
     });
     ASSERT_EQ(harness.dialogs.asked.size(), 2u);
@@ -194,7 +194,7 @@ TEST_F(MacroWindowTest, AMacroFileThatCannotBeWrittenKeepsTheDialogAndItsEdits) 
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {48, 380});  // New
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {278, 380}); // OK
         EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(dialog.nameList()->count(), 4) << "the edit is still there";
+        EXPECT_EQ(dialog.findChild<SkinListBox*>("names")->count(), 4) << "the edit is still there";
         std::filesystem::remove(file);
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {278, 380}); // OK again
         EXPECT_FALSE(dialog.isVisible());

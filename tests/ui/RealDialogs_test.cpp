@@ -5,6 +5,7 @@
 
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinListBox.h"
+#include "support/ShownEventRows.h"
 #include "controls/ui/SkinTree.h"
 #include "keys/KeyAssignmentTable.h"
 #include "keys/ui/KeyAssignmentDialog.h"
@@ -156,7 +157,8 @@ class RecordingMacroDialog : public RealDialogs {
         QObject::connect(&capture, &KeyCapture::hookKey, dialog.get(), &MacroDialog::hookKey);
         showActive(*dialog);
     }
-    QStringList rows() const { return dialog->eventList()->rowTexts(); }
+    QStringList rows() const { return test::shownEventRows(list("events")); }
+    SkinListBox* list(const char* name) const { return dialog->findChild<SkinListBox*>(name); }
 
     std::unique_ptr<MacroList> macros = std::make_unique<MacroList>();
     testing::ManualClock clock;
@@ -169,13 +171,13 @@ TEST_F(RecordingMacroDialog, TheDeleteQuestionGetsItsKeysWhileRecording) {
     click(dialog.get(), {48, 380});  // New
     click(dialog.get(), {310, 112}); // Start Recording
     pressKey(dialog.get(), Qt::Key_A, kEvdevA);
-    ASSERT_EQ(rows(), (QStringList{"A  dn", "A  up"}));
+    ASSERT_EQ(rows(), (QStringList{"A dn", "A up"}));
 
     // Esc answers Cancel: the macro stays, and neither key went into it.
     whenShown<QMessageBox>([](QMessageBox& box) { pressKey(&box, Qt::Key_Escape, kEvdevEsc); });
     click(dialog.get(), {108, 380}); // Delete
-    EXPECT_EQ(dialog->nameList()->count(), 1);
-    EXPECT_EQ(rows(), (QStringList{"A  dn", "A  up"}));
+    EXPECT_EQ(list("names")->count(), 1);
+    EXPECT_EQ(rows(), (QStringList{"A dn", "A up"}));
     EXPECT_EQ(dialog->workingList()[0].keyEvents().end(), 4u);
 
     // Still recording: the dialog's own keys are recorded again.
@@ -184,7 +186,7 @@ TEST_F(RecordingMacroDialog, TheDeleteQuestionGetsItsKeysWhileRecording) {
 
     whenShown<QMessageBox>([](QMessageBox& box) { pressKey(&box, Qt::Key_Return, kEvdevEnter); });
     click(dialog.get(), {108, 380});
-    EXPECT_EQ(dialog->nameList()->count(), 0) << "Enter answered OK";
+    EXPECT_EQ(list("names")->count(), 0) << "Enter answered OK";
     EXPECT_FALSE(capture.isInstalled());
 }
 
@@ -193,7 +195,7 @@ TEST_F(RecordingMacroDialog, AnInsertionChosenWithTheKeyboardTakesTheNextKey) {
     click(dialog.get(), {310, 112});
     pressKey(dialog.get(), Qt::Key_A, kEvdevA);
     click(dialog.get(), {310, 112});
-    dialog->eventList()->selectRow(0);
+    list("events")->selectRow(0);
 
     // Down and Return in the menu choose "Insert Before"; the Return's release then reaches the
     // dialog, as it does once the menu has closed.
@@ -206,8 +208,8 @@ TEST_F(RecordingMacroDialog, AnInsertionChosenWithTheKeyboardTakesTheNextKey) {
                         QStringLiteral("\r"));
         QApplication::sendEvent(menu, &enter);
     });
-    const QRect row = dialog->eventList()->visualItemRect(dialog->eventList()->item(0));
-    emit dialog->eventList()->customContextMenuRequested(row.center());
+    const QRect row = list("events")->visualItemRect(list("events")->item(0));
+    emit list("events")->customContextMenuRequested(row.center());
     ASSERT_TRUE(dialog->workingMacro().insertMode());
     QKeyEvent enterUp(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, kEvdevEnter + 8, 0, 0,
                       QStringLiteral("\r"));
@@ -215,7 +217,7 @@ TEST_F(RecordingMacroDialog, AnInsertionChosenWithTheKeyboardTakesTheNextKey) {
     EXPECT_TRUE(dialog->workingMacro().insertMode()) << "the Return that chose is not the key";
 
     pressKey(dialog.get(), Qt::Key_B, kEvdevB);
-    EXPECT_EQ(rows(), (QStringList{"B  dn", "B  up", "A  dn", "A  up"}));
+    EXPECT_EQ(rows(), (QStringList{"B dn", "B up", "A dn", "A up"}));
     EXPECT_FALSE(dialog->workingMacro().insertMode());
 }
 

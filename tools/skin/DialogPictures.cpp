@@ -1,7 +1,7 @@
-// The macro dialog's and the profile dialog's pictures. Both dialogs hit-test fixed places and
-// put their lists there (the layout and the controls table in the core), so the plates, boxes
-// and list panels here are drawn from the same numbers.
-#include "macros/MacroDialogLayout.h"
+// The macro dialog's and the profile dialog's pictures. Both dialogs hit-test and place their
+// controls by tables in the core, so the plates, boxes and list panels here are drawn from the
+// same numbers.
+#include "macros/MacroDialogControls.h"
 #include "profiles/ProfileDialogControls.h"
 #include "skin/SkinPaint.h"
 #include "skin/SkinPictures.h"
@@ -14,9 +14,6 @@ namespace {
 
 QRect toRect(const RegionRect& region) {
     return {region.left, region.top, region.width(), region.height()};
-}
-QRect toRect(const std::array<int, 4>& place) {
-    return {place[0], place[1], place[2], place[3]};
 }
 
 // A dialog body: dark gradient, a header band with the red hairline, a black rim.
@@ -68,7 +65,7 @@ QImage plate(int width, int height, bool over, bool primary = false) {
 
 QImage tickBox(bool ticked) {
     using namespace macro_dialog;
-    const RegionRect& box = kRegions[kDelayBox];
+    const RegionRect& box = placeOf(kDelayBox);
     QImage picture = newPicture(box.width(), box.height());
     QPainter painter(&picture);
     painter.fillRect(area(picture), QColor(14, 14, 16));
@@ -86,11 +83,11 @@ QImage macroBackground() {
     using namespace macro_dialog;
     QImage picture = dialogBody(kWidth, kHeight);
     QPainter painter(&picture);
-    drawListPanel(painter, toRect(kNameList));
-    drawListPanel(painter, toRect(kEventList));
-    // The loop box's frame, and the close mark that is part of the background.
-    painter.fillRect(toRect(kLoopEdit).adjusted(-1, -1, 1, 1), QColor(6, 6, 8));
-    const QRectF close(toRect(kRegions[kCloseMark]));
+    drawListPanel(painter, toRect(placeOf(kNameList)));
+    drawListPanel(painter, toRect(placeOf(kEventList)));
+    // The loop count's frame, and the close mark that is part of the background.
+    painter.fillRect(toRect(placeOf(kLoopCount)).adjusted(-1, -1, 1, 1), QColor(6, 6, 8));
+    const QRectF close(toRect(placeOf(kCloseMark)));
     drawPlate(painter, close.adjusted(-3, -3, 3, 3), 3, QColor(48, 48, 53), QColor(27, 27, 30),
               QColor(6, 6, 8));
     drawCross(painter, close.adjusted(1, 1, -1, -1), QColor(232, 88, 88));
@@ -135,8 +132,8 @@ QImage profileCloseButton() {
 void addDialogPictures(PictureSet& pictures) {
     using namespace macro_dialog;
     const QString macro = QStringLiteral("MacroManagement/");
-    const RegionRect& record = kRegions[kRecord];
-    const RegionRect& button = kRegions[kNew];
+    const RegionRect& record = placeOf(kRecord);
+    const RegionRect& button = placeOf(kNew);
     pictures.push_back({macro + "MacroManagement.png", macroBackground()});
     pictures.push_back(
         {macro + "Record-normal.png", plate(record.width(), record.height(), false)});

@@ -3,7 +3,6 @@
 #include "controls/ui/InPlaceEditor.h"
 #include "controls/ui/ScaledPicture.h"
 #include "controls/ui/SkinCache.h"
-#include "macros/EventSequence.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,11 +16,7 @@ namespace q905 {
 
 namespace {
 
-const QString kDown = QStringLiteral("dn");
-const QString kUp = QStringLiteral("up");
-const QString kMilliseconds = QStringLiteral("ms");
-const QString kDelaySuffix = QStringLiteral(" ms");
-const QString kFileExtension = QStringLiteral(".bin");
+constexpr int kIconRole = Qt::UserRole;
 // The icon's left edge lies this far left of the row's right edge.
 constexpr int kIconInset = 20;
 
@@ -102,9 +97,8 @@ class SkinListBox::RowPainter final : public QStyledItemDelegate {
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
-        RowIcon icon = RowIcon::None;
-        const QString text =
-            SkinListBox::displayText(index.data().toString(), m_list.m_mode, &icon);
+        const auto icon = static_cast<RowIcon>(index.data(kIconRole).toInt());
+        const QString text = index.data().toString();
         const bool enabled = m_list.isEnabled();
         const bool selected = option.state.testFlag(QStyle::State_Selected);
         const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs;
@@ -168,15 +162,22 @@ void SkinListBox::setBackground(const QImage& picture) {
     viewport()->update();
 }
 
-int SkinListBox::addRow(const QString& text) {
-    addItem(text);
+void SkinListBox::setNumberRange(int minimum, int maximum, const QString& unit) {
+    m_minimum = minimum;
+    m_maximum = maximum;
+    m_unit = unit;
+}
+
+int SkinListBox::addRow(const QString& text, RowIcon icon, bool editable) {
+    auto* row = new QListWidgetItem(text, this);
+    row->setData(kIconRole, static_cast<int>(icon));
+    if (editable)
+        row->setFlags(row->flags() | Qt::ItemIsEditable);
     return count() - 1;
 }
 
-int SkinListBox::insertRowAt(int index, const QString& text) {
-    index = std::clamp(index, 0, count());
-    insertItem(index, text);
-    return index;
+SkinListBox::RowIcon SkinListBox::rowIcon(const QListWidgetItem& item) {
+    return static_cast<RowIcon>(item.data(kIconRole).toInt());
 }
 
 QStringList SkinListBox::rowTexts() const {
@@ -201,31 +202,11 @@ void SkinListBox::selectRow(int row) {
     scrollToItem(item(row));
 }
 
-QString SkinListBox::displayText(const QString& text, EditMode mode, RowIcon* icon) {
-    RowIcon chosen = RowIcon::None;
-    QString shown = text;
-    if (mode == EditMode::Delay) {
-        if (shown.contains(kDown)) {
-            shown.remove(kDown);
-            chosen = RowIcon::Down;
-        } else if (shown.contains(kUp)) {
-            shown.remove(kUp);
-            chosen = RowIcon::Up;
-        } else if (shown.contains(kMilliseconds)) {
-            chosen = RowIcon::Clock;
-        }
-    }
-    if (icon != nullptr)
-        *icon = chosen;
-    return shown;
-}
-
 bool SkinListBox::beginEdit(int row) {
     if (row < 0 || row >= count())
         return false;
     const QString text = item(row)->text();
-    // Key rows of a macro are recorded, not typed.
-    if (m_mode == EditMode::Delay && (text.contains(kUp) || text.contains(kDown)))
+    if (!item(row)->flags().testFlag(Qt::ItemIsEditable))
         return false;
     endEdit(true);
     emit editBegin();
@@ -239,10 +220,10 @@ bool SkinListBox::beginEdit(int row) {
     editor->setPalette(colours);
     editor->setAutoFillBackground(true);
     editor->setGeometry(visualItemRect(item(row)).adjusted(0, -2, 0, 2));
-    if (m_mode == EditMode::Delay) {
+    if (m_mode == EditMode::Number) {
         editor->setValidator(new QRegularExpressionValidator(
             QRegularExpression(QStringLiteral("\\d{0,9}")), editor));
-        editor->setText(QString(text).remove(kDelaySuffix));
+        editor->setText(QString(text).remove(m_unit).trimmed());
     } else {
         editor->setText(text);
     }
@@ -273,24 +254,22 @@ void SkinListBox::endEdit(bool commit) {
         return;
 
     const QString oldText = item(row)->text();
-    int delayMs = 0;
-    if (m_mode == EditMode::Delay) {
+    int number = 0;
+    if (m_mode == EditMode::Number) {
         bool isNumber = false;
         const qlonglong value = newText.toLongLong(&isNumber);
-        delayMs = static_cast<int>(
-            std::clamp<qlonglong>(isNumber ? value : 0, kMinEditedDelayMs, kMaxDelayMs));
-        newText = QString::number(delayMs) + kDelaySuffix;
-    } else if (m_mode == EditMode::FileName && !newText.contains(kFileExtension)) {
-        newText += kFileExtension;
+        number =
+            static_cast<int>(std::clamp<qlonglong>(isNumber ? value : 0, m_minimum, m_maximum));
+        newText = QString::number(number) + QLatin1Char(' ') + m_unit;
     }
     const bool changed = newText != oldText;
     if (changed) {
         item(row)->setText(newText);
         selectRow(row);
     }
-    if (m_mode == EditMode::Delay)
-        emit editDone(row, delayMs);
-    else if (changed && (m_mode == EditMode::FileName || m_mode == EditMode::Rename))
+    if (m_mode == EditMode::Number)
+        emit editDone(row, number);
+    else if (changed)
         emit editDone(startRow, row);
 }
 
@@ -311,6 +290,17 @@ void SkinListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     QListWidgetItem* clicked = itemAt(event->position().toPoint());
     if (clicked != nullptr && clicked->isSelected())
         beginEdit(row(clicked));
+}
+
+void SkinListBox::keyPressEvent(QKeyEvent* event) {
+    // F2 edits the current row, as in other lists.
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier) {
+        if (currentRow() >= 0)
+            beginEdit(currentRow());
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void SkinListBox::wheelEvent(QWheelEvent* event) {

@@ -1,8 +1,8 @@
 #pragma once
 // The list of the skinned dialogs: rows drawn over a picture (the part of the dialog's
 // background under the list) as bold text with a drop shadow, selected rows in a colour of their
-// own, and in the event-list mode small arrows and a clock for key and delay rows. A double
-// click edits a row in place; the edit reports its start and its end to the owner.
+// own, and a small icon where the owner gives a row one (arrows, a clock). A double click or F2
+// edits a row in place; the edit reports its start and its end to the owner.
 
 #include "controls/ui/InPlaceEditor.h"
 
@@ -16,11 +16,11 @@ class SkinListBox final : public QListWidget {
     Q_OBJECT
   public:
     enum class EditMode {
-        Plain,    // the text as typed
-        Delay,    // macro events: only delay rows, digits, held to 2..60000 ms
-        FileName, // ".bin" appended when missing
-        Rename,   // the owner hears of every changed text
+        Rename, // any row, any text; the owner hears of every changed text
+        Number, // only the rows added as editable: digits, held to the number range
     };
+    // Drawn at a row's right edge.
+    enum class RowIcon { None, Down, Up, Clock };
 
     explicit SkinListBox(QWidget* parent = nullptr);
 
@@ -29,40 +29,38 @@ class SkinListBox final : public QListWidget {
                      const QColor& selectedText, bool shadowOn, const QColor& shadow,
                      int shadowOffset);
     void setEditMode(EditMode mode) { m_mode = mode; }
-    EditMode editMode() const { return m_mode; }
+    // The number mode's range and the unit shown after the number ("50 ms").
+    void setNumberRange(int minimum, int maximum, const QString& unit);
     // What the rows are drawn on; scaled to the list's size when it differs.
     void setBackground(const QImage& picture);
     // The longest text the editor takes; 0 for no limit.
     void setMaxEditLength(int length) { m_maxEditLength = length; }
 
-    int addRow(const QString& text);
-    int insertRowAt(int index, const QString& text);
+    // The new row's index. Only an editable row opens the editor in the number mode.
+    int addRow(const QString& text, RowIcon icon = RowIcon::None, bool editable = true);
+    static RowIcon rowIcon(const QListWidgetItem& item);
     QStringList rowTexts() const;
     // -1 when no row is selected.
     int selectedRow() const;
     void selectRow(int row);
 
-    // Opens the editor on a row, as a double click on it does; false when the row is not
+    // Opens the editor on a row, as a double click or F2 on it does; false when the row is not
     // editable in this mode.
     bool beginEdit(int row);
     // Ends an open edit (nothing when none is open).
     void endEdit(bool commit);
     InPlaceEditor* editor() const { return m_editor; }
-    int itemBeingEdited() const { return m_itemBeingEdited; }
-
-    // The row as drawn: its text without "dn" or "up" in the event-list mode, and its icon.
-    enum class RowIcon { None, Down, Up, Clock };
-    static QString displayText(const QString& text, EditMode mode, RowIcon* icon = nullptr);
 
   signals:
     void editBegin();
-    // Delay mode: the edited row and its new delay in ms. File-name and rename modes: the row the
-    // edit started on and its index afterwards, sent only when the text changed.
+    // Number mode: the edited row and its number. Rename mode: the row the edit started on and
+    // its index afterwards, sent only when the text changed.
     void editDone(int row, int value);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -70,7 +68,9 @@ class SkinListBox final : public QListWidget {
   private:
     class RowPainter;
 
-    EditMode m_mode = EditMode::Plain;
+    EditMode m_mode = EditMode::Rename;
+    int m_minimum = 0, m_maximum = 0;
+    QString m_unit;
     QImage m_background;
     QColor m_text{Qt::white}, m_selectedText{0, 255, 255}, m_shadow{Qt::black};
     bool m_shadowOn = false;

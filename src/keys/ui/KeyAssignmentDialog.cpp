@@ -376,7 +376,7 @@ bool KeyAssignmentDialog::switchPageKey(QKeyEvent* event) {
 void KeyAssignmentDialog::armCapture(CaptureMode field) {
     m_state.armCapture(field);
     // Presses and releases: a capture ends once every key taken is up again.
-    if (!m_capture.installHook(kHookModeMacro))
+    if (!m_capture.installHook(HookMode::Macro))
         m_state.disarmCapture();
     syncControls();
 }

@@ -1,16 +1,21 @@
 #include "macros/ui/MacroDialog.h"
 
 #include "base/Utf16.h"
+#include "controls/ui/PaintedControlAccessible.h"
+#include "controls/ui/QtText.h"
+#include "controls/ui/RegionRects.h"
 #include "controls/ui/ScaledPicture.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinListBox.h"
 #include "keys/KeyTable.h"
-#include "macros/MacroDialogLayout.h"
+#include "macros/MacroDialogControls.h"
 #include "macros/MacroListEditing.h"
+#include "macros/ShownKeyNames.h"
 #include "macros/ui/MacroDialogTexts.h"
 #include "platform/qt/DialogPlacement.h"
 #include "platform/qt/UserDialogs.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,8 +30,8 @@ using namespace macro_dialog;
 
 const QString kBackground = QStringLiteral("MacroManagement/MacroManagement.png");
 
-QRect placeOf(const std::array<int, 4>& place) {
-    return {place[0], place[1], place[2], place[3]};
+QRect widgetPlace(Control control) {
+    return toQRect(placeOf(control));
 }
 
 QString fromUtf16(const std::u16string& text) {
@@ -47,26 +52,30 @@ MacroDialog::MacroDialog(SkinCache& skin, Language language, MacroList& macros, 
     setFixedSize(background.isNull() ? QSize(kWidth, kHeight) : logicalSize(background));
     placeOverParent(*this);
 
-    const auto makeList = [this, &background](const std::array<int, 4>& place, const char* name,
+    const auto makeList = [this, &background](Control place, const char* name,
                                               SkinListBox::EditMode mode) {
         auto* list = new SkinListBox(this);
         list->setObjectName(QString::fromLatin1(name));
-        list->setGeometry(placeOf(place));
+        list->setGeometry(widgetPlace(place));
         list->setTextFont(16, QStringLiteral("Arial"), Qt::white, QColor(0, 255, 255), true,
                           Qt::black, 2);
         list->setEditMode(mode);
         if (!background.isNull())
-            list->setBackground(cutOut(background, placeOf(place)));
+            list->setBackground(cutOut(background, widgetPlace(place)));
         return list;
     };
     m_names = makeList(kNameList, "names", SkinListBox::EditMode::Rename);
+    m_names->installEventFilter(this);
     m_names->setMaxEditLength(static_cast<int>(kMaxMacroNameLength));
-    m_events = makeList(kEventList, "events", SkinListBox::EditMode::Delay);
+    m_events = makeList(kEventList, "events", SkinListBox::EditMode::Number);
+    m_events->setNumberRange(kMinEditedDelayMs, kMaxDelayMs, QStringLiteral("ms"));
     m_events->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_events->installEventFilter(this);
+    m_events->viewport()->installEventFilter(this);
 
     m_loopBox = new QLineEdit(this);
     m_loopBox->setObjectName(QStringLiteral("loop"));
-    m_loopBox->setGeometry(placeOf(kLoopEdit));
+    m_loopBox->setGeometry(widgetPlace(kLoopCount));
     m_loopBox->setMaxLength(kLoopDigits);
     m_loopBox->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,3}")), this));
@@ -88,10 +97,8 @@ MacroDialog::MacroDialog(SkinCache& skin, Language language, MacroList& macros, 
     connect(m_names, &SkinListBox::editDone, this, &MacroDialog::nameEdited);
     connect(m_events, &SkinListBox::editDone, this, &MacroDialog::delayEdited);
     connect(m_loopBox, &QLineEdit::textChanged, this, &MacroDialog::loopTextChanged);
-    connect(m_events, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        const auto menu = buildEventMenu();
-        menu->exec(m_events->mapToGlobal(at));
-    });
+    connect(m_events, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { openEventMenu(m_events->mapToGlobal(at)); });
 
     m_refreshing = true;
     for (const std::u16string& name : macroNames(*m_working))
@@ -99,12 +106,62 @@ MacroDialog::MacroDialog(SkinCache& skin, Language language, MacroList& macros, 
     m_refreshing = false;
     if (m_names->count() > 0)
         m_names->selectRow(0);
+    nameControlWidgets(*this);
 }
 
 MacroDialog::~MacroDialog() = default;
 
 QString MacroDialog::text(const WindowText& text) const {
-    return QString::fromUtf8(text.in(m_language));
+    return qtText(text, m_language);
+}
+
+std::span<const ControlSpec> MacroDialog::controls() const {
+    return kControls;
+}
+
+ControlStatus MacroDialog::controlStatus(int id) const {
+    ControlStatus status;
+    const MacroOptions& options = m_macro->options();
+    switch (id) {
+    case kRecord:
+        if (m_macro->recording())
+            status.name = text(macro_texts::kStopRecording);
+        break;
+    case kDelayBox:
+        status.checked = options.hasDelay;
+        break;
+    case kLoopBox:
+        status.checked = options.loopOn;
+        break;
+    case kLoopCount:
+        status.enabled = options.loopOn;
+        status.value = m_loopBox->text();
+        break;
+    default:
+        break;
+    }
+    return status;
+}
+
+QWidget* MacroDialog::controlWidget(int id) const {
+    switch (id) {
+    case kNameList:
+        return m_names;
+    case kEventList:
+        return m_events;
+    case kLoopCount:
+        return m_loopBox;
+    default:
+        return nullptr;
+    }
+}
+
+void MacroDialog::activateControl(int id) {
+    if (QWidget* widget = controlWidget(id)) {
+        widget->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    click(id);
 }
 
 void MacroDialog::setKeyboardLayout(const KeyboardLayout* layout) {
@@ -115,8 +172,20 @@ void MacroDialog::setKeyboardLayout(const KeyboardLayout* layout) {
 void MacroDialog::showEvents(int selectRow) {
     m_refreshing = true;
     m_events->clear();
-    for (const std::string& row : m_macro->rowTexts(m_layout))
-        m_events->addRow(QString::fromStdString(row));
+    // Key rows name the keys the way the user's layout labels them; an arrow tells the way.
+    for (const EventRow& row : m_macro->rows()) {
+        if (row.isDelay()) {
+            m_events->addRow(qtText(row.text), SkinListBox::RowIcon::Clock, true);
+            continue;
+        }
+        const bool up = row.kind == EventRowKind::KeyUp;
+        const QString name = qtText(shownKeyName(row.key, m_layout));
+        const int index = m_events->addRow(
+            name, up ? SkinListBox::RowIcon::Up : SkinListBox::RowIcon::Down, false);
+        m_events->item(index)->setData(
+            Qt::AccessibleTextRole,
+            text(up ? macro_texts::kKeyUp : macro_texts::kKeyDown).arg(name));
+    }
     m_refreshing = false;
     if (selectRow >= m_events->count())
         selectRow = m_events->count() - 1;
@@ -165,16 +234,20 @@ void MacroDialog::hookKey(quint8 code, bool release) {
     const HookKeyResult result = m_macro->onHookKey(code, release);
     if (result == HookKeyResult::Ignored)
         return;
-    if (result == HookKeyResult::Recorded)
+    if (result == HookKeyResult::Recorded) {
         showEvents(static_cast<int>(m_macro->rows().size()) - 1);
-    else if (result == HookKeyResult::Inserted || result == HookKeyResult::InsertionEnded)
+    } else if (result == HookKeyResult::RecordingStopped) {
+        notifyControlEvent(*this, kRecord, QAccessible::NameChanged);
+        showEvents(static_cast<int>(m_macro->rows().size()) - 1);
+    } else if (result == HookKeyResult::Inserted || result == HookKeyResult::InsertionEnded) {
         showEvents(m_macro->insertRow());
-    else
+    } else {
         update(); // the byte count
+    }
 }
 
-void MacroDialog::click(int region) {
-    switch (region) {
+void MacroDialog::click(int control) {
+    switch (control) {
     case kRecord:
         toggleRecording();
         break;
@@ -186,6 +259,7 @@ void MacroDialog::click(int region) {
         } else {
             m_macro->setHasDelay(!m_macro->options().hasDelay);
         }
+        notifyControlEvent(*this, kDelayBox, QAccessible::StateChanged);
         update();
         break;
     case kLoopBox: {
@@ -198,6 +272,7 @@ void MacroDialog::click(int region) {
             m_refreshing = false;
         }
         storeLoop();
+        notifyControlEvent(*this, kLoopBox, QAccessible::StateChanged);
         update();
         break;
     }
@@ -226,6 +301,7 @@ void MacroDialog::toggleRecording() {
         m_dialogs.tell(this, text(macro_texts::kCaption), text(macro_texts::kSelectToRecord));
         return;
     }
+    notifyControlEvent(*this, kRecord, QAccessible::NameChanged);
     showEvents();
 }
 
@@ -356,35 +432,40 @@ void MacroDialog::delayEdited(int row, int ms) {
 }
 
 std::unique_ptr<QMenu> MacroDialog::buildEventMenu() {
+    using enum EventMenuCommand;
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("eventMenu"));
-    const auto add = [this](QMenu* to, const WindowText& label, int command) {
+    const auto add = [this](QMenu* to, const WindowText& label, EventMenuCommand command) {
         QAction* action = to->addAction(text(label));
-        action->setData(command);
         connect(action, &QAction::triggered, this, [this, command] { runMenuCommand(command); });
     };
-    add(menu.get(), macro_texts::kInsertBefore, kMenuRecordBefore);
-    add(menu.get(), macro_texts::kInsertAfter, kMenuRecordAfter);
+    add(menu.get(), macro_texts::kInsertBefore, RecordBefore);
+    add(menu.get(), macro_texts::kInsertAfter, RecordAfter);
     QMenu* mouse = menu->addMenu(text(macro_texts::kInsertMouseKey));
     struct Button {
         const WindowText& name;
-        std::array<int, 3> commands;
+        std::array<EventMenuCommand, 3> commands;
     };
     for (const Button& button :
-         {Button{macro_texts::kLeft, {kMenuLeftDown, kMenuLeftUp, kMenuLeftClick}},
-          Button{macro_texts::kRight, {kMenuRightDown, kMenuRightUp, kMenuRightClick}},
-          Button{macro_texts::kMiddle, {kMenuMiddleDown, kMenuMiddleUp, kMenuMiddleClick}}}) {
+         {Button{macro_texts::kLeft, {LeftDown, LeftUp, LeftClick}},
+          Button{macro_texts::kRight, {RightDown, RightUp, RightClick}},
+          Button{macro_texts::kMiddle, {MiddleDown, MiddleUp, MiddleClick}}}) {
         QMenu* sub = mouse->addMenu(text(button.name));
         add(sub, macro_texts::kDown, button.commands[0]);
         add(sub, macro_texts::kUp, button.commands[1]);
         add(sub, macro_texts::kClick, button.commands[2]);
     }
-    add(menu.get(), macro_texts::kInsertDelay, kMenuInsertDelay);
-    add(menu.get(), macro_texts::kDeleteEvent, kMenuDeleteEvent);
+    add(menu.get(), macro_texts::kInsertDelay, InsertDelay);
+    add(menu.get(), macro_texts::kDeleteEvent, DeleteEvent);
     return menu;
 }
 
-void MacroDialog::runMenuCommand(int command) {
+void MacroDialog::openEventMenu(const QPoint& at) {
+    const auto menu = buildEventMenu();
+    menu->exec(at);
+}
+
+void MacroDialog::runMenuCommand(EventMenuCommand command) {
     const int row = m_events->selectedRow();
     if (row < 0)
         return;
@@ -393,47 +474,45 @@ void MacroDialog::runMenuCommand(int command) {
         result = m_macro->insertMouseKey(row, button, action);
     };
     switch (command) {
-    case kMenuRecordBefore:
+    case EventMenuCommand::RecordBefore:
         result = m_macro->recordBefore(row);
         break;
-    case kMenuRecordAfter:
+    case EventMenuCommand::RecordAfter:
         result = m_macro->recordAfter(row);
         break;
-    case kMenuLeftDown:
+    case EventMenuCommand::LeftDown:
         mouse(MouseButton::Left, MouseAction::Down);
         break;
-    case kMenuLeftUp:
+    case EventMenuCommand::LeftUp:
         mouse(MouseButton::Left, MouseAction::Up);
         break;
-    case kMenuLeftClick:
+    case EventMenuCommand::LeftClick:
         mouse(MouseButton::Left, MouseAction::Click);
         break;
-    case kMenuRightDown:
+    case EventMenuCommand::RightDown:
         mouse(MouseButton::Right, MouseAction::Down);
         break;
-    case kMenuRightUp:
+    case EventMenuCommand::RightUp:
         mouse(MouseButton::Right, MouseAction::Up);
         break;
-    case kMenuRightClick:
+    case EventMenuCommand::RightClick:
         mouse(MouseButton::Right, MouseAction::Click);
         break;
-    case kMenuMiddleDown:
+    case EventMenuCommand::MiddleDown:
         mouse(MouseButton::Middle, MouseAction::Down);
         break;
-    case kMenuMiddleUp:
+    case EventMenuCommand::MiddleUp:
         mouse(MouseButton::Middle, MouseAction::Up);
         break;
-    case kMenuMiddleClick:
+    case EventMenuCommand::MiddleClick:
         mouse(MouseButton::Middle, MouseAction::Click);
         break;
-    case kMenuInsertDelay:
+    case EventMenuCommand::InsertDelay:
         result = m_macro->insertDelay(row);
         break;
-    case kMenuDeleteEvent:
+    case EventMenuCommand::DeleteEvent:
         result = m_macro->deleteRow(row);
         break;
-    default:
-        return;
     }
     if (result == EditResult::DelayRowSelected)
         m_dialogs.tell(this, text(macro_texts::kCaption), text(macro_texts::kEditCurrentDelay));
@@ -444,29 +523,39 @@ void MacroDialog::runMenuCommand(int command) {
     update();
 }
 
-void MacroDialog::setHover(int region) {
-    if (region == m_lastRegion)
+std::optional<int> MacroDialog::paintedControlAt(const QPoint& point) const {
+    // The lists and the loop count take their own clicks.
+    const ControlSpec* control = controlAt(kControls, m_language, point.x(), point.y(),
+                                           [this](int id) { return controlWidget(id) == nullptr; });
+    if (!control)
+        return std::nullopt;
+    return control->id;
+}
+
+void MacroDialog::setHover(std::optional<int> control) {
+    // Only the buttons have a picture for the mouse over them.
+    if (control && controlById(kControls, *control)->kind != ControlKind::Button)
+        control.reset();
+    if (control == kCloseMark)
+        control.reset();
+    if (control == m_hovered)
         return;
-    m_lastRegion = region;
-    if (region == kDelayBox || region == kLoopBox || region == kCloseMark)
-        return;
-    for (int r : {kRecord, kNew, kDelete, kOk, kCancel})
-        m_hover[static_cast<std::size_t>(r)] = r == region;
+    m_hovered = control;
     update();
 }
 
 void MacroDialog::mousePressEvent(QMouseEvent* event) {
+    m_focus.pointerUsed();
     if (event->button() != Qt::LeftButton)
         return QDialog::mousePressEvent(event);
     m_drag.press(*event);
 }
 
 void MacroDialog::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
-    const auto region = regionAt(kRegions, point.x(), point.y());
-    setHover(region.value_or(-1));
+    const std::optional<int> control = paintedControlAt(event->position().toPoint());
+    setHover(control);
     // Only the empty background drags the dialog.
-    m_drag.move(*event, !region);
+    m_drag.move(*event, !control);
 }
 
 void MacroDialog::mouseReleaseEvent(QMouseEvent* event) {
@@ -474,19 +563,78 @@ void MacroDialog::mouseReleaseEvent(QMouseEvent* event) {
         return QDialog::mouseReleaseEvent(event);
     if (m_drag.release() != BackgroundDrag::Release::Click)
         return;
-    const QPoint point = event->position().toPoint();
-    if (const auto region = regionAt(kRegions, point.x(), point.y()))
-        click(*region);
+    if (const auto control = paintedControlAt(event->position().toPoint()))
+        click(*control);
+}
+
+bool MacroDialog::listKey(SkinListBox* list, QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int row = list->selectedRow();
+    switch (event->key()) {
+    case Qt::Key_Delete:
+        if (modifiers != Qt::NoModifier)
+            return false;
+        if (list == m_names)
+            deleteMacro();
+        else
+            runMenuCommand(EventMenuCommand::DeleteEvent);
+        return true;
+    case Qt::Key_Menu:
+    case Qt::Key_F10:
+        if (list != m_events || (event->key() == Qt::Key_F10 && modifiers != Qt::ShiftModifier))
+            return false;
+        {
+            // At the current row, or the list's top when none is selected.
+            const QRect place = row >= 0 ? list->visualItemRect(list->item(row)) : QRect();
+            openEventMenu(
+                list->viewport()->mapToGlobal(place.isNull() ? QPoint(4, 4) : place.center()));
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MacroDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && (watched == m_names || watched == m_events))
+        return listKey(static_cast<SkinListBox*>(watched), static_cast<QKeyEvent*>(event));
+    // The window system turns the menu key into a context menu at the mouse pointer as well;
+    // the key itself opens the menu at the current row.
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard &&
+        (watched == m_events || watched == m_events->viewport()))
+        return true;
+    return QDialog::eventFilter(watched, event);
 }
 
 void MacroDialog::keyPressEvent(QKeyEvent* event) {
-    // Neither Enter nor Esc closes the dialog; the focused control has had them already.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-        event->key() == Qt::Key_Escape) {
-        event->accept();
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const std::optional<int> focused = m_focus.focusedId();
+    // Enter is OK, as a dialog's default button, but on a button it presses that one and in a
+    // list or the loop count it stays there. Space ticks a box.
+    const auto kind = [focused] { return controlById(kControls, *focused)->kind; };
+    if (enter && plain && (!focused || kind() == ControlKind::Toggle)) {
+        save();
         return;
     }
-    QDialog::keyPressEvent(event);
+    if (m_focus.handleKey(event))
+        return;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        // An in-place edit takes its own Esc and recording every key: this is Cancel. The Esc
+        // held to end a recording goes on repeating after it: that is not Cancel.
+        if (plain && !event->isAutoRepeat())
+            reject();
+        event->accept();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
 }
 
 } // namespace q905

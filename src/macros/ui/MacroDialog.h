@@ -1,9 +1,10 @@
 #pragma once
 // The macro dialog: the list of macros, the events of the selected one, recording through the
 // key capture, the Loop and "Delay between keystrokes" boxes, New, Delete, OK and Cancel. It
-// edits a copy of the macro list; OK copies it back. Frameless; clicks are hit-tested against
-// fixed regions, and the background drags the dialog. The rules live in WorkingMacro and the
-// macro list functions; the dialog forwards clicks, menu commands and keys and redraws.
+// edits a copy of the macro list; OK copies it back. Frameless; its controls are declared in
+// the macro dialog's control table, which clicks, Tab, the keys and screen readers all go by, and
+// the background drags the dialog. The rules live in WorkingMacro and the macro list functions;
+// the dialog forwards clicks, menu commands and keys and redraws.
 
 #include "macros/MacroModel.h"
 #include "macros/WorkingMacro.h"
@@ -11,11 +12,12 @@
 #include "app/MacroSave.h"
 #include "base/Language.h"
 #include "controls/ui/BackgroundDrag.h"
+#include "controls/ui/ControlFocus.h"
+#include "controls/ui/PaintedControlHost.h"
 #include "controls/ui/TextLayout.h"
 
 #include <QDialog>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -35,20 +37,20 @@ class UserDialogs;
 struct WindowText;
 
 // The commands of the event list's context menu.
-enum MacroMenuCommand : int {
-    kMenuRecordBefore = 32790,
-    kMenuRecordAfter = 32791,
-    kMenuInsertDelay = 32793,
-    kMenuLeftDown = 32800,
-    kMenuLeftUp = 32801,
-    kMenuLeftClick = 32802,
-    kMenuRightDown = 32804,
-    kMenuRightUp = 32806,
-    kMenuRightClick = 32807,
-    kMenuMiddleDown = 32811,
-    kMenuMiddleUp = 32812,
-    kMenuMiddleClick = 32813,
-    kMenuDeleteEvent = 32815,
+enum class EventMenuCommand {
+    RecordBefore,
+    RecordAfter,
+    InsertDelay,
+    LeftDown,
+    LeftUp,
+    LeftClick,
+    RightDown,
+    RightUp,
+    RightClick,
+    MiddleDown,
+    MiddleUp,
+    MiddleClick,
+    DeleteEvent,
 };
 
 // Keeps the edited list (OK) or the unchanged one (the close mark) with the key changes that
@@ -56,7 +58,7 @@ enum MacroMenuCommand : int {
 using MacroSaver = std::function<MacroSaveResult(const MacroList& macros,
                                                  const std::vector<MacroKeyChange>& keyChanges)>;
 
-class MacroDialog : public QDialog {
+class MacroDialog : public QDialog, public PaintedControlHost {
     Q_OBJECT
   public:
     // macros: the program's list, replaced by the edited copy on OK. The clock measures the gaps
@@ -76,9 +78,6 @@ class MacroDialog : public QDialog {
 
     const MacroList& workingList() const { return *m_working; }
     const WorkingMacro& workingMacro() const { return *m_macro; }
-    SkinListBox* nameList() const { return m_names; }
-    SkinListBox* eventList() const { return m_events; }
-    QLineEdit* loopBox() const { return m_loopBox; }
     // True after OK: the list took the edits. The close mark also accepts, without them.
     bool editsSaved() const { return m_editsSaved; }
     // The texts of the last painting, with the controls they keep clear of.
@@ -86,7 +85,16 @@ class MacroDialog : public QDialog {
 
     // The context menu for the event list, as a right click opens it.
     std::unique_ptr<QMenu> buildEventMenu();
-    void runMenuCommand(int command);
+    void runMenuCommand(EventMenuCommand command);
+
+    // The declared controls.
+    QWidget* hostWidget() override { return this; }
+    std::span<const ControlSpec> controls() const override;
+    Language controlLanguage() const override { return m_language; }
+    ControlStatus controlStatus(int id) const override;
+    QWidget* controlWidget(int id) const override;
+    void activateControl(int id) override;
+    std::optional<int> focusedControl() const override { return m_focus.focusedId(); }
 
   public slots:
     // A key pressed or released while the key capture is installed.
@@ -98,9 +106,16 @@ class MacroDialog : public QDialog {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override { return m_focus.moveFocus(!next); }
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void click(int region);
+    // Delete in the two lists and the menu keys in the event list (F2 is the lists' own); true
+    // when used.
+    bool listKey(SkinListBox* list, QKeyEvent* event);
+    void openEventMenu(const QPoint& at);
+    // A click's, Space's or Enter's action on a painted control.
+    void click(int control);
     void toggleRecording();
     void newMacro();
     void deleteMacro();
@@ -116,11 +131,13 @@ class MacroDialog : public QDialog {
     void nameEdited(int startRow, int row);
     void delayEdited(int row, int ms);
     void showEvents(int selectRow = -1);
-    void setHover(int region);
+    void setHover(std::optional<int> control);
     QString text(const WindowText& text) const;
+    // The painted control under the point.
+    std::optional<int> paintedControlAt(const QPoint& point) const;
 
     // Painting.
-    void paintRegion(QPainter& painter, int region);
+    void paintControl(QPainter& painter, int control);
     void paintLabels(QPainter& painter);
 
     SkinCache& m_skin;
@@ -139,9 +156,9 @@ class MacroDialog : public QDialog {
     bool m_refreshing = false; // the lists are being filled: their signals are not the user's
     TextLayout m_textLayout;
 
-    std::array<bool, 7> m_hover{};
-    int m_lastRegion = -1;
+    std::optional<int> m_hovered; // a button under the mouse
     BackgroundDrag m_drag{*this};
+    ControlFocus m_focus{*this};
 };
 
 } // namespace q905

@@ -1,9 +1,10 @@
 // The macro dialog's picture: background, button and box images by their state, and the texts.
+#include "controls/ui/QtText.h"
 #include "controls/ui/RegionRects.h"
 #include "controls/ui/ScaledPicture.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinListBox.h"
-#include "macros/MacroDialogLayout.h"
+#include "macros/MacroDialogControls.h"
 #include "macros/ui/MacroDialog.h"
 #include "macros/ui/MacroDialogTexts.h"
 
@@ -25,24 +26,24 @@ QString picture(const char* name) {
 
 } // namespace
 
-void MacroDialog::paintRegion(QPainter& painter, int region) {
-    const RegionRect& place = kRegions[static_cast<std::size_t>(region)];
-    const bool over = m_hover[static_cast<std::size_t>(region)];
-    switch (region) {
+void MacroDialog::paintControl(QPainter& painter, int control) {
+    const ControlSpec& spec = *controlById(kControls, control);
+    const RegionRect& place = spec.rectIn(m_language);
+    const bool over = m_hovered == control;
+    switch (control) {
     case kRecord: {
         m_skin.draw(painter, picture(over ? "Record-over.png" : "Record-normal.png"), place.left,
                     place.top);
+        // The German caption is longer: it starts further left, a pixel smaller.
         const bool german = m_language == Language::German;
-        m_textLayout.draw(
-            painter,
-            text(m_macro->recording() ? macro_texts::kStopRecording : macro_texts::kStartRecording),
-            place.left + (german ? 3 : 8), place.top + 3, kWhite, german ? 14 : 15, toQRect(place));
+        m_textLayout.draw(painter, controlName(*this, spec), place.left + (german ? 3 : 8),
+                          place.top + 3, kWhite, german ? 14 : 15, toQRect(place));
         break;
     }
     case kDelayBox:
     case kLoopBox: {
         const bool ticked =
-            region == kDelayBox ? m_macro->options().hasDelay : m_macro->options().loopOn;
+            control == kDelayBox ? m_macro->options().hasDelay : m_macro->options().loopOn;
         m_skin.draw(painter, picture(ticked ? "PaneMakingTick.png" : "Pane.png"), place.left,
                     place.top);
         break;
@@ -61,26 +62,34 @@ void MacroDialog::paintRegion(QPainter& painter, int region) {
 
 void MacroDialog::paintLabels(QPainter& painter) {
     const bool german = m_language == Language::German;
+    // The texts beside the boxes.
     struct Label {
         const WindowText& text;
-        int x, y, height, germanX, germanHeight;
-        QRect panel;
+        int x, y, height, germanHeight;
     };
-    // The buttons' captions stay on their plates.
-    const auto plate = [](Region region) { return toQRect(kRegions[region]); };
     const Label labels[] = {
-        {macro_texts::kDelay, 260, 153, 15, 260, 15, rect()},
-        {macro_texts::kBetween, 260, 168, 15, 260, 15, rect()},
-        {macro_texts::kKeystrokes, 260, 183, 15, 260, 14, rect()},
-        {macro_texts::kLoop, 265, 300, 15, 265, 15, rect()},
-        {macro_texts::kNew, 35, 372, 15, 35, 14, plate(kNew)},
-        {macro_texts::kDelete, 95, 372, 15, 85, 14, plate(kDelete)},
-        {macro_texts::kOk, 270, 372, 15, 270, 14, plate(kOk)},
-        {macro_texts::kCancel, 320, 372, 15, 313, 14, plate(kCancel)},
+        {macro_texts::kDelay, 260, 153, 15, 15},
+        {macro_texts::kBetween, 260, 168, 15, 15},
+        {macro_texts::kKeystrokes, 260, 183, 15, 14},
+        {macro_texts::kLoop, 265, 300, 15, 15},
     };
     for (const Label& label : labels)
-        m_textLayout.draw(painter, text(label.text), german ? label.germanX : label.x, label.y,
-                          kWhite, german ? label.germanHeight : label.height, label.panel);
+        m_textLayout.draw(painter, text(label.text), label.x, label.y, kWhite,
+                          german ? label.germanHeight : label.height, rect());
+
+    // The buttons' captions, on their plates: where each starts on its plate, in each language.
+    struct Caption {
+        Control button;
+        int inset, germanInset;
+    };
+    for (const Caption& caption : {Caption{kNew, 15, 15}, Caption{kDelete, 15, 5},
+                                   Caption{kOk, 20, 20}, Caption{kCancel, 10, 3}}) {
+        const ControlSpec& button = *controlById(kControls, caption.button);
+        const QRect plate = toQRect(button.rectIn(m_language));
+        m_textLayout.draw(painter, qtText(button.name, m_language),
+                          plate.left() + (german ? caption.germanInset : caption.inset),
+                          plate.top() + 4, kWhite, german ? 14 : 15, plate);
+    }
 
     // How full the selected macro is: a recording that stops at the limit is no mystery.
     if (m_macro->selected()) {
@@ -100,14 +109,14 @@ void MacroDialog::paintEvent(QPaintEvent*) {
     else
         painter.drawImage(0, 0, background);
     m_textLayout.clear();
-    for (int region : {kDelayBox, kLoopBox, kCloseMark})
-        m_textLayout.addControl(toQRect(kRegions[static_cast<std::size_t>(region)]));
-    for (const QWidget* control :
-         std::initializer_list<const QWidget*>{m_names, m_events, m_loopBox})
-        m_textLayout.addControl(control->geometry());
-    for (int region : {kRecord, kDelayBox, kLoopBox, kNew, kDelete, kOk, kCancel})
-        paintRegion(painter, region);
+    // The texts keep clear of every control but the buttons, whose captions sit on them.
+    for (const ControlSpec& control : kControls)
+        if (control.kind != ControlKind::Button || control.id == kCloseMark)
+            m_textLayout.addControl(toQRect(control.rectIn(m_language)));
+    for (const ControlSpec& control : kControls)
+        paintControl(painter, control.id);
     paintLabels(painter);
+    m_focus.paintMark(painter);
 }
 
 } // namespace q905

@@ -10,12 +10,11 @@ inline constexpr WindowText kDelay{"Delay", "Verz\u00F6gerung"};
 inline constexpr WindowText kBetween{"between", "zwischen"};
 inline constexpr WindowText kKeystrokes{"keystrokes", "Tastenanschl\u00E4ge"};
 inline constexpr WindowText kLoop{"Loop", "Schleife"};
-inline constexpr WindowText kNew{"New", "Neu"};
-inline constexpr WindowText kDelete{"Delete", "L\u00F6schen"};
-inline constexpr WindowText kOk{"OK", "OK"};
-inline constexpr WindowText kCancel{"Cancel", "Abbrechen"};
-inline constexpr WindowText kStartRecording{"Start Recording", "Aufnahme starten"};
+// The buttons' captions are their names in the control table.
 inline constexpr WindowText kStopRecording{"Stop Recording", "Aufnahme stoppen"};
+// A key row of the event list, as a screen reader reads it: %1 the key.
+inline constexpr WindowText kKeyDown{"%1 down", "%1 gedr\u00FCckt"};
+inline constexpr WindowText kKeyUp{"%1 up", "%1 losgelassen"};
 // How much of a macro's 190 event bytes the selected macro uses.
 inline constexpr WindowText kBytesUsed{"Events", "Ereignisse"};
 

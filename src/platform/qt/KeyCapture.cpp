@@ -20,13 +20,11 @@ KeyCapture::~KeyCapture() {
     removeHook();
 }
 
-bool KeyCapture::installHook(int mode) {
-    if (mode != kHookModeKeyAssignment && mode != kHookModeMacro)
-        return false;
+bool KeyCapture::installHook(HookMode mode) {
     auto* application = QCoreApplication::instance();
     if (application == nullptr)
         return false;
-    m_releases = mode == kHookModeMacro;
+    m_releases = mode == HookMode::Macro;
     if (!m_installed) {
         m_held.clear();
         application->installEventFilter(this);

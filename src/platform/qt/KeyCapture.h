@@ -24,7 +24,7 @@ class KeyCapture final : public QObject, public HookLibrary {
     ~KeyCapture() override;
 
     void watch(QWidget* window) { m_window = window; }
-    [[nodiscard]] bool installHook(int mode) override;
+    [[nodiscard]] bool installHook(HookMode mode) override;
     void removeHook() override;
     [[nodiscard]] bool isInstalled() const { return m_installed; }
 
