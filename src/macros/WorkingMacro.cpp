@@ -107,13 +107,16 @@ HookKeyResult WorkingMacro::onHookKey(std::uint8_t code, bool release) {
     else if (m_insertMode)
         result = insertOneKey(code, release);
     else if (m_recording && m_hookInstalled) {
+        if (code != kStopRecordingKey)
+            m_stopKeyDown.reset(); // typing on: not a hold
         const auto stop = code == kStopRecordingKey ? stopKey(release) : std::nullopt;
         if (stop)
             result = *stop;
         else
             result = recordKey(code, release);
-        if (code == kStopRecordingKey && result == HookKeyResult::Recorded && !release)
-            m_stopKeyOffset = m_rows.empty() ? 0 : m_rows.back().offset;
+        if (code == kStopRecordingKey && result == HookKeyResult::Recorded && !release &&
+            !m_stopKeyOffset)
+            m_stopKeyOffset = m_rows.back().offset;
     }
     commit();
     return result;
@@ -121,28 +124,31 @@ HookKeyResult WorkingMacro::onHookKey(std::uint8_t code, bool release) {
 
 std::optional<HookKeyResult> WorkingMacro::stopKey(bool release) {
     const Clock::TimePoint now = m_clock.now();
-    if (!m_stopKeyDown) {
+    // A window system that does not mark its key repeat sends a release and a press in quick
+    // succession: the key is still held.
+    const bool held = m_stopKeyDown && (!m_stopKeyUp || now - *m_stopKeyUp <= kKeyRepeatGap);
+    if (!held) {
         if (!release) {
             m_stopKeyDown = now;
+            m_stopKeyUp.reset();
             m_stopKeyOffset.reset();
         }
         return std::nullopt;
     }
-    // A repeating press or the release tells how long the key has been held.
-    const bool held = now - *m_stopKeyDown >= kStopRecordingHold;
     if (release)
-        m_stopKeyDown.reset();
-    if (!held)
+        m_stopKeyUp = now;
+    else
+        m_stopKeyUp.reset();
+    // A repeating press or the release tells how long the key has been held.
+    if (now - *m_stopKeyDown < kStopRecordingHold)
         return std::nullopt;
     m_stopKeyDown.reset();
+    // Everything since the hold began is the stop key's own.
     if (m_stopKeyOffset) {
-        const auto press = m_key.eventAt(*m_stopKeyOffset);
-        if (press && !press->release && press->key == kStopRecordingKey) {
-            m_device.erase(*m_stopKeyOffset, press->size());
-            m_key.erase(*m_stopKeyOffset, press->size());
-            normaliseFirstEvent(m_device, m_key);
-            rebuildRows();
-        }
+        m_device.truncate(*m_stopKeyOffset);
+        m_key.truncate(*m_stopKeyOffset);
+        normaliseFirstEvent(m_device, m_key);
+        rebuildRows();
         m_stopKeyOffset.reset();
     }
     m_recording = false;

@@ -29,6 +29,8 @@ inline constexpr std::size_t kLastReleaseWritePos = 188;
 // held this long stops it, and the held press is not kept. A shorter Esc is recorded as usual.
 inline constexpr std::uint8_t kStopRecordingKey = 0x1B;
 inline constexpr std::chrono::milliseconds kStopRecordingHold{1000};
+// A release and a press of the stop key closer than this are its repeat, not a new press.
+inline constexpr std::chrono::milliseconds kKeyRepeatGap{100};
 
 enum class MouseButton : std::uint8_t { Left = 0xF0, Right = 0xF1, Middle = 0xF2 };
 enum class MouseAction { Down, Up, Click };
@@ -158,6 +160,7 @@ class WorkingMacro {
     std::string m_lastText;
     Clock::TimePoint m_lastTime{};
     std::optional<Clock::TimePoint> m_stopKeyDown; // the stop key is held since then
+    std::optional<Clock::TimePoint> m_stopKeyUp;   // its last release, should it repeat
     std::optional<std::size_t> m_stopKeyOffset;    // where its press was recorded
     std::optional<CommitResult> m_lastCommit;
 };

@@ -52,7 +52,8 @@ TEST_F(MacroRecording, WithoutDelaysEveryEventWaitsNothing) {
 }
 
 // Esc tapped is recorded like any key; Esc held for a second ends the recording, whether the
-// hold shows in a repeating press or only in the release, and leaves no trace of itself.
+// hold shows in repeating presses, in repeating releases and presses, or only in the release,
+// and leaves no trace of itself.
 TEST_F(MacroRecording, EscHeldASecondStopsTheRecordingWithoutBeingRecorded) {
     m_work.setHasDelay(true);
     m_work.startStopRecording();
@@ -82,6 +83,17 @@ TEST_F(MacroRecording, EscHeldASecondStopsTheRecordingWithoutBeingRecorded) {
     EXPECT_EQ(release(0x1B), HookKeyResult::RecordingStopped);
     EXPECT_TRUE(m_work.rows().empty());
     EXPECT_TRUE(m_macros[0].keyEvents().empty());
+
+    m_work.startStopRecording();
+    press(0x41);
+    release(0x41);
+    press(0x1B);
+    for (int i = 0; i < 80 && m_work.recording(); ++i) {
+        m_clock.advance(15ms);
+        (void)m_work.onHookKey(0x1B, i % 2 == 0);
+    }
+    EXPECT_FALSE(m_work.recording());
+    EXPECT_EQ(used(m_work.keyEvents()), (Bytes{0x01, 0x41, 0x81, 0x41}));
 }
 
 TEST_F(MacroRecording, MeasuredGapsAreEncodedAsDelays) {
