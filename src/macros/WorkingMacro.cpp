@@ -156,7 +156,20 @@ std::optional<HookKeyResult> WorkingMacro::stopKey(bool release) {
         m_hook.removeHook();
         m_hookInstalled = false;
     }
+    m_stoppedByKey = now;
     return HookKeyResult::RecordingStopped;
+}
+
+bool WorkingMacro::isStopKeyRepeat() {
+    if (!m_stoppedByKey)
+        return false;
+    const Clock::TimePoint now = m_clock.now();
+    if (now - *m_stoppedByKey > kKeyRepeatInterval) {
+        m_stoppedByKey.reset();
+        return false;
+    }
+    m_stoppedByKey = now;
+    return true;
 }
 
 int WorkingMacro::measureGap() {

@@ -31,6 +31,8 @@ inline constexpr std::uint8_t kStopRecordingKey = 0x1B;
 inline constexpr std::chrono::milliseconds kStopRecordingHold{1000};
 // A release and a press of the stop key closer than this are its repeat, not a new press.
 inline constexpr std::chrono::milliseconds kKeyRepeatGap{100};
+// Reports of a held key come at least this often.
+inline constexpr std::chrono::milliseconds kKeyRepeatInterval{250};
 
 enum class MouseButton : std::uint8_t { Left = 0xF0, Right = 0xF1, Middle = 0xF2 };
 enum class MouseAction { Down, Up, Click };
@@ -107,6 +109,9 @@ class WorkingMacro {
     RecordingResult startStopRecording();
     // A key transition reported by the hook library.
     HookKeyResult onHookKey(std::uint8_t code, bool release);
+    // Once a hold of the stop key ended the recording, the window gets the key's further repeats
+    // and its release: true for those, the reports that follow the last one closely.
+    bool isStopKeyRepeat();
     // An in-place edit begins, or New, Delete, Save or closing: the hook goes, recording stops
     // and an armed insertion is dropped.
     void stopHook();
@@ -161,6 +166,7 @@ class WorkingMacro {
     Clock::TimePoint m_lastTime{};
     std::optional<Clock::TimePoint> m_stopKeyDown; // the stop key is held since then
     std::optional<Clock::TimePoint> m_stopKeyUp;   // its last release, should it repeat
+    std::optional<Clock::TimePoint> m_stoppedByKey; // the last report of the hold that stopped
     std::optional<std::size_t> m_stopKeyOffset;    // where its press was recorded
     std::optional<CommitResult> m_lastCommit;
 };

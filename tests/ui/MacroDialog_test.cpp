@@ -531,8 +531,12 @@ TEST_F(MacroDialogKeyboard, NewRecordStopWithAHeldEscAndOk) {
         sendKey(&dialog, QEvent::KeyPress, Qt::Key_Escape, 1);
         harness.clock.sleep(std::chrono::milliseconds(1000));
         sendKey(&dialog, QEvent::KeyPress, Qt::Key_Escape, 1, Qt::NoModifier, true);
-        // The key still repeats until it is let go: the dialog stays.
+        // The key still repeats until it is let go, marked as a repeat or not: the dialog stays.
         sendKey(&dialog, QEvent::KeyPress, Qt::Key_Escape, 1, Qt::NoModifier, true);
+        harness.clock.sleep(std::chrono::milliseconds(30));
+        sendKey(&dialog, QEvent::KeyRelease, Qt::Key_Escape, 1);
+        sendKey(&dialog, QEvent::KeyPress, Qt::Key_Escape, 1);
+        harness.clock.sleep(std::chrono::milliseconds(30));
         sendKey(&dialog, QEvent::KeyRelease, Qt::Key_Escape, 1);
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(dialog.focusedControl(), md::kRecord);

@@ -607,6 +607,12 @@ bool MacroDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void MacroDialog::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        (void)m_macro->isStopKeyRepeat();
+    QDialog::keyReleaseEvent(event);
+}
+
 void MacroDialog::keyPressEvent(QKeyEvent* event) {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -624,7 +630,7 @@ void MacroDialog::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Escape:
         // An in-place edit takes its own Esc and recording every key: this is Cancel. The Esc
         // held to end a recording goes on repeating after it: that is not Cancel.
-        if (plain && !event->isAutoRepeat())
+        if (plain && !event->isAutoRepeat() && !m_macro->isStopKeyRepeat())
             reject();
         event->accept();
         return;

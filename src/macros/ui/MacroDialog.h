@@ -106,6 +106,7 @@ class MacroDialog : public QDialog, public PaintedControlHost {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override { return m_focus.moveFocus(!next); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
