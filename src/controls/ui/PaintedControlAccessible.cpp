@@ -72,12 +72,12 @@ void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event eve
 
 // --- one painted control ---
 
-const ControlSpec* PaintedControlAccessible::spec() const {
+const ControlSpec* PaintedControlAccessible::declared() const {
     return controlById(m_host.controls(), m_id);
 }
 
 bool PaintedControlAccessible::isValid() const {
-    return spec() != nullptr;
+    return declared() != nullptr;
 }
 
 QWindow* PaintedControlAccessible::window() const {
@@ -89,7 +89,7 @@ QAccessibleInterface* PaintedControlAccessible::parent() const {
 }
 
 QString PaintedControlAccessible::text(QAccessible::Text t) const {
-    const ControlSpec* control = spec();
+    const ControlSpec* control = declared();
     if (!control)
         return {};
     switch (t) {
@@ -106,7 +106,7 @@ QString PaintedControlAccessible::text(QAccessible::Text t) const {
 }
 
 QRect PaintedControlAccessible::rect() const {
-    const ControlSpec* control = spec();
+    const ControlSpec* control = declared();
     if (!control)
         return {};
     const QRect local = toQRect(control->rectIn(m_host.controlLanguage()));
@@ -114,7 +114,7 @@ QRect PaintedControlAccessible::rect() const {
 }
 
 QAccessible::Role PaintedControlAccessible::role() const {
-    const ControlSpec* control = spec();
+    const ControlSpec* control = declared();
     if (!control)
         return QAccessible::NoRole;
     switch (control->kind) {
@@ -144,7 +144,7 @@ QAccessible::Role PaintedControlAccessible::role() const {
 
 QAccessible::State PaintedControlAccessible::state() const {
     QAccessible::State state;
-    const ControlSpec* control = spec();
+    const ControlSpec* control = declared();
     if (!control) {
         state.invalid = true;
         return state;
@@ -174,7 +174,7 @@ void* PaintedControlAccessible::interface_cast(QAccessible::InterfaceType type) 
 }
 
 QStringList PaintedControlAccessible::actionNames() const {
-    const ControlSpec* control = spec();
+    const ControlSpec* control = declared();
     if (!control || !m_host.controlStatus(m_id).enabled)
         return {};
     if (control->kind == ControlKind::Toggle)

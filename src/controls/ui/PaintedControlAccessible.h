@@ -50,7 +50,7 @@ class PaintedControlAccessible : public QAccessibleInterface, public QAccessible
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
   private:
-    const ControlSpec* spec() const;
+    const ControlSpec* declared() const;
 
     PaintedControlHost& m_host;
     int m_id;

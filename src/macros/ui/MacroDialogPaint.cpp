@@ -27,8 +27,8 @@ QString picture(const char* name) {
 } // namespace
 
 void MacroDialog::paintControl(QPainter& painter, int control) {
-    const ControlSpec& spec = *controlById(kControls, control);
-    const RegionRect& place = spec.rectIn(m_language);
+    const ControlSpec& entry = *controlById(kControls, control);
+    const RegionRect& place = entry.rectIn(m_language);
     const bool over = m_hovered == control;
     switch (control) {
     case kRecord: {
@@ -36,7 +36,7 @@ void MacroDialog::paintControl(QPainter& painter, int control) {
                     place.top);
         // The German caption is longer: it starts further left, a pixel smaller.
         const bool german = m_language == Language::German;
-        m_textLayout.draw(painter, controlName(*this, spec), place.left + (german ? 3 : 8),
+        m_textLayout.draw(painter, controlName(*this, entry), place.left + (german ? 3 : 8),
                           place.top + 3, kWhite, german ? 14 : 15, toQRect(place));
         break;
     }
