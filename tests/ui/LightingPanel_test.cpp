@@ -326,11 +326,24 @@ TEST_F(LightingPanelTest, ScreenReadersHearEveryControlWithItsStateAndValueInBot
 
 TEST_F(LightingPanelTest, TabVisitsTheShownControlsTopToBottomAndMarksTheFocus) {
     image().at(layout::kLightingEffect) = 13; // Radar: direction, swatches and speed
+    image().at(layout::kDirection) = direction::kRight;
     host.panel->refreshSliders();
     activate();
     const std::vector<int> expected = test::expectedTabCycle(host, host.focus);
     host.focus.setFocusedControl(expected.back()); // one round from the first stop
     EXPECT_EQ(test::tabRound(host, host.focus, expected.size()), expected);
+    // A radio group is one stop, at its chosen button.
+    const auto direction = std::find_if(expected.begin(), expected.end(), [](int id) {
+        return id >= panelRegion::kDirectionTop && id <= panelRegion::kDirectionLeft;
+    });
+    ASSERT_NE(direction, expected.end());
+    EXPECT_EQ(*direction, panelRegion::kDirectionRight);
+    EXPECT_EQ(std::count_if(expected.begin(), expected.end(),
+                            [](int id) {
+                                return id >= panelRegion::kDirectionTop &&
+                                       id <= panelRegion::kDirectionLeft;
+                            }),
+              1);
     int lastTop = 0;
     for (int id : expected) {
         const int top = controlById(host.controls(), id)->rect.top;

@@ -41,7 +41,7 @@ bool ControlFocus::canFocus(int id) const {
     if (!control || !control->isTabStop())
         return false;
     const ControlStatus status = m_host.controlStatus(id);
-    if (!status.enabled || !status.visible)
+    if (!status.enabled || !status.visible || !status.tabStop)
         return false;
     if (const QWidget* widget = m_host.controlWidget(id))
         return widget->isVisibleTo(m_host.hostWidget()) && widget->isEnabled();

@@ -21,6 +21,9 @@ struct ControlStatus {
     bool visible = true;  // false on a page not shown, or in a list that is closed
     bool checked = false; // a toggle that is on, the chosen radio button or tab
     bool selected = false;
+    // False for the buttons of a radio group that are not chosen: Tab stops at the chosen one and
+    // the arrow keys move within the group.
+    bool tabStop = true;
     QString name;  // replaces the table's name when not empty (keys, rows, swatches)
     QString value; // a slider's or a list's value, with its unit ("4 ms", "1000 Hz")
 };

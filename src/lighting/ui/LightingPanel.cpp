@@ -181,6 +181,22 @@ std::span<const int> radioGroupOf(int id) {
     return {};
 }
 
+// Whether one button of the group is chosen; Tab then stops there alone.
+bool radioGroupHasChoice(std::span<const int> group, const SettingsImage& image,
+                         std::uint8_t palmCode) {
+    if (group.front() == kDirectionTop) {
+        const std::uint8_t chosen = image.direction();
+        return chosen == direction::kTop || chosen == direction::kBottom ||
+               chosen == direction::kRight || chosen == direction::kLeft;
+    }
+    if (group.front() == kPalmRight) {
+        const std::uint8_t chosen = image.at(palm::kDirection);
+        return palmCode == kPalmWave &&
+               (chosen == palm::kDirectionRight || chosen == palm::kDirectionLeft);
+    }
+    return true; // one of the two views is always shown
+}
+
 bool isSwatch(int id) {
     return (id >= kFirstSwatch && id <= kLastSwatch) || id == kPalmColour;
 }
@@ -293,6 +309,8 @@ ControlStatus LightingPanel::controlStatus(int id) const {
     default:
         break;
     }
+    if (const std::span<const int> group = radioGroupOf(id); !group.empty() && !status.checked)
+        status.tabStop = id == group.front() && !radioGroupHasChoice(group, image, palmCode);
     return status;
 }
 
