@@ -273,7 +273,8 @@ void MainWindow::paintActivity(QPainter& painter) {
 void MainWindow::paintCaptions(QPainter& painter) {
     constexpr int kCaptionHeight = 20;
     for (const auto& [id, picture] : {std::pair{mainControl::kApply, "apply.png"},
-                                      std::pair{mainControl::kProfiles, "Config.png"}}) {
+                                      std::pair{mainControl::kProfiles, "Config.png"},
+                                      std::pair{mainControl::kMacros, "MacroButton3.png"}}) {
         const ControlSpec& button = *controlById(kMainWindowControls, id);
         const QRect plate = rectOf(button, language());
         m_skin.draw(painter, name(picture), plate.left(), plate.top());

@@ -194,10 +194,6 @@ void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image, T
     text(qtText(effectName(code, m_language)), kEffectName.x, kEffectName.y, kEffectName.size,
          effectBox);
 
-    // The main window's Macro button, drawn in the panel's turn.
-    const QRect macroButton = background(painter, "MacroButton3.png", QPoint(107, 610));
-    text(qtText(kMacro.text, m_language), kMacro.x, kMacro.y, kMacro.size, macroButton);
-
     text(kGameMode);
     picture(painter, image.gameMode() != 0 ? "Enable.png" : "Disable.png", region::kGameMode);
 

@@ -32,7 +32,6 @@ inline constexpr Caption kLightDirection{{"Light Direction", "Effekt Richtung"},
 inline constexpr Caption kKeymap{{"Keymap", "Belegung"}, 45, 174, 15};
 inline constexpr Caption kDiy{{"DIY", "Eigene"}, 147, 174, 15};
 inline constexpr Caption kEffectName{{}, 28, 133, 14};
-inline constexpr Caption kMacro{{"Macro", "Makro"}, 112, 612, 20};
 inline constexpr Caption kGameMode{{"Game Mode", "Spielmodus"}, 26, 576, 16};
 inline constexpr Caption kWindowsKey{{"Windows Key", "Windowstasten"}, 133, 571, 16};
 inline constexpr Caption kLock{{"Lock", "sperren"}, 182, 584, 16, 178};
