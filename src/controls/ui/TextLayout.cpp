@@ -2,7 +2,7 @@
 
 #include "controls/ui/SkinCache.h"
 
-#include <QFontMetrics>
+#include "controls/ui/TextPictures.h"
 
 namespace q905 {
 
@@ -43,8 +43,8 @@ void TextLayout::draw(QPainter& painter, const QString& text, int x, int y, cons
 }
 
 QRect skinTextBox(const QString& text, int x, int y, int pixelHeight) {
-    const QFontMetrics metrics(skinFont(pixelHeight));
-    return metrics.tightBoundingRect(text).translated(x, y + metrics.ascent());
+    const TextMeasure& measured = sharedTextPictures().measure(skinFont(pixelHeight), text);
+    return measured.tight.translated(x, y + measured.ascent);
 }
 
 } // namespace q905

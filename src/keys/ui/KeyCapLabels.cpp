@@ -3,7 +3,8 @@
 #include "keys/KeyLabelBox.h"
 #include "keys/KeyLabels.h"
 
-#include <QFontMetricsF>
+#include "controls/ui/TextPictures.h"
+
 #include <QPainter>
 
 namespace q905 {
@@ -36,7 +37,7 @@ QFont fittedFont(const QString& text, qreal width) {
         font.setPixelSize(size);
         for (int stretch = 100; stretch >= 80; stretch -= 10) {
             font.setStretch(stretch);
-            if (QFontMetricsF(font).horizontalAdvance(text) <= width)
+            if (sharedTextPictures().measure(font, text).advance <= width)
                 return font;
         }
     }
@@ -55,19 +56,13 @@ KeyCapLabels::KeyCapLabels(Language language, const KeyboardLayout* layout) {
         label.place =
             QRectF(kPictureOriginX + box.x, kPictureOriginY + box.y, box.width, box.height);
         label.font = fittedFont(label.text, label.place.width());
-        const QFontMetricsF metrics(label.font);
-        const QPointF size(metrics.horizontalAdvance(label.text), metrics.height());
-        label.at = label.place.center() - size / 2;
-        label.prepared.setText(label.text);
-        label.prepared.setTextFormat(Qt::PlainText);
-        label.prepared.prepare(QTransform(), label.font);
+        const TextMeasure& measured = sharedTextPictures().measure(label.font, label.text);
+        label.at = label.place.center() - QPointF(measured.advance, measured.height) / 2;
     }
 }
 
 void KeyCapLabels::draw(QPainter& painter, const Label& label, const QColor& colour) {
-    painter.setFont(label.font);
-    painter.setPen(colour);
-    painter.drawStaticText(label.at, label.prepared);
+    sharedTextPictures().draw(painter, label.at, label.font, label.text, colour);
 }
 
 void KeyCapLabels::paint(QPainter& painter, const std::array<bool, kKeyCount>& lit) const {

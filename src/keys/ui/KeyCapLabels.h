@@ -1,7 +1,7 @@
 #pragma once
 // The labels on the keyboard picture's blank keycaps: what the keys type in the user's layout,
-// the named keys in the window's language. Written as text at paint time, so they are as sharp
-// as the screen whatever its scale.
+// the named keys in the window's language. Written as text at paint time (from pictures made at
+// the screen's scale), so they are as sharp as the screen whatever its scale.
 
 #include "base/Language.h"
 #include "keys/KeyTable.h"
@@ -9,7 +9,6 @@
 #include <QFont>
 #include <QPointF>
 #include <QRectF>
-#include <QStaticText>
 #include <QString>
 
 #include <array>
@@ -39,7 +38,6 @@ class KeyCapLabels {
 
     struct Label {
         QString text;
-        QStaticText prepared; // laid out once in its fitted font
         QFont font;
         QPointF at;   // top-left in the window
         QRectF place; // the key's face in the window
