@@ -65,6 +65,14 @@ QString pictureKey(const QString& measured, const QColor& colour, qreal scale, Q
     return key;
 }
 
+// The one way a text is laid out, for its picture and where no picture serves alike.
+void drawLine(QPainter& painter, const QPointF& topLeft, const QFont& font, const QString& text,
+              const QColor& colour) {
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(QRectF(topLeft, QSizeF(1e5, 1e5)), Qt::AlignLeft | Qt::AlignTop, text);
+}
+
 // The painter's scale to the device when its own transform is the identity.
 QTransform deviceScale(const QPainter& painter) {
     return painter.worldTransform().inverted() * painter.deviceTransform();
@@ -125,9 +133,7 @@ void TextPictures::draw(QPainter& painter, const QPointF& topLeft, const QFont& 
         toDevice.type() > QTransform::TxScale || device.m11() <= 0 ||
         !qFuzzyCompare(device.m11(), device.m22())) {
         painter.save();
-        painter.setFont(font);
-        painter.setPen(colour);
-        painter.drawText(QRectF(topLeft, QSizeF(1e5, 1e5)), Qt::AlignLeft | Qt::AlignTop, text);
+        drawLine(painter, topLeft, font, text, colour);
         painter.restore();
         return;
     }
@@ -180,9 +186,7 @@ TextPictures::Picture TextPictures::render(const QFont& font, const QString& tex
         QPainter painter(&canvas);
         painter.translate(fraction.x() - origin.x(), fraction.y() - origin.y());
         painter.scale(scale, scale);
-        painter.setFont(font);
-        painter.setPen(colour);
-        painter.drawText(QRectF(0, 0, 1e5, 1e5), Qt::AlignLeft | Qt::AlignTop, text);
+        drawLine(painter, QPointF(0, 0), font, text, colour);
     }
     // Only the ink is kept.
     QRect used;
