@@ -134,7 +134,9 @@ TEST(Apply, APalmRestChangeAloneIsSentButTakesNoSnapshot) {
 }
 
 TEST(Apply, WithoutACommandHandleNothingIsSent) {
-    AppliedDevice device;
+    // No notification reader: its thread would trace the keyboard's reports whenever they come,
+    // and the trace must hold only what this apply did.
+    AppliedDevice device(false);
     device.link.closeCommandHandle();
     device.image().at(layout::kBrightness) ^= 1;
     EXPECT_EQ(applyChanges(device.link, device.settings, device.ack), ApplyResult::NotConnected);
