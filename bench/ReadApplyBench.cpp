@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wall time of readAll and of an apply that changes one macro slot, against the emulated
 // keyboard at USB-like latency, next to the waits the protocol mandates. What the host adds
 // on top of the mandated waits and the transfer latency is the figure to watch.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // q905ctl's arguments: NUL-separated words through the option parser and the parsers of keys,
 // key codes and faults.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The emulated keyboard's memory file: any 10,068 bytes become its memory, and the start-up
 // read takes them through the protocol into the settings image.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // keymap.bin and profile files: the host state taken from any bytes, then everything that
 // reads it (the assignment texts, the marks, the launch lookup) and the round trip back.
 

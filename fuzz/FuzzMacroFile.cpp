@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MacroDefine.bin: the macro list taken from any bytes, listed as the macro dialog lists it,
 // and written back.
 

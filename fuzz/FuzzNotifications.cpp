@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reports the keyboard sends on its own: any sequence of 4-byte reports, handled as the
 // reader thread handles them.
 

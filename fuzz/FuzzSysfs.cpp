@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the kernel says about a HID device: uevent text and its fields, device paths, the
 // interface number file, and report descriptors. The first byte chooses the parser.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # libFuzzer targets for every parser of bytes from outside. Configure a separate build with
 # clang and -DQ905_FUZZ=ON (scripts/fuzz does); the whole core is then built with coverage
 # and address/undefined-behaviour checks.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix, checks that everything a desktop installation needs
 # is there, runs the distribution's validators on the desktop entry and the AppStream metadata,
 # and tries the bash completion. Exit 77 (skipped) when the validators are not installed.

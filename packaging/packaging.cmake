@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What an installation holds besides the programs: udev rule, manual pages, bash completion, and
 # for the window its desktop entry, AppStream metadata and icon.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by scripts/run and scripts/test: install what the build needs, then configure and build.
 # Sourced, not run.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window side: Qt 6 Widgets. Everything under src/*/ui and src/platform/qt; the core stays
 # free of Qt.
 find_package(Qt6 6.4 COMPONENTS Widgets DBus)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up benchmark's baseline: a Qt window of q905's size that draws nothing of its own,
 // in a program that links only Qt, so none of q905's libraries count on its side.
 #include "FirstFrameProbe.h"

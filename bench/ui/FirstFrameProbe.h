@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a start-up benchmark child reports on standard output: "frame" once its first top-level
 // window has been painted and flushed, "peak KB" (VmHWM) once the start has settled, and with

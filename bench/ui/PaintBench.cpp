@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long one composition of the main window takes with the pictures decoded once, against
 // decoding every picture at every paint; and that an idle window runs no timer.
 //   q905_paint_bench [ASSET_ROOT] [PAINTS]

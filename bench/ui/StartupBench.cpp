@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the window against the emulated keyboard, side by side with a bare Qt window of
 // the same size: the time from starting the process to its first painted frame and the peak
 // memory (VmHWM), medians over several runs each, and their ratios; then the wakeups per second

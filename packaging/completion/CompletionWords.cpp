@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the bash completion of q905ctl: the template with its word lists filled in from the
 // key table and the key names, so the completion offers exactly what q905ctl accepts.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A running window that owns the keyboard, as a q905ctl command it runs on the command's
 // behalf sees it. The command works on a copy of what the keyboard holds, talks to the keyboard

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Undo and redo of the window's edits. A step is the state before one edit: the settings image,
 // the key assignments with their marks, and the files on this computer those edits write.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the program keeps on the host, in one place: the two settings images, the key
 // assignment tables with their marks, the macro list, and the data folder their files live in.

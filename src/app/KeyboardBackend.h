@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard the options name, for the window and the command line alike: the emulated one
 // (its memory kept in the --simulate file) or the real one behind hidraw, and the trace of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one owner of everything that talks to the keyboard: the link with its two handles, the
 // acknowledgement flag, the notification reader, and the keyboard's side of the settings image

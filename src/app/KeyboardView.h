@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard picture of the main window as a model: which key lies under a point, the hover
 // key, and the selection of keys for a per-key colour change (click, Ctrl+click, drag band).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the window does when the keyboard asks for a key's launch action: start a program
 // detached in its own folder, or open a file, music file or folder with its default application.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What OK of the macro dialog does on the host. MacroDefine.bin is written first: when that
 // fails nothing else changes, so the dialog can keep the edits and offer OK again. Then the

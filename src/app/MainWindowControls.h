@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's own controls: the window buttons, Profile, Macro, Apply, the revert pixel
 // and the help menu's items. The window's whole table adds the lighting panel's controls and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The thread that receives the keyboard's own reports: lighting values changed with the
 // keyboard's hot keys, acknowledgements, launch requests. It never waits for the window: the

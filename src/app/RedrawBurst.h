@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // After the keyboard changed a lighting value itself, the window is redrawn four times on
 // consecutive ticks of its 20 ms timer, then the burst ends and the timer may stop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The host side of the keyboard's transactions, shared by the window and q905ctl: the files
 // prepared before the keyboard is changed, and what the host state takes from the session's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every file the program writes goes through here: written unnamed in the target's folder,
 // flushed, then given a name and renamed over the target, so a crash, a kill or a full disk

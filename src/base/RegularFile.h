@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every file the program reads from outside goes through here: it must be a regular file and
 // is read only up to its expected size plus one byte, so a directory, a FIFO, a device or a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What can fail says so in its type: a result the caller must look at, carrying the message
 // the user is shown when it failed. One convention for the whole program.

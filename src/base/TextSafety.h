@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text from outside (arguments, file names, names stored in files) is checked before it is
 // used, and escaped before it reaches a terminal or a line-based output, so a newline or an

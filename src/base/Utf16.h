@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Names and paths are stored in the files as UTF-16LE; the program works in UTF-8.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A text of the program's own in both languages (UTF-8): every window, dialog and message uses
 // this one type, so a text and its translation are always written side by side.

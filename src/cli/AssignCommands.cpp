@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // assign, disable and enable: what the key assignment dialog's Save does for one key, committed
 // as the main window commits it.
 

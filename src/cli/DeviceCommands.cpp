@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // list, read and reset: the commands that talk to the keyboard rather than edit settings.
 
 #include "app/WindowActions.h"

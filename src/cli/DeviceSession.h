@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One run of q905ctl against a keyboard: the keyboard the options name (real or emulated) and
 // the keyboard session that talks to it, used synchronously.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dump [--json]: everything the keyboard and the host hold, as text or as one JSON object.
 
 #include "base/TextSafety.h"

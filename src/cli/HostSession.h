@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A q905ctl command that edits the host state: it starts the way the window does (keymap.bin
 // into the image and the table, the keyboard read over it, a snapshot), lets the command make

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Just enough JSON for `dump --json`: objects, arrays, strings, numbers and booleans, written
 // in order with correct commas and string escapes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // macro list | show N | new NAME ROW... | set N ROW... | rename N NAME | loop N COUNT |
 // delete N: the macros the host keeps, edited as the macro dialog edits them. An edit fills the
 // device slots, applies, and saves keymap.bin and MacroDefine.bin in the dialog's order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Macro events as the command line writes them, one argument per row of the dialog's event list:
 // "A dn", "A up", "MsLB dn", and "50 ms" for the wait before the next event. A key whose name

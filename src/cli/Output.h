@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What q905ctl says about a refusal or a failure: one line on standard error, escaped, so that
 // nothing taken from an argument, a file or a file name can forge a line or drive the terminal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // profile export | import | rename | show: what the profile dialog does, from the shell.
 
 #include "base/TextSafety.h"

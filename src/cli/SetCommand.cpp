@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // set FIELD=VALUE ...: the lighting page's controls from the shell, with the page's rules.
 
 #include "cli/HostSession.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // q905ctl while a window owns the keyboard: the command is handed to the window, which runs it
 // with its own session and answers with what the command printed and its exit code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame a bitmap button shows (normal, hover, pressed or latched) as the pointer moves over
 // it and clicks it, and when it tells its parent about the click.

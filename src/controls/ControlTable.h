@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window's controls, declared once: where each one is, what it is, what it is called and
 // where it stands in the Tab order. Hit-testing, painting, keyboard focus, accessibility and

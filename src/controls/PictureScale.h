@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The skin comes in two sets: pictures at one pixel per window pixel, and the same pictures
 // drawn at twice the size for screens of a higher device pixel ratio, named as Qt names them

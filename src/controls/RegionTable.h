@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fixed hit rectangles of the skinned dialogs: a click goes to the first region that holds it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a bitmap slider's thumb sits and which position a click picks. The slider never paints:
 // its owner draws the tracks and the thumb at the thumb offset computed here.

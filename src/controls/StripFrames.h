@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a bitmap strip is cut into equal frames: side by side, or stacked when the bitmap is
 // higher than wide.

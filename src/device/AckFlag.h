@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Set by the notification reader when the keyboard acknowledges a group of writes; cleared and
 // awaited by applying. The wait is bounded: a keyboard that never answers, or a notification

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every protocol wait goes through a clock, so tests record the waits instead of sleeping.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command catalogue: command bytes and the fixed waits (milliseconds) the keyboard needs.
 // A read request is the write command with bit 7 set.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "device/DeviceReader.h"
 
 #include "device/WireEncoding.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The read sequences: every device block of DeviceSettings from the keyboard, one query per
 // block or record, in a fixed order with the keyboard's fixed waits.

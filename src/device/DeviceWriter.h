@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Applying: make the keyboard match DeviceSettings by sending only the blocks that differ from
 // AppliedSettings, each group followed by the keyboard's acknowledgement. And the factory reset.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The seam between the device link and whatever carries HID reports: the kernel's hidraw
 // nodes or the emulated keyboard. Both hand the upper layers the same report shapes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one choke point for every transfer with the keyboard: the two handles, the interface
 // lookup, and the primitives sendCommand, queryCommand, writeBlock and readBlock. Every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Edits saved on this computer that the keyboard has not taken (an apply it refused, or a
 // change made without applying) are remembered as two images: the edited one, which keymap.bin

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two process-wide images: DeviceSettings (edited by the pages) and AppliedSettings (what
 // the keyboard is believed to hold), plus the keyboard's firmware version.

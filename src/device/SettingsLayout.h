@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's settings image: one flat byte layout that is at once the host mirror of the
 // keyboard's memory and the first half of keymap.bin and every profile file. Offsets and sizes

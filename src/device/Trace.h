@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One line per transfer on the command handle, per protocol wait and per notification received:
 // the recording of a session with the keyboard.

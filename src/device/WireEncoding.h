@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How settings travel on the wire, declared once for both ends: the host's reader, writer and
 // notification reader, and the emulated keyboard. The image always holds the step the user

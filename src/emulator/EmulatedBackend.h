@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The HID interfaces of the emulated keyboard behind the HidBackend seam.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's side of the command protocol, free of threads and transport: it keeps the
 // memory in the encoding of the settings image, answers read requests, stores writes and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A model of the keyboard's firmware side of the protocol: the peer of every device test,
 // benchmark and --simulate run. It keeps the keyboard's memory, answers every read request,

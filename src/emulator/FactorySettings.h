@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the emulated keyboard holds after a factory reset, and the two bytes of its memory that
 // always follow from others.

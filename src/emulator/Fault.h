@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Faults the emulated keyboard takes on demand, so tests, benchmarks and --simulate runs can
 // see how the program behaves when the keyboard misbehaves.

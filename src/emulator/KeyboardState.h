@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the emulated keyboard and its open channels share. Channels hold it as well, so a
 // channel that outlives the keyboard finds the device gone instead of a dangling pointer.

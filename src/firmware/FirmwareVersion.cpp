@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "firmware/FirmwareVersion.h"
 
 #include "base/RegularFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The newest firmware version an installation knows (VER.bin) and the check whether the
 // keyboard's firmware is older.

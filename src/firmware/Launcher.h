@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Starting programs and opening documents through the desktop, without waiting for them. The
 // real launcher lives with the platform code; tests record the calls instead.

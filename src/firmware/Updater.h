@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The external firmware updater: shipped beside the program's assets, only ever started.
 

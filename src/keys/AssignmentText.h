@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A key's current assignment in a few words, for listings: "single Q", "combo LCtrl+C",
 // "function Copy", "macro 3", "launch program /usr/bin/foo", "default", with ", disabled"

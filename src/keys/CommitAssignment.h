@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turning a choice for one key into the keyboard's key map entry, the key's host record, its
 // assigned-key mark and its enable bit.

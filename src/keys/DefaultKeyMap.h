@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The factory key map: 128 four-byte entries by matrix position, same layout as KeyMapBlock.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fixed catalogue of named functions a key can carry (media control, editing shortcuts,
 // window commands), in the order the function tree shows them. English in every language.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The host-side record of what the user chose for each key: 255 records of 772 bytes, the second
 // half of keymap.bin and of every profile file. Kept as raw bytes with typed accessors, since the

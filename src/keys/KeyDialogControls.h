@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key assignment dialog's controls, one line each: the dialog hit-tests, paints, moves the
 // keyboard focus and names them for screen readers from this table, and the skin generator

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key assignment dialog without its window: what it shows for the key being edited, how
 // captured keys, tabs, the disable box, the Advance rows and Save change that, and the choice

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // KeyEnableMask: one bit per matrix position, byte p / 6, bit p mod 6; 1 = the key works.
 

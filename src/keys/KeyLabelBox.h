@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a key's label goes on the keyboard picture: the keycap's face. The picture's keycaps are
 // drawn blank around it and the window writes the label into it.

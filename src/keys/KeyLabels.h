@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the keyboard picture writes on each key: the keycaps are drawn blank, so the
 // labels follow the user's layout (the keys that type characters) and the window's language (the

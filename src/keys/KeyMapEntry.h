@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One 4-byte entry of the keyboard's key map (KeyMapBlock), read and written in place in the
 // settings image by the key's matrix position.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's 113 keys by key index: picture rectangle, label, matrix offset, key code.
 

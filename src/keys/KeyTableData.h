@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key table's rows as a constant expression, for code that derives other fixed tables from
 // them at compile time. Everything else reads `KeyTable`.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // keymap.bin: the whole host state between runs, the settings image followed by the key
 // assignment table (206,928 bytes, no header). Profile files have the same form.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which keys play which macro, followed through deletions. A macro's device slot is its place in
 // the list, so deleting one moves every later macro up a slot: the keys that play a later macro

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 64 fixed colour cells of the colour dialog: the 48 printed on its background picture and
 // two white rows under the preview and the number fields that clicks still find.

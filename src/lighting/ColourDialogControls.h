@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The colour dialog's controls: the 48 colour cells printed on its background, the grid they
 // make together (one Tab stop; arrows move through it), the spectrum, the six number fields,

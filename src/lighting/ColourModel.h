@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Colour values and the hue/saturation/luminosity model of the colour picker. A colour value is
 // R | G << 8 | B << 16; hue, saturation and luminosity run on a 0..240 scale.

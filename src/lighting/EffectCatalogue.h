@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lighting effects the panel offers, in list order, and the palm-rest effects.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lighting panel's controls, declared once: hit-testing, painting, keyboard focus, screen
 // readers and the skin generator all take their places from this table. The ids are the main

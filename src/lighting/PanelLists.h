@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The panel's two drop-down lists (effects and palm-rest effects): modal overlays that take
 // the next click anywhere in the window, with a highlighted row under the pointer.

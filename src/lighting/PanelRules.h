@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the lighting panel's controls do to the settings image: effect choice, colour swatches,
 // directions, the two toggles, the palm rest and the per-key colour pages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lighting panel's six sliders: their range, what field of the settings image each one
 // edits and how its position is stored there, what a position means, and how the track and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The colour spectrum control without its window: a hue-saturation field with a crosshair and
 // a luminosity bar with an arrow, worked by mouse and keyboard. Each operation reports what has

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A macro's events as the keyboard plays them: 2- or 4-byte events back to back in 190 bytes.
 // Byte 0 of an event holds the release bit and the delay code, byte 1 the key byte, and an

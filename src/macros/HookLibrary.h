@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The outside library that watches the user's keys system-wide. While installed it reports
 // every key transition (key code 0..255, press or release) to the window that installed it;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fixed contents of the key name table, as constant expressions: the usage byte of every key
 // code and the rows whose names are not generated from a range.

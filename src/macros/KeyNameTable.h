@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Key code (Windows virtual-key code, 0..255) -> the keyboard's usage byte and a display name.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the keys type under the user's keyboard layout. Key codes name a physical key by what it
 // types under the US layout; that is what is stored and what q905ctl prints. This is only for

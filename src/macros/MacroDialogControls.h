@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The macro dialog's controls: where each one is, what it is, what it is called and its place in
 // the Tab order. The dialog hit-tests, paints, moves the focus and names its controls from this

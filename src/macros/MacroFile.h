@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // MacroDefine.bin: the 169,860 bytes of the macro list, records in order, no header.
 

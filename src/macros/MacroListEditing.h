@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What New, Delete and rename do to the list of macros, for the macro dialog and the command
 // line alike. Named records stay contiguous from record 0, so a macro's position remains the

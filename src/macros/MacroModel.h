@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The host's macros: 190 records of 894 bytes, saved as MacroDefine.bin and exchanged with other
 // installations byte for byte, so the record is kept as its raw bytes with typed accessors.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Key names as the user's layout labels the keys, for the dialogs; the key name table keeps the
 // layout-independent names that files and q905ctl use.

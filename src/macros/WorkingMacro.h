@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The macro being recorded or edited in the macro dialog: its two event sequences (usages for
 // the keyboard, key codes for the host), the rows of the event list, and the recording state.

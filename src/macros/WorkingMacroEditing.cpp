@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event list's context menu and its in-place delay edit.
 
 #include "macros/WorkingMacro.h"

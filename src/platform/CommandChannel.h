@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How q905ctl hands its command to a running window that owns the keyboard: a Unix socket
 // beside the keyboard's lock, one command per connection. The request carries the data folder,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command a desktop entry (.desktop file) starts, read the way desktops read it: the
 // [Desktop Entry] group, its Exec line unquoted and its field codes expanded for a start

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Linux input (evdev) key codes to the Windows virtual-key codes every key table here speaks.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard through the kernel's hidraw nodes: interfaces listed from sysfs, handles opened
 // on the node a path names, transfers through HidrawSystem.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command and notification handles on hidraw nodes. Each owns its descriptors and closes
 // them when destroyed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the keyboard's report shapes differ from what hidraw reads and writes, the translation
 // lives here and nowhere else.

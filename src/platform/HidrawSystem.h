@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every system call the hidraw backend makes, behind one interface: the real kernel in the
 // program, a scripted fake in the tests, so the transfer code runs without a keyboard.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An advisory lock on the keyboard, shared by every process of this user that talks to it
 // (q905ctl for its whole run, the window for each transaction), so two never interleave their

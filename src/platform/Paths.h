@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where files live: the data folder the program writes (keymap.bin, MacroDefine.bin,
 // Configure/) and the folder of the files an installation ships (skin, VER.bin, updater).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The part of a HID report descriptor that decides how an interface is split into top-level
 // collections, each of which Windows (and so the keyboard's lookup) treats as its own device.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lists the hidraw nodes under a sysfs tree and names every interface and top-level collection
 // with a path in the form the keyboard lookup expects:

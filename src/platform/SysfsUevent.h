@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pure parsing of what the kernel says about a HID device: uevent text, HID_ID, HID_PHYS and
 // the sysfs name of a hid device. Shared by the sysfs enumerator and the udev monitor.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Arrival and removal of hidraw nodes, from a libudev monitor. Qt-free: the window watches
 // fd() with a socket notifier and calls receive() when it becomes readable.

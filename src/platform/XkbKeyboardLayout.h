@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the keys type under an XKB keymap: a Wayland compositor's, the X server's, or one compiled
 // from layout names with the system's XKB data (xkb-data).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the profile dialog and the command line do with profiles: import a file, export to a
 // file, rename the current profile. Each leaves the profile folder holding one profile, named

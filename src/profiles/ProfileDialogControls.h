@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The profile dialog's controls: the list with the current profile, IMPORT, EXPORT and the two
 // close places. The dialog hit-tests, paints and moves the focus by this table, and the skin's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Profile files: the whole host state (settings image, then key assignment table) in the same
 // 206,928-byte form as keymap.bin, exported and imported anywhere, and one current profile kept

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A profile can bind keys to programs, files and folders that this computer opens whenever the
 // keyboard reports such a key. A profile from elsewhere must not bring those in unseen: an import

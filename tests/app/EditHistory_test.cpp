@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history's steps restore the assignment table and the macros with their files; the window
 // tests cover the image.
 #include "app/EditHistory.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which key a window point hits, where arrows move across the keys, and the selection rules
 // of the per-key colour view.
 #include "app/KeyboardView.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard session's transactions with their host side (apply, revert, factory reset, the
 // refresh after a read, arrival), against the emulated keyboard.
 #include "app/WindowActions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language choice, the launch actions the keyboard asks for, and the redraw burst.
 #include "app/Language.h"
 #include "app/LaunchPlan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which folder of src/ may include which: the architecture on one page. Every `#include "..."`
 // under src/ is read and checked against the table; a folder cycle, a forbidden direction, Qt
 // outside the window code, or a folder the table does not know fails the test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading only regular, bounded files; saving without leaving temporaries; text from outside
 // checked and escaped.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two q905ctl on one keyboard: the second waits for the first, so their transfers never
 // interleave, and gives up with the holder's name when it waits too long.
 

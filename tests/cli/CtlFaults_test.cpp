@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // q905ctl against a keyboard that fails: it says what happened, exits 1 in good time, keeps
 // keymap.bin whole and never leaves the keyboard dark; the next run puts things right.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // q905ctl against files and text that are not what they should be: each is refused with a
 // message and exit 2 before anything is applied or written, never hangs, never aborts.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // q905ctl's macro commands and the launch-action guard of profile import, from a shell.
 
 #include "cli/CtlRunner.h"

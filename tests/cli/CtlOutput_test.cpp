@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What q905ctl prints: names and paths escaped wherever they appear, nothing on standard output
 // that reads as done when the command failed, and one line for a command line it cannot take.
 

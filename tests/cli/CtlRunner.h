@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs the q905ctl binary in a scratch folder of its own, as a user would from a shell.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // q905ctl from a shell's point of view: exit codes, messages, and what reaches the emulated
 // keyboard's memory and the trace.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Applying against the emulated keyboard: only the blocks that differ go out, in the fixed
 // order, each group acknowledged; the keyboard ends up holding the image.
 

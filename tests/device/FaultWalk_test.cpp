@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard failing at every single transfer of a start-up read and of an apply that changes
 // every block: the sequence ends at once and says so, never claims what did not happen, and
 // after a replug the next read or apply brings host and keyboard back in step.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read sequences against the emulated keyboard, checked on the trace line by line.
 
 #include "device/DeviceReader.h"

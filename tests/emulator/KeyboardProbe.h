@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Talks to the emulated keyboard's two channels directly, the way the device link does.
 

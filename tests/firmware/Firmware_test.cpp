@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "firmware/FirmwareVersion.h"
 #include "firmware/Updater.h"
 #include "keys/ScratchFolder.h"

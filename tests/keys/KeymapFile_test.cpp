@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "keys/KeyTable.h"
 #include "keys/KeymapFile.h"
 #include "keys/ScratchFolder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the macro tests: a clock moved by hand, a hook library that counts, and
 // short ways to write event bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Desktop entries read the way desktops read them: what is started, with which arguments, and
 // which entries start nothing.
 #include "platform/DesktopEntry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A scripted stand-in for the kernel under the hidraw channels: input reports are queued per
 // descriptor, failures are injected per call, and the calls that reach the device are logged.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key names under real XKB layouts, compiled from the system's xkb-data as the window and
 // q905ctl compile them when no X server gives its keymap.
 #include "macros/ShownKeyNames.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The udev rule shipped in packaging/, matched the way udev matches it against the fake sysfs
 // tree: every ATTRS key of one rule on the same device (the node itself or one parent), ENV
 // keys against what earlier rules set, "|" separating alternatives of a glob.

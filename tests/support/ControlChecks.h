@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Checks every skinned window's tests share: the accessible tree holds each declared control
 // once, named and in the right state; Tab visits every control that can take the focus, in

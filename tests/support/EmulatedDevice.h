@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The host side of the device link wired to an emulated keyboard, as the program wires it to
 // a real one: link with both handles, the images, the notification reader. Waits are recorded,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A layout for window tests that needs no XKB data: like a German one, Y and Z change places and
 // the US ';' key types "Ö"; the other letters type themselves.

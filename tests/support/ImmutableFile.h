@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Makes a file that nobody, root included, can remove until the guard ends: the file system's
 // immutable flag. Where the flag cannot be set (not root, or a file system without it) the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The macro dialog's event list read back as the key name table writes rows: "A dn" for a key
 // row with a down arrow, "A up" for one with an up arrow, "50 ms" for a delay.

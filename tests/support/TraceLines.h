@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Collects trace lines in memory, for tests that check the traffic line by line, and reads
 // the frames back from trace text, so no test picks bytes out of a line by column.

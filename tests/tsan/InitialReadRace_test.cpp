@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Built with ThreadSanitizer: the start-up read on its own thread, the notification reader on
 // another, and the window thread taking snapshots and copies meanwhile must not race.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared keyboard focus and accessibility of painted controls, on a small window of its own:
 // Tab order across painted controls and a real widget, skipping what cannot take the focus;
 // Space activating; the accessible tree naming and placing every control.

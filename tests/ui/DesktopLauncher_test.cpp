@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a launch action starts gets the user's environment (less q905's own platform choice and
 // used-up tokens), a fresh token, and for a desktop entry its command, arguments and folder.
 #include "platform/qt/DesktopLauncher.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key assignment dialog opened from the Keymap view, driven with clicks at its places, with
 // the keyboard alone and keys through the capture; each outcome checked in keymap.bin, the key
 // map and the enable bit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lighting panel on a stand-in for the main window that hit-tests clicks in the panel's
 // control table, keeps the keyboard focus across its controls and hands keys to it, as the main
 // window does.

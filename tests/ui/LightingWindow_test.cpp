@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lighting panel inside the real main window, against the emulated keyboard.
 #include "MainWindowHarness.h"
 

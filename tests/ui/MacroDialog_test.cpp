@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro dialog, clicked at its places and used with the keyboard alone: recording, the list
 // of macros, the loop and delay boxes, the event list's commands and the ways it closes, checked
 // in the records it leaves; and what a screen reader finds in it.

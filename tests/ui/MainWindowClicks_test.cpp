@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's buttons and help menu, clicked at their places on the picture.
 #include "MainWindowHarness.h"
 

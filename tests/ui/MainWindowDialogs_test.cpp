@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro and profile dialogs as the main window opens them: what they leave in the host
 // files, the image and, after Apply, the keyboard.
 #include "MainWindowHarness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window on the emulated keyboard, with every collaborator a test can answer or watch:
 // dialogs, colour picker, launcher, tray, the hot-plug waits, a recording clock and a trace.

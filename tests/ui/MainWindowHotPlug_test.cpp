@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard's own reports (and the launch actions they ask for), plug and unplug, the tray,
 // a second start and the update question.
 #include "MainWindowHarness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard picture: hover, assigned-key marks, the per-key colour layer and the selection.
 #include "MainWindowHarness.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window for a screen reader and with the keyboard alone: every declared control in the
 // accessible tree in both languages, Tab through the table's order with the mark drawn, and
 // the flows a keyboard user needs (a key's dialog, Apply, the help menu, per-key colours).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo in the main window: the image and keymap.bin come back byte for byte, and
 // Apply ends the history.
 #include "MainWindowHarness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures decoded with libpng show exactly what Qt's own loading shows, whatever kind of PNG
 // they are stored as, and a broken file gives no picture rather than a wrong one.
 #include "controls/ui/PngDecoder.h"

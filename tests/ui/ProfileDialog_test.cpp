@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile dialog for screen readers and the keyboard: every control named in both
 // languages, Tab through the list and the buttons with the mark, and rename, import, export and
 // close without the mouse, checked in the profile folder.

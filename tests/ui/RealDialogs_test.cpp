@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real QFileDialog, QMessageBox and QMenu over the dialogs that capture keys: keys typed
 // into them must work there and never reach the capture, and the capture must take the
 // dialog's keys again once they close.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window on a screen of device pixel ratio 2 (this suite runs under QT_SCALE_FACTOR=2): the
 // skin comes from the "@2x" pictures, copied pixel for pixel, never a 1x picture blown up; the
 // key labels are written at the screen's resolution.

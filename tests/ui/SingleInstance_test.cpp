@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second start hands its launcher's activation token to the running program, and the running
 // program takes only well-formed requests from the socket.
 #include "platform/qt/SingleInstance.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A composed picture comes out the same whether it is painted or read from the cache file,
 // and the cache is never used once what it was made from has changed or the file is damaged.
 #include "controls/ui/SkinCache.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skinned list's in-place editor: which rows open it, how a number is held to its range, and
 // which endings report to the owner.
 #include "controls/ui/InPlaceEditor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin pictures the build draws: every picture the windows load exists in both languages
 // at the size the window's rectangles expect, and the keyboard pictures match the key table.
 #include "controls/PictureScale.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window while the start-up read fills the image: it paints and follows the pointer, never
 // writes the image, and takes no edits until the read hands over. Built with ThreadSanitizer,
 // any unlocked access of the window to the image during the read fails this test.

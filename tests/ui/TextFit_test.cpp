@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every text of the composed window, in both languages and every view of the panel, and of
 // every dialog and dialog page, stays inside its panel and clear of the other texts and of the
 // controls.

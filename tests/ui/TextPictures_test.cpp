@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts drawn from their pictures look as the text drawn directly would, at every scale and
 // sub-pixel place; the file keeps what a start drew, for its key only, and a damaged file is
 // refused whole; a second start finds the texts of its window in the file the first wrote.

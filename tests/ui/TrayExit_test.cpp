@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray: Exit chosen from its own menu (the menu is still handling the click when the window
 // acts on it, so nothing may go away under it), and showing and hiding the window from it.
 #include "MainWindowHarness.h"

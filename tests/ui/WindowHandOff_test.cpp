@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // q905ctl while the window owns the keyboard: the command runs in the window, through its
 // session, and the window's own pending edit stays pending.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window while the keyboard's session works on its own thread: the window's thread keeps
 // handling events, and closing during an apply ends it with its closing frames.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window tests need a QApplication; they run headless unless a platform is chosen.
 #include <QApplication>
 #include <gtest/gtest.h>

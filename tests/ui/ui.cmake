@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 #Window tests : headless(offscreen platform), clicking the window's own coordinates with QTest.
 if (NOT TARGET q905gui)
     return()

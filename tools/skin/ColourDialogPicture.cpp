@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The custom colour dialog's background, drawn at the places of the dialog's controls: the
 // printed colour cells, the close mark, the plates under the number fields, the spectrum and
 // the buttons. The dialog draws its selection box around a cell, so the grid sits exactly there.

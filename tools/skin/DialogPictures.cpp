@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro dialog's and the profile dialog's pictures. Both dialogs hit-test and place their
 // controls by tables in the core, so the plates, boxes and list panels here are drawn from the
 // same numbers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key assignment dialog's pictures in "Custom/": its background with the tabs, the
 // disable/enable box, the Reset/Close and Save plates, and the Advance rows' path box and browse
 // button. They are drawn at the places of the dialog's controls table and carry no words: the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard picture is drawn from the key table itself, so every keycap lies exactly where
 // the window hit-tests and where it copies highlighted keys from "kb_hl.png". The keycaps are
 // blank: the window writes the labels of the user's layout and language onto them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lighting panel's pieces. They are drawn over the panel's (53, 53, 53), so everything but
 // the slider tracks keeps a transparent surround.
 #include "controls/SliderGeometry.h"

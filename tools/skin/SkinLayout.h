@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fixed places of the windows that the pictures must fit. The window code hit-tests and
 // draws at these numbers; a picture drawn elsewhere would show a button where no click lands.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The skin's palette and the drawing pieces the pictures share, so every picture keeps one look.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's frame: background, window buttons, help menu and the plates of the Apply,
 // Profile and Macro buttons. Every caption is written by the program; the pictures carry none.
 #include "app/MainWindowControls.h"

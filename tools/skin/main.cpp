@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the skin pictures into <output>/english and <output>/german at build time, each at 1x
 // and at 2x ("name@2x.png") for screens of a higher device pixel ratio.
 // The pictures carry no words that change with the language, so both sets are the same.

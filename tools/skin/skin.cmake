@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The skin pictures: drawn by a generator from the key table and the window's fixed places, so
 # they always fit the rectangles the program hit-tests and copies.
 find_package(Qt6 COMPONENTS Gui REQUIRED)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The waits of arrival and removal, taken without freezing the window: a step runs later on the
 // window's thread. Tests record the waits and run the steps at once.

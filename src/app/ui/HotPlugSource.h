@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the window hears of the keyboard coming and going: the udev monitor, or the emulated
 // keyboard's plug listener under --simulate.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's side of the keyboard session: it asks the session for its transactions, takes
 // the waits of arrival and removal on timers, keeps the notification reader running, and hands

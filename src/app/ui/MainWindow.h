@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: one painted picture the size of "main.png" with a table of declared controls
 // instead of child buttons (its own, the lighting panel's and the keys of the keyboard view). It edits its

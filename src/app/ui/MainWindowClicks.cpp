@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Click dispatch: an open list, else the help menu, else the controls table and then the keys.
 #include "app/ui/Delays.h"
 #include "app/ui/MainWindow.h"

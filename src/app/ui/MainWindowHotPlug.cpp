@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The refresh after a read, the keyboard's own reports and the redraw burst.
 #include "app/LaunchPlan.h"
 #include "app/ui/MainWindow.h"

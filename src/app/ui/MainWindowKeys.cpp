@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window with the keyboard alone: its declared controls (its own, the lighting panel's, the
 // keys of the picture) as seen by the focus and by screen readers, what activating each does,
 // arrows across the keyboard picture, and the window's shortcuts (Ctrl+S, F1, the help menu).

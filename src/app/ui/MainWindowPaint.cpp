@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composition of the main window, layer by layer, straight onto the window. The only
 // full-size picture is the skin's background; from its cache file it is read a band at a time
 // as a paint needs it, never held whole.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pointer and keys: hover, the drag band, moving the window by its top strip, the About dialog
 // from the strip, and the keys the window keeps to itself.
 #include "app/ui/AboutDialog.h"

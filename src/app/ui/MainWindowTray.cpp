@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray icon, hiding and showing the window, and the no-keyboard warning.
 #include "app/ui/MainWindow.h"
 #include "platform/qt/TrayIcon.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo: every click, slider drag or wheel step that changed the image or the
 // assignment table is one step; Apply, revert, factory reset and a read of the keyboard end the
 // history.

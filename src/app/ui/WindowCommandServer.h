@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's end of q905ctl's hand-off: it listens beside the keyboard's lock and runs each
 // command handed to it on a thread of its own, against a copy of what the keyboard holds and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's icon: from the icon theme when installed, else the shipped SVG, else drawn.
 

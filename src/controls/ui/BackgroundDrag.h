@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drags a frameless window by its background: once the pointer has moved far enough with the
 // left button held, the window manager moves the window, or the window follows the pointer

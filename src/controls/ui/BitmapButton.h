@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small child window showing one frame of a bitmap strip for its state (normal, hover,
 // pressed or latched); a push button or a toggle that can pass its mouse events to its parent.

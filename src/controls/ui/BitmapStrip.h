@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture cut into equal frames, drawn one frame at a time. Frames are counted in window
 // pixels, whatever the picture's device pixel ratio.

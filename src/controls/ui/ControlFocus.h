@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keyboard focus across a skinned window's controls, painted and real alike, in the order of
 // its ControlTable. The window forwards focusNextPrevChild, its key presses and its mouse

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mark around the control that has the keyboard focus: a dotted ring in black and white,
 // so it shows on the skin's dark plates and on its light ones alike.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The single-line editor a skinned list opens over one of its rows. Enter commits, Esc cancels,
 // losing the focus commits; the keys stay with the editor, so they neither reach nor close the

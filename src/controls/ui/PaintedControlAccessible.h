@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Screen readers see a skinned window's painted controls as accessible objects of their own:
 // role from the control's kind, name in the window's language, state, value and actions. Real

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a skinned window tells the shared focus and accessibility code about its controls. The
 // window declares them in a ControlTable; this interface adds what changes while it runs:

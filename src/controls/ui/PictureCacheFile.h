@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A composed picture kept between runs as raw pixels, so a later start reads it instead of
 // decoding and composing it again. The key says what the picture was made from; a file with

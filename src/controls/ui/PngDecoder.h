@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // PNG pictures decoded with libpng straight into the formats the skin keeps. Unlike QImage's
 // own loading it touches no part of the application object (Qt's image plugins consult the

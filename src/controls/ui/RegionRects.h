@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A dialog's fixed hit rectangle as a widget rectangle, for painting at the same place.
 

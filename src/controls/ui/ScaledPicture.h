@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Skin pictures may carry a device pixel ratio (the "@2x" set holds two pixels per window pixel
 // each way). Places and sizes are given in window pixels; these turn them into the picture's.

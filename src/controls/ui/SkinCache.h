@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Skin pictures are decoded once and kept: a repaint only composes.
 

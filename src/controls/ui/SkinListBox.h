@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list of the skinned dialogs: rows drawn over a picture (the part of the dialog's
 // background under the list) as bold text with a drop shadow, selected rows in a colour of their

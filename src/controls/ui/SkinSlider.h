@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The skinned slider: a QSlider for range, position and keys that never paints itself. It works
 // out where its thumb is and reports every paint and pointer move, so that its owner draws the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tree whose whole area it paints itself: a flat dark background, white labels, a dark-red bar
 // behind the selected item and small glyphs for collapsed and expanded branches instead of the

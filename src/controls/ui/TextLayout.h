@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Texts of a composed window that keep clear of each other. Each text keeps its place; where it
 // would run into a text placed before it, into a control, or out of its panel, it is drawn

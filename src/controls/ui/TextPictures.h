@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The skinned windows' texts as small pictures, rendered once per font, text, colour, scale and
 // sub-pixel place, and their measurements, both kept between runs. A start that shows only texts

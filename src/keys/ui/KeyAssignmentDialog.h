@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key assignment dialog: the chosen key's name in the title line and four pages ("Single/
 // Combine" with keys captured as typed, "Macro", "Basic" with the function tree, "Advance" with

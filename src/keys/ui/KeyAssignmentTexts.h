@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key assignment dialog's texts in both languages; its controls' names are in its table.
 

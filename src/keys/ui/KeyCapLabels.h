@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The labels on the keyboard picture's blank keycaps: what the keys type in the user's layout,
 // the named keys in the window's language. Written as text at paint time (from pictures made at

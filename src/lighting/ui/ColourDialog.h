@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The custom colour dialog: fixed colour cells printed on its background, a colour spectrum
 // control, a preview and the colour as R, G, B and H, S, L numbers. Frameless; dragged by its

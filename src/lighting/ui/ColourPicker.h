@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Asks the user for a colour (the custom colour dialog); tests answer it instead.
 // Colours are R | G << 8 | B << 16.

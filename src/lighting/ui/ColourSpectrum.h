@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The colour spectrum control: a hue-saturation field with a crosshair and a luminosity bar
 // with an arrow, for mouse and keyboard. Every change the user makes is reported.

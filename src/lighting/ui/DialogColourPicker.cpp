@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lighting/ui/DialogColourPicker.h"
 
 #include "lighting/ui/ColourDialog.h"

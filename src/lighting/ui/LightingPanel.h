@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The left-hand panel of the main window: lighting effect, speed, brightness, direction,
 // colours, lighting profiles, palm rest, game mode, Windows key lock, response time and report

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lighting panel's private state, shared by its behaviour and its painting.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lighting panel's drawing, in a fixed order. The main window draws the panel over the
 // keyboard picture and the captions, before the "No Gaming Keyboard" warning. Controls are drawn
 // at their places in the panel's control table; captions where LightingPanelTexts puts them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lighting panel's captions: what they say in both languages, where they start and their
 // font height. The names its controls carry are in lighting/PanelControls.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The macro dialog: the list of macros, the events of the selected one, recording through the
 // key capture, the Loop and "Delay between keystrokes" boxes, New, Delete, OK and Cancel. It

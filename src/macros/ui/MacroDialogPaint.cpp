@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro dialog's picture: background, button and box images by their state, and the texts.
 #include "controls/ui/QtText.h"
 #include "controls/ui/RegionRects.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a launcher hands a program it starts so the program may come to the front: a Wayland
 // activation token, an X11 startup id. A second start passes its own on to the running one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/DesktopLauncher.h"
 
 #include "platform/DesktopEntry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Programs started detached, documents and folders opened with the desktop's default
 // application (xdg-open, or Qt's own choice where there is none), desktop entries started the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Frameless dialogs place themselves before they are shown: centred over the window that opens
 // them (else on the screen), kept on the screen. Qt then asks the window manager for that place

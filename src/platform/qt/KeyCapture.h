@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Key capture for the program's own dialogs: while installed, an application-wide event filter
 // turns the keys typed into the watched dialog into virtual-key reports and keeps them from its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One running program per user: a lock file claims the right to run, a local socket beside it
 // takes "show" requests from later starts, which end at once. A request is a line "show",

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Work the first frame needs, done on another thread while the main thread connects to the
 // display and builds the window: the skin pictures are decoded and the texts' pictures read;

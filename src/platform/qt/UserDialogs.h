@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every question, message and file picker the program shows goes through here, so tests answer
 // them instead of a user.

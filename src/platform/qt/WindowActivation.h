@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Coming to the front when a later start asks: the desktop lets a window take the focus only
 // with the token its launcher issued for that start.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The profile dialog: the current profile's name, renamed in place in its list, IMPORT and
 // EXPORT. Import and export replace the current profile in the profile folder; import also takes

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the fake sysfs tree desktop/ used by the hidraw enumeration tests.
 
 Run from this folder after changing it; the output is committed. The keyboard's entries use
