@@ -7,15 +7,13 @@
 #include "app/ui/Delays.h"
 #include "app/ui/HotPlugSource.h"
 #include "app/ui/MainWindow.h"
+#include "platform/KeyboardLock.h"
 #include "base/TextSafety.h"
 #include "controls/ui/SkinCache.h"
-#include "controls/ui/TextPictures.h"
 #include "device/Clock.h"
 #include "device/Trace.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "lighting/ui/DialogColourPicker.h"
-#include "platform/CompactHeap.h"
-#include "platform/KeyboardLock.h"
 #include "platform/Paths.h"
 #include "platform/SystemKeyboardLayout.h"
 #include "platform/qt/DesktopLauncher.h"
@@ -147,7 +145,6 @@ int Application::run(int argc, char** argv) {
         return 1;
     }
 
-    keepHeapCompact();
     // Taken before the display connection is made, which consumes them.
     const ActivationToken launchToken = ActivationToken::fromEnvironment();
     // The fonts and the skin are read while the display connection is made.
@@ -162,14 +159,11 @@ int Application::run(int argc, char** argv) {
                              (caches / ("background-" +
                                         assetFolder(assets, language).filename().string() + ".raw"))
                                  .string());
-    const QString textsCache =
-        caches.empty() ? QString() : QString::fromStdString((caches / "texts.bin").string());
     // Compiling the keymap takes a few milliseconds: done while the display connects.
     auto keyboardLayoutRead = std::async(std::launch::async, systemKeyboardLayout);
     StartupWarmUp warmUp(QString::fromStdString(assetFolder(assets, language).string()),
                          MainWindow::onDemandPictures(),
-                         MainWindow::backgroundComposition(backgroundCache), textsCache,
-                         QByteArray("q905 ") + programVersion());
+                         MainWindow::backgroundComposition(backgroundCache));
 
     QApplication application(argc, argv);
     warmUp.applicationCreated();
@@ -236,15 +230,6 @@ int Application::run(int argc, char** argv) {
     services.keyboardLayout = keyboardLayout.get();
     SkinCache decodedSkin = warmUp.take();
     services.decodedSkin = &decodedSkin;
-    // Measured at another screen scale the texts would be laid out wrongly.
-    if (TextPictures texts = warmUp.takeTexts();
-        !texts.isEmpty() && texts.screenScale() == application.devicePixelRatio())
-        sharedTextPictures() = std::move(texts);
-    // The window keeps the texts of its start for the next one.
-    if (!textsCache.isEmpty())
-        sharedTextPictures().startRecording();
-    services.textPicturesFile = textsCache;
-    services.textPicturesKey = warmUp.textsKey();
     services.backgroundCacheFile = backgroundCache;
     services.keyboardLockFile = KeyboardLock::lockFile(options.simulate, options.simulateFile);
     services.hotPlugAvailable = hotPlug->available();
@@ -265,10 +250,7 @@ int Application::run(int argc, char** argv) {
         screenshotAfterStartUpRead(*window, *options.screenshot);
     } else if (!window->startsHidden()) {
         window->show();
-        // Without the texts of the last start, their fonts are loaded while the display maps
-        // the window.
-        if (sharedTextPictures().isEmpty())
-            window->prepareFirstFrame();
+        window->prepareFirstFrame();
     }
 
     const int exitCode = application.exec();

@@ -176,8 +176,6 @@ void MainWindow::paintEvent(QPaintEvent*) {
     // What the first frame does not need waits until it is on the screen.
     if (!m_startFinished)
         QTimer::singleShot(0, this, &MainWindow::finishStart);
-    if (!m_startTextsKept && !m_startUpRead)
-        QTimer::singleShot(0, this, &MainWindow::keepStartTexts);
 }
 
 void MainWindow::finishStart() {
@@ -209,7 +207,6 @@ void MainWindow::shutdown() {
     m_keyboard.shutdown();
     m_pendingSave.reset();
     m_redrawTimer.stop();
-    keepShownTexts();
     // Edits not yet applied are dropped: the file keeps what the keyboard holds.
     if (m_saveAppliedOnClose)
         if (const Status saved = m_host.saveAppliedKeymap(); !saved)

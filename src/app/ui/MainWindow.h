@@ -147,13 +147,6 @@ class MainWindow : public QWidget, public PaintedControlHost {
     void setStartUpRead(bool running);
     void shutdown();
     std::uint8_t lightingEffect() const;
-    // The texts' pictures of the start, up to the first frame after the start-up read, and of
-    // the window as it is left, are kept for the next start.
-    void keepStartTexts();
-    void keepShownTexts();
-    // The texts of a full composition (with that note) join those kept.
-    void recordShownTexts(const WindowText* note);
-    void storeTexts();
 
     // Painting.
     void compose(QPainter& painter);
@@ -164,7 +157,6 @@ class MainWindow : public QWidget, public PaintedControlHost {
     void paintHelpMenu(QPainter& painter);
     // What the keyboard's session is doing for the window, beside Apply.
     void paintActivity(QPainter& painter);
-    void paintNote(QPainter& painter, const WindowText& note);
 
     // Click dispatch.
     // The control under the point that a click reaches (no key, no menu item), or none.
@@ -264,7 +256,6 @@ class MainWindow : public QWidget, public PaintedControlHost {
 
     bool m_startsHidden = false;
     bool m_startFinished = false;
-    bool m_startTextsKept = false;
     bool m_closing = false;
     bool m_startUpRead = false;
     bool m_helpMenuOpen = false;

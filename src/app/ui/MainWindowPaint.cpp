@@ -5,10 +5,8 @@
 #include "app/ProgramOptions.h"
 #include "app/ui/MainWindow.h"
 #include "controls/ui/ScaledPicture.h"
-#include "controls/ui/TextPictures.h"
 #include "lighting/EffectCatalogue.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 
 namespace q905 {
@@ -115,51 +113,11 @@ QStringList MainWindow::onDemandPictures() {
 }
 
 void MainWindow::prepareFirstFrame() {
-    // A composition clipped to one pixel: the texts are measured and their pictures made (or
-    // found), while the skin's pictures are barely drawn.
+    // A composition clipped to one pixel: the texts are measured and their fonts loaded, while
+    // the pictures are barely drawn.
     QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
-    scratch.setDevicePixelRatio(devicePixelRatioF());
     QPainter painter(&scratch);
     compose(painter);
-}
-
-void MainWindow::keepStartTexts() {
-    if (m_startTextsKept || m_services.textPicturesFile.isEmpty())
-        return;
-    m_startTextsKept = true;
-    sharedTextPictures().keepRecorded();
-    // The start-up read's note is in the first frames only when they come before the read ends.
-    recordShownTexts(&texts::kBusyReading);
-    storeTexts();
-}
-
-void MainWindow::keepShownTexts() {
-    if (m_services.textPicturesFile.isEmpty())
-        return;
-    recordShownTexts(nullptr);
-    storeTexts();
-}
-
-void MainWindow::recordShownTexts(const WindowText* note) {
-    TextPictures& texts = sharedTextPictures();
-    texts.startRecording();
-    {
-        QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
-        scratch.setDevicePixelRatio(devicePixelRatioF());
-        QPainter painter(&scratch);
-        compose(painter);
-        if (note)
-            paintNote(painter, *note);
-    }
-    texts.keepRecorded();
-}
-
-void MainWindow::storeTexts() {
-    TextPictures& texts = sharedTextPictures();
-    // Only a saving: a file that cannot be written costs the next start its fonts, nothing more.
-    if (texts.keptBeyondFile())
-        (void)texts.store(m_services.textPicturesFile, m_services.textPicturesKey,
-                          qApp->devicePixelRatio());
 }
 
 void MainWindow::paintMainWindow() {
@@ -308,13 +266,9 @@ void MainWindow::paintActivity(QPainter& painter) {
         note = &texts::kBusyResetting;
         break;
     }
-    paintNote(painter, *note);
-}
-
-void MainWindow::paintNote(QPainter& painter, const WindowText& note) {
     // In the bottom bar, left of Apply.
     const QRect bar(300, 612, 550, 24);
-    m_textLayout.draw(painter, text(note), bar.x(), bar.y() + 3, kGrey, 15, bar);
+    m_textLayout.draw(painter, text(*note), bar.x(), bar.y() + 3, kGrey, 15, bar);
 }
 
 void MainWindow::paintCaptions(QPainter& painter) {

@@ -47,10 +47,6 @@ struct WindowServices {
     std::optional<std::filesystem::path> keyboardLockFile;
     // Where the composed background is kept between runs; empty: not kept.
     QString backgroundCacheFile;
-    // Where the texts the window starts with are kept as pictures between runs, and the key the
-    // file carries; empty: not kept.
-    QString textPicturesFile;
-    QByteArray textPicturesKey;
 };
 
 } // namespace q905

@@ -5,7 +5,6 @@
 #include "controls/ui/PictureCacheFile.h"
 #include "controls/ui/PngDecoder.h"
 #include "controls/ui/ScaledPicture.h"
-#include "controls/ui/TextPictures.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -283,11 +282,10 @@ QFont skinFont(int pixelHeight) {
 
 void drawSkinText(QPainter& painter, const QString& text, int x, int y, const QColor& colour,
                   int pixelHeight) {
-    const QFont font = skinFont(pixelHeight);
-    painter.setFont(font);
+    painter.setFont(skinFont(pixelHeight));
     painter.setPen(colour);
     // The text's top-left corner is at (x, y), as the skin's positions are given.
-    sharedTextPictures().draw(painter, QPointF(x, y), font, text, colour);
+    painter.drawText(QRect(x, y, 2000, pixelHeight * 2), Qt::AlignLeft | Qt::AlignTop, text);
 }
 
 } // namespace q905

@@ -3,7 +3,7 @@
 
 #include "controls/ui/SkinCache.h"
 
-#include "controls/ui/TextPictures.h"
+#include <QFontMetrics>
 
 namespace q905 {
 
@@ -44,8 +44,8 @@ void TextLayout::draw(QPainter& painter, const QString& text, int x, int y, cons
 }
 
 QRect skinTextBox(const QString& text, int x, int y, int pixelHeight) {
-    const TextMeasure& measured = sharedTextPictures().measure(skinFont(pixelHeight), text);
-    return measured.tight.translated(x, y + measured.ascent);
+    const QFontMetrics metrics(skinFont(pixelHeight));
+    return metrics.tightBoundingRect(text).translated(x, y + metrics.ascent());
 }
 
 } // namespace q905

@@ -4,8 +4,7 @@
 #include "keys/KeyLabelBox.h"
 #include "keys/KeyLabels.h"
 
-#include "controls/ui/TextPictures.h"
-
+#include <QFontMetricsF>
 #include <QPainter>
 
 namespace q905 {
@@ -38,7 +37,7 @@ QFont fittedFont(const QString& text, qreal width) {
         font.setPixelSize(size);
         for (int stretch = 100; stretch >= 80; stretch -= 10) {
             font.setStretch(stretch);
-            if (sharedTextPictures().measure(font, text).advance <= width)
+            if (QFontMetricsF(font).horizontalAdvance(text) <= width)
                 return font;
         }
     }
@@ -57,13 +56,19 @@ KeyCapLabels::KeyCapLabels(Language language, const KeyboardLayout* layout) {
         label.place =
             QRectF(kPictureOriginX + box.x, kPictureOriginY + box.y, box.width, box.height);
         label.font = fittedFont(label.text, label.place.width());
-        const TextMeasure& measured = sharedTextPictures().measure(label.font, label.text);
-        label.at = label.place.center() - QPointF(measured.advance, measured.height) / 2;
+        const QFontMetricsF metrics(label.font);
+        const QPointF size(metrics.horizontalAdvance(label.text), metrics.height());
+        label.at = label.place.center() - size / 2;
+        label.prepared.setText(label.text);
+        label.prepared.setTextFormat(Qt::PlainText);
+        label.prepared.prepare(QTransform(), label.font);
     }
 }
 
 void KeyCapLabels::draw(QPainter& painter, const Label& label, const QColor& colour) {
-    sharedTextPictures().draw(painter, label.at, label.font, label.text, colour);
+    painter.setFont(label.font);
+    painter.setPen(colour);
+    painter.drawStaticText(label.at, label.prepared);
 }
 
 void KeyCapLabels::paint(QPainter& painter, const std::array<bool, kKeyCount>& lit) const {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The labels on the keyboard picture's blank keycaps: what the keys type in the user's layout,
-// the named keys in the window's language. Written as text at paint time (from pictures made at
-// the screen's scale), so they are as sharp as the screen whatever its scale.
+// the named keys in the window's language. Written as text at paint time, so they are as sharp
+// as the screen whatever its scale.
 
 #include "base/Language.h"
 #include "keys/KeyTable.h"
@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QPointF>
 #include <QRectF>
+#include <QStaticText>
 #include <QString>
 
 #include <array>
@@ -39,6 +40,7 @@ class KeyCapLabels {
 
     struct Label {
         QString text;
+        QStaticText prepared; // laid out once in its fitted font
         QFont font;
         QPointF at;   // top-left in the window
         QRectF place; // the key's face in the window

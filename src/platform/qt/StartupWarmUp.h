@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Work the first frame needs, done on another thread while the main thread connects to the
-// display and builds the window: the skin pictures are decoded and the texts' pictures read;
-// when those are missing, the font configuration is read and, once the application object
-// exists, the font database filled; the pictures are then prepared. It runs as a task
+// display and builds the window: the skin pictures are decoded and the font configuration is
+// read; once the application object exists, the pictures are prepared and the font database
+// is filled too. It runs as a task
 // of Qt's global thread pool: Qt splits its own conversions of large pictures over that pool,
 // and from inside it keeps them on this one thread instead of starting two more.
 
 #include "controls/ui/SkinCache.h"
-#include "controls/ui/TextPictures.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,10 +23,7 @@ class StartupWarmUp {
     // application object says so), except those named in onDemand, which wait until they are
     // drawn, and those the composition draws in, when it comes from its cache file. Otherwise
     // it is composed there once the application object exists.
-    // textsFile: the texts' pictures kept by the last run (none when empty); textsTag: what,
-    // besides the font setup, they must have been made by (the program's version).
-    StartupWarmUp(QString skinFolder, QStringList onDemand, SkinComposition composition = {},
-                  QString textsFile = {}, QByteArray textsTag = {});
+    StartupWarmUp(QString skinFolder, QStringList onDemand, SkinComposition composition = {});
     // Joins the thread.
     ~StartupWarmUp();
     StartupWarmUp(const StartupWarmUp&) = delete;
@@ -38,18 +34,12 @@ class StartupWarmUp {
     void applicationCreated();
     // Waits for the pictures (prepared, after applicationCreated()); the decoded pictures.
     SkinCache take();
-    // After take(): the texts' pictures read from the file (empty when it could not be used), and
-    // the key a file written now must carry.
-    TextPictures takeTexts() { return std::move(m_texts); }
-    const QByteArray& textsKey() const { return m_textsKey; }
     // Waits for the task to end; it ends without filling the font database when
     // applicationCreated() was not called.
     void finish();
 
   private:
     SkinCache m_skin;
-    TextPictures m_texts;
-    QByteArray m_textsKey;
     std::promise<void> m_picturesDone;
     std::promise<int> m_application; // the screens' picture scale; 0: no application
     bool m_applicationSaid = false;
