@@ -29,26 +29,36 @@ std::string temporaryName(const std::filesystem::path& path) {
     return name;
 }
 
-Status writeAll(int fd, std::span<const std::uint8_t> bytes, const std::string& name) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + written, bytes.size() - written,
-                                   static_cast<off_t>(written));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return fail("cannot write " + name);
-        written += static_cast<std::size_t>(n);
+Status writeAll(int fd, FileParts parts, const std::string& name) {
+    std::size_t offset = 0;
+    for (const std::span<const std::uint8_t> part : parts) {
+        std::size_t written = 0;
+        while (written < part.size()) {
+            const ssize_t n = ::pwrite(fd, part.data() + written, part.size() - written,
+                                       static_cast<off_t>(offset + written));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return fail("cannot write " + name);
+            written += static_cast<std::size_t>(n);
+        }
+        offset += part.size();
     }
     if (::fsync(fd) != 0)
         return fail("cannot flush " + name);
     return Status::success();
 }
 
+std::size_t totalSize(FileParts parts) {
+    std::size_t size = 0;
+    for (const std::span<const std::uint8_t> part : parts)
+        size += part.size();
+    return size;
+}
+
 // The file is written without a name and linked in only when complete: a kill before then
 // leaves nothing behind. Nullopt where unnamed files cannot be made or linked here.
-std::optional<Status> prepareUnnamed(const std::filesystem::path& path,
-                                     std::span<const std::uint8_t> bytes, int& fd,
+std::optional<Status> prepareUnnamed(const std::filesystem::path& path, FileParts bytes, int& fd,
                                      std::string& linked) {
     std::filesystem::path folder = path.parent_path();
     if (folder.empty())
@@ -75,7 +85,7 @@ std::optional<Status> prepareUnnamed(const std::filesystem::path& path,
     }
 }
 
-Status prepareNamed(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, int& fd,
+Status prepareNamed(const std::filesystem::path& path, FileParts bytes, int& fd,
                     std::string& temporary) {
     for (int attempt = 0; fd < 0; ++attempt) {
         temporary = temporaryName(path);
@@ -94,9 +104,13 @@ Status prepareNamed(const std::filesystem::path& path, std::span<const std::uint
 
 Result<PreparedFile> PreparedFile::prepare(const std::filesystem::path& path,
                                            std::span<const std::uint8_t> bytes) {
+    return prepare(path, FileParts(&bytes, 1));
+}
+
+Result<PreparedFile> PreparedFile::prepare(const std::filesystem::path& path, FileParts bytes) {
     PreparedFile file;
     file.m_target = path;
-    file.m_size = bytes.size();
+    file.m_size = totalSize(bytes);
     std::optional<Status> status = prepareUnnamed(path, bytes, file.m_fd, file.m_temporary);
     if (!status)
         status = prepareNamed(path, bytes, file.m_fd, file.m_temporary);
@@ -132,7 +146,7 @@ Status PreparedFile::rewrite(std::span<const std::uint8_t> bytes) {
             return fail("cannot write " + m_target.string());
         m_size = bytes.size();
     }
-    return writeAll(m_fd, bytes, m_target.string());
+    return writeAll(m_fd, FileParts(&bytes, 1), m_target.string());
 }
 
 Status PreparedFile::commit() {
@@ -159,7 +173,11 @@ void PreparedFile::drop() {
 }
 
 Status saveFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    Result<PreparedFile> prepared = PreparedFile::prepare(path, bytes);
+    return saveFileAtomically(path, FileParts(&bytes, 1));
+}
+
+Status saveFileAtomically(const std::filesystem::path& path, FileParts parts) {
+    Result<PreparedFile> prepared = PreparedFile::prepare(path, parts);
     if (!prepared)
         return Status::failure(prepared.message());
     return prepared->commit();

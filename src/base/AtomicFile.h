@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Every file the program writes goes through here: written unnamed in the target's folder,
-// flushed, then given a name and renamed over the target, so a crash, a kill or a full disk
-// never leaves a truncated keymap.bin, MacroDefine.bin or profile behind, nor a stray
-// temporary.
+// Every file and cache the program writes goes through here: written unnamed in the target's
+// folder, flushed, then given a name and renamed over the target, so a crash, a kill or a full
+// disk never leaves a truncated keymap.bin, MacroDefine.bin, profile or cache behind, nor a
+// stray temporary. The target itself is never opened: a symlink there is replaced, not written
+// through, and a FIFO or device there cannot block or receive the bytes.
 
 #include "base/Result.h"
 
@@ -15,7 +16,11 @@
 
 namespace q905 {
 
+// Parts written one after the other: a large picture need not be copied behind its header.
+using FileParts = std::span<const std::span<const std::uint8_t>>;
+
 Status saveFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+Status saveFileAtomically(const std::filesystem::path& path, FileParts parts);
 
 // A file written in full and flushed beside its target, put in place only by commit(). A
 // caller that must not change the keyboard unless its files can follow prepares them first:
@@ -25,6 +30,7 @@ class [[nodiscard]] PreparedFile {
   public:
     static Result<PreparedFile> prepare(const std::filesystem::path& path,
                                         std::span<const std::uint8_t> bytes);
+    static Result<PreparedFile> prepare(const std::filesystem::path& path, FileParts parts);
     PreparedFile(PreparedFile&& other) noexcept;
     PreparedFile& operator=(PreparedFile&& other) noexcept;
     PreparedFile(const PreparedFile&) = delete;

@@ -64,14 +64,32 @@ TEST(AtomicFile, SavesLeaveNoTemporaryAndStaleOnesOfOursAreRemoved) {
     EXPECT_TRUE(fs::exists(folder / "notes.tmp"));
 }
 
+// QSaveFile once wrote through a symlinked cache into its target and hung on a FIFO there.
+TEST(AtomicFile, WhatStandsAtTheTargetIsReplacedNeverWrittenThrough) {
+    testing::ScratchFolder folder;
+    testing::writeBytes(folder / "elsewhere", {1, 2, 3});
+    fs::create_symlink(folder / "elsewhere", folder / "keymap.bin");
+    ASSERT_EQ(::mkfifo((folder / "MacroDefine.bin").c_str(), 0600), 0);
+    const std::vector<std::uint8_t> head{9}, tail{8, 7};
+    const std::span<const std::uint8_t> parts[] = {head, tail};
+    for (const char* name : {"keymap.bin", "MacroDefine.bin"}) {
+        ASSERT_TRUE(saveFileAtomically(folder / name, parts).ok()) << name;
+        EXPECT_EQ(fs::symlink_status(folder / name).type(), fs::file_type::regular) << name;
+        EXPECT_EQ(testing::readBytes(folder / name), (std::vector<std::uint8_t>{9, 8, 7})) << name;
+    }
+    EXPECT_EQ(testing::readBytes(folder / "elsewhere"), (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
 TEST(TextSafety, OutsideTextIsCheckedAndEscaped) {
-    EXPECT_TRUE(isValidUtf8("Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x8E\xB9"));
-    for (const char* bad : {"\xFF", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
-                            "\xC3", "a\x80"})
+    EXPECT_TRUE(isValidUtf8("Gr\xC3\xBC\xC3\x9F"
+                            "e \xF0\x9F\x8E\xB9"));
+    for (const char* bad :
+         {"\xFF", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xC3", "a\x80"})
         EXPECT_FALSE(isValidUtf8(bad)) << escapeForTerminal(bad);
 
     EXPECT_EQ(escapeForTerminal("/tmp/a\nkey: x\x1B[2J"), "/tmp/a\\nkey: x\\x1b[2J");
-    EXPECT_EQ(escapeForTerminal("C1 \xC2\x9B" "31m, DEL \x7F, bad \xFF, ok \xC3\xBC"),
+    EXPECT_EQ(escapeForTerminal("C1 \xC2\x9B"
+                                "31m, DEL \x7F, bad \xFF, ok \xC3\xBC"),
               "C1 \\xc2\\x9b31m, DEL \\x7f, bad \\xff, ok \xC3\xBC");
 }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace q905 {
 namespace {
@@ -111,6 +112,38 @@ TEST_F(SkinCompositionTest, PaintedThenReadFromItsFileAndNeverStale) {
     std::filesystem::resize_file(cache, std::filesystem::file_size(cache) - 1);
     EXPECT_EQ(composedFresh(false, &fromCache), expected());
     EXPECT_FALSE(fromCache);
+    EXPECT_TRUE(composedFresh(true, &fromCache) == expected() && fromCache);
+}
+
+// The cache is read as untrusted: what is not a regular file is neither read nor written through,
+// and the next composition puts a regular file in its place.
+TEST_F(SkinCompositionTest, ACacheThatIsNotARegularFileIsRefusedAndReplaced) {
+    const std::filesystem::path cache = QFile::encodeName(m_composition.cacheFile).toStdString();
+    const std::filesystem::path elsewhere = cache.parent_path() / "elsewhere.raw";
+    bool fromCache = true;
+    EXPECT_EQ(composedFresh(false, &fromCache), expected());
+    // A good cache, but behind a symlink.
+    std::filesystem::rename(cache, elsewhere);
+    std::filesystem::create_symlink(elsewhere, cache);
+    const auto bytesOf = [](const std::filesystem::path& path) {
+        QFile file(QFile::decodeName(path.c_str()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray linked = bytesOf(elsewhere);
+    composedFresh(true, &fromCache);
+    EXPECT_FALSE(fromCache);
+    saveOverlay(QColor(10, 10, 200, 255)); // a new key: the store must not land in elsewhere.raw
+    EXPECT_EQ(composedFresh(false, &fromCache), expected());
+    EXPECT_EQ(bytesOf(elsewhere), linked);
+    EXPECT_EQ(std::filesystem::symlink_status(cache).type(), std::filesystem::file_type::regular);
+    EXPECT_TRUE(composedFresh(true, &fromCache) == expected() && fromCache);
+
+    // A FIFO neither blocks the start nor keeps the cache from being written.
+    std::filesystem::remove(cache);
+    ASSERT_EQ(::mkfifo(cache.c_str(), 0600), 0);
+    composedFresh(true, &fromCache);
+    EXPECT_FALSE(fromCache);
+    EXPECT_EQ(composedFresh(false, &fromCache), expected());
     EXPECT_TRUE(composedFresh(true, &fromCache) == expected() && fromCache);
 }
 

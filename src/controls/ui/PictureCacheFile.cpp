@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/ui/PictureCacheFile.h"
 
+#include "base/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace q905 {
 
@@ -17,6 +21,7 @@ namespace {
 constexpr char kMagic[8] = {'q', '9', '0', '5', 'p', 'i', 'c', '1'};
 // Pixels start on a 64-byte boundary after the header and the key.
 constexpr qsizetype kAlignment = 64;
+constexpr std::uint32_t kLargestSide = 1u << 14;
 
 struct Header {
     char magic[8];
@@ -33,31 +38,53 @@ qsizetype pixelOffset(qsizetype keySize) {
     return (end + kAlignment - 1) / kAlignment * kAlignment;
 }
 
+bool readAt(int fd, void* into, qsizetype size, qsizetype offset) {
+    auto* bytes = static_cast<char*>(into);
+    qsizetype done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, bytes + done, std::size_t(size - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
 } // namespace
+
+CachedPictureRows::~CachedPictureRows() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
 
 std::shared_ptr<CachedPictureRows> CachedPictureRows::open(const QString& path,
                                                            const QByteArray& key) {
     auto opened = std::make_shared<CachedPictureRows>();
-    std::ifstream& file = opened->m_file;
-    file.open(QFile::encodeName(path).toStdString(), std::ios::binary);
+    // A symlink is refused rather than followed, and a FIFO does not wait for a writer.
+    opened->m_fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK);
+    struct stat info {};
+    if (opened->m_fd < 0 || ::fstat(opened->m_fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return nullptr;
     Header header{};
     QByteArray storedKey(key.size(), '\0');
-    if (!file || !file.read(reinterpret_cast<char*>(&header), sizeof header) ||
+    if (!readAt(opened->m_fd, &header, sizeof header, 0) ||
         std::memcmp(header.magic, kMagic, sizeof kMagic) != 0 ||
         header.keySize != std::uint32_t(key.size()) ||
-        !file.read(storedKey.data(), storedKey.size()) || storedKey != key ||
+        !readAt(opened->m_fd, storedKey.data(), storedKey.size(), sizeof header) ||
+        storedKey != key ||
         (header.format != QImage::Format_RGB888 &&
          header.format != QImage::Format_ARGB32_Premultiplied) ||
-        header.width == 0 || header.height == 0 || header.width > 1u << 14 ||
-        header.height > 1u << 14)
+        header.width == 0 || header.height == 0 || header.width > kLargestSide ||
+        header.height > kLargestSide)
         return nullptr;
     // The file must hold exactly the pixels it announces, in QImage's own row layout.
     const QImage probe(int(header.width), 1, QImage::Format(header.format));
     const qsizetype offset = pixelOffset(key.size());
-    std::error_code error;
-    const auto size = std::filesystem::file_size(QFile::encodeName(path).toStdString(), error);
-    if (error || probe.bytesPerLine() != qsizetype(header.bytesPerLine) ||
-        qsizetype(size) != offset + qsizetype(header.bytesPerLine) * qsizetype(header.height))
+    if (probe.bytesPerLine() != qsizetype(header.bytesPerLine) ||
+        qsizetype(info.st_size) != offset + qsizetype(header.bytesPerLine) * header.height)
         return nullptr;
     opened->m_size = QSize(int(header.width), int(header.height));
     opened->m_format = QImage::Format(header.format);
@@ -66,32 +93,21 @@ std::shared_ptr<CachedPictureRows> CachedPictureRows::open(const QString& path,
     return opened;
 }
 
-QImage CachedPictureRows::rows(int top, int count) {
+QImage CachedPictureRows::rows(int top, int count) const {
     if (top < 0 || count <= 0 || top + count > m_size.height())
         return {};
     QImage band(m_size.width(), count, m_format);
-    if (band.isNull())
-        return {};
-    m_file.clear();
-    m_file.seekg(std::streamoff(m_offset + m_bytesPerLine * top));
-    if (!m_file.read(reinterpret_cast<char*>(band.bits()), std::streamsize(band.sizeInBytes())))
+    if (band.isNull() ||
+        !readAt(m_fd, band.bits(), band.sizeInBytes(), m_offset + m_bytesPerLine * qsizetype(top)))
         return {};
     return band;
-}
-
-QImage loadCachedPicture(const QString& path, const QByteArray& key) {
-    const std::shared_ptr<CachedPictureRows> file = CachedPictureRows::open(path, key);
-    return file ? file->rows(0, file->size().height()) : QImage();
 }
 
 bool storeCachedPicture(const QString& path, const QByteArray& key, const QImage& picture) {
     if (picture.isNull() || (picture.format() != QImage::Format_RGB888 &&
                              picture.format() != QImage::Format_ARGB32_Premultiplied))
         return false;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    const QString temporary = path + QStringLiteral(".new");
-    QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
     Header header{};
     std::memcpy(header.magic, kMagic, sizeof kMagic);
@@ -103,21 +119,10 @@ bool storeCachedPicture(const QString& path, const QByteArray& key, const QImage
     QByteArray head(pixelOffset(key.size()), '\0');
     std::memcpy(head.data(), &header, sizeof header);
     std::memcpy(head.data() + sizeof header, key.constData(), std::size_t(key.size()));
-    const qsizetype pixels = picture.sizeInBytes();
-    const bool written =
-        file.write(head) == head.size() &&
-        file.write(reinterpret_cast<const char*>(picture.constBits()), pixels) == pixels;
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError) {
-        QFile::remove(temporary);
-        return false;
-    }
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(temporary).toStdString(),
-                            QFile::encodeName(path).toStdString(), error);
-    if (error)
-        QFile::remove(temporary);
-    return !error;
+    const std::span<const std::uint8_t> parts[] = {
+        {reinterpret_cast<const std::uint8_t*>(head.constData()), std::size_t(head.size())},
+        {picture.constBits(), std::size_t(picture.sizeInBytes())}};
+    return saveFileAtomically(QFile::encodeName(path).toStdString(), parts).ok();
 }
 
 } // namespace q905

@@ -262,6 +262,7 @@ void SkinCache::compose(const SkinComposition& composition) {
             painter.drawImage(overlay.at, image(overlay.name));
     }
     // A set lacking its larger background composes a 1x picture: that is not kept as the set's.
+    // Only a saving: a file that cannot be written costs the next start a composition.
     if (!composition.cacheFile.isEmpty() && picture.devicePixelRatio() == m_scale)
         (void)storeCachedPicture(cacheFileOf(composition), compositionKey(composition), picture);
     composed(composition, std::move(picture));
