@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/KeyboardBackend.h"
 
+#include "base/TextSafety.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "platform/HidrawBackend.h"
+
+#include <cerrno>
+#include <iostream>
 
 namespace q905 {
 
@@ -33,7 +37,10 @@ KeyboardBackend::~KeyboardBackend() {
     // (a command refused before it began) leaves the file as it was, or absent.
     if (m_emulator && m_memoryFile && m_memoryFileStatus.ok() &&
         m_emulator->memory() != m_memoryAtStart)
-        (void)m_emulator->saveMemory(*m_memoryFile);
+        if (const Status saved = m_emulator->saveMemory(*m_memoryFile); !saved)
+            std::cerr << program_invocation_short_name
+                      << ": the emulated keyboard's memory was not saved: "
+                      << escapeForTerminal(saved.message()) << "\n";
 }
 
 } // namespace q905

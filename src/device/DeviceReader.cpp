@@ -39,6 +39,7 @@ class ReadRun {
         if (!going())
             return;
         m_link.drainStaleReports();
+        // The reply only acknowledges the request; its failure is noted by queryCommand.
         (void)queryCommand(readCommand, params, waitAfterRequest);
         if (waitAfterReply)
             wait(*waitAfterReply);

@@ -151,6 +151,12 @@ bool sendSession(HidLink& link, std::uint8_t phase) {
 // The closing lighting frame carries the image as it is now, not the copy compared at the
 // start: a lighting change made on the keyboard during the apply is in both images already
 // and must not be undone on the keyboard.
+// After a failure or a stop the apply's result is decided: a closing frame that fails as well
+// changes nothing the caller could do, and the next apply opens its own session.
+void closeSessionAnyway(HidLink& link) {
+    (void)sendSession(link, 0);
+}
+
 bool sendClosingLighting(HidLink& link, Settings& settings) {
     return sendLighting(link, settings.deviceCopy(), command::kLightingCommit);
 }
@@ -162,7 +168,7 @@ ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyO
         return ApplyResult::NotConnected;
     auto conversation = link.beginConversation();
     if (!sendSession(link, 1)) {
-        (void)sendSession(link, 0);
+        closeSessionAnyway(link);
         return ApplyResult::TransferFailed;
     }
 
@@ -185,7 +191,7 @@ ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyO
     const auto palm = image.block(layout::kPalmRestBlock);
     std::copy(palm.begin(), palm.end(), palmFrame.begin() + 1);
     if (!link.sendFrame(palmFrame)) {
-        (void)sendSession(link, 0);
+        closeSessionAnyway(link);
         return ApplyResult::TransferFailed;
     }
 
@@ -202,15 +208,15 @@ ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyO
         return ack.wait(options.ackTimeout);
     };
     const auto endEarly = [&](ApplyResult result) {
-        (void)sendClosingLighting(link, settings);
-        (void)sendSession(link, 0);
+        (void)sendClosingLighting(link, settings); // as closeSessionAnyway
+        closeSessionAnyway(link);
         return result;
     };
 
     const auto stopAsked = [&] { return options.stop && options.stop->load(); };
     if (stopAsked()) {
         // Nothing to close but the session: the preview has not gone out.
-        (void)sendSession(link, 0);
+        closeSessionAnyway(link);
         return ApplyResult::Stopped;
     }
     ack.clear();
@@ -232,7 +238,7 @@ ApplyResult applyChanges(HidLink& link, Settings& settings, AckFlag& ack, ApplyO
             return endEarly(ApplyResult::NotAcknowledged);
     }
     if (!sendClosingLighting(link, settings)) {
-        (void)sendSession(link, 0);
+        closeSessionAnyway(link);
         return ApplyResult::TransferFailed;
     }
     if (!sendSession(link, 0))

@@ -10,6 +10,8 @@ namespace {
 
 // The bytes of a data report that arrives unasked: never a plausible block.
 constexpr std::uint8_t kStrayReportByte = 0xEE;
+// How long a data read waits before it fails while the keyboard is silent, as hidraw does.
+constexpr std::chrono::milliseconds kSilentReadTimeout{1000};
 
 class EmulatedCommandChannel final : public CommandChannel {
   public:
@@ -86,7 +88,7 @@ class EmulatedCommandChannel final : public CommandChannel {
             } else if (kind == Kind::DataRead && m_state->hasFault(Fault::Kind::Silent) &&
                        m_state->strayReports.empty()) {
                 m_state->firmware.abandonExchange();
-                timeout = m_state->silentReadTimeout;
+                timeout = kSilentReadTimeout;
             } else {
                 ++m_state->transfers;
                 FirmwareStep result = step(m_state->firmware);

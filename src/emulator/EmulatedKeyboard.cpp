@@ -232,11 +232,6 @@ void EmulatedKeyboard::setFaults(std::vector<Fault> faults) {
         m_impl->comeBack = std::thread([impl = m_impl.get()] { impl->comeBackLoop(); });
 }
 
-void EmulatedKeyboard::setSilentReadTimeout(std::chrono::milliseconds timeout) {
-    std::lock_guard lock(m_impl->state->mutex);
-    m_impl->state->silentReadTimeout = timeout;
-}
-
 void EmulatedKeyboard::refuseNotificationOpens(int count) {
     std::lock_guard lock(m_impl->state->mutex);
     m_impl->state->refusedNotificationOpens = count;

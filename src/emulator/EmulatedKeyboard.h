@@ -97,9 +97,6 @@ class EmulatedKeyboard {
     // the next transfer. An empty list ends them. A replug brings the keyboard back on a thread
     // of the keyboard's own after its time away.
     void setFaults(std::vector<Fault> faults);
-    // How long a data read of the silent keyboard waits before it fails (default 1 s, as
-    // hidraw); tests shorten it.
-    void setSilentReadTimeout(std::chrono::milliseconds timeout);
 
     // The next count opens of the notification interface fail, as when another program holds
     // it for a moment.

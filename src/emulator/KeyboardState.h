@@ -63,8 +63,6 @@ struct KeyboardState {
     // Set once a replug's removal has been announced: the time until it comes back.
     std::optional<std::chrono::milliseconds> comeBackAfter;
     std::condition_variable comeBackChanged;
-    // How long a data read waits before it fails while the keyboard is silent (hidraw: 1 s).
-    std::chrono::milliseconds silentReadTimeout{1000};
     // Opens of the notification interface still to be refused (the interface busy).
     int refusedNotificationOpens = 0;
     // Data reports that arrived unasked; a data read takes them before anything else.

@@ -46,7 +46,6 @@ class SpectrumModel {
     int width() const { return m_width; }
     int height() const { return m_height; }
     const SpectrumRect& spectrumRect() const { return m_spectrum; }
-    const SpectrumRect& barRect() const { return m_bar; }
 
     // Takes a colour from outside: no notification.
     void setColour(ColourValue colour);
@@ -59,7 +58,6 @@ class SpectrumModel {
     bool spectrumFocused() const { return m_spectrumFocused; }
     bool barFocused() const { return m_barFocused; }
     bool spectrumDrag() const { return m_spectrumDrag; }
-    bool barDrag() const { return m_barDrag; }
 
     SpectrumChange buttonDown(int x, int y);
     SpectrumChange move(int x, int y, bool primaryButtonDown);

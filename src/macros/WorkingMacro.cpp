@@ -161,16 +161,15 @@ std::optional<HookKeyResult> WorkingMacro::stopKey(bool release) {
     return HookKeyResult::RecordingStopped;
 }
 
-bool WorkingMacro::isStopKeyRepeat() {
-    if (!m_stoppedByKey)
-        return false;
-    const Clock::TimePoint now = m_clock.now();
-    if (now - *m_stoppedByKey > kKeyRepeatInterval) {
+bool WorkingMacro::isStopKeyRepeat() const {
+    return m_stoppedByKey && m_clock.now() - *m_stoppedByKey <= kKeyRepeatInterval;
+}
+
+void WorkingMacro::noteStopKeyReport() {
+    if (isStopKeyRepeat())
+        m_stoppedByKey = m_clock.now();
+    else
         m_stoppedByKey.reset();
-        return false;
-    }
-    m_stoppedByKey = now;
-    return true;
 }
 
 int WorkingMacro::measureGap() {
@@ -286,8 +285,10 @@ void WorkingMacro::rebuildRows() {
 void WorkingMacro::commit() {
     if (!m_selected)
         return;
-    m_lastCommit = commitMacro(m_macros, *m_selected, m_options.name, m_options.loopOn,
-                               m_options.loopText, m_options.hasDelay, m_device, m_key);
+    // Nothing is refused: the selected record exists, and the dialog never lets its name go
+    // empty.
+    (void)commitMacro(m_macros, *m_selected, m_options.name, m_options.loopOn, m_options.loopText,
+                      m_options.hasDelay, m_device, m_key);
 }
 
 } // namespace q905

@@ -99,12 +99,8 @@ class WorkingMacro {
     std::size_t writePos() const { return m_key.end(); }
 
     bool recording() const { return m_recording; }
-    bool hookInstalled() const { return m_hookInstalled; }
     bool insertMode() const { return m_insertMode; }
     int insertRow() const { return m_insertRow; }
-    const std::string& lastText() const { return m_lastText; }
-    // The result of the last store into the list, if any happened.
-    std::optional<CommitResult> lastCommit() const { return m_lastCommit; }
 
     // Recording (the record button).
     RecordingResult startStopRecording();
@@ -112,7 +108,10 @@ class WorkingMacro {
     HookKeyResult onHookKey(std::uint8_t code, bool release);
     // Once a hold of the stop key ended the recording, the window gets the key's further repeats
     // and its release: true for those, the reports that follow the last one closely.
-    bool isStopKeyRepeat();
+    bool isStopKeyRepeat() const;
+    // A report of the stop key reached the window: a repeat moves the hold's end on, any other
+    // report ends the hold.
+    void noteStopKeyReport();
     // An in-place edit begins, or New, Delete, Save or closing: the hook goes, recording stops
     // and an armed insertion is dropped.
     void stopHook();
@@ -169,7 +168,6 @@ class WorkingMacro {
     std::optional<Clock::TimePoint> m_stopKeyUp;   // its last release, should it repeat
     std::optional<Clock::TimePoint> m_stoppedByKey; // the last report of the hold that stopped
     std::optional<std::size_t> m_stopKeyOffset;    // where its press was recorded
-    std::optional<CommitResult> m_lastCommit;
 };
 
 } // namespace q905

@@ -20,7 +20,6 @@
 #include <QDir>
 #include <QScopedValueRollback>
 
-
 namespace q905 {
 
 namespace {
@@ -48,7 +47,8 @@ void MainWindow::dispatchClick(int x, int y) {
         const int region = controlAtPoint(x, y).value_or(-1);
         if (region == mainControl::kHide || region == mainControl::kClose ||
             region == mainControl::kHelp)
-            (void)actOnRegion(region, x, y);
+            if (!actOnRegion(region, x, y))
+                return;
         paintMainWindow();
         return;
     }
@@ -322,6 +322,7 @@ void MainWindow::openMacros() {
     dialog.setSaver([this](const MacroList& macros, const std::vector<MacroKeyChange>& keys) {
         return saveEditedMacros(m_host, macros, keys);
     });
+    // OK and Cancel alike: the saver has stored what OK kept.
     (void)m_services.dialogs->exec(dialog);
 }
 

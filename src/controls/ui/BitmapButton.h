@@ -24,7 +24,6 @@ class BitmapButton : public QWidget {
     void setForwarding(bool on) { m_forward = on; }
     void setToggleMode(bool on) { m_state.setToggleMode(on); }
     void setNotifyOnDown(bool on) { m_state.setNotifyOnDown(on); }
-    void setButtonCursor(const QCursor& cursor) { setCursor(cursor); }
 
     int state() const { return m_state.state(); }
     bool latched() const { return m_state.latched(); }

@@ -62,11 +62,6 @@ void ControlFocus::setFocusedControl(int id) {
     window->update();
 }
 
-void ControlFocus::clearFocus() {
-    m_painted.reset();
-    m_host.hostWidget()->update();
-}
-
 bool ControlFocus::moveFocus(bool backwards) {
     const std::optional<int> next =
         nextTabStop(m_host.controls(), focusedId(), backwards, [this](int id) { return canFocus(id); });

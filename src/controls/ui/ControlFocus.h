@@ -23,7 +23,6 @@ class ControlFocus {
     std::optional<int> focusedId() const;
     // Painted: remembered and the window takes Qt's focus. A widget takes Qt's focus itself.
     void setFocusedControl(int id);
-    void clearFocus();
     // Enabled and shown (a widget: also visible to Qt).
     bool canFocus(int id) const;
 

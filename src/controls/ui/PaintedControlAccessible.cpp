@@ -36,11 +36,10 @@ bool isPressable(ControlKind kind) {
 } // namespace
 
 void installPaintedControlAccessibility() {
-    static const bool installed = [] {
+    [[maybe_unused]] static const bool installed = [] {
         QAccessible::installFactory(skinnedWindowFactory);
         return true;
     }();
-    (void)installed;
 }
 
 void nameControlWidgets(PaintedControlHost& host) {
@@ -156,8 +155,8 @@ QAccessible::State PaintedControlAccessible::state() const {
     state.invisible = !status.visible || !window->isVisible();
     state.offscreen = state.invisible;
     state.focusable = control->isTabStop() && status.enabled;
-    state.focused = window->hasFocus() && window->focusWidget() == window &&
-                    m_host.focusedControl() == m_id;
+    state.focused =
+        window->hasFocus() && window->focusWidget() == window && m_host.focusedControl() == m_id;
     state.checkable = control->kind == ControlKind::Toggle || control->kind == ControlKind::Radio ||
                       control->kind == ControlKind::Tab;
     state.checked = status.checked;
@@ -264,9 +263,9 @@ int SkinnedWindowAccessible::indexOfChild(const QAccessibleInterface* child) con
 
 QAccessibleInterface* SkinnedWindowAccessible::childAt(int x, int y) const {
     const QPoint local = widget()->mapFromGlobal(QPoint(x, y));
-    const ControlSpec* control = controlAt(
-        m_host.controls(), m_host.controlLanguage(), local.x(), local.y(),
-        [this](int id) { return m_host.controlStatus(id).visible; });
+    const ControlSpec* control =
+        controlAt(m_host.controls(), m_host.controlLanguage(), local.x(), local.y(),
+                  [this](int id) { return m_host.controlStatus(id).visible; });
     if (control)
         return forControl(*control);
     return QAccessibleWidget::childAt(x, y);

@@ -53,11 +53,10 @@ QAccessibleInterface* skinSliderFactory(const QString&, QObject* object) {
 } // namespace
 
 SkinSlider::SkinSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
-    static const bool factoryInstalled = [] {
+    [[maybe_unused]] static const bool factoryInstalled = [] {
         QAccessible::installFactory(skinSliderFactory);
         return true;
     }();
-    (void)factoryInstalled;
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setSingleStep(1);

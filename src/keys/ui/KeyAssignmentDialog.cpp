@@ -389,7 +389,7 @@ void KeyAssignmentDialog::disarmCapture() {
 
 void KeyAssignmentDialog::keyCaptured(quint8 code, bool release) {
     if (release)
-        (void)m_state.captureRelease(code);
+        (void)m_state.captureRelease(code); // an ended capture shows in the controls synced below
     else
         m_state.capturePress(code);
     syncControls();

@@ -65,7 +65,7 @@ void LightingPanel::Impl::onSliderMoved(int controlId) {
     const int position = moved.slider->value();
     if (position == moved.lastDrawn)
         return;
-    edit([&](SettingsImage& image) { storeSliderPosition(image, controlId, position); });
+    storeSliderPosition(image(), controlId, position);
     moved.lastDrawn = position;
     requestRepaint();
 }
@@ -74,7 +74,7 @@ void LightingPanel::Impl::setSlider(int controlId, int position) {
     SliderSlot& target = slot(controlId);
     target.slider->setValue(position);
     const int stored = target.slider->value();
-    edit([&](SettingsImage& image) { storeSliderPosition(image, controlId, stored); });
+    storeSliderPosition(image(), controlId, stored);
     target.lastDrawn = stored;
 }
 
@@ -92,7 +92,7 @@ void LightingPanel::Impl::followImage(const SettingsImage& shown) {
 }
 
 void LightingPanel::Impl::normalise() {
-    edit([](SettingsImage& image) { normaliseColourIndex(image); });
+    normaliseColourIndex(image());
 }
 
 void LightingPanel::Impl::updateSliderVisibility() {
@@ -120,14 +120,14 @@ void LightingPanel::Impl::requestRepaint() {
 // The dialogs run without the lock: the window paints while they are open.
 void LightingPanel::Impl::editColour(int slot) {
     if (const auto colour = m_colours.pickColour(m_window, kDialogStartColour))
-        edit([&](SettingsImage& image) { storeSlotColour(image, slot, *colour); });
+        storeSlotColour(image(), slot, *colour);
 }
 
 void LightingPanel::Impl::editPalmColour() {
-    if (!edit([](SettingsImage& image) { return palmColourEditable(image); }))
+    if (!palmColourEditable(image()))
         return;
     if (const auto colour = m_colours.pickColour(m_window, kDialogStartColour))
-        edit([&](SettingsImage& image) { storePalmColour(image, *colour); });
+        storePalmColour(image(), *colour);
 }
 
 LightingPanel::LightingPanel(Settings& settings, SkinCache& skin, ColourPicker& colours,
@@ -153,8 +153,7 @@ bool LightingPanel::isListOpen() const {
 }
 
 void LightingPanel::clickOpenList(int x, int y) {
-    const ListClick click = m_impl->edit(
-        [&](SettingsImage& image) { return q905::clickOpenList(m_impl->m_lists, image, x, y); });
+    const ListClick click = q905::clickOpenList(m_impl->m_lists, m_impl->image(), x, y);
     if (click.effectPicked)
         m_impl->m_view.perKeyColourMode = click.perKeyColourMode;
     m_impl->afterEdit();
@@ -384,8 +383,7 @@ bool LightingPanel::Impl::openListKey(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space: {
-        const ListClick choice =
-            edit([&](SettingsImage& image) { return chooseHighlightedRow(m_lists, image); });
+        const ListClick choice = chooseHighlightedRow(m_lists, image());
         if (choice.effectPicked)
             m_view.perKeyColourMode = choice.perKeyColourMode;
         afterEdit();
@@ -402,15 +400,14 @@ bool LightingPanel::Impl::openListKey(QKeyEvent* event) {
 }
 
 void LightingPanel::Impl::stepChoice(int box, int step) {
-    edit([&](SettingsImage& image) {
-        if (box == kEffectBox) {
-            const int from = effectPosition(image.lightingEffect()).value_or(step > 0 ? -1 : 0);
-            const int to = std::clamp(from + step, 0, kEffectCount - 1);
-            m_view.perKeyColourMode = pickEffect(image, to);
-        } else {
-            pickPalmEffect(image, std::clamp(palmEffect(image) + step, 0, kPalmEffectCount - 1));
-        }
-    });
+    SettingsImage& image = this->image();
+    if (box == kEffectBox) {
+        const int from = effectPosition(image.lightingEffect()).value_or(step > 0 ? -1 : 0);
+        const int to = std::clamp(from + step, 0, kEffectCount - 1);
+        m_view.perKeyColourMode = pickEffect(image, to);
+    } else {
+        pickPalmEffect(image, std::clamp(palmEffect(image) + step, 0, kPalmEffectCount - 1));
+    }
     afterEdit();
 }
 
@@ -421,8 +418,7 @@ void LightingPanel::Impl::editSwatch(int id) {
     }
     // Enter opens the dialog at once; a click (or Space) first only selects the square.
     const int slot = id - kFirstSwatch + 1;
-    const SwatchClick click =
-        edit([&](SettingsImage& image) { return clickColourSlot(image, slot); });
+    const SwatchClick click = clickColourSlot(image(), slot);
     if (click != SwatchClick::Ignored)
         editColour(slot);
     afterEdit();
@@ -431,7 +427,8 @@ void LightingPanel::Impl::editSwatch(int id) {
 void LightingPanel::Impl::act(int region) {
     enum class Then { Repaint, EditPalmColour, EditSlotColour, Nothing };
     int slot = 0;
-    const Then then = edit([&](SettingsImage& image) {
+    SettingsImage& image = this->image();
+    const Then then = [&] {
         switch (region) {
         case kEffectBox:
         case kPalmBox:
@@ -482,7 +479,7 @@ void LightingPanel::Impl::act(int region) {
         }
         }
         return Then::Repaint;
-    });
+    }();
     if (then == Then::Nothing)
         return;
     if (then == Then::EditPalmColour)
@@ -512,8 +509,7 @@ void LightingPanel::keyboardChanged(std::uint8_t field, std::uint8_t storedValue
 
 void LightingPanel::applyPerKeyColour(const std::array<bool, 113>& selectedKeys,
                                       std::uint32_t colour) {
-    if (m_impl->edit(
-            [&](SettingsImage& image) { return writePerKeyColour(image, selectedKeys, colour); }))
+    if (writePerKeyColour(m_impl->image(), selectedKeys, colour))
         m_impl->requestRepaint();
 }
 

@@ -32,7 +32,6 @@ class LightingPanel::Impl {
     // The window's copy of the image, edited on the window's thread only (the keyboard's
     // changes reach it as events there).
     SettingsImage& image();
-    template <typename Edit> auto edit(Edit&& change) { return change(image()); }
     SliderSlot& slot(int controlId);
     void onSliderMoved(int controlId);
     // The slider's set-position with redraw; the image field gets the slider's position.

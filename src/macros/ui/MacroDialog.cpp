@@ -335,6 +335,7 @@ void MacroDialog::deleteMacro() {
         return;
     const int named = static_cast<int>(m_working->namedCount());
     m_macro->stopHook();
+    // Refused only for a row that is not a named record; the selected row is one.
     (void)q905::deleteMacro(*m_working, row);
     if (m_bindings)
         m_bindings->macroDeleted(row);
@@ -403,6 +404,7 @@ void MacroDialog::save() {
 // Closes like OK, but the program's list keeps what it held; it fills the slots and is saved
 // again all the same.
 void MacroDialog::closeKeepingList() {
+    // A save that fails has told the user so; the dialog closes all the same, as asked.
     (void)keep(m_target, {}, false);
     accept();
 }
@@ -610,7 +612,7 @@ bool MacroDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void MacroDialog::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape)
-        (void)m_macro->isStopKeyRepeat();
+        m_macro->noteStopKeyReport();
     QDialog::keyReleaseEvent(event);
 }
 
@@ -631,8 +633,12 @@ void MacroDialog::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Escape:
         // An in-place edit takes its own Esc and recording every key: this is Cancel. The Esc
         // held to end a recording goes on repeating after it: that is not Cancel.
-        if (plain && !event->isAutoRepeat() && !m_macro->isStopKeyRepeat())
-            reject();
+        if (plain && !event->isAutoRepeat()) {
+            const bool repeat = m_macro->isStopKeyRepeat();
+            m_macro->noteStopKeyReport();
+            if (!repeat)
+                reject();
+        }
         event->accept();
         return;
     case Qt::Key_Return:

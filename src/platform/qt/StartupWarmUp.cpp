@@ -31,7 +31,7 @@ StartupWarmUp::StartupWarmUp(QString skinFolder, QStringList onDemand, SkinCompo
                 if (name.endsWith(QLatin1String(".png")) &&
                     !isScaledPictureName(name.toStdString()) && !onDemand.contains(name) &&
                     !m_skin.composedAway(name) && !(composed && name == composition.base))
-                    (void)m_skin.image(name);
+                    (void)m_skin.image(name); // decoded now, kept in m_skin for the first frame
         };
         // Decoded before the screens are known: the set they will likely need.
         decode();
