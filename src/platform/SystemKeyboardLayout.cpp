@@ -2,6 +2,7 @@
 #include "platform/SystemKeyboardLayout.h"
 
 #include <cstdlib>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -57,15 +58,16 @@ XkbLayoutNames configuredLayoutNames(std::string_view keyboardFile) {
     return names;
 }
 
-std::unique_ptr<KeyboardLayout> systemKeyboardLayout() {
+namespace {
+
+std::unique_ptr<KeyboardLayout>
+layoutFromSystem(const std::function<std::unique_ptr<KeyboardLayout>()>& fromX11) {
     if (isSet("WAYLAND_DISPLAY")) {
         if (auto compositor = XkbKeyboardLayout::fromWayland())
             return compositor;
     }
-    if (isSet("DISPLAY")) {
-        if (auto server = XkbKeyboardLayout::fromX11())
-            return server;
-    }
+    if (auto server = fromX11())
+        return server;
     if (isSet("XKB_DEFAULT_LAYOUT"))
         return XkbKeyboardLayout::fromNames({});
     std::ifstream file(kKeyboardFile);
@@ -76,6 +78,24 @@ std::unique_ptr<KeyboardLayout> systemKeyboardLayout() {
     if (names.layout.empty())
         return nullptr;
     return XkbKeyboardLayout::fromNames(names);
+}
+
+} // namespace
+
+std::unique_ptr<KeyboardLayout> systemKeyboardLayout() {
+    return layoutFromSystem([]() -> std::unique_ptr<KeyboardLayout> {
+        if (!isSet("DISPLAY"))
+            return nullptr;
+        return XkbKeyboardLayout::fromX11();
+    });
+}
+
+std::unique_ptr<KeyboardLayout> systemKeyboardLayout(xcb_connection_t* x11) {
+    return layoutFromSystem([x11]() -> std::unique_ptr<KeyboardLayout> {
+        if (!x11)
+            return nullptr;
+        return XkbKeyboardLayout::fromX11(*x11);
+    });
 }
 
 } // namespace q905

@@ -207,24 +207,29 @@ std::unique_ptr<XkbKeyboardLayout> XkbKeyboardLayout::fromNames(const XkbLayoutN
 
 std::unique_ptr<XkbKeyboardLayout> XkbKeyboardLayout::fromX11(const char* display) {
     using Connection = std::unique_ptr<xcb_connection_t, Unref<xcb_connection_t, xcb_disconnect>>;
-    using State = std::unique_ptr<xkb_state, Unref<xkb_state, xkb_state_unref>>;
     const Connection connection(xcb_connect(display, nullptr));
     if (!connection || xcb_connection_has_error(connection.get()))
         return nullptr;
-    if (!xkb_x11_setup_xkb_extension(
-            connection.get(), XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
+    return fromX11(*connection);
+}
+
+std::unique_ptr<XkbKeyboardLayout> XkbKeyboardLayout::fromX11(xcb_connection_t& connection) {
+    using State = std::unique_ptr<xkb_state, Unref<xkb_state, xkb_state_unref>>;
+    if (xcb_connection_has_error(&connection) ||
+        !xkb_x11_setup_xkb_extension(
+            &connection, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
             XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr, nullptr))
         return nullptr;
-    const std::int32_t device = xkb_x11_get_core_keyboard_device_id(connection.get());
+    const std::int32_t device = xkb_x11_get_core_keyboard_device_id(&connection);
     const Context context = newContext(false);
     if (device < 0 || !context)
         return nullptr;
-    const Keymap keymap(xkb_x11_keymap_new_from_device(context.get(), connection.get(), device,
+    const Keymap keymap(xkb_x11_keymap_new_from_device(context.get(), &connection, device,
                                                        XKB_KEYMAP_COMPILE_NO_FLAGS));
     if (!keymap)
         return nullptr;
     // With several layouts configured ("us,de"), the keys type in the one switched to.
-    const State state(xkb_x11_state_new_from_device(keymap.get(), connection.get(), device));
+    const State state(xkb_x11_state_new_from_device(keymap.get(), &connection, device));
     const unsigned layout =
         state ? xkb_state_serialize_layout(state.get(), XKB_STATE_LAYOUT_EFFECTIVE) : 0;
     return std::make_unique<XkbKeyboardLayout>(*keymap, layout);

@@ -10,6 +10,7 @@
 #include <string>
 
 struct xkb_keymap;
+struct xcb_connection_t;
 
 namespace q905 {
 
@@ -28,6 +29,8 @@ class XkbKeyboardLayout final : public KeyboardLayout {
     // The keymap of the X server on that display (nullptr: $DISPLAY), in the layout the server
     // has active; nullptr without a server or its XKB extension.
     static std::unique_ptr<XkbKeyboardLayout> fromX11(const char* display = nullptr);
+    // The same through a connection the program holds already.
+    static std::unique_ptr<XkbKeyboardLayout> fromX11(xcb_connection_t& connection);
     // The keymap the Wayland compositor on that display (nullptr: $WAYLAND_DISPLAY) gives its
     // clients' keyboards, in its first layout: the one switched to is told only to the client
     // that has the keyboard focus. nullptr without a compositor or a keyboard.

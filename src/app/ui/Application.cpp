@@ -7,13 +7,13 @@
 #include "app/ui/Delays.h"
 #include "app/ui/HotPlugSource.h"
 #include "app/ui/MainWindow.h"
-#include "platform/KeyboardLock.h"
 #include "base/TextSafety.h"
 #include "controls/ui/SkinCache.h"
 #include "device/Clock.h"
 #include "device/Trace.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "lighting/ui/DialogColourPicker.h"
+#include "platform/KeyboardLock.h"
 #include "platform/Paths.h"
 #include "platform/SystemKeyboardLayout.h"
 #include "platform/qt/DesktopLauncher.h"
@@ -30,7 +30,6 @@
 #include <QSettings>
 #include <QTimer>
 
-#include <future>
 #include <iostream>
 #include <memory>
 #include <utility>
@@ -159,8 +158,6 @@ int Application::run(int argc, char** argv) {
                              (caches / ("background-" +
                                         assetFolder(assets, language).filename().string() + ".raw"))
                                  .string());
-    // Compiling the keymap takes a few milliseconds: done while the display connects.
-    auto keyboardLayoutRead = std::async(std::launch::async, systemKeyboardLayout);
     StartupWarmUp warmUp(QString::fromStdString(assetFolder(assets, language).string()),
                          MainWindow::onDemandPictures(),
                          MainWindow::backgroundComposition(backgroundCache));
@@ -226,7 +223,10 @@ int Application::run(int argc, char** argv) {
     services.dataFolder = dataFolder(options.dataDir);
     services.assetRoot = assets;
     services.language = language;
-    const std::unique_ptr<KeyboardLayout> keyboardLayout = keyboardLayoutRead.get();
+    // Asked through Qt's own X connection: a second one would be opened beside it.
+    const auto* x11 = application.nativeInterface<QNativeInterface::QX11Application>();
+    const std::unique_ptr<KeyboardLayout> keyboardLayout =
+        systemKeyboardLayout(x11 ? x11->connection() : nullptr);
     services.keyboardLayout = keyboardLayout.get();
     SkinCache decodedSkin = warmUp.take();
     services.decodedSkin = &decodedSkin;
