@@ -26,12 +26,12 @@ else()
     set(Q905_UI_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endif()
 gtest_discover_tests(q905_ui_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "-AtRatioTwo.*"
-    PROPERTIES ENVIRONMENT "${Q905_UI_TEST_ENVIRONMENT}")
+    PROPERTIES ENVIRONMENT "${Q905_UI_TEST_ENVIRONMENT}" LABELS sanitize)
 # Scaled screens: the "@2x" skin pixel for pixel at 2, and every fitted text keeping its size at
 # 2 and at 1.5.
 gtest_discover_tests(q905_ui_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "AtRatioTwo.*:*TextFit.*"
     TEST_PREFIX "ratio2." EXTRA_ARGS --scale-factor=2
-    PROPERTIES ENVIRONMENT "${Q905_UI_TEST_ENVIRONMENT}")
+    PROPERTIES ENVIRONMENT "${Q905_UI_TEST_ENVIRONMENT}" LABELS sanitize)
 gtest_discover_tests(q905_ui_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "*TextFit.*"
     TEST_PREFIX "ratio1.5." EXTRA_ARGS --scale-factor=1.5
-    PROPERTIES ENVIRONMENT "${Q905_UI_TEST_ENVIRONMENT}")
+    PROPERTIES ENVIRONMENT "${Q905_UI_TEST_ENVIRONMENT}" LABELS sanitize)
