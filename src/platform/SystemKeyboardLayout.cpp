@@ -2,8 +2,8 @@
 #include "platform/SystemKeyboardLayout.h"
 
 #include <cstdlib>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace q905 {
