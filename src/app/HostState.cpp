@@ -32,9 +32,28 @@ HostState::LoadReport HostState::loadAtStartUp() {
     }
     m_keys.table().resetKeyCodes();
     m_keymapKeptAsItIs = report.keymap.status == KeymapLoadStatus::Unreadable;
+    m_gameModeKnown = report.keymap.loaded() && report.keymap.fileSize > layout::kGameMode.offset;
     snapshotAll();
     loadPendingEdits();
     return report;
+}
+
+GameModeToRestore HostState::savedGameMode(const std::filesystem::path& dataFolder) {
+    // applied.bin exists only while keymap.bin holds edits the keyboard has not taken.
+    const FileContents applied = readRegularFile(dataFolder / kAppliedFileName, kSettingsImageSize);
+    if (applied.ok() && applied.bytes.size() == kSettingsImageSize)
+        return applied.bytes[layout::kGameMode.offset];
+    const FileContents keymap = readRegularFile(dataFolder / kKeymapFileName, kHostStateFileSize);
+    if ((keymap.ok() || keymap.status == FileReadStatus::TooLarge) &&
+        keymap.bytes.size() > layout::kGameMode.offset)
+        return keymap.bytes[layout::kGameMode.offset];
+    return std::nullopt;
+}
+
+GameModeToRestore HostState::lastAppliedGameMode() const {
+    if (!m_gameModeKnown)
+        return std::nullopt;
+    return m_settings.appliedCopy().at(layout::kGameMode.offset);
 }
 
 void HostState::loadPendingEdits() {
