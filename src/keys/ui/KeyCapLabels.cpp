@@ -8,6 +8,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace q905 {
 
 namespace {
@@ -19,6 +21,8 @@ constexpr int kCharacterPixelSize = 10;
 constexpr int kArrowPixelSize = 14;
 constexpr int kWordPixelSize = 9;
 constexpr int kSmallestPixelSize = 7;
+// Over a per-key colour.
+constexpr int kColourLabelPixelSize = 10;
 
 QFont labelFont(int pixelSize) {
     QFont font(QStringLiteral("Arial"));
@@ -29,11 +33,11 @@ QFont labelFont(int pixelSize) {
 }
 
 // Condensing a little keeps a label the height of its neighbours; only then it shrinks.
-QFont fittedFont(const QString& text, qreal width) {
+QFont fittedFont(const QString& text, qreal width, int largest = kArrowPixelSize) {
     const bool arrow = text.size() == 1 && text[0] >= QChar(0x2190) && text[0] <= QChar(0x2193);
-    QFont font = labelFont(arrow              ? kArrowPixelSize
-                           : text.size() == 1 ? kCharacterPixelSize
-                                              : kWordPixelSize);
+    QFont font = labelFont(std::min(largest, arrow              ? kArrowPixelSize
+                                             : text.size() == 1 ? kCharacterPixelSize
+                                                                : kWordPixelSize));
     for (int size = font.pixelSize(); size >= kSmallestPixelSize; --size) {
         font.setPixelSize(size);
         for (int stretch = 100; stretch >= 80; stretch -= 10) {
@@ -59,6 +63,16 @@ KeyCapLabels::KeyCapLabels(Language language, const KeyboardLayout* layout) {
         label.font = fittedFont(label.text, label.place.width());
         const TextMeasure& measured = sharedTextPictures().measure(label.font, label.text);
         label.at = label.place.center() - QPointF(measured.advance, measured.height) / 2;
+
+        // Over a per-key colour the label starts where the key table places it, at size 10
+        // at most, kept on the key's face.
+        const KeyEntry& entry = KeyTable[static_cast<std::size_t>(key)];
+        label.colourFont = fittedFont(label.text, label.place.width(), kColourLabelPixelSize);
+        const qreal advance = sharedTextPictures().measure(label.colourFont, label.text).advance;
+        const qreal x =
+            std::clamp<qreal>(kLabelOriginX + entry.labelX, label.place.left(),
+                              std::max(label.place.left(), label.place.right() - advance));
+        label.colourAt = QPointF(x, kLabelOriginY + entry.labelY);
     }
 }
 
@@ -82,7 +96,7 @@ void KeyCapLabels::paint(QPainter& painter, int key, const QColor& colour) const
     if (label.text.isEmpty())
         return;
     painter.save();
-    draw(painter, label, colour);
+    sharedTextPictures().draw(painter, label.colourAt, label.colourFont, label.text, colour);
     painter.restore();
 }
 
