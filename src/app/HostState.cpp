@@ -6,9 +6,21 @@
 #include "keys/CommitAssignment.h"
 #include "profiles/ProfileFiles.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace q905 {
+
+namespace {
+
+// keymap.bin is first written from an empty image, before the keyboard is read: a key map of
+// zeros was never the keyboard's, and neither was the game mode beside it.
+bool filledFromKeyboard(std::span<const std::uint8_t> image) {
+    const auto keyMap = image.subspan(layout::kKeyMapBlock.offset, layout::kKeyMapBlock.size);
+    return std::ranges::any_of(keyMap, [](std::uint8_t byte) { return byte != 0; });
+}
+
+} // namespace
 
 HostState::HostState(std::filesystem::path dataFolder)
     : m_dataFolder(std::move(dataFolder)), m_macros(std::make_unique<MacroList>()) {}
@@ -32,9 +44,32 @@ HostState::LoadReport HostState::loadAtStartUp() {
     }
     m_keys.table().resetKeyCodes();
     m_keymapKeptAsItIs = report.keymap.status == KeymapLoadStatus::Unreadable;
+    m_gameModeKnown = report.keymap.loaded() && report.keymap.fileSize >= kSettingsImageSize &&
+                      filledFromKeyboard(m_settings.deviceCopy().bytes());
     snapshotAll();
     loadPendingEdits();
     return report;
+}
+
+GameModeToRestore HostState::savedGameMode(const std::filesystem::path& dataFolder) {
+    // applied.bin exists only while keymap.bin holds edits the keyboard has not taken.
+    const FileContents applied = readRegularFile(dataFolder / kAppliedFileName, kSettingsImageSize);
+    const FileContents keymap = readRegularFile(dataFolder / kKeymapFileName, kHostStateFileSize);
+    for (const FileContents* file : {&applied, &keymap}) {
+        if ((!file->ok() && file->status != FileReadStatus::TooLarge) ||
+            file->bytes.size() < kSettingsImageSize)
+            continue;
+        const std::span<const std::uint8_t> image(file->bytes.data(), kSettingsImageSize);
+        return filledFromKeyboard(image) ? GameModeToRestore(image[layout::kGameMode.offset])
+                                         : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+GameModeToRestore HostState::lastAppliedGameMode() const {
+    if (!m_gameModeKnown)
+        return std::nullopt;
+    return m_settings.appliedCopy().at(layout::kGameMode.offset);
 }
 
 void HostState::loadPendingEdits() {

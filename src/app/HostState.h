@@ -5,6 +5,7 @@
 // The window and the command line both start from here, the same way.
 
 #include "base/AtomicFile.h"
+#include "device/DeviceReader.h"
 #include "device/Settings.h"
 #include "keys/KeyAssignmentTable.h"
 #include "keys/KeymapFile.h"
@@ -85,6 +86,13 @@ class HostState {
     void takeKeyboardImages(const SettingsImage& device, const SettingsImage& applied,
                             DeviceVersion version);
 
+    // The game mode the keyboard was last given from this host, as keymap.bin (or applied.bin)
+    // recorded it; none when no saved image held it at start-up.
+    GameModeToRestore lastAppliedGameMode() const;
+    // The same from the files alone, for a command that reads the keyboard without loading
+    // (or writing) the host state.
+    static GameModeToRestore savedGameMode(const std::filesystem::path& dataFolder);
+
     // AppliedSettings and AppliedAssignmentTable take the working copies.
     void snapshotAll();
     // The working copies go back to the applied ones; the marks follow.
@@ -110,6 +118,7 @@ class HostState {
     std::unique_ptr<PendingAtStart> m_pendingAtStart;
     bool m_keymapKeptAsItIs = false;
     bool m_macrosKeptAsItIs = false;
+    bool m_gameModeKnown = false;
 };
 
 } // namespace q905

@@ -105,8 +105,9 @@ ReadReport KeyboardSession::readNow(ReadKind kind, const KeyboardImages& base,
     report.kind = kind;
     report.connected = m_link.commandHandleValid();
     if (report.connected) {
-        report.result = kind == ReadKind::StartUp ? initialRead(m_link, m_settings, {})
-                                                  : plugInRead(m_link, m_settings);
+        report.result = kind == ReadKind::StartUp
+                            ? initialRead(m_link, m_settings, {}, base.gameMode)
+                            : plugInRead(m_link, m_settings, base.gameMode);
         if (lightingAgain && report.result == ReadResult::Complete)
             report.result = readLightingParams(m_link, m_settings);
     }

@@ -36,6 +36,9 @@ struct KeyboardImages {
     SettingsImage device;
     SettingsImage applied;
     DeviceVersion version;
+    // Only in a read's base: the game mode the host last applied, when it knows one, which the
+    // read puts back after its opening command (DeviceReader.h).
+    GameModeToRestore gameMode = std::nullopt;
 };
 
 struct OpenReport {

@@ -39,7 +39,7 @@ inline constexpr std::array<ControlSpec, 9> kMainWindowControls{{
     {mainControl::kHide, ControlKind::Button, {957, 5, 973, 20}, {"Hide", "Ausblenden"}, 401},
     {mainControl::kClose, ControlKind::Button, {978, 5, 994, 20}, {"Close", "Schlie\u00DFen"}, 402},
     {mainControl::kProfiles, ControlKind::Button, {25, 610, 83, 633}, {"Profile", "Profil"}, 300},
-    {mainControl::kMacros, ControlKind::Button, {107, 610, 164, 632}, {"Macro", "Makro"}, 301},
+    {mainControl::kMacros, ControlKind::Button, {107, 610, 164, 632}, {"Macro", "Macro"}, 301},
     // The single top-left pixel: a mouse-only way back to the applied settings.
     {mainControl::kRevert, ControlKind::Button, {0, 0, 0, 0},
      {"Revert to the applied settings", "Auf die angewandten Einstellungen zur\u00FCcksetzen"}},

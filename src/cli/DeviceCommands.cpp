@@ -8,6 +8,7 @@
 #include "cli/SessionHelpers.h"
 #include "device/DeviceReader.h"
 #include "device/DeviceWriter.h"
+#include "platform/Paths.h"
 
 #include <ostream>
 
@@ -52,7 +53,9 @@ int runRead(CliContext& context, std::span<const std::string> args) {
     DeviceSession session(context.options);
     if (const auto failed = openKeyboard(session, context))
         return *failed;
-    const ReadReport read = session.keyboard().read(ReadKind::StartUp);
+    KeyboardImages base;
+    base.gameMode = HostState::savedGameMode(dataFolder(context.options.dataDir));
+    const ReadReport read = session.keyboard().read(ReadKind::StartUp, base);
     if (read.result != ReadResult::Complete) {
         context.err << "q905ctl: the keyboard did not answer (" << describe(read.result) << ")\n";
         return finish(session, context, exitcode::kFailure);

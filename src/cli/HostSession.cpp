@@ -101,7 +101,8 @@ std::optional<int> HostSession::start() {
         return std::nullopt;
     // The start-up read snapshots the image; the table's snapshot goes with it.
     const ReadReport read = m_device->keyboard().read(
-        ReadKind::StartUp, {m_host->image(), m_host->settings().appliedSettings(), {}});
+        ReadKind::StartUp, {m_host->image(), m_host->settings().appliedSettings(), {},
+                            m_host->lastAppliedGameMode()});
     if (read.result != ReadResult::Complete) {
         // Nothing is applied over a state that was never read.
         m_context.err << "q905ctl: the keyboard did not answer (" << describe(read.result)

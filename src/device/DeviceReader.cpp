@@ -83,6 +83,14 @@ void sendGameModeOne(ReadRun& link) {
     link.wait(wait::kGameModeWrite);
 }
 
+// Without this a user who turned game mode off would find it on after every read.
+void restoreGameMode(ReadRun& link, GameModeToRestore gameMode) {
+    if (!gameMode)
+        return;
+    link.sendCommand(command::kGameMode, {.p1 = *gameMode});
+    link.wait(wait::kGameModeWrite);
+}
+
 void readVersion(ReadRun& link, Settings& settings) {
     const auto reply = link.queryCommand(command::kVersion, {}, wait::kVersionRequest);
     link.wait(wait::kVersionReply);
@@ -191,11 +199,12 @@ void readLightingToKeyEnable(ReadRun& link, Settings& settings) {
 
 } // namespace
 
-ReadResult readAll(HidLink& link, Settings& settings) {
+ReadResult readAll(HidLink& link, Settings& settings, GameModeToRestore gameMode) {
     auto conversation = link.beginConversation();
     ReadRun run(link);
     sendGameModeOne(run);
     run.wait(wait::kAfterReadInitialGameMode);
+    restoreGameMode(run, gameMode);
     readLightingToKeyEnable(run, settings);
     readMacroSlots(run, settings, false);
     readPerKeyPages(run, settings);
@@ -203,9 +212,9 @@ ReadResult readAll(HidLink& link, Settings& settings) {
     return run.result();
 }
 
-ReadResult plugInRead(HidLink& link, Settings& settings) {
+ReadResult plugInRead(HidLink& link, Settings& settings, GameModeToRestore gameMode) {
     auto conversation = link.beginConversation();
-    if (const ReadResult all = readAll(link, settings); all != ReadResult::Complete)
+    if (const ReadResult all = readAll(link, settings, gameMode); all != ReadResult::Complete)
         return all;
     ReadRun run(link);
     readPerKeyPages(run, settings);
@@ -214,12 +223,14 @@ ReadResult plugInRead(HidLink& link, Settings& settings) {
 }
 
 ReadResult initialRead(HidLink& link, Settings& settings,
-                       const std::function<void(ReadResult)>& readDone) {
+                       const std::function<void(ReadResult)>& readDone,
+                       GameModeToRestore gameMode) {
     ReadResult result;
     {
         auto conversation = link.beginConversation();
         ReadRun run(link);
         sendGameModeOne(run);
+        restoreGameMode(run, gameMode);
         readVersion(run, settings);
         readLightingToKeyEnable(run, settings);
         readMacroSlots(run, settings, true);

@@ -6,7 +6,9 @@
 #include "device/HidLink.h"
 #include "device/Settings.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace q905 {
 
@@ -20,16 +22,24 @@ enum class ReadResult {
 };
 const char* describe(ReadResult result);
 
+// Every sequence opens with the write of game mode 1, which would leave game mode on after each
+// read. The game mode the host last applied, when it knows one, is written back right after
+// that opening command, within the same conversation; the read then reads it back.
+using GameModeToRestore = std::optional<std::uint8_t>;
+
 // Used after a factory reset and when the keyboard is plugged in. Takes no snapshot.
-[[nodiscard]] ReadResult readAll(HidLink& link, Settings& settings);
+[[nodiscard]] ReadResult readAll(HidLink& link, Settings& settings,
+                                 GameModeToRestore gameMode = std::nullopt);
 
 // readAll, the five per-key colour pages once more, then the firmware version.
-[[nodiscard]] ReadResult plugInRead(HidLink& link, Settings& settings);
+[[nodiscard]] ReadResult plugInRead(HidLink& link, Settings& settings,
+                                    GameModeToRestore gameMode = std::nullopt);
 
 // The start-up read: every block and the version, then a snapshot, then readDone (the
 // window's refresh), called on the reading thread after the sequence has released the link.
 ReadResult initialRead(HidLink& link, Settings& settings,
-                       const std::function<void(ReadResult)>& readDone);
+                       const std::function<void(ReadResult)>& readDone,
+                       GameModeToRestore gameMode = std::nullopt);
 
 // Single reads, for callers that need one value.
 [[nodiscard]] ReadResult readDeviceVersion(HidLink& link, Settings& settings);

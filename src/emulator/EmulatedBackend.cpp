@@ -199,6 +199,8 @@ std::vector<HidInterfaceInfo> EmulatedBackend::enumerate() {
     add(std::string(emulated::kKeyboardPath));
     for (int collection = 1; collection <= emulated::kCollectionCount; ++collection)
         add(collectionPath(collection));
+    // The keyboard's mouse interface, as a real one lists it.
+    add(std::string(emulated::kMousePath));
     add(std::string(emulated::kCommandPath));
     return interfaces;
 }
@@ -206,6 +208,7 @@ std::vector<HidInterfaceInfo> EmulatedBackend::enumerate() {
 std::string EmulatedBackend::refusal(const std::string& path, std::string_view wanted) const {
     const bool plugged = m_state->plugged && !m_state->destroyed;
     const bool known = path == emulated::kKeyboardPath || path == emulated::kCommandPath ||
+                       path == emulated::kMousePath ||
                        (path.starts_with(emulated::kCollectionPathPrefix) &&
                         path.size() == emulated::kCollectionPathPrefix.size() + 1 &&
                         path.back() >= '1' && path.back() <= '0' + emulated::kCollectionCount);
@@ -217,7 +220,8 @@ std::string EmulatedBackend::refusal(const std::string& path, std::string_view w
         return path + ": not the notification interface";
     if (path == emulated::kNotificationPath)
         return path + ": not the command interface";
-    // The plain keyboard interface and the other collections belong to the system's drivers.
+    // The plain keyboard interface, the mouse and the other collections belong to the system's
+    // drivers.
     return path + ": cannot be opened, held by the system";
 }
 

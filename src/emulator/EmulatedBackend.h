@@ -15,6 +15,7 @@ inline constexpr std::string_view kKeyboardPath = "emulated#vid_04d9&pid_a12e&mi
 inline constexpr std::string_view kCollectionPathPrefix = "emulated#vid_04d9&pid_a12e&mi_01&col0";
 inline constexpr int kCollectionCount = 4;
 inline constexpr std::string_view kNotificationPath = "emulated#vid_04d9&pid_a12e&mi_01&col04";
+inline constexpr std::string_view kMousePath = "emulated#vid_04d9&pid_a12e&mi_02";
 inline constexpr std::string_view kCommandPath = "emulated#vid_04d9&pid_a12e&mi_03";
 } // namespace emulated
 

@@ -67,8 +67,9 @@ inline constexpr std::array<ControlSpec, kControlCount> kControls{{
      {"Disable key", "Deaktivieren Taste"},
      40},
     {kCloseMark, ControlKind::Button, {371, 8, 377, 15}, {"Close", "Schlie\u00DFen"}},
-    {kKeysTab, ControlKind::Tab, {0, 28, 94, 55}, {"Single/Combine", "Einzeln/Kombi"}, 1},
-    {kMacroTab, ControlKind::Tab, {97, 28, 191, 55}, {"Macro", "Makro"}, 2},
+    {kKeysTab, ControlKind::Tab, {0, 28, 94, 55}, {"Single/Combine", "Single/Combine"}, 1},
+    // The first two tabs keep their English labels in German.
+    {kMacroTab, ControlKind::Tab, {97, 28, 191, 55}, {"Macro", "Macro"}, 2},
     {kBasicTab, ControlKind::Tab, {194, 28, 288, 55}, {"Basic", "Einfach"}, 3},
     {kAdvanceTab, ControlKind::Tab, {291, 28, 385, 55}, {"Advance", "Fortgeschritten"}, 4},
     {kReset, ControlKind::Button, {130, 346, 200, 368}, {"Reset", "R\u00FCcksetzen"}, 41},

@@ -3,6 +3,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/RegularFile.h"
+#include "keys/CommitAssignment.h"
 #include "keys/KeyTable.h"
 
 #include <algorithm>
@@ -81,6 +82,10 @@ KeymapLoadResult loadKeymapFile(const std::filesystem::path& dataFolder, bool ke
     takeHostStateBytes(bytes, keepImage ? nullptr : &image, keys.table());
     keys.table().resetKeyCodes();
     keys.setFileBehind(false);
+    // At start-up the file already says which keys are assigned: the marks show while the
+    // keyboard is still being read.
+    if (!keepImage)
+        recomputeAssignedFlags(keys, image);
     if (contents.bytes.size() == kHostStateFileSize)
         return {KeymapLoadStatus::Loaded, kHostStateFileSize, {}};
     return {KeymapLoadStatus::LoadedWrongSize, contents.bytes.size(),

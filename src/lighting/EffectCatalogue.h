@@ -74,11 +74,12 @@ struct PalmEffectInfo {
 };
 inline constexpr int kPalmEffectCount = 4;
 inline constexpr std::uint8_t kPalmWave = 3;
+// Named in English in both languages, like the rest of the palm-rest block.
 inline constexpr std::array<PalmEffectInfo, kPalmEffectCount> PalmEffectList{{
-    {{"Static-Palm Rest", "Statisch-Handauflage"}, "static"},
-    {{"Breathing-Palm Rest", "Atmung-Handauflage"}, "breathing"},
-    {{"Vortex-Palm Rest", "Wirbel-Handauflage"}, "vortex"},
-    {{"Wave-Palm Rest", "Welle-Handauflage"}, "wave"},
+    {{"Static-Palm Rest", "Static-Palm Rest"}, "static"},
+    {{"Breathing-Palm Rest", "Breathing-Palm Rest"}, "breathing"},
+    {{"Vortex-Palm Rest", "Vortex-Palm Rest"}, "vortex"},
+    {{"Wave-Palm Rest", "Wave-Palm Rest"}, "wave"},
 }};
 // Empty for a code beyond the list.
 std::string_view palmEffectName(std::uint8_t code, Language language = Language::English);

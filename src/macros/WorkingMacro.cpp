@@ -100,7 +100,9 @@ void WorkingMacro::stopHook() {
     m_insertMode = false;
 }
 
-HookKeyResult WorkingMacro::onHookKey(std::uint8_t code, bool release) {
+HookKeyResult WorkingMacro::onHookKey(std::uint8_t code, bool release,
+                                      std::chrono::milliseconds ago) {
+    m_eventTime = m_clock.now() - ago;
     HookKeyResult result = HookKeyResult::Ignored;
     // A key the keyboard has no usage for would write key byte 0, which ends the macro.
     if (usageOf(code) == 0)
@@ -108,7 +110,7 @@ HookKeyResult WorkingMacro::onHookKey(std::uint8_t code, bool release) {
     else if (m_insertMode)
         result = insertOneKey(code, release);
     else if (m_recording && m_hookInstalled) {
-        if (code != kStopRecordingKey)
+        if (code != kStopRecordingKey && !release)
             m_stopKeyDown.reset(); // typing on: not a hold
         const auto stop = code == kStopRecordingKey ? stopKey(release) : std::nullopt;
         if (stop)
@@ -123,31 +125,44 @@ HookKeyResult WorkingMacro::onHookKey(std::uint8_t code, bool release) {
     return result;
 }
 
+HookKeyResult WorkingMacro::onKeyRepeat(std::uint8_t code) {
+    if (code != kStopRecordingKey || !m_recording || !m_hookInstalled || m_insertMode)
+        return HookKeyResult::Ignored;
+    m_eventTime = m_clock.now();
+    const auto stop = checkStopKeyHold();
+    if (!stop)
+        return HookKeyResult::Dropped;
+    commit();
+    return *stop;
+}
+
 std::optional<HookKeyResult> WorkingMacro::stopKey(bool release) {
-    const Clock::TimePoint now = m_clock.now();
-    // A window system that does not mark its key repeat sends a release and a press in quick
-    // succession: the key is still held.
-    const bool held = m_stopKeyDown && (!m_stopKeyUp || now - *m_stopKeyUp <= kKeyRepeatGap);
-    if (!held) {
+    if (!m_stopKeyDown) {
         if (!release) {
-            m_stopKeyDown = now;
-            m_stopKeyUp.reset();
+            m_stopKeyDown = m_eventTime;
             m_stopKeyOffset.reset();
         }
         return std::nullopt;
     }
-    if (release)
-        m_stopKeyUp = now;
-    else
-        m_stopKeyUp.reset();
-    // A repeating press or the release tells how long the key has been held.
-    if (now - *m_stopKeyDown < kStopRecordingHold)
+    if (!release) // a repeating press of a hook that reports them so
+        return checkStopKeyHold().value_or(HookKeyResult::Dropped);
+    if (const auto stop = checkStopKeyHold())
+        return stop;
+    m_stopKeyDown.reset(); // a short Esc: recorded as any key
+    return std::nullopt;
+}
+
+std::optional<HookKeyResult> WorkingMacro::checkStopKeyHold() {
+    if (!m_stopKeyDown || m_eventTime - *m_stopKeyDown < kStopRecordingHold)
         return std::nullopt;
     m_stopKeyDown.reset();
-    // Everything since the hold began is the stop key's own.
+    // The press that began the hold goes; the releases of keys let go during it stay, or the
+    // macro would end with them held.
     if (m_stopKeyOffset) {
-        m_device.truncate(*m_stopKeyOffset);
-        m_key.truncate(*m_stopKeyOffset);
+        if (const auto press = m_key.eventAt(*m_stopKeyOffset)) {
+            m_device.erase(*m_stopKeyOffset, press->size());
+            m_key.erase(*m_stopKeyOffset, press->size());
+        }
         normaliseFirstEvent(m_device, m_key);
         rebuildRows();
         m_stopKeyOffset.reset();
@@ -157,7 +172,7 @@ std::optional<HookKeyResult> WorkingMacro::stopKey(bool release) {
         m_hook.removeHook();
         m_hookInstalled = false;
     }
-    m_stoppedByKey = now;
+    m_stoppedByKey = m_clock.now();
     return HookKeyResult::RecordingStopped;
 }
 
@@ -173,7 +188,7 @@ void WorkingMacro::noteStopKeyReport() {
 }
 
 int WorkingMacro::measureGap() {
-    const Clock::TimePoint now = m_clock.now();
+    const Clock::TimePoint now = m_eventTime;
     const auto gap = std::chrono::duration_cast<std::chrono::microseconds>(now - m_lastTime);
     m_lastTime = now;
     const long long ms = gap.count() / 1000;
@@ -192,7 +207,7 @@ HookKeyResult WorkingMacro::recordKey(std::uint8_t code, bool release) {
     }
     int ms = 0;
     if (m_rows.empty())
-        m_lastTime = m_clock.now(); // the first event has nothing to wait for
+        m_lastTime = m_eventTime; // the first event has nothing to wait for
     else if (text != m_lastText)
         ms = measureGap();
     // A held key repeats its press; only the first one counts, and it leaves the time mark.

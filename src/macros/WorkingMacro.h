@@ -28,10 +28,10 @@ inline constexpr std::size_t kLastReleaseWritePos = 188;
 
 // Recording takes every key, so its own end must be a key it would never record that way: Esc
 // held this long stops it, and the held press is not kept. A shorter Esc is recorded as usual.
+// The hold is timed from the first press, so a busy window that handles the key's repeats late
+// still stops at the same moment.
 inline constexpr std::uint8_t kStopRecordingKey = 0x1B;
 inline constexpr std::chrono::milliseconds kStopRecordingHold{1000};
-// A release and a press of the stop key closer than this are its repeat, not a new press.
-inline constexpr std::chrono::milliseconds kKeyRepeatGap{100};
 // Reports of a held key come at least this often.
 inline constexpr std::chrono::milliseconds kKeyRepeatInterval{250};
 
@@ -104,8 +104,12 @@ class WorkingMacro {
 
     // Recording (the record button).
     RecordingResult startStopRecording();
-    // A key transition reported by the hook library.
-    HookKeyResult onHookKey(std::uint8_t code, bool release);
+    // A key transition reported by the hook library, which happened ago before now.
+    HookKeyResult onHookKey(std::uint8_t code, bool release,
+                            std::chrono::milliseconds ago = std::chrono::milliseconds{0});
+    // The hook library's report that the key pressed last is still held and repeating; only
+    // the stop key's hold cares (RecordingStopped once it is long enough).
+    HookKeyResult onKeyRepeat(std::uint8_t code);
     // Once a hold of the stop key ended the recording, the window gets the key's further repeats
     // and its release: true for those, the reports that follow the last one closely.
     bool isStopKeyRepeat() const;
@@ -131,6 +135,8 @@ class WorkingMacro {
     HookKeyResult recordKey(std::uint8_t code, bool release);
     // The stop key's reports while recording; none when they are recorded as any other key's.
     std::optional<HookKeyResult> stopKey(bool release);
+    std::optional<HookKeyResult> checkStopKeyHold();
+    // The time of the event being handled, and the gap since the last measured one.
     int measureGap();
     EditResult arm(int row);
 
@@ -164,10 +170,10 @@ class WorkingMacro {
     std::bitset<256> m_insertPresses; // key codes pressed since the insertion was armed
     std::string m_lastText;
     Clock::TimePoint m_lastTime{};
-    std::optional<Clock::TimePoint> m_stopKeyDown; // the stop key is held since then
-    std::optional<Clock::TimePoint> m_stopKeyUp;   // its last release, should it repeat
+    Clock::TimePoint m_eventTime{};                 // when the event being handled happened
+    std::optional<Clock::TimePoint> m_stopKeyDown;  // the stop key is held since then
     std::optional<Clock::TimePoint> m_stoppedByKey; // the last report of the hold that stopped
-    std::optional<std::size_t> m_stopKeyOffset;    // where its press was recorded
+    std::optional<std::size_t> m_stopKeyOffset;     // where its press was recorded
 };
 
 } // namespace q905

@@ -83,7 +83,8 @@ TEST(Ctl, DigitKeysAreReachedByTheirDigitName) {
 TEST(Ctl, ReadTracesTheStartUpReadAndReportsTheFirmware) {
     CtlRunner ctl;
     const auto result =
-        ctl.run("--simulate --simulate-latency 0 --simulate-firmware 2.3 --trace t.txt read");
+        ctl.run("--simulate --simulate-latency 0 --simulate-firmware 2.3 --data-dir data --trace "
+                "t.txt read");
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("firmware:      2.3"), std::string::npos);
     const auto commands = testing::sentFramesOf(lines(ctl.read("t.txt")));
@@ -91,6 +92,22 @@ TEST(Ctl, ReadTracesTheStartUpReadAndReportsTheFirmware) {
     EXPECT_EQ(commands.front().command(), 0x09);
     EXPECT_EQ(commands[1].command(), 0x80);
     EXPECT_EQ(commands.back().command(), 0x87);
+}
+
+// Every read opens with the write of game mode 1; the host puts back what it last applied.
+TEST(Ctl, GameModeTurnedOffStaysOffThroughLaterReads) {
+    CtlRunner ctl;
+    ASSERT_EQ(ctl.simulate("set gamemode=off").exitCode, 0);
+    const auto read = ctl.simulate("--trace t.txt read");
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+    const auto heads = testing::headsOf(testing::sentFramesOf(lines(ctl.read("t.txt"))));
+    ASSERT_GE(heads.size(), 3u);
+    EXPECT_EQ(heads[0], "09 01");
+    EXPECT_EQ(heads[1], "09 00");
+    EXPECT_EQ(heads[2].substr(0, 2), "80");
+    const auto dump = ctl.simulate("dump");
+    ASSERT_EQ(dump.exitCode, 0) << dump.err;
+    EXPECT_NE(dump.out.find("game mode:      off"), std::string::npos) << dump.out;
 }
 
 TEST(Ctl, AssignReachesTheKeyboardAndARepeatSendsOnlyTheSessionFrames) {

@@ -24,9 +24,10 @@ TEST(EmulatedKeyboardDevice, PresentsItsInterfacesAndOpensOnlyTheTwoChannels) {
     EmulatedKeyboard keyboard;
     HidBackend& backend = keyboard.backend();
     const std::string base = "emulated#vid_04d9&pid_a12e&";
-    const std::vector<std::string> expected = {base + "mi_00",       base + "mi_01&col01",
-                                               base + "mi_01&col02", base + "mi_01&col03",
-                                               base + "mi_01&col04", base + "mi_03"};
+    // The interfaces of the keyboard in tests/data/sysfs, in its order.
+    const std::vector<std::string> expected = {
+        base + "mi_00",       base + "mi_01&col01", base + "mi_01&col02", base + "mi_01&col03",
+        base + "mi_01&col04", base + "mi_02",       base + "mi_03"};
     std::vector<std::string> paths;
     for (const HidInterfaceInfo& info : backend.enumerate()) {
         paths.push_back(info.path);
@@ -39,7 +40,8 @@ TEST(EmulatedKeyboardDevice, PresentsItsInterfacesAndOpensOnlyTheTwoChannels) {
     EXPECT_FALSE(keyboardInterface.ok());
     EXPECT_NE(keyboardInterface.message().find("held by the system"), std::string::npos)
         << keyboardInterface.message();
-    for (const char* collection : {"mi_01&col01", "mi_01&col02", "mi_01&col03", "mi_01&col04"}) {
+    for (const char* collection :
+         {"mi_01&col01", "mi_01&col02", "mi_01&col03", "mi_01&col04", "mi_02"}) {
         const auto refused = backend.openCommand(base + collection);
         EXPECT_FALSE(refused.ok()) << collection;
         EXPECT_FALSE(refused.message().empty());

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "keys/DefaultKeyMap.h"
+#include "keys/KeyEnableMask.h"
 #include "keys/KeyTable.h"
 #include "keys/KeymapFile.h"
 #include "keys/ScratchFolder.h"
@@ -50,6 +52,21 @@ TEST_F(KeymapFileTest, RoundTripKeepsEveryByteButTheKeyCodesAndTheRecordsPastThe
     EXPECT_TRUE(loaded.table() == expected);
     EXPECT_EQ(loaded.table()[42].keyCode(), 0x51);
     EXPECT_EQ(loaded.table()[200], KeyAssignmentRecord{});
+}
+
+// The marks show from the start, while the keyboard is still being read.
+TEST_F(KeymapFileTest, TheStartUpLoadMarksTheKeysTheFileHasAssigned) {
+    std::ranges::copy(DefaultKeyMap, image.block(layout::kKeyMapBlock).begin());
+    std::ranges::fill(image.block(layout::kKeyEnableMask), 0xFF);
+    setKeyEnabled(image, KeyTable[42].matrixPosition(), false);
+    ASSERT_TRUE(saveKeymapFile(folder.path(), image, *keys).ok());
+
+    SettingsImage loadedImage;
+    KeyAssignments loaded;
+    ASSERT_EQ(loadKeymapFile(folder.path(), false, loadedImage, loaded).status,
+              KeymapLoadStatus::Loaded);
+    for (int key = 0; key < kKeyCount; ++key)
+        EXPECT_EQ(loaded.flags()[static_cast<std::size_t>(key)], key == 42 ? 1 : 0) << key;
 }
 
 TEST_F(KeymapFileTest, KeepImageTakesOnlyTheTable) {

@@ -3,6 +3,7 @@
 // Tab order across painted controls and a real widget, skipping what cannot take the focus;
 // Space activating; the accessible tree naming and placing every control.
 #include "controls/ui/ControlFocus.h"
+#include "controls/ui/FocusMark.h"
 #include "controls/ui/PaintedControlAccessible.h"
 #include "support/ControlChecks.h"
 
@@ -26,7 +27,12 @@ constexpr std::array<ControlSpec, 5> kTable{{
     {kOk, ControlKind::Button, {10, 10, 59, 29}, {"OK", "OK"}, 3},
     {kMark, ControlKind::Button, {90, 0, 99, 9}, {"Close", "Schließen"}},
     {kField, ControlKind::TextField, {10, 40, 89, 59}, {"Name", "Name"}, 1},
-    {kToggle, ControlKind::Toggle, {10, 70, 25, 85}, {"Loop", "Schleife"}, 2, RegionRect{60, 70, 75, 85}},
+    {kToggle,
+     ControlKind::Toggle,
+     {10, 70, 25, 85},
+     {"Loop", "Schleife"},
+     2,
+     RegionRect{60, 70, 75, 85}},
     {kOff, ControlKind::Button, {10, 90, 59, 109}, {"Later", "Später"}, 4},
 }};
 
@@ -117,8 +123,8 @@ TEST_F(ControlFocusTest, TheAccessibleTreeNamesEveryControlInTheWindowsLanguageA
             }
             EXPECT_EQ(child->text(QAccessible::Name).toStdString(), kTable[i].name.in(language));
             const QRect place = child->rect().translated(-window.mapToGlobal(QPoint(0, 0)));
-            EXPECT_EQ(place.topLeft(), QPoint(kTable[i].rectIn(language).left,
-                                               kTable[i].rectIn(language).top));
+            EXPECT_EQ(place.topLeft(),
+                      QPoint(kTable[i].rectIn(language).left, kTable[i].rectIn(language).top));
             EXPECT_EQ(root->childAt(child->rect().center().x(), child->rect().center().y()), child);
         }
     }
@@ -140,6 +146,40 @@ TEST_F(ControlFocusTest, TheMarkFollowsTheKeyboardAndHidesAfterAClick) {
     EXPECT_TRUE(test::focusMarkDrawnAround(&window, toQRect(kTable[3].rect)));
     window.focus.pointerUsed();
     EXPECT_FALSE(test::focusMarkDrawnAround(&window, toQRect(kTable[3].rect)));
+}
+
+// A window opened from the keyboard (Enter on a button) shows the mark on its first control at
+// once, as the window it came from did; one opened with the mouse does not.
+TEST_F(ControlFocusTest, AWindowOpenedFromTheKeyboardShowsTheMarkFromTheStart) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    SmallWindow opened;
+    opened.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&opened));
+    EXPECT_TRUE(opened.focus.markShown());
+    opened.focus.pointerUsed();
+    SmallWindow clicked;
+    EXPECT_FALSE(clicked.focus.markShown());
+}
+
+// Where the ring would leave the window it runs inside the control: no side is cut off.
+TEST(FocusMark, AtTheWindowsEdgeEverySideShows) {
+    QImage shot(100, 50, QImage::Format_RGB32);
+    const QRgb grey = qRgb(90, 90, 90);
+    shot.fill(grey);
+    QPainter painter(&shot);
+    paintFocusMark(painter, QRect(0, 10, 60, 40), shot.rect());
+    painter.end();
+    const auto inked = [&](int x0, int y0, int x1, int y1) {
+        for (int x = x0; x <= x1; ++x)
+            for (int y = y0; y <= y1; ++y)
+                if (shot.pixel(x, y) != grey)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(inked(0, 10, 0, 48)) << "left";
+    EXPECT_TRUE(inked(0, 8, 60, 8)) << "top";
+    EXPECT_TRUE(inked(61, 10, 61, 48)) << "right";
+    EXPECT_TRUE(inked(0, 49, 60, 49)) << "bottom";
 }
 
 } // namespace

@@ -109,15 +109,26 @@ QListWidget* macroList(Dialog& dialog) {
 }
 // A key as the window system delivers it to the focused widget: the native scan code is the
 // evdev code + 8.
+// timestamp: the window system's time of the key (ms); 0 when it gives none.
 void key(Dialog& dialog, QEvent::Type type, int evdevCode, Qt::Key qtKey = Qt::Key_unknown,
-         bool repeat = false) {
+         bool repeat = false, quint64 timestamp = 0) {
     const QString text = qtKey == Qt::Key_Return   ? QStringLiteral("\r")
                          : qtKey == Qt::Key_Escape ? QStringLiteral("\x1b")
                          : qtKey == Qt::Key_Space  ? QStringLiteral(" ")
                          : qtKey == Qt::Key_Tab    ? QStringLiteral("\t")
                                                    : QString();
     QKeyEvent event(type, qtKey, Qt::NoModifier, quint32(evdevCode + 8), 0, 0, text, repeat);
+    event.setTimestamp(timestamp);
     QApplication::sendEvent(dialog.focusWidget() ? dialog.focusWidget() : &dialog, &event);
+}
+// A key held past the repeat delay the way X repeats it when the press of a pair has not
+// arrived in time: unmarked release/press pairs with one timestamp, then a marked repeat.
+void holdPastRepeatDelay(Dialog& dialog, int evdevCode, quint64 pressedAt) {
+    key(dialog, QEvent::KeyPress, evdevCode, Qt::Key_unknown, false, pressedAt);
+    for (quint64 at : {pressedAt + 500, pressedAt + 533})
+        for (QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress})
+            key(dialog, type, evdevCode, Qt::Key_unknown, false, at);
+    key(dialog, QEvent::KeyPress, evdevCode, Qt::Key_unknown, true, pressedAt + 566);
 }
 void type(Dialog& dialog, int evdevCode, Qt::Key qtKey = Qt::Key_unknown) {
     key(dialog, QEvent::KeyPress, evdevCode, qtKey);
@@ -246,6 +257,22 @@ TEST_F(KeyAssignmentWindow, SingleKeysAndCombinations) {
     });
     EXPECT_EQ(fileRecord('W'), expected('W', FunctionGroup::KeyCombination, {0xA2, 'C'}, 2));
     EXPECT_EQ(entry('W'), (KeyMapEntry{0, 0xE0, 0x06, 0}));
+
+    // Held past the repeat delay, a key still counts once, alone or in a combination.
+    assign('T', [](Dialog& dialog) {
+        click(single(dialog), {5, 5});
+        holdPastRepeatDelay(dialog, kEvdevB, 1000);
+        key(dialog, QEvent::KeyRelease, kEvdevB);
+        EXPECT_EQ(single(dialog)->text(), QStringLiteral("B"));
+        click(combine(dialog), {5, 5});
+        key(dialog, QEvent::KeyPress, kEvdevLeftCtrl, Qt::Key_unknown, false, 3000);
+        holdPastRepeatDelay(dialog, kEvdevC, 3100);
+        key(dialog, QEvent::KeyRelease, kEvdevC);
+        key(dialog, QEvent::KeyRelease, kEvdevLeftCtrl);
+        EXPECT_EQ(combine(dialog)->text(), QStringLiteral("LCtrl + C"));
+        click(&dialog, kSave);
+    });
+    EXPECT_EQ(fileRecord('T'), expected('T', FunctionGroup::KeyCombination, {0xA2, 'C'}, 2));
 
     // A fourth key starts a new combination: only it goes out.
     assign('E', [](Dialog& dialog) {
@@ -593,6 +620,11 @@ TEST_F(KeyDialogControls, EveryControlIsNamedInTheWindowsLanguageAndHiddenPagesA
                   german ? QStringLiteral("Gewählte Taste: Q") : QStringLiteral("Selected key: Q"));
         EXPECT_EQ(accessible(key_dialog::kSingleField)->text(QAccessible::Name),
                   german ? QStringLiteral("Einzeln") : QStringLiteral("Single"));
+        // The first two tabs keep their English labels in German.
+        EXPECT_EQ(accessible(key_dialog::kKeysTab)->text(QAccessible::Name),
+                  QStringLiteral("Single/Combine"));
+        EXPECT_EQ(accessible(key_dialog::kMacroTab)->text(QAccessible::Name),
+                  QStringLiteral("Macro"));
         EXPECT_TRUE(accessible(key_dialog::kKeysTab)->state().checked);
         EXPECT_TRUE(accessible(key_dialog::kLaunchBrowse + 2)->state().invisible);
         accessible(key_dialog::kAdvanceTab)
@@ -609,6 +641,12 @@ TEST_F(KeyDialogControls, TabVisitsTheControlsInOrderWithTheMarkAndArrowsTurnThe
     open(Language::English);
     const ControlFocus& focus = dialog->controlFocus();
     std::vector<int> expected = test::expectedTabCycle(*dialog, focus);
+    // The tab bar is one stop, at the current tab.
+    EXPECT_EQ(std::count_if(expected.begin(), expected.end(),
+                            [](int id) {
+                                return id >= key_dialog::kKeysTab && id <= key_dialog::kAdvanceTab;
+                            }),
+              1);
     // From the "Single" field, where the dialog opens, round to it again.
     const auto start = std::find(expected.begin(), expected.end(), key_dialog::kSingleField);
     ASSERT_NE(start, expected.end());

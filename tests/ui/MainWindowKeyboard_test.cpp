@@ -9,6 +9,7 @@
 #include "device/SettingsLayout.h"
 #include "keys/CommitAssignment.h"
 #include "lighting/EffectCatalogue.h"
+#include "lighting/PanelControls.h"
 #include "support/ControlChecks.h"
 
 namespace q905 {
@@ -121,12 +122,15 @@ TEST(MainWindowKeyboard, EnterOnQOpensItsKeyDialogCtrlSAppliesF1DownEnterAsksFor
     press(window, Qt::Key_Return);
     EXPECT_EQ(harness.dialogs.opened, std::vector<QString>{"keyAssignment"});
 
-    // Ctrl+S sends the edit, as Apply does.
+    // Ctrl+S sends the edit, as Apply does; a slider that had the focus has it afterwards.
     harness.trace.clear();
     std::uint8_t& gameMode = harness.image().at(layout::kGameMode.offset);
     gameMode ^= 1;
+    tabTo(window, slider::kBrightness);
+    ASSERT_EQ(window.focusedControl(), slider::kBrightness);
     press(window, Qt::Key_S, Qt::ControlModifier);
     harness.waitUntilIdle();
+    EXPECT_EQ(window.focusedControl(), slider::kBrightness);
     EXPECT_FALSE(harness.trace.sentFrames().empty());
     EXPECT_EQ(harness.keyboard.memory().at(layout::kGameMode.offset), gameMode);
     EXPECT_EQ(harness.applied(), harness.image());

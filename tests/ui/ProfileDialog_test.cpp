@@ -108,5 +108,20 @@ TEST_F(ProfileDialogTest, RenameImportExportAndCloseWithTheKeyboardAlone) {
     EXPECT_FALSE(dialog->isVisible());
 }
 
+// Without a current profile there is nothing to rename: F2 or typing says so.
+TEST_F(ProfileDialogTest, ARenameWithoutAProfileIsAnswered) {
+    std::filesystem::remove(profiles / "Old.bin");
+    auto dialog = open(Language::English);
+    auto* list = dialog->findChild<SkinListBox*>("profiles");
+    ASSERT_EQ(list->count(), 0);
+    list->setFocus();
+    press(Qt::Key_F2);
+    QTest::keyClick(list, Qt::Key_T, Qt::NoModifier);
+    ASSERT_EQ(harness.dialogs.told.size(), 2u);
+    EXPECT_EQ(harness.dialogs.told[0],
+              "Profile | The profile could not be renamed:\nThere is no current profile.");
+    EXPECT_EQ(list->editor(), nullptr);
+}
+
 } // namespace
 } // namespace q905

@@ -108,7 +108,7 @@ void MainWindow::openKeyboard() {
     connect(&m_keyboard, &KeyboardLifecycle::activityChanged, this, &MainWindow::activityChanged);
     const auto images = [this] {
         return KeyboardImages{m_host.image(), m_host.settings().appliedSettings(),
-                              m_host.settings().deviceVersion()};
+                              m_host.settings().deviceVersion(), m_host.lastAppliedGameMode()};
     };
     m_keyboard.setReadBase(images);
     if (m_services.keyboardLockFile)

@@ -318,6 +318,7 @@ void MainWindow::openMacros() {
     capture.watch(&dialog);
     dialog.setKeyboardLayout(m_services.keyboardLayout);
     connect(&capture, &KeyCapture::hookKey, &dialog, &MacroDialog::hookKey);
+    connect(&capture, &KeyCapture::keyRepeated, &dialog, &MacroDialog::keyRepeated);
     dialog.setKeyBindings(MacroBindings(m_host.image(), m_host.macros().namedCount()));
     dialog.setSaver([this](const MacroList& macros, const std::vector<MacroKeyChange>& keys) {
         return saveEditedMacros(m_host, macros, keys);

@@ -5,6 +5,7 @@
 #include "controls/ui/PaintedControlAccessible.h"
 #include "controls/ui/RegionRects.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QWidget>
@@ -21,15 +22,26 @@ QString controlName(const PaintedControlHost& host, const ControlSpec& control) 
 
 ControlFocus::ControlFocus(PaintedControlHost& host) : m_host(host) {
     installPaintedControlAccessibility();
-    m_host.hostWidget()->setFocusPolicy(Qt::StrongFocus);
+    QWidget* window = m_host.hostWidget();
+    window->setFocusPolicy(Qt::StrongFocus);
+    // The window paints the mark around its widgets too: it must repaint when the focus moves
+    // between them by itself (an in-place edit ending hands it back to its list).
+    if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QObject::connect(application, &QApplication::focusChanged, window,
+                         [window](QWidget* old, QWidget* now) {
+                             if ((old && window->isAncestorOf(old)) ||
+                                 (now && window->isAncestorOf(now)))
+                                 window->update();
+                         });
 }
 
 std::optional<int> ControlFocus::focusedId() const {
     // The window's own record, so that the answer holds while another window is active too.
     const QWidget* focused = m_host.hostWidget()->focusWidget();
     for (const ControlSpec& control : m_host.controls()) {
+        // An in-place editor inside a list is the list's.
         const QWidget* widget = m_host.controlWidget(control.id);
-        if (widget && widget == focused)
+        if (widget && focused && (widget == focused || widget->isAncestorOf(focused)))
             return control.id;
     }
     if (m_painted && focused == m_host.hostWidget())
@@ -63,11 +75,11 @@ void ControlFocus::setFocusedControl(int id) {
 }
 
 bool ControlFocus::moveFocus(bool backwards) {
-    const std::optional<int> next =
-        nextTabStop(m_host.controls(), focusedId(), backwards, [this](int id) { return canFocus(id); });
+    const std::optional<int> next = nextTabStop(m_host.controls(), focusedId(), backwards,
+                                                [this](int id) { return canFocus(id); });
     if (!next)
         return false;
-    m_markShown = true;
+    keyboardUsed();
     setFocusedControl(*next);
     return true;
 }
@@ -76,7 +88,7 @@ bool ControlFocus::handleKey(QKeyEvent* event) {
     const std::optional<int> id = focusedId();
     if (!id || m_host.controlWidget(*id))
         return false;
-    m_markShown = true;
+    keyboardUsed();
     if (m_host.controlKey(*id, event))
         return true;
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
@@ -94,7 +106,16 @@ bool ControlFocus::handleKey(QKeyEvent* event) {
     }
 }
 
+void ControlFocus::keyboardUsed() {
+    s_keyboardInUse = true;
+    if (!m_markShown) {
+        m_markShown = true;
+        m_host.hostWidget()->update();
+    }
+}
+
 void ControlFocus::pointerUsed() {
+    s_keyboardInUse = false;
     if (m_markShown) {
         m_markShown = false;
         m_host.hostWidget()->update();
@@ -109,7 +130,8 @@ void ControlFocus::paintMark(QPainter& painter) const {
         return;
     const ControlSpec* control = controlById(m_host.controls(), *id);
     if (control)
-        paintFocusMark(painter, toQRect(control->rectIn(m_host.controlLanguage())));
+        paintFocusMark(painter, toQRect(control->rectIn(m_host.controlLanguage())),
+                       m_host.hostWidget()->rect());
 }
 
 void ControlFocus::announce(int id) const {

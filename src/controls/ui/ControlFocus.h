@@ -33,6 +33,9 @@ class ControlFocus {
     bool handleKey(QKeyEvent* event);
     // A mouse press hides the mark until the keyboard is used again, as in other programs.
     void pointerUsed();
+    // The keyboard moved the focus in the window otherwise (a control of its own, an edit
+    // ended): the mark shows.
+    void keyboardUsed();
     bool markShown() const { return m_markShown; }
 
     // The mark around the focused control, once the keyboard moved the focus there.
@@ -43,7 +46,10 @@ class ControlFocus {
 
     PaintedControlHost& m_host;
     std::optional<int> m_painted;
-    bool m_markShown = false;
+    // A window opened from the keyboard shows the mark from the start, as the window it was
+    // opened from did; one opened with the mouse does not.
+    static inline bool s_keyboardInUse = false;
+    bool m_markShown = s_keyboardInUse;
 };
 
 } // namespace q905

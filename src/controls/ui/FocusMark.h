@@ -8,7 +8,8 @@ class QRect;
 
 namespace q905 {
 
-// Draws the ring just outside `control` (window pixels).
-void paintFocusMark(QPainter& painter, const QRect& control);
+// Draws the ring just outside `control` (window pixels); where that would leave `window`, the
+// ring runs along the inside of the control's edge instead, so no side of it is cut off.
+void paintFocusMark(QPainter& painter, const QRect& control, const QRect& window);
 
 } // namespace q905

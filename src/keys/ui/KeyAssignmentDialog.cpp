@@ -222,6 +222,8 @@ ControlStatus KeyAssignmentDialog::controlStatus(int id) const {
     if (id >= kKeysTab && id <= kAdvanceTab) {
         status.checked = pageOfTab(id) == page;
         status.selected = status.checked;
+        // The tab bar is one stop, at the current tab; the arrows go to the others.
+        status.tabStop = status.checked;
     } else if (id == kSingleField || id == kCombineField) {
         status.visible = page == KeyDialogPage::Keys;
     } else if (id == kMacroList) {

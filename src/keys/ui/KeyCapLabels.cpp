@@ -7,6 +7,8 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace q905 {
 
 namespace {
@@ -18,6 +20,8 @@ constexpr int kCharacterPixelSize = 10;
 constexpr int kArrowPixelSize = 14;
 constexpr int kWordPixelSize = 9;
 constexpr int kSmallestPixelSize = 7;
+// Over a per-key colour.
+constexpr int kColourLabelPixelSize = 10;
 
 QFont labelFont(int pixelSize) {
     QFont font(QStringLiteral("Arial"));
@@ -28,11 +32,11 @@ QFont labelFont(int pixelSize) {
 }
 
 // Condensing a little keeps a label the height of its neighbours; only then it shrinks.
-QFont fittedFont(const QString& text, qreal width) {
+QFont fittedFont(const QString& text, qreal width, int largest = kArrowPixelSize) {
     const bool arrow = text.size() == 1 && text[0] >= QChar(0x2190) && text[0] <= QChar(0x2193);
-    QFont font = labelFont(arrow              ? kArrowPixelSize
-                           : text.size() == 1 ? kCharacterPixelSize
-                                              : kWordPixelSize);
+    QFont font = labelFont(std::min(largest, arrow              ? kArrowPixelSize
+                                             : text.size() == 1 ? kCharacterPixelSize
+                                                                : kWordPixelSize));
     for (int size = font.pixelSize(); size >= kSmallestPixelSize; --size) {
         font.setPixelSize(size);
         for (int stretch = 100; stretch >= 80; stretch -= 10) {
@@ -62,6 +66,18 @@ KeyCapLabels::KeyCapLabels(Language language, const KeyboardLayout* layout) {
         label.prepared.setText(label.text);
         label.prepared.setTextFormat(Qt::PlainText);
         label.prepared.prepare(QTransform(), label.font);
+
+        // Over a per-key colour the label starts where the key table places it, at size 10
+        // at most, kept on the key's face.
+        const KeyEntry& entry = KeyTable[static_cast<std::size_t>(key)];
+        label.colourFont = fittedFont(label.text, label.place.width(), kColourLabelPixelSize);
+        const QFontMetricsF colourMetrics(label.colourFont);
+        const qreal advance = colourMetrics.horizontalAdvance(label.text);
+        const qreal x =
+            std::clamp<qreal>(kLabelOriginX + entry.labelX, label.place.left(),
+                              std::max(label.place.left(), label.place.right() - advance));
+        // Kept as the baseline's start: the label's box starts at the table's y.
+        label.colourAt = QPointF(x, kLabelOriginY + entry.labelY + colourMetrics.ascent());
     }
 }
 
@@ -87,7 +103,9 @@ void KeyCapLabels::paint(QPainter& painter, int key, const QColor& colour) const
     if (label.text.isEmpty())
         return;
     painter.save();
-    draw(painter, label, colour);
+    painter.setFont(label.colourFont);
+    painter.setPen(colour);
+    painter.drawText(label.colourAt, label.text);
     painter.restore();
 }
 

@@ -29,7 +29,7 @@ class KeyCapLabels {
     // Every placed key's label at its place in the window; a lit key (hovered or marked, its
     // highlighted picture showing) gets the bright label.
     void paint(QPainter& painter, const std::array<bool, kKeyCount>& lit) const;
-    // One key's label in that colour (over a per-key colour).
+    // One key's label in that colour, over a per-key colour: at its place in the key table.
     void paint(QPainter& painter, int key, const QColor& colour) const;
     // What the key's cap says (also its name for screen readers); empty for unplaced keys.
     const QString& text(int key) const { return m_labels[static_cast<std::size_t>(key)].text; }
@@ -44,6 +44,9 @@ class KeyCapLabels {
         QFont font;
         QPointF at;   // top-left in the window
         QRectF place; // the key's face in the window
+        // Over a per-key colour.
+        QFont colourFont;
+        QPointF colourAt; // the baseline's start
     };
     std::array<Label, kKeyCount> m_labels;
 };

@@ -287,7 +287,7 @@ void ColourDialog::paintEvent(QPaintEvent*) {
     if (m_focus.markShown() && m_focus.focusedId() == kCells) {
         const int cell =
             m_selectedCell >= 0 && isCell(m_selectedCell) ? m_selectedCell : m_cursorCell;
-        paintFocusMark(painter, toQRect(kControls[static_cast<std::size_t>(cell)].rect));
+        paintFocusMark(painter, toQRect(kControls[static_cast<std::size_t>(cell)].rect), rect());
     }
 }
 

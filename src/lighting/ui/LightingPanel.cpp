@@ -17,6 +17,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace q905 {
 
@@ -143,9 +144,26 @@ void LightingPanel::paint(QPainter& painter, const SettingsImage& shown, TextLay
     m_impl->paint(painter, shown, layout ? *layout : own);
 }
 
+// A disabled slider loses the focus to the next control; it gets it back afterwards, unless
+// the user moved on meanwhile.
 void LightingPanel::setEditable(bool editable) {
+    QWidget* window = m_impl->m_window;
+    if (!editable) {
+        for (Impl::SliderSlot& slot : m_impl->m_sliders)
+            if (slot.slider->isEnabled() && slot.slider->hasFocus())
+                m_impl->m_focusedSlider = slot.slider;
+    }
     for (Impl::SliderSlot& slot : m_impl->m_sliders)
         slot.slider->setEnabled(editable);
+    if (!editable) {
+        if (m_impl->m_focusedSlider)
+            m_impl->m_focusMovedTo = window->focusWidget();
+        return;
+    }
+    const QPointer<QWidget> slider = std::exchange(m_impl->m_focusedSlider, nullptr);
+    const QPointer<QWidget> movedTo = std::exchange(m_impl->m_focusMovedTo, nullptr);
+    if (slider && slider->isVisibleTo(window) && window->focusWidget() == movedTo.data())
+        slider->setFocus(Qt::OtherFocusReason);
 }
 
 bool LightingPanel::isListOpen() const {

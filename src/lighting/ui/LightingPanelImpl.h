@@ -8,6 +8,7 @@
 #include "lighting/ui/LightingPanel.h"
 #include "lighting/ui/LightingPanelTexts.h"
 
+#include <QPointer>
 #include <QRect>
 #include <QString>
 
@@ -89,6 +90,9 @@ class LightingPanel::Impl {
     PanelLists m_lists;
     std::array<SliderSlot, PanelSliders.size()> m_sliders;
     bool m_followingImage = false;
+    // While the sliders take no input: the one that had the focus, and where Qt moved it.
+    QPointer<QWidget> m_focusedSlider;
+    QPointer<QWidget> m_focusMovedTo;
     TextLayout* m_layout = nullptr; // while painting
     std::vector<PendingText> m_pendingTexts;
 };

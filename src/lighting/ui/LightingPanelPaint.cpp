@@ -37,6 +37,13 @@ QRect listRow(int top) {
     return QRect(kListLeft, top, kListRight - kListLeft, kListRowHeight);
 }
 
+// The on/off marks have places of their own in the skin, not the middle of their hit boxes
+// (the game mode box reaches left under its caption's end).
+constexpr QPoint kKeymapMark{28, 174};
+constexpr QPoint kCustomMark{130, 174};
+constexpr QPoint kGameModeMark{99, 578};
+constexpr QPoint kWinKeyLockMark{231, 578};
+
 // Where a picture of this size sits in a control's place: in the middle of it.
 QPoint centredIn(int id, QSize size) {
     const RegionRect& place = panelControl(id).rect;
@@ -186,8 +193,8 @@ void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image, T
 
     if (isProfileEffect(code)) {
         const bool custom = m_view.perKeyColourMode;
-        picture(painter, custom ? "Disable.png" : "Enable.png", region::kKeymapView);
-        picture(painter, custom ? "Enable.png" : "Disable.png", region::kCustomView);
+        picture(painter, custom ? "Disable.png" : "Enable.png", kKeymapMark);
+        picture(painter, custom ? "Enable.png" : "Disable.png", kCustomMark);
         text(kKeymap);
         text(kDiy);
     }
@@ -196,11 +203,11 @@ void LightingPanel::Impl::paint(QPainter& painter, const SettingsImage& image, T
          effectBox);
 
     text(kGameMode);
-    picture(painter, image.gameMode() != 0 ? "Enable.png" : "Disable.png", region::kGameMode);
+    picture(painter, image.gameMode() != 0 ? "Enable.png" : "Disable.png", kGameModeMark);
 
     text(kWindowsKey);
     text(kLock);
-    picture(painter, image.winKeyLock() != 0 ? "Enable.png" : "Disable.png", region::kWinKeyLock);
+    picture(painter, image.winKeyLock() != 0 ? "Enable.png" : "Disable.png", kWinKeyLockMark);
 
     text(kResponseTime);
     drawSlider(painter, slider::kResponseTime);

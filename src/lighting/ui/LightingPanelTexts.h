@@ -30,25 +30,24 @@ inline constexpr Caption kLow{{"Low", "niedrig"}, 28, 235, 13};
 inline constexpr Caption kHigh{{"High", "hoch"}, 230, 235, 13};
 inline constexpr Caption kLightDirection{{"Light Direction", "Effekt Richtung"}, 29, 152, 15};
 // Beside their marks: one line lower they would run into the "Brightness" caption.
-inline constexpr Caption kKeymap{{"Keymap", "Belegung"}, 45, 174, 15};
-inline constexpr Caption kDiy{{"DIY", "Eigene"}, 147, 174, 15};
+inline constexpr Caption kKeymap{{"Keymap", "Keymap"}, 45, 174, 15};
+inline constexpr Caption kDiy{{"DIY", "Custom"}, 147, 174, 15};
 inline constexpr Caption kEffectName{{}, 28, 133, 14};
 inline constexpr Caption kGameMode{{"Game Mode", "Spielmodus"}, 26, 576, 16};
 inline constexpr Caption kWindowsKey{{"Windows Key", "Windowstasten"}, 133, 571, 16};
 inline constexpr Caption kLock{{"Lock", "sperren"}, 182, 584, 16, 178};
 inline constexpr Caption kResponseTime{{"RESPONSE TIME", "Wiederholrate"}, 26, 460, 15};
-inline constexpr Caption kReportRate{{"REPORT RATE", "Abfragerate"}, 26, 518, 15};
-inline constexpr Caption kPalmBrightness{{"Brightness", "Helligkeit"}, 28, 380, 13};
-// Without descenders: the speed caption sits just below.
-inline constexpr Caption kPalmLow{{"Low", "dunkel"}, 28, 410, 13};
-inline constexpr Caption kPalmHigh{{"High", "hell"}, 230, 410, 13};
-inline constexpr Caption kPalmSpeed{{"Speed", "Tempo"}, 28, 420, 13};
-inline constexpr Caption kPalmSlow{{"Slow", "Langsam"}, 28, 448, 13};
-inline constexpr Caption kPalmFast{{"Fast", "Schnell"}, 230, 448, 13};
-inline constexpr Caption kPalmRestEffects{
-    {"Palm Rest Effects", "Handauflage-Effekte"}, 28, 302, 15};
+// The report rate and the palm-rest block are captioned in English in both languages.
+inline constexpr Caption kReportRate{{"REPORT RATE", "REPORT RATE"}, 26, 518, 15};
+inline constexpr Caption kPalmBrightness{{"Brightness", "Brightness"}, 28, 380, 13};
+inline constexpr Caption kPalmLow{{"Low", "Low"}, 28, 410, 13};
+inline constexpr Caption kPalmHigh{{"High", "High"}, 230, 410, 13};
+inline constexpr Caption kPalmSpeed{{"Speed", "Speed"}, 28, 420, 13};
+inline constexpr Caption kPalmSlow{{"Slow", "Slow"}, 28, 448, 13};
+inline constexpr Caption kPalmFast{{"Fast", "Fast"}, 230, 448, 13};
+inline constexpr Caption kPalmRestEffects{{"Palm Rest Effects", "Palm Rest Effects"}, 28, 302, 15};
 inline constexpr Caption kPalmDirection{{"Light Direction", "Effekt Richtung"}, 29, 340, 15};
-inline constexpr Caption kPalmRestColour{{"Palm Rest Color", "Auflagenfarbe"}, 28, 363, 15};
+inline constexpr Caption kPalmRestColour{{"Palm Rest Color", "Palm Rest Color"}, 28, 363, 15};
 inline constexpr Caption kPalmEffectName{{}, 28, 318, 14};
 // The rows of an open list.
 inline constexpr int kListRowTextSize = 18;

@@ -231,15 +231,29 @@ void MacroDialog::storeLoop() {
         loopOn ? loopCountFromText(loopText) : 1);
 }
 
-void MacroDialog::hookKey(quint8 code, bool release) {
-    const HookKeyResult result = m_macro->onHookKey(code, release);
+void MacroDialog::keyRepeated(quint8 code) {
+    if (m_macro->onKeyRepeat(code) == HookKeyResult::RecordingStopped)
+        recordingStopped();
+}
+
+// The next Enter must not start a new recording over the one just made: the focus goes on to
+// what was recorded.
+void MacroDialog::recordingStopped() {
+    notifyControlEvent(*this, kRecord, QAccessible::NameChanged);
+    showEvents(static_cast<int>(m_macro->rows().size()) - 1);
+    if (m_focus.focusedId() == kRecord || !m_focus.focusedId())
+        m_focus.setFocusedControl(kEventList);
+}
+
+void MacroDialog::hookKey(quint8 code, bool release, int msAgo) {
+    const HookKeyResult result =
+        m_macro->onHookKey(code, release, std::chrono::milliseconds(msAgo));
     if (result == HookKeyResult::Ignored)
         return;
     if (result == HookKeyResult::Recorded) {
         showEvents(static_cast<int>(m_macro->rows().size()) - 1);
     } else if (result == HookKeyResult::RecordingStopped) {
-        notifyControlEvent(*this, kRecord, QAccessible::NameChanged);
-        showEvents(static_cast<int>(m_macro->rows().size()) - 1);
+        recordingStopped();
     } else if (result == HookKeyResult::Inserted || result == HookKeyResult::InsertionEnded) {
         showEvents(m_macro->insertRow());
     } else {
@@ -298,8 +312,13 @@ void MacroDialog::click(int control) {
 }
 
 void MacroDialog::toggleRecording() {
-    if (m_macro->startStopRecording() == RecordingResult::NoMacroSelected) {
+    const RecordingResult result = m_macro->startStopRecording();
+    if (result == RecordingResult::NoMacroSelected) {
         m_dialogs.tell(this, text(macro_texts::kCaption), text(macro_texts::kSelectToRecord));
+        return;
+    }
+    if (result == RecordingResult::Stopped) {
+        recordingStopped();
         return;
     }
     notifyControlEvent(*this, kRecord, QAccessible::NameChanged);

@@ -99,7 +99,10 @@ class MacroDialog : public QDialog, public PaintedControlHost {
 
   public slots:
     // A key pressed or released while the key capture is installed.
-    void hookKey(quint8 code, bool release);
+    // msAgo: how long before now the key moved.
+    void hookKey(quint8 code, bool release, int msAgo = 0);
+    // The key pressed last is held and repeating.
+    void keyRepeated(quint8 code);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -112,6 +115,7 @@ class MacroDialog : public QDialog, public PaintedControlHost {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void recordingStopped();
     // Delete in the two lists and the menu keys in the event list (F2 is the lists' own); true
     // when used.
     bool listKey(SkinListBox* list, QKeyEvent* event);

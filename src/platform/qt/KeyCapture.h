@@ -5,14 +5,24 @@
 // widgets. Keys typed into any other window (a file picker, a message box or a menu over the
 // dialog, the main window) pass untouched, so the capture is suspended while one of those is
 // open and resumes when it closes. It needs no privileges and works the same on X11 and Wayland.
+//
+// A key counts once while it is held. The window system's key repeat is told apart from real
+// presses however it comes: marked as a repeat, as presses of a key that was never released
+// (XKB detectable autorepeat, Wayland), or as a release and a press with the same timestamp
+// that X sends unmarked when the press had not arrived yet.
 
 #include "macros/HookLibrary.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
+#include <map>
+#include <optional>
 #include <set>
 
+class QKeyEvent;
 class QWidget;
 
 namespace q905 {
@@ -26,21 +36,44 @@ class KeyCapture final : public QObject, public HookLibrary {
 
     void watch(QWidget* window) { m_window = window; }
     [[nodiscard]] bool installHook(HookMode mode) override;
+    // Keys still held keep going to the capture until released, unreported: the Esc held to
+    // end a recording must not reach the dialog as Cancel when the capture ends under it.
     void removeHook() override;
     [[nodiscard]] bool isInstalled() const { return m_installed; }
 
+    // How long a release waits for a press of the same key with its timestamp.
+    static constexpr int kRepeatPairWaitMs = 40;
+
   signals:
-    // A key went down (release false) or, in the macro mode, up. The code is never 0.
-    void hookKey(quint8 code, bool release);
+    // A key went down (release false) or, in the macro mode, up; once per press and release of
+    // the key. The code is never 0. msAgo: how long ago it happened (a release is held back
+    // until it is known not to be a repeat's).
+    void hookKey(quint8 code, bool release, int msAgo);
+    // In the macro mode: the key held since its hookKey press repeats.
+    void keyRepeated(quint8 code);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    struct PendingRelease {
+        quint32 scanCode;
+        quint64 timestamp;
+        QElapsedTimer since;
+    };
     bool typedIntoWindow(QObject* receiver) const;
+    void keyEvent(const QKeyEvent& key, bool release);
+    void flushPendingRelease();
+    void report(quint32 scanCode, bool release, int msAgo = 0);
+    void repeat(quint32 scanCode);
+    void detachIfIdle();
 
     QPointer<QWidget> m_window;
-    std::set<quint32> m_held; // scan codes pressed in the window since the capture began
+    std::set<quint32> m_held; // scan codes pressed in the window and not released since
+    std::map<quint32, quint64> m_lastRelease; // each key's last release timestamp
+    std::optional<PendingRelease> m_pending;
+    QTimer m_pairWait;
+    bool m_filtering = false; // the application event filter is in place
     bool m_installed = false;
     bool m_releases = false;
 };

@@ -319,10 +319,21 @@ void ProfileDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 bool ProfileDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_list || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool f2 = key->key() == Qt::Key_F2;
     // F2 renames the profile, as in file managers.
-    if (watched == m_list && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2 && m_list->count() > 0) {
+    if (f2 && m_list->count() > 0) {
         m_list->beginEdit(std::max(m_list->currentRow(), 0));
+        return true;
+    }
+    // A rename asked for with no profile to rename is answered, not ignored.
+    const bool typing = !key->text().isEmpty() && key->text().at(0).isPrint() &&
+                        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (m_list->count() == 0 && (f2 || typing)) {
+        m_dialogs.tell(this, text(profile_texts::kCaption),
+                       text(profile_texts::kRenameFailed).arg(text(profile_texts::kNoProfile)));
         return true;
     }
     return QDialog::eventFilter(watched, event);
