@@ -11,11 +11,9 @@ namespace q905 {
 
 // A command's host state before and after it ran.
 struct CommandResult {
-    SettingsImage startImage; // what the command started from: the keyboard's image
-    SettingsImage device;     // the command's edits, applied or not
-    SettingsImage applied;    // what the keyboard holds now
+    SettingsImage device;  // the command's edits, applied or not
+    SettingsImage applied; // what the keyboard holds now
     DeviceVersion version;
-    KeyAssignmentTable startTable;
     KeyAssignments keys;
     std::optional<MacroList> macros; // only when the command changed them
 };

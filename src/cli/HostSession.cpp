@@ -48,8 +48,7 @@ std::optional<int> HostSession::startAttached() {
         return exitcode::kFailure;
     }
     m_attached->startingPoint(*m_host);
-    m_start = std::make_unique<Start>(
-        Start{m_host->image(), m_host->keys().table(), m_host->macros()});
+    m_startMacros = std::make_unique<MacroList>(m_host->macros());
     return std::nullopt;
 }
 
@@ -57,14 +56,10 @@ Status HostSession::handBack() {
     if (!m_attached)
         return Status::success();
     // On the heap: the tables and the macro list are some 800 KB together.
-    auto result = std::make_unique<CommandResult>(CommandResult{m_start->image,
-                                                                m_host->image(),
-                                                                m_host->settings().appliedSettings(),
-                                                                m_host->settings().deviceVersion(),
-                                                                m_start->table,
-                                                                m_host->keys(),
-                                                                std::nullopt});
-    if (!(m_host->macros() == m_start->macros))
+    auto result = std::make_unique<CommandResult>(
+        CommandResult{m_host->image(), m_host->settings().appliedSettings(),
+                      m_host->settings().deviceVersion(), m_host->keys(), std::nullopt});
+    if (!(m_host->macros() == *m_startMacros))
         result->macros = m_host->macros();
     return m_attached->takeResult(*result);
 }
@@ -104,8 +99,7 @@ std::optional<int> HostSession::start() {
         ReadKind::StartUp, {m_host->image(), m_host->settings().appliedSettings(), {}});
     if (read.result != ReadResult::Complete) {
         // Nothing is applied over a state that was never read.
-        m_context.err << "q905ctl: the keyboard did not answer (" << describe(read.result)
-                      << ")\n";
+        m_context.err << "q905ctl: the keyboard did not answer (" << describe(read.result) << ")\n";
         return finish(*m_device, m_context, exitcode::kFailure);
     }
     m_host->takeKeyboardImages(read.images.device, read.images.applied, read.images.version);
@@ -126,9 +120,9 @@ int HostSession::commit(bool macros) {
     int exitCode = exitcode::kOk;
     Status saved = Status::success();
     if (connected()) {
-        const ApplyOutcome outcome = finishApply(
-            *m_host, std::move(*save),
-            keyboard().apply(m_host->image(), m_host->settings().appliedSettings()));
+        const ApplyOutcome outcome =
+            finishApply(*m_host, std::move(*save),
+                        keyboard().apply(m_host->image(), m_host->settings().appliedSettings()));
         if (!outcome.snapshotTaken) {
             // The edit stays pending in keymap.bin (applied.bin says what the keyboard holds)
             // and goes out with the next apply.
