@@ -22,6 +22,8 @@ class AttachedWindow {
   public:
     virtual ~AttachedWindow() = default;
     virtual KeyboardSession& session() = 0;
+    // The window's data folder: profiles are read and named there.
+    virtual std::filesystem::path dataFolder() const = 0;
     // Fills host with what the keyboard holds as the window knows it (both images the
     // applied one, the applied table) and the window's macros. Called on the command's thread.
     virtual void startingPoint(HostState& host) = 0;

@@ -9,44 +9,25 @@
 #include "device/DeviceWriter.h"
 #include "platform/Paths.h"
 
-#include <cstdlib>
 #include <ostream>
 
 namespace q905 {
 
-namespace {
-
-std::filesystem::path makeScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "q905-command-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        return {};
-    return pattern;
-}
-
-} // namespace
-
 HostSession::HostSession(CliContext& context)
     : m_context(context), m_attached(context.attached),
-      m_scratchFolder(m_attached ? makeScratchFolder() : std::filesystem::path()),
-      m_host(std::make_unique<HostState>(m_attached ? m_scratchFolder
-                                                    : dataFolder(context.options.dataDir))) {}
-
-HostSession::~HostSession() {
-    if (!m_scratchFolder.empty()) {
-        std::error_code error;
-        std::filesystem::remove_all(m_scratchFolder, error);
-    }
+      m_host(std::make_unique<HostState>(m_attached ? m_attached->dataFolder()
+                                                    : dataFolder(context.options.dataDir))) {
+    if (m_attached)
+        m_host->keepFilesAsTheyAre();
 }
+
+HostSession::~HostSession() = default;
 
 KeyboardSession& HostSession::keyboard() {
     return m_attached ? m_attached->session() : m_device->keyboard();
 }
 
 std::optional<int> HostSession::startAttached() {
-    if (m_scratchFolder.empty()) {
-        m_context.err << "q905ctl: the window could not make a folder for the command\n";
-        return exitcode::kFailure;
-    }
     m_attached->startingPoint(*m_host);
     m_startMacros = std::make_unique<MacroList>(m_host->macros());
     return std::nullopt;

@@ -47,9 +47,6 @@ class HostSession {
 
     CliContext& m_context;
     AttachedWindow* m_attached = nullptr;
-    // Attached: a folder of its own for the files the command would write; the window writes
-    // the real ones. Removed at the end.
-    std::filesystem::path m_scratchFolder;
     // Attached: the macros the command started from (on the heap: the list is 170 KB).
     std::unique_ptr<MacroList> m_startMacros;
     std::unique_ptr<HostState> m_host;

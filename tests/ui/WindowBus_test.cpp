@@ -119,6 +119,9 @@ TEST(WindowBus, ACommandRunsThroughTheWindowAndItsPendingEditStays) {
     const int w = std::stoi(launch.out.substr(launch.out.find('(') + 1));
     ASSERT_EQ(runCtl(harness, {"profile", "export", "launch.bin"}).exitCode, 0);
     EXPECT_TRUE(QFile::exists(harness.assetDir.filePath(QStringLiteral("launch.bin"))));
+    // The profile is the window's current one, in the window's data folder.
+    const Ctl shown = runCtl(harness, {"profile", "show"});
+    EXPECT_EQ(shown.out.rfind("launch", 0), 0u) << shown.out << shown.err;
     ASSERT_EQ(runCtl(harness, {"assign", "W", "default"}).exitCode, 0);
     EXPECT_EQ(window.host().keys().flags()[std::size_t(w)], 0);
     const Ctl refused = runCtl(harness, {"profile", "import", "launch.bin"});

@@ -75,6 +75,7 @@ class KeyboardBusService final : public QDBusVirtualObject, private AttachedWind
 
     // AttachedWindow, called on the worker.
     KeyboardSession& session() override { return m_session; }
+    std::filesystem::path dataFolder() const override { return m_dataFolder; }
     void startingPoint(HostState& host) override;
     Status takeResult(const CommandResult& result) override;
 
