@@ -20,7 +20,6 @@
 #include <QDir>
 #include <QScopedValueRollback>
 
-
 namespace q905 {
 
 namespace {
@@ -123,7 +122,7 @@ void MainWindow::chooseHelpItem(int id) {
 
 void MainWindow::apply() {
     m_history.clear();
-    Result<PreparedSave> save = beginHostSave(m_host);
+    Result<PreparedSave> save = m_host.prepareSave();
     if (!save) {
         tellNotSaved(texts::kNotSavedNothingSent, save.status());
         return;
@@ -183,7 +182,7 @@ void MainWindow::askFactoryReset() {
                                  text(texts::kResetNotConnected));
         return;
     }
-    Result<PreparedSave> save = beginHostSave(m_host);
+    Result<PreparedSave> save = m_host.prepareSave();
     if (!save) {
         tellNotSaved(texts::kResetNotSaved, save.status());
         return;
