@@ -10,8 +10,10 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
-for file in bin/q905 bin/q905ctl share/applications/q905.desktop \
+for file in bin/q905 bin/q905ctl share/applications/io.github.q905.q905.desktop \
             share/metainfo/io.github.q905.q905.metainfo.xml \
+            share/dbus-1/services/io.github.q905.q905.service \
+            share/dbus-1/interfaces/io.github.q905.Keyboard1.xml \
             share/icons/hicolor/scalable/apps/q905.svg share/man/man1/q905ctl.1 \
             share/man/man1/q905.1 share/bash-completion/completions/q905ctl \
             lib/udev/rules.d/70-q905.rules share/q905/VER.bin; do
@@ -47,7 +49,7 @@ grep -qxF Digit7 <<<"$codes" || fail "completion lacks the code name Digit7"
 
 validators=0
 if command -v desktop-file-validate >/dev/null; then
-    output=$(desktop-file-validate "$prefix/share/applications/q905.desktop" 2>&1)
+    output=$(desktop-file-validate "$prefix/share/applications/io.github.q905.q905.desktop" 2>&1)
     [ -z "$output" ] || fail "desktop-file-validate: $output"
     validators=$((validators + 1))
 fi

@@ -20,8 +20,15 @@ install(FILES ${Q905_COMPLETION} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-compl
 
 if(TARGET q905)
     install(FILES ${CMAKE_SOURCE_DIR}/packaging/man/q905.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    # A desktop entry the desktop starts through the bus is named after the bus name.
     install(FILES ${CMAKE_SOURCE_DIR}/packaging/q905.desktop
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications RENAME io.github.q905.q905.desktop)
+    configure_file(${CMAKE_SOURCE_DIR}/packaging/dbus/io.github.q905.q905.service.in
+                   ${CMAKE_BINARY_DIR}/dbus/io.github.q905.q905.service @ONLY)
+    install(FILES ${CMAKE_BINARY_DIR}/dbus/io.github.q905.q905.service
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/services)
+    install(FILES ${CMAKE_SOURCE_DIR}/packaging/dbus/io.github.q905.Keyboard1.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
     install(FILES ${CMAKE_SOURCE_DIR}/packaging/io.github.q905.q905.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     install(FILES ${CMAKE_SOURCE_DIR}/packaging/icons/hicolor/scalable/apps/q905.svg

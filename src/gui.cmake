@@ -12,9 +12,16 @@ file(GLOB Q905_GUI_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/src/*/ui/*.cpp ${CMAKE_SOURCE_DIR}/src/*/ui/*.h
     ${CMAKE_SOURCE_DIR}/src/platform/qt/*.cpp ${CMAKE_SOURCE_DIR}/src/platform/qt/*.h)
 list(FILTER Q905_GUI_SOURCES EXCLUDE REGEX "/src/app/ui/main\\.cpp$")
+# q905ctl's side of the session bus is a library of its own (see q905bus).
+list(FILTER Q905_GUI_SOURCES EXCLUDE REGEX "/src/platform/qt/KeyboardBusClient\\.cpp$")
 
 add_library(q905gui STATIC ${Q905_GUI_SOURCES})
 target_link_libraries(q905gui PUBLIC q905cli Qt6::Widgets Qt6::DBus)
+# The bus object introspects as the interface file kept with the package says.
+file(READ ${CMAKE_SOURCE_DIR}/packaging/dbus/io.github.q905.Keyboard1.xml Q905_BUS_XML)
+configure_file(${CMAKE_SOURCE_DIR}/src/app/ui/KeyboardBusInterface.h.in
+               ${CMAKE_BINARY_DIR}/generated/app/ui/KeyboardBusInterface.h @ONLY)
+target_include_directories(q905gui PRIVATE ${CMAKE_BINARY_DIR}/generated)
 # The font configuration is read ahead of the first frame when its headers are there.
 if(PkgConfig_FOUND)
     pkg_check_modules(FONTCONFIG IMPORTED_TARGET fontconfig)

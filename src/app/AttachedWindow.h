@@ -11,11 +11,9 @@ namespace q905 {
 
 // A command's host state before and after it ran.
 struct CommandResult {
-    SettingsImage startImage; // what the command started from: the keyboard's image
-    SettingsImage device;     // the command's edits, applied or not
-    SettingsImage applied;    // what the keyboard holds now
+    SettingsImage device;  // the command's edits, applied or not
+    SettingsImage applied; // what the keyboard holds now
     DeviceVersion version;
-    KeyAssignmentTable startTable;
     KeyAssignments keys;
     std::optional<MacroList> macros; // only when the command changed them
 };
@@ -24,6 +22,8 @@ class AttachedWindow {
   public:
     virtual ~AttachedWindow() = default;
     virtual KeyboardSession& session() = 0;
+    // The window's data folder: profiles are read and named there.
+    virtual std::filesystem::path dataFolder() const = 0;
     // Fills host with what the keyboard holds as the window knows it (both images the
     // applied one, the applied table) and the window's macros. Called on the command's thread.
     virtual void startingPoint(HostState& host) = 0;

@@ -63,6 +63,9 @@ class HostState {
     // written over: the program works on what it holds in memory, and saves leave it alone.
     bool keymapKeptAsItIs() const { return m_keymapKeptAsItIs; }
     bool macrosKeptAsItIs() const { return m_macrosKeptAsItIs; }
+    // A command the window runs leaves keymap.bin and MacroDefine.bin alone: the window writes
+    // them once it has taken the command's result.
+    void keepFilesAsTheyAre() { m_keymapKeptAsItIs = m_macrosKeptAsItIs = true; }
 
     // After a complete read of the keyboard: edits saved earlier that the keyboard has not
     // taken go back into DeviceSettings, so the next apply sends them (see PendingEdits.h).

@@ -4,6 +4,7 @@
 #include "base/TextSafety.h"
 
 #include <charconv>
+#include <cmath>
 
 #ifndef Q905_VERSION
 #define Q905_VERSION "unknown"
@@ -105,6 +106,18 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
             if (!v || v->empty())
                 return {std::nullopt, "--data-dir needs a folder"};
             options.dataDir = *v;
+        } else if (name == "--wait") {
+            const auto v = value();
+            double seconds = -1;
+            if (v) {
+                const auto [end, error] =
+                    std::from_chars(v->data(), v->data() + v->size(), seconds);
+                if (error != std::errc{} || end != v->data() + v->size())
+                    seconds = -1;
+            }
+            if (!(seconds >= 0 && seconds <= 3600))
+                return {std::nullopt, "--wait takes seconds, 0..3600"};
+            options.lockWait = std::chrono::milliseconds(std::llround(seconds * 1000));
         } else if (name == "--language") {
             const auto v = value();
             if (!v || (*v != "en" && *v != "de"))

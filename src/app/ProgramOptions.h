@@ -22,6 +22,7 @@ struct CliOptions {
     std::optional<std::filesystem::path> traceFile;    // --trace FILE
     std::optional<std::filesystem::path> dataDir;      // --data-dir DIR
     bool noApply = false;                              // --no-apply
+    std::chrono::milliseconds lockWait{10000};         // --wait SECONDS (for the keyboard)
     bool json = false;                                 // --json
     bool acceptLaunchActions = false;                  // --accept-launch-actions (profile import)
     bool help = false;                                 // --help

@@ -7,10 +7,6 @@
 
 namespace q905 {
 
-Result<PreparedSave> beginHostSave(HostState& host, bool macros) {
-    return host.prepareSave(macros);
-}
-
 ApplyOutcome finishApply(HostState& host, PreparedSave save, const ApplyReport& report) {
     ApplyOutcome outcome;
     outcome.result = report.result;
@@ -28,14 +24,6 @@ ApplyOutcome notPrepared(const Status& failure) {
     ApplyOutcome outcome;
     outcome.saved = failure;
     return outcome;
-}
-
-ApplyOutcome applyEdits(KeyboardSession& session, HostState& host, bool macros) {
-    Result<PreparedSave> save = beginHostSave(host, macros);
-    if (!save)
-        return notPrepared(save.status());
-    const ApplyReport report = session.apply(host.image(), host.settings().appliedSettings());
-    return finishApply(host, std::move(*save), report);
 }
 
 RevertOutcome revertEdits(HostState& host) {
@@ -65,7 +53,7 @@ FactoryResetOutcome notPreparedForReset(const Status& failure) {
 }
 
 FactoryResetOutcome factoryReset(KeyboardSession& session, HostState& host) {
-    Result<PreparedSave> save = beginHostSave(host);
+    Result<PreparedSave> save = host.prepareSave();
     if (!save)
         return notPreparedForReset(save.status());
     return finishFactoryReset(host, std::move(*save), session.factoryReset());

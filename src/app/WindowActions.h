@@ -23,14 +23,11 @@ struct ApplyOutcome {
     // saved.
     bool failed() const { return !snapshotTaken || !saved.ok(); }
 };
-// The apply's host side: keymap.bin is prepared first (beginHostSave); only then does the
-// keyboard get the edits; finishApply takes the session's report and puts the files in place.
-[[nodiscard]] Result<PreparedSave> beginHostSave(HostState& host, bool macros = false);
+// The apply's host side: keymap.bin is prepared first (HostState::prepareSave); only then the
+// keyboard gets the edits; finishApply takes the session's report and puts the files in place.
 ApplyOutcome finishApply(HostState& host, PreparedSave save, const ApplyReport& report);
 // An outcome for an apply whose files could not be prepared: nothing was sent.
 ApplyOutcome notPrepared(const Status& failure);
-// The three steps at once, waiting for the keyboard: for callers without an event loop.
-ApplyOutcome applyEdits(KeyboardSession& session, HostState& host, bool macros = false);
 
 struct RevertOutcome {
     // The view the keyboard picture shows afterwards: per-key colours while a lighting profile
@@ -51,7 +48,7 @@ struct FactoryResetOutcome {
     bool wasReset() const { return reset == ApplyResult::Applied; }
     bool failed() const { return !wasReset() || read != ReadResult::Complete || !saved.ok(); }
 };
-// keymap.bin prepared (beginHostSave), the keyboard's factory reset and read back (the
+// keymap.bin prepared (HostState::prepareSave), the keyboard's factory reset and read back (the
 // session's), then the host side: no assignments, every key enabled, snapshots, keymap.bin. A
 // keyboard that did not take the reset leaves the host side untouched: clearing the user's
 // assignments for a keyboard that was never reset would lose them for nothing.

@@ -70,6 +70,8 @@ void printUsage(std::ostream& out) {
            "                             replug@N[:MS][xK] (repeatable; see q905ctl(1))\n"
            "  --trace FILE               append every transfer and wait to FILE\n"
            "  --data-dir DIR             folder of keymap.bin, MacroDefine.bin and Configure\n"
+           "  --wait SECONDS             how long to wait for another q905ctl to let go of the\n"
+           "                             keyboard (default 10)\n"
            "  --no-apply                 change only the files on this computer, not the keyboard\n"
            "  --json                     dump as one JSON object\n"
            "  --accept-launch-actions    profile import: take over keys that open programs,\n"

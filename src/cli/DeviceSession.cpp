@@ -7,15 +7,12 @@ namespace q905 {
 
 namespace {
 
-// A command waits this long for another to let go of the keyboard.
-constexpr std::chrono::seconds kLockWait{10};
-
 std::unique_ptr<KeyboardLock> takeLock(const CliOptions& options, bool wanted, Status& status) {
     const auto file = KeyboardLock::lockFile(options.simulate, options.simulateFile);
     if (!wanted || !file)
         return nullptr;
     auto lock = std::make_unique<KeyboardLock>(*file, "q905ctl");
-    status = lock->acquire(kLockWait);
+    status = lock->acquire(options.lockWait);
     return lock;
 }
 
@@ -29,8 +26,9 @@ CliOptions withoutMemoryFile(CliOptions options) {
 DeviceSession::DeviceSession(const CliOptions& options, bool lock)
     : m_lock(takeLock(options, lock, m_lockStatus)),
       // Without the lock the memory file is another process's: neither loaded nor written.
-      m_keyboard(m_lockStatus ? options : withoutMemoryFile(options)), m_session(std::make_unique<KeyboardSession>(
-                               m_keyboard.backend(), m_clock, m_keyboard.trace())) {}
+      m_keyboard(m_lockStatus ? options : withoutMemoryFile(options)),
+      m_session(
+          std::make_unique<KeyboardSession>(m_keyboard.backend(), m_clock, m_keyboard.trace())) {}
 
 DeviceSession::~DeviceSession() {
     m_session.reset();
@@ -40,8 +38,7 @@ DeviceSession::OpenResult DeviceSession::open() {
     // Without the notification handle nothing acknowledges an apply; reads still work.
     const OpenReport opened = m_session->open();
     if (!opened.opened)
-        return {opened.keyboardSeen ? OpenStatus::NoAccess : OpenStatus::NoKeyboard,
-                opened.error};
+        return {opened.keyboardSeen ? OpenStatus::NoAccess : OpenStatus::NoKeyboard, opened.error};
     return {};
 }
 

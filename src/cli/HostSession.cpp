@@ -9,47 +9,27 @@
 #include "device/DeviceWriter.h"
 #include "platform/Paths.h"
 
-#include <cstdlib>
 #include <ostream>
 
 namespace q905 {
 
-namespace {
-
-std::filesystem::path makeScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "q905-command-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        return {};
-    return pattern;
-}
-
-} // namespace
-
 HostSession::HostSession(CliContext& context)
     : m_context(context), m_attached(context.attached),
-      m_scratchFolder(m_attached ? makeScratchFolder() : std::filesystem::path()),
-      m_host(std::make_unique<HostState>(m_attached ? m_scratchFolder
-                                                    : dataFolder(context.options.dataDir))) {}
-
-HostSession::~HostSession() {
-    if (!m_scratchFolder.empty()) {
-        std::error_code error;
-        std::filesystem::remove_all(m_scratchFolder, error);
-    }
+      m_host(std::make_unique<HostState>(m_attached ? m_attached->dataFolder()
+                                                    : dataFolder(context.options.dataDir))) {
+    if (m_attached)
+        m_host->keepFilesAsTheyAre();
 }
+
+HostSession::~HostSession() = default;
 
 KeyboardSession& HostSession::keyboard() {
     return m_attached ? m_attached->session() : m_device->keyboard();
 }
 
 std::optional<int> HostSession::startAttached() {
-    if (m_scratchFolder.empty()) {
-        m_context.err << "q905ctl: the window could not make a folder for the command\n";
-        return exitcode::kFailure;
-    }
     m_attached->startingPoint(*m_host);
-    m_start = std::make_unique<Start>(
-        Start{m_host->image(), m_host->keys().table(), m_host->macros()});
+    m_startMacros = std::make_unique<MacroList>(m_host->macros());
     return std::nullopt;
 }
 
@@ -57,14 +37,10 @@ Status HostSession::handBack() {
     if (!m_attached)
         return Status::success();
     // On the heap: the tables and the macro list are some 800 KB together.
-    auto result = std::make_unique<CommandResult>(CommandResult{m_start->image,
-                                                                m_host->image(),
-                                                                m_host->settings().appliedSettings(),
-                                                                m_host->settings().deviceVersion(),
-                                                                m_start->table,
-                                                                m_host->keys(),
-                                                                std::nullopt});
-    if (!(m_host->macros() == m_start->macros))
+    auto result = std::make_unique<CommandResult>(
+        CommandResult{m_host->image(), m_host->settings().appliedSettings(),
+                      m_host->settings().deviceVersion(), m_host->keys(), std::nullopt});
+    if (!(m_host->macros() == *m_startMacros))
         result->macros = m_host->macros();
     return m_attached->takeResult(*result);
 }
@@ -105,8 +81,7 @@ std::optional<int> HostSession::start() {
                             m_host->lastAppliedGameMode()});
     if (read.result != ReadResult::Complete) {
         // Nothing is applied over a state that was never read.
-        m_context.err << "q905ctl: the keyboard did not answer (" << describe(read.result)
-                      << ")\n";
+        m_context.err << "q905ctl: the keyboard did not answer (" << describe(read.result) << ")\n";
         return finish(*m_device, m_context, exitcode::kFailure);
     }
     m_host->takeKeyboardImages(read.images.device, read.images.applied, read.images.version);
@@ -127,9 +102,9 @@ int HostSession::commit(bool macros) {
     int exitCode = exitcode::kOk;
     Status saved = Status::success();
     if (connected()) {
-        const ApplyOutcome outcome = finishApply(
-            *m_host, std::move(*save),
-            keyboard().apply(m_host->image(), m_host->settings().appliedSettings()));
+        const ApplyOutcome outcome =
+            finishApply(*m_host, std::move(*save),
+                        keyboard().apply(m_host->image(), m_host->settings().appliedSettings()));
         if (!outcome.snapshotTaken) {
             // The edit stays pending in keymap.bin (applied.bin says what the keyboard holds)
             // and goes out with the next apply.

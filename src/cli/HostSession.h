@@ -47,16 +47,8 @@ class HostSession {
 
     CliContext& m_context;
     AttachedWindow* m_attached = nullptr;
-    // Attached: a folder of its own for the files the command would write; the window writes
-    // the real ones. Removed at the end.
-    std::filesystem::path m_scratchFolder;
-    // Attached: what the command started from (on the heap: the macro list is 170 KB).
-    struct Start {
-        SettingsImage image;
-        KeyAssignmentTable table;
-        MacroList macros;
-    };
-    std::unique_ptr<Start> m_start;
+    // Attached: the macros the command started from (on the heap: the list is 170 KB).
+    std::unique_ptr<MacroList> m_startMacros;
     std::unique_ptr<HostState> m_host;
     std::unique_ptr<DeviceSession> m_device;
 };

@@ -12,17 +12,68 @@ namespace q905 {
 
 namespace {
 
-// The commands that name a file by a path relative to q905ctl's working folder.
-void makeProfilePathAbsolute(CliOptions& options, const std::filesystem::path& workingFolder) {
-    std::vector<std::string>& args = options.arguments;
-    if (args.size() >= 3 && args[0] == "profile" && (args[1] == "import" || args[1] == "export")) {
-        const std::filesystem::path file = args[2];
-        if (file.is_relative())
-            args[2] = (workingFolder / file).string();
-    }
+// The options the window's own keyboard and trace make meaningless for a command it runs.
+std::string windowOnlyRefusal(const CliOptions& options) {
+    const CliOptions defaults;
+    std::string option;
+    if (options.traceFile)
+        option = "--trace";
+    else if (!options.simulateFaults.empty())
+        option = "--simulate-fault";
+    else if (options.simulateLatency != defaults.simulateLatency)
+        option = "--simulate-latency";
+    else if (options.simulateMajor != defaults.simulateMajor ||
+             options.simulateMinor != defaults.simulateMinor)
+        option = "--simulate-firmware";
+    if (option.empty())
+        return {};
+    return option + " cannot apply to the keyboard the q905 window is using. Leave out " + option +
+           ", or close the window first.";
 }
 
 } // namespace
+
+std::optional<bus::WindowCall> windowCallFor(const CliOptions& options) {
+    if (options.arguments.empty() || options.arguments.front() == "list")
+        return std::nullopt;
+    const auto lock = KeyboardLock::lockFile(options.simulate, options.simulateFile);
+    if (!lock)
+        return std::nullopt;
+    std::error_code error;
+    bus::WindowCall call;
+    call.keyboard = lock->string();
+    call.dataFolder = std::filesystem::absolute(dataFolder(options.dataDir), error).string();
+    // The options are passed as the window reads them, with a marker for those it refuses.
+    if (const std::string refusal = windowOnlyRefusal(options); !refusal.empty())
+        call.arguments.push_back("--refused=" + refusal);
+    if (options.noApply)
+        call.arguments.push_back("--no-apply");
+    if (options.json)
+        call.arguments.push_back("--json");
+    if (options.acceptLaunchActions)
+        call.arguments.push_back("--accept-launch-actions");
+    call.arguments.push_back("--");
+    call.arguments.insert(call.arguments.end(), options.arguments.begin(), options.arguments.end());
+    // "profile import|export FILE": FILE is relative to q905ctl's working folder.
+    const std::size_t command = call.arguments.size() - options.arguments.size();
+    std::vector<std::string>& args = call.arguments;
+    if (args.size() >= command + 3 && args[command] == "profile" &&
+        (args[command + 1] == "import" || args[command + 1] == "export"))
+        args[command + 2] = std::filesystem::absolute(args[command + 2], error).string();
+    return call;
+}
+
+bool onlyReads(const std::vector<std::string>& arguments) {
+    std::size_t at = 0;
+    while (at < arguments.size() && arguments[at].starts_with("--"))
+        ++at;
+    if (at >= arguments.size())
+        return true;
+    const std::string& name = arguments[at];
+    const std::string sub = at + 1 < arguments.size() ? arguments[at + 1] : std::string();
+    return name == "dump" || name == "read" || (name == "profile" && sub == "show") ||
+           (name == "macro" && (sub == "list" || sub == "show"));
+}
 
 bool sameDataFolder(const std::filesystem::path& a, const std::filesystem::path& b) {
     std::error_code error;
@@ -32,41 +83,36 @@ bool sameDataFolder(const std::filesystem::path& a, const std::filesystem::path&
     return canonical(a) == canonical(b);
 }
 
-std::optional<CommandAnswer> handOffToWindow(const CliOptions& options,
-                                             const std::vector<std::string>& arguments) {
-    const auto lock = KeyboardLock::lockFile(options.simulate, options.simulateFile);
-    if (!lock)
-        return std::nullopt;
-    const std::filesystem::path socket = commandSocketPath(*lock);
-    std::error_code error;
-    if (!std::filesystem::exists(socket, error))
-        return std::nullopt;
-    HandedCommand command{std::filesystem::absolute(dataFolder(options.dataDir), error),
-                          std::filesystem::current_path(error), arguments};
-    auto answer = handToWindow(socket, command);
-    if (!answer || answer->exitCode == CommandAnswer::kDeclined)
-        return std::nullopt;
-    return answer;
-}
-
-CommandAnswer runHandedCommand(const HandedCommand& command, AttachedWindow& window) {
+CommandAnswer runHandedCommand(const std::vector<std::string>& arguments, AttachedWindow& window) {
     std::ostringstream out, err;
-    const ParseResult parsed = parseCliOptions(command.arguments);
+    std::vector<std::string> words;
+    std::string refused;
+    for (const std::string& argument : arguments) {
+        if (argument.starts_with("--refused="))
+            refused = argument.substr(10);
+        else
+            words.push_back(argument);
+    }
+    if (!refused.empty())
+        return {exitcode::kUsage, {}, "q905ctl: " + refused + "\n"};
+    const ParseResult parsed = parseCliOptions(words);
     if (!parsed.options || parsed.options->arguments.empty())
-        return {exitcode::kUsage, {}, "q905ctl: " + parsed.error + "\n"};
-    CliOptions options = *parsed.options;
+        return {exitcode::kUsage,
+                {},
+                "q905ctl: " + (parsed.options ? std::string("no command given") : parsed.error) +
+                    "\n"};
+    const CliOptions& options = *parsed.options;
     if (options.noApply)
-        return {exitcode::kFailure, {},
+        return {exitcode::kFailure,
+                {},
                 "q905ctl: the q905 window is using the keyboard and these files; --no-apply "
                 "would change them behind its back. Leave out --no-apply to make the change "
                 "through the window, or close the window first.\n"};
-    makeProfilePathAbsolute(options, command.workingFolder);
     CliContext context{options, out, err, &window};
     const std::string& name = options.arguments.front();
     for (const CommandInfo& info : allCommands()) {
-        if (name == info.name) {
-            const int exitCode =
-                info.run(context, std::span(options.arguments).subspan(1));
+        if (name == info.name && name != "list") {
+            const int exitCode = info.run(context, std::span(options.arguments).subspan(1));
             return {exitCode, out.str(), err.str()};
         }
     }

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// q905ctl while a window owns the keyboard: the command is handed to the window, which runs it
-// with its own session and answers with what the command printed and its exit code.
+// q905ctl while a window owns the keyboard: the command goes to the window over the session
+// bus, and the window runs it with its own session, one command at a time, against what the
+// keyboard holds as the window knows it.
 
 #include "app/AttachedWindow.h"
 #include "app/ProgramOptions.h"
-#include "platform/CommandChannel.h"
+#include "platform/KeyboardBus.h"
 
 #include <optional>
 #include <string>
@@ -13,13 +14,24 @@
 
 namespace q905 {
 
-// q905ctl's side: the window's answer, or nullopt when no window runs on this keyboard and
-// data folder (the command then runs by itself).
-std::optional<CommandAnswer> handOffToWindow(const CliOptions& options,
-                                             const std::vector<std::string>& arguments);
+// q905ctl's side: the call for the window, every path in it made absolute here (the window
+// has another working folder); nullopt when no window can serve the command (list, or an
+// emulated keyboard without a file, which no other process reaches).
+std::optional<bus::WindowCall> windowCallFor(const CliOptions& options);
 
-// The window's side, on a thread of the window's: runs the command against window.
-CommandAnswer runHandedCommand(const HandedCommand& command, AttachedWindow& window);
+// What the window answers a handed command with.
+struct CommandAnswer {
+    int exitCode = 1;
+    std::string out;
+    std::string err;
+};
+
+// Whether the command only looks: it is answered while a dialog edits the state.
+bool onlyReads(const std::vector<std::string>& arguments);
+
+// The window's side, off the window's thread: runs the command against window. A command
+// with options that cannot apply to a running window is refused.
+CommandAnswer runHandedCommand(const std::vector<std::string>& arguments, AttachedWindow& window);
 
 // Whether a command for dataFolder is the window's to run.
 bool sameDataFolder(const std::filesystem::path& a, const std::filesystem::path& b);

@@ -5,6 +5,13 @@
 
 #include <iostream>
 
+#ifndef Q905_HAVE_DBUS
+// Built without Qt's D-Bus module: no window can be reached, every command runs here.
+q905::bus::WindowAnswer q905::bus::callWindow(const WindowCall&) {
+    return {};
+}
+#endif
+
 int main(int argc, char** argv) {
     using namespace q905;
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -23,13 +30,16 @@ int main(int argc, char** argv) {
     if (options.arguments.empty())
         return refuseUsage(std::cerr, "no command given");
     const std::string& name = options.arguments.front();
-    // A window that owns the keyboard runs the command itself: the change shows in it at once,
-    // and neither side writes over the other's.
-    if (name != "list") {
-        if (const auto answer = handOffToWindow(options, args)) {
-            std::cout << answer->out;
-            std::cerr << answer->err;
-            return answer->exitCode;
+    // A window that owns the keyboard runs the command itself, on the session bus: the change
+    // shows in it at once, and neither side writes over the other's.
+    if (const auto call = windowCallFor(options)) {
+        const bus::WindowAnswer answer = bus::callWindow(*call);
+        if (answer.outcome != bus::WindowAnswer::Outcome::NoWindow) {
+            // A window that went away may have run the command: it is never run twice.
+            std::cout << answer.out;
+            std::cerr << answer.err;
+            return answer.outcome == bus::WindowAnswer::Outcome::Answered ? answer.exitCode
+                                                                          : exitcode::kFailure;
         }
     }
     CliContext context{options, std::cout, std::cerr};

@@ -2,7 +2,9 @@
 #pragma once
 // An advisory lock on the keyboard, shared by every process of this user that talks to it
 // (q905ctl for its whole run, the window for each transaction), so two never interleave their
-// transfers. The holder writes its name and pid into the lock file, so a waiter can say who.
+// transfers. The holder writes its name and pid beside the lock, so a waiter can say who. The
+// locks live in $XDG_RUNTIME_DIR/q905, else in a folder of the user's own under the temporary
+// folder, checked before use.
 
 #include "base/Result.h"
 
@@ -35,7 +37,8 @@ class KeyboardLock {
     bool held() const { return m_fd >= 0; }
 
   private:
-    static std::string holderOf(int fd);
+    void writeHolder() const;
+    std::string holder() const;
 
     std::filesystem::path m_file;
     std::string m_holderName;

@@ -12,10 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <future>
-#include <mutex>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
+#include <mutex>
 
 #include <sys/stat.h>
 
@@ -78,6 +78,15 @@ class WindowActionsTest : public ::testing::Test {
         std::lock_guard lock(traceMutex);
         return traceLines;
     }
+    // The window's three steps, waiting for the keyboard.
+    ApplyOutcome applyAndSave() {
+        Result<PreparedSave> save = host->prepareSave();
+        if (!save)
+            return notPrepared(save.status());
+        return finishApply(*host, std::move(*save),
+                           session->apply(host->image(), host->settings().appliedSettings()));
+    }
+
     std::unique_ptr<HostState> host;
     std::unique_ptr<KeyboardSession> session;
 
@@ -91,7 +100,7 @@ TEST_F(WindowActionsTest, AnUnacknowledgedApplyKeepsTheEditsPending) {
     const std::uint8_t before = appliedGameMode();
     gameMode() = before ? 0 : 1;
     assignKey30();
-    const ApplyOutcome outcome = applyEdits(*session, *host);
+    const ApplyOutcome outcome = applyAndSave();
     EXPECT_EQ(outcome.result, ApplyResult::NotAcknowledged);
     EXPECT_TRUE(outcome.failed());
     EXPECT_EQ(appliedGameMode(), before);
@@ -103,7 +112,7 @@ TEST_F(WindowActionsTest, EditsTheKeyboardRefusedAreShownAndSentByTheNextWindow)
     const std::uint8_t before = appliedGameMode();
     gameMode() = before ? 0 : 1;
     keyboard.setFaults({Fault{Fault::Kind::Fail, 3}});
-    EXPECT_TRUE(applyEdits(*session, *host).failed());
+    EXPECT_TRUE(applyAndSave().failed());
     keyboard.setFaults({});
     session.reset();
 
@@ -115,7 +124,7 @@ TEST_F(WindowActionsTest, EditsTheKeyboardRefusedAreShownAndSentByTheNextWindow)
     ASSERT_TRUE(readDoneHostSide(*host, ReadSource::Keyboard).ok());
     EXPECT_NE(gameMode(), before);
     EXPECT_EQ(host->keys().flags()[kFnKeyIndex], 0);
-    EXPECT_FALSE(applyEdits(*session, *host).failed());
+    EXPECT_FALSE(applyAndSave().failed());
     EXPECT_NE(keyboard.memory().at(layout::kGameMode.offset), before);
     EXPECT_FALSE(fs::exists(host->dataFolder() / kAppliedFileName));
 }

@@ -19,7 +19,8 @@ namespace {
 using testing::CtlResult;
 using testing::CtlRunner;
 
-const std::string kCtl = "'" Q905_CTL_PATH "' --simulate=mem.bin --data-dir data --trace trace.txt ";
+const std::string kCtl =
+    "'" Q905_CTL_PATH "' --simulate=mem.bin --data-dir data --trace trace.txt ";
 
 TEST(CtlConcurrency, TwoCommandsAtOnceBothLandWithoutInterleavingTheirTransfers) {
     CtlRunner ctl;
@@ -56,13 +57,13 @@ TEST(CtlConcurrency, TwoCommandsAtOnceBothLandWithoutInterleavingTheirTransfers)
     EXPECT_EQ(transfersOutsideASession, 0);
 }
 
-TEST(CtlConcurrency, ACommandGivesUpAfterTenSecondsNamingTheHolder) {
+TEST(CtlConcurrency, ACommandGivesUpAfterItsWaitNamingTheHolder) {
     CtlRunner ctl;
     const auto file = KeyboardLock::lockFile(true, ctl.file("mem.bin"));
     ASSERT_TRUE(file);
     KeyboardLock held(*file, "test-holder");
     ASSERT_TRUE(held.acquire(std::chrono::milliseconds(0)).ok());
-    const CtlResult refused = ctl.simulate("set brightness=7");
+    const CtlResult refused = ctl.simulate("--wait 0.2 set brightness=7");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "q905ctl: the keyboard is in use by test-holder (pid " +
                                std::to_string(::getpid()) + ")\n");

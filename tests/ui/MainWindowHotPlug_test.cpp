@@ -8,7 +8,6 @@
 #include "device/SettingsLayout.h"
 #include "firmware/FirmwareVersion.h"
 #include "lighting/PanelSliders.h"
-#include "platform/qt/SingleInstance.h"
 
 #include <QTemporaryDir>
 
@@ -189,19 +188,6 @@ TEST(MainWindowHotPlug, WithoutATrayTheWindowStaysOnScreenAndSaysSo) {
     harness.click(960, 10);
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(harness.tray.balloons.empty());
-}
-
-TEST(MainWindowHotPlug, ASecondStartShowsAndRaisesTheHiddenWindow) {
-    WindowHarness harness({.trayAvailable = true});
-    MainWindow& window = harness.start();
-    window.hide();
-    QTemporaryDir runtime;
-    SingleInstance first(runtime.path());
-    ASSERT_TRUE(first.claim());
-    QObject::connect(&first, &SingleInstance::showRequested, &window, &MainWindow::showRequested);
-    SingleInstance second(runtime.path());
-    EXPECT_FALSE(second.claim());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isVisible(); }));
 }
 
 TEST(MainWindowHotPlug, TheUpdateQuestionComesOnlyForAnOlderKeyboard) {

@@ -6,6 +6,7 @@
 #include "app/ProgramOptions.h"
 #include "app/ui/Delays.h"
 #include "app/ui/HotPlugSource.h"
+#include "app/ui/KeyboardBusService.h"
 #include "app/ui/MainWindow.h"
 #include "base/TextSafety.h"
 #include "controls/ui/SkinCache.h"
@@ -13,11 +14,11 @@
 #include "device/Trace.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "lighting/ui/DialogColourPicker.h"
+#include "platform/KeyboardBus.h"
 #include "platform/KeyboardLock.h"
 #include "platform/Paths.h"
 #include "platform/SystemKeyboardLayout.h"
 #include "platform/qt/DesktopLauncher.h"
-#include "platform/qt/SingleInstance.h"
 #include "platform/qt/StartupWarmUp.h"
 #include "platform/qt/SystemTrayIcon.h"
 #include "platform/qt/TrayIcon.h"
@@ -25,6 +26,8 @@
 #include "platform/qt/WindowActivation.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QLocale>
 #include <QScopeGuard>
 #include <QSettings>
@@ -185,8 +188,12 @@ int Application::run(int argc, char** argv) {
         }
     }
 
-    SingleInstance instance;
-    if (!options.screenshot && !instance.claim(launchToken))
+    // One window per user: a later start asks the running one, which owns the name on the
+    // session bus, to come to the front, and ends. Without a session bus the window runs alone.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const bool onBus = !options.screenshot && bus.isConnected();
+    if (onBus && bus.interface()->isServiceRegistered(QString::fromLatin1(bus::kServiceName)) &&
+        activateRunningInstance(bus, launchToken))
         return 0;
 
     Collaborators with;
@@ -232,6 +239,7 @@ int Application::run(int argc, char** argv) {
     services.decodedSkin = &decodedSkin;
     services.backgroundCacheFile = backgroundCache;
     services.keyboardLockFile = KeyboardLock::lockFile(options.simulate, options.simulateFile);
+    services.bus = onBus ? &bus : nullptr;
     services.hotPlugAvailable = hotPlug->available();
     with.dialogSkin = std::make_unique<SkinCache>(
         QString::fromStdString(assetFolder(services.assetRoot, services.language).string()));
@@ -240,10 +248,13 @@ int Application::run(int argc, char** argv) {
 
     auto window = std::make_unique<MainWindow>(services);
     window->adoptHotPlugSource(std::move(hotPlug));
-    QObject::connect(&instance, &SingleInstance::showRequested, window.get(),
-                     [shown = window.get()](const ActivationToken& token) {
-                         showWithToken(*shown, token, [shown] { shown->showRequested(); });
-                     });
+    // The object is on the bus before the name is: a call that finds the name finds it too.
+    if (onBus && !claimBusName(bus)) {
+        // Another start claimed it first.
+        window.reset();
+        activateRunningInstance(bus, launchToken);
+        return 0;
+    }
     QObject::connect(window.get(), &MainWindow::finished, &application, &QCoreApplication::quit);
 
     if (options.screenshot) {

@@ -8,11 +8,11 @@
 #include "controls/ui/QtText.h"
 #include "platform/qt/TrayIcon.h"
 #include "platform/qt/UserDialogs.h"
+#include "platform/qt/WindowActivation.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPainter>
-
 
 namespace q905 {
 
@@ -111,11 +111,10 @@ void MainWindow::openKeyboard() {
                               m_host.settings().deviceVersion(), m_host.lastAppliedGameMode()};
     };
     m_keyboard.setReadBase(images);
-    if (m_services.keyboardLockFile)
-        m_commands = std::make_unique<WindowCommandServer>(
-            commandSocketPath(*m_services.keyboardLockFile), m_services.dataFolder,
-            m_keyboard.session(), m_host, [this] { commandChangedState(); },
-            [this] { return m_editDialogOpen ? std::string(texts::kCommandWhileDialogOpen) : std::string(); });
+    if (m_services.bus)
+        m_bus = std::make_unique<KeyboardBusService>(*m_services.bus, m_services.keyboardLockFile,
+                                                     m_services.dataFolder, m_keyboard.session(),
+                                                     m_host, busWindow());
     const OpenReport opened = m_keyboard.openAtStart(images());
     if (!opened.opened) {
         // Without a keyboard the program lives in the tray until one arrives.
@@ -127,12 +126,30 @@ void MainWindow::openKeyboard() {
     setStartUpRead(true);
 }
 
+KeyboardBusService::Window MainWindow::busWindow() {
+    KeyboardBusService::Window window;
+    window.activate = [this](const ActivationToken& token) {
+        showWithToken(*this, token, [this] { showRequested(); });
+    };
+    window.editRefusal = [this] {
+        return m_editDialogOpen ? std::string(texts::kCommandWhileDialogOpen) : std::string();
+    };
+    window.reading = [this] {
+        return m_startUpRead || m_keyboard.activity() == KeyboardLifecycle::Activity::Reading;
+    };
+    window.connected = [this] { return m_keyboard.connected(); };
+    window.changed = [this] { commandChangedState(); };
+    return window;
+}
+
 void MainWindow::setStartUpRead(bool running) {
     m_startUpRead = running;
     activityChanged();
 }
 
 void MainWindow::activityChanged() {
+    if (m_bus)
+        m_bus->readingChanged();
     const bool busy = m_keyboard.busy();
     // No edits while the session works: what it hands back replaces the image.
     m_panel->setEditable(!busy);
@@ -155,8 +172,7 @@ void MainWindow::keyboardRead(const ReadReport& report) {
     if (m_closing || !report.connected)
         return;
     // A read cut short is shown as it stands too, without being taken as the keyboard's.
-    m_host.takeKeyboardImages(report.images.device, report.images.applied,
-                              report.images.version);
+    m_host.takeKeyboardImages(report.images.device, report.images.applied, report.images.version);
     m_panel->refreshSliders();
     if (report.result != ReadResult::Complete) {
         tellReadFailed();
@@ -200,8 +216,8 @@ void MainWindow::shutdown() {
     m_closing = true;
     m_services.tray->remove();
     hide();
-    if (m_commands)
-        m_commands->shutdown();
+    if (m_bus)
+        m_bus->shutdown();
     // A running apply ends at its next group with its closing frames; its report is handled
     // before this returns, so its files are put in place.
     m_keyboard.shutdown();

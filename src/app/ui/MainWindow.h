@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: one painted picture the size of "main.png" with a table of declared controls
-// instead of child buttons (its own, the lighting panel's and the keys of the keyboard view). It edits its
-// copy of the host state and asks the keyboard's session (through KeyboardLifecycle) for reads,
-// applies and the factory reset, showing their reports when they come. Its member functions are
-// spread over files along its seams: set-up and teardown here, painting, click dispatch,
+// instead of child buttons (its own, the lighting panel's and the keys of the keyboard view). It
+// edits its copy of the host state and asks the keyboard's session (through KeyboardLifecycle) for
+// reads, applies and the factory reset, showing their reports when they come. Its member functions
+// are spread over files along its seams: set-up and teardown here, painting, click dispatch,
 // pointer and keys, the session's reports and messages, tray.
 
 #include "app/EditHistory.h"
@@ -15,8 +15,8 @@
 #include "app/WindowActions.h"
 #include "app/WindowTexts.h"
 #include "app/ui/HotPlugSource.h"
+#include "app/ui/KeyboardBusService.h"
 #include "app/ui/KeyboardLifecycle.h"
-#include "app/ui/WindowCommandServer.h"
 #include "app/ui/WindowServices.h"
 #include "controls/ui/ControlFocus.h"
 #include "controls/ui/SkinCache.h"
@@ -145,6 +145,8 @@ class MainWindow : public QWidget, public PaintedControlHost {
     // The start-up read fills the image: the window shows it but takes no edits until the
     // hand-over.
     void setStartUpRead(bool running);
+    // What the bus service asks of the window.
+    KeyboardBusService::Window busWindow();
     void shutdown();
     std::uint8_t lightingEffect() const;
 
@@ -236,8 +238,8 @@ class MainWindow : public QWidget, public PaintedControlHost {
     SkinCache m_skin;
     KeyCapLabels m_keyLabels;
     KeyboardLifecycle m_keyboard;
-    // q905ctl's commands, while this window owns the keyboard.
-    std::unique_ptr<WindowCommandServer> m_commands;
+    // The session bus: q905ctl's commands and the desktop's activation.
+    std::unique_ptr<KeyboardBusService> m_bus;
     // keymap.bin and the others, written in full before an apply or a reset was asked for and
     // put in place when its report comes.
     std::optional<PreparedSave> m_pendingSave;

@@ -123,7 +123,7 @@ void MainWindow::chooseHelpItem(int id) {
 
 void MainWindow::apply() {
     m_history.clear();
-    Result<PreparedSave> save = beginHostSave(m_host);
+    Result<PreparedSave> save = m_host.prepareSave();
     if (!save) {
         tellNotSaved(texts::kNotSavedNothingSent, save.status());
         return;
@@ -183,7 +183,7 @@ void MainWindow::askFactoryReset() {
                                  text(texts::kResetNotConnected));
         return;
     }
-    Result<PreparedSave> save = beginHostSave(m_host);
+    Result<PreparedSave> save = m_host.prepareSave();
     if (!save) {
         tellNotSaved(texts::kResetNotSaved, save.status());
         return;

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class QDBusConnection;
+
 #include <filesystem>
 #include <optional>
 
@@ -45,6 +47,8 @@ struct WindowServices {
     // The keyboard's advisory lock, held for each transfer sequence; none when nobody else can
     // reach the keyboard.
     std::optional<std::filesystem::path> keyboardLockFile;
+    // The session bus the window serves q905ctl and other clients on; none: not served.
+    QDBusConnection* bus = nullptr;
     // Where the composed background is kept between runs; empty: not kept.
     QString backgroundCacheFile;
 };
