@@ -6,7 +6,8 @@ Q905_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 Q905_BUILD="${Q905_BUILD_DIR:-$Q905_ROOT/build}"
 Q905_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libudev-dev libpng-dev
                libxkbcommon-dev libxkbcommon-x11-dev libwayland-dev xkb-data qt6-base-dev
-               libxcb1-dev qt6-wayland fonts-liberation2 desktop-file-utils appstream)
+               libxcb1-dev qt6-wayland fonts-liberation2 desktop-file-utils appstream
+               xvfb dbus-daemon)
 
 q905_install_packages() {
     local missing=()
