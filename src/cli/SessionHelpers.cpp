@@ -39,13 +39,14 @@ std::optional<int> openKeyboard(DeviceSession& session, CliContext& context) {
 
 std::string noKeyboardText(bool fromList) {
     const UdevRuleLocation rule = udevRuleLocation();
-    const std::string where = rule.state == UdevRuleLocation::State::InSourceTree
-                                  ? "the udev rule " + rule.path.string() +
-                                        " once copied to /etc/udev/rules.d/"
-                                  : "the udev rule " + rule.path.string();
+    const std::string where =
+        rule.state == UdevRuleLocation::State::InSourceTree
+            ? "the udev rule " + rule.path.string() + " once copied to /etc/udev/rules.d/"
+            : "the udev rule " + rule.path.string();
     return "no keyboard found: check that it is plugged in" +
-           std::string(fromList ? "" : " (q905ctl list lists its interfaces once the system "
-                                       "sees it)") +
+           std::string(fromList ? ""
+                                : " (q905ctl list lists its interfaces once the system "
+                                  "sees it)") +
            "; access to /dev/hidraw* comes from " + escapeForTerminal(where) +
            " for the user of the active local session (after installing it, log out and in "
            "again, or unplug and replug the keyboard)\n";

@@ -63,8 +63,9 @@ std::string openErrorText(const std::string& devnode, int error, const UdevRuleL
     case UdevRuleLocation::State::Installed:
         return denied + "The udev rule " + rule.path.string() + " is installed. " + session;
     case UdevRuleLocation::State::InSourceTree:
-        return denied + "The udev rule that gives you access to the keyboard is missing. Install "
-                        "it with\n  sudo cp " +
+        return denied +
+               "The udev rule that gives you access to the keyboard is missing. Install "
+               "it with\n  sudo cp " +
                rule.path.string() +
                " /etc/udev/rules.d/ && sudo udevadm control --reload-rules && sudo udevadm "
                "trigger\n" +

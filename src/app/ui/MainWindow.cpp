@@ -13,7 +13,6 @@
 #include <QCloseEvent>
 #include <QPainter>
 
-
 namespace q905 {
 
 namespace {
@@ -115,7 +114,10 @@ void MainWindow::openKeyboard() {
         m_commands = std::make_unique<WindowCommandServer>(
             commandSocketPath(*m_services.keyboardLockFile), m_services.dataFolder,
             m_keyboard.session(), m_host, [this] { commandChangedState(); },
-            [this] { return m_editDialogOpen ? std::string(texts::kCommandWhileDialogOpen) : std::string(); });
+            [this] {
+                return m_editDialogOpen ? std::string(texts::kCommandWhileDialogOpen)
+                                        : std::string();
+            });
     const OpenReport opened = m_keyboard.openAtStart(images());
     if (!opened.opened) {
         // Without a keyboard the program lives in the tray until one arrives.
@@ -134,6 +136,9 @@ void MainWindow::setStartUpRead(bool running) {
 
 void MainWindow::activityChanged() {
     const bool busy = m_keyboard.busy();
+    if (busy)
+        m_applyOutcome = nullptr;
+    notifyStatusChanged(*this);
     // No edits while the session works: what it hands back replaces the image.
     m_panel->setEditable(!busy);
     // Loading the cursor theme takes longer than a frame: the busy cursor waits for the first.
@@ -155,8 +160,7 @@ void MainWindow::keyboardRead(const ReadReport& report) {
     if (m_closing || !report.connected)
         return;
     // A read cut short is shown as it stands too, without being taken as the keyboard's.
-    m_host.takeKeyboardImages(report.images.device, report.images.applied,
-                              report.images.version);
+    m_host.takeKeyboardImages(report.images.device, report.images.applied, report.images.version);
     m_panel->refreshSliders();
     if (report.result != ReadResult::Complete) {
         tellReadFailed();

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: one painted picture the size of "main.png" with a table of declared controls
-// instead of child buttons (its own, the lighting panel's and the keys of the keyboard view). It edits its
-// copy of the host state and asks the keyboard's session (through KeyboardLifecycle) for reads,
-// applies and the factory reset, showing their reports when they come. Its member functions are
-// spread over files along its seams: set-up and teardown here, painting, click dispatch,
+// instead of child buttons (its own, the lighting panel's and the keys of the keyboard view). It
+// edits its copy of the host state and asks the keyboard's session (through KeyboardLifecycle) for
+// reads, applies and the factory reset, showing their reports when they come. Its member functions
+// are spread over files along its seams: set-up and teardown here, painting, click dispatch,
 // pointer and keys, the session's reports and messages, tray.
 
 #include "app/EditHistory.h"
@@ -96,6 +96,10 @@ class MainWindow : public QWidget, public PaintedControlHost {
     void activateControl(int id) override;
     std::optional<int> focusedControl() const override { return m_focus.focusedId(); }
     bool controlKey(int id, QKeyEvent* event) override;
+    std::vector<ControlItem> controlItems(int id) const override;
+    // The note beside Apply while the session works, then how the last apply ended.
+    bool hasStatus() const override { return true; }
+    QString statusText() const override;
 
   public slots:
     // A second start of the program, or the tray: show and raise, even when hidden.
@@ -125,12 +129,16 @@ class MainWindow : public QWidget, public PaintedControlHost {
     // Apply's tooltip names its shortcut.
     bool event(QEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // The sliders' presses and releases, for undo steps.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Runs a dialog opened by the control `opener` (a key, the Macros button), which has the
+    // focus while it runs and when it closes.
+    int runDialogFrom(int opener, QDialog& dialog);
     // Set-up and teardown.
     void openKeyboard();
     void tellLoadProblems(const HostState::LoadReport& report);
@@ -249,6 +257,8 @@ class MainWindow : public QWidget, public PaintedControlHost {
     // keymap.bin and the others, written in full before an apply or a reset was asked for and
     // put in place when its report comes.
     std::optional<PreparedSave> m_pendingSave;
+    // How the last apply ended, for the status line until the session works again.
+    const WindowText* m_applyOutcome = nullptr;
     // A dialog that edits the host state is open: q905ctl's commands wait for it to close.
     bool m_editDialogOpen = false;
     // The close button keeps in keymap.bin only what the keyboard holds; Exit leaves it.

@@ -49,8 +49,64 @@ void nameControlWidgets(PaintedControlHost& host) {
             widget->setAccessibleName(controlName(host, control));
 }
 
+namespace {
+std::function<void(QAccessibleEvent&)>& eventListener() {
+    static std::function<void(QAccessibleEvent&)> listener;
+    return listener;
+}
+
+bool anyoneListens() {
+    return QAccessible::isActive() || eventListener();
+}
+} // namespace
+
+void listenToAccessibleEvents(std::function<void(QAccessibleEvent&)> listener) {
+    eventListener() = std::move(listener);
+}
+
+void sendAccessibleEvent(QAccessibleEvent& event) {
+    if (QAccessible::isActive())
+        QAccessible::updateAccessibility(&event);
+    else if (eventListener())
+        eventListener()(event);
+}
+
+void notifyCurrentControlItem(PaintedControlHost& host, int id) {
+    if (!anyoneListens())
+        return;
+    auto* skinned = dynamic_cast<SkinnedWindowAccessible*>(
+        QAccessible::queryAccessibleInterface(host.hostWidget()));
+    PaintedControlAccessible* list = skinned ? skinned->paintedChild(id) : nullptr;
+    if (!list)
+        return;
+    const std::vector<ControlItem> items = host.controlItems(id);
+    for (std::size_t row = 0; row < items.size(); ++row) {
+        if (!items[row].current)
+            continue;
+        QAccessibleInterface* item = list->child(static_cast<int>(row));
+        // Orca follows the focus; Qt's bridge has no selection interface for it to ask.
+        QAccessibleEvent focus(item, QAccessible::Focus);
+        sendAccessibleEvent(focus);
+        QAccessible::State changed;
+        changed.selected = true;
+        QAccessibleStateChangeEvent selection(item, changed);
+        sendAccessibleEvent(selection);
+    }
+}
+
+void notifyStatusChanged(PaintedControlHost& host) {
+    if (!anyoneListens())
+        return;
+    auto* skinned = dynamic_cast<SkinnedWindowAccessible*>(
+        QAccessible::queryAccessibleInterface(host.hostWidget()));
+    if (StatusAccessible* status = skinned ? skinned->statusChild() : nullptr) {
+        QAccessibleEvent changed(status, QAccessible::NameChanged);
+        sendAccessibleEvent(changed);
+    }
+}
+
 void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event event) {
-    if (!QAccessible::isActive())
+    if (!anyoneListens())
         return;
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(host.hostWidget());
     auto* skinned = dynamic_cast<SkinnedWindowAccessible*>(window);
@@ -63,11 +119,11 @@ void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event eve
             changed.selected = true;
             changed.disabled = true;
             QAccessibleStateChangeEvent stateEvent(child, changed);
-            QAccessible::updateAccessibility(&stateEvent);
+            sendAccessibleEvent(stateEvent);
             return;
         }
         QAccessibleEvent plain(child, event);
-        QAccessible::updateAccessibility(&plain);
+        sendAccessibleEvent(plain);
     }
 }
 
@@ -75,6 +131,37 @@ void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event eve
 
 const ControlSpec* PaintedControlAccessible::declared() const {
     return controlById(m_host.controls(), m_id);
+}
+
+PaintedControlAccessible::~PaintedControlAccessible() {
+    for (const QAccessible::Id item : m_items)
+        QAccessible::deleteAccessibleInterface(item);
+}
+
+int PaintedControlAccessible::childCount() const {
+    return static_cast<int>(m_host.controlItems(m_id).size());
+}
+
+QAccessibleInterface* PaintedControlAccessible::child(int index) const {
+    if (index < 0 || index >= childCount())
+        return nullptr;
+    while (static_cast<int>(m_items.size()) <= index)
+        m_items.push_back(QAccessible::registerAccessibleInterface(new ControlItemAccessible(
+            const_cast<PaintedControlAccessible&>(*this), static_cast<int>(m_items.size()))));
+    return QAccessible::accessibleInterface(m_items[static_cast<std::size_t>(index)]);
+}
+
+int PaintedControlAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    const auto* item = dynamic_cast<const ControlItemAccessible*>(child);
+    return item && item->parent() == this ? item->row() : -1;
+}
+
+QAccessibleInterface* PaintedControlAccessible::focusChild() const {
+    const std::vector<ControlItem> items = m_host.controlItems(m_id);
+    for (std::size_t row = 0; row < items.size(); ++row)
+        if (items[row].current)
+            return child(static_cast<int>(row));
+    return nullptr;
 }
 
 bool PaintedControlAccessible::isValid() const {
@@ -156,8 +243,8 @@ QAccessible::State PaintedControlAccessible::state() const {
     state.invisible = !status.visible || !window->isVisible();
     state.offscreen = state.invisible;
     state.focusable = control->isTabStop() && status.enabled;
-    state.focused = window->hasFocus() && window->focusWidget() == window &&
-                    m_host.focusedControl() == m_id;
+    state.focused =
+        window->hasFocus() && window->focusWidget() == window && m_host.focusedControl() == m_id;
     state.checkable = control->kind == ControlKind::Toggle || control->kind == ControlKind::Radio ||
                       control->kind == ControlKind::Tab;
     state.checked = status.checked;
@@ -194,6 +281,67 @@ void PaintedControlAccessible::doAction(const QString& actionName) {
     }
 }
 
+// --- one entry of a list ---
+
+std::optional<ControlItem> ControlItemAccessible::item() const {
+    const std::vector<ControlItem> items = m_list.host().controlItems(m_list.controlId());
+    if (m_row >= static_cast<int>(items.size()))
+        return std::nullopt;
+    return items[static_cast<std::size_t>(m_row)];
+}
+
+bool ControlItemAccessible::isValid() const {
+    return m_list.isValid() && item().has_value();
+}
+
+QString ControlItemAccessible::text(QAccessible::Text t) const {
+    const std::optional<ControlItem> entry = item();
+    return entry && t == QAccessible::Name ? entry->name : QString();
+}
+
+QAccessible::State ControlItemAccessible::state() const {
+    QAccessible::State state;
+    const std::optional<ControlItem> entry = item();
+    if (!entry) {
+        state.invalid = true;
+        return state;
+    }
+    const QAccessible::State list = m_list.state();
+    state.invisible = list.invisible;
+    state.disabled = list.disabled;
+    state.selectable = true;
+    state.selected = entry->selected;
+    state.focusable = true;
+    state.focused = list.focused && entry->current;
+    return state;
+}
+
+// --- the status line ---
+
+QWindow* StatusAccessible::window() const {
+    return m_host.hostWidget()->window()->windowHandle();
+}
+
+QAccessibleInterface* StatusAccessible::parent() const {
+    return QAccessible::queryAccessibleInterface(m_host.hostWidget());
+}
+
+QString StatusAccessible::text(QAccessible::Text t) const {
+    return t == QAccessible::Name ? m_host.statusText() : QString();
+}
+
+QRect StatusAccessible::rect() const {
+    const QWidget* window = m_host.hostWidget();
+    return QRect(window->mapToGlobal(QPoint(0, 0)), window->size());
+}
+
+QAccessible::State StatusAccessible::state() const {
+    QAccessible::State state;
+    state.readOnly = true;
+    state.invisible = !m_host.hostWidget()->isVisible();
+    return state;
+}
+
 // --- the window ---
 
 SkinnedWindowAccessible::SkinnedWindowAccessible(QWidget* widget, PaintedControlHost& host)
@@ -205,6 +353,16 @@ SkinnedWindowAccessible::SkinnedWindowAccessible(QWidget* widget, PaintedControl
 SkinnedWindowAccessible::~SkinnedWindowAccessible() {
     for (const auto& [id, accessibleId] : m_painted)
         QAccessible::deleteAccessibleInterface(accessibleId);
+    if (m_status)
+        QAccessible::deleteAccessibleInterface(*m_status);
+}
+
+StatusAccessible* SkinnedWindowAccessible::statusChild() const {
+    if (!m_host.hasStatus())
+        return nullptr;
+    if (!m_status)
+        m_status = QAccessible::registerAccessibleInterface(new StatusAccessible(m_host));
+    return static_cast<StatusAccessible*>(QAccessible::accessibleInterface(*m_status));
 }
 
 PaintedControlAccessible* SkinnedWindowAccessible::paintedChild(int id) const {
@@ -234,6 +392,8 @@ std::vector<QAccessibleInterface*> SkinnedWindowAccessible::children() const {
         if (QAccessibleInterface* child = forControl(control))
             all.push_back(child);
     }
+    if (StatusAccessible* status = statusChild())
+        all.push_back(status);
     // Widgets outside the table (a text editor opened over a row, a dialog's own child).
     const int others = QAccessibleWidget::childCount();
     for (int i = 0; i < others; ++i) {
@@ -264,9 +424,9 @@ int SkinnedWindowAccessible::indexOfChild(const QAccessibleInterface* child) con
 
 QAccessibleInterface* SkinnedWindowAccessible::childAt(int x, int y) const {
     const QPoint local = widget()->mapFromGlobal(QPoint(x, y));
-    const ControlSpec* control = controlAt(
-        m_host.controls(), m_host.controlLanguage(), local.x(), local.y(),
-        [this](int id) { return m_host.controlStatus(id).visible; });
+    const ControlSpec* control =
+        controlAt(m_host.controls(), m_host.controlLanguage(), local.x(), local.y(),
+                  [this](int id) { return m_host.controlStatus(id).visible; });
     if (control)
         return forControl(*control);
     return QAccessibleWidget::childAt(x, y);

@@ -192,6 +192,7 @@ void MacroDialog::showEvents(int selectRow) {
         selectRow = m_events->count() - 1;
     if (selectRow >= 0)
         m_events->selectRow(selectRow);
+    notifyStatusChanged(*this);
     update();
 }
 
@@ -243,6 +244,7 @@ void MacroDialog::hookKey(quint8 code, bool release) {
     } else if (result == HookKeyResult::Inserted || result == HookKeyResult::InsertionEnded) {
         showEvents(m_macro->insertRow());
     } else {
+        notifyStatusChanged(*this);
         update(); // the byte count
     }
 }
