@@ -129,7 +129,6 @@ class MainWindow : public QWidget, public PaintedControlHost {
     // Apply's tooltip names its shortcut.
     bool event(QEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // The sliders' presses and releases, for undo steps.

@@ -3,7 +3,6 @@
 // from the strip, and the keys the window keeps to itself.
 #include "app/ui/AboutDialog.h"
 #include "app/ui/MainWindow.h"
-#include "controls/ui/PaintedControlAccessible.h"
 #include "platform/qt/UserDialogs.h"
 
 #include <QKeyEvent>
@@ -141,23 +140,6 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyReleaseEvent(event);
-}
-
-void MainWindow::focusInEvent(QFocusEvent* event) {
-    QWidget::focusInEvent(event);
-    // Qt tells screen readers that the window took the focus (they read its title); the painted
-    // control that has it follows at once, so a closed dialog hands back to what opened it. Tab
-    // between controls announces the control itself.
-    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
-        return;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            const std::optional<int> id = m_focus.focusedId();
-            if (id && hasFocus() && !controlWidget(*id))
-                notifyControlEvent(*this, *id, QAccessible::Focus);
-        },
-        Qt::QueuedConnection);
 }
 
 void MainWindow::focusOutEvent(QFocusEvent* event) {

@@ -21,6 +21,7 @@ QString controlName(const PaintedControlHost& host, const ControlSpec& control) 
 
 ControlFocus::ControlFocus(PaintedControlHost& host) : m_host(host) {
     installPaintedControlAccessibility();
+    announceFocusReturns(m_host);
     m_host.hostWidget()->setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -68,8 +69,8 @@ void ControlFocus::clearFocus() {
 }
 
 bool ControlFocus::moveFocus(bool backwards) {
-    const std::optional<int> next =
-        nextTabStop(m_host.controls(), focusedId(), backwards, [this](int id) { return canFocus(id); });
+    const std::optional<int> next = nextTabStop(m_host.controls(), focusedId(), backwards,
+                                                [this](int id) { return canFocus(id); });
     if (!next)
         return false;
     m_markShown = true;

@@ -3,6 +3,7 @@
 
 #include "controls/ui/RegionRects.h"
 
+#include <QFocusEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -59,6 +60,39 @@ bool anyoneListens() {
     return QAccessible::isActive() || eventListener();
 }
 } // namespace
+
+namespace {
+class FocusReturnAnnouncer final : public QObject {
+  public:
+    FocusReturnAnnouncer(PaintedControlHost& host) : QObject(host.hostWidget()), m_host(host) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::FocusIn)
+            return false;
+        // Tab to a painted control announces that control already.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            return false;
+        // After Qt's own word that the window took the focus.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const std::optional<int> id = m_host.focusedControl();
+                if (id && m_host.hostWidget()->hasFocus() && !m_host.controlWidget(*id))
+                    notifyControlEvent(m_host, *id, QAccessible::Focus);
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+
+  private:
+    PaintedControlHost& m_host;
+};
+} // namespace
+
+void announceFocusReturns(PaintedControlHost& host) {
+    host.hostWidget()->installEventFilter(new FocusReturnAnnouncer(host));
+}
 
 void listenToAccessibleEvents(std::function<void(QAccessibleEvent&)> listener) {
     eventListener() = std::move(listener);

@@ -27,6 +27,11 @@ void nameControlWidgets(PaintedControlHost& host);
 // name). Nothing happens while none listens.
 void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event event);
 
+// When the window gets the focus back (a dialog or message box over it closed, the desktop
+// switched back to it), Qt tells screen readers only that the window took it, and they read its
+// title; this tells them the painted control that has it right after. Once per window.
+void announceFocusReturns(PaintedControlHost& host);
+
 // Tells a screen reader which entry of a list control the keys are on now (its current item):
 // that item takes the reader's focus and its selection is told, open list or closed.
 void notifyCurrentControlItem(PaintedControlHost& host, int id);
