@@ -34,12 +34,14 @@ complete_line q905ctl disable "" | grep -qx "Esc" || fail "completion of every k
 # Only words assign takes for the key they name: no labels two keys share, no bare digits (key
 # indexes); digit keys as DigitN.
 keys=$(complete_line q905ctl assign "")
-for refused in Shift Ctrl Alt Ent - . / 0 7; do
+for refused in Shift Ctrl Alt Ent - . / 0 7 RCtrl Fn; do
     grep -qxF -- "$refused" <<<"$keys" && fail "completion offers the key $refused"
 done
-for wanted in Digit7 LShift RCtrl 7-num; do
+for wanted in Digit7 LShift 7-num; do
     grep -qxF -- "$wanted" <<<"$keys" || fail "completion lacks the key $wanted"
 done
+# Both Ctrl keys, Win and Fn keep their function: offered where they are taken.
+complete_line q905ctl disable "" | grep -qxF RCtrl || fail "completion lacks RCtrl for disable"
 codes=$(complete_line q905ctl assign F1 single "")
 grep -qxF 7 <<<"$codes" && fail "completion offers the code name 7, read as code 7"
 grep -qxF Digit7 <<<"$codes" || fail "completion lacks the code name Digit7"

@@ -28,8 +28,9 @@ target_compile_options(q905_tests PRIVATE ${Q905_WARNINGS})
 target_compile_definitions(q905_tests PRIVATE
     Q905_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     Q905_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
-    Q905_CTL_PATH="$<TARGET_FILE:q905ctl>")
-add_dependencies(q905_tests q905ctl)
+    Q905_CTL_PATH="$<TARGET_FILE:q905ctl>"
+    Q905_COMPLETION_PATH="${Q905_COMPLETION}")
+add_dependencies(q905_tests q905ctl q905_completion)
 # Label "sanitize": what CI runs again under the sanitizers, the tests that run threads, windows
 # or parsers. Left out: q905ctl's end-to-end cases, a process each that reads the whole keyboard
 # (most of the suite's time) through code the device, app and file tests run in-process; kept:

@@ -96,8 +96,13 @@ int main(int argc, char** argv) {
         keyWords.insert(word);
         codeWords.insert(word);
     }
-    std::set<std::string> labels, names;
+    std::set<std::string> labels, assignable, names;
     std::ranges::copy_if(keyWords, std::inserter(labels, labels.end()), reachesItsKey);
+    // Both Ctrl keys, Win and Fn can be disabled but keep their function: assign refuses them.
+    std::ranges::copy_if(labels, std::inserter(assignable, assignable.end()),
+                         [](const std::string& word) {
+                             return !q905::isFixedKey(std::get<int>(q905::parseKey(word)));
+                         });
     std::ranges::copy_if(codeWords, std::inserter(names, names.end()), reachesItsCode);
     std::string result = text.str();
     const auto fill = [&](const std::string& marker, const std::string& value) {
@@ -105,6 +110,7 @@ int main(int argc, char** argv) {
             result.replace(at, marker.size(), value);
     };
     fill("@KEY_LABELS@", bashArray(labels));
+    fill("@ASSIGNABLE_KEY_LABELS@", bashArray(assignable));
     fill("@KEY_NAMES@", bashArray(names));
     std::ofstream out(argv[2]);
     out << result;

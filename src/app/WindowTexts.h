@@ -3,8 +3,8 @@
 // The main window's own texts in both languages (UTF-8).
 
 #include "base/Language.h"
-#include "base/WindowText.h"
 #include "base/Result.h"
+#include "base/WindowText.h"
 #include "keys/KeyDialogControls.h"
 
 #include <array>
@@ -13,7 +13,6 @@
 #include <string_view>
 
 namespace q905 {
-
 
 inline constexpr std::string_view kWindowTitle = "Korvane Mirex Keyboard Q905 UK";
 
@@ -43,6 +42,9 @@ inline constexpr WindowText kBusyApplying{"Sending your changes to the keyboard�
                                           "Änderungen werden zur Tastatur gesendet …"};
 inline constexpr WindowText kBusyResetting{"Restoring the factory settings…",
                                            "Werkseinstellungen werden wiederhergestellt …"};
+// What the window's status line says after an apply that went through (screen readers only).
+inline constexpr WindowText kApplyDone{"The keyboard took your changes.",
+                                       "Die Tastatur hat Ihre Änderungen übernommen."};
 inline constexpr WindowText kTrayExit{"Exit", "Beenden"};
 // The exclamation mark is the full-width U+FF01.
 inline constexpr WindowText kNoKeyboard{"No Gaming Keyboard\uFF01", "No Gaming Keyboard\uFF01"};

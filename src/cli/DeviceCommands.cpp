@@ -32,7 +32,7 @@ int runList(CliContext& context, std::span<const std::string> args) {
                     << '\n';
     }
     if (!any) {
-        context.err << "no keyboard found\n";
+        context.err << noKeyboardText(true);
         return exitcode::kFailure;
     }
     return finish(session, context, exitcode::kOk);

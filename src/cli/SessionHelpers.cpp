@@ -2,6 +2,7 @@
 #include "cli/SessionHelpers.h"
 
 #include "base/TextSafety.h"
+#include "platform/Paths.h"
 
 #include <ostream>
 
@@ -26,7 +27,7 @@ std::optional<int> openKeyboard(DeviceSession& session, CliContext& context) {
     case DeviceSession::OpenStatus::Opened:
         return std::nullopt;
     case DeviceSession::OpenStatus::NoKeyboard:
-        context.err << "no keyboard found\n";
+        context.err << noKeyboardText(false);
         return exitcode::kFailure;
     case DeviceSession::OpenStatus::NoAccess:
         context.err << "q905ctl: the keyboard is connected but cannot be opened: "
@@ -34,6 +35,21 @@ std::optional<int> openKeyboard(DeviceSession& session, CliContext& context) {
         return exitcode::kFailure;
     }
     return exitcode::kFailure;
+}
+
+std::string noKeyboardText(bool fromList) {
+    const UdevRuleLocation rule = udevRuleLocation();
+    const std::string where =
+        rule.state == UdevRuleLocation::State::InSourceTree
+            ? "the udev rule " + rule.path.string() + " once copied to /etc/udev/rules.d/"
+            : "the udev rule " + rule.path.string();
+    return "no keyboard found: check that it is plugged in" +
+           std::string(fromList ? ""
+                                : " (q905ctl list lists its interfaces once the system "
+                                  "sees it)") +
+           "; access to /dev/hidraw* comes from " + escapeForTerminal(where) +
+           " for the user of the active local session (after installing it, log out and in "
+           "again, or unplug and replug the keyboard)\n";
 }
 
 int finish(DeviceSession& session, CliContext& context, int exitCode) {

@@ -15,4 +15,9 @@ class KeyboardLayout;
 // UTF-8; empty for the unplaced keys. Without a layout the character keys carry the US labels.
 std::string pictureLabel(int keyIndex, Language language, const KeyboardLayout* layout);
 
+// The key as a screen reader says it: the named keys in full words, told apart where the
+// keyboard has two ("Left Shift", "Number pad 7"); the character keys as the layout types them.
+// Unique among the placed keys. UTF-8; empty for the unplaced keys.
+std::string spokenKeyName(int keyIndex, Language language, const KeyboardLayout* layout);
+
 } // namespace q905

@@ -54,23 +54,40 @@ void storeSliderPosition(SettingsImage& image, int controlId, int position) {
     image.at(imageOffset(controlId)) = static_cast<std::uint8_t>(position + storedBias(controlId));
 }
 
-std::string sliderValueText(int controlId, int position, Language language) {
+int sliderValueNumber(int controlId, int position) {
     const PanelSliderRange* range = findPanelSlider(controlId);
     if (range == nullptr)
-        return {};
+        return position;
     const int step = std::clamp(position, 0, range->maximum);
     const auto at = static_cast<std::size_t>(step);
     switch (controlId) {
     case slider::kResponseTime:
-        return std::to_string(kResponseTimeMilliseconds[at]) + " ms";
+        return kResponseTimeMilliseconds[at];
     case slider::kReportRate:
-        return std::to_string(kReportRateHertz[at]) + " Hz";
+        return kReportRateHertz[at];
     case slider::kBrightness:
     case slider::kPalmBrightness:
-        return std::to_string(step * 100 / range->maximum) + " %";
+        return step * 100 / range->maximum;
     default: // the speeds: steps counted from 1, the slowest
-        return std::to_string(step + 1) + std::string(kOutOf.in(language)) +
-               std::to_string(range->maximum + 1);
+        return step + 1;
+    }
+}
+
+std::string sliderValueText(int controlId, int position, Language language) {
+    const PanelSliderRange* range = findPanelSlider(controlId);
+    if (range == nullptr)
+        return {};
+    const std::string number = std::to_string(sliderValueNumber(controlId, position));
+    switch (controlId) {
+    case slider::kResponseTime:
+        return number + " ms";
+    case slider::kReportRate:
+        return number + " Hz";
+    case slider::kBrightness:
+    case slider::kPalmBrightness:
+        return number + " %";
+    default:
+        return number + std::string(kOutOf.in(language)) + std::to_string(range->maximum + 1);
     }
 }
 

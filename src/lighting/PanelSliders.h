@@ -39,6 +39,8 @@ inline constexpr std::array<int, 4> kReportRateHertz{125, 250, 500, 1000};
 
 // A position as a screen reader says it, with its unit: "4 ms", "1000 Hz", "60 %", "3 of 10".
 std::string sliderValueText(int controlId, int position, Language language);
+// The number of that text (4, 1000, 60, 3): what a screen reader reads as the slider's value.
+int sliderValueNumber(int controlId, int position);
 
 // The slider position the image's field stands for (palm speed is stored as position + 1,
 // so a stored 0 gives -1, which the slider clamps).

@@ -22,7 +22,7 @@ Result<int> HidrawBackend::openNode(const std::string& path) {
         opened = m_system->open(devnode);
     while (opened.error == EINTR);
     if (!opened.ok())
-        return Result<int>::failure(openErrorText(devnode, opened.error));
+        return Result<int>::failure(openErrorText(devnode, opened.error, udevRuleLocation()));
     return static_cast<int>(opened.value);
 }
 
@@ -49,15 +49,32 @@ HidrawBackend::openNotification(const std::string& path) {
         std::make_unique<HidrawNotificationChannel>(m_system, *fd, static_cast<int>(wakeup.value)));
 }
 
-std::string openErrorText(const std::string& devnode, int error) {
-    if (error == EACCES || error == EPERM)
-        return "Cannot open " + devnode +
-               ": permission denied. The udev rule that gives you access to the keyboard is "
-               "missing. Install it with\n"
-               "  sudo cp packaging/70-q905.rules /etc/udev/rules.d/ && sudo udevadm control "
-               "--reload-rules && sudo udevadm trigger\n"
-               "(or copy the rule, then unplug and replug the keyboard).";
-    return "Cannot open " + devnode + ": " + std::system_category().message(error);
+std::string openErrorText(const std::string& devnode, int error, const UdevRuleLocation& rule) {
+    if (error != EACCES && error != EPERM)
+        return "Cannot open " + devnode + ": " + std::system_category().message(error);
+    const std::string denied = "Cannot open " + devnode + ": permission denied. ";
+    // The rule tags the keyboard's nodes for logind, which grants them to the active local
+    // session only, and only to sessions started (or nodes added) after the rule was there.
+    const std::string session =
+        "It gives access to the user of the active local session only: after installing it, "
+        "log out and in again (or unplug and replug the keyboard), and run q905 from that "
+        "session, not over ssh or from another seat.";
+    switch (rule.state) {
+    case UdevRuleLocation::State::Installed:
+        return denied + "The udev rule " + rule.path.string() + " is installed. " + session;
+    case UdevRuleLocation::State::InSourceTree:
+        return denied +
+               "The udev rule that gives you access to the keyboard is missing. Install "
+               "it with\n  sudo cp " +
+               rule.path.string() +
+               " /etc/udev/rules.d/ && sudo udevadm control --reload-rules && sudo udevadm "
+               "trigger\n" +
+               session;
+    case UdevRuleLocation::State::Missing:
+        break;
+    }
+    return denied + "The udev rule " + rule.path.string() +
+           " that gives you access to the keyboard is missing: install q905 again. " + session;
 }
 
 } // namespace q905

@@ -5,6 +5,7 @@
 
 #include "device/HidBackend.h"
 #include "platform/HidrawSystem.h"
+#include "platform/Paths.h"
 #include "platform/SysfsHidEnumerator.h"
 
 #include <memory>
@@ -29,8 +30,8 @@ class HidrawBackend final : public HidBackend {
     std::shared_ptr<HidrawSystem> m_system;
 };
 
-// What the user is told when a node cannot be opened; for a permission error, how to install
-// the udev rule that grants access.
-std::string openErrorText(const std::string& devnode, int error);
+// What the user is told when a node cannot be opened; for a permission error, where the udev
+// rule that grants access is (or how to install it) and why access may still be missing.
+std::string openErrorText(const std::string& devnode, int error, const UdevRuleLocation& rule);
 
 } // namespace q905

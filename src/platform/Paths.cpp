@@ -40,4 +40,24 @@ std::filesystem::path assetRoot() {
     return beside.parent_path() / "share" / "q905";
 }
 
+UdevRuleLocation udevRuleLocation() {
+    constexpr const char* kRuleName = "70-q905.rules";
+    // Where udev reads rules (the administrator's folder first), and this installation's own
+    // lib/udev/rules.d, which udev reads only under the /usr prefix.
+    const std::filesystem::path installed = programFolder().parent_path() / "lib/udev/rules.d";
+    std::error_code error;
+    for (const std::filesystem::path& folder :
+         {std::filesystem::path("/etc/udev/rules.d"), installed,
+          std::filesystem::path("/usr/lib/udev/rules.d")}) {
+        if (std::filesystem::is_regular_file(folder / kRuleName, error))
+            return {folder / kRuleName, UdevRuleLocation::State::Installed};
+    }
+#if defined(Q905_BUILD_DIR) && defined(Q905_SOURCE_DIR)
+    if (std::filesystem::equivalent(programFolder(), Q905_BUILD_DIR, error))
+        return {std::filesystem::path(Q905_SOURCE_DIR) / "packaging" / kRuleName,
+                UdevRuleLocation::State::InSourceTree};
+#endif
+    return {installed / kRuleName, UdevRuleLocation::State::Missing};
+}
+
 } // namespace q905

@@ -22,4 +22,14 @@ std::filesystem::path programFolder();
 // else <prefix>/share/q905.
 std::filesystem::path assetRoot();
 
+// The udev rule that gives the keyboard to the user of the active local session: where an
+// installation put it when it is there, else the source tree's copy when the program runs from
+// its build tree, else where this installation should have put it.
+struct UdevRuleLocation {
+    enum class State { Installed, InSourceTree, Missing };
+    std::filesystem::path path;
+    State state = State::Missing;
+};
+UdevRuleLocation udevRuleLocation();
+
 } // namespace q905

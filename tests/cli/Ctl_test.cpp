@@ -178,11 +178,19 @@ TEST(Ctl, ProfileExportImportRoundTripAndForeignFilesAreRefused) {
     EXPECT_EQ(ctl.simulate("profile rename ..").exitCode, 2);
 }
 
-TEST(Ctl, NoKeyboardIsSaidPlainly) {
+TEST(Ctl, NoKeyboardSaysWhatToCheckInOneLine) {
     CtlRunner ctl;
     const auto result = ctl.run("--data-dir data read");
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "no keyboard found\n");
+    EXPECT_TRUE(result.err.starts_with("no keyboard found: check that it is plugged in"))
+        << result.err;
+    for (const char* part : {"q905ctl list", "/dev/hidraw*", "70-q905.rules",
+                             "active local session", "log out and in"})
+        EXPECT_NE(result.err.find(part), std::string::npos) << part << " in " << result.err;
+    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+    const auto listed = ctl.run("list");
+    EXPECT_EQ(listed.exitCode, 1);
+    EXPECT_EQ(listed.err.find("q905ctl list"), std::string::npos) << listed.err;
 }
 
 } // namespace

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Key names under real XKB layouts, compiled from the system's xkb-data as the window and
 // q905ctl compile them when no X server gives its keymap.
+#include "keys/KeyLabels.h"
+#include "keys/KeyTable.h"
 #include "macros/ShownKeyNames.h"
 #include "platform/SystemKeyboardLayout.h"
 #include "platform/XkbKeyboardLayout.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace q905 {
 namespace {
@@ -15,6 +19,48 @@ std::unique_ptr<XkbKeyboardLayout> compiled(const char* layout, const char* vari
     if (!keys)
         ADD_FAILURE() << "no keymap for " << layout << " (is xkb-data installed?)";
     return keys;
+}
+
+// A listener tells every key from every other by its name alone, under any layout, while the
+// caps keep their short labels.
+TEST(SpokenKeyNames, AreUniqueAndInFullWordsInBothLanguages) {
+    const auto german = compiled("de");
+    const auto french = compiled("fr");
+    const auto us = compiled("us");
+    for (const KeyboardLayout* layout : {static_cast<const KeyboardLayout*>(nullptr),
+                                         static_cast<const KeyboardLayout*>(german.get()),
+                                         static_cast<const KeyboardLayout*>(french.get()),
+                                         static_cast<const KeyboardLayout*>(us.get())}) {
+        for (const Language language : {Language::English, Language::German}) {
+            std::map<std::string, int> seen;
+            for (int key = 0; key < kKeyCount; ++key) {
+                if (isUnplacedKey(key))
+                    continue;
+                const std::string name = spokenKeyName(key, language, layout);
+                EXPECT_FALSE(name.empty()) << key;
+                const auto [at, added] = seen.emplace(name, key);
+                EXPECT_TRUE(added)
+                    << "keys " << at->second << " and " << key << " both read \"" << name << "\"";
+            }
+        }
+    }
+    const std::map<int, std::pair<std::string, std::string>> expected{
+        {58, {"Number pad 7", "Ziffernblock 7"}},
+        {78, {"Left Shift", "Umschalttaste links"}},
+        {89, {"Right Shift", "Umschalttaste rechts"}},
+        {54, {"Enter", "Eingabe"}},
+        {94, {"Number pad Enter", "Ziffernblock Eingabe"}},
+        {13, {"Print Screen", "Druck"}},
+        {14, {"Scroll Lock", "Rollen"}},
+        {33, {"Backspace", "Rücktaste"}},
+        {27, {"7", "7"}},
+        {47, {"Y", "Y"}}};
+    for (const auto& [key, names] : expected) {
+        EXPECT_EQ(spokenKeyName(key, Language::English, nullptr), names.first);
+        EXPECT_EQ(spokenKeyName(key, Language::German, nullptr), names.second);
+    }
+    EXPECT_EQ(spokenKeyName(47, Language::German, german.get()), "Z") << "the layout's letter";
+    EXPECT_EQ(pictureLabel(58, Language::English, nullptr), "7") << "the cap keeps its label";
 }
 
 TEST(KeyboardLayout, GermanNamesTheKeysAsItsKeycapsDo) {

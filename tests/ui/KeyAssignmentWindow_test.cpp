@@ -665,7 +665,10 @@ TEST_F(KeyDialogControls, TabVisitsTheControlsInOrderWithTheMarkAndArrowsTurnThe
     EXPECT_EQ(dialog->focusedControl(), key_dialog::kAdvanceTab);
     QTest::keyClick(dialog.get(), Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(dialog->state().page(), KeyDialogPage::Keys);
-    EXPECT_EQ(dialog->focusedControl(), key_dialog::kSingleField);
+    EXPECT_EQ(dialog->focusedControl(), key_dialog::kKeysTab) << "the page's tab names it";
+    EXPECT_EQ(accessible(key_dialog::kKeysTab)->role(), QAccessible::PageTab);
+    EXPECT_TRUE(accessible(key_dialog::kKeysTab)->state().focused);
+    EXPECT_EQ(accessible(key_dialog::kKeysTab)->text(QAccessible::Name), "Single/Combine");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
                     Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(dialog->state().page(), KeyDialogPage::Advance);

@@ -3,9 +3,11 @@
 // control table, keeps the keyboard focus across its controls and hands keys to it, as the main
 // window does.
 #include "controls/ui/ControlFocus.h"
+#include "controls/ui/PaintedControlAccessible.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinSlider.h"
 #include "device/Settings.h"
+#include "lighting/EffectCatalogue.h"
 #include "lighting/PanelRules.h"
 #include "lighting/PanelSliders.h"
 #include "lighting/ui/ColourPicker.h"
@@ -66,6 +68,7 @@ class PanelHost : public QWidget, public PaintedControlHost {
     void activateControl(int id) override { panel->activateControl(id); }
     std::optional<int> focusedControl() const override { return focus.focusedId(); }
     bool controlKey(int id, QKeyEvent* event) override { return panel->controlKey(id, event); }
+    std::vector<ControlItem> controlItems(int id) const override { return panel->controlItems(id); }
 
   protected:
     void paintEvent(QPaintEvent*) override {
@@ -310,6 +313,15 @@ TEST_F(LightingPanelTest, ScreenReadersHearEveryControlWithItsStateAndValueInBot
     EXPECT_EQ(said(host, slider::kReportRate, QAccessible::Name), "Report rate");
     EXPECT_EQ(said(host, slider::kReportRate, QAccessible::Value), "1000 Hz");
     EXPECT_EQ(said(host, kFirstSwatch, QAccessible::Value), "#C80A0A");
+    // Orca reads the value interface's number first: the unit's number, never the step.
+    QAccessibleValueInterface* rate = accessibleOf(host, slider::kReportRate)->valueInterface();
+    ASSERT_NE(rate, nullptr);
+    EXPECT_EQ(rate->currentValue().toInt(), 1000);
+    EXPECT_EQ(rate->minimumValue().toInt(), 125);
+    EXPECT_EQ(accessibleOf(host, slider::kResponseTime)->valueInterface()->maximumValue().toInt(),
+              20);
+    rate->setCurrentValue(260);
+    EXPECT_EQ(said(host, slider::kReportRate, QAccessible::Value), "250 Hz");
     EXPECT_TRUE(accessibleOf(host, kFirstSwatch)->state().selected);
     EXPECT_TRUE(accessibleOf(host, kGameMode)->state().checked);
     EXPECT_TRUE(accessibleOf(host, kDirectionTop)->state().invisible) << "Breathing has none";
@@ -386,6 +398,59 @@ TEST_F(LightingPanelTest, TheEffectListWorksFromTheKeyboard) {
     key(Qt::Key_Up);
     EXPECT_EQ(image().lightingEffect(), 13);
     EXPECT_FALSE(view.perKeyColourMode);
+}
+
+// What Orca follows on Qt's bridge: the focus. Every entry the keys reach, in a closed list or
+// an open one, takes it, and a choice is told as a selection.
+TEST_F(LightingPanelTest, TheListsEntriesAreListItemsThatTakeTheReadersFocusFromTheKeys) {
+    image().at(layout::kLightingEffect) = 1;
+    std::vector<QString> focused;
+    int selections = 0;
+    listenToAccessibleEvents([&](QAccessibleEvent& event) {
+        if (event.type() == QAccessible::Focus)
+            focused.push_back(event.accessibleInterface()->text(QAccessible::Name));
+        if (event.type() == QAccessible::StateChanged &&
+            static_cast<QAccessibleStateChangeEvent&>(event).changedStates().selected &&
+            event.accessibleInterface()->role() == QAccessible::ListItem)
+            ++selections;
+    });
+    QAccessibleInterface* list = accessibleOf(host, panelRegion::kEffectBox);
+    ASSERT_EQ(list->childCount(), kEffectCount);
+    QAccessibleInterface* first = list->child(0);
+    EXPECT_EQ(first->role(), QAccessible::ListItem);
+    EXPECT_EQ(first->text(QAccessible::Name), "Static");
+    EXPECT_TRUE(first->state().selected);
+    EXPECT_FALSE(list->child(1)->state().selected);
+    EXPECT_EQ(list->indexOfChild(list->child(5)), 5);
+    EXPECT_EQ(first->parent(), list);
+    EXPECT_EQ(accessibleOf(host, panelRegion::kPalmBox)->childCount(), kPalmEffectCount);
+
+    pickEffectRow(2);
+
+    activate();
+    tabTo(panelRegion::kEffectBox);
+    focused.clear();
+    selections = 0;
+    key(Qt::Key_Down); // closed: the next effect at once
+    ASSERT_EQ(focused.size(), 1u);
+    EXPECT_EQ(focused.back(), list->child(3)->text(QAccessible::Name));
+    EXPECT_TRUE(list->child(3)->state().selected);
+    EXPECT_TRUE(list->child(3)->state().focused);
+    EXPECT_EQ(list->focusChild(), list->child(3));
+
+    key(Qt::Key_Down, Qt::AltModifier); // open: the highlight goes ahead of the choice
+    key(Qt::Key_Down);
+    EXPECT_EQ(focused.back(), list->child(4)->text(QAccessible::Name));
+    EXPECT_FALSE(list->child(4)->state().selected);
+    key(Qt::Key_Return);
+    EXPECT_TRUE(list->child(4)->state().selected);
+    EXPECT_EQ(focused.size(), 2u) << "choosing the highlighted entry keeps the reader on it";
+    EXPECT_EQ(selections, 2);
+    listenToAccessibleEvents({});
+
+    PanelHost german(settings, skin, picker, view, Language::German);
+    EXPECT_EQ(accessibleOf(german, panelRegion::kEffectBox)->child(1)->text(QAccessible::Name),
+              "Atmung");
 }
 
 TEST_F(LightingPanelTest, DirectionsSwatchesTogglesAndSlidersWorkFromTheKeyboard) {

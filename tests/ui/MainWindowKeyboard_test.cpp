@@ -5,6 +5,7 @@
 #include "MainWindowHarness.h"
 
 #include "app/WindowTexts.h"
+#include "controls/ui/PaintedControlAccessible.h"
 #include "controls/ui/RegionRects.h"
 #include "device/SettingsLayout.h"
 #include "keys/CommitAssignment.h"
@@ -94,8 +95,8 @@ TEST(MainWindowKeyboard, TabVisitsThePanelTheKeyboardPictureAndTheButtonsInOrder
     MainWindow& window = startActive(harness);
     const std::vector<int> expected = test::expectedTabCycle(window, window.focus());
     // The keyboard picture is one stop, then the bottom buttons, then the window buttons.
-    const std::vector<int> tail{keyControlId(0), mainControl::kProfiles, mainControl::kMacros,
-                                mainControl::kApply, mainControl::kHelp, mainControl::kHide,
+    const std::vector<int> tail{keyControlId(0),     mainControl::kProfiles, mainControl::kMacros,
+                                mainControl::kApply, mainControl::kHelp,     mainControl::kHide,
                                 mainControl::kClose};
     ASSERT_GE(expected.size(), tail.size());
     EXPECT_TRUE(std::equal(tail.begin(), tail.end(), expected.end() - tail.size()));
@@ -159,10 +160,10 @@ TEST(MainWindowKeyboard, PerKeyColoursBySpaceAndShiftArrowsThenEnterOpensTheColo
     harness.image().at(layout::kLightingEffect) = effect::kFirstProfile;
     window.view().perKeyColourMode = true;
     arrowsToQ(window);
-    press(window, Qt::Key_Space); // Q
-    press(window, Qt::Key_Space); // and off again
+    press(window, Qt::Key_Space);                    // Q
+    press(window, Qt::Key_Space);                    // and off again
     press(window, Qt::Key_Right, Qt::ShiftModifier); // Q and W
-    harness.colours.answer = 0x0000FF; // red, stored as 0xBBGGRR
+    harness.colours.answer = 0x0000FF;               // red, stored as 0xBBGGRR
     press(window, Qt::Key_Return);
     ASSERT_EQ(harness.colours.initials.size(), 1u);
     const auto page = harness.image().block(layout::perKeyColourPage(0));
@@ -172,6 +173,53 @@ TEST(MainWindowKeyboard, PerKeyColoursBySpaceAndShiftArrowsThenEnterOpensTheColo
         const std::size_t red = KeyTable[static_cast<std::size_t>(key)].matrixOffset + 1u;
         EXPECT_EQ(page[red] == 0xFF, key == kQ || key == kW) << key;
     }
+}
+
+// What Orca needs beyond the controls: how an Apply goes, said on the status line as it
+// changes, and after a dialog the focus back on what opened it, told as that control (Qt tells
+// only that the window took the focus).
+TEST(MainWindowScreenReader, ApplyIsToldOnTheStatusLineAndAClosedDialogHandsBackTheFocus) {
+    WindowHarness harness;
+    MainWindow& window = startActive(harness);
+    std::vector<QString> statusLines, focused;
+    listenToAccessibleEvents([&](QAccessibleEvent& event) {
+        QAccessibleInterface* source = event.accessibleInterface();
+        if (event.type() == QAccessible::NameChanged && source->role() == QAccessible::StatusBar)
+            statusLines.push_back(source->text(QAccessible::Name));
+        if (event.type() == QAccessible::Focus)
+            focused.push_back(source->text(QAccessible::Name));
+    });
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&window);
+    QAccessibleInterface* status = nullptr;
+    for (int i = 0; i < root->childCount(); ++i)
+        if (root->child(i)->role() == QAccessible::StatusBar)
+            status = root->child(i);
+    ASSERT_NE(status, nullptr);
+
+    harness.image().at(layout::kGameMode.offset) ^= 1;
+    press(window, Qt::Key_S, Qt::ControlModifier);
+    harness.waitUntilIdle();
+    ASSERT_FALSE(statusLines.empty());
+    EXPECT_EQ(statusLines.front(), "Sending your changes to the keyboard…");
+    EXPECT_EQ(statusLines.back(), "The keyboard took your changes.");
+    EXPECT_EQ(status->text(QAccessible::Name), "The keyboard took your changes.");
+
+    // A click on W opens its dialog; closing it gives the window back with W in focus.
+    harness.dialogs.onExec = [&](QDialog& dialog) {
+        EXPECT_EQ(window.focusedControl(), keyControlId(kW));
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        return int(QDialog::Rejected);
+    };
+    const QRect w = toQRect(keyControlRect(kW));
+    harness.click(w.center().x(), w.center().y());
+    EXPECT_EQ(harness.dialogs.opened.size(), 1u);
+    focused.clear();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !focused.empty(); }));
+    EXPECT_EQ(focused.back(), "W");
+    listenToAccessibleEvents({});
 }
 
 } // namespace

@@ -25,8 +25,14 @@ if(Q905_UI_SANITIZER_ENVIRONMENT)
 else()
     set(Q905_UI_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endif()
-gtest_discover_tests(q905_ui_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "-AtRatioTwo.*"
+gtest_discover_tests(q905_ui_tests DISCOVERY_TIMEOUT 60
+    TEST_FILTER "-AtRatioTwo.*:StatusNotifierTray.*"
     PROPERTIES ENVIRONMENT "${Q905_UI_TEST_ENVIRONMENT}" LABELS sanitize)
+# The real tray icon against a StatusNotifier watcher: a bus and an X server of its own.
+add_test(NAME ui.StatusNotifierTray
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/ui/run-with-status-notifier.sh $<TARGET_FILE:q905_ui_tests>)
+set_tests_properties(ui.StatusNotifierTray PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
+    ENVIRONMENT "${Q905_UI_SANITIZER_ENVIRONMENT}")
 # Scaled screens: the "@2x" skin pixel for pixel at 2, and every fitted text keeping its size at
 # 2 and at 1.5.
 gtest_discover_tests(q905_ui_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "AtRatioTwo.*:*TextFit.*"

@@ -151,6 +151,9 @@ void MainWindow::activityChanged() {
     if (m_bus)
         m_bus->readingChanged();
     const bool busy = m_keyboard.busy();
+    if (busy)
+        m_applyOutcome = nullptr;
+    notifyStatusChanged(*this);
     // No edits while the session works: what it hands back replaces the image.
     m_panel->setEditable(!busy);
     // Loading the cursor theme takes longer than a frame: the busy cursor waits for the first.

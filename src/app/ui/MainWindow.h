@@ -96,6 +96,10 @@ class MainWindow : public QWidget, public PaintedControlHost {
     void activateControl(int id) override;
     std::optional<int> focusedControl() const override { return m_focus.focusedId(); }
     bool controlKey(int id, QKeyEvent* event) override;
+    std::vector<ControlItem> controlItems(int id) const override;
+    // The note beside Apply while the session works, then how the last apply ended.
+    bool hasStatus() const override { return true; }
+    QString statusText() const override;
 
   public slots:
     // A second start of the program, or the tray: show and raise, even when hidden.
@@ -131,6 +135,9 @@ class MainWindow : public QWidget, public PaintedControlHost {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Runs a dialog opened by the control `opener` (a key, the Macros button), which has the
+    // focus while it runs and when it closes.
+    int runDialogFrom(int opener, QDialog& dialog);
     // Set-up and teardown.
     void openKeyboard();
     void tellLoadProblems(const HostState::LoadReport& report);
@@ -243,6 +250,8 @@ class MainWindow : public QWidget, public PaintedControlHost {
     // keymap.bin and the others, written in full before an apply or a reset was asked for and
     // put in place when its report comes.
     std::optional<PreparedSave> m_pendingSave;
+    // How the last apply ended, for the status line until the session works again.
+    const WindowText* m_applyOutcome = nullptr;
     // A dialog that edits the host state is open: q905ctl's commands wait for it to close.
     bool m_editDialogOpen = false;
     // The close button keeps in keymap.bin only what the keyboard holds; Exit leaves it.

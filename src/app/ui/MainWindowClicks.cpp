@@ -2,6 +2,7 @@
 // Click dispatch: an open list, else the help menu, else the controls table and then the keys.
 #include "app/ui/Delays.h"
 #include "app/ui/MainWindow.h"
+#include "controls/ui/PaintedControlAccessible.h"
 #include "controls/ui/QtText.h"
 #include "firmware/Updater.h"
 #include "keys/CommitAssignment.h"
@@ -138,17 +139,35 @@ void MainWindow::applyFinished(const ApplyReport& report) {
     const ApplyOutcome outcome = finishApply(m_host, std::move(*m_pendingSave), report);
     m_pendingSave.reset();
     m_panel->refreshSliders();
+    const WindowText& message =
+        !outcome.snapshotTaken
+            ? (outcome.result == ApplyResult::NotConnected ? texts::kApplyNotConnected
+                                                           : texts::kApplyNotAcknowledged)
+            : texts::kApplyDone;
+    m_applyOutcome = &message;
+    notifyStatusChanged(*this);
     if (!outcome.failed() || m_closing)
         return;
     if (!outcome.snapshotTaken) {
         // The edits stay pending; the user must know the keyboard did not take them.
-        const WindowText& message = outcome.result == ApplyResult::NotConnected
-                                        ? texts::kApplyNotConnected
-                                        : texts::kApplyNotAcknowledged;
         m_services.dialogs->tell(this, text(texts::kApplyCaption), text(message));
     }
     if (!outcome.saved)
         tellNotSaved(texts::kNotSaved, outcome.saved);
+}
+
+QString MainWindow::statusText() const {
+    switch (m_keyboard.activity()) {
+    case KeyboardLifecycle::Activity::Reading:
+        return text(texts::kBusyReading);
+    case KeyboardLifecycle::Activity::Applying:
+        return text(texts::kBusyApplying);
+    case KeyboardLifecycle::Activity::Resetting:
+        return text(texts::kBusyResetting);
+    case KeyboardLifecycle::Activity::None:
+        break;
+    }
+    return m_applyOutcome ? text(*m_applyOutcome) : QString();
 }
 
 void MainWindow::tellNotSaved(const WindowText& message, const Status& failure) {
@@ -276,7 +295,7 @@ void MainWindow::openKeyAssignment(int key) {
                                host.keys().table()[static_cast<std::size_t>(key)],
                                isKeyEnabled(host.image(), position), host.macros(), language,
                                m_services.keyboardLayout, this);
-    if (m_services.dialogs->exec(dialog) != QDialog::Accepted || m_closing)
+    if (runDialogFrom(keyControlId(key), dialog) != QDialog::Accepted || m_closing)
         return;
     const AssignResult result =
         assignKey(host.keys(), host.image(), host.macros(), key, dialog.choice());
@@ -300,7 +319,7 @@ void MainWindow::openProfiles() {
         const QScopedValueRollback editing(m_editDialogOpen, true);
         ProfileDialog dialog(m_skin, language(), m_host, QDir::homePath(), *m_services.dialogs,
                              this);
-        m_services.dialogs->exec(dialog);
+        runDialogFrom(mainControl::kProfiles, dialog);
     }
     if (m_closing)
         return;
@@ -324,7 +343,15 @@ void MainWindow::openMacros() {
         return saveEditedMacros(m_host, macros, keys);
     });
     // OK and Cancel alike: the saver has stored what OK kept.
-    (void)m_services.dialogs->exec(dialog);
+    (void)runDialogFrom(mainControl::kMacros, dialog);
+}
+
+int MainWindow::runDialogFrom(int opener, QDialog& dialog) {
+    // A click opens it as well as a key does: either way the opener has the focus to come back
+    // to.
+    if (m_focus.focusedId() != opener)
+        m_focus.setFocusedControl(opener);
+    return m_services.dialogs->exec(dialog);
 }
 
 } // namespace q905

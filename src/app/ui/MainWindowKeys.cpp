@@ -83,7 +83,7 @@ ControlStatus MainWindow::controlStatus(int id) const {
 
 ControlStatus MainWindow::keyStatus(int key) const {
     ControlStatus status;
-    status.name = m_keyLabels.text(key);
+    status.name = m_keyLabels.spokenName(key);
     const SettingsImage shown = m_host.settings().deviceCopy();
     if (perKeyView()) {
         status.selected = m_selection.isSelected(key);
@@ -108,6 +108,12 @@ QWidget* MainWindow::controlWidget(int id) const {
     if (isKeyControl(id) || isOwnControl(id))
         return nullptr;
     return m_panel->controlWidget(id);
+}
+
+std::vector<ControlItem> MainWindow::controlItems(int id) const {
+    if (isKeyControl(id) || isOwnControl(id) || isHelpItem(id))
+        return {};
+    return m_panel->controlItems(id);
 }
 
 void MainWindow::activateControl(int id) {
@@ -203,8 +209,8 @@ bool MainWindow::windowShortcut(QKeyEvent* event) {
             // The menu opens with no item chosen: Down goes to the first, Up to the last; with
             // two items either arrow then moves to the other one.
             const bool onItem = focused && isHelpItem(*focused);
-            const bool first = onItem ? focused == mainControl::kFirmwareUpdate
-                                      : event->key() == Qt::Key_Down;
+            const bool first =
+                onItem ? focused == mainControl::kFirmwareUpdate : event->key() == Qt::Key_Down;
             m_focus.setFocusedControl(first ? mainControl::kFactoryReset
                                             : mainControl::kFirmwareUpdate);
             paintMainWindow();

@@ -22,8 +22,7 @@ QPoint windowPoint(const QMouseEvent* event) {
 } // namespace
 
 bool MainWindow::inTitleStrip(int x, int y) const {
-    return y >= kTitleStripTop && y <= kTitleStripBottom &&
-           !controlAtPoint(x, y) &&
+    return y >= kTitleStripTop && y <= kTitleStripBottom && !controlAtPoint(x, y) &&
            keyAtPoint(x, y, m_view.perKeyColourMode) == kNoKeyAtPoint && !m_panel->isListOpen();
 }
 

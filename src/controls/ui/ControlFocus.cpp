@@ -22,6 +22,7 @@ QString controlName(const PaintedControlHost& host, const ControlSpec& control) 
 
 ControlFocus::ControlFocus(PaintedControlHost& host) : m_host(host) {
     installPaintedControlAccessibility();
+    announceFocusReturns(m_host);
     QWidget* window = m_host.hostWidget();
     window->setFocusPolicy(Qt::StrongFocus);
     // The window paints the mark around its widgets too: it must repaint when the focus moves

@@ -3,6 +3,7 @@
 
 #include "controls/ui/RegionRects.h"
 
+#include <QFocusEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -48,8 +49,97 @@ void nameControlWidgets(PaintedControlHost& host) {
             widget->setAccessibleName(controlName(host, control));
 }
 
+namespace {
+std::function<void(QAccessibleEvent&)>& eventListener() {
+    static std::function<void(QAccessibleEvent&)> listener;
+    return listener;
+}
+
+bool anyoneListens() {
+    return QAccessible::isActive() || eventListener();
+}
+} // namespace
+
+namespace {
+class FocusReturnAnnouncer final : public QObject {
+  public:
+    FocusReturnAnnouncer(PaintedControlHost& host) : QObject(host.hostWidget()), m_host(host) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::FocusIn)
+            return false;
+        // Tab to a painted control announces that control already.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            return false;
+        // After Qt's own word that the window took the focus.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const std::optional<int> id = m_host.focusedControl();
+                if (id && m_host.hostWidget()->hasFocus() && !m_host.controlWidget(*id))
+                    notifyControlEvent(m_host, *id, QAccessible::Focus);
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+
+  private:
+    PaintedControlHost& m_host;
+};
+} // namespace
+
+void announceFocusReturns(PaintedControlHost& host) {
+    host.hostWidget()->installEventFilter(new FocusReturnAnnouncer(host));
+}
+
+void listenToAccessibleEvents(std::function<void(QAccessibleEvent&)> listener) {
+    eventListener() = std::move(listener);
+}
+
+void sendAccessibleEvent(QAccessibleEvent& event) {
+    if (QAccessible::isActive())
+        QAccessible::updateAccessibility(&event);
+    else if (eventListener())
+        eventListener()(event);
+}
+
+void notifyCurrentControlItem(PaintedControlHost& host, int id) {
+    if (!anyoneListens())
+        return;
+    auto* skinned = dynamic_cast<SkinnedWindowAccessible*>(
+        QAccessible::queryAccessibleInterface(host.hostWidget()));
+    PaintedControlAccessible* list = skinned ? skinned->paintedChild(id) : nullptr;
+    if (!list)
+        return;
+    const std::vector<ControlItem> items = host.controlItems(id);
+    for (std::size_t row = 0; row < items.size(); ++row) {
+        if (!items[row].current)
+            continue;
+        QAccessibleInterface* item = list->child(static_cast<int>(row));
+        // Orca follows the focus; Qt's bridge has no selection interface for it to ask.
+        QAccessibleEvent focus(item, QAccessible::Focus);
+        sendAccessibleEvent(focus);
+        QAccessible::State changed;
+        changed.selected = true;
+        QAccessibleStateChangeEvent selection(item, changed);
+        sendAccessibleEvent(selection);
+    }
+}
+
+void notifyStatusChanged(PaintedControlHost& host) {
+    if (!anyoneListens())
+        return;
+    auto* skinned = dynamic_cast<SkinnedWindowAccessible*>(
+        QAccessible::queryAccessibleInterface(host.hostWidget()));
+    if (StatusAccessible* status = skinned ? skinned->statusChild() : nullptr) {
+        QAccessibleEvent changed(status, QAccessible::NameChanged);
+        sendAccessibleEvent(changed);
+    }
+}
+
 void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event event) {
-    if (!QAccessible::isActive())
+    if (!anyoneListens())
         return;
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(host.hostWidget());
     auto* skinned = dynamic_cast<SkinnedWindowAccessible*>(window);
@@ -62,11 +152,11 @@ void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event eve
             changed.selected = true;
             changed.disabled = true;
             QAccessibleStateChangeEvent stateEvent(child, changed);
-            QAccessible::updateAccessibility(&stateEvent);
+            sendAccessibleEvent(stateEvent);
             return;
         }
         QAccessibleEvent plain(child, event);
-        QAccessible::updateAccessibility(&plain);
+        sendAccessibleEvent(plain);
     }
 }
 
@@ -74,6 +164,37 @@ void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event eve
 
 const ControlSpec* PaintedControlAccessible::declared() const {
     return controlById(m_host.controls(), m_id);
+}
+
+PaintedControlAccessible::~PaintedControlAccessible() {
+    for (const QAccessible::Id item : m_items)
+        QAccessible::deleteAccessibleInterface(item);
+}
+
+int PaintedControlAccessible::childCount() const {
+    return static_cast<int>(m_host.controlItems(m_id).size());
+}
+
+QAccessibleInterface* PaintedControlAccessible::child(int index) const {
+    if (index < 0 || index >= childCount())
+        return nullptr;
+    while (static_cast<int>(m_items.size()) <= index)
+        m_items.push_back(QAccessible::registerAccessibleInterface(new ControlItemAccessible(
+            const_cast<PaintedControlAccessible&>(*this), static_cast<int>(m_items.size()))));
+    return QAccessible::accessibleInterface(m_items[static_cast<std::size_t>(index)]);
+}
+
+int PaintedControlAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    const auto* item = dynamic_cast<const ControlItemAccessible*>(child);
+    return item && item->parent() == this ? item->row() : -1;
+}
+
+QAccessibleInterface* PaintedControlAccessible::focusChild() const {
+    const std::vector<ControlItem> items = m_host.controlItems(m_id);
+    for (std::size_t row = 0; row < items.size(); ++row)
+        if (items[row].current)
+            return child(static_cast<int>(row));
+    return nullptr;
 }
 
 bool PaintedControlAccessible::isValid() const {
@@ -193,6 +314,67 @@ void PaintedControlAccessible::doAction(const QString& actionName) {
     }
 }
 
+// --- one entry of a list ---
+
+std::optional<ControlItem> ControlItemAccessible::item() const {
+    const std::vector<ControlItem> items = m_list.host().controlItems(m_list.controlId());
+    if (m_row >= static_cast<int>(items.size()))
+        return std::nullopt;
+    return items[static_cast<std::size_t>(m_row)];
+}
+
+bool ControlItemAccessible::isValid() const {
+    return m_list.isValid() && item().has_value();
+}
+
+QString ControlItemAccessible::text(QAccessible::Text t) const {
+    const std::optional<ControlItem> entry = item();
+    return entry && t == QAccessible::Name ? entry->name : QString();
+}
+
+QAccessible::State ControlItemAccessible::state() const {
+    QAccessible::State state;
+    const std::optional<ControlItem> entry = item();
+    if (!entry) {
+        state.invalid = true;
+        return state;
+    }
+    const QAccessible::State list = m_list.state();
+    state.invisible = list.invisible;
+    state.disabled = list.disabled;
+    state.selectable = true;
+    state.selected = entry->selected;
+    state.focusable = true;
+    state.focused = list.focused && entry->current;
+    return state;
+}
+
+// --- the status line ---
+
+QWindow* StatusAccessible::window() const {
+    return m_host.hostWidget()->window()->windowHandle();
+}
+
+QAccessibleInterface* StatusAccessible::parent() const {
+    return QAccessible::queryAccessibleInterface(m_host.hostWidget());
+}
+
+QString StatusAccessible::text(QAccessible::Text t) const {
+    return t == QAccessible::Name ? m_host.statusText() : QString();
+}
+
+QRect StatusAccessible::rect() const {
+    const QWidget* window = m_host.hostWidget();
+    return QRect(window->mapToGlobal(QPoint(0, 0)), window->size());
+}
+
+QAccessible::State StatusAccessible::state() const {
+    QAccessible::State state;
+    state.readOnly = true;
+    state.invisible = !m_host.hostWidget()->isVisible();
+    return state;
+}
+
 // --- the window ---
 
 SkinnedWindowAccessible::SkinnedWindowAccessible(QWidget* widget, PaintedControlHost& host)
@@ -204,6 +386,16 @@ SkinnedWindowAccessible::SkinnedWindowAccessible(QWidget* widget, PaintedControl
 SkinnedWindowAccessible::~SkinnedWindowAccessible() {
     for (const auto& [id, accessibleId] : m_painted)
         QAccessible::deleteAccessibleInterface(accessibleId);
+    if (m_status)
+        QAccessible::deleteAccessibleInterface(*m_status);
+}
+
+StatusAccessible* SkinnedWindowAccessible::statusChild() const {
+    if (!m_host.hasStatus())
+        return nullptr;
+    if (!m_status)
+        m_status = QAccessible::registerAccessibleInterface(new StatusAccessible(m_host));
+    return static_cast<StatusAccessible*>(QAccessible::accessibleInterface(*m_status));
 }
 
 PaintedControlAccessible* SkinnedWindowAccessible::paintedChild(int id) const {
@@ -233,6 +425,8 @@ std::vector<QAccessibleInterface*> SkinnedWindowAccessible::children() const {
         if (QAccessibleInterface* child = forControl(control))
             all.push_back(child);
     }
+    if (StatusAccessible* status = statusChild())
+        all.push_back(status);
     // Widgets outside the table (a text editor opened over a row, a dialog's own child).
     const int others = QAccessibleWidget::childCount();
     for (int i = 0; i < others; ++i) {

@@ -9,7 +9,10 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
+#include <functional>
 #include <map>
+#include <optional>
+#include <vector>
 
 namespace q905 {
 
@@ -24,9 +27,28 @@ void nameControlWidgets(PaintedControlHost& host);
 // name). Nothing happens while none listens.
 void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event event);
 
+// When the window gets the focus back (a dialog or message box over it closed, the desktop
+// switched back to it), Qt tells screen readers only that the window took it, and they read its
+// title; this tells them the painted control that has it right after. Once per window.
+void announceFocusReturns(PaintedControlHost& host);
+
+// Tells a screen reader which entry of a list control the keys are on now (its current item):
+// that item takes the reader's focus and its selection is told, open list or closed.
+void notifyCurrentControlItem(PaintedControlHost& host, int id);
+
+// Tells a screen reader that the window's status line says something new.
+void notifyStatusChanged(PaintedControlHost& host);
+
+// Every accessibility event of the controls goes out here: to the platform's bridge while a
+// screen reader listens, else to the listener given (the offscreen platform has no bridge, so
+// tests listen here). An empty listener ends the listening.
+void sendAccessibleEvent(QAccessibleEvent& event);
+void listenToAccessibleEvents(std::function<void(QAccessibleEvent&)> listener);
+
 class PaintedControlAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
   public:
     PaintedControlAccessible(PaintedControlHost& host, int id) : m_host(host), m_id(id) {}
+    ~PaintedControlAccessible() override;
 
     int controlId() const { return m_id; }
 
@@ -34,11 +56,12 @@ class PaintedControlAccessible : public QAccessibleInterface, public QAccessible
     QObject* object() const override { return nullptr; }
     QWindow* window() const override;
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    // A list control's entries are its children.
+    QAccessibleInterface* child(int index) const override;
+    int childCount() const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override;
     QString text(QAccessible::Text t) const override;
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
@@ -50,14 +73,71 @@ class PaintedControlAccessible : public QAccessibleInterface, public QAccessible
     void doAction(const QString& actionName) override;
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
+    PaintedControlHost& host() const { return m_host; }
+
   private:
     const ControlSpec* declared() const;
 
     PaintedControlHost& m_host;
     int m_id;
+    mutable std::vector<QAccessible::Id> m_items;
 };
 
-// The window: its children are the table's controls in table order, then any other widget.
+// One entry of a list control.
+class ControlItemAccessible : public QAccessibleInterface {
+  public:
+    ControlItemAccessible(PaintedControlAccessible& list, int row) : m_list(list), m_row(row) {}
+
+    int row() const { return m_row; }
+
+    bool isValid() const override;
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return m_list.window(); }
+    QAccessibleInterface* parent() const override { return &m_list; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override { return m_list.rect(); }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    QAccessible::State state() const override;
+
+  private:
+    std::optional<ControlItem> item() const;
+
+    PaintedControlAccessible& m_list;
+    int m_row;
+};
+
+// The window's status line: its text is its name.
+class StatusAccessible : public QAccessibleInterface {
+  public:
+    explicit StatusAccessible(PaintedControlHost& host) : m_host(host) {}
+
+    bool isValid() const override { return m_host.hasStatus(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override;
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override;
+    QAccessible::Role role() const override { return QAccessible::StatusBar; }
+    QAccessible::State state() const override;
+
+  private:
+    PaintedControlHost& m_host;
+};
+
+// The window: its children are the table's controls in table order, then its status line, then
+// any other widget.
 class SkinnedWindowAccessible : public QAccessibleWidget {
   public:
     SkinnedWindowAccessible(QWidget* widget, PaintedControlHost& host);
@@ -71,6 +151,8 @@ class SkinnedWindowAccessible : public QAccessibleWidget {
 
     // The painted control's interface (none for a control that is a real widget).
     PaintedControlAccessible* paintedChild(int id) const;
+    // The status line's interface, for a window with one.
+    StatusAccessible* statusChild() const;
 
   private:
     std::vector<QAccessibleInterface*> children() const;
@@ -78,6 +160,7 @@ class SkinnedWindowAccessible : public QAccessibleWidget {
 
     PaintedControlHost& m_host;
     mutable std::map<int, QAccessible::Id> m_painted;
+    mutable std::optional<QAccessible::Id> m_status;
 };
 
 } // namespace q905

@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 class QKeyEvent;
 class QWidget;
@@ -27,6 +28,14 @@ struct ControlStatus {
     bool tabStop = true;
     QString name;  // replaces the table's name when not empty (keys, rows, swatches)
     QString value; // a slider's or a list's value, with its unit ("4 ms", "1000 Hz")
+};
+
+// One entry of a list control, as a screen reader reads it.
+struct ControlItem {
+    QString name;
+    bool selected = false; // the entry chosen
+    bool current = false;  // the entry the keys are on: the highlighted row of an open list,
+                           // else the chosen one
 };
 
 class PaintedControlHost {
@@ -47,6 +56,12 @@ class PaintedControlHost {
     // Other keys on the focused painted control (arrows in a list or a radio group); true when
     // the control used the key.
     virtual bool controlKey(int /*id*/, QKeyEvent* /*event*/) { return false; }
+    // The entries of a list control, open or closed, in the list's order.
+    virtual std::vector<ControlItem> controlItems(int /*id*/) const { return {}; }
+    // A window with a status line (a running task and its result, a count) tells screen readers
+    // what it says now; notifyStatusChanged tells them it changed.
+    virtual bool hasStatus() const { return false; }
+    virtual QString statusText() const { return {}; }
 };
 
 // The text of a control's table name in the window's language.

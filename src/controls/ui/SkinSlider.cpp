@@ -10,12 +10,15 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace q905 {
 
 namespace {
-// A slider with its value said with the unit: as the value text and, for readers that only
-// read numbers there, as the description. The hidden thumb window is no child of its own.
+// A slider with its value said in its unit. Qt's bridge hands screen readers only a number as
+// the value (no value text, no "valuetext" attribute), and Orca reads it before the
+// description: the number is the unit's ("4" of "4 ms"), the words with the unit follow as the
+// description. The hidden thumb window is no child of its own.
 class SkinSliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
   public:
     explicit SkinSliderAccessible(SkinSlider* slider)
@@ -35,14 +38,24 @@ class SkinSliderAccessible : public QAccessibleWidget, public QAccessibleValueIn
             return static_cast<QAccessibleValueInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
-    QVariant currentValue() const override { return slider()->value(); }
-    void setCurrentValue(const QVariant& value) override { slider()->setValue(value.toInt()); }
-    QVariant maximumValue() const override { return slider()->maximum(); }
-    QVariant minimumValue() const override { return slider()->minimum(); }
-    QVariant minimumStepSize() const override { return slider()->singleStep(); }
+    QVariant currentValue() const override { return number(slider()->value()); }
+    // The step whose number is nearest.
+    void setCurrentValue(const QVariant& value) override {
+        const int wanted = value.toInt();
+        int best = slider()->minimum();
+        for (int position = slider()->minimum(); position <= slider()->maximum(); ++position)
+            if (std::abs(number(position) - wanted) < std::abs(number(best) - wanted))
+                best = position;
+        slider()->setValue(best);
+    }
+    QVariant maximumValue() const override { return number(slider()->maximum()); }
+    QVariant minimumValue() const override { return number(slider()->minimum()); }
+    // Whole numbers: Orca reads as many decimals as the step asks for.
+    QVariant minimumStepSize() const override { return 1; }
 
   private:
     SkinSlider* slider() const { return static_cast<SkinSlider*>(widget()); }
+    int number(int position) const { return slider()->valueNumber(position); }
 };
 
 QAccessibleInterface* skinSliderFactory(const QString&, QObject* object) {
@@ -80,6 +93,10 @@ void SkinSlider::loadTracks(const QImage& emptyTrack, const QImage& filledTrack)
     const QSize size =
         filledTrack.isNull() ? QSize(kTrackWidth, kTrackHeight) : logicalSize(filledTrack);
     resize(size);
+}
+
+int SkinSlider::valueNumber(int position) const {
+    return m_valueNumber ? m_valueNumber(position) : position;
 }
 
 QString SkinSlider::valueText() const {

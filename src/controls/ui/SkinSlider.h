@@ -3,7 +3,7 @@
 // The skinned slider: a QSlider for range, position and keys that never paints itself. It works
 // out where its thumb is and reports every paint and pointer move, so that its owner draws the
 // tracks and the thumb in its place. A click moves the thumb straight to the nearest step. Screen
-// readers hear its value as its owner words it, with the unit.
+// readers hear its value in its unit (the number, then the words with the unit), not its step.
 
 #include "controls/SliderGeometry.h"
 #include "controls/ui/BitmapStrip.h"
@@ -26,6 +26,12 @@ class SkinSlider : public QSlider {
     // How a position is said ("4 ms"); the bare number without one.
     void setValueText(std::function<QString(int position)> text) { m_valueText = std::move(text); }
     QString valueText() const;
+    // The number of that text (4 for "4 ms"), which screen readers read as the value before
+    // anything else; the position without one.
+    void setValueNumber(std::function<int(int position)> number) {
+        m_valueNumber = std::move(number);
+    }
+    int valueNumber(int position) const;
 
     // Set-up, once: the hidden thumb window with the thumb picture.
     void createThumbWindow(const QImage& thumb);
@@ -58,6 +64,7 @@ class SkinSlider : public QSlider {
 
     int m_controlId = 0;
     std::function<QString(int)> m_valueText;
+    std::function<int(int)> m_valueNumber;
     BitmapButton* m_thumbWindow = nullptr;
     BitmapStrip m_emptyTrack;
     BitmapStrip m_filledTrack;

@@ -357,7 +357,8 @@ void KeyAssignmentDialog::showPage(KeyDialogPage page, bool focusPage) {
 }
 
 // Ctrl+Tab and Ctrl+Shift+Tab turn the pages from wherever the focus is, as in other tabbed
-// windows; the focus goes with them as a click on the tab would take it.
+// windows; the focus goes to the new page's tab, so a screen reader names the page, and Tab
+// goes on into it.
 bool KeyAssignmentDialog::switchPageKey(QKeyEvent* event) {
     if (!(event->modifiers() & Qt::ControlModifier))
         return false;
@@ -370,9 +371,8 @@ bool KeyAssignmentDialog::switchPageKey(QKeyEvent* event) {
     if (step == 0)
         return false;
     const int page = (static_cast<int>(m_state.page()) + step + 4) % 4;
-    showPage(static_cast<KeyDialogPage>(page), true);
-    if (m_state.page() == KeyDialogPage::Advance)
-        m_focus.setFocusedControl(kAdvanceTab);
+    showPage(static_cast<KeyDialogPage>(page), false);
+    m_focus.setFocusedControl(kKeysTab + page);
     return true;
 }
 

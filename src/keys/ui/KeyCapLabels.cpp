@@ -54,6 +54,7 @@ KeyCapLabels::KeyCapLabels(Language language, const KeyboardLayout* layout) {
     for (int key = 0; key < kKeyCount; ++key) {
         Label& label = m_labels[static_cast<std::size_t>(key)];
         label.text = QString::fromStdString(pictureLabel(key, language, layout));
+        label.spoken = QString::fromStdString(spokenKeyName(key, language, layout));
         if (label.text.isEmpty())
             continue;
         const KeyLabelBox box = keyLabelBox(key);

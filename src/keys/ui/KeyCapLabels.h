@@ -31,8 +31,12 @@ class KeyCapLabels {
     void paint(QPainter& painter, const std::array<bool, kKeyCount>& lit) const;
     // One key's label in that colour, over a per-key colour: at its place in the key table.
     void paint(QPainter& painter, int key, const QColor& colour) const;
-    // What the key's cap says (also its name for screen readers); empty for unplaced keys.
+    // What the key's cap says; empty for unplaced keys.
     const QString& text(int key) const { return m_labels[static_cast<std::size_t>(key)].text; }
+    // The key's name for screen readers: full words, one key each.
+    const QString& spokenName(int key) const {
+        return m_labels[static_cast<std::size_t>(key)].spoken;
+    }
 
   private:
     struct Label;
@@ -41,6 +45,7 @@ class KeyCapLabels {
     struct Label {
         QString text;
         QStaticText prepared; // laid out once in its fitted font
+        QString spoken;
         QFont font;
         QPointF at;   // top-left in the window
         QRectF place; // the key's face in the window

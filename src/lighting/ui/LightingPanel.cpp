@@ -36,6 +36,8 @@ LightingPanel::Impl::Impl(LightingPanel& owner, Settings& settings, SkinCache& s
         slider->setValueText([id = info.controlId, language](int position) {
             return QString::fromStdString(sliderValueText(id, position, language));
         });
+        slider->setValueNumber(
+            [id = info.controlId](int position) { return sliderValueNumber(id, position); });
         slider->createThumbWindow(skin.image(QStringLiteral("Thumb.png")));
         slider->loadTracks(skin.image(QStringLiteral("Track-Empty.png")),
                            skin.image(QStringLiteral("Track-Filled.png")));
@@ -245,10 +247,33 @@ void LightingPanel::Impl::announceChanges() {
     }
 }
 
+void LightingPanel::Impl::announceListItems() {
+    auto* host = dynamic_cast<PaintedControlHost*>(m_window);
+    if (host == nullptr)
+        return;
+    const std::optional<int> focused = host->focusedControl();
+    for (const int box : {kEffectBox, kPalmBox}) {
+        std::optional<int> current;
+        const std::vector<ControlItem> items = m_owner.controlItems(box);
+        for (std::size_t row = 0; row < items.size(); ++row)
+            if (items[row].current)
+                current = static_cast<int>(row);
+        auto& announced = m_announcedItems[box == kEffectBox ? 0 : 1];
+        if (current == std::exchange(announced, current))
+            continue;
+        // Only the list the keys are in: a click elsewhere that changes the effect moves no
+        // reader's focus.
+        const bool open = box == kEffectBox ? m_lists.effectListOpen : m_lists.palmListOpen;
+        if (current && (open || focused == box))
+            notifyCurrentControlItem(*host, box);
+    }
+}
+
 void LightingPanel::Impl::afterEdit() {
     normalise();
     updateSliderVisibility();
     announceChanges();
+    announceListItems();
     requestRepaint();
 }
 
@@ -332,6 +357,30 @@ ControlStatus LightingPanel::controlStatus(int id) const {
     return status;
 }
 
+std::vector<ControlItem> LightingPanel::controlItems(int id) const {
+    const SettingsImage& image = m_impl->image();
+    const PanelLists& lists = m_impl->m_lists;
+    const Language language = m_impl->m_language;
+    std::vector<ControlItem> items;
+    if (id == kEffectBox) {
+        const std::optional<int> chosen = effectPosition(image.lightingEffect());
+        for (int row = 0; row < kEffectCount; ++row) {
+            const EffectInfo& info = EffectCatalogue[static_cast<std::size_t>(row)];
+            const bool selected = chosen == row;
+            items.push_back({qtText(effectName(info.code, language)), selected,
+                             lists.effectListOpen ? lists.effectHover == row : selected});
+        }
+    } else if (id == kPalmBox) {
+        const std::uint8_t chosen = palmEffect(image);
+        for (int row = 0; row < kPalmEffectCount; ++row) {
+            const bool selected = chosen == row;
+            items.push_back({qtText(palmEffectName(static_cast<std::uint8_t>(row), language)),
+                             selected, lists.palmListOpen ? lists.palmHover == row : selected});
+        }
+    }
+    return items;
+}
+
 QWidget* LightingPanel::controlWidget(int id) const {
     return isPanelSlider(id) ? m_impl->slot(id).slider : nullptr;
 }
@@ -395,8 +444,10 @@ bool LightingPanel::Impl::openListKey(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Down:
     case Qt::Key_Up:
-        if (moveListHighlight(m_lists, event->key() == Qt::Key_Down ? 1 : -1))
+        if (moveListHighlight(m_lists, event->key() == Qt::Key_Down ? 1 : -1)) {
+            announceListItems();
             requestRepaint();
+        }
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -66,6 +66,8 @@ class LightingPanel : public QObject {
     ControlStatus controlStatus(int id) const;
     // The slider widget of a slider id, else none.
     QWidget* controlWidget(int id) const;
+    // The effects of the effect box or the palm box, open or closed.
+    std::vector<ControlItem> controlItems(int id) const;
     // Space or Enter on the focused control, or a screen reader's press: what a click does.
     void activateControl(int id);
     // Other keys on the focused control, and every key while a list is open: arrows in the

@@ -12,6 +12,7 @@
 #include <QRect>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace q905 {
@@ -57,6 +58,8 @@ class LightingPanel::Impl {
     // After any edit: the rules across fields, the sliders shown, screen readers told, repaint.
     void afterEdit();
     void announceChanges();
+    // The entry the keys are on in each list, once it moved (a choice, a step, the highlight).
+    void announceListItems();
 
     // Painting (LightingPanelPaint.cpp). Texts wait until every control of the panel is known,
     // then are fitted in the order they were queued.
@@ -88,6 +91,8 @@ class LightingPanel::Impl {
     Language m_language;
     QWidget* m_window;
     PanelLists m_lists;
+    // The list entries a screen reader was last told of (effect box, palm box).
+    std::array<std::optional<int>, 2> m_announcedItems;
     std::array<SliderSlot, PanelSliders.size()> m_sliders;
     bool m_followingImage = false;
     // While the sliders take no input: the one that had the focus, and where Qt moved it.

@@ -192,6 +192,7 @@ void MacroDialog::showEvents(int selectRow) {
         selectRow = m_events->count() - 1;
     if (selectRow >= 0)
         m_events->selectRow(selectRow);
+    notifyStatusChanged(*this);
     update();
 }
 
@@ -257,6 +258,7 @@ void MacroDialog::hookKey(quint8 code, bool release, int msAgo) {
     } else if (result == HookKeyResult::Inserted || result == HookKeyResult::InsertionEnded) {
         showEvents(m_macro->insertRow());
     } else {
+        notifyStatusChanged(*this);
         update(); // the byte count
     }
 }

@@ -96,6 +96,9 @@ class MacroDialog : public QDialog, public PaintedControlHost {
     QWidget* controlWidget(int id) const override;
     void activateControl(int id) override;
     std::optional<int> focusedControl() const override { return m_focus.focusedId(); }
+    // The status line: how many events of the selected macro's room are used.
+    bool hasStatus() const override { return true; }
+    QString statusText() const override;
 
   public slots:
     // A key pressed or released while the key capture is installed.

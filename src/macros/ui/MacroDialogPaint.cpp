@@ -93,12 +93,15 @@ void MacroDialog::paintLabels(QPainter& painter) {
     }
 
     // How full the selected macro is: a recording that stops at the limit is no mystery.
-    if (m_macro->selected()) {
-        const QString used =
-            text(macro_texts::kBytesUsed) +
-            QStringLiteral(": %1 / %2").arg(m_macro->writePos()).arg(kEventSequenceSize);
-        m_textLayout.draw(painter, used, 260, 225, kWhite, 15, rect());
-    }
+    if (m_macro->selected())
+        m_textLayout.draw(painter, statusText(), 260, 225, kWhite, 15, rect());
+}
+
+QString MacroDialog::statusText() const {
+    if (!m_macro->selected())
+        return {};
+    return text(macro_texts::kBytesUsed) +
+           QStringLiteral(": %1 / %2").arg(m_macro->writePos()).arg(kEventSequenceSize);
 }
 
 void MacroDialog::paintEvent(QPaintEvent*) {
