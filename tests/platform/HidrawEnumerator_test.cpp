@@ -98,7 +98,7 @@ TEST(HidrawEnumerator, NamesEveryInterfaceAndCollectionInNodeOrder) {
     EXPECT_EQ(nodes[4].descriptor.collections[3].reportIds, std::vector<std::uint8_t>{4});
 }
 
-TEST(HidrawEnumerator, ANodeWithoutADeviceFileOrUsbInterfaceIsHandledAsUdevGivesIt) {
+TEST(HidrawEnumerator, ANodeWithoutDevnodeIsSkippedAndOneWithoutUsbInterfaceHasNoMiPart) {
     HidrawDeviceFacts facts{"hidraw7",    "",           "0005:000004D9:0000A12E",
                             std::nullopt, std::nullopt, {}};
     EXPECT_FALSE(parseHidrawNode(facts)); // no node to open yet
