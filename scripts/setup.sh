@@ -6,7 +6,7 @@ Q905_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 Q905_BUILD="${Q905_BUILD_DIR:-$Q905_ROOT/build}"
 Q905_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libudev-dev libpng-dev
                libxkbcommon-dev libxkbcommon-x11-dev libwayland-dev xkb-data qt6-base-dev
-               libxcb1-dev fonts-liberation2 desktop-file-utils appstream)
+               libxcb1-dev fonts-liberation2 desktop-file-utils appstream umockdev)
 
 q905_install_packages() {
     local missing=()
