@@ -6,7 +6,7 @@ Q905_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 Q905_BUILD="${Q905_BUILD_DIR:-$Q905_ROOT/build}"
 Q905_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libudev-dev libpng-dev
                libxkbcommon-dev libxkbcommon-x11-dev libwayland-dev xkb-data qt6-base-dev
-               libxcb1-dev qt6-wayland fonts-liberation2 desktop-file-utils appstream
+               libxcb1-dev qt6-wayland fonts-liberation2 desktop-file-utils appstream umockdev
                xvfb dbus-daemon libglib2.0-bin systemd)
 # dbus-daemon, gdbus (libglib2.0-bin) and busctl (systemd): the window tests start a session bus
 # of their own and drive the window with clients nobody here wrote; xvfb: the tray test's X server.

@@ -41,6 +41,30 @@ gtest_discover_tests(q905_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "-${Q905_PROCES
 gtest_discover_tests(q905_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "${Q905_PROCESS_TESTS}"
     PROPERTIES LABELS process ENVIRONMENT "${Q905_SANITIZER_ENVIRONMENT}")
 
+# The libudev side of the hidraw listing, which the tests above replace by a recorded tree: q905ctl
+# under umockdev, which serves a recorded udev database and sysfs. Its LD_PRELOAD cannot come
+# after a sanitizer's runtime, so sanitizer builds leave it out.
+find_program(Q905_UMOCKDEV_RUN umockdev-run)
+if(Q905_UMOCKDEV_RUN AND NOT Q905_SANITIZE)
+    add_test(NAME UdevHidrawDevices.ListsARecordedKeyboardThroughLibudev
+        COMMAND ${Q905_UMOCKDEV_RUN}
+            --device ${CMAKE_SOURCE_DIR}/tests/data/umockdev/keyboard.umockdev
+            -- $<TARGET_FILE:q905ctl> list)
+    # Interface numbers from HID_PHYS and from the usb_interface, collections from the hid
+    # parent's report descriptor, no "mi_" where there is no USB interface.
+    string(CONCAT Q905_UDEV_LIST_OUTPUT
+        "^/dev/hidraw2#vid_04d9&pid_a12e\n"
+        "/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col01\n"
+        "/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col02\n"
+        "/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col03\n"
+        "/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col04  \\(notifications\\)\n"
+        "/dev/hidraw11#vid_04d9&pid_a12e&mi_03  \\(commands\\)\n$")
+    set_tests_properties(UdevHidrawDevices.ListsARecordedKeyboardThroughLibudev PROPERTIES
+        LABELS process PASS_REGULAR_EXPRESSION "${Q905_UDEV_LIST_OUTPUT}")
+else()
+    message(STATUS "umockdev-run not found or a sanitizer build: the libudev listing is not tested")
+endif()
+
 if(Q905_BUILD_GUI AND EXISTS ${CMAKE_SOURCE_DIR}/tests/ui/ui.cmake)
     include(${CMAKE_SOURCE_DIR}/tests/ui/ui.cmake)
 endif()

@@ -8,7 +8,7 @@
 
 namespace q905 {
 
-HidrawBackend::HidrawBackend(SysfsHidEnumerator enumerator, std::shared_ptr<HidrawSystem> system)
+HidrawBackend::HidrawBackend(HidrawEnumerator enumerator, std::shared_ptr<HidrawSystem> system)
     : m_enumerator(std::move(enumerator)), m_system(std::move(system)) {}
 
 std::vector<HidInterfaceInfo> HidrawBackend::enumerate() {

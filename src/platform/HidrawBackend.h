@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The keyboard through the kernel's hidraw nodes: interfaces listed from sysfs, handles opened
+// The keyboard through the kernel's hidraw nodes: interfaces listed through udev, handles opened
 // on the node a path names, transfers through HidrawSystem.
 
 #include "device/HidBackend.h"
+#include "platform/HidrawEnumerator.h"
 #include "platform/HidrawSystem.h"
 #include "platform/Paths.h"
-#include "platform/SysfsHidEnumerator.h"
 
 #include <memory>
 #include <optional>
@@ -16,7 +16,7 @@ namespace q905 {
 
 class HidrawBackend final : public HidBackend {
   public:
-    explicit HidrawBackend(SysfsHidEnumerator enumerator = SysfsHidEnumerator{},
+    explicit HidrawBackend(HidrawEnumerator enumerator = HidrawEnumerator{},
                            std::shared_ptr<HidrawSystem> system = makeLinuxHidrawSystem());
 
     std::vector<HidInterfaceInfo> enumerate() override;
@@ -26,7 +26,7 @@ class HidrawBackend final : public HidBackend {
   private:
     Result<int> openNode(const std::string& path);
 
-    SysfsHidEnumerator m_enumerator;
+    HidrawEnumerator m_enumerator;
     std::shared_ptr<HidrawSystem> m_system;
 };
 

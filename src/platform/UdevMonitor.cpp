@@ -2,19 +2,15 @@
 #include "platform/UdevMonitor.h"
 
 #include "device/HidBackend.h"
-#include "platform/SysfsUevent.h"
+#include "platform/HidIds.h"
 
-#ifdef Q905_HAVE_LIBUDEV
 #include <libudev.h>
-#endif
 
 namespace q905 {
 
 bool isKeyboardEvent(const DeviceEvent& event) {
     return event.vendorId == kKeyboardVendorId && event.productId == kKeyboardProductId;
 }
-
-#ifdef Q905_HAVE_LIBUDEV
 
 struct UdevMonitor::Handles {
     udev* context = nullptr;
@@ -103,23 +99,5 @@ std::optional<DeviceEvent> UdevMonitor::receive() {
     }
     return std::nullopt;
 }
-
-#else
-
-struct UdevMonitor::Handles {};
-
-UdevMonitor::UdevMonitor() : m_error("built without libudev") {}
-UdevMonitor::~UdevMonitor() = default;
-bool UdevMonitor::available() const {
-    return false;
-}
-int UdevMonitor::fd() const {
-    return -1;
-}
-std::optional<DeviceEvent> UdevMonitor::receive() {
-    return std::nullopt;
-}
-
-#endif
 
 } // namespace q905

@@ -153,7 +153,8 @@ TEST(HidrawNotificationChannel, StopWakesABlockedReadAndLaterReadsAtOnce) {
 
 TEST(HidrawBackend, OpensTheNodeBeforeTheHashAndLeavesNothingOpen) {
     auto system = std::make_shared<FakeHidrawSystem>();
-    HidrawBackend backend(SysfsHidEnumerator("/nonexistent"), system);
+    HidrawBackend backend(HidrawEnumerator([] { return std::vector<HidrawDeviceFacts>{}; }),
+                          system);
     auto command = backend.openCommand("/dev/hidraw11#vid_04d9&pid_a12e&mi_03");
     auto notify = backend.openNotification("/dev/hidraw9#vid_04d9&pid_a12e&mi_01&col04");
     ASSERT_TRUE(command && notify) << command.message() << notify.message();
@@ -170,7 +171,8 @@ TEST(HidrawBackend, OpensTheNodeBeforeTheHashAndLeavesNothingOpen) {
 
 TEST(HidrawBackend, OpenErrorsNameTheNodeAndWhereTheUdevRuleIs) {
     auto system = std::make_shared<FakeHidrawSystem>();
-    HidrawBackend backend(SysfsHidEnumerator("/nonexistent"), system);
+    HidrawBackend backend(HidrawEnumerator([] { return std::vector<HidrawDeviceFacts>{}; }),
+                          system);
     for (const int denied : {EACCES, EPERM}) {
         system->failNext(Call::Open, denied);
         const auto refused = backend.openCommand("/dev/hidraw11#vid_04d9&pid_a12e&mi_03");

@@ -137,6 +137,10 @@ LaunchOutcome DesktopLauncher::openDetached(const std::filesystem::path& program
     return start(qtPath(program), {}, qtPath(workingFolder));
 }
 
+// Read here rather than through GLib's GDesktopAppInfo: GLib 2.74 runs Terminal=true entries in
+// the first of its own list of terminals, not the user's x-terminal-emulator, and gives the same
+// bare failure for a missing TryExec program, a missing Exec program and no application at all,
+// which the user is told apart.
 LaunchOutcome DesktopLauncher::startDesktopEntry(const std::filesystem::path& entry) {
     QFile file(qtPath(entry));
     if (!file.open(QIODevice::ReadOnly))

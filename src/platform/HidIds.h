@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Pure parsing of what the kernel says about a HID device: uevent text, HID_ID, HID_PHYS and
-// the sysfs name of a hid device. Shared by the sysfs enumerator and the udev monitor.
+// Pure parsing of what the kernel says about a HID device: HID_ID, HID_PHYS, bInterfaceNumber
+// and the sysfs name of a hid device. Shared by the hidraw enumerator and the udev monitor.
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 namespace q905 {
@@ -15,9 +14,6 @@ struct HidId {
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
 };
-
-// The value of KEY in uevent text ("KEY=value" lines), or nothing when the key is absent.
-std::optional<std::string> ueventValue(std::string_view uevent, std::string_view key);
 
 // HID_ID as the hid core writes it: "0003:000004D9:0000A12E" (bus, vendor, product; hex).
 std::optional<HidId> parseHidId(std::string_view value);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/SysfsUevent.h"
+#include "platform/HidIds.h"
 
 #include <charconv>
 
@@ -37,19 +37,6 @@ std::optional<HidId> hidIdFromFields(std::string_view bus, std::string_view vend
                  static_cast<std::uint16_t>(*productValue)};
 }
 } // namespace
-
-std::optional<std::string> ueventValue(std::string_view uevent, std::string_view key) {
-    while (!uevent.empty()) {
-        const std::size_t newline = uevent.find('\n');
-        std::string_view line = uevent.substr(0, newline);
-        uevent =
-            newline == std::string_view::npos ? std::string_view{} : uevent.substr(newline + 1);
-        if (line.size() > key.size() && line.substr(0, key.size()) == key &&
-            line[key.size()] == '=')
-            return std::string(trim(line.substr(key.size() + 1)));
-    }
-    return std::nullopt;
-}
 
 std::optional<HidId> parseHidId(std::string_view value) {
     value = trim(value);
