@@ -68,7 +68,7 @@ template <class Modal> void whenShown(std::function<void(Modal&)> play) {
         timer->stop();
         timer->deleteLater();
         play(*modal);
-        if (!QTest::qWaitFor([&modal] { return modal == nullptr || !modal->isVisible(); }, 2000)) {
+        if (!QTest::qWaitFor([&modal] { return modal == nullptr || !modal->isVisible(); }, 10000)) {
             ADD_FAILURE() << "the " << Modal::staticMetaObject.className() << " stayed open";
             modal->reject();
         }
