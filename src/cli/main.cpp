@@ -24,8 +24,8 @@ int main(int argc, char** argv) {
         return refuseUsage(std::cerr, "no command given");
     const std::string& name = options.arguments.front();
     // A window that owns the keyboard runs the command itself: the change shows in it at once,
-    // and neither side writes over the other's.
-    if (name != "list") {
+    // and neither side writes over the other's. list and autostart leave the keyboard alone.
+    if (name != "list" && name != "autostart") {
         if (const auto answer = handOffToWindow(options, args)) {
             std::cout << answer->out;
             std::cerr << answer->err;
