@@ -42,7 +42,7 @@ fi
 # The installed program reads the emulated keyboard, keeping its files inside the root.
 mkdir -p "$root/home"
 HOME=$root/home XDG_DATA_HOME=$root/home/data XDG_RUNTIME_DIR=$root/home \
-    "$prefix/bin/q905ctl" --simulate read | grep -q "firmware" || fail "q905ctl --simulate read"
+    "$prefix/bin/q905ctl" --simulate --simulate-latency 0 read | grep -q "^firmware: " || fail "q905ctl --simulate read"
 
 # The completion: commands, set fields, and key labels with a blank escaped for the shell.
 completion=$prefix/share/bash-completion/completions/q905ctl

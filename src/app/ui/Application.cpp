@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/Application.h"
 
+#include "app/Autostart.h"
 #include "app/KeyboardBackend.h"
 #include "app/Language.h"
 #include "app/ProgramOptions.h"
@@ -54,6 +55,8 @@ constexpr const char* kUsage =
     "  --language en|de          the language of the window\n"
     "  --screenshot FILE         write the window as PNG after the start-up read, then exit\n"
     "                            (1 when the read failed: the picture shows it as it stands)\n"
+    "  --background              start without showing the window (as at login); starting\n"
+    "                            q905 again shows it\n"
     "  --help                    this text\n"
     "  --version                 the version of q905\n";
 
@@ -248,6 +251,8 @@ int Application::run(int argc, char** argv) {
     services.backgroundCacheFile = backgroundCache;
     services.keyboardLockFile = KeyboardLock::lockFile(options.simulate, options.simulateFile);
     services.hotPlugAvailable = hotPlug->available();
+    services.background = options.background && !options.screenshot;
+    services.autostartEntry = autostartEntryPath();
     with.dialogSkin = std::make_unique<SkinCache>(
         QString::fromStdString(assetFolder(services.assetRoot, services.language).string()));
     with.colourPicker = std::make_unique<DialogColourPicker>(*with.dialogSkin, services.language);
