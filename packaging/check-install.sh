@@ -1,25 +1,45 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the build into a scratch prefix, checks that everything a desktop installation needs
-# is there, runs the distribution's validators on the desktop entry and the AppStream metadata,
-# and tries the bash completion. Exit 77 (skipped) when the validators are not installed.
+# Installs the build (check-install.sh BUILD ROOT) or unpacks the Debian package
+# (check-install.sh --deb PACKAGE ROOT) into a scratch root, checks that everything a desktop
+# installation needs is there and that the installed q905ctl works, runs the distribution's
+# validators on the desktop entry and the AppStream metadata, and tries the bash completion.
+# Exit 77 (skipped) when the validators are not installed.
 set -u
-build=$1
-prefix=$2
 fail() { echo "FAIL: $*"; exit 1; }
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
 
-rm -rf "$prefix"
-cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
+if [ "$1" = --deb ]; then
+    root=$3
+    rm -rf "$root"
+    dpkg-deb -x "$2" "$root" || fail "dpkg-deb -x $2"
+else
+    root=$2
+    rm -rf "$root"
+    # The udev rule goes to an absolute folder, which DESTDIR keeps inside the root.
+    DESTDIR="$root" cmake --install "$1" --prefix /usr >/dev/null || fail "cmake --install"
+fi
+prefix=$root/usr
+
+# Manual pages may be compressed, as packages ship them.
 for file in bin/q905 bin/q905ctl share/applications/io.github.q905.q905.desktop \
             share/metainfo/io.github.q905.q905.metainfo.xml \
             share/dbus-1/services/io.github.q905.q905.service \
             share/dbus-1/interfaces/io.github.q905.Keyboard1.xml \
             share/icons/hicolor/scalable/apps/q905.svg share/man/man1/q905ctl.1 \
             share/man/man1/q905.1 share/bash-completion/completions/q905ctl \
-            lib/udev/rules.d/70-q905.rules share/q905/VER.bin; do
-    [ -e "$prefix/$file" ] || fail "$file is not installed"
+            lib/udev/rules.d/70-q905.rules share/q905/VER.bin share/q905/png; do
+    [ -e "$prefix/$file" ] || [ -e "$prefix/$file.gz" ] || fail "$file is not installed"
 done
+if [ "$1" = --deb ]; then
+    [ -e "$prefix/share/doc/q905/copyright" ] || fail "the copyright file is not installed"
+fi
+[ "$(find "$prefix" -name q905.svg | wc -l)" -eq 1 ] || fail "the icon is installed more than once"
 "$prefix/bin/q905ctl" --version | grep -qx "q905ctl [0-9]*\.[0-9]*" || fail "q905ctl --version"
+# The installed program reads the emulated keyboard, keeping its files inside the root.
+mkdir -p "$root/home"
+HOME=$root/home XDG_DATA_HOME=$root/home/data XDG_RUNTIME_DIR=$root/home \
+    "$prefix/bin/q905ctl" --simulate --simulate-latency 0 read | grep -q "^firmware: " || fail "q905ctl --simulate read"
 
 # The completion: commands, set fields, and key labels with a blank escaped for the shell.
 completion=$prefix/share/bash-completion/completions/q905ctl

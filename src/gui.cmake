@@ -56,7 +56,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/skin/skin.cmake)
 endif()
 
 # Painting speed: the cached composition against decoding every picture at every paint.
-if(EXISTS ${CMAKE_SOURCE_DIR}/bench/ui/PaintBench.cpp)
+if(Q905_BUILD_BENCHMARKS AND EXISTS ${CMAKE_SOURCE_DIR}/bench/ui/PaintBench.cpp)
     find_package(Qt6 COMPONENTS Test REQUIRED)
     add_executable(q905_paint_bench ${CMAKE_SOURCE_DIR}/bench/ui/PaintBench.cpp)
     target_link_libraries(q905_paint_bench PRIVATE q905gui Qt6::Test)
@@ -68,7 +68,7 @@ endif()
 
 # Start-up: the window against a bare Qt window of the same size, time to first frame and peak
 # memory.
-if(EXISTS ${CMAKE_SOURCE_DIR}/bench/ui/StartupBench.cpp)
+if(Q905_BUILD_BENCHMARKS AND EXISTS ${CMAKE_SOURCE_DIR}/bench/ui/StartupBench.cpp)
     # The baseline is a program of its own that links only Qt.
     add_executable(q905_bare_window ${CMAKE_SOURCE_DIR}/bench/ui/BareWindow.cpp)
     target_link_libraries(q905_bare_window PRIVATE Qt6::Widgets)

@@ -134,6 +134,8 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
             options.json = true;
         } else if (name == "--accept-launch-actions" && !inlineValue) {
             options.acceptLaunchActions = true;
+        } else if (name == "--background" && !inlineValue) {
+            options.background = true;
         } else if (name == "--help" && !inlineValue) {
             options.help = true;
         } else if (name == "--version" && !inlineValue) {

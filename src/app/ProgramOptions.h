@@ -29,6 +29,7 @@ struct CliOptions {
     bool version = false;                              // --version
     std::optional<std::string> language;               // --language en|de (the window)
     std::optional<std::filesystem::path> screenshot;   // --screenshot FILE (the window)
+    bool background = false;                           // --background (the window)
     std::vector<std::string> arguments;                // the command and its arguments
 };
 

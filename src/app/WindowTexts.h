@@ -46,6 +46,8 @@ inline constexpr WindowText kBusyResetting{"Restoring the factory settings…",
 inline constexpr WindowText kApplyDone{"The keyboard took your changes.",
                                        "Die Tastatur hat Ihre Änderungen übernommen."};
 inline constexpr WindowText kTrayExit{"Exit", "Beenden"};
+inline constexpr WindowText kTrayStartWithDesktop{"Start with the desktop",
+                                                  "Mit dem Desktop starten"};
 // The exclamation mark is the full-width U+FF01.
 inline constexpr WindowText kNoKeyboard{"No Gaming Keyboard\uFF01", "No Gaming Keyboard\uFF01"};
 inline constexpr WindowText kNoKeyboardTitle{"Warning", "Warning"};

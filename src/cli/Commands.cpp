@@ -16,6 +16,7 @@ int runProfile(CliContext&, std::span<const std::string>);
 int runMacro(CliContext&, std::span<const std::string>);
 int runDump(CliContext&, std::span<const std::string>);
 int runSet(CliContext&, std::span<const std::string>);
+int runAutostart(CliContext&, std::span<const std::string>);
 
 namespace {
 const std::array kCommands{
@@ -49,6 +50,8 @@ const std::array kCommands{
         "                            the macros and their events; ROW as show prints it:\n"
         "                            \"A dn\", \"A up\", \"50 ms\" (the wait before the next)",
         runMacro},
+    CommandInfo{"autostart", "autostart on|off|show     start q905 in the background at login",
+                runAutostart},
 };
 } // namespace
 

@@ -34,7 +34,9 @@ std::string windowOnlyRefusal(const CliOptions& options) {
 } // namespace
 
 std::optional<bus::WindowCall> windowCallFor(const CliOptions& options) {
-    if (options.arguments.empty() || options.arguments.front() == "list")
+    // list and autostart leave the keyboard alone.
+    if (options.arguments.empty() || options.arguments.front() == "list" ||
+        options.arguments.front() == "autostart")
         return std::nullopt;
     const auto lock = KeyboardLock::lockFile(options.simulate, options.simulateFile);
     if (!lock)

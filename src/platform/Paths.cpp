@@ -24,6 +24,15 @@ std::filesystem::path cacheFolder() {
     return {};
 }
 
+std::filesystem::path configHome() {
+    // A relative value is invalid and to be ignored.
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
+        return std::filesystem::path(xdg);
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::filesystem::path(home) / ".config";
+    return {};
+}
+
 std::filesystem::path programFolder() {
     std::error_code error;
     const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);

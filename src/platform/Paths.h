@@ -15,6 +15,10 @@ std::filesystem::path dataFolder(const std::optional<std::filesystem::path>& ove
 // empty when neither is known.
 std::filesystem::path cacheFolder();
 
+// The user's configuration folder: $XDG_CONFIG_HOME (when absolute), else ~/.config; empty
+// when neither is known.
+std::filesystem::path configHome();
+
 // The folder of the running executable.
 std::filesystem::path programFolder();
 

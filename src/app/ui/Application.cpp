@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/Application.h"
 
+#include "app/Autostart.h"
 #include "app/KeyboardBackend.h"
 #include "app/Language.h"
 #include "app/ProgramOptions.h"
@@ -54,6 +55,8 @@ constexpr const char* kUsage =
     "  --language en|de          the language of the window\n"
     "  --screenshot FILE         write the window as PNG after the start-up read, then exit\n"
     "                            (1 when the read failed: the picture shows it as it stands)\n"
+    "  --background              start without showing the window (as at login); starting\n"
+    "                            q905 again shows it\n"
     "  --help                    this text\n"
     "  --version                 the version of q905\n";
 
@@ -189,11 +192,12 @@ int Application::run(int argc, char** argv) {
     }
 
     // One window per user: a later start asks the running one, which owns the name on the
-    // session bus, to come to the front, and ends. Without a session bus the window runs alone.
+    // session bus, to come to the front, and ends; a later start in the background (the login's,
+    // with q905 already running) just ends. Without a session bus the window runs alone.
     QDBusConnection bus = QDBusConnection::sessionBus();
     const bool onBus = !options.screenshot && bus.isConnected();
     if (onBus && bus.interface()->isServiceRegistered(QString::fromLatin1(bus::kServiceName)) &&
-        activateRunningInstance(bus, launchToken))
+        (options.background || activateRunningInstance(bus, launchToken)))
         return 0;
 
     Collaborators with;
@@ -241,6 +245,8 @@ int Application::run(int argc, char** argv) {
     services.keyboardLockFile = KeyboardLock::lockFile(options.simulate, options.simulateFile);
     services.bus = onBus ? &bus : nullptr;
     services.hotPlugAvailable = hotPlug->available();
+    services.background = options.background && !options.screenshot;
+    services.autostartEntry = autostartEntryPath();
     with.dialogSkin = std::make_unique<SkinCache>(
         QString::fromStdString(assetFolder(services.assetRoot, services.language).string()));
     with.colourPicker = std::make_unique<DialogColourPicker>(*with.dialogSkin, services.language);
@@ -252,7 +258,8 @@ int Application::run(int argc, char** argv) {
     if (onBus && !claimBusName(bus)) {
         // Another start claimed it first.
         window.reset();
-        activateRunningInstance(bus, launchToken);
+        if (!options.background)
+            activateRunningInstance(bus, launchToken);
         return 0;
     }
     QObject::connect(window.get(), &MainWindow::finished, &application, &QCoreApplication::quit);

@@ -59,6 +59,8 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     m_panel->refreshSliders();
     openKeyboard();
     connectTray();
+    if (services.background)
+        m_startsHidden = true;
     // Hidden in the tray there is no frame to wait for.
     if (m_startsHidden)
         finishStart();

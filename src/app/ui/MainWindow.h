@@ -45,7 +45,8 @@ class MainWindow : public QWidget, public PaintedControlHost {
     explicit MainWindow(const WindowServices& services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // No keyboard at start-up and a tray to live in: the program starts with only its icon.
+    // Started in the background, or no keyboard at start-up and a tray to live in: the program
+    // starts with only its icon.
     bool startsHidden() const { return m_startsHidden; }
     // The window watches this source for the keyboard coming and going, and drops it first
     // when it closes.

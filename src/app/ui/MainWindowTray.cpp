@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The tray icon, hiding and showing the window, and the no-keyboard warning.
+// The tray icon, hiding and showing the window, starting with the desktop, and the no-keyboard
+// warning.
+#include "app/Autostart.h"
 #include "app/ui/MainWindow.h"
+#include "controls/ui/QtText.h"
 #include "platform/qt/TrayIcon.h"
+#include "platform/qt/UserDialogs.h"
 
 namespace q905 {
 
@@ -22,11 +26,21 @@ void MainWindow::connectTray() {
             m_services.tray->setWindowHidden(false);
         }
     });
+    connect(m_services.tray, &TrayIcon::checkEntryChosen, this, [this](bool checked) {
+        if (const Status done = setAutostart(m_services.autostartEntry, checked); !done)
+            m_services.dialogs->tell(this, qtText(kWindowTitle),
+                                     QString::fromStdString(done.message()));
+    });
 }
 
 void MainWindow::setUpTray() {
     if (!trayAvailable())
         return;
+    // Read from the entry each time the menu opens: removing it by hand turns it off.
+    if (!m_services.autostartEntry.empty())
+        m_services.tray->setCheckEntry(
+            text(texts::kTrayStartWithDesktop),
+            [entry = m_services.autostartEntry] { return autostartEnabled(entry); });
     m_services.tray->show(windowIcon(), windowTitle(), text(texts::kTrayShow),
                           text(texts::kTrayExit));
     m_services.tray->setWindowHidden(!isVisible());

@@ -30,9 +30,12 @@ QIcon drawnIcon() {
 } // namespace
 
 QIcon q905WindowIcon(const std::filesystem::path& assetRoot) {
-    // The shipped icon, not a lookup in the icon theme: that parses the theme's whole index
-    // and would make the idle window hold most of a megabyte more.
-    const QString shipped = QString::fromStdString((assetRoot / "q905.svg").string());
+    // The installed icon read from its file (it is installed once, in the hicolor theme beside
+    // the shipped files' folder), not a lookup in the icon theme: that parses the theme's whole
+    // index and would make the idle window hold most of a megabyte more.
+    const QString shipped = QString::fromStdString(
+        (assetRoot.parent_path() / "icons" / "hicolor" / "scalable" / "apps" / "q905.svg")
+            .string());
     if (QFileInfo::exists(shipped)) {
         QIcon icon(shipped);
         if (!icon.pixmap(32, 32).isNull())

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The program's icon: from the icon theme when installed, else the shipped SVG, else drawn.
+// The program's icon: the SVG installed in the hicolor icon theme, else drawn.
 
 #include <QIcon>
 

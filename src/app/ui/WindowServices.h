@@ -42,6 +42,11 @@ struct WindowServices {
     // Whether the platform can watch for the keyboard coming and going; without it the user is
     // told once, as plug and unplug then go unnoticed.
     bool hotPlugAvailable = true;
+    // Started with the desktop: only the tray icon, or nothing at all, until asked for.
+    bool background = false;
+    // The user's autostart entry, which the tray's "Start with the desktop" writes and removes;
+    // empty: the tray does not offer it.
+    std::filesystem::path autostartEntry;
     // Pictures of the language's skin decoded ahead of the window, taken over by it.
     SkinCache* decodedSkin = nullptr;
     // The keyboard's advisory lock, held for each transfer sequence; none when nobody else can

@@ -133,6 +133,15 @@ void SystemTrayIcon::show(const QIcon& icon, const QString& tip, const QString& 
     // Queued: whoever acts on an item may remove this menu, which is still handling the click.
     connect(m_menu->addAction(showText), &QAction::triggered, this, &TrayIcon::showChosen,
             Qt::QueuedConnection);
+    if (!checkText().isEmpty()) {
+        QAction* check = m_menu->addAction(checkText());
+        check->setCheckable(true);
+        const auto refresh = [this, check] { check->setChecked(checkEntryChecked()); };
+        refresh();
+        connect(m_menu.get(), &QMenu::aboutToShow, check, refresh);
+        connect(check, &QAction::triggered, this, &TrayIcon::checkEntryChosen,
+                Qt::QueuedConnection);
+    }
     connect(m_menu->addAction(exitText), &QAction::triggered, this, &TrayIcon::exitChosen,
             Qt::QueuedConnection);
     m_icon = std::make_unique<QSystemTrayIcon>(icon);

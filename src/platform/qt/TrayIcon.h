@@ -5,6 +5,9 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+#include <utility>
+
 class QIcon;
 
 namespace q905 {
@@ -23,6 +26,14 @@ class TrayIcon : public QObject {
     // While the window is hidden in the tray, losing the tray must be noticed at once, even
     // where that takes asking again and again.
     virtual void setWindowHidden(bool hidden) { Q_UNUSED(hidden); }
+    // A check entry between showText and exitText, set before show(). isChecked is asked each
+    // time the menu opens: what it reflects can change outside the program.
+    void setCheckEntry(const QString& text, std::function<bool()> isChecked) {
+        m_checkText = text;
+        m_checkState = std::move(isChecked);
+    }
+    const QString& checkText() const { return m_checkText; }
+    bool checkEntryChecked() const { return m_checkState && m_checkState(); }
 
   signals:
     // A click (what a StatusNotifier host sends as Activate), a double click (an XEmbed tray
@@ -34,6 +45,12 @@ class TrayIcon : public QObject {
     // The notification area went away or came back while the program runs (the panel was
     // removed, the desktop's tray host restarted).
     void availabilityChanged(bool available);
+    // The check entry was chosen; checked is the state the user asked for.
+    void checkEntryChosen(bool checked);
+
+  private:
+    QString m_checkText;
+    std::function<bool()> m_checkState;
 };
 
 } // namespace q905
