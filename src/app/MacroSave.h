@@ -5,8 +5,8 @@
 // program's list takes the edits, the keys of moved or deleted macros follow them, the slots
 // are filled and keymap.bin is saved; the keyboard gets it all with the next apply.
 
-#include "base/Result.h"
 #include "keys/MacroBindings.h"
+#include "macros/MacroSaveResult.h"
 
 #include <vector>
 
@@ -14,17 +14,6 @@ namespace q905 {
 
 class HostState;
 class MacroList;
-
-enum class MacroSaveStep {
-    Saved,
-    MacroFileNotSaved, // nothing changed
-    KeymapNotSaved,    // the macros are saved and in place; keymap.bin is behind
-};
-
-struct [[nodiscard]] MacroSaveResult {
-    MacroSaveStep step = MacroSaveStep::Saved;
-    Status failure; // why, when a step failed
-};
 
 // A MacroDefine.bin that could not be read at start-up is left as it is, as every save does.
 MacroSaveResult saveEditedMacros(HostState& host, const MacroList& edited,

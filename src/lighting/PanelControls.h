@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lighting panel's controls, declared once: hit-testing, painting, keyboard focus, screen
-// readers and the skin generator all take their places from this table. The ids are the main
-// window's region numbers for the panel (3..35) and the sliders' control ids (1007..1038), so the
+// readers and the skin generator all take their places from this table. The ids are the
+// panelRegion and slider numbers, which the main window's own table does not reuse, so the
 // window can put the table beside its own. Table order is hit order: the view switches lie over
 // the first swatches and only take a click while a lighting profile is the effect.
 
@@ -14,31 +14,37 @@
 namespace q905 {
 
 namespace panelRegion {
-inline constexpr int kEffectBox = 3;
-inline constexpr int kDirectionTop = 4;
-inline constexpr int kDirectionBottom = 5;
-inline constexpr int kDirectionRight = 6;
-inline constexpr int kDirectionLeft = 7;
-inline constexpr int kFirstSwatch = 8; // colour slots 1..7
-inline constexpr int kLastSwatch = 14;
-inline constexpr int kMulticolour = 15;
-inline constexpr int kGameMode = 16;
-inline constexpr int kWinKeyLock = 17;
-inline constexpr int kPalmBox = 23;
-inline constexpr int kPalmRight = 24;
-inline constexpr int kPalmLeft = 25;
-inline constexpr int kPalmColour = 33;
-inline constexpr int kKeymapView = 34;
-inline constexpr int kCustomView = 35;
+// The panel's regions, numbered as in the main window's region table, which they share.
+enum Region : int {
+    kEffectBox = 3,
+    kDirectionTop = 4,
+    kDirectionBottom = 5,
+    kDirectionRight = 6,
+    kDirectionLeft = 7,
+    kFirstSwatch = 8, // colour slots 1..7
+    kLastSwatch = 14,
+    kMulticolour = 15,
+    kGameMode = 16,
+    kWinKeyLock = 17,
+    kPalmBox = 23,
+    kPalmRight = 24,
+    kPalmLeft = 25,
+    kPalmColour = 33,
+    kKeymapView = 34,
+    kCustomView = 35,
+};
 } // namespace panelRegion
 
 namespace slider {
-inline constexpr int kBrightness = 1017;
-inline constexpr int kSpeed = 1007;
-inline constexpr int kPalmBrightness = 1037;
-inline constexpr int kPalmSpeed = 1038;
-inline constexpr int kResponseTime = 1018;
-inline constexpr int kReportRate = 1010;
+// The sliders' ids, apart from every region number so one id names one control of the window.
+enum Id : int {
+    kSpeed = 1007,
+    kReportRate = 1010,
+    kBrightness = 1017,
+    kResponseTime = 1018,
+    kPalmBrightness = 1037,
+    kPalmSpeed = 1038,
+};
 } // namespace slider
 
 namespace panel_controls_detail {

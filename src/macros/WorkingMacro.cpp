@@ -8,19 +8,19 @@
 
 namespace q905 {
 
-WorkingMacro::WorkingMacro(MacroList& macros, Clock& clock, HookLibrary& hook)
-    : m_macros(macros), m_clock(clock), m_hook(hook) {}
+WorkingMacro::WorkingMacro(MacroList& macros, Clock& clock, KeyCaptureControl& capture)
+    : m_macros(macros), m_clock(clock), m_capture(capture) {}
 
 WorkingMacro::~WorkingMacro() {
-    if (m_hookInstalled)
-        m_hook.removeHook();
+    if (m_capturing)
+        m_capture.stopCapture();
 }
 
 void WorkingMacro::select(std::optional<int> index) {
     // An armed insertion names a row of the macro it was armed on.
     if (m_insertMode) {
         m_insertMode = false;
-        releaseHookUnlessRecording();
+        releaseCaptureUnlessRecording();
     }
     if (!index || *index < 0 || static_cast<std::size_t>(*index) >= m_macros.size()) {
         m_selected.reset();
@@ -68,17 +68,17 @@ RecordingResult WorkingMacro::startStopRecording() {
         return RecordingResult::NoMacroSelected;
     m_recording = !m_recording;
     if (!m_recording) {
-        if (m_hookInstalled) {
-            m_hook.removeHook();
-            m_hookInstalled = false;
+        if (m_capturing) {
+            m_capture.stopCapture();
+            m_capturing = false;
         }
         return RecordingResult::Stopped;
     }
     // A recording replaces the macro; an insertion still armed would swallow its first key.
     m_insertMode = false;
     m_stopKeyDown.reset();
-    if (!m_hookInstalled)
-        m_hookInstalled = m_hook.installHook(HookMode::Macro);
+    if (!m_capturing)
+        m_capturing = m_capture.startCapture(KeyCaptureMode::Macro);
     m_device = {};
     m_key = {};
     m_lastText.clear();
@@ -89,27 +89,27 @@ RecordingResult WorkingMacro::startStopRecording() {
     return RecordingResult::Started;
 }
 
-void WorkingMacro::stopHook() {
-    if (m_hookInstalled) {
-        m_hook.removeHook();
-        m_hookInstalled = false;
+void WorkingMacro::stopCapture() {
+    if (m_capturing) {
+        m_capture.stopCapture();
+        m_capturing = false;
     }
     m_recording = false;
-    // Without the hook no key can complete the insertion; left armed, it would take the first
+    // Without the capture no key can complete the insertion; left armed, it would take the first
     // key of the next recording.
     m_insertMode = false;
 }
 
-HookKeyResult WorkingMacro::onHookKey(std::uint8_t code, bool release,
-                                      std::chrono::milliseconds ago) {
+CapturedKeyResult WorkingMacro::onCapturedKey(std::uint8_t code, bool release,
+                                              std::chrono::milliseconds ago) {
     m_eventTime = m_clock.now() - ago;
-    HookKeyResult result = HookKeyResult::Ignored;
+    CapturedKeyResult result = CapturedKeyResult::Ignored;
     // A key the keyboard has no usage for would write key byte 0, which ends the macro.
     if (usageOf(code) == 0)
-        result = HookKeyResult::Ignored;
+        result = CapturedKeyResult::Ignored;
     else if (m_insertMode)
         result = insertOneKey(code, release);
-    else if (m_recording && m_hookInstalled) {
+    else if (m_recording && m_capturing) {
         if (code != kStopRecordingKey && !release)
             m_stopKeyDown.reset(); // typing on: not a hold
         const auto stop = code == kStopRecordingKey ? stopKey(release) : std::nullopt;
@@ -117,7 +117,7 @@ HookKeyResult WorkingMacro::onHookKey(std::uint8_t code, bool release,
             result = *stop;
         else
             result = recordKey(code, release);
-        if (code == kStopRecordingKey && result == HookKeyResult::Recorded && !release &&
+        if (code == kStopRecordingKey && result == CapturedKeyResult::Recorded && !release &&
             !m_stopKeyOffset)
             m_stopKeyOffset = m_rows.back().offset;
     }
@@ -125,18 +125,18 @@ HookKeyResult WorkingMacro::onHookKey(std::uint8_t code, bool release,
     return result;
 }
 
-HookKeyResult WorkingMacro::onKeyRepeat(std::uint8_t code) {
-    if (code != kStopRecordingKey || !m_recording || !m_hookInstalled || m_insertMode)
-        return HookKeyResult::Ignored;
+CapturedKeyResult WorkingMacro::onKeyRepeat(std::uint8_t code) {
+    if (code != kStopRecordingKey || !m_recording || !m_capturing || m_insertMode)
+        return CapturedKeyResult::Ignored;
     m_eventTime = m_clock.now();
     const auto stop = checkStopKeyHold();
     if (!stop)
-        return HookKeyResult::Dropped;
+        return CapturedKeyResult::Dropped;
     commit();
     return *stop;
 }
 
-std::optional<HookKeyResult> WorkingMacro::stopKey(bool release) {
+std::optional<CapturedKeyResult> WorkingMacro::stopKey(bool release) {
     if (!m_stopKeyDown) {
         if (!release) {
             m_stopKeyDown = m_eventTime;
@@ -144,15 +144,15 @@ std::optional<HookKeyResult> WorkingMacro::stopKey(bool release) {
         }
         return std::nullopt;
     }
-    if (!release) // a repeating press of a hook that reports them so
-        return checkStopKeyHold().value_or(HookKeyResult::Dropped);
+    if (!release) // a repeating press, from a capture that reports them so
+        return checkStopKeyHold().value_or(CapturedKeyResult::Dropped);
     if (const auto stop = checkStopKeyHold())
         return stop;
     m_stopKeyDown.reset(); // a short Esc: recorded as any key
     return std::nullopt;
 }
 
-std::optional<HookKeyResult> WorkingMacro::checkStopKeyHold() {
+std::optional<CapturedKeyResult> WorkingMacro::checkStopKeyHold() {
     if (!m_stopKeyDown || m_eventTime - *m_stopKeyDown < kStopRecordingHold)
         return std::nullopt;
     m_stopKeyDown.reset();
@@ -168,12 +168,12 @@ std::optional<HookKeyResult> WorkingMacro::checkStopKeyHold() {
         m_stopKeyOffset.reset();
     }
     m_recording = false;
-    if (m_hookInstalled) {
-        m_hook.removeHook();
-        m_hookInstalled = false;
+    if (m_capturing) {
+        m_capture.stopCapture();
+        m_capturing = false;
     }
     m_stoppedByKey = m_clock.now();
-    return HookKeyResult::RecordingStopped;
+    return CapturedKeyResult::RecordingStopped;
 }
 
 bool WorkingMacro::isStopKeyRepeat() const {
@@ -195,15 +195,15 @@ int WorkingMacro::measureGap() {
     return static_cast<int>(std::clamp<long long>(ms, 0, kMaxDelayMs));
 }
 
-HookKeyResult WorkingMacro::recordKey(std::uint8_t code, bool release) {
+CapturedKeyResult WorkingMacro::recordKey(std::uint8_t code, bool release) {
     const std::string text = keyRowText(code, release);
     if (release) {
         // A release moves the time mark even when it is dropped.
         const int ms = measureGap();
         if (text == m_lastText || writePos() >= kLastReleaseWritePos)
-            return HookKeyResult::Dropped;
+            return CapturedKeyResult::Dropped;
         insertMacroToList(code, writePos(), ms, true);
-        return HookKeyResult::Recorded;
+        return CapturedKeyResult::Recorded;
     }
     int ms = 0;
     if (m_rows.empty())
@@ -212,9 +212,9 @@ HookKeyResult WorkingMacro::recordKey(std::uint8_t code, bool release) {
         ms = measureGap();
     // A held key repeats its press; only the first one counts, and it leaves the time mark.
     if (text == m_lastText || writePos() >= kLastPressWritePos)
-        return HookKeyResult::Dropped;
+        return CapturedKeyResult::Dropped;
     insertMacroToList(code, writePos(), ms, false);
-    return HookKeyResult::Recorded;
+    return CapturedKeyResult::Recorded;
 }
 
 std::size_t WorkingMacro::insertMacroToList(std::uint8_t code, std::size_t pos, int ms,
@@ -230,24 +230,24 @@ std::size_t WorkingMacro::insertMacroToList(std::uint8_t code, std::size_t pos, 
     return pos + (m_key.end() - before);
 }
 
-HookKeyResult WorkingMacro::insertOneKey(std::uint8_t code, bool release) {
+CapturedKeyResult WorkingMacro::insertOneKey(std::uint8_t code, bool release) {
     if (!release) {
         // Keep room for the release that ends the insertion, so a press never stays alone.
         if (roomLeft() < 2 * kShortEventSize)
-            return HookKeyResult::Dropped;
+            return CapturedKeyResult::Dropped;
         insertEvent(eventAtRow(m_key, m_insertRow), false, kNoDelay, code);
         m_insertPresses.set(code);
         ++m_insertRow;
-        return HookKeyResult::Inserted;
+        return CapturedKeyResult::Inserted;
     }
     // The release of a key pressed before the insertion began (the Return that chose the menu
     // item) is not the end of this one.
     if (!m_insertPresses.test(code))
-        return HookKeyResult::Ignored;
+        return CapturedKeyResult::Ignored;
     m_insertMode = false;
-    releaseHookUnlessRecording();
+    releaseCaptureUnlessRecording();
     insertEvent(eventAtRow(m_key, m_insertRow), true, kNoDelay, code);
-    return HookKeyResult::InsertionEnded;
+    return CapturedKeyResult::InsertionEnded;
 }
 
 bool WorkingMacro::insertEvent(std::size_t offset, bool release, int delayMs, std::uint8_t code) {
@@ -279,17 +279,17 @@ bool WorkingMacro::setEventDelay(std::size_t offset, int delayMs) {
     return stored;
 }
 
-void WorkingMacro::releaseHookUnlessRecording() {
-    if (m_hookInstalled && !m_recording) {
-        m_hook.removeHook();
-        m_hookInstalled = false;
+void WorkingMacro::releaseCaptureUnlessRecording() {
+    if (m_capturing && !m_recording) {
+        m_capture.stopCapture();
+        m_capturing = false;
     }
 }
 
 void WorkingMacro::finishEdit() {
     m_insertMode = false;
-    // The hook was held only for the insertion this command dropped.
-    releaseHookUnlessRecording();
+    // The capture was held only for the insertion this command dropped.
+    releaseCaptureUnlessRecording();
     commit();
 }
 

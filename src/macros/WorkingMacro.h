@@ -4,12 +4,12 @@
 // the keyboard, key codes for the host), the rows of the event list, and the recording state.
 // The rows are always derived from the bytes, so the list, both sequences and the write
 // position cannot drift apart. Every change is stored into the selected record of the list
-// being edited with commitMacro. The dialog forwards clicks, menu commands and hook reports
+// being edited with commitMacro. The dialog forwards clicks, menu commands and key capture reports
 // here and redraws from rows().
 
 #include "device/Clock.h"
 #include "macros/EventSequence.h"
-#include "macros/HookLibrary.h"
+#include "macros/KeyCaptureControl.h"
 #include "macros/MacroModel.h"
 
 #include <bitset>
@@ -48,7 +48,7 @@ struct MacroOptions {
 
 enum class RecordingResult { Started, Stopped, NoMacroSelected };
 
-enum class HookKeyResult {
+enum class CapturedKeyResult {
     Ignored,          // not recording and no insertion armed, a key without a usage, or the
                       // release of a key pressed before the insertion began
     Recorded,         // appended; the dialog selects the last row
@@ -56,23 +56,23 @@ enum class HookKeyResult {
     Inserted,         // a press of a one-key insertion
     InsertionEnded,   // the release of a key the insertion took, which ends it (inserted when it
                       // fitted)
-    RecordingStopped, // Esc held long enough: recording is off and the hook removed
+    RecordingStopped, // Esc held long enough: recording is off and the capture stopped
 };
 
 enum class EditResult {
-    Changed,          // bytes and rows changed; the macro was stored
-    Armed,            // the next key pressed and released is inserted
-    Ignored,          // no such row, no selected macro, or nothing to do
-    DelayRowSelected, // Insert Delay on a delay row: the dialog asks to edit that delay instead
-    NoRoom,           // refused whole: the events would not fit in 190 bytes
-    HookUnavailable,  // the hook library could not be installed
+    Changed,            // bytes and rows changed; the macro was stored
+    Armed,              // the next key pressed and released is inserted
+    Ignored,            // no such row, no selected macro, or nothing to do
+    DelayRowSelected,   // Insert Delay on a delay row: the dialog asks to edit that delay instead
+    NoRoom,             // refused whole: the events would not fit in 190 bytes
+    CaptureUnavailable, // the key capture could not be started
 };
 
 class WorkingMacro {
   public:
-    // macros is the list being edited (the dialog's working copy); the hook and the clock
+    // macros is the list being edited (the dialog's working copy); the key capture and the clock
     // must outlive this object.
-    WorkingMacro(MacroList& macros, Clock& clock, HookLibrary& hook);
+    WorkingMacro(MacroList& macros, Clock& clock, KeyCaptureControl& capture);
     ~WorkingMacro();
     WorkingMacro(const WorkingMacro&) = delete;
     WorkingMacro& operator=(const WorkingMacro&) = delete;
@@ -104,21 +104,21 @@ class WorkingMacro {
 
     // Recording (the record button).
     RecordingResult startStopRecording();
-    // A key transition reported by the hook library, which happened ago before now.
-    HookKeyResult onHookKey(std::uint8_t code, bool release,
-                            std::chrono::milliseconds ago = std::chrono::milliseconds{0});
-    // The hook library's report that the key pressed last is still held and repeating; only
+    // A key transition reported by the key capture, which happened ago before now.
+    CapturedKeyResult onCapturedKey(std::uint8_t code, bool release,
+                                    std::chrono::milliseconds ago = std::chrono::milliseconds{0});
+    // The key capture's report that the key pressed last is still held and repeating; only
     // the stop key's hold cares (RecordingStopped once it is long enough).
-    HookKeyResult onKeyRepeat(std::uint8_t code);
+    CapturedKeyResult onKeyRepeat(std::uint8_t code);
     // Once a hold of the stop key ended the recording, the window gets the key's further repeats
     // and its release: true for those, the reports that follow the last one closely.
     bool isStopKeyRepeat() const;
     // A report of the stop key reached the window: a repeat moves the hold's end on, any other
     // report ends the hold.
     void noteStopKeyReport();
-    // An in-place edit begins, or New, Delete, Save or closing: the hook goes, recording stops
+    // An in-place edit begins, or New, Delete, Save or closing: the capture stops, recording stops
     // and an armed insertion is dropped.
-    void stopHook();
+    void stopCapture();
 
     // Editing commands on the selected row of the event list.
     EditResult recordBefore(int row);
@@ -131,11 +131,11 @@ class WorkingMacro {
 
   private:
     std::size_t insertMacroToList(std::uint8_t code, std::size_t pos, int ms, bool release);
-    HookKeyResult insertOneKey(std::uint8_t code, bool release);
-    HookKeyResult recordKey(std::uint8_t code, bool release);
+    CapturedKeyResult insertOneKey(std::uint8_t code, bool release);
+    CapturedKeyResult recordKey(std::uint8_t code, bool release);
     // The stop key's reports while recording; none when they are recorded as any other key's.
-    std::optional<HookKeyResult> stopKey(bool release);
-    std::optional<HookKeyResult> checkStopKeyHold();
+    std::optional<CapturedKeyResult> stopKey(bool release);
+    std::optional<CapturedKeyResult> checkStopKeyHold();
     // The time of the event being handled, and the gap since the last measured one.
     int measureGap();
     EditResult arm(int row);
@@ -149,13 +149,13 @@ class WorkingMacro {
     bool setEventDelay(std::size_t offset, int delayMs);
     // Bytes changed by a command: the armed insertion is dropped and the macro stored.
     void finishEdit();
-    void releaseHookUnlessRecording();
+    void releaseCaptureUnlessRecording();
     void rebuildRows();
     void commit();
 
     MacroList& m_macros;
     Clock& m_clock;
-    HookLibrary& m_hook;
+    KeyCaptureControl& m_capture;
 
     std::optional<int> m_selected;
     MacroOptions m_options;
@@ -163,7 +163,7 @@ class WorkingMacro {
     EventSequence m_key;
     std::vector<EventRow> m_rows;
 
-    bool m_hookInstalled = false;
+    bool m_capturing = false;
     bool m_recording = false;
     bool m_insertMode = false;
     int m_insertRow = 0;

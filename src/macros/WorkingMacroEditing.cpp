@@ -13,10 +13,10 @@ EditResult WorkingMacro::arm(int row) {
         return EditResult::NoRoom;
     m_insertRow = row;
     m_insertPresses.reset();
-    if (!m_hookInstalled)
-        m_hookInstalled = m_hook.installHook(HookMode::Macro);
-    if (!m_hookInstalled)
-        return EditResult::HookUnavailable;
+    if (!m_capturing)
+        m_capturing = m_capture.startCapture(KeyCaptureMode::Macro);
+    if (!m_capturing)
+        return EditResult::CaptureUnavailable;
     m_insertMode = true;
     return EditResult::Armed;
 }

@@ -24,8 +24,8 @@ namespace fs = std::filesystem;
 using Folders = std::set<std::string>;
 
 // The core: plain C++, no Qt, no windows.
-const Folders kCore{"base",     "controls", "device",   "macros",  "keys",
-                    "lighting", "profiles", "firmware", "platform"};
+const Folders kCore{"base",     "controls", "device",   "macros",   "keys",
+                    "lighting", "profiles", "firmware", "platform", "texts"};
 
 Folders with(Folders folders, std::initializer_list<const char*> more) {
     folders.insert(more.begin(), more.end());
@@ -57,6 +57,8 @@ const std::map<std::string, Layer> kLayers{
     // The Linux side of the platform interfaces: hidraw, sysfs, udev, paths.
     {"platform",
      {{"base", "controls", "device", "macros", "keys", "lighting", "profiles", "firmware"}}},
+    // The window's texts in both languages, which the main window and the dialogs share.
+    {"texts", {{"base", "controls", "device", "macros", "keys"}}},
     // The emulated keyboard speaks the wire protocol and knows the key table, nothing more, so
     // it stays an independent peer of the code it tests.
     {"emulator", {{"base", "device", "keys"}}},
@@ -75,9 +77,10 @@ const std::map<std::string, Layer> kLayers{
       true}},
 };
 
-// Any other X/ui (a page or a dialog): the core, the skinned controls, the Qt platform side and
-// the window's texts in app/. Pages do not include one another; the main window joins them.
-const Layer kPageLayer{with(kCore, {"controls/ui", "platform/qt", "app"}), true};
+// Any other X/ui (a page or a dialog): the core, the skinned controls and the Qt platform side.
+// Not app/: what a page needs from the host is handed to it, so nothing runs back up a layer.
+// Pages do not include one another; the main window joins them.
+const Layer kPageLayer{with(kCore, {"controls/ui", "platform/qt"}), true};
 
 std::string folderOf(const fs::path& relative) {
     std::vector<std::string> parts;

@@ -35,14 +35,14 @@ class MacroEditing : public ::testing::Test {
         return used(m_work.keyEvents());
     }
     void tap(std::uint8_t code) {
-        m_work.onHookKey(code, false);
-        m_work.onHookKey(code, true);
+        m_work.onCapturedKey(code, false);
+        m_work.onCapturedKey(code, true);
     }
 
     MacroList m_macros;
     ManualClock m_clock;
-    FakeHook m_hook;
-    WorkingMacro m_work{m_macros, m_clock, m_hook};
+    FakeKeyCapture m_capture;
+    WorkingMacro m_work{m_macros, m_clock, m_capture};
 };
 
 TEST_F(MacroEditing, InsertDelayGivesTheNextEvent50ms) {
@@ -105,7 +105,7 @@ TEST_F(MacroEditing, RecordBeforeAndAfterInsertOneTappedKey) {
     tap(0x43);
     EXPECT_EQ(keys(), (Bytes{0x01, 0x41, 0x01, 0x43, 0x81, 0x43, 0xB2, 0x42}));
     EXPECT_EQ(m_work.rowTexts(), (Rows{"A dn", "C dn", "C up", "50 ms", "B up"}));
-    EXPECT_FALSE(m_hook.installed);
+    EXPECT_FALSE(m_capture.installed);
     EXPECT_FALSE(m_work.insertMode());
 
     load({0x01, 0x41, 0xB2, 0x42, 0x81, 0x41});
@@ -120,12 +120,12 @@ TEST_F(MacroEditing, RecordBeforeAndAfterInsertOneTappedKey) {
     // menu item) is not taken; the insertion waits for a key of its own.
     load({0x01, 0x41, 0x81, 0x41});
     m_work.recordAfter(1);
-    EXPECT_EQ(m_work.onHookKey(0x0D, true), HookKeyResult::Ignored);
+    EXPECT_EQ(m_work.onCapturedKey(0x0D, true), CapturedKeyResult::Ignored);
     EXPECT_TRUE(m_work.insertMode());
-    m_work.onHookKey(0x43, false);
-    m_work.onHookKey(0x44, true); // released, but never pressed here
+    m_work.onCapturedKey(0x43, false);
+    m_work.onCapturedKey(0x44, true); // released, but never pressed here
     EXPECT_TRUE(m_work.insertMode());
-    m_work.onHookKey(0x43, true);
+    m_work.onCapturedKey(0x43, true);
     EXPECT_FALSE(m_work.insertMode());
     EXPECT_EQ(keys(), (Bytes{0x01, 0x41, 0x81, 0x41, 0x01, 0x43, 0x81, 0x43}));
 }
@@ -139,8 +139,8 @@ TEST_F(MacroEditing, InsertionsThatDoNotFitAreRefusedWhole) {
     EXPECT_EQ(keys(), full);
     // A tapped key needs room for its press and its release: no insertion is armed.
     EXPECT_EQ(m_work.recordBefore(0), EditResult::NoRoom);
-    EXPECT_FALSE(m_hook.installed);
-    EXPECT_EQ(m_work.onHookKey(0x43, false), HookKeyResult::Ignored);
+    EXPECT_FALSE(m_capture.installed);
+    EXPECT_EQ(m_work.onCapturedKey(0x43, false), CapturedKeyResult::Ignored);
     EXPECT_EQ(keys(), full);
     // Growing a short delay to an extended one needs two more bytes.
     load(full);
@@ -151,33 +151,33 @@ TEST_F(MacroEditing, InsertionsThatDoNotFitAreRefusedWhole) {
     EXPECT_EQ(keys(), before);
 }
 
-TEST_F(MacroEditing, TheHookIsHeldOnlyWhileRecordingOrAnInsertionIsArmed) {
+TEST_F(MacroEditing, TheCaptureIsHeldOnlyWhileRecordingOrAnInsertionIsArmed) {
     load({0x01, 0x41, 0x81, 0x41});
     m_work.recordBefore(0);
     m_work.insertDelay(0); // changes bytes: the armed insertion is dropped
-    EXPECT_FALSE(m_hook.installed);
-    EXPECT_EQ(m_work.onHookKey(0x43, false), HookKeyResult::Ignored);
+    EXPECT_FALSE(m_capture.installed);
+    EXPECT_EQ(m_work.onCapturedKey(0x43, false), CapturedKeyResult::Ignored);
 
     m_work.recordBefore(0);
     m_work.select(0); // another macro: the insertion belonged to the old rows
-    EXPECT_FALSE(m_hook.installed);
+    EXPECT_FALSE(m_capture.installed);
     m_work.recordBefore(0);
-    m_work.stopHook(); // an in-place edit begins
-    EXPECT_FALSE(m_hook.installed);
+    m_work.stopCapture(); // an in-place edit begins
+    EXPECT_FALSE(m_capture.installed);
     m_work.startStopRecording();
-    EXPECT_EQ(m_work.onHookKey(0x43, false), HookKeyResult::Recorded); // not inserted
+    EXPECT_EQ(m_work.onCapturedKey(0x43, false), CapturedKeyResult::Recorded); // not inserted
 
     // An insertion made while recording leaves the recording running.
-    m_work.onHookKey(0x43, true);
+    m_work.onCapturedKey(0x43, true);
     m_work.recordBefore(0);
     tap(0x44);
-    EXPECT_TRUE(m_hook.installed);
-    EXPECT_EQ(m_work.onHookKey(0x45, false), HookKeyResult::Recorded);
+    EXPECT_TRUE(m_capture.installed);
+    EXPECT_EQ(m_work.onCapturedKey(0x45, false), CapturedKeyResult::Recorded);
     EXPECT_EQ(m_work.rowTexts(), (Rows{"D dn", "D up", "C dn", "C up", "E dn"}));
 
-    m_hook.installSucceeds = false;
-    m_work.stopHook();
-    EXPECT_EQ(m_work.recordBefore(0), EditResult::HookUnavailable);
+    m_capture.installSucceeds = false;
+    m_work.stopCapture();
+    EXPECT_EQ(m_work.recordBefore(0), EditResult::CaptureUnavailable);
     EXPECT_FALSE(m_work.insertMode());
 }
 

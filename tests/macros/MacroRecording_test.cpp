@@ -18,8 +18,8 @@ class MacroRecording : public ::testing::Test {
         m_macros[1].setName(u"Macro_002");
         m_work.select(0);
     }
-    HookKeyResult press(std::uint8_t code) { return m_work.onHookKey(code, false); }
-    HookKeyResult release(std::uint8_t code) { return m_work.onHookKey(code, true); }
+    CapturedKeyResult press(std::uint8_t code) { return m_work.onCapturedKey(code, false); }
+    CapturedKeyResult release(std::uint8_t code) { return m_work.onCapturedKey(code, true); }
     // A fresh recording of key A tapped with the given gap; the device bytes it gave.
     Bytes recordTap(std::chrono::microseconds gap) {
         if (m_work.recording())
@@ -33,13 +33,13 @@ class MacroRecording : public ::testing::Test {
 
     MacroList m_macros;
     ManualClock m_clock;
-    FakeHook m_hook;
-    WorkingMacro m_work{m_macros, m_clock, m_hook};
+    FakeKeyCapture m_capture;
+    WorkingMacro m_work{m_macros, m_clock, m_capture};
 };
 
 TEST_F(MacroRecording, WithoutDelaysEveryEventWaitsNothing) {
     EXPECT_EQ(recordTap(80ms), (Bytes{0x01, 0x04, 0x81, 0x04}));
-    EXPECT_EQ(m_hook.lastMode, HookMode::Macro);
+    EXPECT_EQ(m_capture.lastMode, KeyCaptureMode::Macro);
     EXPECT_EQ(used(m_work.keyEvents()), (Bytes{0x01, 0x41, 0x81, 0x41}));
     EXPECT_EQ(m_work.rowTexts(), (Rows{"A dn", "A up"}));
     // Stored as it happens, under the macro's own name.
@@ -48,8 +48,8 @@ TEST_F(MacroRecording, WithoutDelaysEveryEventWaitsNothing) {
     EXPECT_EQ(m_macros[0].name(), u"Macro_001");
 
     EXPECT_EQ(m_work.startStopRecording(), RecordingResult::Stopped);
-    EXPECT_FALSE(m_hook.installed);
-    EXPECT_EQ(press(0x42), HookKeyResult::Ignored);
+    EXPECT_FALSE(m_capture.installed);
+    EXPECT_EQ(press(0x42), CapturedKeyResult::Ignored);
 }
 
 // Esc tapped is recorded like any key; Esc held for a second ends the recording, whether the
@@ -60,19 +60,19 @@ TEST_F(MacroRecording, EscHeldASecondStopsTheRecordingWithoutBeingRecorded) {
     m_work.startStopRecording();
     press(0x1B);
     m_clock.advance(999ms);
-    EXPECT_EQ(press(0x1B), HookKeyResult::Dropped) << "a repeat before the second is up";
-    EXPECT_EQ(release(0x1B), HookKeyResult::Recorded);
+    EXPECT_EQ(press(0x1B), CapturedKeyResult::Dropped) << "a repeat before the second is up";
+    EXPECT_EQ(release(0x1B), CapturedKeyResult::Recorded);
     press(0x41);
     m_clock.advance(20ms);
     release(0x41);
     press(0x1B);
     m_clock.advance(400ms);
-    EXPECT_EQ(press(0x1B), HookKeyResult::Dropped);
+    EXPECT_EQ(press(0x1B), CapturedKeyResult::Dropped);
     m_clock.advance(600ms);
-    EXPECT_EQ(press(0x1B), HookKeyResult::RecordingStopped);
+    EXPECT_EQ(press(0x1B), CapturedKeyResult::RecordingStopped);
     EXPECT_FALSE(m_work.recording());
-    EXPECT_FALSE(m_hook.installed);
-    EXPECT_EQ(release(0x1B), HookKeyResult::Ignored);
+    EXPECT_FALSE(m_capture.installed);
+    EXPECT_EQ(release(0x1B), CapturedKeyResult::Ignored);
     const Bytes tapped{0x01, 0x1B, 0xFF, 0x1B, 0x03, 0xE7, 0x01, 0x41, 0x94, 0x41};
     EXPECT_EQ(used(m_work.keyEvents()), tapped);
     EXPECT_EQ(m_macros[0].keyEvents(), m_work.keyEvents());
@@ -81,7 +81,7 @@ TEST_F(MacroRecording, EscHeldASecondStopsTheRecordingWithoutBeingRecorded) {
     m_work.startStopRecording();
     press(0x1B);
     m_clock.advance(1s);
-    EXPECT_EQ(release(0x1B), HookKeyResult::RecordingStopped);
+    EXPECT_EQ(release(0x1B), CapturedKeyResult::RecordingStopped);
     EXPECT_TRUE(m_work.rows().empty());
     EXPECT_TRUE(m_macros[0].keyEvents().empty());
 
@@ -93,8 +93,8 @@ TEST_F(MacroRecording, EscHeldASecondStopsTheRecordingWithoutBeingRecorded) {
     m_clock.advance(300ms);
     release(0x41);
     m_clock.advance(700ms);
-    EXPECT_EQ(m_work.onKeyRepeat(0x41), HookKeyResult::Ignored);
-    EXPECT_EQ(m_work.onKeyRepeat(0x1B), HookKeyResult::RecordingStopped);
+    EXPECT_EQ(m_work.onKeyRepeat(0x41), CapturedKeyResult::Ignored);
+    EXPECT_EQ(m_work.onKeyRepeat(0x1B), CapturedKeyResult::RecordingStopped);
     EXPECT_EQ(used(m_work.keyEvents()), (Bytes{0x01, 0x41, 0xFF, 0x41, 0x01, 0x2C}));
     EXPECT_EQ(m_macros[0].keyEvents(), m_work.keyEvents());
 
@@ -102,7 +102,7 @@ TEST_F(MacroRecording, EscHeldASecondStopsTheRecordingWithoutBeingRecorded) {
     m_work.startStopRecording();
     press(0x41);
     m_clock.advance(120ms);
-    EXPECT_EQ(m_work.onHookKey(0x41, true, 40ms), HookKeyResult::Recorded);
+    EXPECT_EQ(m_work.onCapturedKey(0x41, true, 40ms), CapturedKeyResult::Recorded);
     EXPECT_EQ(m_work.rowTexts(), (Rows{"A dn", "80 ms", "A up"}));
 }
 
@@ -130,22 +130,22 @@ TEST_F(MacroRecording, RepeatsAreDroppedWithoutMovingTheTimeMark) {
     m_clock.advance(10ms);
     release(0x41);
     m_clock.advance(100ms);
-    EXPECT_EQ(press(0x42), HookKeyResult::Recorded);
+    EXPECT_EQ(press(0x42), CapturedKeyResult::Recorded);
     for (int i = 0; i < 2; ++i) {
         m_clock.advance(100ms);
-        EXPECT_EQ(press(0x42), HookKeyResult::Dropped); // held: the keyboard repeats
+        EXPECT_EQ(press(0x42), CapturedKeyResult::Dropped); // held: the keyboard repeats
     }
     m_clock.advance(100ms);
-    EXPECT_EQ(release(0x42), HookKeyResult::Recorded); // 300 ms after the first press
+    EXPECT_EQ(release(0x42), CapturedKeyResult::Recorded); // 300 ms after the first press
     // A doubled release is dropped but does move the mark.
     m_clock.advance(40ms);
-    EXPECT_EQ(release(0x42), HookKeyResult::Dropped);
+    EXPECT_EQ(release(0x42), CapturedKeyResult::Dropped);
     m_clock.advance(20ms);
     press(0x41);
     EXPECT_EQ(used(m_work.deviceEvents()),
               (Bytes{0x01, 0x04, 0x8A, 0x04, 0x64, 0x05, 0xFF, 0x05, 0x01, 0x2C, 0x14, 0x04}));
     // Keys the keyboard has no usage for are skipped.
-    EXPECT_EQ(press(0xE2), HookKeyResult::Ignored);
+    EXPECT_EQ(press(0xE2), CapturedKeyResult::Ignored);
     EXPECT_EQ(m_work.rows().size(), 9u);
 }
 
@@ -156,33 +156,33 @@ TEST_F(MacroRecording, StopsTakingPressesAt184AndEverythingAt188) {
         release(0x41);
     }
     ASSERT_EQ(m_work.writePos(), 184u);
-    EXPECT_EQ(press(0x42), HookKeyResult::Dropped);
-    EXPECT_EQ(release(0x42), HookKeyResult::Recorded);
-    EXPECT_EQ(release(0x43), HookKeyResult::Recorded);
-    EXPECT_EQ(release(0x44), HookKeyResult::Dropped);
+    EXPECT_EQ(press(0x42), CapturedKeyResult::Dropped);
+    EXPECT_EQ(release(0x42), CapturedKeyResult::Recorded);
+    EXPECT_EQ(release(0x43), CapturedKeyResult::Recorded);
+    EXPECT_EQ(release(0x44), CapturedKeyResult::Dropped);
     EXPECT_EQ(m_work.writePos(), 188u);
 
     // An extended release still fits at 186.
     m_work.setHasDelay(true);
     m_work.deleteRow(93);
     m_clock.advance(300ms);
-    EXPECT_EQ(release(0x44), HookKeyResult::Recorded);
+    EXPECT_EQ(release(0x44), CapturedKeyResult::Recorded);
     EXPECT_EQ(m_work.writePos(), kEventSequenceSize);
 }
 
 TEST_F(MacroRecording, StartingNeedsAMacroAndReplacesItsEvents) {
     m_work.select(std::nullopt);
     EXPECT_EQ(m_work.startStopRecording(), RecordingResult::NoMacroSelected);
-    EXPECT_EQ(m_hook.installs, 0);
+    EXPECT_EQ(m_capture.installs, 0);
 
     m_macros[0].setDeviceEvents(sequence({0x01, 0x04, 0x81, 0x04}));
     m_macros[0].setLoopCount(7);
     m_work.select(0);
-    m_hook.installSucceeds = false;
+    m_capture.installSucceeds = false;
     EXPECT_EQ(m_work.startStopRecording(), RecordingResult::Started);
     EXPECT_TRUE(m_macros[0].deviceEvents().empty());
     EXPECT_EQ(m_macros[0].loopCount(), 7);
-    EXPECT_EQ(press(0x41), HookKeyResult::Ignored); // no hook, no keys
+    EXPECT_EQ(press(0x41), CapturedKeyResult::Ignored); // no capture, no keys
 }
 
 TEST_F(MacroRecording, SwitchingMacrosContinuesIntoTheNextOne) {

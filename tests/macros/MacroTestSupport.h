@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Shared pieces of the macro tests: a clock moved by hand, a hook library that counts, and
+// Shared pieces of the macro tests: a clock moved by hand, a key capture that counts, and
 // short ways to write event bytes.
 
 #include "device/Clock.h"
 #include "macros/EventSequence.h"
-#include "macros/HookLibrary.h"
+#include "macros/KeyCaptureControl.h"
 
 #include <cstdint>
 #include <optional>
@@ -27,18 +27,18 @@ class ManualClock final : public Clock {
     TimePoint m_now{std::chrono::hours(1)};
 };
 
-class FakeHook final : public HookLibrary {
+class FakeKeyCapture final : public KeyCaptureControl {
   public:
-    bool installHook(HookMode mode) override {
+    bool startCapture(KeyCaptureMode mode) override {
         ++installs;
         lastMode = mode;
         return installed = installSucceeds;
     }
-    void removeHook() override { installed = false; }
+    void stopCapture() override { installed = false; }
     bool installSucceeds = true;
     bool installed = false;
     int installs = 0;
-    std::optional<HookMode> lastMode;
+    std::optional<KeyCaptureMode> lastMode;
 };
 
 inline EventSequence sequence(const Bytes& bytes) {

@@ -54,9 +54,9 @@ class KeyCaptureTest : public ::testing::Test {
 
 TEST_F(KeyCaptureTest, PressesBecomeVirtualKeysAndNeverReachTheDialog) {
     KeyCapture capture(dialog.get());
-    QSignalSpy spy(&capture, &KeyCapture::hookKey);
-    ASSERT_TRUE(capture.installHook(HookMode::KeyAssignment));
-    ASSERT_TRUE(capture.isInstalled());
+    QSignalSpy spy(&capture, &KeyCapture::keyCaptured);
+    ASSERT_TRUE(capture.startCapture(KeyCaptureMode::KeyAssignment));
+    ASSERT_TRUE(capture.isCapturing());
 
     const std::pair<int, int> keys[] = {
         {30, 'A'},  {16, 'Q'},   {44, 'Z'},   {11, '0'},   {29, 0xA2},  {97, 0xA3}, {42, 0xA0},
@@ -89,8 +89,8 @@ TEST_F(KeyCaptureTest, PressesBecomeVirtualKeysAndNeverReachTheDialog) {
     EXPECT_EQ(other.text(), QStringLiteral("a"));
     EXPECT_EQ(spy.size(), before);
 
-    capture.removeHook();
-    EXPECT_FALSE(capture.isInstalled());
+    capture.stopCapture();
+    EXPECT_FALSE(capture.isCapturing());
     tap(30);
     EXPECT_EQ(spy.size(), before);
     EXPECT_EQ(edit->text(), QStringLiteral("a"));
@@ -104,9 +104,9 @@ TEST_F(KeyCaptureTest, AHeldKeyCountsOnceHoweverItRepeats) {
     QSignalSpy* repeats = nullptr;
     {
         KeyCapture capture(dialog.get());
-        spy = new QSignalSpy(&capture, &KeyCapture::hookKey);
+        spy = new QSignalSpy(&capture, &KeyCapture::keyCaptured);
         repeats = new QSignalSpy(&capture, &KeyCapture::keyRepeated);
-        ASSERT_TRUE(capture.installHook(HookMode::Macro));
+        ASSERT_TRUE(capture.startCapture(KeyCaptureMode::Macro));
         key(QEvent::KeyPress, 29, Qt::Key_Control, false, 100);
         key(QEvent::KeyPress, 21, Qt::Key_Y, false, 110);
         key(QEvent::KeyRelease, 21, Qt::Key_Y, true, 600);
@@ -135,7 +135,7 @@ TEST_F(KeyCaptureTest, AHeldKeyCountsOnceHoweverItRepeats) {
         // The capture ending under a held key: its repeats and release stay the capture's,
         // unreported, so the Esc that ended a recording is not the dialog's Cancel.
         key(QEvent::KeyPress, 1, Qt::Key_Escape, false, 800);
-        capture.removeHook();
+        capture.stopCapture();
         key(QEvent::KeyRelease, 1, Qt::Key_Escape, false, 1300);
         key(QEvent::KeyPress, 1, Qt::Key_Escape, false, 1300);
         key(QEvent::KeyPress, 1, Qt::Key_Escape, true, 1330);

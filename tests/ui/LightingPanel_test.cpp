@@ -365,7 +365,8 @@ TEST_F(LightingPanelTest, TabVisitsTheShownControlsTopToBottomAndMarksTheFocus) 
         EXPECT_GE(top, lastTop) << "control " << id << " comes out of reading order";
         lastTop = top;
     }
-    for (int id : {panelRegion::kFirstSwatch + 2, slider::kBrightness, panelRegion::kGameMode}) {
+    for (int id : std::initializer_list<int>{panelRegion::kFirstSwatch + 2, slider::kBrightness,
+                                             panelRegion::kGameMode}) {
         tabTo(id);
         EXPECT_TRUE(
             test::focusMarkDrawnAround(&host, toQRect(controlById(host.controls(), id)->rect)))

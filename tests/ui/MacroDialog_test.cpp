@@ -75,7 +75,7 @@ bool tabTo(MacroDialog& dialog, md::Control control) {
 class MacroDialogTest : public ::testing::Test {
   protected:
     MacroDialog& open(Language language = Language::English) {
-        dialog = std::make_unique<MacroDialog>(skin, language, *macros, clock, hook, dialogs);
+        dialog = std::make_unique<MacroDialog>(skin, language, *macros, clock, capture, dialogs);
         dialog->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
         return *dialog;
@@ -93,8 +93,8 @@ class MacroDialogTest : public ::testing::Test {
                   CommitResult::Stored);
     }
     void tap(std::uint8_t code) {
-        dialog->hookKey(code, false);
-        dialog->hookKey(code, true);
+        dialog->keyCaptured(code, false);
+        dialog->keyCaptured(code, true);
     }
     const MacroRecord& working(int index) { return dialog->workingList()[index]; }
     SkinListBox* names() const { return dialog->findChild<SkinListBox*>("names"); }
@@ -115,7 +115,7 @@ class MacroDialogTest : public ::testing::Test {
     SkinCache skin{QStringLiteral(Q905_SKIN_DIR "/png/english")};
     std::unique_ptr<MacroList> macros = std::make_unique<MacroList>();
     testing::ManualClock clock;
-    testing::FakeHook hook;
+    testing::FakeKeyCapture capture;
     testing::AnsweringDialogs dialogs;
     std::unique_ptr<MacroDialog> dialog;
 };
@@ -130,13 +130,13 @@ TEST_F(MacroDialogTest, RecordsWithAndWithoutDelaysWithinTheLimits) {
     EXPECT_EQ(rows(names()), QStringList{"Macro_001"});
     EXPECT_EQ(names()->selectedRow(), 0);
     click(kRecord);
-    EXPECT_TRUE(hook.installed);
-    EXPECT_EQ(hook.lastMode, HookMode::Macro);
-    dialog->hookKey(0x41, false);
-    dialog->hookKey(0x41, false); // a held key repeats: one press
-    dialog->hookKey(0x41, true);
+    EXPECT_TRUE(capture.installed);
+    EXPECT_EQ(capture.lastMode, KeyCaptureMode::Macro);
+    dialog->keyCaptured(0x41, false);
+    dialog->keyCaptured(0x41, false); // a held key repeats: one press
+    dialog->keyCaptured(0x41, true);
     click(kRecord);
-    EXPECT_FALSE(hook.installed);
+    EXPECT_FALSE(capture.installed);
     EXPECT_EQ(rows(events()), (QStringList{"A dn", "A up"}));
     EXPECT_EQ(deviceBytes(working(0), 6), (Bytes{0x01, 0x04, 0x81, 0x04, 0, 0}));
 
@@ -144,9 +144,9 @@ TEST_F(MacroDialogTest, RecordsWithAndWithoutDelaysWithinTheLimits) {
     click(kNew);
     click(kDelayBox);
     click(kRecord);
-    dialog->hookKey(0x41, false);
+    dialog->keyCaptured(0x41, false);
     clock.advance(std::chrono::microseconds(80'900));
-    dialog->hookKey(0x41, true);
+    dialog->keyCaptured(0x41, true);
     EXPECT_EQ(rows(events()), (QStringList{"A dn", "80 ms", "A up"}));
     EXPECT_EQ(deviceBytes(working(1), 4), (Bytes{0x01, 0x04, 0xD0, 0x04}));
     EXPECT_TRUE(working(1).hasDelay());
@@ -164,7 +164,7 @@ TEST_F(MacroDialogTest, RecordsWithAndWithoutDelaysWithinTheLimits) {
     click(kOk);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(dialog->editsSaved());
-    EXPECT_FALSE(hook.installed);
+    EXPECT_FALSE(capture.installed);
     EXPECT_EQ(*macros, dialog->workingList());
 }
 
@@ -174,9 +174,9 @@ TEST_F(MacroDialogTest, ListsKeysAsTheLayoutNamesThemAndRecordsTheKeyPressed) {
     click(kNew);
     click(kDelayBox);
     click(kRecord);
-    dialog->hookKey('Z', false);
+    dialog->keyCaptured('Z', false);
     clock.advance(std::chrono::milliseconds(60));
-    dialog->hookKey('Z', true);
+    dialog->keyCaptured('Z', true);
     click(kRecord);
     EXPECT_EQ(rows(events()), (QStringList{"Y dn", "60 ms", "Y up"}));
     EXPECT_EQ(deviceBytes(working(0), 2), (Bytes{0x01, usageOf('Z')}));
@@ -275,16 +275,16 @@ TEST_F(MacroDialogTest, RenameReachesTheRecordAndAnEmptyNameIsRefused) {
     addMacro(u"Tap", 0x41);
     open();
     click(kRecord); // the edit's start stops the recording
-    dialog->hookKey(0x41, false);
+    dialog->keyCaptured(0x41, false);
     const EventSequence events = working(0).keyEvents();
     editRow(names(), 0, QStringLiteral("Greeting"));
     EXPECT_EQ(working(0).name(), u"Greeting");
     EXPECT_EQ(working(0).keyEvents(), events);
     EXPECT_FALSE(dialog->workingMacro().recording());
-    EXPECT_FALSE(hook.installed);
+    EXPECT_FALSE(capture.installed);
     EXPECT_TRUE(dialog->isVisible()) << "Enter ends the edit, not the dialog";
 
-    dialog->hookKey(0x42, false); // stores the macro under its new name
+    dialog->keyCaptured(0x42, false); // stores the macro under its new name
     EXPECT_EQ(working(0).name(), u"Greeting");
 
     dialog->activateWindow();
@@ -330,12 +330,12 @@ TEST_F(MacroDialogTest, EventListCommands) {
     dialog->runMenuCommand(EventMenuCommand::DeleteEvent);
     EXPECT_EQ(rows(events).first(), "MsLB dn");
 
-    // Record Before and After take one key each; its release gives the hook back.
+    // Record Before and After take one key each; its release stops the capture.
     events->selectRow(0);
     dialog->runMenuCommand(EventMenuCommand::RecordBefore);
-    EXPECT_TRUE(hook.installed);
+    EXPECT_TRUE(capture.installed);
     tap(0x42);
-    EXPECT_FALSE(hook.installed);
+    EXPECT_FALSE(capture.installed);
     EXPECT_EQ(rows(events).mid(0, 3), (QStringList{"B dn", "B up", "MsLB dn"}));
     events->selectRow(0);
     dialog->runMenuCommand(EventMenuCommand::RecordAfter);

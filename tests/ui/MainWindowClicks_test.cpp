@@ -2,10 +2,10 @@
 // The main window's buttons and help menu, clicked at their places on the picture.
 #include "MainWindowHarness.h"
 
-#include "app/WindowTexts.h"
 #include "device/SettingsLayout.h"
 #include "keys/CommitAssignment.h"
 #include "keys/KeymapFile.h"
+#include "texts/WindowTexts.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -65,7 +65,8 @@ TEST(MainWindowDialogs, TypedMacroWithLoopReachesSlotZeroOnApply) {
         typeKey(dialog.findChild<QLineEdit*>("loop"), 30, Qt::Key_A, QStringLiteral("a"));
         typeKey(dialog.findChild<QLineEdit*>("loop"), 48, Qt::Key_B, QStringLiteral("b"));
         click({310, 112}); // Stop Recording
-        EXPECT_TRUE(dialog.findChild<QLineEdit*>("loop")->text() == QStringLiteral("1")) << "keys never reach widgets";
+        EXPECT_TRUE(dialog.findChild<QLineEdit*>("loop")->text() == QStringLiteral("1"))
+            << "keys never reach widgets";
         click({272, 322}); // Loop
         dialog.findChild<QLineEdit*>("loop")->selectAll();
         QTest::keyClicks(dialog.findChild<QLineEdit*>("loop"), QStringLiteral("3"));
@@ -157,7 +158,8 @@ TEST_F(MacroWindowTest, DeletingMacrosKeepsKeysOnTheirMacros) {
         dialog.findChild<SkinListBox*>("names")->selectRow(0);
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {108, 380}); // Delete Macro_001
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {48, 380});  // New
-        EXPECT_EQ(dialog.findChild<SkinListBox*>("names")->rowTexts(), (QStringList{"Macro_003", "Macro_001"}));
+        EXPECT_EQ(dialog.findChild<SkinListBox*>("names")->rowTexts(),
+                  (QStringList{"Macro_003", "Macro_001"}));
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {278, 380}); // OK
     });
     ASSERT_EQ(harness.dialogs.asked.size(), 2u);
@@ -311,7 +313,8 @@ TEST_F(ProfileWindowTest, FailuresAreToldInTheWindowsLanguage) {
         saveProfile(harness.services.dataFolder / "Work.bin", harness.image(), host.keys().table())
             .ok());
     {
-        ProfileDialog dialog(german, Language::German, host, QDir::homePath(), harness.dialogs);
+        ProfileDialog dialog(german, Language::German, host.settings(), host.keys(),
+                             host.dataFolder(), QDir::homePath(), harness.dialogs);
         showAndWait(dialog);
         SkinListBox* list = dialog.findChild<SkinListBox*>("profiles");
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},

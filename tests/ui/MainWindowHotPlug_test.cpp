@@ -3,11 +3,11 @@
 // a second start and the update question.
 #include "MainWindowHarness.h"
 
-#include "app/WindowTexts.h"
 #include "controls/ui/SkinSlider.h"
 #include "device/SettingsLayout.h"
 #include "firmware/FirmwareVersion.h"
 #include "lighting/PanelSliders.h"
+#include "texts/WindowTexts.h"
 
 #include <QTemporaryDir>
 

@@ -4,7 +4,6 @@
 // the flows a keyboard user needs (a key's dialog, Apply, the help menu, per-key colours).
 #include "MainWindowHarness.h"
 
-#include "app/WindowTexts.h"
 #include "controls/ui/PaintedControlAccessible.h"
 #include "controls/ui/RegionRects.h"
 #include "device/SettingsLayout.h"
@@ -12,6 +11,7 @@
 #include "lighting/EffectCatalogue.h"
 #include "lighting/PanelControls.h"
 #include "support/ControlChecks.h"
+#include "texts/WindowTexts.h"
 
 namespace q905 {
 namespace {

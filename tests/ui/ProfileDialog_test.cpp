@@ -31,9 +31,10 @@ class ProfileDialogTest : public ::testing::Test {
                         .ok());
     }
     std::unique_ptr<ProfileDialog> open(Language language) {
+        HostState& host = harness.window->host();
         auto dialog = std::make_unique<ProfileDialog>(
-            language == Language::German ? germanSkin : englishSkin, language,
-            harness.window->host(), QDir::homePath(), harness.dialogs);
+            language == Language::German ? germanSkin : englishSkin, language, host.settings(),
+            host.keys(), host.dataFolder(), QDir::homePath(), harness.dialogs);
         dialog->show();
         dialog->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));

@@ -6,7 +6,6 @@
 
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinListBox.h"
-#include "support/ShownEventRows.h"
 #include "controls/ui/SkinTree.h"
 #include "keys/KeyAssignmentTable.h"
 #include "keys/ui/KeyAssignmentDialog.h"
@@ -17,6 +16,7 @@
 #include "platform/qt/UserDialogs.h"
 #include "profiles/ProfileFiles.h"
 #include "profiles/ui/ProfileDialog.h"
+#include "support/ShownEventRows.h"
 
 #include <QFileDialog>
 #include <QLineEdit>
@@ -110,7 +110,7 @@ TEST_F(RealDialogs, PickerAndMessageBoxOverTheKeyDialogGetTheirKeys) {
     KeyAssignmentDialog dialog(german, dialogs, 'Q', KeyAssignmentRecord{}, true, *macros,
                                Language::German, nullptr);
     showActive(dialog);
-    QSignalSpy captured(dialog.findChild<KeyCapture*>(), &KeyCapture::hookKey);
+    QSignalSpy captured(dialog.findChild<KeyCapture*>(), &KeyCapture::keyCaptured);
 
     // A path typed into the picker's name field, Enter: the picker takes it.
     click(&dialog, {330, 40}); // Advance
@@ -155,7 +155,8 @@ class RecordingMacroDialog : public RealDialogs {
   protected:
     void SetUp() override {
         capture.watch(dialog.get());
-        QObject::connect(&capture, &KeyCapture::hookKey, dialog.get(), &MacroDialog::hookKey);
+        QObject::connect(&capture, &KeyCapture::keyCaptured, dialog.get(),
+                         &MacroDialog::keyCaptured);
         showActive(*dialog);
     }
     QStringList rows() const { return test::shownEventRows(list("events")); }
@@ -188,7 +189,7 @@ TEST_F(RecordingMacroDialog, TheDeleteQuestionGetsItsKeysWhileRecording) {
     whenShown<QMessageBox>([](QMessageBox& box) { pressKey(&box, Qt::Key_Return, kEvdevEnter); });
     click(dialog.get(), {108, 380});
     EXPECT_EQ(list("names")->count(), 0) << "Enter answered OK";
-    EXPECT_FALSE(capture.isInstalled());
+    EXPECT_FALSE(capture.isCapturing());
 }
 
 TEST_F(RecordingMacroDialog, AnInsertionChosenWithTheKeyboardTakesTheNextKey) {
@@ -230,14 +231,16 @@ TEST_F(RealDialogs, DialogsChooseTheirPlaceOverTheirWindowBeforeTheyShow) {
     MainWindow& window = *harness.window;
     auto macros = std::make_unique<MacroList>();
     testing::ManualClock clock;
-    testing::FakeHook hook;
+    testing::FakeKeyCapture capture;
     std::vector<std::unique_ptr<QDialog>> dialogs;
     dialogs.push_back(std::make_unique<KeyAssignmentDialog>(english, this->dialogs, 'Q',
                                                             KeyAssignmentRecord{}, true, *macros,
                                                             Language::English, nullptr, &window));
     dialogs.push_back(std::make_unique<MacroDialog>(english, Language::English, *macros, clock,
-                                                    hook, this->dialogs, &window));
-    dialogs.push_back(std::make_unique<ProfileDialog>(english, Language::English, window.host(),
+                                                    capture, this->dialogs, &window));
+    HostState& host = window.host();
+    dialogs.push_back(std::make_unique<ProfileDialog>(english, Language::English, host.settings(),
+                                                      host.keys(), host.dataFolder(),
                                                       QDir::homePath(), this->dialogs, &window));
     dialogs.push_back(std::make_unique<ColourDialog>(english, Language::English, 0, &window));
     for (const auto& dialog : dialogs) {
@@ -265,8 +268,9 @@ TEST_F(RealDialogs, TheProfileDialogOffersToRemoveOldProfileFiles) {
         asked = box.text().contains(QStringLiteral("Old.bin"));
         pressKey(&box, Qt::Key_Return, kEvdevEnter);
     });
-    ProfileDialog dialog(english, Language::English, harness.window->host(), QDir::homePath(),
-                         dialogs);
+    HostState& host = harness.window->host();
+    ProfileDialog dialog(english, Language::English, host.settings(), host.keys(),
+                         host.dataFolder(), QDir::homePath(), dialogs);
     showActive(dialog);
     EXPECT_TRUE(QTest::qWaitFor([&asked] { return asked; }));
     EXPECT_EQ(dialog.findChild<SkinListBox*>("profiles")->rowTexts(), QStringList{"New"});

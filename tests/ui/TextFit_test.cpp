@@ -122,14 +122,16 @@ TEST_P(TextFit, EveryDialogPageInBothLanguages) {
     ColourDialog colour(skin, GetParam(), makeColour(12, 34, 56));
     expectDialogTextsFit(colour, "colour dialog");
 
-    ProfileDialog profiles(skin, GetParam(), window.host(), QString(), harness.dialogs);
+    HostState& host = window.host();
+    ProfileDialog profiles(skin, GetParam(), host.settings(), host.keys(), host.dataFolder(),
+                           QString(), harness.dialogs);
     expectDialogTextsFit(profiles, "profile dialog");
 
     {
         testing::ManualClock clock;
-        testing::FakeHook hook;
+        testing::FakeKeyCapture capture;
         MacroList macros;
-        MacroDialog dialog(skin, GetParam(), macros, clock, hook, harness.dialogs);
+        MacroDialog dialog(skin, GetParam(), macros, clock, capture, harness.dialogs);
         show(dialog);
         expectDialogTextsFit(dialog, "macro dialog without macros");
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, {48, 380}); // New

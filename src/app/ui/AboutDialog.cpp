@@ -2,8 +2,8 @@
 #include "app/ui/AboutDialog.h"
 
 #include "app/ProgramOptions.h"
-#include "app/WindowTexts.h"
 #include "controls/ui/QtText.h"
+#include "texts/WindowTexts.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -13,7 +13,6 @@
 #include "app/MainWindowControls.h"
 #include "app/RedrawBurst.h"
 #include "app/WindowActions.h"
-#include "app/WindowTexts.h"
 #include "app/ui/HotPlugSource.h"
 #include "app/ui/KeyboardBusService.h"
 #include "app/ui/KeyboardLifecycle.h"
@@ -24,6 +23,7 @@
 #include "firmware/FirmwareVersion.h"
 #include "keys/ui/KeyCapLabels.h"
 #include "lighting/ui/LightingPanel.h"
+#include "texts/WindowTexts.h"
 
 #include <QImage>
 #include <QPoint>

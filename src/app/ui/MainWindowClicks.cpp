@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Click dispatch: an open list, else the help menu, else the controls table and then the keys.
+#include "app/MacroSave.h"
 #include "app/ui/Delays.h"
 #include "app/ui/MainWindow.h"
 #include "controls/ui/PaintedControlAccessible.h"
@@ -317,8 +318,8 @@ void MainWindow::openKeyAssignment(int key) {
 void MainWindow::openProfiles() {
     {
         const QScopedValueRollback editing(m_editDialogOpen, true);
-        ProfileDialog dialog(m_skin, language(), m_host, QDir::homePath(), *m_services.dialogs,
-                             this);
+        ProfileDialog dialog(m_skin, language(), m_host.settings(), m_host.keys(),
+                             m_host.dataFolder(), QDir::homePath(), *m_services.dialogs, this);
         runDialogFrom(mainControl::kProfiles, dialog);
     }
     if (m_closing)
@@ -336,7 +337,7 @@ void MainWindow::openMacros() {
                        *m_services.dialogs, this);
     capture.watch(&dialog);
     dialog.setKeyboardLayout(m_services.keyboardLayout);
-    connect(&capture, &KeyCapture::hookKey, &dialog, &MacroDialog::hookKey);
+    connect(&capture, &KeyCapture::keyCaptured, &dialog, &MacroDialog::keyCaptured);
     connect(&capture, &KeyCapture::keyRepeated, &dialog, &MacroDialog::keyRepeated);
     dialog.setKeyBindings(MacroBindings(m_host.image(), m_host.macros().namedCount()));
     dialog.setSaver([this](const MacroList& macros, const std::vector<MacroKeyChange>& keys) {

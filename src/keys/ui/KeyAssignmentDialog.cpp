@@ -135,9 +135,9 @@ KeyAssignmentDialog::KeyAssignmentDialog(SkinCache& skin, UserDialogs& dialogs,
                                          std::uint8_t keyCode, const KeyAssignmentRecord& record,
                                          bool enabled, const MacroList& macros, Language language,
                                          const KeyboardLayout* layout, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin), m_dialogs(dialogs),
+    : SkinnedDialog(language, kControls, parent), m_skin(skin), m_dialogs(dialogs),
       m_keyName(QString::fromStdString(shownKeyName(keyCode, layout)).trimmed()),
-      m_language(language), m_state(record, enabled, layout) {
+      m_state(record, enabled, layout) {
     setObjectName(QStringLiteral("keyAssignment"));
     const QImage& background = m_skin.image(kBackground);
     setFixedSize(background.isNull() ? kFallbackSize : logicalSize(background));
@@ -147,6 +147,7 @@ KeyAssignmentDialog::KeyAssignmentDialog(SkinCache& skin, UserDialogs& dialogs,
     setMouseTracking(true);
 
     m_tree = new SkinTree(this);
+    setControlWidget(kFunctionTree, m_tree);
     m_tree->setObjectName(QStringLiteral("functions"));
     m_tree->setGeometry(placeOf(kFunctionTree));
     m_tree->setShowSelectionAlways(true);
@@ -158,8 +159,11 @@ KeyAssignmentDialog::KeyAssignmentDialog(SkinCache& skin, UserDialogs& dialogs,
 
     m_single = makeField(this, "single", kSingleField);
     m_combine = makeField(this, "combine", kCombineField);
+    setControlWidget(kSingleField, m_single);
+    setControlWidget(kCombineField, m_combine);
 
     m_macros = new QListWidget(this);
+    setControlWidget(kMacroList, m_macros);
     m_macros->setObjectName(QStringLiteral("macros"));
     m_macros->setGeometry(placeOf(kMacroList));
     m_macros->setFrameShape(QFrame::NoFrame);
@@ -172,7 +176,7 @@ KeyAssignmentDialog::KeyAssignmentDialog(SkinCache& skin, UserDialogs& dialogs,
     for (QWidget* widget : std::initializer_list<QWidget*>{m_single, m_combine, m_tree, m_macros})
         widget->installEventFilter(this);
     m_capture.watch(this);
-    connect(&m_capture, &KeyCapture::hookKey, this, &KeyAssignmentDialog::keyCaptured);
+    connect(&m_capture, &KeyCapture::keyCaptured, this, &KeyAssignmentDialog::keyCaptured);
     nameControlWidgets(*this);
     syncControls();
     if (m_state.initialField() == CaptureMode::Single)
@@ -186,7 +190,7 @@ KeyAssignmentDialog::KeyAssignmentDialog(SkinCache& skin, UserDialogs& dialogs,
 }
 
 KeyAssignmentDialog::~KeyAssignmentDialog() {
-    m_capture.removeHook();
+    m_capture.stopCapture();
 }
 
 void KeyAssignmentDialog::fillTree() {
@@ -212,10 +216,6 @@ void KeyAssignmentDialog::fillTree() {
 
 // --- the controls as the focus and accessibility code sees them ---
 
-std::span<const ControlSpec> KeyAssignmentDialog::controls() const {
-    return kControls;
-}
-
 ControlStatus KeyAssignmentDialog::controlStatus(int id) const {
     ControlStatus status;
     const KeyDialogPage page = m_state.page();
@@ -240,21 +240,6 @@ ControlStatus KeyAssignmentDialog::controlStatus(int id) const {
             status.value = QString::fromStdString(m_state.launchPath());
     }
     return status;
-}
-
-QWidget* KeyAssignmentDialog::controlWidget(int id) const {
-    switch (id) {
-    case kSingleField:
-        return m_single;
-    case kCombineField:
-        return m_combine;
-    case kMacroList:
-        return m_macros;
-    case kFunctionTree:
-        return m_tree;
-    default:
-        return nullptr;
-    }
 }
 
 const ControlSpec* KeyAssignmentDialog::controlAt(int x, int y) const {
@@ -379,7 +364,7 @@ bool KeyAssignmentDialog::switchPageKey(QKeyEvent* event) {
 void KeyAssignmentDialog::armCapture(CaptureMode field) {
     m_state.armCapture(field);
     // Presses and releases: a capture ends once every key taken is up again.
-    if (!m_capture.installHook(HookMode::Macro))
+    if (!m_capture.startCapture(KeyCaptureMode::Macro))
         m_state.disarmCapture();
     syncControls();
 }
@@ -403,10 +388,10 @@ void KeyAssignmentDialog::hideEvent(QHideEvent* event) {
 }
 
 void KeyAssignmentDialog::keyPressEvent(QKeyEvent* event) {
-    if (switchPageKey(event) || m_focus.handleKey(event))
+    if (switchPageKey(event))
         return;
     // Esc closes as Close does; nothing is armed here, or the capture would have taken it.
-    QDialog::keyPressEvent(event);
+    SkinnedDialog::keyPressEvent(event);
 }
 
 bool KeyAssignmentDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -444,9 +429,9 @@ void KeyAssignmentDialog::focusField(QLineEdit* field) {
 }
 
 void KeyAssignmentDialog::syncControls() {
-    // The state ends a capture (its last key up, a page switched); the hook goes with it.
+    // The state ends a capture (its last key up, a page switched); the capture stops with it.
     if (m_state.captureMode() == CaptureMode::Off)
-        m_capture.removeHook();
+        m_capture.stopCapture();
     const KeyDialogPage page = m_state.page();
     m_single->setVisible(page == KeyDialogPage::Keys);
     m_combine->setVisible(page == KeyDialogPage::Keys);
@@ -480,7 +465,9 @@ void KeyAssignmentDialog::tell(const QString& text) {
     m_dialogs.tell(this, QApplication::applicationDisplayName(), text);
 }
 
-void KeyAssignmentDialog::click(int x, int y) {
+void KeyAssignmentDialog::clicked(QPoint point) {
+    const int x = point.x();
+    const int y = point.y();
     const ControlSpec* hit = controlAt(x, y);
     const int id = hit ? hit->id : -1;
     if (id == kReset || id == kClose || id == kCloseMark || id == kSave)
@@ -560,12 +547,7 @@ void KeyAssignmentDialog::drawCaption(QPainter& painter, int id, const QColor& c
 
 void KeyAssignmentDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    smoothWhenScaled(painter);
-    const QImage& background = m_skin.image(kBackground);
-    if (background.isNull())
-        painter.fillRect(rect(), QColor(30, 30, 33));
-    else
-        painter.drawImage(0, 0, background);
+    paintBackground(painter, m_skin.image(kBackground), QColor(30, 30, 33));
 
     m_textLayout.clear();
     m_textLayout.addControl(placeOf(kCloseMark));
@@ -657,29 +639,14 @@ void KeyAssignmentDialog::leaveEvent(QEvent* event) {
     QDialog::leaveEvent(event);
 }
 
-void KeyAssignmentDialog::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return QDialog::mousePressEvent(event);
-    m_focus.pointerUsed();
-    const QPoint point = event->position().toPoint();
-    // Only the background drags the dialog, not its controls or the Advance rows' labels.
-    m_drag.press(*event, controlAt(point.x(), point.y()) == nullptr &&
-                             !onLaunchLabel(m_state.page(), point.x(), point.y()));
+bool KeyAssignmentDialog::isBackground(QPoint point) const {
+    // Not the controls, nor the Advance rows' labels.
+    return controlAt(point.x(), point.y()) == nullptr &&
+           !onLaunchLabel(m_state.page(), point.x(), point.y());
 }
 
-void KeyAssignmentDialog::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
+void KeyAssignmentDialog::pointerMoved(QPoint point) {
     trackHover(point.x(), point.y());
-    m_drag.move(*event);
-}
-
-void KeyAssignmentDialog::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return QDialog::mouseReleaseEvent(event);
-    if (m_drag.release() != BackgroundDrag::Release::Dragged) {
-        const QPoint point = event->position().toPoint();
-        click(point.x(), point.y());
-    }
 }
 
 } // namespace q905

@@ -7,14 +7,9 @@
 // nothing itself: after OK the caller hands choice() to assignKey.
 
 #include "base/Language.h"
-#include "controls/ui/BackgroundDrag.h"
-#include "controls/ui/ControlFocus.h"
-#include "controls/ui/PaintedControlHost.h"
-#include "controls/ui/TextLayout.h"
+#include "controls/ui/SkinnedDialog.h"
 #include "keys/KeyDialogState.h"
 #include "platform/qt/KeyCapture.h"
-
-#include <QDialog>
 
 #include <optional>
 
@@ -29,7 +24,7 @@ class SkinCache;
 class SkinTree;
 class UserDialogs;
 
-class KeyAssignmentDialog : public QDialog, public PaintedControlHost {
+class KeyAssignmentDialog : public SkinnedDialog {
     Q_OBJECT
   public:
     // skin: the language's skin folder; the macro page lists the macros up to the first free
@@ -43,35 +38,25 @@ class KeyAssignmentDialog : public QDialog, public PaintedControlHost {
     // What OK hands over.
     AssignmentChoice choice() const { return m_state.choice(); }
     const KeyDialogState& state() const { return m_state; }
-    const ControlFocus& controlFocus() const { return m_focus; }
-    // The texts of the last painting, with the controls they keep clear of.
-    const TextLayout& textLayout() const { return m_textLayout; }
 
-    QWidget* hostWidget() override { return this; }
-    std::span<const ControlSpec> controls() const override;
-    Language controlLanguage() const override { return m_language; }
     ControlStatus controlStatus(int id) const override;
-    QWidget* controlWidget(int id) const override;
     void activateControl(int id) override;
-    std::optional<int> focusedControl() const override { return m_focus.focusedId(); }
     bool controlKey(int id, QKeyEvent* event) override;
 
   protected:
+    bool isBackground(QPoint point) const override;
+    void pointerMoved(QPoint point) override;
+    void clicked(QPoint point) override;
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool focusNextPrevChild(bool next) override { return m_focus.moveFocus(!next); }
 
   private:
     void fillTree();
     // The control a click at (x, y) lands on, of those the page shows.
     const ControlSpec* controlAt(int x, int y) const;
-    void click(int x, int y);
     void showPage(KeyDialogPage page, bool focusPage);
     bool switchPageKey(QKeyEvent* event);
     void browse(int row);
@@ -90,7 +75,6 @@ class KeyAssignmentDialog : public QDialog, public PaintedControlHost {
     SkinCache& m_skin;
     UserDialogs& m_dialogs;
     QString m_keyName; // the key being assigned, for the title line
-    Language m_language;
     KeyDialogState m_state;
     KeyCapture m_capture{nullptr, this};
 
@@ -98,11 +82,8 @@ class KeyAssignmentDialog : public QDialog, public PaintedControlHost {
     QLineEdit* m_combine = nullptr;
     SkinTree* m_tree = nullptr;
     QListWidget* m_macros = nullptr;
-    TextLayout m_textLayout;
 
     std::optional<int> m_hovered; // the control under the pointer
-    BackgroundDrag m_drag{*this};
-    ControlFocus m_focus{*this};
 };
 
 } // namespace q905

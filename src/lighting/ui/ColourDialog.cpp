@@ -84,7 +84,7 @@ int cellAfterArrow(int cell, int key) {
 
 ColourDialog::ColourDialog(SkinCache& skin, Language language, ColourValue currentColour,
                            QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin), m_language(language),
+    : SkinnedDialog(language, kControls, parent), m_skin(skin),
       m_currentColour(currentColour & 0xFFFFFF) {
     setObjectName(QStringLiteral("colourDialog"));
     const QImage& background = m_skin.image(QStringLiteral("Color_BK.png"));
@@ -97,6 +97,8 @@ ColourDialog::ColourDialog(SkinCache& skin, Language language, ColourValue curre
     };
     m_ok = makeButton(this, caption(kOk), "ok", toQRect(placeOf(kOk)));
     m_cancel = makeButton(this, caption(kCancel), "cancel", toQRect(placeOf(kCancel)));
+    setControlWidget(kOk, m_ok);
+    setControlWidget(kCancel, m_cancel);
     m_ok->setDefault(true); // Enter on the spectrum or the cells
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -111,11 +113,13 @@ ColourDialog::ColourDialog(SkinCache& skin, Language language, ColourValue curre
         font.setPixelSize(11);
         field->setFont(font);
         m_fields[i] = field;
+        setControlWidget(kFields[i].id, field);
     }
 
     m_spectrum =
         new ColourSpectrum(this, toQRect(placeOf(kSpectrum)), kSpectrumId, kSpectrumStartColour);
     m_spectrum->setObjectName(QStringLiteral("spectrum"));
+    setControlWidget(kSpectrum, m_spectrum);
     connect(m_spectrum, &ColourSpectrum::selectionChanged, this,
             [this](quint32 colour, int) { spectrumChanged(colour); });
     m_spectrum->setFocus(Qt::OtherFocusReason);
@@ -126,10 +130,6 @@ ColourDialog::ColourDialog(SkinCache& skin, Language language, ColourValue curre
     m_selectedCell = firstCellWithColour(m_currentColour).value_or(-1);
     if (m_selectedCell >= 0 && isCell(m_selectedCell))
         m_cursorCell = m_selectedCell;
-}
-
-std::span<const ControlSpec> ColourDialog::controls() const {
-    return kControls;
 }
 
 ControlStatus ColourDialog::controlStatus(int id) const {
@@ -151,26 +151,6 @@ ControlStatus ColourDialog::controlStatus(int id) const {
         status.enabled = controlWidget(id)->isEnabled();
     }
     return status;
-}
-
-QWidget* ColourDialog::controlWidget(int id) const {
-    switch (id) {
-    case kSpectrum:
-        return m_spectrum;
-    case kOk:
-        return m_ok;
-    case kCancel:
-        return m_cancel;
-    case kHue:
-    case kSaturation:
-    case kLuminosity:
-    case kRed:
-    case kGreen:
-    case kBlue:
-        return m_fields[static_cast<std::size_t>(id - kHue)];
-    default:
-        return nullptr;
-    }
 }
 
 void ColourDialog::activateControl(int id) {
@@ -234,7 +214,9 @@ void ColourDialog::selectCell(int cell) {
     update();
 }
 
-void ColourDialog::clickBackground(int x, int y) {
+void ColourDialog::clicked(QPoint point) {
+    const int x = point.x();
+    const int y = point.y();
     const auto cell = colourCellAt(x, y);
     if (!cell) {
         const ControlSpec* hit = controlAt(kControls, m_language, x, y);
@@ -248,12 +230,7 @@ void ColourDialog::clickBackground(int x, int y) {
 
 void ColourDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    smoothWhenScaled(painter);
-    const QImage& background = m_skin.image(QStringLiteral("Color_BK.png"));
-    if (background.isNull())
-        painter.fillRect(rect(), QColor(53, 53, 53));
-    else
-        painter.drawImage(0, 0, background);
+    paintBackground(painter, m_skin.image(QStringLiteral("Color_BK.png")), QColor(53, 53, 53));
 
     if (m_selectedCell >= 0) {
         const ColourCell& cell = BasicColourTable[static_cast<std::size_t>(m_selectedCell)];
@@ -289,32 +266,6 @@ void ColourDialog::paintEvent(QPaintEvent*) {
             m_selectedCell >= 0 && isCell(m_selectedCell) ? m_selectedCell : m_cursorCell;
         paintFocusMark(painter, toQRect(kControls[static_cast<std::size_t>(cell)].rect), rect());
     }
-}
-
-void ColourDialog::mousePressEvent(QMouseEvent* event) {
-    m_focus.pointerUsed();
-    if (event->button() != Qt::LeftButton)
-        return QDialog::mousePressEvent(event);
-    m_drag.press(*event);
-}
-
-void ColourDialog::mouseMoveEvent(QMouseEvent* event) {
-    m_drag.move(*event);
-}
-
-void ColourDialog::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return QDialog::mouseReleaseEvent(event);
-    if (m_drag.release() == BackgroundDrag::Release::Click) {
-        const QPoint point = event->position().toPoint();
-        clickBackground(point.x(), point.y());
-    }
-}
-
-void ColourDialog::keyPressEvent(QKeyEvent* event) {
-    if (m_focus.handleKey(event))
-        return;
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace q905

@@ -6,13 +6,8 @@
 // keyboard the cells are one stop whose arrows choose a colour; Enter is OK, Esc is Cancel.
 
 #include "base/Language.h"
-#include "controls/ui/BackgroundDrag.h"
-#include "controls/ui/ControlFocus.h"
-#include "controls/ui/PaintedControlHost.h"
-#include "controls/ui/TextLayout.h"
+#include "controls/ui/SkinnedDialog.h"
 #include "lighting/ColourModel.h"
-
-#include <QDialog>
 
 #include <array>
 
@@ -24,43 +19,29 @@ namespace q905 {
 class SkinCache;
 class ColourSpectrum;
 
-class ColourDialog : public QDialog, public PaintedControlHost {
+class ColourDialog : public SkinnedDialog {
     Q_OBJECT
   public:
     ColourDialog(SkinCache& skin, Language language, ColourValue currentColour,
                  QWidget* parent = nullptr);
 
     ColourValue currentColour() const { return m_currentColour; }
-    // The texts of the last painting, with the controls they keep clear of.
-    const TextLayout& textLayout() const { return m_textLayout; }
 
-    QWidget* hostWidget() override { return this; }
-    std::span<const ControlSpec> controls() const override;
-    Language controlLanguage() const override { return m_language; }
     ControlStatus controlStatus(int id) const override;
-    QWidget* controlWidget(int id) const override;
     void activateControl(int id) override;
-    std::optional<int> focusedControl() const override { return m_focus.focusedId(); }
-    const ControlFocus& controlFocus() const { return m_focus; }
     bool controlKey(int id, QKeyEvent* event) override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    bool focusNextPrevChild(bool next) override { return m_focus.moveFocus(!next); }
+    void clicked(QPoint point) override;
 
   private:
-    void clickBackground(int x, int y);
     // A cell, or -1 for none: the spectrum, the fields and the preview follow.
     void selectCell(int cell);
     void spectrumChanged(quint32 colour);
     void refreshFields();
 
     SkinCache& m_skin;
-    Language m_language;
     ColourValue m_currentColour;
     int m_selectedCell = -1;
     // Where the arrows start while no cell is selected.
@@ -70,9 +51,6 @@ class ColourDialog : public QDialog, public PaintedControlHost {
     std::array<QLineEdit*, 6> m_fields{};
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
-    TextLayout m_textLayout;
-    BackgroundDrag m_drag{*this};
-    ControlFocus m_focus{*this};
 };
 
 } // namespace q905

@@ -23,6 +23,8 @@
 #include <QMouseEvent>
 #include <QRegularExpressionValidator>
 
+#include <array>
+
 namespace q905 {
 
 namespace {
@@ -39,13 +41,31 @@ QString fromUtf16(const std::u16string& text) {
     return QString::fromStdU16String(text);
 }
 
+// The event menu's mouse commands and the events they insert, by button, then Down, Up, Click.
+struct MouseCommand {
+    EventMenuCommand command;
+    MouseButton button;
+    MouseAction action;
+};
+constexpr std::array<MouseCommand, 9> kMouseCommands{{
+    {EventMenuCommand::LeftDown, MouseButton::Left, MouseAction::Down},
+    {EventMenuCommand::LeftUp, MouseButton::Left, MouseAction::Up},
+    {EventMenuCommand::LeftClick, MouseButton::Left, MouseAction::Click},
+    {EventMenuCommand::RightDown, MouseButton::Right, MouseAction::Down},
+    {EventMenuCommand::RightUp, MouseButton::Right, MouseAction::Up},
+    {EventMenuCommand::RightClick, MouseButton::Right, MouseAction::Click},
+    {EventMenuCommand::MiddleDown, MouseButton::Middle, MouseAction::Down},
+    {EventMenuCommand::MiddleUp, MouseButton::Middle, MouseAction::Up},
+    {EventMenuCommand::MiddleClick, MouseButton::Middle, MouseAction::Click},
+}};
+
 } // namespace
 
 MacroDialog::MacroDialog(SkinCache& skin, Language language, MacroList& macros, Clock& clock,
-                         HookLibrary& hook, UserDialogs& dialogs, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin), m_language(language),
-      m_target(macros), m_dialogs(dialogs), m_working(std::make_unique<MacroList>(macros)),
-      m_macro(std::make_unique<WorkingMacro>(*m_working, clock, hook)) {
+                         KeyCaptureControl& capture, UserDialogs& dialogs, QWidget* parent)
+    : SkinnedDialog(language, kControls, parent), m_skin(skin), m_target(macros),
+      m_dialogs(dialogs), m_working(std::make_unique<MacroList>(macros)),
+      m_macro(std::make_unique<WorkingMacro>(*m_working, clock, capture)) {
     setObjectName(QStringLiteral("macroDialog"));
     setWindowTitle(text(macro_texts::kCaption));
     setMouseTracking(true);
@@ -66,9 +86,11 @@ MacroDialog::MacroDialog(SkinCache& skin, Language language, MacroList& macros, 
         return list;
     };
     m_names = makeList(kNameList, "names", SkinListBox::EditMode::Rename);
+    setControlWidget(kNameList, m_names);
     m_names->installEventFilter(this);
     m_names->setMaxEditLength(static_cast<int>(kMaxMacroNameLength));
     m_events = makeList(kEventList, "events", SkinListBox::EditMode::Number);
+    setControlWidget(kEventList, m_events);
     m_events->setNumberRange(kMinEditedDelayMs, kMaxDelayMs, QStringLiteral("ms"));
     m_events->setContextMenuPolicy(Qt::CustomContextMenu);
     m_events->installEventFilter(this);
@@ -76,6 +98,7 @@ MacroDialog::MacroDialog(SkinCache& skin, Language language, MacroList& macros, 
 
     m_loopBox = new QLineEdit(this);
     m_loopBox->setObjectName(QStringLiteral("loop"));
+    setControlWidget(kLoopCount, m_loopBox);
     m_loopBox->setGeometry(widgetPlace(kLoopCount));
     m_loopBox->setMaxLength(kLoopDigits);
     m_loopBox->setValidator(
@@ -88,11 +111,11 @@ MacroDialog::MacroDialog(SkinCache& skin, Language language, MacroList& macros, 
 
     connect(m_names, &QListWidget::itemSelectionChanged, this, &MacroDialog::nameSelected);
     connect(m_names, &SkinListBox::editBegin, this, [this] {
-        m_macro->stopHook();
+        m_macro->stopCapture();
         update();
     });
     connect(m_events, &SkinListBox::editBegin, this, [this] {
-        m_macro->stopHook();
+        m_macro->stopCapture();
         update();
     });
     connect(m_names, &SkinListBox::editDone, this, &MacroDialog::nameEdited);
@@ -114,10 +137,6 @@ MacroDialog::~MacroDialog() = default;
 
 QString MacroDialog::text(const WindowText& text) const {
     return qtText(text, m_language);
-}
-
-std::span<const ControlSpec> MacroDialog::controls() const {
-    return kControls;
 }
 
 ControlStatus MacroDialog::controlStatus(int id) const {
@@ -142,19 +161,6 @@ ControlStatus MacroDialog::controlStatus(int id) const {
         break;
     }
     return status;
-}
-
-QWidget* MacroDialog::controlWidget(int id) const {
-    switch (id) {
-    case kNameList:
-        return m_names;
-    case kEventList:
-        return m_events;
-    case kLoopCount:
-        return m_loopBox;
-    default:
-        return nullptr;
-    }
 }
 
 void MacroDialog::activateControl(int id) {
@@ -233,7 +239,7 @@ void MacroDialog::storeLoop() {
 }
 
 void MacroDialog::keyRepeated(quint8 code) {
-    if (m_macro->onKeyRepeat(code) == HookKeyResult::RecordingStopped)
+    if (m_macro->onKeyRepeat(code) == CapturedKeyResult::RecordingStopped)
         recordingStopped();
 }
 
@@ -246,16 +252,17 @@ void MacroDialog::recordingStopped() {
         m_focus.setFocusedControl(kEventList);
 }
 
-void MacroDialog::hookKey(quint8 code, bool release, int msAgo) {
-    const HookKeyResult result =
-        m_macro->onHookKey(code, release, std::chrono::milliseconds(msAgo));
-    if (result == HookKeyResult::Ignored)
+void MacroDialog::keyCaptured(quint8 code, bool release, int msAgo) {
+    const CapturedKeyResult result =
+        m_macro->onCapturedKey(code, release, std::chrono::milliseconds(msAgo));
+    if (result == CapturedKeyResult::Ignored)
         return;
-    if (result == HookKeyResult::Recorded) {
+    if (result == CapturedKeyResult::Recorded) {
         showEvents(static_cast<int>(m_macro->rows().size()) - 1);
-    } else if (result == HookKeyResult::RecordingStopped) {
+    } else if (result == CapturedKeyResult::RecordingStopped) {
         recordingStopped();
-    } else if (result == HookKeyResult::Inserted || result == HookKeyResult::InsertionEnded) {
+    } else if (result == CapturedKeyResult::Inserted ||
+               result == CapturedKeyResult::InsertionEnded) {
         showEvents(m_macro->insertRow());
     } else {
         notifyStatusChanged(*this);
@@ -337,7 +344,7 @@ void MacroDialog::newMacro() {
     const auto index = appendMacro(*m_working, name);
     if (!index)
         return;
-    m_macro->stopHook();
+    m_macro->stopCapture();
     m_refreshing = true;
     m_names->addRow(fromUtf16(name));
     m_refreshing = false;
@@ -355,7 +362,7 @@ void MacroDialog::deleteMacro() {
     if (!m_dialogs.askOkCancel(this, text(macro_texts::kCaption), deleteQuestion(row)))
         return;
     const int named = static_cast<int>(m_working->namedCount());
-    m_macro->stopHook();
+    m_macro->stopCapture();
     // Refused only for a row that is not a named record; the selected row is one.
     (void)q905::deleteMacro(*m_working, row);
     if (m_bindings)
@@ -411,7 +418,7 @@ bool MacroDialog::keep(const MacroList& macros, const std::vector<MacroKeyChange
 }
 
 void MacroDialog::save() {
-    m_macro->stopHook();
+    m_macro->stopCapture();
     if (m_macro->options().loopOn)
         storeLoop();
     // A macro file that cannot be written keeps the dialog open with its edits: OK again once
@@ -466,18 +473,15 @@ std::unique_ptr<QMenu> MacroDialog::buildEventMenu() {
     add(menu.get(), macro_texts::kInsertBefore, RecordBefore);
     add(menu.get(), macro_texts::kInsertAfter, RecordAfter);
     QMenu* mouse = menu->addMenu(text(macro_texts::kInsertMouseKey));
-    struct Button {
-        const WindowText& name;
-        std::array<EventMenuCommand, 3> commands;
-    };
-    for (const Button& button :
-         {Button{macro_texts::kLeft, {LeftDown, LeftUp, LeftClick}},
-          Button{macro_texts::kRight, {RightDown, RightUp, RightClick}},
-          Button{macro_texts::kMiddle, {MiddleDown, MiddleUp, MiddleClick}}}) {
-        QMenu* sub = mouse->addMenu(text(button.name));
-        add(sub, macro_texts::kDown, button.commands[0]);
-        add(sub, macro_texts::kUp, button.commands[1]);
-        add(sub, macro_texts::kClick, button.commands[2]);
+    constexpr std::array<const WindowText*, 3> kButtonNames{
+        &macro_texts::kLeft, &macro_texts::kRight, &macro_texts::kMiddle};
+    constexpr std::array<const WindowText*, 3> kActionNames{&macro_texts::kDown, &macro_texts::kUp,
+                                                            &macro_texts::kClick};
+    QMenu* sub = nullptr;
+    for (std::size_t i = 0; i < kMouseCommands.size(); ++i) {
+        if (i % kActionNames.size() == 0)
+            sub = mouse->addMenu(text(*kButtonNames[i / kActionNames.size()]));
+        add(sub, *kActionNames[i % kActionNames.size()], kMouseCommands[i].command);
     }
     add(menu.get(), macro_texts::kInsertDelay, InsertDelay);
     add(menu.get(), macro_texts::kDeleteEvent, DeleteEvent);
@@ -494,9 +498,6 @@ void MacroDialog::runMenuCommand(EventMenuCommand command) {
     if (row < 0)
         return;
     EditResult result = EditResult::Ignored;
-    const auto mouse = [&](MouseButton button, MouseAction action) {
-        result = m_macro->insertMouseKey(row, button, action);
-    };
     switch (command) {
     case EventMenuCommand::RecordBefore:
         result = m_macro->recordBefore(row);
@@ -504,38 +505,16 @@ void MacroDialog::runMenuCommand(EventMenuCommand command) {
     case EventMenuCommand::RecordAfter:
         result = m_macro->recordAfter(row);
         break;
-    case EventMenuCommand::LeftDown:
-        mouse(MouseButton::Left, MouseAction::Down);
-        break;
-    case EventMenuCommand::LeftUp:
-        mouse(MouseButton::Left, MouseAction::Up);
-        break;
-    case EventMenuCommand::LeftClick:
-        mouse(MouseButton::Left, MouseAction::Click);
-        break;
-    case EventMenuCommand::RightDown:
-        mouse(MouseButton::Right, MouseAction::Down);
-        break;
-    case EventMenuCommand::RightUp:
-        mouse(MouseButton::Right, MouseAction::Up);
-        break;
-    case EventMenuCommand::RightClick:
-        mouse(MouseButton::Right, MouseAction::Click);
-        break;
-    case EventMenuCommand::MiddleDown:
-        mouse(MouseButton::Middle, MouseAction::Down);
-        break;
-    case EventMenuCommand::MiddleUp:
-        mouse(MouseButton::Middle, MouseAction::Up);
-        break;
-    case EventMenuCommand::MiddleClick:
-        mouse(MouseButton::Middle, MouseAction::Click);
-        break;
     case EventMenuCommand::InsertDelay:
         result = m_macro->insertDelay(row);
         break;
     case EventMenuCommand::DeleteEvent:
         result = m_macro->deleteRow(row);
+        break;
+    default:
+        for (const MouseCommand& mouse : kMouseCommands)
+            if (mouse.command == command)
+                result = m_macro->insertMouseKey(row, mouse.button, mouse.action);
         break;
     }
     if (result == EditResult::DelayRowSelected)
@@ -568,26 +547,16 @@ void MacroDialog::setHover(std::optional<int> control) {
     update();
 }
 
-void MacroDialog::mousePressEvent(QMouseEvent* event) {
-    m_focus.pointerUsed();
-    if (event->button() != Qt::LeftButton)
-        return QDialog::mousePressEvent(event);
-    m_drag.press(*event);
+bool MacroDialog::isBackground(QPoint point) const {
+    return !paintedControlAt(point);
 }
 
-void MacroDialog::mouseMoveEvent(QMouseEvent* event) {
-    const std::optional<int> control = paintedControlAt(event->position().toPoint());
-    setHover(control);
-    // Only the empty background drags the dialog.
-    m_drag.move(*event, !control);
+void MacroDialog::pointerMoved(QPoint point) {
+    setHover(paintedControlAt(point));
 }
 
-void MacroDialog::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return QDialog::mouseReleaseEvent(event);
-    if (m_drag.release() != BackgroundDrag::Release::Click)
-        return;
-    if (const auto control = paintedControlAt(event->position().toPoint()))
+void MacroDialog::clicked(QPoint point) {
+    if (const auto control = paintedControlAt(point))
         click(*control);
 }
 

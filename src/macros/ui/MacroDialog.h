@@ -8,16 +8,12 @@
 // the dialog forwards clicks, menu commands and keys and redraws.
 
 #include "macros/MacroModel.h"
+#include "macros/MacroSaveResult.h"
 #include "macros/WorkingMacro.h"
 
-#include "app/MacroSave.h"
 #include "base/Language.h"
-#include "controls/ui/BackgroundDrag.h"
-#include "controls/ui/ControlFocus.h"
-#include "controls/ui/PaintedControlHost.h"
-#include "controls/ui/TextLayout.h"
-
-#include <QDialog>
+#include "controls/ui/SkinnedDialog.h"
+#include "keys/MacroBindings.h"
 
 #include <functional>
 #include <memory>
@@ -30,7 +26,7 @@ class QPainter;
 namespace q905 {
 
 class Clock;
-class HookLibrary;
+class KeyCaptureControl;
 class KeyboardLayout;
 class SkinCache;
 class SkinListBox;
@@ -59,13 +55,13 @@ enum class EventMenuCommand {
 using MacroSaver = std::function<MacroSaveResult(const MacroList& macros,
                                                  const std::vector<MacroKeyChange>& keyChanges)>;
 
-class MacroDialog : public QDialog, public PaintedControlHost {
+class MacroDialog : public SkinnedDialog {
     Q_OBJECT
   public:
     // macros: the program's list, replaced by the edited copy on OK. The clock measures the gaps
-    // between recorded keys; the hook is the key capture, whose keys arrive through hookKey.
+    // between recorded keys; the key capture's keys arrive through keyCaptured.
     MacroDialog(SkinCache& skin, Language language, MacroList& macros, Clock& clock,
-                HookLibrary& hook, UserDialogs& dialogs, QWidget* parent = nullptr);
+                KeyCaptureControl& capture, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~MacroDialog() override;
 
     // The keys that play macros: a deletion names those that lose theirs and moves the others
@@ -81,21 +77,14 @@ class MacroDialog : public QDialog, public PaintedControlHost {
     const WorkingMacro& workingMacro() const { return *m_macro; }
     // True after OK: the list took the edits. The close mark also accepts, without them.
     bool editsSaved() const { return m_editsSaved; }
-    // The texts of the last painting, with the controls they keep clear of.
-    const TextLayout& textLayout() const { return m_textLayout; }
 
     // The context menu for the event list, as a right click opens it.
     std::unique_ptr<QMenu> buildEventMenu();
     void runMenuCommand(EventMenuCommand command);
 
     // The declared controls.
-    QWidget* hostWidget() override { return this; }
-    std::span<const ControlSpec> controls() const override;
-    Language controlLanguage() const override { return m_language; }
     ControlStatus controlStatus(int id) const override;
-    QWidget* controlWidget(int id) const override;
     void activateControl(int id) override;
-    std::optional<int> focusedControl() const override { return m_focus.focusedId(); }
     // The status line: how many events of the selected macro's room are used.
     bool hasStatus() const override { return true; }
     QString statusText() const override;
@@ -103,18 +92,17 @@ class MacroDialog : public QDialog, public PaintedControlHost {
   public slots:
     // A key pressed or released while the key capture is installed.
     // msAgo: how long before now the key moved.
-    void hookKey(quint8 code, bool release, int msAgo = 0);
+    void keyCaptured(quint8 code, bool release, int msAgo = 0);
     // The key pressed last is held and repeating.
     void keyRepeated(quint8 code);
 
   protected:
+    bool isBackground(QPoint point) const override;
+    void pointerMoved(QPoint point) override;
+    void clicked(QPoint point) override;
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
-    bool focusNextPrevChild(bool next) override { return m_focus.moveFocus(!next); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -150,7 +138,6 @@ class MacroDialog : public QDialog, public PaintedControlHost {
     void paintLabels(QPainter& painter);
 
     SkinCache& m_skin;
-    Language m_language;
     MacroList& m_target;
     UserDialogs& m_dialogs;
     std::unique_ptr<MacroList> m_working;
@@ -163,11 +150,8 @@ class MacroDialog : public QDialog, public PaintedControlHost {
     QLineEdit* m_loopBox = nullptr;
     bool m_editsSaved = false;
     bool m_refreshing = false; // the lists are being filled: their signals are not the user's
-    TextLayout m_textLayout;
 
     std::optional<int> m_hovered; // a button under the mouse
-    BackgroundDrag m_drag{*this};
-    ControlFocus m_focus{*this};
 };
 
 } // namespace q905

@@ -106,12 +106,7 @@ QString MacroDialog::statusText() const {
 
 void MacroDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    smoothWhenScaled(painter);
-    const QImage& background = m_skin.image(picture("MacroManagement.png"));
-    if (background.isNull())
-        painter.fillRect(rect(), QColor(30, 30, 34));
-    else
-        painter.drawImage(0, 0, background);
+    paintBackground(painter, m_skin.image(picture("MacroManagement.png")), QColor(30, 30, 34));
     m_textLayout.clear();
     // The texts keep clear of every control but the buttons, whose captions sit on them.
     for (const ControlSpec& control : kControls)

@@ -35,33 +35,33 @@ KeyCapture::~KeyCapture() {
             application->removeEventFilter(this);
 }
 
-bool KeyCapture::installHook(HookMode mode) {
+bool KeyCapture::startCapture(KeyCaptureMode mode) {
     auto* application = QCoreApplication::instance();
     if (application == nullptr)
         return false;
-    m_releases = mode == HookMode::Macro;
-    if (!m_installed && !m_filtering) {
+    m_releases = mode == KeyCaptureMode::Macro;
+    if (!m_capturing && !m_filtering) {
         m_held.clear();
         m_pending.reset();
     }
     if (!m_filtering)
         application->installEventFilter(this);
     m_filtering = true;
-    m_installed = true;
+    m_capturing = true;
     return true;
 }
 
-void KeyCapture::removeHook() {
-    if (!m_installed)
+void KeyCapture::stopCapture() {
+    if (!m_capturing)
         return;
-    // A release held back is a real one: it is still reported, to whoever installed us.
+    // A release held back is a real one: it is still reported, to whoever started the capture.
     flushPendingRelease();
-    m_installed = false;
+    m_capturing = false;
     detachIfIdle();
 }
 
 void KeyCapture::detachIfIdle() {
-    if (m_installed || !m_filtering || !m_held.empty() || m_pending)
+    if (m_capturing || !m_filtering || !m_held.empty() || m_pending)
         return;
     if (auto* application = QCoreApplication::instance())
         application->removeEventFilter(this);
@@ -93,7 +93,7 @@ bool KeyCapture::eventFilter(QObject* watched, QEvent* event) {
     const quint32 scanCode = key->nativeScanCode();
     const bool ours = m_held.contains(scanCode) || (m_pending && m_pending->scanCode == scanCode);
     // After the capture ended only the keys it still holds are its own.
-    if (!m_installed && !ours)
+    if (!m_capturing && !ours)
         return QObject::eventFilter(watched, event);
     if (type == QEvent::ShortcutOverride) {
         // Accepted overrides keep shortcuts from firing; the key press that follows is ours.
@@ -165,14 +165,14 @@ void KeyCapture::flushPendingRelease() {
 }
 
 void KeyCapture::report(quint32 scanCode, bool release, int msAgo) {
-    if (!m_installed)
+    if (!m_capturing)
         return;
     if (const quint8 code = virtualKeyOf(scanCode); code != 0)
-        emit hookKey(code, release, msAgo);
+        emit keyCaptured(code, release, msAgo);
 }
 
 void KeyCapture::repeat(quint32 scanCode) {
-    if (!m_installed || !m_releases || !m_held.contains(scanCode))
+    if (!m_capturing || !m_releases || !m_held.contains(scanCode))
         return;
     if (const quint8 code = virtualKeyOf(scanCode); code != 0)
         emit keyRepeated(code);

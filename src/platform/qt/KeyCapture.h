@@ -11,7 +11,7 @@
 // (XKB detectable autorepeat, Wayland), or as a release and a press with the same timestamp
 // that X sends unmarked when the press had not arrived yet.
 
-#include "macros/HookLibrary.h"
+#include "macros/KeyCaptureControl.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -27,7 +27,7 @@ class QWidget;
 
 namespace q905 {
 
-class KeyCapture final : public QObject, public HookLibrary {
+class KeyCapture final : public QObject, public KeyCaptureControl {
     Q_OBJECT
   public:
     // window: the dialog whose keys are captured; without one nothing is.
@@ -35,11 +35,11 @@ class KeyCapture final : public QObject, public HookLibrary {
     ~KeyCapture() override;
 
     void watch(QWidget* window) { m_window = window; }
-    [[nodiscard]] bool installHook(HookMode mode) override;
+    [[nodiscard]] bool startCapture(KeyCaptureMode mode) override;
     // Keys still held keep going to the capture until released, unreported: the Esc held to
     // end a recording must not reach the dialog as Cancel when the capture ends under it.
-    void removeHook() override;
-    [[nodiscard]] bool isInstalled() const { return m_installed; }
+    void stopCapture() override;
+    [[nodiscard]] bool isCapturing() const { return m_capturing; }
 
     // How long a release waits for a press of the same key with its timestamp.
     static constexpr int kRepeatPairWaitMs = 40;
@@ -48,8 +48,8 @@ class KeyCapture final : public QObject, public HookLibrary {
     // A key went down (release false) or, in the macro mode, up; once per press and release of
     // the key. The code is never 0. msAgo: how long ago it happened (a release is held back
     // until it is known not to be a repeat's).
-    void hookKey(quint8 code, bool release, int msAgo);
-    // In the macro mode: the key held since its hookKey press repeats.
+    void keyCaptured(quint8 code, bool release, int msAgo);
+    // In the macro mode: the key held since its keyCaptured press repeats.
     void keyRepeated(quint8 code);
 
   protected:
@@ -74,7 +74,7 @@ class KeyCapture final : public QObject, public HookLibrary {
     std::optional<PendingRelease> m_pending;
     QTimer m_pairWait;
     bool m_filtering = false; // the application event filter is in place
-    bool m_installed = false;
+    bool m_capturing = false;
     bool m_releases = false;
 };
 

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "profiles/ui/ProfileDialog.h"
 
-#include "app/HostState.h"
 #include "controls/ui/PaintedControlAccessible.h"
 #include "controls/ui/QtText.h"
 #include "controls/ui/RegionRects.h"
 #include "controls/ui/ScaledPicture.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinListBox.h"
+#include "device/Settings.h"
+#include "keys/KeyAssignmentTable.h"
 #include "platform/qt/DialogPlacement.h"
 #include "platform/qt/UserDialogs.h"
 #include "profiles/ProfileActions.h"
@@ -52,11 +53,12 @@ const ControlSpec& control(int id) {
 
 } // namespace
 
-ProfileDialog::ProfileDialog(SkinCache& skin, Language language, HostState& host,
+ProfileDialog::ProfileDialog(SkinCache& skin, Language language, Settings& settings,
+                             KeyAssignments& keys, const std::filesystem::path& dataFolder,
                              QString pickerFolder, UserDialogs& dialogs, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skin(skin), m_language(language),
-      m_host(host), m_pickerFolder(std::move(pickerFolder)), m_dialogs(dialogs),
-      m_folder(profileFolder(host.dataFolder())) {
+    : SkinnedDialog(language, kControls, parent), m_skin(skin), m_settings(settings), m_keys(keys),
+      m_pickerFolder(std::move(pickerFolder)), m_dialogs(dialogs),
+      m_folder(profileFolder(dataFolder)) {
     setObjectName(QStringLiteral("profileDialog"));
     setWindowTitle(text(profile_texts::kCaption));
     const QImage& background = m_skin.image(kBackground);
@@ -65,6 +67,7 @@ ProfileDialog::ProfileDialog(SkinCache& skin, Language language, HostState& host
 
     m_list = new SkinListBox(this);
     m_list->setObjectName(QStringLiteral("profiles"));
+    setControlWidget(kList, m_list);
     const QRect place = toQRect(control(kList).rect);
     m_list->setGeometry(place);
     m_list->setTextFont(15, QStringLiteral("Arial"), Qt::white, QColor(0, 255, 255), true,
@@ -106,16 +109,8 @@ QString ProfileDialog::text(const WindowText& text) const {
     return qtText(text, m_language);
 }
 
-std::span<const ControlSpec> ProfileDialog::controls() const {
-    return kControls;
-}
-
 ControlStatus ProfileDialog::controlStatus(int) const {
     return {};
-}
-
-QWidget* ProfileDialog::controlWidget(int id) const {
-    return id == kList ? m_list : nullptr;
 }
 
 void ProfileDialog::activateControl(int id) {
@@ -198,10 +193,10 @@ void ProfileDialog::importProfile() {
     // settings the notification reader writes into.
     SettingsImage image;
     {
-        std::lock_guard lock(m_host.settings().mutex());
-        image = m_host.image();
+        std::lock_guard lock(m_settings.mutex());
+        image = m_settings.deviceSettings();
     }
-    auto table = std::make_unique<KeyAssignmentTable>(m_host.keys().table());
+    auto table = std::make_unique<KeyAssignmentTable>(m_keys.table());
     const auto consent = [this](const std::vector<ProfileLaunchAction>& actions) {
         QString list;
         for (const ProfileLaunchAction& action : actions) {
@@ -218,10 +213,10 @@ void ProfileDialog::importProfile() {
         q905::importProfile(m_folder, toPath(file), image, *table, m_paths, consent);
     if (result.status == ProfileStatus::Done || result.status == ProfileStatus::CleanupFailed) {
         {
-            std::lock_guard lock(m_host.settings().mutex());
-            m_host.image() = image;
+            std::lock_guard lock(m_settings.mutex());
+            m_settings.deviceSettings() = image;
         }
-        m_host.keys().table() = *table;
+        m_keys.table() = *table;
     }
     if (reportFailure(result, profile_texts::kImportFailed))
         return;
@@ -237,11 +232,11 @@ void ProfileDialog::exportProfile() {
         file += QStringLiteral(".bin");
     SettingsImage image;
     {
-        std::lock_guard lock(m_host.settings().mutex());
-        image = m_host.image();
+        std::lock_guard lock(m_settings.mutex());
+        image = m_settings.deviceSettings();
     }
     const ProfileResult result =
-        q905::exportProfile(m_folder, toPath(file), image, m_host.keys().table(), m_paths);
+        q905::exportProfile(m_folder, toPath(file), image, m_keys.table(), m_paths);
     if (reportFailure(result, profile_texts::kExportFailed))
         return;
     showName(QString::fromStdString(result.name));
@@ -261,12 +256,7 @@ void ProfileDialog::renamed(int, int row) {
 
 void ProfileDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    smoothWhenScaled(painter);
-    const QImage& background = m_skin.image(kBackground);
-    if (background.isNull())
-        painter.fillRect(rect(), QColor(30, 30, 34));
-    else
-        painter.drawImage(0, 0, background);
+    paintBackground(painter, m_skin.image(kBackground), QColor(30, 30, 34));
     // The mark's picture reaches a pixel beyond where a click closes.
     const QPoint closePicture(control(kCloseMark).rect.left - 1, control(kCloseMark).rect.top - 1);
     m_skin.draw(painter, kCloseButton, closePicture.x(), closePicture.y());
@@ -283,26 +273,13 @@ void ProfileDialog::paintEvent(QPaintEvent*) {
     m_focus.paintMark(painter);
 }
 
-void ProfileDialog::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return QDialog::mousePressEvent(event);
-    m_focus.pointerUsed();
-    const QPoint point = event->position().toPoint();
+bool ProfileDialog::isBackground(QPoint point) const {
     // The buttons, the close places and the quiet plates never drag.
-    m_drag.press(*event, !controlAt(kControls, m_language, point.x(), point.y()) &&
-                             !regionAt(kQuietBands, point.x(), point.y()));
+    return !controlAt(kControls, m_language, point.x(), point.y()) &&
+           !regionAt(kQuietBands, point.x(), point.y());
 }
 
-void ProfileDialog::mouseMoveEvent(QMouseEvent* event) {
-    m_drag.move(*event);
-}
-
-void ProfileDialog::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return QDialog::mouseReleaseEvent(event);
-    if (m_drag.release() != BackgroundDrag::Release::Click)
-        return;
-    const QPoint point = event->position().toPoint();
+void ProfileDialog::clicked(QPoint point) {
     if (const ControlSpec* hit = controlAt(kControls, m_language, point.x(), point.y()))
         activateControl(hit->id);
 }

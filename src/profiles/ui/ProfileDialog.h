@@ -9,50 +9,37 @@
 #include "profiles/ProfileFolder.h"
 
 #include "base/Language.h"
-#include "controls/ui/BackgroundDrag.h"
-#include "controls/ui/ControlFocus.h"
-#include "controls/ui/PaintedControlHost.h"
-#include "controls/ui/TextLayout.h"
-
-#include <QDialog>
+#include "controls/ui/SkinnedDialog.h"
 
 #include <filesystem>
 
 namespace q905 {
 
-class HostState;
+class KeyAssignments;
+class Settings;
 class SkinCache;
 class SkinListBox;
 class UserDialogs;
 struct WindowText;
 
-class ProfileDialog : public QDialog, public PaintedControlHost {
+class ProfileDialog : public SkinnedDialog {
     Q_OBJECT
   public:
-    // pickerFolder: where the file pickers start.
-    ProfileDialog(SkinCache& skin, Language language, HostState& host, QString pickerFolder,
+    // settings and keys: what an import replaces and an export writes; the profiles sit in
+    // dataFolder's profile folder. pickerFolder: where the file pickers start.
+    ProfileDialog(SkinCache& skin, Language language, Settings& settings, KeyAssignments& keys,
+                  const std::filesystem::path& dataFolder, QString pickerFolder,
                   UserDialogs& dialogs, QWidget* parent = nullptr);
 
-    // The texts of the last painting, with the controls they keep clear of.
-    const TextLayout& textLayout() const { return m_textLayout; }
-
-    QWidget* hostWidget() override { return this; }
-    std::span<const ControlSpec> controls() const override;
-    Language controlLanguage() const override { return m_language; }
     ControlStatus controlStatus(int id) const override;
-    QWidget* controlWidget(int id) const override;
     void activateControl(int id) override;
-    std::optional<int> focusedControl() const override { return m_focus.focusedId(); }
-    const ControlFocus& controlFocus() const { return m_focus; }
 
   protected:
+    bool isBackground(QPoint point) const override;
+    void clicked(QPoint point) override;
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool focusNextPrevChild(bool next) override { return m_focus.moveFocus(!next); }
 
   private:
     void importProfile();
@@ -68,17 +55,13 @@ class ProfileDialog : public QDialog, public PaintedControlHost {
     QString text(const WindowText& text) const;
 
     SkinCache& m_skin;
-    Language m_language;
-    HostState& m_host;
+    Settings& m_settings;
+    KeyAssignments& m_keys;
     QString m_pickerFolder;
     UserDialogs& m_dialogs;
     std::filesystem::path m_folder;
     ProfilePathTable m_paths;
     SkinListBox* m_list = nullptr;
-    TextLayout m_textLayout;
-
-    BackgroundDrag m_drag{*this};
-    ControlFocus m_focus{*this};
 };
 
 } // namespace q905

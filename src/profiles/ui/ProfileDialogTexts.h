@@ -2,7 +2,7 @@
 #pragma once
 // The profile dialog's texts in both languages (UTF-8).
 
-#include "app/WindowTexts.h"
+#include "texts/WindowTexts.h"
 
 namespace q905::profile_texts {
 
