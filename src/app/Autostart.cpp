@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Autostart.h"
 
-#include "app/WindowTexts.h"
+#include "texts/WindowTexts.h"
 #include "base/AtomicFile.h"
 #include "base/RegularFile.h"
 #include "platform/Paths.h"
