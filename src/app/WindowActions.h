@@ -58,12 +58,14 @@ FactoryResetOutcome notPreparedForReset(const Status& failure);
 // The three steps at once, waiting for the keyboard.
 FactoryResetOutcome factoryReset(KeyboardSession& session, HostState& host);
 
-// A q905ctl command run for the window: where the window has no edit of its own pending, it
-// takes the command's state (what the command changed, and what the keyboard holds); its
-// pending edits stay and win. AppliedSettings and the applied table become the command's, the
-// marks follow, then keymap.bin (and MacroDefine.bin when the command changed the macros) is
-// saved; the save's result.
-[[nodiscard]] Status takeCommandResult(HostState& host, const CommandResult& result);
+// A q905ctl command's change, applied for the window (report): where the window has no edit of
+// its own pending, its image takes what the keyboard's session now holds; its pending edits stay
+// and win. AppliedSettings becomes the report's; the keys the command changed take the command's
+// assignment the same way, and become applied when the keyboard took the change. The command's
+// macros are taken; the marks follow, then keymap.bin (and MacroDefine.bin when the command
+// changed the macros) is saved; the save's result.
+[[nodiscard]] Status takeCommandEdit(HostState& host, const CommandResult& change,
+                                     const ApplyReport& report);
 
 enum class ReadSource { Keyboard, Profile };
 // The host side of the refresh after a read: after a read of the keyboard the edits still

@@ -24,25 +24,13 @@ HostSession::HostSession(CliContext& context)
 HostSession::~HostSession() = default;
 
 KeyboardSession& HostSession::keyboard() {
-    return m_attached ? m_attached->session() : m_device->keyboard();
+    return m_device->keyboard();
 }
 
 std::optional<int> HostSession::startAttached() {
     m_attached->startingPoint(*m_host);
     m_startMacros = std::make_unique<MacroList>(m_host->macros());
     return std::nullopt;
-}
-
-Status HostSession::handBack() {
-    if (!m_attached)
-        return Status::success();
-    // On the heap: the tables and the macro list are some 800 KB together.
-    auto result = std::make_unique<CommandResult>(
-        CommandResult{m_host->image(), m_host->settings().appliedSettings(),
-                      m_host->settings().deviceVersion(), m_host->keys(), std::nullopt});
-    if (!(m_host->macros() == *m_startMacros))
-        result->macros = m_host->macros();
-    return m_attached->takeResult(*result);
 }
 
 std::optional<int> HostSession::start() {
@@ -76,9 +64,10 @@ std::optional<int> HostSession::start() {
     if (!m_device)
         return std::nullopt;
     // The start-up read snapshots the image; the table's snapshot goes with it.
-    const ReadReport read = m_device->keyboard().read(
-        ReadKind::StartUp, {m_host->image(), m_host->settings().appliedSettings(), {},
-                            m_host->lastAppliedGameMode()});
+    const KeyboardImages base{
+        m_host->image(), m_host->settings().appliedSettings(), {}, m_host->lastAppliedGameMode()};
+    const ReadReport read =
+        waitFor(m_device->keyboard(), &KeyboardSession::read, ReadKind::StartUp, base, false);
     if (read.result != ReadResult::Complete) {
         // Nothing is applied over a state that was never read.
         m_context.err << "q905ctl: the keyboard did not answer (" << describe(read.result) << ")\n";
@@ -91,6 +80,13 @@ std::optional<int> HostSession::start() {
 }
 
 int HostSession::commit(bool macros) {
+    if (m_attached) {
+        std::optional<MacroList> changedMacros;
+        if (!(m_host->macros() == *m_startMacros))
+            changedMacros = m_host->macros();
+        m_attached->applyLater({m_host->image(), m_host->keys(), std::move(changedMacros)});
+        return exitcode::kOk;
+    }
     // Every file is written before the keyboard is changed, so a full disk or a folder that
     // cannot be written stops the command while the keyboard and the files still agree.
     Result<PreparedSave> save = m_host->prepareSave(macros);
@@ -104,7 +100,8 @@ int HostSession::commit(bool macros) {
     if (connected()) {
         const ApplyOutcome outcome =
             finishApply(*m_host, std::move(*save),
-                        keyboard().apply(m_host->image(), m_host->settings().appliedSettings()));
+                        waitFor(keyboard(), &KeyboardSession::apply, m_host->image(),
+                                m_host->settings().appliedSettings()));
         if (!outcome.snapshotTaken) {
             // The edit stays pending in keymap.bin (applied.bin says what the keyboard holds)
             // and goes out with the next apply.
@@ -116,8 +113,6 @@ int HostSession::commit(bool macros) {
     } else {
         saved = m_host->finishSave(std::move(*save));
     }
-    if (saved)
-        saved = handBack();
     if (!saved) {
         m_context.err << "q905ctl: " << escapeForTerminal(saved.message()) << '\n';
         exitCode = exitcode::kFailure;
