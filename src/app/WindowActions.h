@@ -4,12 +4,20 @@
 // prepared before the keyboard is changed, and what the host state takes from the session's
 // report afterwards. The transactions themselves are the keyboard session's.
 
-#include "app/AttachedWindow.h"
 #include "app/HostState.h"
 #include "app/KeyboardSession.h"
 #include "firmware/FirmwareVersion.h"
 
 namespace q905 {
+
+// What a q905ctl command run for the window changed: the image and the table it edited, both
+// started from the applied ones (the applied table stays the one it started from), and the
+// macros when it changed them.
+struct CommandResult {
+    SettingsImage device;
+    KeyAssignments keys;
+    std::optional<MacroList> macros;
+};
 
 struct ApplyOutcome {
     ApplyResult result = ApplyResult::NotConnected;

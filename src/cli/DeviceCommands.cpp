@@ -6,6 +6,7 @@
 #include "cli/HostSession.h"
 #include "cli/Output.h"
 #include "cli/SessionHelpers.h"
+#include "cli/WindowHandOff.h"
 #include "device/DeviceReader.h"
 #include "device/DeviceWriter.h"
 #include "platform/Paths.h"
@@ -41,7 +42,7 @@ int runList(CliContext& context, std::span<const std::string> args) {
 int runRead(CliContext& context, std::span<const std::string> args) {
     if (!args.empty())
         return refuseUsage(context.err, "read takes no arguments");
-    if (context.attached) {
+    if (context.window) {
         // The window's session read the keyboard and follows its changes: no second read.
         HostSession session(context);
         if (const auto failed = session.start())
@@ -92,8 +93,8 @@ int reportFactoryReset(const FactoryResetOutcome& outcome, ReadResult read, Host
 int runReset(CliContext& context, std::span<const std::string> args) {
     if (!args.empty())
         return refuseUsage(context.err, "reset takes no arguments");
-    if (context.attached) {
-        context.attached->resetLater();
+    if (context.window) {
+        context.window->reset = true;
         return exitcode::kOk;
     }
     // The host side follows the keyboard, as in the window: no assignments left in keymap.bin

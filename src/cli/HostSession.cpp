@@ -5,6 +5,7 @@
 #include "base/TextSafety.h"
 #include "cli/Output.h"
 #include "cli/SessionHelpers.h"
+#include "cli/WindowHandOff.h"
 #include "device/DeviceReader.h"
 #include "device/DeviceWriter.h"
 #include "platform/Paths.h"
@@ -14,10 +15,10 @@
 namespace q905 {
 
 HostSession::HostSession(CliContext& context)
-    : m_context(context), m_attached(context.attached),
-      m_host(std::make_unique<HostState>(m_attached ? m_attached->dataFolder()
-                                                    : dataFolder(context.options.dataDir))) {
-    if (m_attached)
+    : m_context(context), m_window(context.window),
+      m_host(std::make_unique<HostState>(m_window ? m_window->dataFolder
+                                                  : dataFolder(context.options.dataDir))) {
+    if (m_window)
         m_host->keepFilesAsTheyAre();
 }
 
@@ -28,13 +29,13 @@ KeyboardSession& HostSession::keyboard() {
 }
 
 std::optional<int> HostSession::startAttached() {
-    m_attached->startingPoint(*m_host);
+    m_window->startingPoint(*m_host);
     m_startMacros = std::make_unique<MacroList>(m_host->macros());
     return std::nullopt;
 }
 
 std::optional<int> HostSession::start() {
-    if (m_attached)
+    if (m_window)
         return startAttached();
     // The keyboard first: its lock is held before the host files are read, so a command that
     // waited for another reads what that one wrote.
@@ -80,11 +81,11 @@ std::optional<int> HostSession::start() {
 }
 
 int HostSession::commit(bool macros) {
-    if (m_attached) {
+    if (m_window) {
         std::optional<MacroList> changedMacros;
         if (!(m_host->macros() == *m_startMacros))
             changedMacros = m_host->macros();
-        m_attached->applyLater({m_host->image(), m_host->keys(), std::move(changedMacros)});
+        m_window->change = CommandResult{m_host->image(), m_host->keys(), std::move(changedMacros)};
         return exitcode::kOk;
     }
     // Every file is written before the keyboard is changed, so a full disk or a folder that

@@ -5,7 +5,6 @@
 // its change through the same functions the window calls, then applies and saves keymap.bin.
 // With --no-apply the keyboard is not touched: the change only goes to the host files.
 
-#include "app/AttachedWindow.h"
 #include "app/HostState.h"
 #include "cli/Command.h"
 #include "cli/DeviceSession.h"
@@ -26,7 +25,7 @@ class HostSession {
 
     HostState& host() { return *m_host; }
     SettingsImage& image() { return m_host->image(); }
-    bool connected() const { return m_device != nullptr || m_attached; }
+    bool connected() const { return m_device != nullptr || m_window; }
     // Only while connected, and never for a window's command.
     KeyboardSession& keyboard();
 
@@ -43,7 +42,7 @@ class HostSession {
     std::optional<int> startAttached();
 
     CliContext& m_context;
-    AttachedWindow* m_attached = nullptr;
+    WindowCommand* m_window = nullptr;
     // Attached: the macros the command started from (on the heap: the list is 170 KB).
     std::unique_ptr<MacroList> m_startMacros;
     std::unique_ptr<HostState> m_host;

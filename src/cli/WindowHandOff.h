@@ -4,11 +4,12 @@
 // bus, and the window runs it on its own thread, one command at a time, against what the
 // keyboard holds as the window knows it, then applies its change through its own session.
 
-#include "app/AttachedWindow.h"
 #include "app/ProgramOptions.h"
 #include "app/WindowActions.h"
 #include "platform/KeyboardBus.h"
 
+#include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -31,10 +32,21 @@ struct CommandAnswer {
 // Whether the command only looks: it is answered while a dialog edits the state.
 bool onlyReads(const std::vector<std::string>& arguments);
 
-// The window's side: runs the command against window. A command with options that cannot
-// apply to a running window is refused. A command that changes something leaves the change with
-// window (applyLater, resetLater): its answer stands only once that has gone through.
-CommandAnswer runHandedCommand(const std::vector<std::string>& arguments, AttachedWindow& window);
+// A command the running window runs on its own thread: where it starts from, and what it leaves
+// for the window to do once it has returned. The command does not talk to the keyboard: its exit
+// code and output stand only once the window's apply (or reset) has gone through.
+struct WindowCommand {
+    std::filesystem::path dataFolder; // profiles are read and named there
+    // Fills a host with what the keyboard holds as the window knows it (both images the applied
+    // one, the applied table) and the window's macros.
+    std::function<void(HostState&)> startingPoint;
+    std::optional<CommandResult> change;
+    bool reset = false;
+};
+
+// The window's side: runs the command for window. A command with options that cannot apply to
+// a running window is refused.
+CommandAnswer runHandedCommand(const std::vector<std::string>& arguments, WindowCommand& window);
 
 // What reset says about a factory reset the keyboard's session made (read: the read back, or the
 // version read after it); its exit code.

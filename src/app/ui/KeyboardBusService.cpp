@@ -285,18 +285,16 @@ void KeyboardBusService::run(const Call& call) {
             latin1(bus::kErrorNotConnected), QStringLiteral("no keyboard is connected")));
         return;
     }
-    m_change.reset();
-    m_resetAsked = false;
-    CommandAnswer ran = runHandedCommand(call.arguments, *this);
-    std::optional<CommandResult> change = std::move(m_change);
-    m_change.reset();
+    WindowCommand command{
+        m_dataFolder, [this](HostState& host) { startingPoint(host); }, {}, false};
+    CommandAnswer ran = runHandedCommand(call.arguments, command);
     if (ran.exitCode != 0) {
         answer(call, ran, false);
         return;
     }
-    if (change)
-        applyChange(call, std::move(ran), std::move(*change));
-    else if (m_resetAsked)
+    if (command.change)
+        applyChange(call, std::move(ran), std::move(*command.change));
+    else if (command.reset)
         factoryReset(call);
     else
         answer(call, ran, false);
@@ -395,14 +393,6 @@ void KeyboardBusService::startingPoint(HostState& host) {
     host.keys().table() = m_host.keys().appliedTable();
     recomputeAssignedFlags(host.keys(), host.image());
     host.macros() = m_host.macros();
-}
-
-void KeyboardBusService::applyLater(CommandResult result) {
-    m_change = std::move(result);
-}
-
-void KeyboardBusService::resetLater() {
-    m_resetAsked = true;
 }
 
 void KeyboardBusService::shutdown() {

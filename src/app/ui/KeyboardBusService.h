@@ -8,7 +8,6 @@
 // window takes it in and the call is answered when that apply has ended. The window's event loop
 // never waits for a call.
 
-#include "app/AttachedWindow.h"
 #include "app/KeyboardSession.h"
 #include "cli/WindowHandOff.h"
 #include "platform/qt/ActivationToken.h"
@@ -26,7 +25,7 @@
 
 namespace q905 {
 
-class KeyboardBusService final : public QDBusVirtualObject, private AttachedWindow {
+class KeyboardBusService final : public QDBusVirtualObject {
     Q_OBJECT
   public:
     // What the service asks of the window, always on the window's thread.
@@ -77,11 +76,8 @@ class KeyboardBusService final : public QDBusVirtualObject, private AttachedWind
     void factoryReset(const Call& call);
     void answer(const Call& call, const CommandAnswer& ran, bool edit);
 
-    // AttachedWindow, called while a call's command runs.
-    std::filesystem::path dataFolder() const override { return m_dataFolder; }
-    void startingPoint(HostState& host) override;
-    void applyLater(CommandResult result) override;
-    void resetLater() override;
+    // Where a call's command starts: what the keyboard holds as the window knows it.
+    void startingPoint(HostState& host);
 
     QDBusConnection m_connection;
     std::optional<std::filesystem::path> m_keyboard;
@@ -94,9 +90,6 @@ class KeyboardBusService final : public QDBusVirtualObject, private AttachedWind
     std::deque<Call> m_calls;
     bool m_running = false;
     bool m_closing = false;
-    // What the running command left to do.
-    std::optional<CommandResult> m_change;
-    bool m_resetAsked = false;
 };
 
 // Claims the program's name on connection; false when another process has it.
