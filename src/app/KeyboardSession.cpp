@@ -6,14 +6,15 @@ namespace q905 {
 KeyboardSession::KeyboardSession(HidBackend& backend, Clock& clock, Trace* trace,
                                  NotificationEvents* events,
                                  std::optional<std::filesystem::path> lockFile)
-    : m_lock(lockFile ? std::make_unique<KeyboardLock>(*lockFile, "q905") : nullptr), m_link(backend, clock, trace), m_reader(m_settings, m_ack, trace), m_events(events),
+    : m_lock(lockFile ? std::make_unique<KeyboardLock>(*lockFile, "q905") : nullptr),
+      m_link(backend, clock, trace), m_reader(m_settings, m_ack, trace), m_events(events),
       m_thread([this] { run(); }) {}
 
 KeyboardSession::~KeyboardSession() {
     stop();
     {
         std::lock_guard lock(m_queueMutex);
-        m_queue.emplace_back(); // an empty job ends the thread
+        m_queue.emplace_back(); // a job without work ends the thread
     }
     m_queueChanged.notify_one();
     m_thread.join();
@@ -28,29 +29,34 @@ void KeyboardSession::stop() {
     m_queue.clear();
 }
 
-bool KeyboardSession::enqueue(std::function<void()> work) {
+void KeyboardSession::enqueue(Transfers transfers, std::function<void(bool)> work) {
     {
         std::lock_guard lock(m_queueMutex);
+        // Once stopped the work is dropped: a caller waiting for it gets a report as not run.
         if (m_stopping)
-            return false;
-        m_queue.push_back(std::move(work));
+            return;
+        m_queue.push_back({transfers, std::move(work)});
     }
     m_queueChanged.notify_one();
-    return true;
 }
 
 void KeyboardSession::run() {
     for (;;) {
-        std::function<void()> work;
+        Job job;
         {
             std::unique_lock lock(m_queueMutex);
             m_queueChanged.wait(lock, [this] { return !m_queue.empty(); });
-            work = std::move(m_queue.front());
+            job = std::move(m_queue.front());
             m_queue.pop_front();
         }
-        if (!work)
+        if (!job.work)
             return;
-        work();
+        // Another process's (q905ctl's) transfers never interleave with this one's.
+        const bool locks = job.transfers == Transfers::Yes && m_lock;
+        const bool haveKeyboard = !locks || m_lock->acquire(std::nullopt, &m_stopping).ok();
+        job.work(haveKeyboard);
+        if (locks && haveKeyboard)
+            m_lock->release();
     }
 }
 
@@ -78,11 +84,11 @@ OpenReport KeyboardSession::openHandles() {
         ++m_generation;
     }
     report.opened = true;
-    report.readerStarted = startReaderNow();
+    report.readerStarted = startReaderThread();
     return report;
 }
 
-bool KeyboardSession::startReaderNow() {
+bool KeyboardSession::startReaderThread() {
     if (m_reader.isRunning())
         return true;
     if (!m_link.commandHandleValid())
@@ -94,8 +100,8 @@ bool KeyboardSession::startReaderNow() {
     return true;
 }
 
-ReadReport KeyboardSession::readNow(ReadKind kind, const KeyboardImages& base,
-                                   bool lightingAgain) {
+ReadReport KeyboardSession::readBlocks(ReadKind kind, const KeyboardImages& base,
+                                       bool lightingAgain) {
     {
         std::lock_guard lock(m_settings.mutex());
         m_settings.deviceSettings() = base.device;
@@ -115,7 +121,7 @@ ReadReport KeyboardSession::readNow(ReadKind kind, const KeyboardImages& base,
     return report;
 }
 
-ApplyReport KeyboardSession::applyNow(const SettingsImage& edited, const SettingsImage& base) {
+ApplyReport KeyboardSession::sendEdits(const SettingsImage& edited, const SettingsImage& base) {
     {
         std::lock_guard lock(m_settings.mutex());
         SettingsImage& device = m_settings.deviceSettings();
@@ -132,7 +138,7 @@ ApplyReport KeyboardSession::applyNow(const SettingsImage& edited, const Setting
     return report;
 }
 
-ResetReport KeyboardSession::resetNow() {
+ResetReport KeyboardSession::resetAndRead() {
     ResetReport report;
     report.reset = resetKeyboard(m_link);
     if (report.reset == ApplyResult::Applied) {
@@ -144,102 +150,73 @@ ResetReport KeyboardSession::resetNow() {
     return report;
 }
 
-OpenReport KeyboardSession::open() {
-    return now([this] { return openHandles(); });
+void KeyboardSession::open(Done<OpenReport> done) {
+    enqueue(Transfers::No, [this, done = std::move(done)](bool) { done(openHandles()); });
 }
 
-void KeyboardSession::startReader(std::function<void(bool)> done) {
-    later([this] { return startReaderNow(); }, std::move(done));
-}
-
-ReadReport KeyboardSession::read(ReadKind kind, const KeyboardImages& base) {
-    return now([this, kind, &base] { return readLocked(kind, base, false); });
+void KeyboardSession::startReader(Done<bool> done) {
+    enqueue(Transfers::No, [this, done = std::move(done)](bool) { done(startReaderThread()); });
 }
 
 void KeyboardSession::read(ReadKind kind, const KeyboardImages& base, bool lightingAgain,
-                           std::function<void(ReadReport)> done) {
-    later([this, kind, base, lightingAgain] { return readLocked(kind, base, lightingAgain); },
-          std::move(done));
-}
-
-ApplyReport KeyboardSession::apply(const SettingsImage& edited, const SettingsImage& base) {
-    return now([this, &edited, &base] { return applyLocked(edited, base); });
+                           Done<ReadReport> done) {
+    enqueue(Transfers::Yes,
+            [this, kind, base, lightingAgain, done = std::move(done)](bool haveKeyboard) {
+                done(haveKeyboard ? readBlocks(kind, base, lightingAgain)
+                                  : ReadReport{kind, false, ReadResult::TransferFailed, images()});
+            });
 }
 
 void KeyboardSession::apply(const SettingsImage& edited, const SettingsImage& base,
-                            std::function<void(ApplyReport)> done) {
-    later([this, edited, base] { return applyLocked(edited, base); }, std::move(done));
+                            Done<ApplyReport> done) {
+    enqueue(Transfers::Yes, [this, edited, base, done = std::move(done)](bool haveKeyboard) {
+        done(haveKeyboard ? sendEdits(edited, base) : ApplyReport{ApplyResult::Stopped, images()});
+    });
 }
 
-ResetReport KeyboardSession::factoryReset() {
-    return now([this] { return resetLocked(); });
-}
-
-void KeyboardSession::factoryReset(std::function<void(ResetReport)> done) {
-    later([this] { return resetLocked(); }, std::move(done));
-}
-
-ReadReport KeyboardSession::readLocked(ReadKind kind, const KeyboardImages& base,
-                                       bool lightingAgain) {
-    auto report = holdingLock([&] { return readNow(kind, base, lightingAgain); });
-    return report ? *report : ReadReport{kind, false, ReadResult::TransferFailed, images()};
-}
-
-ApplyReport KeyboardSession::applyLocked(const SettingsImage& edited, const SettingsImage& base) {
-    auto report = holdingLock([&] { return applyNow(edited, base); });
-    return report ? *report : ApplyReport{ApplyResult::Stopped, images()};
-}
-
-ResetReport KeyboardSession::resetLocked() {
-    auto report = holdingLock([this] { return resetNow(); });
-    return report ? *report : ResetReport{ApplyResult::NotConnected, ReadResult::TransferFailed, images()};
+void KeyboardSession::factoryReset(Done<ResetReport> done) {
+    enqueue(Transfers::Yes, [this, done = std::move(done)](bool haveKeyboard) {
+        done(haveKeyboard
+                 ? resetAndRead()
+                 : ResetReport{ApplyResult::NotConnected, ReadResult::TransferFailed, images()});
+    });
 }
 
 void KeyboardSession::stopReader(std::function<void()> done) {
-    later(
-        [this] {
-            m_reader.stop();
-            return true;
-        },
-        [done = std::move(done)](bool) { done(); });
+    enqueue(Transfers::No, [this, done = std::move(done)](bool) {
+        m_reader.stop();
+        done();
+    });
 }
 
-void KeyboardSession::closeHandles(std::uint64_t generation, std::function<void(bool)> done) {
-    later(
-        [this, generation] {
-            // The keyboard came back meanwhile and was opened again: keep it, reader and all.
-            if (generation != m_generation)
-                return false;
-            m_reader.stop();
-            m_link.closeCommandHandle();
-            m_link.closeNotifyHandle();
-            return true;
-        },
-        std::move(done));
+void KeyboardSession::closeHandles(std::uint64_t generation, Done<bool> done) {
+    enqueue(Transfers::No, [this, generation, done = std::move(done)](bool) {
+        // The keyboard came back meanwhile and was opened again: keep it, reader and all.
+        if (generation != m_generation) {
+            done(false);
+            return;
+        }
+        m_reader.stop();
+        m_link.closeCommandHandle();
+        m_link.closeNotifyHandle();
+        done(true);
+    });
 }
 
-void KeyboardSession::reopen(std::function<void(OpenReport)> done) {
-    later(
-        [this] {
-            if (m_link.commandHandleValid())
-                return OpenReport{};
-            return openHandles();
-        },
-        std::move(done));
+void KeyboardSession::reopen(Done<OpenReport> done) {
+    enqueue(Transfers::No, [this, done = std::move(done)](bool) {
+        done(m_link.commandHandleValid() ? OpenReport{} : openHandles());
+    });
 }
 
-ReadReport KeyboardSession::readVersion() {
-    return now([this] {
-        auto report = holdingLock([this] {
-            ReadReport read;
-            read.connected = m_link.commandHandleValid();
-            if (read.connected)
-                read.result = readDeviceVersion(m_link, m_settings);
-            return read;
-        });
-        ReadReport read = report ? *report : ReadReport{};
+void KeyboardSession::readVersion(Done<ReadReport> done) {
+    enqueue(Transfers::Yes, [this, done = std::move(done)](bool haveKeyboard) {
+        ReadReport read;
+        read.connected = haveKeyboard && m_link.commandHandleValid();
+        if (read.connected)
+            read.result = readDeviceVersion(m_link, m_settings);
         read.images = images();
-        return read;
+        done(read);
     });
 }
 

@@ -4,8 +4,8 @@
 // acknowledgement flag, the notification reader, and the keyboard's side of the settings image
 // (what was read, what was applied). Its transactions run on a thread of its own, one at a
 // time, in the order asked. Callers never share its state: a transaction takes values and
-// hands back values (a report), either to a callback called on the session's thread (the
-// window posts it on) or, for the command line, as the return value of a call that waits.
+// hands back values (a report) to a callback called on the session's thread (the window posts
+// it on); the command line, which has no event loop, waits for it with waitFor.
 
 #include "app/NotificationReader.h"
 #include "device/AckFlag.h"
@@ -27,6 +27,8 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <type_traits>
 
 namespace q905 {
 
@@ -92,82 +94,51 @@ class KeyboardSession {
     // transactions not yet begun; later requests are not run. Returns at once.
     void stop();
 
-    // Each transaction in two forms: one that waits for its report, for callers without an
-    // event loop, and one that hands the report to done on the session's thread.
+    template <class Report> using Done = std::function<void(Report)>;
 
     // The command handle, then the notification handle and its reader.
-    OpenReport open();
+    void open(Done<OpenReport> done);
     // The notification handle and its reader, unless running; false when it could not open.
-    void startReader(std::function<void(bool)> done);
+    void startReader(Done<bool> done);
     // A read of every block over base: the bytes the keyboard does not hold (kept in
     // keymap.bin only) stay the caller's. The window asks for the lighting parameters once
     // more after it: the keyboard may have moved them with its hot keys during the read.
-    ReadReport read(ReadKind kind, const KeyboardImages& base = {});
-    void read(ReadKind kind, const KeyboardImages& base, bool lightingAgain,
-              std::function<void(ReadReport)> done);
+    void read(ReadKind kind, const KeyboardImages& base, bool lightingAgain, Done<ReadReport> done);
     // The caller's edits go out: the bytes where edited differs from base, the caller's copy of
     // AppliedSettings, are taken into DeviceSettings; then the blocks that differ from
     // AppliedSettings are sent. What others changed meanwhile (another command, the keyboard's
     // hot keys) is never sent back over.
-    ApplyReport apply(const SettingsImage& edited, const SettingsImage& base);
-    void apply(const SettingsImage& edited, const SettingsImage& base,
-               std::function<void(ApplyReport)> done);
+    void apply(const SettingsImage& edited, const SettingsImage& base, Done<ApplyReport> done);
     // The keyboard's factory reset, then a read of every block; both images take what was read.
-    ResetReport factoryReset();
-    void factoryReset(std::function<void(ResetReport)> done);
+    void factoryReset(Done<ResetReport> done);
     // Removal: the reader ends (joined), then, unless the keyboard was opened again since
     // generation, the handles close. done gets whether they closed.
     void stopReader(std::function<void()> done);
-    void closeHandles(std::uint64_t generation, std::function<void(bool)> done);
+    void closeHandles(std::uint64_t generation, Done<bool> done);
     // Arrival: opens the command handle and starts the reader, unless the handle is valid
     // already; the report says opened only when it opened now.
-    void reopen(std::function<void(OpenReport)> done);
+    void reopen(Done<OpenReport> done);
     // One read of the firmware version, for the command line.
-    ReadReport readVersion();
+    void readVersion(Done<ReadReport> done);
 
     // Counts the openings of the command handle, so a step planned for one connection can
     // tell whether it is still the current one. Written by the session's thread only.
     std::uint64_t generation() const { return m_generation.load(); }
 
   private:
-    template <class Work, class Done> void later(Work work, Done done) {
-        enqueue([work = std::move(work), done = std::move(done)]() mutable { done(work()); });
-    }
-    // A transaction dropped by stop() before it began reports as not run (a default report).
-    template <class Work> auto now(Work work) -> decltype(work()) {
-        using Report = decltype(work());
-        auto promise = std::make_shared<std::promise<Report>>();
-        std::future<Report> future = promise->get_future();
-        if (!enqueue([promise, &work] { promise->set_value(work()); }))
-            return Report{};
-        try {
-            return future.get();
-        } catch (const std::future_error&) {
-            return Report{};
-        }
-    }
-    // False once stopped: the work will not run.
-    bool enqueue(std::function<void()> work);
+    // A transaction that transfers holds the keyboard's lock while it runs; haveKeyboard is
+    // false when the session was stopped while waiting for it, and the transaction reports as
+    // not run.
+    enum class Transfers { No, Yes };
+    void enqueue(Transfers transfers, std::function<void(bool haveKeyboard)> work);
     void run();
 
     OpenReport openHandles();
-    bool startReaderNow();
-    ReadReport readNow(ReadKind kind, const KeyboardImages& base, bool lightingAgain);
-    ApplyReport applyNow(const SettingsImage& edited, const SettingsImage& base);
-    ResetReport resetNow();
-    ReadReport readLocked(ReadKind kind, const KeyboardImages& base, bool lightingAgain);
-    ApplyReport applyLocked(const SettingsImage& edited, const SettingsImage& base);
-    ResetReport resetLocked();
+    bool startReaderThread();
+    ReadReport readBlocks(ReadKind kind, const KeyboardImages& base, bool lightingAgain);
+    ApplyReport sendEdits(const SettingsImage& edited, const SettingsImage& base);
+    ResetReport resetAndRead();
     KeyboardImages images() const;
-    // Runs work holding the keyboard's lock; nullopt when stopped while waiting for it.
-    template <class Work> auto holdingLock(Work work) -> std::optional<decltype(work())> {
-        if (m_lock && !m_lock->acquire(std::nullopt, &m_stopping))
-            return std::nullopt;
-        auto report = work();
-        if (m_lock)
-            m_lock->release();
-        return report;
-    }
 
     std::unique_ptr<KeyboardLock> m_lock;
     Settings m_settings;
@@ -180,8 +151,36 @@ class KeyboardSession {
 
     std::mutex m_queueMutex;
     std::condition_variable m_queueChanged;
-    std::deque<std::function<void()>> m_queue;
+    struct Job {
+        Transfers transfers = Transfers::No;
+        std::function<void(bool)> work; // none ends the thread
+    };
+    std::deque<Job> m_queue;
     std::thread m_thread;
 };
+
+namespace detail {
+template <class Done> struct ReportOf;
+template <class Report> struct ReportOf<std::function<void(Report)>> { using type = Report; };
+} // namespace detail
+
+// Runs a transaction and waits for its report: waitFor(session, &KeyboardSession::apply, edited,
+// base). A transaction dropped by stop() reports as not run (a default report).
+template <class... Params, class... Args>
+auto waitFor(KeyboardSession& session, void (KeyboardSession::*transaction)(Params...),
+             Args&&... args) {
+    using Done =
+        std::remove_cvref_t<std::tuple_element_t<sizeof...(Params) - 1, std::tuple<Params...>>>;
+    using Report = typename detail::ReportOf<Done>::type;
+    auto promise = std::make_shared<std::promise<Report>>();
+    std::future<Report> report = promise->get_future();
+    (session.*transaction)(std::forward<Args>(args)...,
+                           Done([promise](Report done) { promise->set_value(std::move(done)); }));
+    try {
+        return report.get();
+    } catch (const std::future_error&) {
+        return Report{};
+    }
+}
 
 } // namespace q905

@@ -56,30 +56,41 @@ FactoryResetOutcome factoryReset(KeyboardSession& session, HostState& host) {
     Result<PreparedSave> save = host.prepareSave();
     if (!save)
         return notPreparedForReset(save.status());
-    return finishFactoryReset(host, std::move(*save), session.factoryReset());
+    return finishFactoryReset(host, std::move(*save),
+                              waitFor(session, &KeyboardSession::factoryReset));
 }
 
-Status takeCommandResult(HostState& host, const CommandResult& result) {
+Status takeCommandEdit(HostState& host, const CommandResult& change, const ApplyReport& report) {
     SettingsImage& device = host.image();
-    const SettingsImage& applied = host.settings().appliedSettings();
-    for (std::size_t i = 0; i < kSettingsImageSize; ++i)
-        if (device.at(i) == applied.at(i))
-            device.at(i) = result.device.at(i);
-    host.settings().appliedSettings() = result.applied;
-    host.settings().setDeviceVersion(result.version);
+    {
+        std::lock_guard lock(host.settings().mutex());
+        const SettingsImage& applied = host.settings().appliedSettings();
+        for (std::size_t i = 0; i < kSettingsImageSize; ++i)
+            if (device.at(i) == applied.at(i))
+                device.at(i) = report.images.device.at(i);
+        host.settings().appliedSettings() = report.images.applied;
+    }
+    host.settings().setDeviceVersion(report.images.version);
 
+    const bool taken =
+        report.result == ApplyResult::Applied || report.result == ApplyResult::NothingToApply;
     KeyAssignments& keys = host.keys();
-    for (std::size_t key = 0; key < kKeyAssignmentRecordCount; ++key)
+    for (std::size_t key = 0; key < kKeyAssignmentRecordCount; ++key) {
+        const auto& assigned = change.keys.table()[key];
+        if (assigned == change.keys.appliedTable()[key])
+            continue;
         if (keys.table()[key] == keys.appliedTable()[key])
-            keys.table()[key] = result.keys.table()[key];
-    keys.appliedTable() = result.keys.appliedTable();
+            keys.table()[key] = assigned;
+        if (taken)
+            keys.appliedTable()[key] = assigned;
+    }
     recomputeAssignedFlags(keys, device);
     keys.flags()[kFnKeyIndex] = 0;
 
-    if (result.macros)
-        host.macros() = *result.macros;
+    if (change.macros)
+        host.macros() = *change.macros;
     Status saved = host.saveKeymap();
-    if (result.macros)
+    if (change.macros)
         if (Status macros = host.saveMacros(); saved && !macros)
             saved = macros;
     return saved;

@@ -4,12 +4,20 @@
 // prepared before the keyboard is changed, and what the host state takes from the session's
 // report afterwards. The transactions themselves are the keyboard session's.
 
-#include "app/AttachedWindow.h"
 #include "app/HostState.h"
 #include "app/KeyboardSession.h"
 #include "firmware/FirmwareVersion.h"
 
 namespace q905 {
+
+// What a q905ctl command run for the window changed: the image and the table it edited, both
+// started from the applied ones (the applied table stays the one it started from), and the
+// macros when it changed them.
+struct CommandResult {
+    SettingsImage device;
+    KeyAssignments keys;
+    std::optional<MacroList> macros;
+};
 
 struct ApplyOutcome {
     ApplyResult result = ApplyResult::NotConnected;
@@ -58,12 +66,14 @@ FactoryResetOutcome notPreparedForReset(const Status& failure);
 // The three steps at once, waiting for the keyboard.
 FactoryResetOutcome factoryReset(KeyboardSession& session, HostState& host);
 
-// A q905ctl command run for the window: where the window has no edit of its own pending, it
-// takes the command's state (what the command changed, and what the keyboard holds); its
-// pending edits stay and win. AppliedSettings and the applied table become the command's, the
-// marks follow, then keymap.bin (and MacroDefine.bin when the command changed the macros) is
-// saved; the save's result.
-[[nodiscard]] Status takeCommandResult(HostState& host, const CommandResult& result);
+// A q905ctl command's change, applied for the window (report): where the window has no edit of
+// its own pending, its image takes what the keyboard's session now holds; its pending edits stay
+// and win. AppliedSettings becomes the report's; the keys the command changed take the command's
+// assignment the same way, and become applied when the keyboard took the change. The command's
+// macros are taken; the marks follow, then keymap.bin (and MacroDefine.bin when the command
+// changed the macros) is saved; the save's result.
+[[nodiscard]] Status takeCommandEdit(HostState& host, const CommandResult& change,
+                                     const ApplyReport& report);
 
 enum class ReadSource { Keyboard, Profile };
 // The host side of the refresh after a read: after a read of the keyboard the edits still

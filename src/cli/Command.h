@@ -17,14 +17,14 @@ inline constexpr int kFailure = 1; // no keyboard, a transfer or file that faile
 inline constexpr int kUsage = 2;   // bad input: nothing was applied or written
 } // namespace exitcode
 
-class AttachedWindow;
+struct WindowCommand;
 
 struct CliContext {
     const CliOptions& options;
     std::ostream& out;
     std::ostream& err;
-    // Set when a running window runs the command: the window's session talks to the keyboard.
-    AttachedWindow* attached = nullptr;
+    // Set when a running window runs the command: the window talks to the keyboard.
+    WindowCommand* window = nullptr;
 };
 
 struct CommandInfo {

@@ -6,6 +6,7 @@
 #include "cli/HostSession.h"
 #include "cli/Output.h"
 #include "cli/SessionHelpers.h"
+#include "cli/WindowHandOff.h"
 #include "device/DeviceReader.h"
 #include "device/DeviceWriter.h"
 #include "platform/Paths.h"
@@ -41,7 +42,7 @@ int runList(CliContext& context, std::span<const std::string> args) {
 int runRead(CliContext& context, std::span<const std::string> args) {
     if (!args.empty())
         return refuseUsage(context.err, "read takes no arguments");
-    if (context.attached) {
+    if (context.window) {
         // The window's session read the keyboard and follows its changes: no second read.
         HostSession session(context);
         if (const auto failed = session.start())
@@ -55,7 +56,8 @@ int runRead(CliContext& context, std::span<const std::string> args) {
         return *failed;
     KeyboardImages base;
     base.gameMode = HostState::savedGameMode(dataFolder(context.options.dataDir));
-    const ReadReport read = session.keyboard().read(ReadKind::StartUp, base);
+    const ReadReport read =
+        waitFor(session.keyboard(), &KeyboardSession::read, ReadKind::StartUp, base, false);
     if (read.result != ReadResult::Complete) {
         context.err << "q905ctl: the keyboard did not answer (" << describe(read.result) << ")\n";
         return finish(session, context, exitcode::kFailure);
@@ -64,9 +66,37 @@ int runRead(CliContext& context, std::span<const std::string> args) {
     return finish(session, context, exitcode::kOk);
 }
 
+int reportFactoryReset(const FactoryResetOutcome& outcome, ReadResult read, HostState& host,
+                       std::ostream& out, std::ostream& err) {
+    if (!outcome.wasReset() && !outcome.saved) {
+        err << "q905ctl: " << escapeForTerminal(outcome.saved.message())
+            << "; the keyboard was not reset\n";
+        return exitcode::kFailure;
+    }
+    if (!outcome.wasReset()) {
+        err << "q905ctl: the keyboard did not take the reset: " << describe(outcome.reset) << '\n';
+        return exitcode::kFailure;
+    }
+    if (read != ReadResult::Complete) {
+        err << "q905ctl: the keyboard was reset but did not answer afterwards (" << describe(read)
+            << ")\n";
+        return exitcode::kFailure;
+    }
+    if (!outcome.saved) {
+        err << "q905ctl: " << escapeForTerminal(outcome.saved.message()) << '\n';
+        return exitcode::kFailure;
+    }
+    printSummary(host.image(), host.settings().deviceVersion(), out);
+    return exitcode::kOk;
+}
+
 int runReset(CliContext& context, std::span<const std::string> args) {
     if (!args.empty())
         return refuseUsage(context.err, "reset takes no arguments");
+    if (context.window) {
+        context.window->reset = true;
+        return exitcode::kOk;
+    }
     // The host side follows the keyboard, as in the window: no assignments left in keymap.bin
     // for a keyboard that no longer has them.
     HostSession session(context);
@@ -76,37 +106,14 @@ int runReset(CliContext& context, std::span<const std::string> args) {
         return refuseUsage(context.err,
                            "reset needs the keyboard; it cannot be used with --no-apply");
     const FactoryResetOutcome outcome = factoryReset(session.keyboard(), session.host());
-    if (!outcome.wasReset() && !outcome.saved) {
-        context.err << "q905ctl: " << escapeForTerminal(outcome.saved.message())
-                    << "; the keyboard was not reset\n";
-        return session.finishWith(exitcode::kFailure);
-    }
-    if (!outcome.wasReset()) {
-        context.err << "q905ctl: the keyboard did not take the reset: " << describe(outcome.reset)
-                    << '\n';
-        return session.finishWith(exitcode::kFailure);
-    }
     ReadResult read = outcome.read;
-    if (read == ReadResult::Complete) {
-        const ReadReport version = session.keyboard().readVersion();
+    if (outcome.wasReset() && read == ReadResult::Complete) {
+        const ReadReport version = waitFor(session.keyboard(), &KeyboardSession::readVersion);
         read = version.result;
         session.host().settings().setDeviceVersion(version.images.version);
     }
-    if (read != ReadResult::Complete) {
-        context.err << "q905ctl: the keyboard was reset but did not answer afterwards ("
-                    << describe(read) << ")\n";
-        return session.finishWith(exitcode::kFailure);
-    }
-    if (!outcome.saved) {
-        context.err << "q905ctl: " << escapeForTerminal(outcome.saved.message()) << '\n';
-        return session.finishWith(exitcode::kFailure);
-    }
-    if (const Status taken = session.handBack(); !taken) {
-        context.err << "q905ctl: " << escapeForTerminal(taken.message()) << '\n';
-        return session.finishWith(exitcode::kFailure);
-    }
-    printSummary(session.host().image(), session.host().settings().deviceVersion(), context.out);
-    return session.finishWith(exitcode::kOk);
+    return session.finishWith(
+        reportFactoryReset(outcome, read, session.host(), context.out, context.err));
 }
 
 } // namespace q905

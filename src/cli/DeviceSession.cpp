@@ -36,7 +36,7 @@ DeviceSession::~DeviceSession() {
 
 DeviceSession::OpenResult DeviceSession::open() {
     // Without the notification handle nothing acknowledges an apply; reads still work.
-    const OpenReport opened = m_session->open();
+    const OpenReport opened = waitFor(*m_session, &KeyboardSession::open);
     if (!opened.opened)
         return {opened.keyboardSeen ? OpenStatus::NoAccess : OpenStatus::NoKeyboard, opened.error};
     return {};

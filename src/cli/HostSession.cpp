@@ -5,6 +5,7 @@
 #include "base/TextSafety.h"
 #include "cli/Output.h"
 #include "cli/SessionHelpers.h"
+#include "cli/WindowHandOff.h"
 #include "device/DeviceReader.h"
 #include "device/DeviceWriter.h"
 #include "platform/Paths.h"
@@ -14,39 +15,27 @@
 namespace q905 {
 
 HostSession::HostSession(CliContext& context)
-    : m_context(context), m_attached(context.attached),
-      m_host(std::make_unique<HostState>(m_attached ? m_attached->dataFolder()
-                                                    : dataFolder(context.options.dataDir))) {
-    if (m_attached)
+    : m_context(context), m_window(context.window),
+      m_host(std::make_unique<HostState>(m_window ? m_window->dataFolder
+                                                  : dataFolder(context.options.dataDir))) {
+    if (m_window)
         m_host->keepFilesAsTheyAre();
 }
 
 HostSession::~HostSession() = default;
 
 KeyboardSession& HostSession::keyboard() {
-    return m_attached ? m_attached->session() : m_device->keyboard();
+    return m_device->keyboard();
 }
 
 std::optional<int> HostSession::startAttached() {
-    m_attached->startingPoint(*m_host);
+    m_window->startingPoint(*m_host);
     m_startMacros = std::make_unique<MacroList>(m_host->macros());
     return std::nullopt;
 }
 
-Status HostSession::handBack() {
-    if (!m_attached)
-        return Status::success();
-    // On the heap: the tables and the macro list are some 800 KB together.
-    auto result = std::make_unique<CommandResult>(
-        CommandResult{m_host->image(), m_host->settings().appliedSettings(),
-                      m_host->settings().deviceVersion(), m_host->keys(), std::nullopt});
-    if (!(m_host->macros() == *m_startMacros))
-        result->macros = m_host->macros();
-    return m_attached->takeResult(*result);
-}
-
 std::optional<int> HostSession::start() {
-    if (m_attached)
+    if (m_window)
         return startAttached();
     // The keyboard first: its lock is held before the host files are read, so a command that
     // waited for another reads what that one wrote.
@@ -76,9 +65,10 @@ std::optional<int> HostSession::start() {
     if (!m_device)
         return std::nullopt;
     // The start-up read snapshots the image; the table's snapshot goes with it.
-    const ReadReport read = m_device->keyboard().read(
-        ReadKind::StartUp, {m_host->image(), m_host->settings().appliedSettings(), {},
-                            m_host->lastAppliedGameMode()});
+    const KeyboardImages base{
+        m_host->image(), m_host->settings().appliedSettings(), {}, m_host->lastAppliedGameMode()};
+    const ReadReport read =
+        waitFor(m_device->keyboard(), &KeyboardSession::read, ReadKind::StartUp, base, false);
     if (read.result != ReadResult::Complete) {
         // Nothing is applied over a state that was never read.
         m_context.err << "q905ctl: the keyboard did not answer (" << describe(read.result) << ")\n";
@@ -91,6 +81,13 @@ std::optional<int> HostSession::start() {
 }
 
 int HostSession::commit(bool macros) {
+    if (m_window) {
+        std::optional<MacroList> changedMacros;
+        if (!(m_host->macros() == *m_startMacros))
+            changedMacros = m_host->macros();
+        m_window->change = CommandResult{m_host->image(), m_host->keys(), std::move(changedMacros)};
+        return exitcode::kOk;
+    }
     // Every file is written before the keyboard is changed, so a full disk or a folder that
     // cannot be written stops the command while the keyboard and the files still agree.
     Result<PreparedSave> save = m_host->prepareSave(macros);
@@ -104,7 +101,8 @@ int HostSession::commit(bool macros) {
     if (connected()) {
         const ApplyOutcome outcome =
             finishApply(*m_host, std::move(*save),
-                        keyboard().apply(m_host->image(), m_host->settings().appliedSettings()));
+                        waitFor(keyboard(), &KeyboardSession::apply, m_host->image(),
+                                m_host->settings().appliedSettings()));
         if (!outcome.snapshotTaken) {
             // The edit stays pending in keymap.bin (applied.bin says what the keyboard holds)
             // and goes out with the next apply.
@@ -116,8 +114,6 @@ int HostSession::commit(bool macros) {
     } else {
         saved = m_host->finishSave(std::move(*save));
     }
-    if (saved)
-        saved = handBack();
     if (!saved) {
         m_context.err << "q905ctl: " << escapeForTerminal(saved.message()) << '\n';
         exitCode = exitcode::kFailure;

@@ -5,7 +5,6 @@
 // its change through the same functions the window calls, then applies and saves keymap.bin.
 // With --no-apply the keyboard is not touched: the change only goes to the host files.
 
-#include "app/AttachedWindow.h"
 #include "app/HostState.h"
 #include "cli/Command.h"
 #include "cli/DeviceSession.h"
@@ -26,17 +25,14 @@ class HostSession {
 
     HostState& host() { return *m_host; }
     SettingsImage& image() { return m_host->image(); }
-    bool connected() const { return m_device != nullptr || m_attached; }
-    // Only while connected.
+    bool connected() const { return m_device != nullptr || m_window; }
+    // Only while connected, and never for a window's command.
     KeyboardSession& keyboard();
 
     // Prepares keymap.bin (and with macros MacroDefine.bin), applies (unless --no-apply), then
     // puts the files in place; the exit code to end with. Nothing is sent when the files
-    // cannot be prepared.
+    // cannot be prepared. A window that runs the command is left the change to apply.
     [[nodiscard]] int commit(bool macros = false);
-    // A window that runs the command takes its result (the factory reset's, which does not
-    // commit); its save's result. Nothing to do when the command runs by itself.
-    [[nodiscard]] Status handBack();
     // For commands that only look: no apply, no file written.
     [[nodiscard]] int finishReading();
     // Ends with exitCode, or 1 when the emulated keyboard saw a protocol error.
@@ -46,7 +42,7 @@ class HostSession {
     std::optional<int> startAttached();
 
     CliContext& m_context;
-    AttachedWindow* m_attached = nullptr;
+    WindowCommand* m_window = nullptr;
     // Attached: the macros the command started from (on the heap: the list is 170 KB).
     std::unique_ptr<MacroList> m_startMacros;
     std::unique_ptr<HostState> m_host;

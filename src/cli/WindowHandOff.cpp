@@ -85,7 +85,7 @@ bool sameDataFolder(const std::filesystem::path& a, const std::filesystem::path&
     return canonical(a) == canonical(b);
 }
 
-CommandAnswer runHandedCommand(const std::vector<std::string>& arguments, AttachedWindow& window) {
+CommandAnswer runHandedCommand(const std::vector<std::string>& arguments, WindowCommand& window) {
     std::ostringstream out, err;
     std::vector<std::string> words;
     std::string refused;

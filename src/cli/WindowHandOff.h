@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // q905ctl while a window owns the keyboard: the command goes to the window over the session
-// bus, and the window runs it with its own session, one command at a time, against what the
-// keyboard holds as the window knows it.
+// bus, and the window runs it on its own thread, one command at a time, against what the
+// keyboard holds as the window knows it, then applies its change through its own session.
 
-#include "app/AttachedWindow.h"
 #include "app/ProgramOptions.h"
+#include "app/WindowActions.h"
 #include "platform/KeyboardBus.h"
 
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,9 +32,26 @@ struct CommandAnswer {
 // Whether the command only looks: it is answered while a dialog edits the state.
 bool onlyReads(const std::vector<std::string>& arguments);
 
-// The window's side, off the window's thread: runs the command against window. A command
-// with options that cannot apply to a running window is refused.
-CommandAnswer runHandedCommand(const std::vector<std::string>& arguments, AttachedWindow& window);
+// A command the running window runs on its own thread: where it starts from, and what it leaves
+// for the window to do once it has returned. The command does not talk to the keyboard: its exit
+// code and output stand only once the window's apply (or reset) has gone through.
+struct WindowCommand {
+    std::filesystem::path dataFolder; // profiles are read and named there
+    // Fills a host with what the keyboard holds as the window knows it (both images the applied
+    // one, the applied table) and the window's macros.
+    std::function<void(HostState&)> startingPoint;
+    std::optional<CommandResult> change;
+    bool reset = false;
+};
+
+// The window's side: runs the command for window. A command with options that cannot apply to
+// a running window is refused.
+CommandAnswer runHandedCommand(const std::vector<std::string>& arguments, WindowCommand& window);
+
+// What reset says about a factory reset the keyboard's session made (read: the read back, or the
+// version read after it); its exit code.
+int reportFactoryReset(const FactoryResetOutcome& outcome, ReadResult read, HostState& host,
+                       std::ostream& out, std::ostream& err);
 
 // Whether a command for dataFolder is the window's to run.
 bool sameDataFolder(const std::filesystem::path& a, const std::filesystem::path& b);

@@ -42,10 +42,11 @@ class WindowActionsTest : public ::testing::Test {
 
     // Opened and read as at start-up, with the notification reader running.
     void connectAndRead() {
-        const OpenReport opened = session->open();
+        const OpenReport opened = waitFor(*session, &KeyboardSession::open);
         ASSERT_TRUE(opened.opened) << opened.error;
         ASSERT_TRUE(opened.readerStarted);
-        const ReadReport read = session->read(ReadKind::StartUp);
+        const ReadReport read =
+            waitFor(*session, &KeyboardSession::read, ReadKind::StartUp, KeyboardImages{}, false);
         ASSERT_EQ(read.result, ReadResult::Complete);
         host->takeKeyboardImages(read.images.device, read.images.applied, read.images.version);
         host->snapshotAll();
@@ -84,7 +85,8 @@ class WindowActionsTest : public ::testing::Test {
         if (!save)
             return notPrepared(save.status());
         return finishApply(*host, std::move(*save),
-                           session->apply(host->image(), host->settings().appliedSettings()));
+                           waitFor(*session, &KeyboardSession::apply, host->image(),
+                                   host->settings().appliedSettings()));
     }
 
     std::unique_ptr<HostState> host;
@@ -210,7 +212,8 @@ TEST_F(WindowActionsTest, TransactionsRunInTheOrderAskedAndAStopEndsAnApplyWithI
     for (std::size_t page = 0; page < layout::kPerKeyPageCount; ++page)
         edited.at(layout::kPerKeyColourPages.offset + page * layout::kPerKeyPageSize) ^= 0x55;
     bool laterRan = false;
-    const ApplyReport stopped = session->apply(edited, host->settings().appliedSettings());
+    const ApplyReport stopped =
+        waitFor(*session, &KeyboardSession::apply, edited, host->settings().appliedSettings());
     session->read(ReadKind::PlugIn, {}, false, [&](ReadReport) { laterRan = true; });
     EXPECT_EQ(stopped.result, ApplyResult::Stopped);
     const std::vector<std::string> heads = testing::headsOf(testing::sentFramesOf(lines()));

@@ -270,6 +270,29 @@ TEST(WindowBus, EightCommandsAtOnceAllLandAndThePendingEditStaysPending) {
     EXPECT_TRUE(keyDisabled);
 }
 
+TEST(WindowBus, AChangeTheKeyboardDidNotTakeStaysPendingAndAResetClearsTheKeys) {
+    PrivateBus bus;
+    WindowHarness harness;
+    serveOnBus(harness, bus);
+    MainWindow& window = harness.start();
+    ASSERT_EQ(runCtl(harness, {"assign", "Q", "single", "B"}).exitCode, 0);
+    const int brightness = harness.applied().brightness() == 1 ? 2 : 1;
+    harness.keyboard.setFaults({Fault{Fault::Kind::Fail, 1}});
+    const Ctl failed = runCtl(harness, {"set", "brightness=" + QString::number(brightness)});
+    harness.keyboard.setFaults({});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_NE(failed.err.find("did not take the change"), std::string::npos) << failed.err;
+    // Pending in the window, as an edit of its own: its next Apply sends it.
+    EXPECT_EQ(harness.image().brightness(), brightness);
+    EXPECT_NE(harness.applied().brightness(), brightness);
+
+    const Ctl reset = runCtl(harness, {"reset"});
+    EXPECT_EQ(reset.exitCode, 0) << reset.err;
+    EXPECT_FALSE(reset.out.empty());
+    EXPECT_EQ(window.host().keys().flags()[42], 0);
+    EXPECT_EQ(harness.keyboard.memory().brightness(), harness.applied().brightness());
+}
+
 long statusField(const char* name) {
     std::ifstream status("/proc/self/status");
     const std::string prefix = std::string(name) + ":";

@@ -3,7 +3,7 @@
 
 #include "app/WindowActions.h"
 #include "app/ui/KeyboardBusInterface.h"
-#include "cli/WindowHandOff.h"
+#include "cli/Command.h"
 #include "keys/CommitAssignment.h"
 #include "platform/KeyboardBus.h"
 
@@ -15,7 +15,8 @@
 #include <QThread>
 
 #include <cmath>
-#include <future>
+#include <memory>
+#include <sstream>
 
 namespace q905 {
 
@@ -87,7 +88,6 @@ KeyboardBusService::KeyboardBusService(QDBusConnection connection,
       m_host(host), m_window(std::move(window)) {
     m_exported = m_connection.isConnected() &&
                  m_connection.registerVirtualObject(latin1(bus::kObjectPath), this);
-    m_worker = std::thread([this] { serve(); });
 }
 
 KeyboardBusService::~KeyboardBusService() {
@@ -247,90 +247,123 @@ bool KeyboardBusService::handleKeyboard(const QDBusMessage& message) {
                       QStringLiteral("no method %1 with signature %2").arg(member, signature));
     }
     message.setDelayedReply(true);
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_closing)
-            return refuse(bus::kErrorFailed,
-                          QStringLiteral("the q905 window is closing; nothing was run"));
-        m_calls.push_back(std::move(call));
-    }
-    m_wake.notify_all();
+    if (m_closing)
+        return refuse(bus::kErrorFailed,
+                      QStringLiteral("the q905 window is closing; nothing was run"));
+    m_calls.push_back(std::move(call));
+    serve();
     return true;
 }
 
 void KeyboardBusService::serve() {
-    for (;;) {
-        Call call;
-        {
-            std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_closing || !m_calls.empty(); });
-            if (m_closing)
-                break;
-            call = std::move(m_calls.front());
-            m_calls.pop_front();
-        }
-        waitForRead();
-        answer(call);
-    }
-    std::deque<Call> left;
-    {
-        std::lock_guard lock(m_mutex);
-        left.swap(m_calls);
-        m_workerDone = true;
-    }
-    for (const Call& call : left)
-        m_connection.send(call.message.createErrorReply(
-            latin1(bus::kErrorFailed), QStringLiteral("the q905 window closed; nothing was run")));
-}
-
-void KeyboardBusService::waitForRead() {
     // Never answered from a state the keyboard has not given yet.
-    for (;;) {
-        std::uint64_t seen = 0;
-        {
-            std::lock_guard lock(m_mutex);
-            seen = m_readChanges;
-            if (m_closing)
-                return;
-        }
-        bool reading = false;
-        onWindowThread([this, &reading] { reading = m_window.reading && m_window.reading(); });
-        if (!reading)
-            return;
-        std::unique_lock lock(m_mutex);
-        m_wake.wait(lock, [this, seen] { return m_closing || m_readChanges != seen; });
+    while (!m_running && !m_closing && !m_calls.empty() &&
+           !(m_window.reading && m_window.reading())) {
+        const Call call = std::move(m_calls.front());
+        m_calls.pop_front();
+        run(call);
     }
 }
 
 void KeyboardBusService::readingChanged() {
-    {
-        std::lock_guard lock(m_mutex);
-        ++m_readChanges;
-    }
-    m_wake.notify_all();
+    // Told from inside the window's handling of a read: the calls run once it has taken the
+    // read in.
+    QMetaObject::invokeMethod(
+        this, [this] { serve(); }, Qt::QueuedConnection);
 }
 
-void KeyboardBusService::answer(const Call& call) {
+void KeyboardBusService::run(const Call& call) {
     const bool edit = !onlyReads(call.arguments);
-    std::string refused;
-    bool connected = true;
-    onWindowThread([&] {
-        if (edit && m_window.editRefusal)
-            refused = m_window.editRefusal();
-        connected = !m_window.connected || m_window.connected();
-    });
-    if (!refused.empty()) {
-        m_connection.send(call.message.createErrorReply(latin1(bus::kErrorBusy),
-                                                        QString::fromStdString(refused)));
-        return;
-    }
-    if (edit && !connected) {
+    if (edit && m_window.editRefusal)
+        if (const std::string refused = m_window.editRefusal(); !refused.empty()) {
+            m_connection.send(call.message.createErrorReply(latin1(bus::kErrorBusy),
+                                                            QString::fromStdString(refused)));
+            return;
+        }
+    if (edit && m_window.connected && !m_window.connected()) {
         m_connection.send(call.message.createErrorReply(
             latin1(bus::kErrorNotConnected), QStringLiteral("no keyboard is connected")));
         return;
     }
-    const CommandAnswer ran = runHandedCommand(call.arguments, *this);
-    if (edit && ran.exitCode == 0)
+    WindowCommand command{
+        m_dataFolder, [this](HostState& host) { startingPoint(host); }, {}, false};
+    CommandAnswer ran = runHandedCommand(call.arguments, command);
+    if (ran.exitCode != 0) {
+        answer(call, ran, false);
+        return;
+    }
+    if (command.change)
+        applyChange(call, std::move(ran), std::move(*command.change));
+    else if (command.reset)
+        factoryReset(call);
+    else
+        answer(call, ran, false);
+}
+
+void KeyboardBusService::applyChange(const Call& call, CommandAnswer ran, CommandResult change) {
+    // Only the command's change goes out: it started from the applied image, so the bytes where
+    // it differs from that are the ones it edited. The window's own pending edits stay pending.
+    m_running = true;
+    auto edited = std::make_shared<CommandResult>(std::move(change));
+    const SettingsImage& applied = m_host.settings().appliedSettings();
+    m_session.apply(
+        edited->device, applied, [this, call, ran = std::move(ran), edited](ApplyReport report) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, call, ran, edited, report = std::move(report)] {
+                    m_running = false;
+                    CommandAnswer answered = ran;
+                    const Status saved = takeCommandEdit(m_host, *edited, report);
+                    if (m_window.changed)
+                        m_window.changed();
+                    if (report.result != ApplyResult::Applied &&
+                        report.result != ApplyResult::NothingToApply)
+                        // The change stays pending in the window.
+                        answered = {exitcode::kFailure,
+                                    {},
+                                    std::string("q905ctl: the keyboard did not take "
+                                                "the change: ") +
+                                        describe(report.result) + "\n"};
+                    else if (!saved)
+                        answered = {exitcode::kFailure, {}, "q905ctl: " + saved.message() + "\n"};
+                    answer(call, answered, true);
+                    serve();
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+void KeyboardBusService::factoryReset(const Call& call) {
+    Result<PreparedSave> save = m_host.prepareSave();
+    if (!save) {
+        const FactoryResetOutcome outcome = notPreparedForReset(save.status());
+        std::ostringstream out, err;
+        const int code = reportFactoryReset(outcome, outcome.read, m_host, out, err);
+        answer(call, {code, out.str(), err.str()}, false);
+        return;
+    }
+    m_running = true;
+    auto prepared = std::make_shared<PreparedSave>(std::move(*save));
+    m_session.factoryReset([this, call, prepared](ResetReport report) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, call, prepared, report = std::move(report)] {
+                m_running = false;
+                const FactoryResetOutcome outcome =
+                    finishFactoryReset(m_host, std::move(*prepared), report);
+                if (m_window.changed)
+                    m_window.changed();
+                std::ostringstream out, err;
+                const int code = reportFactoryReset(outcome, outcome.read, m_host, out, err);
+                answer(call, {code, out.str(), err.str()}, outcome.wasReset());
+                serve();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void KeyboardBusService::answer(const Call& call, const CommandAnswer& ran, bool edited) {
+    if (edited && ran.exitCode == 0)
         m_connection.send(QDBusMessage::createSignal(
             latin1(bus::kObjectPath), latin1(bus::kKeyboardInterface), QStringLiteral("Changed")));
     if (call.form == Form::Run) {
@@ -353,40 +386,13 @@ void KeyboardBusService::answer(const Call& call) {
     m_connection.send(call.message.createReply(QString::fromStdString(ran.out)));
 }
 
-void KeyboardBusService::onWindowThread(const std::function<void()>& call) {
-    // Answered even while the window closes: shutdown() serves these calls until the worker
-    // has ended.
-    auto done = std::make_shared<std::promise<void>>();
-    std::future<void> finished = done->get_future();
-    QMetaObject::invokeMethod(
-        this,
-        [call, done] {
-            call();
-            done->set_value();
-        },
-        Qt::QueuedConnection);
-    finished.wait();
-}
-
 void KeyboardBusService::startingPoint(HostState& host) {
-    onWindowThread([this, &host] {
-        const SettingsImage& applied = m_host.settings().appliedSettings();
-        host.takeKeyboardImages(applied, applied, m_host.settings().deviceVersion());
-        host.keys() = m_host.keys();
-        host.keys().table() = m_host.keys().appliedTable();
-        recomputeAssignedFlags(host.keys(), host.image());
-        host.macros() = m_host.macros();
-    });
-}
-
-Status KeyboardBusService::takeResult(const CommandResult& result) {
-    Status saved = Status::success();
-    onWindowThread([this, &result, &saved] {
-        saved = takeCommandResult(m_host, result);
-        if (m_window.changed)
-            m_window.changed();
-    });
-    return saved;
+    const SettingsImage& applied = m_host.settings().appliedSettings();
+    host.takeKeyboardImages(applied, applied, m_host.settings().deviceVersion());
+    host.keys() = m_host.keys();
+    host.keys().table() = m_host.keys().appliedTable();
+    recomputeAssignedFlags(host.keys(), host.image());
+    host.macros() = m_host.macros();
 }
 
 void KeyboardBusService::shutdown() {
@@ -394,24 +400,16 @@ void KeyboardBusService::shutdown() {
         m_connection.unregisterObject(latin1(bus::kObjectPath));
         m_exported = false;
     }
-    {
-        std::lock_guard lock(m_mutex);
-        m_closing = true;
-    }
-    m_wake.notify_all();
-    if (!m_worker.joinable())
-        return;
-    // The running call may be waiting for this thread: answer it until the worker ends.
-    for (;;) {
-        {
-            std::lock_guard lock(m_mutex);
-            if (m_workerDone)
-                break;
-        }
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    m_worker.join();
+    m_closing = true;
+    std::deque<Call> left;
+    left.swap(m_calls);
+    for (const Call& call : left)
+        m_connection.send(call.message.createErrorReply(
+            latin1(bus::kErrorFailed), QStringLiteral("the q905 window closed; nothing was run")));
+}
+
+void KeyboardBusService::finishRunning() {
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 bool claimBusName(QDBusConnection& connection) {

@@ -2,32 +2,30 @@
 #pragma once
 // The window on the session bus: org.freedesktop.Application (a later start, or the desktop,
 // brings the window to the front) and io.github.q905.Keyboard1, q905ctl's commands and typed
-// calls for any other client. Calls are taken on the window's thread and run one at a time, in
-// the order they came, by one worker of this object's: each starts from what the keyboard holds
-// as the window knows it once the call before it has been taken in, waits for a start-up or
-// plug-in read to end, and is answered when its apply has ended. The window's event loop never
-// waits for a call.
+// calls for any other client. Calls run on the window's thread, one at a time, in the order they
+// came: each waits for a start-up or plug-in read to end, runs against what the keyboard holds as
+// the window knows it, and its change goes to the keyboard through the window's session; the
+// window takes it in and the call is answered when that apply has ended. The window's event loop
+// never waits for a call.
 
-#include "app/AttachedWindow.h"
+#include "app/KeyboardSession.h"
+#include "cli/WindowHandOff.h"
 #include "platform/qt/ActivationToken.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
 
-#include <condition_variable>
 #include <deque>
 #include <filesystem>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace q905 {
 
-class KeyboardBusService final : public QDBusVirtualObject, private AttachedWindow {
+class KeyboardBusService final : public QDBusVirtualObject {
     Q_OBJECT
   public:
     // What the service asks of the window, always on the window's thread.
@@ -52,9 +50,12 @@ class KeyboardBusService final : public QDBusVirtualObject, private AttachedWind
     bool exported() const { return m_exported; }
     // The window's read state moved: a call waiting for a read looks again.
     void readingChanged();
-    // No more calls are taken; the running one ends (its calls to the window still answered),
-    // those waiting are answered as not run.
+    // No more calls are taken; those waiting are answered as not run. The running one is
+    // answered by finishRunning().
     void shutdown();
+    // After the session has ended: the running call's report, already posted, is taken in and
+    // the call answered.
+    void finishRunning();
 
     QString introspect(const QString& path) const override;
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
@@ -68,16 +69,15 @@ class KeyboardBusService final : public QDBusVirtualObject, private AttachedWind
     };
     bool handleApplication(const QDBusMessage& message);
     bool handleKeyboard(const QDBusMessage& message);
+    // Runs the calls waiting, unless one is running or a read is under way.
     void serve();
-    void answer(const Call& call);
-    void waitForRead();
-    void onWindowThread(const std::function<void()>& call);
+    void run(const Call& call);
+    void applyChange(const Call& call, CommandAnswer ran, CommandResult change);
+    void factoryReset(const Call& call);
+    void answer(const Call& call, const CommandAnswer& ran, bool edit);
 
-    // AttachedWindow, called on the worker.
-    KeyboardSession& session() override { return m_session; }
-    std::filesystem::path dataFolder() const override { return m_dataFolder; }
-    void startingPoint(HostState& host) override;
-    Status takeResult(const CommandResult& result) override;
+    // Where a call's command starts: what the keyboard holds as the window knows it.
+    void startingPoint(HostState& host);
 
     QDBusConnection m_connection;
     std::optional<std::filesystem::path> m_keyboard;
@@ -87,13 +87,9 @@ class KeyboardBusService final : public QDBusVirtualObject, private AttachedWind
     Window m_window;
     bool m_exported = false;
 
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
     std::deque<Call> m_calls;
-    std::uint64_t m_readChanges = 0;
+    bool m_running = false;
     bool m_closing = false;
-    bool m_workerDone = false;
-    std::thread m_worker;
 };
 
 // Claims the program's name on connection; false when another process has it.

@@ -49,9 +49,8 @@ auto KeyboardLifecycle::finishWith(void (KeyboardLifecycle::*signal)(const Repor
 }
 
 void KeyboardLifecycle::Events::lightingChanged(std::uint8_t field, std::uint8_t storedValue) {
-    m_owner->post([owner = m_owner, field, storedValue] {
-        emit owner->lightingChanged(field, storedValue);
-    });
+    m_owner->post(
+        [owner = m_owner, field, storedValue] { emit owner->lightingChanged(field, storedValue); });
 }
 
 void KeyboardLifecycle::Events::launchRequested(std::uint8_t keyCode) {
@@ -75,7 +74,7 @@ void KeyboardLifecycle::end() {
 }
 
 OpenReport KeyboardLifecycle::openAtStart(const KeyboardImages& base) {
-    const OpenReport opened = m_session->open();
+    const OpenReport opened = waitFor(*m_session, &KeyboardSession::open);
     m_connected = opened.opened;
     m_readerRunning = opened.readerStarted;
     if (!opened.opened)

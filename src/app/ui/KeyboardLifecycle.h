@@ -45,7 +45,7 @@ class KeyboardLifecycle final : public QObject {
     // closes the keyboard. The reports of what ran are still delivered, at once, by this call.
     void shutdown();
 
-    // For the commands q905ctl hands to the window, which run on threads of their own.
+    // For the bus calls, whose changes go to the keyboard beside the window's own.
     KeyboardSession& session() { return *m_session; }
     bool connected() const { return m_connected; }
     bool readerRunning() const { return m_readerRunning; }

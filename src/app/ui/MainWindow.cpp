@@ -226,6 +226,8 @@ void MainWindow::shutdown() {
     // A running apply ends at its next group with its closing frames; its report is handled
     // before this returns, so its files are put in place.
     m_keyboard.shutdown();
+    if (m_bus)
+        m_bus->finishRunning();
     m_pendingSave.reset();
     m_redrawTimer.stop();
     // Edits not yet applied are dropped: the file keeps what the keyboard holds.
