@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Autostart.h"
 
-#include "texts/WindowTexts.h"
 #include "base/AtomicFile.h"
 #include "base/RegularFile.h"
+#include "base/Trimmed.h"
 #include "platform/Paths.h"
+#include "texts/WindowTexts.h"
 
 #include <string_view>
 #include <system_error>
@@ -14,14 +15,6 @@ namespace q905 {
 namespace {
 // Larger than any entry a person or a desktop writes; a bigger file is not ours.
 constexpr std::size_t kMaxEntrySize = 64 * 1024;
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
 } // namespace
 
 std::filesystem::path autostartEntryPath() {

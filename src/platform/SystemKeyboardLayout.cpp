@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/SystemKeyboardLayout.h"
 
+#include "base/Trimmed.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -11,14 +13,6 @@ namespace q905 {
 namespace {
 
 constexpr const char* kKeyboardFile = "/etc/default/keyboard";
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
 
 std::string firstOfList(std::string_view value) {
     return std::string(trimmed(value.substr(0, value.find(','))));
