@@ -83,24 +83,29 @@ class PaintedControlAccessible : public QAccessibleInterface, public QAccessible
     mutable std::vector<QAccessible::Id> m_items;
 };
 
+// A read-only object without a widget or children of its own: a list entry, a status line.
+class LeafAccessible : public QAccessibleInterface {
+  public:
+    QObject* object() const override { return nullptr; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+};
+
 // One entry of a list control.
-class ControlItemAccessible : public QAccessibleInterface {
+class ControlItemAccessible : public LeafAccessible {
   public:
     ControlItemAccessible(PaintedControlAccessible& list, int row) : m_list(list), m_row(row) {}
 
     int row() const { return m_row; }
 
     bool isValid() const override;
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override { return m_list.window(); }
     QAccessibleInterface* parent() const override { return &m_list; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override { return m_list.rect(); }
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override;
@@ -113,21 +118,14 @@ class ControlItemAccessible : public QAccessibleInterface {
 };
 
 // The window's status line: its text is its name.
-class StatusAccessible : public QAccessibleInterface {
+class StatusAccessible : public LeafAccessible {
   public:
     explicit StatusAccessible(PaintedControlHost& host) : m_host(host) {}
 
     bool isValid() const override { return m_host.hasStatus(); }
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override;
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::StatusBar; }
     QAccessible::State state() const override;
