@@ -22,22 +22,21 @@ file(READ ${CMAKE_SOURCE_DIR}/packaging/dbus/io.github.q905.Keyboard1.xml Q905_B
 configure_file(${CMAKE_SOURCE_DIR}/src/app/ui/KeyboardBusInterface.h.in
                ${CMAKE_BINARY_DIR}/generated/app/ui/KeyboardBusInterface.h @ONLY)
 target_include_directories(q905gui PRIVATE ${CMAKE_BINARY_DIR}/generated)
-# The font configuration is read ahead of the first frame when its headers are there.
-if(PkgConfig_FOUND)
-    pkg_check_modules(FONTCONFIG IMPORTED_TARGET fontconfig)
-endif()
-if(FONTCONFIG_FOUND)
-    target_link_libraries(q905gui PRIVATE PkgConfig::FONTCONFIG)
-    target_compile_definitions(q905gui PRIVATE Q905_HAVE_FONTCONFIG=1)
-endif()
+# A library the window uses when its development files are there: linked, with
+# Q905_HAVE_<NAME> defined for the code that uses it.
+function(q905_gui_optional_library name module)
+    if(PkgConfig_FOUND)
+        pkg_check_modules(${name} IMPORTED_TARGET ${module})
+    endif()
+    if(${name}_FOUND)
+        target_link_libraries(q905gui PRIVATE PkgConfig::${name})
+        target_compile_definitions(q905gui PRIVATE Q905_HAVE_${name}=1)
+    endif()
+endfunction()
+# The font configuration is read ahead of the first frame.
+q905_gui_optional_library(FONTCONFIG fontconfig)
 # A later start's X11 startup id is handed to the window manager with the X connection Qt opened.
-if(PkgConfig_FOUND)
-    pkg_check_modules(XCB IMPORTED_TARGET xcb)
-endif()
-if(XCB_FOUND)
-    target_link_libraries(q905gui PRIVATE PkgConfig::XCB)
-    target_compile_definitions(q905gui PRIVATE Q905_HAVE_XCB=1)
-endif()
+q905_gui_optional_library(XCB xcb)
 # Skin pictures are decoded with libpng directly, also before the application object exists.
 find_package(PNG REQUIRED)
 target_link_libraries(q905gui PRIVATE PNG::PNG)
