@@ -24,26 +24,25 @@ bool HidLink::findDevicePath(std::string_view substring) {
     return true;
 }
 
-Status HidLink::openCommandHandle() {
-    if (!findDevicePath(kCommandInterface))
+template <class Channel>
+Status HidLink::openHandle(std::string_view interface, OpenChannel<Channel> open,
+                           std::shared_ptr<Channel>& handle) {
+    if (!findDevicePath(interface))
         return Status::failure("no keyboard found");
-    auto channel = m_backend.openCommand(m_devicePath);
+    auto channel = (m_backend.*open)(m_devicePath);
     if (!channel)
         return Status::failure(channel.message());
     std::lock_guard lock(m_handleMutex);
-    m_command = std::move(*channel);
+    handle = std::move(*channel);
     return Status::success();
 }
 
+Status HidLink::openCommandHandle() {
+    return openHandle(kCommandInterface, &HidBackend::openCommand, m_command);
+}
+
 Status HidLink::openNotifyHandle() {
-    if (!findDevicePath(kNotifyInterface))
-        return Status::failure("no keyboard found");
-    auto channel = m_backend.openNotification(m_devicePath);
-    if (!channel)
-        return Status::failure(channel.message());
-    std::lock_guard lock(m_handleMutex);
-    m_notify = std::move(*channel);
-    return Status::success();
+    return openHandle(kNotifyInterface, &HidBackend::openNotification, m_notify);
 }
 
 void HidLink::closeCommandHandle() {
@@ -82,15 +81,35 @@ bool HidLink::sendCommand(std::uint8_t command, CommandParams params) {
     return sendFrame(makeFeatureFrame(command, params));
 }
 
-bool HidLink::sendFrame(const FeatureFrame& frame) {
-    // Each primitive holds its own reference, so a handle closed by the window thread in the
+template <class Bytes>
+bool HidLink::transferOut(std::string_view kind, const Bytes& bytes, Send<Bytes> send) {
+    // Each transfer holds its own reference, so a handle closed by the window thread in the
     // middle of a read on another thread only makes the remaining transfers fail.
     const auto channel = commandChannel();
     if (!channel)
         return false;
     if (m_trace)
-        m_trace->transfer("set-feature", frame);
-    return channel->setFeature(frame);
+        m_trace->transfer(kind, bytes);
+    return (*channel.*send)(bytes);
+}
+
+template <class Bytes>
+bool HidLink::transferIn(std::string_view kind, Bytes& bytes, Receive<Bytes> receive) {
+    const auto channel = commandChannel();
+    if (!channel)
+        return false;
+    const bool received = (*channel.*receive)(bytes);
+    if (m_trace) {
+        if (received)
+            m_trace->transfer(kind, bytes);
+        else
+            m_trace->transfer(std::string(kind) + "-failed", {});
+    }
+    return received;
+}
+
+bool HidLink::sendFrame(const FeatureFrame& frame) {
+    return transferOut("set-feature", frame, &CommandChannel::setFeature);
 }
 
 std::optional<FeatureFrame> HidLink::queryCommand(std::uint8_t readCommand, CommandParams params,
@@ -100,29 +119,14 @@ std::optional<FeatureFrame> HidLink::queryCommand(std::uint8_t readCommand, Comm
         return std::nullopt;
     if (waitAfterRequest)
         wait(*waitAfterRequest);
-    const auto channel = commandChannel();
-    if (!channel)
-        return std::nullopt;
     FeatureFrame reply{};
-    const bool received = channel->getFeature(reply);
-    if (m_trace) {
-        if (received)
-            m_trace->transfer("get-feature", reply);
-        else
-            m_trace->transfer("get-feature-failed", {});
-    }
-    if (!received)
+    if (!transferIn("get-feature", reply, &CommandChannel::getFeature))
         return std::nullopt;
     return reply;
 }
 
 bool HidLink::writeReport(const DataReport& report) {
-    const auto channel = commandChannel();
-    if (!channel)
-        return false;
-    if (m_trace)
-        m_trace->transfer("write", report);
-    return channel->writeReport(report);
+    return transferOut("write", report, &CommandChannel::writeReport);
 }
 
 bool HidLink::writeBlock(std::span<const std::uint8_t> source, Pause between) {
@@ -142,18 +146,8 @@ bool HidLink::writeBlock(std::span<const std::uint8_t> source, Pause between) {
 
 bool HidLink::readBlock(std::size_t reports, const ReportData& store, Pause afterEach) {
     for (std::size_t k = 0; k < reports; ++k) {
-        const auto channel = commandChannel();
-        if (!channel)
-            return false;
         DataReport report{};
-        const bool received = channel->readReport(report);
-        if (m_trace) {
-            if (received)
-                m_trace->transfer("read", report);
-            else
-                m_trace->transfer("read-failed", {});
-        }
-        if (!received)
+        if (!transferIn("read", report, &CommandChannel::readReport))
             return false;
         store(k, std::span<const std::uint8_t>(report).subspan(1));
         pause(afterEach);

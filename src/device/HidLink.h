@@ -77,7 +77,21 @@ class HidLink {
     void traceAckWait();
 
   private:
+    template <class Channel>
+    using OpenChannel = Result<std::unique_ptr<Channel>> (HidBackend::*)(const std::string& path);
+    // The lookup, the open and keeping the channel in `handle`, for either interface.
+    template <class Channel>
+    Status openHandle(std::string_view interface, OpenChannel<Channel> open,
+                      std::shared_ptr<Channel>& handle);
     std::shared_ptr<CommandChannel> commandChannel() const;
+    template <class Bytes> using Send = bool (CommandChannel::*)(const Bytes&);
+    template <class Bytes> using Receive = bool (CommandChannel::*)(Bytes&);
+    // One transfer on the command channel, traced as `kind` (a failed receive as
+    // `kind`-failed); false when the handle is closed or the transfer failed.
+    template <class Bytes>
+    bool transferOut(std::string_view kind, const Bytes& bytes, Send<Bytes> send);
+    template <class Bytes>
+    bool transferIn(std::string_view kind, Bytes& bytes, Receive<Bytes> receive);
     void pause(Pause pause);
 
     HidBackend& m_backend;

@@ -189,5 +189,20 @@ TEST(ReadSequence, AReadAgainstAnUnpluggedKeyboardStopsAtOnceAndLeavesTheImageAl
         << "nothing is waited for a keyboard that is gone";
 }
 
+TEST(ReadSequence, AFailedReplyOrReportIsTracedAsFailed) {
+    EmulatedDevice device(false);
+    // Transfers 1 and 3 send the requests, 2 and 4 fetch the replies, 5 is the first report.
+    device.keyboard.setFaults(
+        {{.kind = Fault::Kind::Fail, .transfer = 2}, {.kind = Fault::Kind::Fail, .transfer = 5}});
+    EXPECT_FALSE(device.link.queryCommand(command::kReadKeyMap));
+    ASSERT_TRUE(device.link.queryCommand(command::kReadKeyMap));
+    EXPECT_FALSE(device.link.readBlock(command::kKeyMapReports, [](std::size_t, auto) {}));
+    const std::vector<std::string> lines = device.traceLines.commands();
+    ASSERT_EQ(lines.size(), 5U);
+    EXPECT_EQ(lines[1], "get-feature-failed");
+    EXPECT_TRUE(lines[3].starts_with("get-feature ")) << lines[3];
+    EXPECT_EQ(lines[4], "read-failed");
+}
+
 } // namespace
 } // namespace q905
