@@ -166,23 +166,11 @@ bool EmulatedKeyboard::pressKey(int matrixPosition) {
 }
 
 void EmulatedKeyboard::unplug() {
-    bool changed = false;
-    {
-        std::lock_guard lock(m_impl->state->mutex);
-        changed = m_impl->state->unplugLocked();
-    }
-    if (changed)
-        m_impl->state->announcePlug(false);
+    m_impl->state->setPlugged(false);
 }
 
 void EmulatedKeyboard::plug() {
-    bool changed = false;
-    {
-        std::lock_guard lock(m_impl->state->mutex);
-        changed = m_impl->state->plugLocked();
-    }
-    if (changed)
-        m_impl->state->announcePlug(true);
+    m_impl->state->setPlugged(true);
 }
 
 bool EmulatedKeyboard::isPlugged() const {

@@ -94,6 +94,16 @@ struct KeyboardState {
         transfersSinceReplug = 0;
         return true;
     }
+    // Takes `mutex` for the change and announces it after.
+    void setPlugged(bool nowPlugged) {
+        bool changed = false;
+        {
+            std::lock_guard lock(mutex);
+            changed = nowPlugged ? plugLocked() : unplugLocked();
+        }
+        if (changed)
+            announcePlug(nowPlugged);
+    }
     // Not under `mutex`: a listener may call the keyboard. Its own lock keeps a listener being
     // replaced from being called after its owner has gone.
     void announcePlug(bool nowPlugged) {
