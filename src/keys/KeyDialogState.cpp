@@ -172,20 +172,20 @@ bool KeyDialogState::showKeysPage() {
     return switched;
 }
 
-// Until Save sets the real group, these groups only mark the page: a capture is armed on the
-// "Single/Combine" page alone.
 void KeyDialogState::showMacroPage() {
-    disarmCapture();
-    m_page = KeyDialogPage::Macro;
-    m_group = groupByte(FunctionGroup::KeyCombination);
-    m_launchMark = kNoLaunchRow;
-    m_launchType = kNoLaunchRow;
+    showListPage(KeyDialogPage::Macro, FunctionGroup::KeyCombination);
 }
 
 void KeyDialogState::showBasicPage() {
+    showListPage(KeyDialogPage::Basic, FunctionGroup::MacroKey);
+}
+
+// Until Save sets the real group, these groups only mark the page: a capture is armed on the
+// "Single/Combine" page alone.
+void KeyDialogState::showListPage(KeyDialogPage page, FunctionGroup group) {
     disarmCapture();
-    m_page = KeyDialogPage::Basic;
-    m_group = groupByte(FunctionGroup::MacroKey);
+    m_page = page;
+    m_group = groupByte(group);
     m_launchMark = kNoLaunchRow;
     m_launchType = kNoLaunchRow;
 }

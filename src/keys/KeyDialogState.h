@@ -94,6 +94,8 @@ class KeyDialogState {
     AssignmentChoice choice() const;
 
   private:
+    // The macro and function pages: no capture, no launch row.
+    void showListPage(KeyDialogPage page, FunctionGroup group);
     void captureKey(std::uint8_t code);
     void clearCapture();
     void refreshCombineText();
