@@ -9,11 +9,7 @@ void AckFlag::clear() {
 }
 
 void AckFlag::set() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_set = true;
-    }
-    m_changed.notify_all();
+    store(m_set, true);
 }
 
 bool AckFlag::isSet() const {
@@ -22,16 +18,20 @@ bool AckFlag::isSet() const {
 }
 
 void AckFlag::setListening(bool listening) {
-    {
-        std::lock_guard lock(m_mutex);
-        m_listening = listening;
-    }
-    m_changed.notify_all();
+    store(m_listening, listening);
 }
 
 bool AckFlag::isListening() const {
     std::lock_guard lock(m_mutex);
     return m_listening;
+}
+
+void AckFlag::store(bool& field, bool value) {
+    {
+        std::lock_guard lock(m_mutex);
+        field = value;
+    }
+    m_changed.notify_all();
 }
 
 bool AckFlag::wait(Milliseconds timeout) {

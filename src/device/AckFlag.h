@@ -23,6 +23,9 @@ class AckFlag {
     [[nodiscard]] bool wait(Milliseconds timeout);
 
   private:
+    // Changes a field under the lock and wakes the waiter.
+    void store(bool& field, bool value);
+
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_set = false;
