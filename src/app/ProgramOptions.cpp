@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 #ifndef Q905_VERSION
 #define Q905_VERSION "unknown"
@@ -14,19 +15,25 @@ namespace q905 {
 
 namespace {
 
-bool parseVersion(const std::string& text, std::uint8_t& major, std::uint8_t& minor) {
+// The number the whole text spells; none when anything else is there.
+template <class Number> std::optional<Number> wholeNumber(std::string_view text) {
+    Number number{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return number;
+}
+
+bool parseVersion(std::string_view text, std::uint8_t& major, std::uint8_t& minor) {
     const auto dot = text.find('.');
-    if (dot == std::string::npos)
+    if (dot == std::string_view::npos)
         return false;
-    unsigned a = 0, b = 0;
-    const char* begin = text.data();
-    const auto first = std::from_chars(begin, begin + dot, a);
-    const auto second = std::from_chars(begin + dot + 1, begin + text.size(), b);
-    if (first.ec != std::errc{} || first.ptr != begin + dot || second.ec != std::errc{} ||
-        second.ptr != begin + text.size() || a > 255 || b > 255)
+    const auto a = wholeNumber<unsigned>(text.substr(0, dot));
+    const auto b = wholeNumber<unsigned>(text.substr(dot + 1));
+    if (!a || !b || *a > 255 || *b > 255)
         return false;
-    major = static_cast<std::uint8_t>(a);
-    minor = static_cast<std::uint8_t>(b);
+    major = static_cast<std::uint8_t>(*a);
+    minor = static_cast<std::uint8_t>(*b);
     return true;
 }
 
@@ -66,6 +73,14 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
                 return args[++i];
             return std::nullopt;
         };
+        // A file or folder name: false without one.
+        const auto nameValue = [&](std::optional<std::filesystem::path>& target) {
+            const auto v = value();
+            if (!v || v->empty())
+                return false;
+            target = *v;
+            return true;
+        };
         if (name == "--simulate") {
             options.simulate = true;
             if (inlineValue) {
@@ -79,15 +94,10 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
                 return {std::nullopt, "--simulate-firmware takes MAJOR.MINOR, for example 1.2"};
         } else if (name == "--simulate-latency") {
             const auto v = value();
-            long micros = -1;
-            if (v) {
-                const auto [end, error] = std::from_chars(v->data(), v->data() + v->size(), micros);
-                if (error != std::errc{} || end != v->data() + v->size())
-                    micros = -1;
-            }
-            if (micros < 0 || micros > 1000000)
+            const auto micros = v ? wholeNumber<long>(*v) : std::nullopt;
+            if (!micros || *micros < 0 || *micros > 1000000)
                 return {std::nullopt, "--simulate-latency takes microseconds, 0..1000000"};
-            options.simulateLatency = std::chrono::microseconds(micros);
+            options.simulateLatency = std::chrono::microseconds(*micros);
         } else if (name == "--simulate-fault") {
             const auto v = value();
             const auto fault = v ? parseFault(*v) : std::nullopt;
@@ -97,37 +107,25 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
                                       "from 1)"};
             options.simulateFaults.push_back(*fault);
         } else if (name == "--trace") {
-            const auto v = value();
-            if (!v || v->empty())
+            if (!nameValue(options.traceFile))
                 return {std::nullopt, "--trace needs a file name"};
-            options.traceFile = *v;
         } else if (name == "--data-dir") {
-            const auto v = value();
-            if (!v || v->empty())
+            if (!nameValue(options.dataDir))
                 return {std::nullopt, "--data-dir needs a folder"};
-            options.dataDir = *v;
         } else if (name == "--wait") {
             const auto v = value();
-            double seconds = -1;
-            if (v) {
-                const auto [end, error] =
-                    std::from_chars(v->data(), v->data() + v->size(), seconds);
-                if (error != std::errc{} || end != v->data() + v->size())
-                    seconds = -1;
-            }
-            if (!(seconds >= 0 && seconds <= 3600))
+            const auto seconds = v ? wholeNumber<double>(*v) : std::nullopt;
+            if (!seconds || !(*seconds >= 0 && *seconds <= 3600))
                 return {std::nullopt, "--wait takes seconds, 0..3600"};
-            options.lockWait = std::chrono::milliseconds(std::llround(seconds * 1000));
+            options.lockWait = std::chrono::milliseconds(std::llround(*seconds * 1000));
         } else if (name == "--language") {
             const auto v = value();
             if (!v || (*v != "en" && *v != "de"))
                 return {std::nullopt, "--language takes en or de"};
             options.language = *v;
         } else if (name == "--screenshot") {
-            const auto v = value();
-            if (!v || v->empty())
+            if (!nameValue(options.screenshot))
                 return {std::nullopt, "--screenshot needs a file name"};
-            options.screenshot = *v;
         } else if (name == "--no-apply" && !inlineValue) {
             options.noApply = true;
         } else if (name == "--json" && !inlineValue) {
