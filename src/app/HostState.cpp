@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/HostState.h"
 
+#include "app/KeyboardSession.h"
 #include "base/RegularFile.h"
 #include "device/PendingEdits.h"
 #include "keys/CommitAssignment.h"
+#include "keys/KeyTable.h"
 #include "profiles/ProfileFiles.h"
 
 #include <algorithm>
@@ -243,19 +245,82 @@ void HostState::snapshotAll() {
     m_keys.snapshot();
 }
 
-void HostState::revertAll() {
+Status HostState::revertAll() {
     m_settings.revert();
     m_keys.revert();
     recomputeAssignedFlags(m_keys, m_settings.deviceSettings());
+    return saveKeymap();
 }
 
-Status HostState::factoryResetHostSide(PreparedSave save) {
+ApplyOutcome HostState::finishApply(PreparedSave save, const ApplyReport& report) {
+    ApplyOutcome outcome;
+    outcome.result = report.result;
+    takeKeyboardImages(report.images.device, report.images.applied, report.images.version);
+    if (report.result == ApplyResult::Applied || report.result == ApplyResult::NothingToApply) {
+        snapshotAll();
+        outcome.snapshotTaken = true;
+    }
+    outcome.saved = finishSave(std::move(save));
+    return outcome;
+}
+
+FactoryResetOutcome HostState::finishFactoryReset(PreparedSave save, const ResetReport& report) {
+    FactoryResetOutcome outcome;
+    outcome.reset = report.reset;
+    if (!outcome.wasReset())
+        return outcome;
+    outcome.read = report.read;
+    takeKeyboardImages(report.images.device, report.images.applied, report.images.version);
     {
         std::lock_guard lock(m_settings.mutex());
         clearAssignments(m_keys, m_settings.deviceSettings());
     }
     snapshotAll();
-    return finishSave(std::move(save));
+    outcome.saved = finishSave(std::move(save));
+    return outcome;
+}
+
+Status HostState::takeCommandEdit(const CommandResult& change, const ApplyReport& report) {
+    {
+        std::lock_guard lock(m_settings.mutex());
+        SettingsImage& device = m_settings.deviceSettings();
+        const SettingsImage& applied = m_settings.appliedSettings();
+        for (std::size_t i = 0; i < kSettingsImageSize; ++i)
+            if (device.at(i) == applied.at(i))
+                device.at(i) = report.images.device.at(i);
+        m_settings.appliedSettings() = report.images.applied;
+    }
+    m_settings.setDeviceVersion(report.images.version);
+
+    const bool taken =
+        report.result == ApplyResult::Applied || report.result == ApplyResult::NothingToApply;
+    for (std::size_t key = 0; key < kKeyAssignmentRecordCount; ++key) {
+        const auto& assigned = change.keys.table()[key];
+        if (assigned == change.keys.appliedTable()[key])
+            continue;
+        if (m_keys.table()[key] == m_keys.appliedTable()[key])
+            m_keys.table()[key] = assigned;
+        if (taken)
+            m_keys.appliedTable()[key] = assigned;
+    }
+    recomputeAssignedFlags(m_keys, m_settings.deviceSettings());
+    m_keys.flags()[kFnKeyIndex] = 0;
+
+    if (change.macros)
+        *m_macros = *change.macros;
+    Status saved = saveKeymap();
+    if (change.macros)
+        if (Status macros = saveMacros(); saved && !macros)
+            saved = macros;
+    return saved;
+}
+
+Status HostState::readDone(ReadSource source) {
+    if (source == ReadSource::Keyboard)
+        resumePendingEdits();
+    recomputeAssignedFlags(m_keys, m_settings.deviceSettings());
+    m_keys.flags()[kFnKeyIndex] = 0;
+    return saveKeymap();
 }
 
 } // namespace q905

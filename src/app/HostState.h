@@ -2,10 +2,12 @@
 #pragma once
 // Everything the program keeps on the host, in one place: the two settings images, the key
 // assignment tables with their marks, the macro list, and the data folder their files live in.
-// The window and the command line both start from here, the same way.
+// The window and the command line both start from here, the same way, and both take the keyboard
+// session's reports in here: the transactions are the session's, their host side is this.
 
 #include "base/AtomicFile.h"
 #include "device/DeviceReader.h"
+#include "device/DeviceWriter.h"
 #include "device/Settings.h"
 #include "keys/KeyAssignmentTable.h"
 #include "keys/KeymapFile.h"
@@ -30,6 +32,46 @@ struct [[nodiscard]] PreparedSave {
     std::optional<PreparedFile> applied;
     std::optional<PreparedFile> macros;
 };
+
+struct ApplyReport;
+struct ResetReport;
+
+struct ApplyOutcome {
+    ApplyResult result = ApplyResult::NotConnected;
+    // The applied copies took the edits; otherwise the edits stay pending for the next apply.
+    bool snapshotTaken = false;
+    // keymap.bin: a failure before sending (nothing sent) or, rarely, when put in place.
+    Status saved = Status::success();
+    // Whether the user has to be told: the keyboard did not take the edits, or they were not
+    // saved.
+    bool failed() const { return !snapshotTaken || !saved.ok(); }
+};
+
+struct FactoryResetOutcome {
+    // Of the reset's own frames: Applied, NotConnected or TransferFailed; NothingToApply when
+    // the files could not be prepared and nothing was sent.
+    ApplyResult reset = ApplyResult::NotConnected;
+    ReadResult read = ReadResult::TransferFailed; // the read back, when the reset went out
+    Status saved = Status::success();
+    // The keyboard was reset (whether or not it could be read back and saved).
+    bool wasReset() const { return reset == ApplyResult::Applied; }
+    bool failed() const { return !wasReset() || read != ReadResult::Complete || !saved.ok(); }
+    // The files could not be prepared (failure): nothing was sent.
+    static FactoryResetOutcome notPrepared(const Status& failure) {
+        return {ApplyResult::NothingToApply, ReadResult::TransferFailed, failure};
+    }
+};
+
+// What a q905ctl command run for the window changed: the image and the table it edited, both
+// started from the applied ones (the applied table stays the one it started from), and the
+// macros when it changed them.
+struct CommandResult {
+    SettingsImage device;
+    KeyAssignments keys;
+    std::optional<MacroList> macros;
+};
+
+enum class ReadSource { Keyboard, Profile };
 
 class HostState {
   public:
@@ -98,11 +140,30 @@ class HostState {
 
     // AppliedSettings and AppliedAssignmentTable take the working copies.
     void snapshotAll();
-    // The working copies go back to the applied ones; the marks follow.
-    void revertAll();
-    // After the keyboard's factory reset has been read: no assignments, no marks, every key
-    // enabled, snapshots, the prepared keymap.bin written.
-    Status factoryResetHostSide(PreparedSave save);
+    // The working copies go back to the applied ones; the marks follow, then keymap.bin is
+    // rewritten (a failed write keeps the state in memory).
+    [[nodiscard]] Status revertAll();
+
+    // The apply's host side: keymap.bin is prepared first (prepareSave); only then the keyboard
+    // gets the edits; this takes the session's report and puts the files in place.
+    ApplyOutcome finishApply(PreparedSave save, const ApplyReport& report);
+    // keymap.bin prepared (prepareSave), the keyboard's factory reset and read back (the
+    // session's), then this: no assignments, every key enabled, snapshots, keymap.bin. A
+    // keyboard that did not take the reset leaves the host side untouched: clearing the user's
+    // assignments for a keyboard that was never reset would lose them for nothing.
+    FactoryResetOutcome finishFactoryReset(PreparedSave save, const ResetReport& report);
+
+    // A q905ctl command's change, applied for the window (report): where the window has no edit
+    // of its own pending, its image takes what the keyboard's session now holds; its pending
+    // edits stay and win. AppliedSettings becomes the report's; the keys the command changed
+    // take the command's assignment the same way, and become applied when the keyboard took the
+    // change. The command's macros are taken; the marks follow, then keymap.bin (and
+    // MacroDefine.bin when the command changed the macros) is saved; the save's result.
+    [[nodiscard]] Status takeCommandEdit(const CommandResult& change, const ApplyReport& report);
+
+    // The refresh after a read: after a read of the keyboard the edits still pending from an
+    // earlier run, the assigned-key marks, then keymap.bin (its result returned).
+    [[nodiscard]] Status readDone(ReadSource source);
 
   private:
     struct PendingAtStart {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // list, read and reset: the commands that talk to the keyboard rather than edit settings.
 
-#include "app/WindowActions.h"
 #include "base/TextSafety.h"
 #include "cli/HostSession.h"
 #include "cli/Output.h"
@@ -105,7 +104,11 @@ int runReset(CliContext& context, std::span<const std::string> args) {
     if (!session.connected())
         return refuseUsage(context.err,
                            "reset needs the keyboard; it cannot be used with --no-apply");
-    const FactoryResetOutcome outcome = factoryReset(session.keyboard(), session.host());
+    Result<PreparedSave> save = session.host().prepareSave();
+    const FactoryResetOutcome outcome =
+        save ? session.host().finishFactoryReset(
+                   std::move(*save), waitFor(session.keyboard(), &KeyboardSession::factoryReset))
+             : FactoryResetOutcome::notPrepared(save.status());
     ReadResult read = outcome.read;
     if (outcome.wasReset() && read == ReadResult::Complete) {
         const ReadReport version = waitFor(session.keyboard(), &KeyboardSession::readVersion);

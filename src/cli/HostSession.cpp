@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/HostSession.h"
 
-#include "app/WindowActions.h"
 #include "base/TextSafety.h"
 #include "cli/Output.h"
 #include "cli/SessionHelpers.h"
@@ -99,10 +98,9 @@ int HostSession::commit(bool macros) {
     int exitCode = exitcode::kOk;
     Status saved = Status::success();
     if (connected()) {
-        const ApplyOutcome outcome =
-            finishApply(*m_host, std::move(*save),
-                        waitFor(keyboard(), &KeyboardSession::apply, m_host->image(),
-                                m_host->settings().appliedSettings()));
+        const ApplyOutcome outcome = m_host->finishApply(
+            std::move(*save), waitFor(keyboard(), &KeyboardSession::apply, m_host->image(),
+                                      m_host->settings().appliedSettings()));
         if (!outcome.snapshotTaken) {
             // The edit stays pending in keymap.bin (applied.bin says what the keyboard holds)
             // and goes out with the next apply.

@@ -4,8 +4,8 @@
 // bus, and the window runs it on its own thread, one command at a time, against what the
 // keyboard holds as the window knows it, then applies its change through its own session.
 
+#include "app/HostState.h"
 #include "app/ProgramOptions.h"
-#include "app/WindowActions.h"
 #include "platform/KeyboardBus.h"
 
 #include <filesystem>

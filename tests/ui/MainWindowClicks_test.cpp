@@ -133,13 +133,19 @@ TEST(MainWindowClicks, AnApplyThatCannotBeSavedSendsNothingAndSaysWhyInTheWindow
 TEST(MainWindowClicks, TheTopLeftPixelRevertsAndHidesIntoTheTray) {
     WindowHarness harness({.trayAvailable = true});
     harness.start();
+    // The keyboard holds a lighting profile: back to it, the picture shows its colours.
+    harness.image().at(layout::kLightingEffect) = 0x35;
+    harness.window->host().snapshotAll();
+    harness.image().at(layout::kLightingEffect) = 0x01;
     harness.image().at(layout::kBrightness) ^= 0x11;
     assignKey30(harness);
+    ASSERT_FALSE(harness.window->perKeyColourMode());
     // QTest takes the point (0, 0) for "the middle of the widget": send the events directly.
     harness.press(0, 0);
     harness.release(0, 0);
     EXPECT_EQ(harness.image(), harness.applied());
     EXPECT_EQ(harness.window->host().keys().flags()[30], 0);
+    EXPECT_TRUE(harness.window->perKeyColourMode());
     EXPECT_FALSE(harness.window->isVisible());
 }
 

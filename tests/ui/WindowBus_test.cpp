@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window on a session bus of the test's own: q905ctl, gdbus and busctl drive it, every
 // change lands once and in order, the window's own pending edit stays pending, and a call never
-// answers from a state not yet read.
+// answers from a state not yet read, nor is left unanswered when the window closes.
 
 #include "app/ui/KeyboardBusService.h"
 #include "platform/KeyboardBus.h"
@@ -347,6 +347,44 @@ TEST(WindowBus, ACallDuringTheStartUpReadAnswersWithWhatTheReadGot) {
     const Ctl dump = runCtl(harness, {"dump", "--json"});
     EXPECT_EQ(dump.exitCode, 0) << dump.err;
     EXPECT_NE(dump.out.find("\"brightness\":1"), std::string::npos) << dump.out;
+}
+
+TEST(WindowBus, ACallWaitingForTheStartUpReadIsAnsweredAsNotRunWhenTheWindowCloses) {
+    PrivateBus bus;
+    WindowHarness harness;
+    serveOnBus(harness, bus);
+    harness.keyboard.setLatency(std::chrono::microseconds(3000));
+    harness.window = std::make_unique<MainWindow>(harness.services);
+    QDBusConnection client =
+        QDBusConnection::connectToBus(bus.address(), QStringLiteral("waiting-client"));
+    const auto call = [&](const char* interface, const char* member) {
+        return new QDBusPendingCallWatcher(client.asyncCall(
+            QDBusMessage::createMethodCall(
+                QString::fromLatin1(bus::kServiceName), QString::fromLatin1(bus::kObjectPath),
+                QString::fromLatin1(interface), QString::fromLatin1(member)),
+            120000));
+    };
+    std::unique_ptr<QDBusPendingCallWatcher> waiting(call(bus::kKeyboardInterface, "GetState"));
+    // One sender's calls reach the window in order: once this is answered, the first is the
+    // window's, waiting for the read.
+    std::unique_ptr<QDBusPendingCallWatcher> after(
+        call("org.freedesktop.DBus.Introspectable", "Introspect"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return after->isFinished(); }, 30000));
+    ASSERT_TRUE(harness.window->startUpReadRunning());
+    ASSERT_FALSE(waiting->isFinished());
+
+    bool finished = false;
+    QObject::connect(harness.window.get(), &MainWindow::finished, [&finished] { finished = true; });
+    harness.window->close();
+    EXPECT_TRUE(finished);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return waiting->isFinished(); }, 30000));
+    ASSERT_TRUE(waiting->isError());
+    EXPECT_EQ(waiting->error().name().toStdString(), bus::kErrorFailed);
+    EXPECT_NE(waiting->error().message().indexOf(QStringLiteral("nothing was run")), -1)
+        << waiting->error().message().toStdString();
+    waiting.reset();
+    after.reset();
+    QDBusConnection::disconnectFromBus(QStringLiteral("waiting-client"));
 }
 
 TEST(WindowBus, ARelativeDataFolderIsResolvedWhereQ905ctlRuns) {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/KeyboardBusService.h"
 
-#include "app/WindowActions.h"
 #include "app/ui/KeyboardBusInterface.h"
 #include "cli/Command.h"
 #include "keys/CommitAssignment.h"
@@ -313,7 +312,7 @@ void KeyboardBusService::applyChange(const Call& call, CommandAnswer ran, Comman
                 [this, call, ran, edited, report = std::move(report)] {
                     m_running = false;
                     CommandAnswer answered = ran;
-                    const Status saved = takeCommandEdit(m_host, *edited, report);
+                    const Status saved = m_host.takeCommandEdit(*edited, report);
                     if (m_window.changed)
                         m_window.changed();
                     if (report.result != ApplyResult::Applied &&
@@ -336,7 +335,7 @@ void KeyboardBusService::applyChange(const Call& call, CommandAnswer ran, Comman
 void KeyboardBusService::factoryReset(const Call& call) {
     Result<PreparedSave> save = m_host.prepareSave();
     if (!save) {
-        const FactoryResetOutcome outcome = notPreparedForReset(save.status());
+        const auto outcome = FactoryResetOutcome::notPrepared(save.status());
         std::ostringstream out, err;
         const int code = reportFactoryReset(outcome, outcome.read, m_host, out, err);
         answer(call, {code, out.str(), err.str()}, false);
@@ -350,7 +349,7 @@ void KeyboardBusService::factoryReset(const Call& call) {
             [this, call, prepared, report = std::move(report)] {
                 m_running = false;
                 const FactoryResetOutcome outcome =
-                    finishFactoryReset(m_host, std::move(*prepared), report);
+                    m_host.finishFactoryReset(std::move(*prepared), report);
                 if (m_window.changed)
                     m_window.changed();
                 std::ostringstream out, err;

@@ -12,7 +12,6 @@
 #include "app/KeyboardView.h"
 #include "app/MainWindowControls.h"
 #include "app/RedrawBurst.h"
-#include "app/WindowActions.h"
 #include "app/ui/HotPlugSource.h"
 #include "app/ui/KeyboardBusService.h"
 #include "app/ui/KeyboardLifecycle.h"

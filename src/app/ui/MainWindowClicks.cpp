@@ -137,7 +137,7 @@ void MainWindow::apply() {
 void MainWindow::applyFinished(const ApplyReport& report) {
     if (!m_pendingSave)
         return;
-    const ApplyOutcome outcome = finishApply(m_host, std::move(*m_pendingSave), report);
+    const ApplyOutcome outcome = m_host.finishApply(std::move(*m_pendingSave), report);
     m_pendingSave.reset();
     m_panel->refreshSliders();
     const WindowText& message =
@@ -180,10 +180,11 @@ void MainWindow::tellNotSaved(const WindowText& message, const Status& failure) 
 void MainWindow::revert() {
     m_history.clear();
     hideWindow();
-    const RevertOutcome outcome = revertEdits(m_host);
-    m_view.perKeyColourMode = outcome.perKeyColourMode;
-    if (!outcome.saved)
-        tellNotSaved(texts::kNotSaved, outcome.saved);
+    const Status saved = m_host.revertAll();
+    // A lighting profile as the effect shows its per-key colours.
+    m_view.perKeyColourMode = isProfileEffect(lightingEffect());
+    if (!saved)
+        tellNotSaved(texts::kNotSaved, saved);
 }
 
 void MainWindow::closeSavingApplied() {
@@ -216,7 +217,7 @@ void MainWindow::resetFinished(const ResetReport& report) {
     if (!m_pendingSave)
         return;
     const FactoryResetOutcome outcome =
-        finishFactoryReset(m_host, std::move(*m_pendingSave), report);
+        m_host.finishFactoryReset(std::move(*m_pendingSave), report);
     m_pendingSave.reset();
     if (outcome.wasReset()) {
         m_view.perKeyColourMode = false;

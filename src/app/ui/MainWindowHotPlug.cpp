@@ -3,8 +3,8 @@
 #include "app/LaunchPlan.h"
 #include "app/ui/MainWindow.h"
 #include "device/WireEncoding.h"
-#include "lighting/EffectCatalogue.h"
 #include "firmware/Updater.h"
+#include "lighting/EffectCatalogue.h"
 #include "platform/qt/TrayIcon.h"
 #include "platform/qt/UserDialogs.h"
 
@@ -40,7 +40,7 @@ void MainWindow::handleReadDone(ReadSource source) {
     if (source == ReadSource::Keyboard)
         m_history.clear();
     m_panel->refreshSliders();
-    if (const Status saved = readDoneHostSide(m_host, source); !saved)
+    if (const Status saved = m_host.readDone(source); !saved)
         // From the event loop, as the question below and for the same reason.
         QMetaObject::invokeMethod(
             this, [this, saved] { tellNotSaved(texts::kNotSaved, saved); }, Qt::QueuedConnection);
@@ -49,7 +49,8 @@ void MainWindow::handleReadDone(ReadSource source) {
     paintMainWindow();
     emit readDone(source);
     // Asked from the event loop, not from here: whoever waits for readDone gets it first.
-    if (firmwareQuestionDue(source, m_fileVersion, m_host.settings()))
+    if (source == ReadSource::Keyboard &&
+        checkFirmwareVersion(m_fileVersion, m_host.settings().deviceVersion()))
         QMetaObject::invokeMethod(this, &MainWindow::askFirmwareUpdate, Qt::QueuedConnection);
 }
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The keyboard session's transactions with their host side (apply, revert, factory reset, the
-// refresh after a read, arrival), against the emulated keyboard.
-#include "app/WindowActions.h"
+// The keyboard session's transactions with the host state's side of them (apply, revert,
+// factory reset, the refresh after a read, arrival), against the emulated keyboard.
+#include "app/HostState.h"
+#include "app/KeyboardSession.h"
 #include "device/SettingsLayout.h"
 #include "emulator/EmulatedKeyboard.h"
 #include "keys/CommitAssignment.h"
@@ -24,9 +25,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class WindowActionsTest : public ::testing::Test {
+class HostStateTest : public ::testing::Test {
   protected:
-    WindowActionsTest() {
+    HostStateTest() {
         std::string pattern = (fs::temp_directory_path() / "q905-actions-XXXXXX").string();
         m_folder = mkdtemp(pattern.data());
         host = std::make_unique<HostState>(m_folder);
@@ -35,7 +36,7 @@ class WindowActionsTest : public ::testing::Test {
             [](const std::string& error) { ADD_FAILURE() << "emulated keyboard: " << error; });
         session = std::make_unique<KeyboardSession>(keyboard.backend(), clock, trace.get());
     }
-    ~WindowActionsTest() override {
+    ~HostStateTest() override {
         session.reset();
         fs::remove_all(m_folder);
     }
@@ -82,11 +83,16 @@ class WindowActionsTest : public ::testing::Test {
     // The window's three steps, waiting for the keyboard.
     ApplyOutcome applyAndSave() {
         Result<PreparedSave> save = host->prepareSave();
-        if (!save)
-            return notPrepared(save.status());
-        return finishApply(*host, std::move(*save),
-                           waitFor(*session, &KeyboardSession::apply, host->image(),
-                                   host->settings().appliedSettings()));
+        EXPECT_TRUE(save.ok()) << save.message();
+        return host->finishApply(std::move(*save),
+                                 waitFor(*session, &KeyboardSession::apply, host->image(),
+                                         host->settings().appliedSettings()));
+    }
+    FactoryResetOutcome factoryReset() {
+        Result<PreparedSave> save = host->prepareSave();
+        EXPECT_TRUE(save.ok()) << save.message();
+        return host->finishFactoryReset(std::move(*save),
+                                        waitFor(*session, &KeyboardSession::factoryReset));
     }
 
     std::unique_ptr<HostState> host;
@@ -96,7 +102,7 @@ class WindowActionsTest : public ::testing::Test {
     fs::path m_folder;
 };
 
-TEST_F(WindowActionsTest, AnUnacknowledgedApplyKeepsTheEditsPending) {
+TEST_F(HostStateTest, AnUnacknowledgedApplyKeepsTheEditsPending) {
     connectAndRead();
     keyboard.setFaults({Fault{Fault::Kind::NoAck, 0}});
     const std::uint8_t before = appliedGameMode();
@@ -109,7 +115,7 @@ TEST_F(WindowActionsTest, AnUnacknowledgedApplyKeepsTheEditsPending) {
     EXPECT_NE(host->keys().appliedTable(), host->keys().table());
 }
 
-TEST_F(WindowActionsTest, EditsTheKeyboardRefusedAreShownAndSentByTheNextWindow) {
+TEST_F(HostStateTest, EditsTheKeyboardRefusedAreShownAndSentByTheNextWindow) {
     connectAndRead();
     const std::uint8_t before = appliedGameMode();
     gameMode() = before ? 0 : 1;
@@ -123,7 +129,7 @@ TEST_F(WindowActionsTest, EditsTheKeyboardRefusedAreShownAndSentByTheNextWindow)
     (void)host->loadAtStartUp();
     session = std::make_unique<KeyboardSession>(keyboard.backend(), clock, nullptr);
     connectAndRead();
-    ASSERT_TRUE(readDoneHostSide(*host, ReadSource::Keyboard).ok());
+    ASSERT_TRUE(host->readDone(ReadSource::Keyboard).ok());
     EXPECT_NE(gameMode(), before);
     EXPECT_EQ(host->keys().flags()[kFnKeyIndex], 0);
     EXPECT_FALSE(applyAndSave().failed());
@@ -131,42 +137,41 @@ TEST_F(WindowActionsTest, EditsTheKeyboardRefusedAreShownAndSentByTheNextWindow)
     EXPECT_FALSE(fs::exists(host->dataFolder() / kAppliedFileName));
 }
 
-TEST_F(WindowActionsTest, RevertRestoresTheAppliedCopiesAndChoosesTheView) {
+TEST_F(HostStateTest, RevertRestoresTheAppliedCopiesAndTheirFile) {
     connectAndRead();
     gameMode() = gameMode() ? 0 : 1;
     assignKey30();
-    EXPECT_FALSE(revertEdits(*host).perKeyColourMode);
+    ASSERT_TRUE(host->saveKeymap().ok());
+    ASSERT_TRUE(fs::exists(host->dataFolder() / kAppliedFileName));
+    EXPECT_TRUE(host->revertAll().ok());
     EXPECT_EQ(host->image(), host->settings().appliedSettings());
     EXPECT_EQ(host->keys().table(), host->keys().appliedTable());
     EXPECT_EQ(host->keys().flags()[30], 0);
-
-    host->image().at(layout::kLightingEffect) = 0x35;
-    host->snapshotAll();
-    EXPECT_TRUE(revertEdits(*host).perKeyColourMode);
+    EXPECT_FALSE(fs::exists(host->dataFolder() / kAppliedFileName));
 }
 
-TEST_F(WindowActionsTest, AFactoryResetTheKeyboardDidNotTakeLeavesTheAssignments) {
+TEST_F(HostStateTest, AFactoryResetTheKeyboardDidNotTakeLeavesTheAssignments) {
     assignKey30();
     host->snapshotAll();
-    EXPECT_EQ(factoryReset(*session, *host).reset, ApplyResult::NotConnected);
+    EXPECT_EQ(factoryReset().reset, ApplyResult::NotConnected);
     EXPECT_EQ(host->keys().flags()[30], 1);
 
     connectAndRead();
     // The reset's first frame fails: the keyboard keeps its settings, and so does the host.
     keyboard.setFaults({Fault{Fault::Kind::Fail, 1}});
-    const FactoryResetOutcome failed = factoryReset(*session, *host);
+    const FactoryResetOutcome failed = factoryReset();
     EXPECT_EQ(failed.reset, ApplyResult::TransferFailed);
     EXPECT_TRUE(failed.failed());
     EXPECT_EQ(host->keys().flags()[30], 1);
     EXPECT_EQ(host->keys().table()[30].data()[0], 0x42);
 
     keyboard.setFaults({});
-    const FactoryResetOutcome reset = factoryReset(*session, *host);
+    const FactoryResetOutcome reset = factoryReset();
     EXPECT_FALSE(reset.failed());
     EXPECT_EQ(host->keys().flags()[30], 0);
 }
 
-TEST_F(WindowActionsTest, AnArrivalOpensOnlyAKeyboardThatIsThereAndNotYetOpen) {
+TEST_F(HostStateTest, AnArrivalOpensOnlyAKeyboardThatIsThereAndNotYetOpen) {
     keyboard.unplug();
     const auto reopen = [this] {
         std::promise<OpenReport> done;
@@ -182,7 +187,7 @@ TEST_F(WindowActionsTest, AnArrivalOpensOnlyAKeyboardThatIsThereAndNotYetOpen) {
     EXPECT_EQ(session->generation(), 1u);
 }
 
-TEST_F(WindowActionsTest, TransactionsRunInTheOrderAskedAndAStopEndsAnApplyWithItsClosingFrames) {
+TEST_F(HostStateTest, TransactionsRunInTheOrderAskedAndAStopEndsAnApplyWithItsClosingFrames) {
     connectAndRead();
     std::vector<int> order;
     std::promise<void> allDone;
@@ -244,7 +249,7 @@ TEST(HostFiles, FilesThatCouldNotBeReadAreNeverWrittenOver) {
     EXPECT_TRUE(host.saveKeymap().ok());
     EXPECT_TRUE(host.saveAppliedKeymap().ok());
     EXPECT_TRUE(host.saveMacros().ok());
-    EXPECT_TRUE(revertEdits(host).saved.ok());
+    EXPECT_TRUE(host.revertAll().ok());
     EXPECT_TRUE(fs::is_fifo(folder / "keymap.bin"));
     EXPECT_TRUE(fs::is_fifo(folder / "MacroDefine.bin"));
     EXPECT_FALSE(fs::exists(folder / "applied.bin"));
