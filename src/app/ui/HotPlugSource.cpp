@@ -35,9 +35,7 @@ void UdevHotPlug::drain() {
 EmulatedHotPlug::EmulatedHotPlug(EmulatedKeyboard& keyboard) : m_keyboard(keyboard) {
     // The listener runs on whichever thread plugs or unplugs.
     m_keyboard.setPlugListener([this](bool plugged) {
-        QMetaObject::invokeMethod(
-            this, [this, plugged] { plugged ? emit arrived() : emit removed(); },
-            Qt::QueuedConnection);
+        m_posted.post([this, plugged] { plugged ? emit arrived() : emit removed(); });
     });
 }
 

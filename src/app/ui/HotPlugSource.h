@@ -3,6 +3,8 @@
 // Where the window hears of the keyboard coming and going: the udev monitor, or the emulated
 // keyboard's plug listener under --simulate.
 
+#include "platform/qt/PostedCalls.h"
+
 #include <QObject>
 
 #include <memory>
@@ -50,6 +52,7 @@ class EmulatedHotPlug final : public HotPlugSource {
 
   private:
     EmulatedKeyboard& m_keyboard;
+    PostedCalls m_posted; // the plugging thread's news
 };
 
 } // namespace q905

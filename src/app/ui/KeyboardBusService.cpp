@@ -110,8 +110,7 @@ bool KeyboardBusService::handleMessage(const QDBusMessage& message, const QDBusC
                       message.interface() == latin1(bus::kKeyboardInterface);
     // The window's state is the window thread's: a call read elsewhere is taken there.
     if (ours && QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(
-            this, [this, message] { handleMessage(message, m_connection); }, Qt::QueuedConnection);
+        m_posted.post([this, message] { handleMessage(message, m_connection); });
         return true;
     }
     if (message.interface() == latin1(bus::kApplicationInterface))
@@ -307,28 +306,25 @@ void KeyboardBusService::applyChange(const Call& call, CommandAnswer ran, Comman
     const SettingsImage& applied = m_host.settings().appliedSettings();
     m_session.apply(
         edited->device, applied, [this, call, ran = std::move(ran), edited](ApplyReport report) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, call, ran, edited, report = std::move(report)] {
-                    m_running = false;
-                    CommandAnswer answered = ran;
-                    const Status saved = m_host.takeCommandEdit(*edited, report);
-                    if (m_window.changed)
-                        m_window.changed();
-                    if (report.result != ApplyResult::Applied &&
-                        report.result != ApplyResult::NothingToApply)
-                        // The change stays pending in the window.
-                        answered = {exitcode::kFailure,
-                                    {},
-                                    std::string("q905ctl: the keyboard did not take "
-                                                "the change: ") +
-                                        describe(report.result) + "\n"};
-                    else if (!saved)
-                        answered = {exitcode::kFailure, {}, "q905ctl: " + saved.message() + "\n"};
-                    answer(call, answered, true);
-                    serve();
-                },
-                Qt::QueuedConnection);
+            m_posted.post([this, call, ran, edited, report = std::move(report)] {
+                m_running = false;
+                CommandAnswer answered = ran;
+                const Status saved = m_host.takeCommandEdit(*edited, report);
+                if (m_window.changed)
+                    m_window.changed();
+                if (report.result != ApplyResult::Applied &&
+                    report.result != ApplyResult::NothingToApply)
+                    // The change stays pending in the window.
+                    answered = {exitcode::kFailure,
+                                {},
+                                std::string("q905ctl: the keyboard did not take "
+                                            "the change: ") +
+                                    describe(report.result) + "\n"};
+                else if (!saved)
+                    answered = {exitcode::kFailure, {}, "q905ctl: " + saved.message() + "\n"};
+                answer(call, answered, true);
+                serve();
+            });
         });
 }
 
@@ -344,20 +340,17 @@ void KeyboardBusService::factoryReset(const Call& call) {
     m_running = true;
     auto prepared = std::make_shared<PreparedSave>(std::move(*save));
     m_session.factoryReset([this, call, prepared](ResetReport report) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, call, prepared, report = std::move(report)] {
-                m_running = false;
-                const FactoryResetOutcome outcome =
-                    m_host.finishFactoryReset(std::move(*prepared), report);
-                if (m_window.changed)
-                    m_window.changed();
-                std::ostringstream out, err;
-                const int code = reportFactoryReset(outcome, outcome.read, m_host, out, err);
-                answer(call, {code, out.str(), err.str()}, outcome.wasReset());
-                serve();
-            },
-            Qt::QueuedConnection);
+        m_posted.post([this, call, prepared, report = std::move(report)] {
+            m_running = false;
+            const FactoryResetOutcome outcome =
+                m_host.finishFactoryReset(std::move(*prepared), report);
+            if (m_window.changed)
+                m_window.changed();
+            std::ostringstream out, err;
+            const int code = reportFactoryReset(outcome, outcome.read, m_host, out, err);
+            answer(call, {code, out.str(), err.str()}, outcome.wasReset());
+            serve();
+        });
     });
 }
 
@@ -408,6 +401,7 @@ void KeyboardBusService::shutdown() {
 }
 
 void KeyboardBusService::finishRunning() {
+    QCoreApplication::sendPostedEvents(&m_posted, QEvent::MetaCall);
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 

@@ -11,6 +11,7 @@
 #include "app/KeyboardSession.h"
 #include "cli/WindowHandOff.h"
 #include "platform/qt/ActivationToken.h"
+#include "platform/qt/PostedCalls.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -89,6 +90,8 @@ class KeyboardBusService final : public QDBusVirtualObject {
 
     std::deque<Call> m_calls;
     bool m_running = false;
+    // Calls that arrive on Qt's D-Bus thread and the session's reports come here.
+    PostedCalls m_posted;
     bool m_closing = false;
 };
 

@@ -35,7 +35,7 @@ KeyboardLifecycle::~KeyboardLifecycle() {
 }
 
 template <class Call> void KeyboardLifecycle::post(Call call) {
-    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+    m_posted.post(std::move(call));
 }
 
 template <class Report>
@@ -117,7 +117,7 @@ void KeyboardLifecycle::shutdown() {
     m_session.reset();
     // The reports of the transactions that ran are waiting as posted calls: deliver them now,
     // so the window can put its files in place before the program ends.
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(&m_posted, QEvent::MetaCall);
     m_connected = false;
     m_readerRunning = false;
 }

@@ -6,6 +6,7 @@
 
 #include "app/KeyboardSession.h"
 #include "app/ui/HotPlugSource.h"
+#include "platform/qt/PostedCalls.h"
 
 #include <QObject>
 
@@ -49,7 +50,9 @@ class KeyboardLifecycle final : public QObject {
     KeyboardSession& session() { return *m_session; }
     bool connected() const { return m_connected; }
     bool readerRunning() const { return m_readerRunning; }
-    Activity activity() const { return m_activities.empty() ? Activity::None : m_activities.front(); }
+    Activity activity() const {
+        return m_activities.empty() ? Activity::None : m_activities.front();
+    }
     bool busy() const { return !m_activities.empty(); }
 
   public slots:
@@ -85,8 +88,7 @@ class KeyboardLifecycle final : public QObject {
     template <class Call> void post(Call call);
     // The session's callback for a transaction begun with begin(): on the window's thread the
     // activity ends and the report goes out with the signal.
-    template <class Report>
-    auto finishWith(void (KeyboardLifecycle::*signal)(const Report&));
+    template <class Report> auto finishWith(void (KeyboardLifecycle::*signal)(const Report&));
     void begin(Activity activity);
     void end();
     void startReaderOrRetry(std::chrono::milliseconds backoff);
@@ -97,6 +99,7 @@ class KeyboardLifecycle final : public QObject {
     void closeAfterRemoval(std::uint64_t generation);
 
     Delays& m_delays;
+    PostedCalls m_posted; // outlives the session, whose thread posts into it
     Events m_events{this};
     std::unique_ptr<KeyboardSession> m_session;
     std::unique_ptr<HotPlugSource> m_hotPlug;
