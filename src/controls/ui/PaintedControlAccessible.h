@@ -144,7 +144,6 @@ class StatusAccessible : public QAccessibleInterface {
     QAccessible::Role role() const override { return QAccessible::StatusBar; }
     QAccessible::State state() const override;
 
-    PaintedControlHost& host() const { return m_host; }
     NoticeAccessible* notice() const;
 
   private:
