@@ -148,6 +148,25 @@ TEST_F(ControlFocusTest, TheMarkFollowsTheKeyboardAndHidesAfterAClick) {
     EXPECT_FALSE(test::focusMarkDrawnAround(&window, toQRect(kTable[3].rect)));
 }
 
+// Qt says that the window took its focus whenever it takes it from one of its widgets; a screen
+// reader would read the window before the control. What goes out names the painted control.
+TEST_F(ControlFocusTest, TheWindowTakingQtsFocusIsToldAsThePaintedControlThatHasIt) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(window.focus.focusedId(), kToggle);
+    window.m_field.setFocus(Qt::MouseFocusReason);
+    std::vector<QString> focused;
+    listenToAccessibleEvents([&](QAccessibleEvent& event) {
+        if (event.type() == QAccessible::Focus)
+            focused.push_back(event.accessibleInterface()->text(QAccessible::Name));
+    });
+    window.setFocus(Qt::OtherFocusReason);
+    // What QWidget::setFocus sends while a screen reader listens (none listens here).
+    QAccessibleEvent qtsWord(&window, QAccessible::Focus);
+    relayQtAccessibleEvent(&qtsWord);
+    listenToAccessibleEvents({});
+    EXPECT_EQ(focused, std::vector<QString>{QStringLiteral("Loop")});
+}
+
 // A window opened from the keyboard (Enter on a button) shows the mark on its first control at
 // once, as the window it came from did; one opened with the mouse does not.
 TEST_F(ControlFocusTest, AWindowOpenedFromTheKeyboardShowsTheMarkFromTheStart) {

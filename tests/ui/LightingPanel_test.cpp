@@ -313,8 +313,14 @@ TEST_F(LightingPanelTest, ScreenReadersHearEveryControlWithItsStateAndValueInBot
     EXPECT_EQ(said(host, slider::kReportRate, QAccessible::Name), "Report rate");
     EXPECT_EQ(said(host, slider::kReportRate, QAccessible::Value), "1000 Hz");
     EXPECT_EQ(said(host, kFirstSwatch, QAccessible::Value), "#C80A0A");
-    // Orca reads the value interface's number first: the unit's number, never the step.
-    QAccessibleValueInterface* rate = accessibleOf(host, slider::kReportRate)->valueInterface();
+    // Orca reads a spin button by its text, the value in its unit; a number set from outside is
+    // the unit's number, never the step.
+    QAccessibleInterface* rateSlider = accessibleOf(host, slider::kReportRate);
+    EXPECT_EQ(rateSlider->role(), QAccessible::SpinBox);
+    QAccessibleTextInterface* rateText = rateSlider->textInterface();
+    ASSERT_NE(rateText, nullptr);
+    EXPECT_EQ(rateText->text(0, rateText->characterCount()), "1000 Hz");
+    QAccessibleValueInterface* rate = rateSlider->valueInterface();
     ASSERT_NE(rate, nullptr);
     EXPECT_EQ(rate->currentValue().toInt(), 1000);
     EXPECT_EQ(rate->minimumValue().toInt(), 125);

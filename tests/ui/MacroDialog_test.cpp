@@ -5,6 +5,7 @@
 #include "MainWindowHarness.h"
 
 #include "controls/ui/InPlaceEditor.h"
+#include "controls/ui/PaintedControlAccessible.h"
 #include "controls/ui/RegionRects.h"
 #include "controls/ui/SkinListBox.h"
 #include "macros/KeyNameTable.h"
@@ -529,7 +530,15 @@ TEST_F(MacroDialogKeyboard, NewRecordStopWithAHeldEscAndOk) {
         ASSERT_TRUE(tabTo(dialog, md::kNew));
         QTest::keyClick(&dialog, Qt::Key_Space);
         ASSERT_TRUE(tabTo(dialog, md::kRecord));
+        std::vector<QString> said;
+        listenToAccessibleEvents([&](QAccessibleEvent& event) {
+            if (event.type() == QAccessible::ObjectShow)
+                said.push_back(event.accessibleInterface()->text(QAccessible::Name));
+        });
         QTest::keyClick(&dialog, Qt::Key_Return);
+        listenToAccessibleEvents({});
+        // The button turned into its opposite under the focus: said aloud, unlike a name change.
+        EXPECT_EQ(said, std::vector<QString>{QStringLiteral("Stop Recording")});
         typeKey(&dialog, Qt::Key_A, 30);
         typeKey(&dialog, Qt::Key_Tab, 15); // recorded, not a move
         sendKey(&dialog, QEvent::KeyPress, Qt::Key_Escape, 1);

@@ -155,7 +155,7 @@ void MainWindow::activityChanged() {
     const bool busy = m_keyboard.busy();
     if (busy)
         m_applyOutcome = nullptr;
-    notifyStatusChanged(*this);
+    announceStatus(*this);
     // No edits while the session works: what it hands back replaces the image.
     m_panel->setEditable(!busy);
     // Loading the cursor theme takes longer than a frame: the busy cursor waits for the first.

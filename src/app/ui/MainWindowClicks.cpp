@@ -146,7 +146,7 @@ void MainWindow::applyFinished(const ApplyReport& report) {
                                                            : texts::kApplyNotAcknowledged)
             : texts::kApplyDone;
     m_applyOutcome = &message;
-    notifyStatusChanged(*this);
+    announceStatus(*this);
     if (!outcome.failed() || m_closing)
         return;
     if (!outcome.snapshotTaken) {

@@ -34,11 +34,38 @@ bool isPressable(ControlKind kind) {
     }
 }
 
+// Qt's own way to the bridge, which relayQtAccessibleEvent stands in front of.
+void toPlatform(QAccessibleEvent* event) {
+    const QAccessible::UpdateHandler handler = QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(handler);
+}
+
 } // namespace
+
+// A skinned window that takes Qt's focus from one of its widgets (Tab from a slider to a painted
+// toggle, the window given back after a dialog) has Qt say that the window took it: Orca would
+// read the frame before the control. The focus is the painted control's, so that is what goes
+// out.
+void relayQtAccessibleEvent(QAccessibleEvent* event) {
+    auto* host = event->type() == QAccessible::Focus && event->object()
+                     ? dynamic_cast<PaintedControlHost*>(event->object())
+                     : nullptr;
+    const std::optional<int> id = host ? host->focusedControl() : std::nullopt;
+    auto* skinned =
+        id ? dynamic_cast<SkinnedWindowAccessible*>(event->accessibleInterface()) : nullptr;
+    if (PaintedControlAccessible* control = skinned ? skinned->paintedChild(*id) : nullptr) {
+        QAccessibleEvent focus(control, QAccessible::Focus);
+        sendAccessibleEvent(focus);
+        return;
+    }
+    toPlatform(event);
+}
 
 void installPaintedControlAccessibility() {
     [[maybe_unused]] static const bool installed = [] {
         QAccessible::installFactory(skinnedWindowFactory);
+        QAccessible::installUpdateHandler(relayQtAccessibleEvent);
         return true;
     }();
 }
@@ -99,7 +126,7 @@ void listenToAccessibleEvents(std::function<void(QAccessibleEvent&)> listener) {
 
 void sendAccessibleEvent(QAccessibleEvent& event) {
     if (QAccessible::isActive())
-        QAccessible::updateAccessibility(&event);
+        toPlatform(&event);
     else if (eventListener())
         eventListener()(event);
 }
@@ -127,15 +154,29 @@ void notifyCurrentControlItem(PaintedControlHost& host, int id) {
     }
 }
 
+namespace {
+StatusAccessible* statusOf(PaintedControlHost& host) {
+    auto* skinned = dynamic_cast<SkinnedWindowAccessible*>(
+        QAccessible::queryAccessibleInterface(host.hostWidget()));
+    return skinned ? skinned->statusChild() : nullptr;
+}
+} // namespace
+
 void notifyStatusChanged(PaintedControlHost& host) {
     if (!anyoneListens())
         return;
-    auto* skinned = dynamic_cast<SkinnedWindowAccessible*>(
-        QAccessible::queryAccessibleInterface(host.hostWidget()));
-    if (StatusAccessible* status = skinned ? skinned->statusChild() : nullptr) {
+    if (StatusAccessible* status = statusOf(host)) {
         QAccessibleEvent changed(status, QAccessible::NameChanged);
         sendAccessibleEvent(changed);
     }
+}
+
+void announceStatus(PaintedControlHost& host) {
+    notifyStatusChanged(host);
+    if (!anyoneListens())
+        return;
+    if (StatusAccessible* status = statusOf(host); status && !host.statusText().isEmpty())
+        status->notice()->say(host.statusText());
 }
 
 void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event event) {
@@ -157,6 +198,9 @@ void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event eve
         }
         QAccessibleEvent plain(child, event);
         sendAccessibleEvent(plain);
+        if (event == QAccessible::NameChanged && child->state().focused)
+            if (StatusAccessible* status = statusOf(host))
+                status->notice()->say(child->text(QAccessible::Name));
     }
 }
 
@@ -351,6 +395,26 @@ QAccessible::State ControlItemAccessible::state() const {
 
 // --- the status line ---
 
+StatusAccessible::~StatusAccessible() {
+    if (m_notice)
+        QAccessible::deleteAccessibleInterface(*m_notice);
+}
+
+NoticeAccessible* StatusAccessible::notice() const {
+    if (!m_notice)
+        m_notice = QAccessible::registerAccessibleInterface(
+            new NoticeAccessible(const_cast<StatusAccessible&>(*this)));
+    return static_cast<NoticeAccessible*>(QAccessible::accessibleInterface(*m_notice));
+}
+
+QAccessibleInterface* StatusAccessible::child(int index) const {
+    return index == 0 ? notice() : nullptr;
+}
+
+int StatusAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    return child && child == notice() ? 0 : -1;
+}
+
 QWindow* StatusAccessible::window() const {
     return m_host.hostWidget()->window()->windowHandle();
 }
@@ -373,6 +437,18 @@ QAccessible::State StatusAccessible::state() const {
     state.readOnly = true;
     state.invisible = !m_host.hostWidget()->isVisible();
     return state;
+}
+
+// --- what the window said ---
+
+void NoticeAccessible::say(const QString& words) {
+    m_words = words;
+    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    sendAccessibleEvent(shown);
+}
+
+QString NoticeAccessible::text(QAccessible::Text t) const {
+    return t == QAccessible::Name ? m_words : QString();
 }
 
 // --- the window ---

@@ -19,12 +19,18 @@ namespace q905 {
 // Once per process; every window with a ControlFocus calls it.
 void installPaintedControlAccessibility();
 
+// Qt's own accessibility events pass here on their way to the platform's bridge while a screen
+// reader listens; Qt's word that a skinned window took the focus goes out as the painted
+// control that has it.
+void relayQtAccessibleEvent(QAccessibleEvent* event);
+
 // Gives the real widgets of the table (sliders, text fields, lists) their table names as
 // accessible names; a window calls it once its widgets exist and whenever its language changes.
 void nameControlWidgets(PaintedControlHost& host);
 
 // Tells an active screen reader that the control took the focus or changed (state, value,
-// name). Nothing happens while none listens.
+// name). The new name of the focused control is also said, where the window has a status line
+// (a button that turns into its opposite). Nothing happens while none listens.
 void notifyControlEvent(PaintedControlHost& host, int id, QAccessible::Event event);
 
 // When the window gets the focus back (a dialog or message box over it closed, the desktop
@@ -36,8 +42,11 @@ void announceFocusReturns(PaintedControlHost& host);
 // that item takes the reader's focus and its selection is told, open list or closed.
 void notifyCurrentControlItem(PaintedControlHost& host, int id);
 
-// Tells a screen reader that the window's status line says something new.
+// Tells a screen reader that the window's status line says something new; announceStatus also
+// has it spoken (a running task and its result), where a count that changes with every key
+// would only chatter.
 void notifyStatusChanged(PaintedControlHost& host);
+void announceStatus(PaintedControlHost& host);
 
 // Every accessibility event of the controls goes out here: to the platform's bridge while a
 // screen reader listens, else to the listener given (the offscreen platform has no bridge, so
@@ -83,7 +92,7 @@ class PaintedControlAccessible : public QAccessibleInterface, public QAccessible
     mutable std::vector<QAccessible::Id> m_items;
 };
 
-// A read-only object without a widget or children of its own: a list entry, a status line.
+// A read-only object without a widget or children of its own: a list entry, a notice.
 class LeafAccessible : public QAccessibleInterface {
   public:
     QObject* object() const override { return nullptr; }
@@ -117,21 +126,56 @@ class ControlItemAccessible : public LeafAccessible {
     int m_row;
 };
 
-// The window's status line: its text is its name.
-class StatusAccessible : public LeafAccessible {
+class NoticeAccessible;
+
+// The window's status line: its text is its name. Its one child is the notice that speaks.
+class StatusAccessible : public QAccessibleInterface {
   public:
     explicit StatusAccessible(PaintedControlHost& host) : m_host(host) {}
+    ~StatusAccessible() override;
 
     bool isValid() const override { return m_host.hasStatus(); }
+    QObject* object() const override { return nullptr; }
     QWindow* window() const override;
     QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int index) const override;
+    int childCount() const override { return 1; }
+    int indexOfChild(const QAccessibleInterface* child) const override;
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::StatusBar; }
     QAccessible::State state() const override;
 
+    NoticeAccessible* notice() const;
+
   private:
     PaintedControlHost& m_host;
+    mutable std::optional<QAccessible::Id> m_notice;
+};
+
+// What the window last said aloud. Qt's bridge sends a name change without the new name, which
+// Orca cannot speak; a notification that shows is spoken with its name.
+class NoticeAccessible : public LeafAccessible {
+  public:
+    explicit NoticeAccessible(StatusAccessible& status) : m_status(status) {}
+
+    // Tells an active screen reader the words.
+    void say(const QString& words);
+
+    bool isValid() const override { return m_status.isValid(); }
+    QWindow* window() const override { return m_status.window(); }
+    QAccessibleInterface* parent() const override { return &m_status; }
+    QString text(QAccessible::Text t) const override;
+    QRect rect() const override { return m_status.rect(); }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override { return m_status.state(); }
+
+  private:
+    StatusAccessible& m_status;
+    QString m_words;
 };
 
 // The window: its children are the table's controls in table order, then its status line, then

@@ -15,18 +15,20 @@
 namespace q905 {
 
 namespace {
-// A slider with its value said in its unit. Qt's bridge hands screen readers only a number as
-// the value (no value text, no "valuetext" attribute), and Orca reads it before the
-// description: the number is the unit's ("4" of "4 ms"), the words with the unit follow as the
-// description. The hidden thumb window is no child of its own.
-class SkinSliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+// A slider with its value said in its unit. Qt's bridge gives screen readers a value only as a
+// number and carries no "valuetext" attribute, and Orca reads a slider's number alone when it
+// changes ("4", never "4 ms"). A spin button it reads by its text, the value in its unit first,
+// and its arrow keys step it as this slider's do. The number stays for a reader that sets one.
+// The hidden thumb window is no child of its own.
+class SkinSliderAccessible : public QAccessibleWidget,
+                             public QAccessibleValueInterface,
+                             public QAccessibleTextInterface {
   public:
     explicit SkinSliderAccessible(SkinSlider* slider)
-        : QAccessibleWidget(slider, QAccessible::Slider) {}
+        : QAccessibleWidget(slider, QAccessible::SpinBox) {}
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value ||
-            (t == QAccessible::Description && slider()->accessibleDescription().isEmpty()))
+        if (t == QAccessible::Value)
             return slider()->valueText();
         return QAccessibleWidget::text(t);
     }
@@ -36,8 +38,32 @@ class SkinSliderAccessible : public QAccessibleWidget, public QAccessibleValueIn
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::ValueInterface)
             return static_cast<QAccessibleValueInterface*>(this);
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
+
+    // The text: the value in its unit, read-only, no caret or selection.
+    QString text(int start, int end) const override {
+        return slider()->valueText().mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(slider()->valueText().size()); }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
     QVariant currentValue() const override { return number(slider()->value()); }
     // The step whose number is nearest.
     void setCurrentValue(const QVariant& value) override {
