@@ -75,8 +75,8 @@ inline std::vector<int> tabRound(PaintedControlHost& host, const ControlFocus& f
 }
 
 // The ring around the control holds both black and white pixels (drawn at ratio 1).
-inline bool focusMarkDrawnAround(QWidget* window, const QRect& control) {
-    const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+inline bool focusMarkDrawnAround(const QImage& picture, const QRect& control) {
+    const QImage shot = picture.convertToFormat(QImage::Format_RGB32);
     const QRect ring = control.adjusted(-2, -2, 1, 1);
     bool black = false;
     bool white = false;
@@ -89,6 +89,9 @@ inline bool focusMarkDrawnAround(QWidget* window, const QRect& control) {
             white = white || pixel == qRgb(255, 255, 255);
         }
     return black && white;
+}
+inline bool focusMarkDrawnAround(QWidget* window, const QRect& control) {
+    return focusMarkDrawnAround(window->grab().toImage(), control);
 }
 
 } // namespace q905::test

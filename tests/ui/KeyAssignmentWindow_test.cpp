@@ -637,6 +637,22 @@ TEST_F(KeyDialogControls, EveryControlIsNamedInTheWindowsLanguageAndHiddenPagesA
     }
 }
 
+// The first two tabs keep their English labels in German: their places hold the same pixels in
+// both languages, where the translated "Basic" tab differs.
+TEST_F(KeyDialogControls, TheFirstTwoTabsAreDrawnInEnglishInGerman) {
+    open(Language::English);
+    const QImage english = dialog->grab().toImage();
+    open(Language::German);
+    const QImage german = dialog->grab().toImage();
+    const auto same = [&](int tab) {
+        const QRect place = toQRect(controlById(key_dialog::kControls, tab)->rect);
+        return english.copy(place) == german.copy(place);
+    };
+    EXPECT_TRUE(same(key_dialog::kKeysTab)) << "Single/Combine";
+    EXPECT_TRUE(same(key_dialog::kMacroTab)) << "Macro";
+    EXPECT_FALSE(same(key_dialog::kBasicTab)) << "Basic is Einfach in German";
+}
+
 TEST_F(KeyDialogControls, TabVisitsTheControlsInOrderWithTheMarkAndArrowsTurnThePages) {
     open(Language::English);
     const ControlFocus& focus = dialog->controlFocus();

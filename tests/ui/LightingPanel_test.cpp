@@ -4,14 +4,17 @@
 // window does.
 #include "controls/ui/ControlFocus.h"
 #include "controls/ui/PaintedControlAccessible.h"
+#include "controls/ui/QtText.h"
 #include "controls/ui/SkinCache.h"
 #include "controls/ui/SkinSlider.h"
+#include "controls/ui/TextLayout.h"
 #include "device/Settings.h"
 #include "lighting/EffectCatalogue.h"
 #include "lighting/PanelRules.h"
 #include "lighting/PanelSliders.h"
 #include "lighting/ui/ColourPicker.h"
 #include "lighting/ui/LightingPanel.h"
+#include "lighting/ui/LightingPanelTexts.h"
 #include "support/ControlChecks.h"
 
 #include <QAccessible>
@@ -343,6 +346,45 @@ TEST_F(LightingPanelTest, ScreenReadersHearEveryControlWithItsStateAndValueInBot
     EXPECT_EQ(said(german, kPalmBox, QAccessible::Name), "Palm Rest Effects");
     EXPECT_EQ(said(german, slider::kPalmSpeed, QAccessible::Value), "3 von 5");
     EXPECT_EQ(said(german, slider::kPalmSpeed, QAccessible::Name), "Palm rest speed");
+}
+
+// The report rate and the palm-rest block are captioned in English in German too: their places
+// hold the same pixels in both languages, where a translated caption beside them differs.
+TEST_F(LightingPanelTest, TheReportRateAndPalmRestCaptionsAreDrawnInEnglishInGerman) {
+    const QColor ground(53, 53, 53);
+    const auto drawn = [&](Language language) {
+        QWidget window;
+        LightingPanel panel(settings, skin, picker, view, language, &window);
+        QImage picture(1000, 640, QImage::Format_RGB32);
+        picture.fill(ground);
+        QPainter painter(&picture);
+        panel.paint(painter, settings.deviceCopy());
+        return picture;
+    };
+    const QImage english = drawn(Language::English);
+    const QImage german = drawn(Language::German);
+    using namespace panel_texts;
+    const auto place = [](const Caption& caption) {
+        return skinTextBox(qtText(caption.text, Language::English), caption.x, caption.y,
+                           caption.size);
+    };
+    const auto inked = [&](const QRect& box) {
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                if (english.pixelColor(x, y) != ground)
+                    return true;
+        return false;
+    };
+    for (const Caption* caption : {&kReportRate, &kPalmRestEffects, &kPalmBrightness, &kPalmLow,
+                                   &kPalmHigh, &kPalmSpeed, &kPalmSlow, &kPalmFast}) {
+        SCOPED_TRACE(caption->text.english);
+        const QRect box = place(*caption);
+        ASSERT_TRUE(inked(box));
+        EXPECT_TRUE(english.copy(box) == german.copy(box));
+    }
+    for (const Caption* caption : {&kResponseTime, &kBrightness, &kPalmDirection})
+        EXPECT_FALSE(english.copy(place(*caption)) == german.copy(place(*caption)))
+            << caption->text.english;
 }
 
 TEST_F(LightingPanelTest, TabVisitsTheShownControlsTopToBottomAndMarksTheFocus) {

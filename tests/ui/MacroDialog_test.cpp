@@ -21,6 +21,7 @@
 #include <QAccessible>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
 
 namespace q905 {
@@ -459,6 +460,36 @@ TEST_F(MacroDialogTest, TabVisitsTheControlsInOrderAndTheMarkShowsWhere) {
     EXPECT_EQ(dialog->focusedControl(), md::kLoopCount);
     ASSERT_TRUE(tabTo(*dialog, md::kRecord));
     EXPECT_TRUE(test::focusMarkDrawnAround(dialog.get(), toQRect(md::placeOf(md::kRecord))));
+}
+
+// What the dialog last put on the screen, once the paints it asked for are done: a grab would
+// paint afresh and show a mark the dialog never repainted.
+QImage shownFrame(QWidget* window) {
+    QCoreApplication::sendPostedEvents();
+    return window->screen()->grabWindow(window->winId()).toImage();
+}
+
+TEST_F(MacroDialogTest, TheMarkStaysOnTheNameListThroughAnF2Rename) {
+    addMacro(u"Tap", 0x41);
+    open();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    QTest::keyClick(keyTarget(dialog.get()), Qt::Key_Tab);
+    QTest::keyClick(keyTarget(dialog.get()), Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), names());
+    const QRect list = toQRect(md::placeOf(md::kNameList));
+    ASSERT_TRUE(test::focusMarkDrawnAround(shownFrame(dialog.get()), list));
+
+    QTest::keyClick(names(), Qt::Key_F2);
+    ASSERT_NE(names()->editor(), nullptr);
+    // The event loop runs while the user types: the dialog repaints with the editor focused.
+    EXPECT_TRUE(test::focusMarkDrawnAround(shownFrame(dialog.get()), list)) << "while editing";
+    names()->editor()->selectAll();
+    QTest::keyClicks(names()->editor(), "Greeting");
+    QTest::keyClick(names()->editor(), Qt::Key_Return);
+    EXPECT_EQ(working(0).name(), u"Greeting");
+    EXPECT_EQ(QApplication::focusWidget(), names());
+    EXPECT_TRUE(test::focusMarkDrawnAround(shownFrame(dialog.get()), list)) << "after the edit";
 }
 
 // Keys in the lists: Delete and F2 on an event row, and the event menu from the keyboard at the

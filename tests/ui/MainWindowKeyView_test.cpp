@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The keyboard picture: hover, assigned-key marks, the per-key colour layer and the selection.
+// The keyboard picture: hover, assigned-key marks, the per-key colour layer and the selection;
+// the labels and button captions in each language.
 #include "MainWindowHarness.h"
 
+#include "app/MainWindowControls.h"
+#include "controls/ui/RegionRects.h"
 #include "device/SettingsLayout.h"
 #include "keys/KeyLabelBox.h"
 #include "support/FakeKeyboardLayout.h"
@@ -112,7 +115,7 @@ TEST(MainWindowKeyView, KeyboardAndTitleButtonsShowExactlyAsTheirPictures) {
     EXPECT_NE(frame.copy(labelPlace(42)), expected.copy(labelPlace(42))) << "Q is labelled";
 }
 
-TEST(MainWindowKeyView, KeyLabelsFollowTheLayoutAndTheLanguage) {
+TEST(MainWindowKeyView, KeyLabelsAndButtonCaptionsFollowTheLayoutAndTheLanguage) {
     WindowHarness us;
     us.start();
     const testing::GermanLikeLayout layout;
@@ -130,6 +133,12 @@ TEST(MainWindowKeyView, KeyLabelsFollowTheLayoutAndTheLanguage) {
     EXPECT_TRUE(differs(95)) << "Ctrl is Strg in German";
     EXPECT_FALSE(differs(80)) << "X is X";
     EXPECT_FALSE(differs(1)) << "F1 is F1";
+    const auto captionDiffers = [&](int button) {
+        const QRect plate = toQRect(controlById(kMainWindowControls, button)->rect);
+        return usFrame.copy(plate) != germanFrame.copy(plate);
+    };
+    EXPECT_FALSE(captionDiffers(mainControl::kMacros)) << "Macro is captioned in English";
+    EXPECT_TRUE(captionDiffers(mainControl::kProfiles)) << "Profile is Profil in German";
 }
 
 TEST(MainWindowKeyView, AssignedKeysAreMarkedAndTheEmptySlotPointIsIgnored) {
