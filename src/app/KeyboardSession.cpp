@@ -111,9 +111,9 @@ ReadReport KeyboardSession::readBlocks(ReadKind kind, const KeyboardImages& base
     report.kind = kind;
     report.connected = m_link.commandHandleValid();
     if (report.connected) {
-        report.result = kind == ReadKind::StartUp
-                            ? initialRead(m_link, m_settings, {}, base.gameMode)
-                            : plugInRead(m_link, m_settings, base.gameMode);
+        const ReadOptions options{.gameMode = base.gameMode, .stop = &m_stopping};
+        report.result = kind == ReadKind::StartUp ? initialRead(m_link, m_settings, {}, options)
+                                                  : plugInRead(m_link, m_settings, options);
         if (lightingAgain && report.result == ReadResult::Complete)
             report.result = readLightingParams(m_link, m_settings);
     }

@@ -90,7 +90,8 @@ class KeyboardSession {
     KeyboardSession(const KeyboardSession&) = delete;
     KeyboardSession& operator=(const KeyboardSession&) = delete;
 
-    // Asks the running apply to end at its next group, closing frames sent, and drops the
+    // Asks the running apply to end at its next group, closing frames sent, and a running
+    // start-up or plug-in read at its next exchange (reported as Stopped), and drops the
     // transactions not yet begun; later requests are not run. Returns at once.
     void stop();
 

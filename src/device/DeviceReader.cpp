@@ -11,36 +11,41 @@ namespace {
 
 using Pause = HidLink::Pause;
 
-// One read sequence: it stops at the first failed transfer. Every primitive does nothing
-// once the run has stopped, so the sequences read straight through.
+// One read sequence: it stops at the first failed transfer, or when asked to, before the next
+// exchange. Every primitive does nothing once the run has stopped, so the sequences read
+// straight through.
 class ReadRun {
   public:
-    explicit ReadRun(HidLink& link) : m_link(link) {}
+    // A stop asked for before the read begins sends nothing at all.
+    ReadRun(HidLink& link, const std::atomic<bool>* stop) : m_link(link), m_stop(stop) {
+        nextExchange();
+    }
 
     ReadResult result() const { return m_result; }
 
+    // Only the opening sends a bare command; it goes out whole, so no stop is checked here.
     bool sendCommand(std::uint8_t command, CommandParams params = {}) {
         return going() && check(m_link.sendCommand(command, params));
     }
+    // An exchange of its own: request, reply, and the waits the caller adds after it.
     std::optional<FeatureFrame> queryCommand(std::uint8_t readCommand, CommandParams params = {},
                                              std::optional<Milliseconds> waitAfterRequest = {}) {
-        if (!going())
+        if (!nextExchange())
             return std::nullopt;
         auto reply = m_link.queryCommand(readCommand, params, waitAfterRequest);
         check(reply.has_value());
         return reply;
     }
-    // A bulk read: stale reports drained, the request (its reply frame is fetched and
-    // discarded), an optional wait, then the data reports.
+    // A bulk read, one exchange: stale reports drained, the request (its reply frame is
+    // fetched and discarded), an optional wait, then the data reports.
     void readBulk(std::uint8_t readCommand, CommandParams params,
                   std::optional<Milliseconds> waitAfterRequest,
                   std::optional<Milliseconds> waitAfterReply, std::size_t reports,
                   const HidLink::ReportData& store, Pause afterEach = Pause::None) {
-        if (!going())
+        if (!nextExchange())
             return;
         m_link.drainStaleReports();
-        // The reply only acknowledges the request; its failure is noted by queryCommand.
-        (void)queryCommand(readCommand, params, waitAfterRequest);
+        check(m_link.queryCommand(readCommand, params, waitAfterRequest).has_value());
         if (waitAfterReply)
             wait(*waitAfterReply);
         if (going())
@@ -57,6 +62,11 @@ class ReadRun {
 
   private:
     bool going() const { return m_result == ReadResult::Complete; }
+    bool nextExchange() {
+        if (going() && m_stop && m_stop->load())
+            m_result = ReadResult::Stopped;
+        return going();
+    }
     bool check(bool ok) {
         if (!ok && m_result == ReadResult::Complete)
             m_result = ReadResult::TransferFailed;
@@ -64,6 +74,7 @@ class ReadRun {
     }
 
     HidLink& m_link;
+    const std::atomic<bool>* m_stop;
     ReadResult m_result = ReadResult::Complete;
 };
 
@@ -199,12 +210,12 @@ void readLightingToKeyEnable(ReadRun& link, Settings& settings) {
 
 } // namespace
 
-ReadResult readAll(HidLink& link, Settings& settings, GameModeToRestore gameMode) {
+ReadResult readAll(HidLink& link, Settings& settings, ReadOptions options) {
     auto conversation = link.beginConversation();
-    ReadRun run(link);
+    ReadRun run(link, options.stop);
     sendGameModeOne(run);
     run.wait(wait::kAfterReadInitialGameMode);
-    restoreGameMode(run, gameMode);
+    restoreGameMode(run, options.gameMode);
     readLightingToKeyEnable(run, settings);
     readMacroSlots(run, settings, false);
     readPerKeyPages(run, settings);
@@ -212,32 +223,33 @@ ReadResult readAll(HidLink& link, Settings& settings, GameModeToRestore gameMode
     return run.result();
 }
 
-ReadResult plugInRead(HidLink& link, Settings& settings, GameModeToRestore gameMode) {
+ReadResult plugInRead(HidLink& link, Settings& settings, ReadOptions options) {
     auto conversation = link.beginConversation();
-    if (const ReadResult all = readAll(link, settings, gameMode); all != ReadResult::Complete)
+    if (const ReadResult all = readAll(link, settings, options); all != ReadResult::Complete)
         return all;
-    ReadRun run(link);
+    ReadRun run(link, options.stop);
     readPerKeyPages(run, settings);
     readVersion(run, settings);
     return run.result();
 }
 
 ReadResult initialRead(HidLink& link, Settings& settings,
-                       const std::function<void(ReadResult)>& readDone,
-                       GameModeToRestore gameMode) {
+                       const std::function<void(ReadResult)>& readDone, ReadOptions options) {
     ReadResult result;
     {
         auto conversation = link.beginConversation();
-        ReadRun run(link);
+        ReadRun run(link, options.stop);
         sendGameModeOne(run);
-        restoreGameMode(run, gameMode);
+        restoreGameMode(run, options.gameMode);
         readVersion(run, settings);
         readLightingToKeyEnable(run, settings);
         readMacroSlots(run, settings, true);
         readPerKeyPages(run, settings);
         readPalmRest(run, settings);
         result = run.result();
-        settings.snapshot();
+        // Part of the keyboard was not read: it is not what the keyboard holds.
+        if (result != ReadResult::Stopped)
+            settings.snapshot();
     }
     if (readDone)
         readDone(result);
@@ -246,14 +258,14 @@ ReadResult initialRead(HidLink& link, Settings& settings,
 
 ReadResult readDeviceVersion(HidLink& link, Settings& settings) {
     auto conversation = link.beginConversation();
-    ReadRun run(link);
+    ReadRun run(link, nullptr);
     readVersion(run, settings);
     return run.result();
 }
 
 ReadResult readLightingParams(HidLink& link, Settings& settings) {
     auto conversation = link.beginConversation();
-    ReadRun run(link);
+    ReadRun run(link, nullptr);
     readLighting(run, settings);
     return run.result();
 }
@@ -264,6 +276,8 @@ const char* describe(ReadResult result) {
         return "read";
     case ReadResult::TransferFailed:
         return "a transfer failed";
+    case ReadResult::Stopped:
+        return "stopped before it ended";
     }
     return "unknown";
 }

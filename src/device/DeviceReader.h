@@ -6,6 +6,7 @@
 #include "device/HidLink.h"
 #include "device/Settings.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -19,6 +20,8 @@ namespace q905 {
 enum class ReadResult {
     Complete,
     TransferFailed, // a transfer failed: the keyboard went away or did not answer
+    Stopped,        // asked to stop (the program is closing): ended between two exchanges; no
+                    // snapshot, and what was read is not the keyboard's whole state
 };
 const char* describe(ReadResult result);
 
@@ -27,19 +30,25 @@ const char* describe(ReadResult result);
 // that opening command, within the same conversation; the read then reads it back.
 using GameModeToRestore = std::optional<std::uint8_t>;
 
+struct ReadOptions {
+    GameModeToRestore gameMode = std::nullopt;
+    // Checked before each exchange (a query with its waits, or a bulk read with all its
+    // reports); when set the read ends there with Stopped, so the keyboard is never left in
+    // the middle of one. The opening, game mode put back included, always goes out whole.
+    const std::atomic<bool>* stop = nullptr;
+};
+
 // Used after a factory reset and when the keyboard is plugged in. Takes no snapshot.
-[[nodiscard]] ReadResult readAll(HidLink& link, Settings& settings,
-                                 GameModeToRestore gameMode = std::nullopt);
+[[nodiscard]] ReadResult readAll(HidLink& link, Settings& settings, ReadOptions options = {});
 
 // readAll, the five per-key colour pages once more, then the firmware version.
-[[nodiscard]] ReadResult plugInRead(HidLink& link, Settings& settings,
-                                    GameModeToRestore gameMode = std::nullopt);
+[[nodiscard]] ReadResult plugInRead(HidLink& link, Settings& settings, ReadOptions options = {});
 
-// The start-up read: every block and the version, then a snapshot, then readDone (the
-// window's refresh), called on the reading thread after the sequence has released the link.
+// The start-up read: every block and the version, then a snapshot (not when stopped), then
+// readDone (the window's refresh), called on the reading thread after the sequence has
+// released the link.
 ReadResult initialRead(HidLink& link, Settings& settings,
-                       const std::function<void(ReadResult)>& readDone,
-                       GameModeToRestore gameMode = std::nullopt);
+                       const std::function<void(ReadResult)>& readDone, ReadOptions options = {});
 
 // Single reads, for callers that need one value.
 [[nodiscard]] ReadResult readDeviceVersion(HidLink& link, Settings& settings);

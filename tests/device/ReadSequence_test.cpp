@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+
 namespace q905 {
 namespace {
 
@@ -177,6 +180,58 @@ TEST(ReadSequence, ASlowKeyboardIsReadToTheEnd) {
     EXPECT_TRUE(settings.appliedSettings().sameBlock(keyboard.memory(), layout::kPalmRestBlock));
     EXPECT_TRUE(
         settings.appliedSettings().sameBlock(keyboard.memory(), layout::kPerKeyColourPages));
+}
+
+TEST(ReadSequence, AStopEndsTheReadAfterTheExchangeUnderWayAndAfterTheGameModeIsBack) {
+    EmulatedKeyboard keyboard;
+    SettingsImage memory = keyboard.memory();
+    memory.at(layout::kBrightness) = 3;
+    keyboard.setMemory(memory);
+    testing::RecordingClock clock;
+    std::atomic<bool> stop = false;
+    std::string stopAfter; // the stop is asked for as soon as this line is traced
+    std::vector<std::string> lines;
+    Trace trace([&](const std::string& line) {
+        lines.push_back(line);
+        if (line == stopAfter)
+            stop = true;
+    });
+    HidLink link(keyboard.backend(), clock, &trace);
+    ASSERT_TRUE(link.openCommandHandle());
+    const auto frameLine = [](std::uint8_t command, CommandParams params) {
+        return "set-feature " + Trace::hex(makeFeatureFrame(command, params));
+    };
+    const auto linesAfterStop = [&] {
+        const auto at = std::find(lines.begin(), lines.end(), stopAfter);
+        EXPECT_NE(at, lines.end());
+        return std::vector<std::string>(at == lines.end() ? at : at + 1, lines.end());
+    };
+
+    // Asked during a macro slot's request: its reply and three reports still come, no more.
+    Settings settings;
+    stopAfter = frameLine(command::kReadMacroSlot, {.p2 = 3});
+    EXPECT_EQ(initialRead(link, settings, {}, {.stop = &stop}), ReadResult::Stopped);
+    const std::vector<std::string> tail = linesAfterStop();
+    ASSERT_GE(tail.size(), 4U);
+    EXPECT_TRUE(tail[0].starts_with("get-feature ")) << tail[0];
+    for (std::size_t i = 1; i < 4; ++i)
+        EXPECT_TRUE(tail[i].starts_with("read ")) << tail[i];
+    EXPECT_TRUE(std::none_of(tail.begin() + 4, tail.end(), [](const std::string& line) {
+        return !line.starts_with("sleep ");
+    })) << "a transfer after the exchange under way";
+    // Half a keyboard is never taken as what it holds.
+    EXPECT_EQ(settings.deviceSettings().brightness(), 3);
+    EXPECT_EQ(settings.appliedSettings().brightness(), 0);
+
+    // Asked during the opening: game mode 0 goes back before the read ends.
+    lines.clear();
+    stop = false;
+    stopAfter = frameLine(command::kGameMode, {.p1 = 1});
+    EXPECT_EQ(plugInRead(link, settings, {.gameMode = 0, .stop = &stop}), ReadResult::Stopped);
+    EXPECT_EQ(linesAfterStop(),
+              (std::vector<std::string>{"sleep 20", "sleep 10", frameLine(command::kGameMode, {}),
+                                        "sleep 20"}));
+    EXPECT_EQ(keyboard.memory().at(layout::kGameMode.offset), 0);
 }
 
 TEST(ReadSequence, AReadAgainstAnUnpluggedKeyboardStopsAtOnceAndLeavesTheImageAlone) {

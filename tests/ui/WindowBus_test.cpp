@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fstream>
 #include <set>
@@ -349,7 +350,7 @@ TEST(WindowBus, ACallDuringTheStartUpReadAnswersWithWhatTheReadGot) {
     EXPECT_NE(dump.out.find("\"brightness\":1"), std::string::npos) << dump.out;
 }
 
-TEST(WindowBus, ACallWaitingForTheStartUpReadIsAnsweredAsNotRunWhenTheWindowCloses) {
+TEST(WindowBus, AClosingWindowEndsTheStartUpReadAndTheCallWaitingForItIsAnsweredAsNotRun) {
     PrivateBus bus;
     WindowHarness harness;
     serveOnBus(harness, bus);
@@ -372,11 +373,21 @@ TEST(WindowBus, ACallWaitingForTheStartUpReadIsAnsweredAsNotRunWhenTheWindowClos
     ASSERT_TRUE(QTest::qWaitFor([&] { return after->isFinished(); }, 30000));
     ASSERT_TRUE(harness.window->startUpReadRunning());
     ASSERT_FALSE(waiting->isFinished());
+    // The palm rest is the last block the read asks for.
+    const auto palmRestAsked = [&harness] {
+        const std::vector<std::string> lines = harness.trace.all();
+        return std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+            return line.starts_with("set-feature 00 87");
+        });
+    };
+    ASSERT_FALSE(palmRestAsked()) << "the read was nearly over before the close";
 
     bool finished = false;
     QObject::connect(harness.window.get(), &MainWindow::finished, [&finished] { finished = true; });
     harness.window->close();
     EXPECT_TRUE(finished);
+    // The close ended the read rather than waiting for the rest of it.
+    EXPECT_FALSE(palmRestAsked());
     ASSERT_TRUE(QTest::qWaitFor([&] { return waiting->isFinished(); }, 30000));
     ASSERT_TRUE(waiting->isError());
     EXPECT_EQ(waiting->error().name().toStdString(), bus::kErrorFailed);

@@ -174,9 +174,11 @@ std::uint8_t MainWindow::lightingEffect() const {
 void MainWindow::keyboardRead(const ReadReport& report) {
     if (report.kind == ReadKind::StartUp)
         setStartUpRead(false);
-    if (m_closing || !report.connected)
+    // A read stopped for the close holds only part of the keyboard: nothing of it is taken.
+    if (m_closing || !report.connected || report.result == ReadResult::Stopped)
         return;
-    // A read cut short is shown as it stands too, without being taken as the keyboard's.
+    // One cut short by a failed transfer is shown as it stands, without being taken as the
+    // keyboard's.
     m_host.takeKeyboardImages(report.images.device, report.images.applied, report.images.version);
     m_panel->refreshSliders();
     if (report.result != ReadResult::Complete) {
